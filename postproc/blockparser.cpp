@@ -1,6 +1,7 @@
 // Block parsing: one line of text to tokens and character styles.
 #include "postproc/blockparser.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -52,6 +53,23 @@ constexpr AddressRule kAddressRules[] = {
 // The longest address any rule reads ("CR=").
 constexpr size_t kMaxAddressLength = 3;
 
+// The row of the radius, whose address depends on the dialect.
+constexpr size_t kRadiusRule = 13;
+static_assert(kAddressRules[kRadiusRule].code == kNcRadius && kAddressRules[kRadiusRule].address == nullptr);
+
+// Rows of the one-letter addresses by their (upper-case) character, -1 for none.
+constexpr std::array<int8_t, 128> kOneLetterRules = [] {
+    std::array<int8_t, 128> index{};
+    index.fill(-1);
+    for (size_t row = 0; row < std::size(kAddressRules); ++row) {
+        const char* address = kAddressRules[row].address;
+        if (address != nullptr) {
+            index[static_cast<unsigned char>(address[0])] = static_cast<int8_t>(row);
+        }
+    }
+    return index;
+}();
+
 char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 template <size_t N>
@@ -67,8 +85,7 @@ std::optional<NcTokenCode> LookUpNumber(const NcNumberCode (&table)[N], int32_t 
 
 std::optional<PairToken> ReadNumber(const AddressRule& rule, std::string_view number)
 {
-    PairToken token;
-    token.code = rule.code;
+    PairToken token{rule.code, kNcKindNone, 0, 0.0};
     if (rule.rule == NumberRule::Real) {
         const std::optional<double> value = ParseReal(number);
         if (!value || !(*value >= rule.realMin && *value < rule.realMax) || std::fabs(*value) < rule.minMagnitude) {
@@ -107,12 +124,14 @@ std::optional<PairToken> ReadNumber(const AddressRule& rule, std::string_view nu
     return std::nullopt;
 }
 
-// One token about to be appended, and where its text comes from.
+// One token about to be appended, and where its text comes from. Left
+// without initialisers so that the parser's array of them costs nothing
+// until a slot is filled.
 struct PendingToken {
     PairToken token;
-    size_t offset = 0;         // of the pair in its word
-    size_t length = 0;         // of the pair
-    size_t addressLength = 0;  // of the pair's address
+    size_t offset;         // of the pair in its word
+    size_t length;         // of the pair
+    size_t addressLength;  // of the pair's address
 };
 
 // Appends a text token holding a heap copy of `text`.
@@ -169,18 +188,24 @@ std::optional<PairToken> MatchAddressPair(const NcDialect& dialect, std::string_
     if (address.empty() || address.size() > kMaxAddressLength) {
         return std::nullopt;
     }
-    char upper[kMaxAddressLength];
-    for (size_t i = 0; i < address.size(); ++i) {
-        upper[i] = ToUpperAscii(address[i]);
+    // The dialect's radius address first (one or more letters), then the
+    // one-letter addresses through their index.
+    const char* radius = dialect.radiusAddress;
+    size_t i = 0;
+    while (i < address.size() && radius[i] != '\0' && ToUpperAscii(address[i]) == radius[i]) {
+        ++i;
     }
-    const std::string_view key(upper, address.size());
-    for (const AddressRule& rule : kAddressRules) {
-        const std::string_view ruleAddress = rule.address != nullptr ? rule.address : dialect.radiusAddress;
-        if (ruleAddress == key) {
-            return ReadNumber(rule, number);
-        }
+    if (i == address.size() && radius[i] == '\0') {
+        return ReadNumber(kAddressRules[kRadiusRule], number);
     }
-    return std::nullopt;
+    if (address.size() != 1) {
+        return std::nullopt;
+    }
+    const unsigned char letter = static_cast<unsigned char>(ToUpperAscii(address[0]));
+    if (letter >= kOneLetterRules.size() || kOneLetterRules[letter] < 0) {
+        return std::nullopt;
+    }
+    return ReadNumber(kAddressRules[kOneLetterRules[letter]], number);
 }
 
 HRESULT ParseBlock(const NcDialect& dialect, const char* line, INT* count, INT* codes, INT* kinds,
@@ -196,7 +221,7 @@ HRESULT ParseBlock(const NcDialect& dialect, const char* line, INT* count, INT* 
     INT n = 0;
     // The pairs of the word being read; a word with more pairs than slots
     // left goes to the rest-of-line token anyway.
-    PendingToken pending[kNcMaxBlockTokens];
+    PendingToken pending[kNcMaxBlockTokens];  // filled before read
     WordSpan word = NextWord(text, 0);
     while (!word.Empty()) {
         const std::string_view wordText = text.substr(word.start, word.end - word.start);

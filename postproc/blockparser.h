@@ -9,12 +9,13 @@
 
 namespace yelk {
 
-// The token one address-number pair reads as.
+// The token one address-number pair reads as. Plain data without
+// initialisers: the parser keeps an uninitialised array of them.
 struct PairToken {
-    NcTokenCode code = kNcRawText;
-    NcValueKind kind = kNcKindNone;
-    int32_t integer = 0;
-    double real = 0.0;
+    NcTokenCode code;
+    NcValueKind kind;
+    int32_t integer;  // kind kNcKindInteger
+    double real;      // kind kNcKindReal
 };
 
 // Matches one address (any case) and its number against the addresses the
