@@ -2,6 +2,7 @@
 // number part of a word.
 #include "postproc/numbertext.h"
 
+#include <clocale>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -134,6 +135,47 @@ TEST(ParseUnsignedInteger, DigitsOnlyWithinInt32)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(ParseUnsignedInteger(c.text), c.value);
     }
+}
+
+// Switches the process to a locale whose decimal mark is a comma, if the
+// system has one, and back at the end.
+class CommaLocale {
+public:
+    CommaLocale()
+    {
+        m_previous = std::setlocale(LC_ALL, nullptr);
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "ru_RU.UTF-8", "de_DE"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr) {
+                m_active = std::localeconv()->decimal_point[0] == ',';
+                if (m_active) {
+                    return;
+                }
+            }
+        }
+        std::setlocale(LC_ALL, m_previous.c_str());
+    }
+    ~CommaLocale() { std::setlocale(LC_ALL, m_previous.c_str()); }
+    CommaLocale(const CommaLocale&) = delete;
+    CommaLocale& operator=(const CommaLocale&) = delete;
+    bool Active() const { return m_active; }
+
+private:
+    std::string m_previous;
+    bool m_active = false;
+};
+
+TEST(NumberText, IgnoresTheProcessLocale)
+{
+    CommaLocale locale;
+    if (!locale.Active()) {
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    }
+    EXPECT_EQ(Real(12.5), "12.5");
+    EXPECT_EQ(Real(-1200.25), "-1200.25");
+    const std::optional<double> value = ParseReal("12.5");
+    ASSERT_TRUE(value.has_value());
+    EXPECT_DOUBLE_EQ(*value, 12.5);
+    EXPECT_FALSE(IsRealText("12,5"));
 }
 
 } // namespace
