@@ -83,6 +83,7 @@ TEST(Plugin, LoadsAndServesTheAnnouncedPostprocessors)
     ASSERT_NE(getCount, nullptr);
     ASSERT_NE(create, nullptr);
 
+    EXPECT_EQ(getCount(nullptr), E_POINTER);
     INT count = -1;
     ASSERT_EQ(getCount(&count), S_OK);
     ASSERT_EQ(count, 1);
