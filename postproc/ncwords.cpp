@@ -76,7 +76,7 @@ void StyleWord(INT* styles, size_t index, std::string_view word, size_t addressL
         SetStyleRange(styles, index, word.size(), entry.style);
         return;
     case NcValueForm::Fixed:
-        if (entry.letters == 0) {
+        if (entry.letters == 0 || entry.letters >= word.size()) {
             SetStyleRange(styles, index, word.size(), entry.style);
         } else {
             SetStyleRange(styles, index, entry.letters, entry.style);
