@@ -19,6 +19,11 @@ function(nuvex_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${NUVEX_INCLUDE_ROOTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Where the program folder and the sources are, for tests that load built
+  # modules or read fixtures.
+  target_compile_definitions(${name} PRIVATE
+    NUVEX_TEST_BIN_DIR="${NUVEX_BIN_DIR}"
+    NUVEX_TEST_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     BUILD_RPATH "${NUVEX_BIN_DIR}")
@@ -28,7 +33,7 @@ function(nuvex_add_test name)
   include(GoogleTest)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${T_WORKING_DIRECTORY}
-    PROPERTIES ENVIRONMENT "NUVEX_DISPLAY=headless;NUVEX_BIN_DIR=${NUVEX_BIN_DIR};NUVEX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    PROPERTIES ENVIRONMENT "NUVEX_DISPLAY=headless"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -43,13 +43,7 @@ class LoadedPlugin {
 public:
     LoadedPlugin()
     {
-        // The test runner sets NUVEX_BIN_DIR; the build's own program folder
-        // stands in when a runner does not pass it on.
-        const char* binDir = std::getenv("NUVEX_BIN_DIR");
-        if (binDir == nullptr) {
-            binDir = YELK_TEST_BIN_DIR;
-        }
-        m_path = std::string(binDir) + "/PostProc/yelk.so";
+        m_path = std::string(NUVEX_TEST_BIN_DIR) + "/PostProc/yelk.so";
         m_handle = dlopen(m_path.c_str(), RTLD_NOW | RTLD_LOCAL);
     }
     ~LoadedPlugin()
