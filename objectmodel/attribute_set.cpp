@@ -22,33 +22,6 @@ CAttributeSet::CAttributeSet(IAttributeSet* source)
     }
 }
 
-HRESULT CAttributeSet::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICollectionBase || iid == IID_IAttributeSet) {
-        *out = static_cast<IAttributeSet*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CAttributeSet::AddRef() { return ++m_refCount; }
-
-ULONG CAttributeSet::Release()
-{
-    // A release at count 0 is a caller's bug; it destroys nothing rather
-    // than wrapping the count.
-    if (m_refCount == 0) {
-        return 0;
-    }
-    if (--m_refCount == 0) {
-        delete this;
-        return 0;
-    }
-    return m_refCount;
-}
-
 HRESULT CAttributeSet::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CAttributeSet::Attach(IEntityRecord*) { return E_NOTIMPL; }
 

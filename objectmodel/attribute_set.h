@@ -6,8 +6,9 @@
 
 #include "iattributeset.h"
 #include "ientity.h"
+#include "objectmodel/com_object.h"
 
-class CAttributeSet : public IAttributeSet {
+class CAttributeSet : public CCountedObject<IAttributeSet, IID_ICollectionBase, IID_IAttributeSet> {
 public:
     static constexpr uint32_t kByteSize = 13;
 
@@ -17,10 +18,6 @@ public:
     // Copies style, factor, width and flags through the source's getters; a
     // null source gives the defaults.
     explicit CAttributeSet(IAttributeSet* source);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Detach(IEntityRecord* holder) override;
     HRESULT STDMETHODCALLTYPE Attach(IEntityRecord* holder) override;
@@ -53,5 +50,4 @@ private:
     uint32_t m_stippleFactor = 2;
     uint32_t m_lineWidth = 1;
     uint32_t m_lineStyle = 0;
-    ULONG m_refCount = 0;
 };

@@ -16,28 +16,6 @@ CCollectionB::CCollectionB(ICollectionB* source)
     }
 }
 
-HRESULT CCollectionB::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICollectionBase || iid == IID_ICollectionB) {
-        *out = static_cast<ICollectionB*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CCollectionB::AddRef() { return static_cast<ULONG>(++m_refCount); }
-
-ULONG CCollectionB::Release()
-{
-    if (--m_refCount <= 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(m_refCount);
-}
-
 HRESULT CCollectionB::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionB::Attach(IEntityRecord*) { return E_NOTIMPL; }
 

@@ -5,11 +5,12 @@
 
 #include "icollection.h"
 #include "ientity.h"
+#include "objectmodel/com_object.h"
 
 // Mode bit: take the colour from the holder's group.
 constexpr uint8_t kColourFromGroup = 0x01;
 
-class CCollectionB : public ICollectionB {
+class CCollectionB : public CCountedObject<ICollectionB, IID_ICollectionBase, IID_ICollectionB> {
 public:
     static constexpr uint32_t kByteSize = 5;
 
@@ -17,10 +18,6 @@ public:
     CCollectionB(uint32_t colour, uint8_t mode);
     // Takes the source's colour and mode; a null source gives the defaults.
     explicit CCollectionB(ICollectionB* source);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Detach(IEntityRecord* holder) override;
     HRESULT STDMETHODCALLTYPE Attach(IEntityRecord* holder) override;
@@ -49,5 +46,4 @@ public:
 private:
     uint8_t m_mode = 0;
     uint32_t m_colour = 0;
-    int32_t m_refCount = 0;
 };

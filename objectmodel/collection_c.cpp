@@ -22,28 +22,6 @@ CCollectionC::CCollectionC(ICollectionC* source)
     }
 }
 
-HRESULT CCollectionC::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICollectionBase || iid == IID_ICollectionC) {
-        *out = static_cast<ICollectionC*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CCollectionC::AddRef() { return static_cast<ULONG>(++m_refCount); }
-
-ULONG CCollectionC::Release()
-{
-    if (--m_refCount <= 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(m_refCount);
-}
-
 HRESULT CCollectionC::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionC::Attach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionC::Apply(IGraphicsContext*, IUnknown*) { return E_NOTIMPL; }

@@ -6,18 +6,15 @@
 
 #include "icollection.h"
 #include "ientity.h"
+#include "objectmodel/com_object.h"
 
-class CCollectionC : public ICollectionC {
+class CCollectionC : public CCountedObject<ICollectionC, IID_ICollectionBase, IID_ICollectionC> {
 public:
     CCollectionC() = default;
     // Copies the text; null gives the empty text.
     explicit CCollectionC(const char* text);
     // Takes the source's text; a null source gives the empty text.
     explicit CCollectionC(ICollectionC* source);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Detach(IEntityRecord* holder) override;
     HRESULT STDMETHODCALLTYPE Attach(IEntityRecord* holder) override;
@@ -40,5 +37,4 @@ public:
 
 private:
     std::string m_text;
-    int32_t m_refCount = 0;
 };

@@ -3,28 +3,6 @@
 
 #include <new>
 
-HRESULT CCollectionD::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICollectionBase || iid == IID_ICollectionD) {
-        *out = static_cast<ICollectionD*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CCollectionD::AddRef() { return static_cast<ULONG>(++m_refCount); }
-
-ULONG CCollectionD::Release()
-{
-    if (--m_refCount <= 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(m_refCount);
-}
-
 HRESULT CCollectionD::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionD::Attach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionD::Apply(IGraphicsContext*, IUnknown*) { return S_OK; }

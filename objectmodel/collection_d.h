@@ -4,16 +4,13 @@
 
 #include "icollection.h"
 #include "ientity.h"
+#include "objectmodel/com_object.h"
 
-class CCollectionD : public ICollectionD {
+class CCollectionD : public CCountedObject<ICollectionD, IID_ICollectionBase, IID_ICollectionD> {
 public:
     CCollectionD() = default;
     // A marker has no content to take from another one.
     explicit CCollectionD(ICollectionD*) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE Detach(IEntityRecord* holder) override;
     HRESULT STDMETHODCALLTYPE Attach(IEntityRecord* holder) override;
@@ -30,5 +27,4 @@ public:
     virtual ~CCollectionD() = default;
 
 private:
-    int32_t m_refCount = 0;
 };

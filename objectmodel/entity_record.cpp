@@ -31,28 +31,6 @@ CEntityRecord::~CEntityRecord()
     }
 }
 
-HRESULT CEntityRecord::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IEntityRecord) {
-        *out = static_cast<IEntityRecord*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CEntityRecord::AddRef() { return static_cast<ULONG>(++m_refCount); }
-
-ULONG CEntityRecord::Release()
-{
-    if (--m_refCount <= 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(m_refCount);
-}
-
 HRESULT CEntityRecord::CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren)
 {
     if (source == nullptr || source == static_cast<IEntityRecord*>(this)) {

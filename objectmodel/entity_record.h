@@ -8,6 +8,7 @@
 
 #include "ientity.h"
 #include "ientityrecord.h"
+#include "objectmodel/com_object.h"
 
 // Flag bits that the record itself gives meaning to; the other bits belong
 // to the document, the pick code and the snap code.
@@ -30,7 +31,7 @@ inline constexpr HighlightColour kHighlightColours[] = {
     {0x1000000, 0x00ff00},
 };
 
-class CEntityRecord : public IEntityRecord {
+class CEntityRecord : public CCountedObject<IEntityRecord, IID_IEntityRecord> {
 public:
     // Flags 0, no object, no children, no links, count 0.
     CEntityRecord() = default;
@@ -40,10 +41,6 @@ public:
     CEntityRecord(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren);
     CEntityRecord(const CEntityRecord&) = delete;
     CEntityRecord& operator=(const CEntityRecord&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     HRESULT STDMETHODCALLTYPE CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren) override;
     HRESULT STDMETHODCALLTYPE ResetTransientFlags(uint32_t reserved) override;
@@ -81,5 +78,4 @@ private:
     IUnknown* m_object = nullptr;
     std::vector<ICollectionBase*> m_children;
     std::vector<IUnknown*> m_links;
-    int32_t m_refCount = 0;
 };

@@ -99,28 +99,6 @@ void CIdGroupObject::CopyStateFrom(IIdGroup* source)
     m_owner = std::move(owner);
 }
 
-HRESULT CIdGroupObject::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_ICollectionBase || iid == IID_IIdGroup) {
-        *out = static_cast<IIdGroup*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CIdGroupObject::AddRef() { return static_cast<ULONG>(++m_refCount); }
-
-ULONG CIdGroupObject::Release()
-{
-    if (--m_refCount <= 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(m_refCount);
-}
-
 HRESULT CIdGroupObject::Detach(IEntityRecord* holder)
 {
     auto it = std::find(m_members.begin(), m_members.end(), holder);

@@ -17,6 +17,7 @@
 
 #include "imodelobject.h"
 #include "platform/com/unknwn.h"
+#include "objectmodel/com_object.h"
 
 // A link to the owning model object that reads null once that model object
 // is destroyed, so a group that outlives its owner never calls into it.
@@ -26,7 +27,7 @@ using ModelOwnerLink = std::shared_ptr<IModelObject*>;
 constexpr uint32_t kHolderHiddenByGroup = 0x30000000;
 constexpr uint32_t kHolderLockedByGroup = 0x20000000;
 
-class CIdGroupObject : public IIdGroup {
+class CIdGroupObject : public CCountedObject<IIdGroup, IID_ICollectionBase, IID_IIdGroup> {
 public:
     static constexpr uint32_t kReferenceSize = 8;
 
@@ -39,10 +40,6 @@ public:
     explicit CIdGroupObject(IIdGroup* source);
     CIdGroupObject(const CIdGroupObject&) = delete;
     CIdGroupObject& operator=(const CIdGroupObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // E_FAIL when the holder is not a member.
     HRESULT STDMETHODCALLTYPE Detach(IEntityRecord* holder) override;
@@ -113,7 +110,6 @@ private:
     ModelOwnerLink m_owner;
     int32_t m_groupPosition = -1;
     int32_t m_ownerFileIndex = -1;
-    int32_t m_refCount = 0;
 };
 
 // The owner link of any model object: a CModelObject's own, which goes null

@@ -97,28 +97,6 @@ CModelObject::~CModelObject()
     *m_ownerLink = nullptr;
 }
 
-HRESULT CModelObject::QueryInterface(REFIID iid, void** out)
-{
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IObjectBase || iid == IID_IModelObject) {
-        *out = static_cast<IModelObject*>(this);
-        AddRef();
-        return S_OK;
-    }
-    return E_NOINTERFACE;
-}
-
-ULONG CModelObject::AddRef() { return static_cast<ULONG>(++m_refCount); }
-
-ULONG CModelObject::Release()
-{
-    if (--m_refCount <= 0) {
-        delete this;
-        return 0;
-    }
-    return static_cast<ULONG>(m_refCount);
-}
-
 HRESULT CModelObject::Clone(IObjectBase** copy)
 {
     *copy = nullptr;

@@ -16,6 +16,7 @@
 #include "imodelobject.h"
 #include "objectmodel/id_group_object.h"
 #include "platform/com/unknwn.h"
+#include "objectmodel/com_object.h"
 
 // Attachment bits of a group entry in the byte form.
 constexpr uint32_t kGroupEntryHasColour = 0x100;
@@ -23,15 +24,11 @@ constexpr uint32_t kGroupEntryHasAttributes = 0x200;
 constexpr uint32_t kGroupEntryHasMarker = 0x400;
 constexpr uint32_t kGroupEntryAttachmentBits = 0x700;
 
-class CModelObject : public IModelObject {
+class CModelObject : public CCountedObject<IModelObject, IID_IObjectBase, IID_IModelObject> {
 public:
     CModelObject();
     CModelObject(const CModelObject&) = delete;
     CModelObject& operator=(const CModelObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
 
     // A new model object sharing the same groups, with the same current
     // index and name.
@@ -74,6 +71,5 @@ private:
     std::vector<ComPtr<IIdGroup>> m_children;
     int32_t m_current = -1;
     std::string m_name;
-    int32_t m_refCount = 0;
     ModelOwnerLink m_ownerLink;
 };
