@@ -82,6 +82,12 @@ std::string LoadedPath(void* handle)
     if (map == nullptr || map->l_name == nullptr || map->l_name[0] == '\0') {
         return ExecutablePath();
     }
+    // LoadLibrary hands the loader absolute paths as the caller wrote them
+    // (folders not followed through links), so the name a module reports is
+    // the one it was found under: a file search of its folder gives the same.
+    if (map->l_name[0] == '/') {
+        return map->l_name;
+    }
     char resolved[PATH_MAX];
     if (::realpath(map->l_name, resolved) != nullptr) {
         return resolved;
@@ -139,7 +145,7 @@ std::string FindModuleFile(std::string_view name)
 {
     const std::string native = SharedLibraryName(NativePath(name));
     if (native.find('/') != std::string::npos) {
-        const std::string resolved = ResolveExistingPath(native);
+        const std::string resolved = ResolveExistingPath(AbsolutePath(native));
         return IsRegularFile(resolved) ? resolved : std::string();
     }
     SearchByName search{native, {}};
@@ -148,7 +154,7 @@ std::string FindModuleFile(std::string_view name)
         return search.found;
     }
     for (const std::string& folder : {ProgramFolderOfExecutable(), std::string(".")}) {
-        const std::string resolved = ResolveExistingPath(folder + "/" + native);
+        const std::string resolved = ResolveExistingPath(AbsolutePath(folder + "/" + native));
         if (IsRegularFile(resolved)) {
             return resolved;
         }
@@ -242,7 +248,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName)
     const std::string native = SharedLibraryName(NativePath(moduleName));
     void* handle = nullptr;
     if (native.find('/') != std::string::npos) {
-        handle = HandleOfLoadedPath(ResolveExistingPath(native));
+        handle = HandleOfLoadedPath(ResolveExistingPath(AbsolutePath(native)));
     } else {
         SearchByName search{native, {}};
         ::dl_iterate_phdr(VisitLoadedObject, &search);

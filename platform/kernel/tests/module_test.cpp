@@ -128,3 +128,17 @@ TEST(Module, ProgramFileNameAndTruncation)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     EXPECT_EQ(std::string(small), std::string(expected, sizeof small - 1));
 }
+
+TEST(Module, RelativeNamesReportTheAbsolutePathFoundUnder)
+{
+    char old[4096];
+    ASSERT_NE(::getcwd(old, sizeof old), nullptr);
+    ASSERT_EQ(::chdir((kModuleFolder + "/..").c_str()), 0);
+    HMODULE module = LoadLibraryA("kernel_modules\\.\\KernelTestModule.dll");
+    ASSERT_EQ(::chdir(old), 0);
+    ASSERT_NE(module, nullptr);
+    char path[512];
+    const DWORD length = GetModuleFileNameA(module, path, sizeof path);
+    EXPECT_EQ(std::string(path, length), kModulePath);
+    FreeLibrary(module);
+}
