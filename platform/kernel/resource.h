@@ -20,7 +20,7 @@ struct ResourceEntry {
 };
 
 // Integer resource names and types travel in the place of a text pointer.
-constexpr bool IS_INTRESOURCE(const void* name) { return reinterpret_cast<uintptr_t>(name) >> 16 == 0; }
+inline bool IS_INTRESOURCE(const void* name) { return reinterpret_cast<uintptr_t>(name) >> 16 == 0; }
 inline LPSTR MAKEINTRESOURCEA(WORD id) { return reinterpret_cast<LPSTR>(static_cast<uintptr_t>(id)); }
 inline LPSTR MAKEINTRESOURCE(WORD id) { return MAKEINTRESOURCEA(id); }
 
