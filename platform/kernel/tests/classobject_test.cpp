@@ -2,10 +2,14 @@
 // DllGetClassObject, and class ids as text.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 
 #include "platform/com/unknwn.h"
 #include "platform/kernel/classobject.h"
+#include "platform/kernel/filefind.h"
+#include "platform/kernel/files.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/registry.h"
 #include "platform/kernel/tests/kernel_test_support.h"
@@ -111,4 +115,35 @@ TEST(ClassIdText, RoundTripAndRejects)
         EXPECT_EQ(untouched, kOtherClass);
     }
     EXPECT_EQ(CLSIDFromString(nullptr, &parsed), E_INVALIDARG);
+}
+
+// The host finds a server's class id by comparing the registered server path
+// with the path its file search gave; both must be the same text.
+TEST_F(ClassObject, RegisteredPathIsTheFileSearchPath)
+{
+    char old[4096];
+    ASSERT_NE(::getcwd(old, sizeof old), nullptr);
+    ASSERT_EQ(::chdir((kModuleFolder + "/..").c_str()), 0);
+    WIN32_FIND_DATAA found{};
+    HANDLE find = FindFirstFileA("kernel_modules\\Kernel*.dll", &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+    char path[MAX_PATH + 1];
+    ASSERT_GT(GetFullPathNameA((std::string("kernel_modules\\") + found.cFileName).c_str(), sizeof path, path, nullptr),
+              0u);
+    HMODULE module = LoadLibraryA(path);
+    ASSERT_EQ(::chdir(old), 0);
+    ASSERT_NE(module, nullptr);
+    using Entry = HRESULT (*)();
+    auto registerServer = reinterpret_cast<Entry>(GetProcAddress(module, "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    ASSERT_EQ(registerServer(), S_OK);
+    FreeLibrary(module);
+
+    char registered[520];
+    LONG size = sizeof registered;
+    ASSERT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, ("CLSID\\" + GuidToText(kTestClass) + "\\InprocServer32").c_str(),
+                             registered, &size),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(registered, path);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/kernel/help.h"
+#include "platform/kernel/process.h"
 #include "platform/kernel/tests/kernel_test_support.h"
 
 TEST(Help, RequestsNameThePageInTheLanguageFolder)
@@ -48,4 +49,22 @@ TEST(Help, RequestsNameThePageInTheLanguageFolder)
         EXPECT_EQ(recorded[i].pageExists, kExpected[i].exists);
         EXPECT_EQ(recorded[i].command, HH_DISPLAY_TOPIC);
     }
+}
+
+TEST(Help, OpensExistingPagesWithTheDesktopBrowser)
+{
+    TempFolder program;
+    program.Write("help/EN/khtml/toolstore.htm", "<html/>");
+    std::vector<std::vector<std::string>> started;
+    ScopedProgramStarter starter([&](const std::string& program, const std::vector<std::string>& arguments) {
+        std::vector<std::string> call{program};
+        call.insert(call.end(), arguments.begin(), arguments.end());
+        started.push_back(call);
+        return true;
+    });
+    const std::string root = std::filesystem::canonical(program.Path()).string();
+    HtmlHelpA(nullptr, (root + "\\help\\EN\\nuvex.chm::/khtml/toolstore.htm").c_str(), HH_DISPLAY_TOPIC, 0);
+    HtmlHelpA(nullptr, (root + "\\help\\EN\\nuvex.chm::/khtml/missing.htm").c_str(), HH_DISPLAY_TOPIC, 0);
+    ASSERT_EQ(started.size(), 1u) << "a missing page is not opened";
+    EXPECT_EQ(started[0], (std::vector<std::string>{"xdg-open", root + "/help/EN/khtml/toolstore.htm"}));
 }

@@ -98,14 +98,17 @@ TEST(Module, MissingModulesAndExports)
 
 TEST(Module, FreeingBalancesLoads)
 {
-    HMODULE first = LoadLibraryA(kModulePath.c_str());
-    HMODULE second = LoadLibraryA(kModulePath.c_str());
+    // A module that nothing else in the tests keeps loaded.
+    const std::string plain = kModuleFolder + "/PlainModule.dll";
+    HMODULE first = LoadLibraryA(plain.c_str());
+    HMODULE second = LoadLibraryA(plain.c_str());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
     EXPECT_TRUE(FreeLibrary(first));
-    EXPECT_NE(GetProcAddress(second, "KernelTestAnswer"), nullptr) << "one load count is still held";
+    EXPECT_NE(GetProcAddress(second, "PlainModuleValue"), nullptr) << "one load count is still held";
     EXPECT_TRUE(FreeLibrary(second));
     EXPECT_FALSE(FreeLibrary(second)) << "no load count left to free";
+    EXPECT_EQ(GetProcAddress(second, "PlainModuleValue"), nullptr) << "an unloaded module's handle is refused";
     int local = 0;
     EXPECT_FALSE(FreeLibrary(reinterpret_cast<HMODULE>(&local)));
 }

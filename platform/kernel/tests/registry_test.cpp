@@ -323,6 +323,23 @@ TEST_F(Registry, EnumerationAndSizes)
     EXPECT_EQ(RegSetValueExA(clsid.Get(), "n", 0, 7 /* multi-string */, reinterpret_cast<const BYTE*>("a\0"), 3),
               ERROR_INVALID_PARAMETER);
 
+    // Values by index: the default value (empty name) first, then by name.
+    ASSERT_EQ(SetText(clsid.Get(), nullptr, "default"), ERROR_SUCCESS);
+    std::vector<std::pair<std::string, DWORD>> values;
+    for (DWORD index = 0;; ++index) {
+        char valueName[64];
+        DWORD nameSize = sizeof valueName;
+        DWORD valueType = REG_NONE;
+        const LONG result =
+            RegEnumValueA(clsid.Get(), index, valueName, &nameSize, nullptr, &valueType, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) {
+            break;
+        }
+        ASSERT_EQ(result, ERROR_SUCCESS);
+        values.emplace_back(valueName, valueType);
+    }
+    EXPECT_EQ(values, (std::vector<std::pair<std::string, DWORD>>{{"", REG_SZ}, {"v", REG_SZ}}));
+
     // The default text of a sub-key, set and read in one call each.
     ASSERT_EQ(RegSetValueA(clsid.Get(), "{A}\\InprocServer32", REG_SZ, "/x/strimo.so", 0), ERROR_SUCCESS);
     char value[520];
