@@ -96,6 +96,10 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 
 bool MatchesWildcard(std::string_view pattern, std::string_view name)
 {
+    // "*.*" is the system's way of saying "every name", dot or not.
+    if (pattern == "*.*") {
+        pattern = "*";
+    }
     // Iterative matcher with one back-tracking point per "*": linear in
     // practice and never recursive, whatever the pattern.
     size_t p = 0;

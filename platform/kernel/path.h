@@ -18,7 +18,8 @@ NUVEX_PLATFORM_API std::string SharedLibraryName(std::string_view name);
 NUVEX_PLATFORM_API bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // Matches a file name against a pattern with "*" (any run) and "?" (any one
-// character), ignoring letter case as the system's file search does.
+// character), ignoring letter case as the system's file search does. The
+// pattern "*.*" matches every name, also one without a dot.
 NUVEX_PLATFORM_API bool MatchesWildcard(std::string_view pattern, std::string_view name);
 
 // The native form of `path` as it exists on disk: when a component is not

@@ -464,6 +464,12 @@ bool SaveRegistryFile(const std::string& path, const RegistryTree& tree)
         ::unlink(temporary.c_str());
         return false;
     }
+    // The rename itself reaches the disk with the folder's entries.
+    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folderFd >= 0) {
+        (void)::fsync(folderFd);
+        ::close(folderFd);
+    }
     return true;
 }
 

@@ -57,7 +57,7 @@ TEST(FileFind, PatternsInTheSystemsForm)
 {
     TempFolder folder;
     for (const char* name : {"PostProc/yelk.so", "PostProc/Other.SO", "PostProc/notes.txt", "PostProc/yelk.dll.bak",
-                             "PostProc/.hidden.so", "AddIns/strimo.so", "AddIns/a.so", "AddIns/ab.so"}) {
+                             "PostProc/.hidden.so", "PostProc/noext", "AddIns/strimo.so", "AddIns/a.so", "AddIns/ab.so"}) {
         folder.Write(name, "x");
     }
     std::filesystem::create_directory(folder / "PostProc/sub.so");
@@ -77,6 +77,7 @@ TEST(FileFind, PatternsInTheSystemsForm)
         {"AddIns\\?.dll", {"a.so"}, 0},
         {"AddIns\\a*.dll", {"a.so", "ab.so"}, 0},
         {"AddIns\\*", {"a.so", "ab.so", "strimo.so"}, 0},
+        {"PostProc\\*.*", {".hidden.so", "Other.SO", "noext", "notes.txt", "sub.so", "yelk.dll.bak", "yelk.so"}, 0},
         {"AddIns\\*.exe", {}, ERROR_FILE_NOT_FOUND},
         {"Missing\\*.dll", {}, ERROR_PATH_NOT_FOUND},
         {folder.Path() + "\\AddIns\\s*.dll", {"strimo.so"}, 0},
