@@ -62,11 +62,12 @@ public:
         return *m_tree;
     }
 
-    // Applies `change` to a copy of the tree and keeps it only when the
-    // file could be written. The change answers an error code; nothing is
+    // Applies `change` to a copy of the tree as the file holds it, under the
+    // folder lock, and keeps it only when the file could be written. The change answers an error code; nothing is
     // written when it fails.
     LONG Change(const std::function<LONG(RegistryTree&)>& change)
     {
+        const RegistryFolderLock lock(RegistryFilePath());
         RegistryTree& current = Current();
         auto copy = std::make_unique<RegistryTree>(current);
         const LONG result = change(*copy);
@@ -303,6 +304,9 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, LPSEC
     bool made = false;
     if (Walk(service.Current(), target) == nullptr) {
         const LONG written = service.Change([&](RegistryTree& tree) {
+            if (Walk(tree, *parent) == nullptr) {
+                return ERROR_KEY_DELETED;
+            }
             RegistryKey* node = &tree.Root(target.root);
             for (const std::string& name : target.path) {
                 node = &node->Child(name);
@@ -537,20 +541,17 @@ LONG RegDeleteKeyA(HKEY key, LPCSTR subKey)
     if (target.path.empty()) {
         return ERROR_ACCESS_DENIED;
     }
-    RegistryKey* node = Walk(service.Current(), target);
-    if (node == nullptr) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    if (!node->children.empty()) {
-        return ERROR_ACCESS_DENIED;
-    }
     return service.Change([&](RegistryTree& tree) {
-        OpenKey owner = target;
-        owner.path.pop_back();
-        RegistryKey* parentNode = Walk(tree, owner);
-        if (parentNode == nullptr || parentNode->children.erase(target.path.back()) == 0) {
+        RegistryKey* node = Walk(tree, target);
+        if (node == nullptr) {
             return ERROR_FILE_NOT_FOUND;
         }
+        if (!node->children.empty()) {
+            return ERROR_ACCESS_DENIED;
+        }
+        OpenKey owner = target;
+        owner.path.pop_back();
+        Walk(tree, owner)->children.erase(target.path.back());
         return ERROR_SUCCESS;
     });
 }

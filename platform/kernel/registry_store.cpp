@@ -2,6 +2,7 @@
 #include "platform/kernel/registry_store.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -482,4 +483,26 @@ RegistryTree LoadRegistryFile(const std::string& path)
     std::ostringstream text;
     text << file.rdbuf();
     return ReadRegistryText(text.str());
+}
+
+RegistryFolderLock::RegistryFolderLock(const std::string& registryPath)
+{
+    const size_t slash = registryPath.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : registryPath.substr(0, slash);
+    if (!MakeFolders(folder)) {
+        return;
+    }
+    m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+}
+
+RegistryFolderLock::~RegistryFolderLock()
+{
+    if (m_fd >= 0) {
+        ::flock(m_fd, LOCK_UN);
+        ::close(m_fd);
+    }
 }

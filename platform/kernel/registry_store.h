@@ -96,3 +96,18 @@ NUVEX_PLATFORM_API std::string RegistryFilePath();
 NUVEX_PLATFORM_API bool SaveRegistryFile(const std::string& path, const RegistryTree& tree);
 // The tree of the file; an empty tree when the file is missing or unreadable.
 NUVEX_PLATFORM_API RegistryTree LoadRegistryFile(const std::string& path);
+
+// An exclusive lock on the folder of the store (made when missing), held
+// from reading the file to renaming its new version into place, so that two
+// processes changing the store never lose each other's changes.
+class NUVEX_PLATFORM_API RegistryFolderLock {
+public:
+    explicit RegistryFolderLock(const std::string& registryPath);
+    ~RegistryFolderLock();
+    RegistryFolderLock(const RegistryFolderLock&) = delete;
+    RegistryFolderLock& operator=(const RegistryFolderLock&) = delete;
+    bool Locked() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};

@@ -2,6 +2,8 @@
 // rewrites, isolation through NUVEX_CONFIG_DIR and damaged files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -373,4 +375,39 @@ TEST_F(Registry, DeletingKeys)
     EXPECT_EQ(RegDeleteValueA(values.Get(), "A"), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValueA(values.Get(), "a"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(&values)), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(Registry, TwoProcessesWritingLoseNothing)
+{
+    constexpr int kWritesEach = 40;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    const char* who = child == 0 ? "child" : "parent";
+    bool ok = true;
+    for (int i = 0; i < kWritesEach; ++i) {
+        const std::string name = std::string(who) + std::to_string(i);
+        Key key;
+        ok = ok && RegCreateKeyA(HKEY_CURRENT_USER, "Shared", key.Receive()) == ERROR_SUCCESS &&
+             SetNumber(key.Get(), name.c_str(), static_cast<DWORD>(i)) == ERROR_SUCCESS;
+    }
+    if (child == 0) {
+        std::_Exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    Key key;
+    ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, "Shared", key.Receive()), ERROR_SUCCESS);
+    int values = 0;
+    char name[64];
+    for (DWORD index = 0;; ++index) {
+        DWORD size = sizeof name;
+        if (RegEnumValueA(key.Get(), index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+            break;
+        }
+        ++values;
+    }
+    EXPECT_EQ(values, 2 * kWritesEach);
 }
