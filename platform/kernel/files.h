@@ -30,5 +30,6 @@ NUVEX_PLATFORM_API DWORD GetFileAttributesA(LPCSTR path);
 // fopen for paths in the system's form. Modes as fopen's; "b" opens binary.
 // A text-mode read stream drops every CR that stands before a LF, so that
 // line reads and formatted reads see the same text whichever system wrote
-// the file. Writes are unchanged (LF line ends). Null when it cannot open.
+// the file; such a stream reads forward only (no seeking). Writes are
+// unchanged (LF line ends). Null when it cannot open.
 NUVEX_PLATFORM_API FILE* OpenCFile(const char* path, const char* mode);

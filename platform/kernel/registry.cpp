@@ -301,6 +301,9 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, LPSEC
         return ERROR_KEY_DELETED;
     }
     OpenKey target = Below(*parent, subKey);
+    if (target.path.size() > kMaxRegistryKeyDepth) {
+        return ERROR_INVALID_PARAMETER;
+    }
     bool made = false;
     if (Walk(service.Current(), target) == nullptr) {
         const LONG written = service.Change([&](RegistryTree& tree) {

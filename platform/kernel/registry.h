@@ -44,7 +44,8 @@ NUVEX_PLATFORM_API LONG RegOpenKeyA(HKEY key, LPCSTR subKey, PHKEY result);
 NUVEX_PLATFORM_API LONG RegOpenKey(HKEY key, LPCSTR subKey, PHKEY result);
 
 // Opens the key, making it and any missing parents first. `disposition`
-// (optional) tells REG_CREATED_NEW_KEY or REG_OPENED_EXISTING_KEY.
+// (optional) tells REG_CREATED_NEW_KEY or REG_OPENED_EXISTING_KEY. A key
+// deeper than kMaxRegistryKeyDepth answers ERROR_INVALID_PARAMETER.
 NUVEX_PLATFORM_API LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
                                         REGSAM access, LPSECURITY_ATTRIBUTES security, PHKEY result,
                                         LPDWORD disposition);

@@ -251,6 +251,9 @@ RegistryKey* KeyOfHeader(RegistryTree& tree, std::string_view line)
         names.push_back(*name);
         start = end + 1;
     }
+    if (names.size() - 1 > kMaxRegistryKeyDepth) {
+        return nullptr;
+    }
     RegistryKey* key = nullptr;
     for (size_t i = 0; i < kRegistryRootCount; ++i) {
         if (names.front() == kRootNames[i]) {

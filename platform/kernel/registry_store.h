@@ -22,7 +22,8 @@
 // Reading is forgiving, because the file may have been edited by hand or
 // damaged: a line that does not parse is skipped, a value line with no
 // valid key header before it is skipped, and a header naming an unknown
-// root makes the value lines under it be skipped until the next header.
+// root (or a path deeper than kMaxRegistryKeyDepth) makes the value lines
+// under it be skipped until the next header.
 #pragma once
 
 #include <map>
@@ -40,6 +41,10 @@ constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
 constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
+
+// The deepest key below a root; deeper paths are refused when made and
+// skipped when read, so no walk over the tree can exhaust the stack.
+constexpr size_t kMaxRegistryKeyDepth = 512;
 
 // The root keys by their index in RegistryTree::roots.
 enum class RegistryRoot { ClassesRoot, CurrentUser, LocalMachine };

@@ -253,6 +253,12 @@ TEST_F(Registry, DamagedLinesAreSkipped)
     {
         std::ofstream file(RegistryFile(), std::ios::binary | std::ios::app);
         file.write("\n\0\xff[\n", 5);
+        // A key deeper than any the functions make.
+        file << "[HKEY_CURRENT_USER";
+        for (size_t i = 0; i <= kMaxRegistryKeyDepth; ++i) {
+            file << "\\Deep";
+        }
+        file << "]\n\"lost3\"=sz:\"too deep\"\n";
     }
     const RegistryTree tree = LoadRegistryFile(RegistryFile());
     const RegistryKey& user = tree.Root(RegistryRoot::CurrentUser);
@@ -375,6 +381,13 @@ TEST_F(Registry, DeletingKeys)
     EXPECT_EQ(RegDeleteValueA(values.Get(), "A"), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValueA(values.Get(), "a"), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(&values)), ERROR_INVALID_HANDLE);
+
+    std::string deep;
+    for (size_t i = 0; i <= kMaxRegistryKeyDepth; ++i) {
+        deep += "k\\";
+    }
+    Key tooDeep;
+    EXPECT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, deep.c_str(), tooDeep.Receive()), ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(Registry, TwoProcessesWritingLoseNothing)
