@@ -129,7 +129,7 @@ TEST(Files, CurrentDirectoryInTheSystemsForm)
     EXPECT_STREQ(filePart, "strimo.dll");
 }
 
-TEST(Files, TextModeReadsWindowsLineEnds)
+TEST(Files, TextModeReadsCrLfLineEnds)
 {
     TempFolder folder;
     folder.Write("AddInsCfg/strimo.cfg", "ADDIN_CLSID {X}\r\nline two\r\n\rlone\r");
