@@ -44,7 +44,7 @@ TEST(StartProgram, StartsWithoutWaiting)
 {
     TempFolder folder;
     const std::string script = folder / "driver.sh";
-    folder.Write("driver.sh", "#!/bin/sh\nsleep 0.2\necho \"$1\" > \"$(dirname \"$0\")/done\"\n");
+    folder.Write("driver.sh", "#!/bin/sh\nsleep 1\necho \"$1\" > \"$(dirname \"$0\")/done\"\n");
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     std::string written = script;
     for (char& c : written) {
