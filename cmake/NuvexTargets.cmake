@@ -75,3 +75,5 @@ function(nuvex_add_benchmark name)
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench BUILD_RPATH "${NUVEX_BIN_DIR}")
 endfunction()
+
+include(${CMAKE_CURRENT_LIST_DIR}/NuvexResources.cmake)
