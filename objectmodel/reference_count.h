@@ -13,7 +13,9 @@
 #include "platform/base/types.h"
 
 enum class Lifetime {
-    // Destroyed by the Release that takes the count to 0 or below.
+    // Destroyed by the Release that takes the count from 1 to 0. A Release
+    // at count 0 (one too many) is ignored rather than destroying an object
+    // that nobody counted.
     Counted,
     // A member or local of its owner; Release never destroys it and the
     // count never falls below 0.
@@ -31,36 +33,29 @@ public:
     ULONG Increment()
     {
         ++m_count;
-        return static_cast<ULONG>(m_count);
+        return m_count;
     }
 
-    // Subtracts one reference. True when the caller must destroy the object
-    // now (a counted object at 0 or below); `remaining` is the count to
-    // return from Release (0 when destroying).
+    // Subtracts one reference; the count never falls below 0. True when
+    // the caller must destroy the object now (a counted object whose count
+    // has just dropped to 0); `remaining` is the count for Release to return.
     [[nodiscard]] bool Decrement(ULONG* remaining)
     {
-        if (m_lifetime == Lifetime::OwnerHeld) {
-            if (m_count > 0) {
-                --m_count;
-            }
-            *remaining = static_cast<ULONG>(m_count);
+        if (m_count == 0) {
+            *remaining = 0;
             return false;
         }
         --m_count;
-        if (m_count <= 0) {
-            *remaining = 0;
-            return true;
-        }
-        *remaining = static_cast<ULONG>(m_count);
-        return false;
+        *remaining = m_count;
+        return m_count == 0 && m_lifetime == Lifetime::Counted;
     }
 
-    int32_t Value() const { return m_count; }
+    ULONG Value() const { return m_count; }
     Lifetime GetLifetime() const { return m_lifetime; }
     // For members that their owner lends out; set once, by the owner.
     void SetLifetime(Lifetime lifetime) { m_lifetime = lifetime; }
 
 private:
-    int32_t m_count = 0;
+    ULONG m_count = 0;
     Lifetime m_lifetime;
 };

@@ -41,7 +41,7 @@ public:
     int32_t GetCount() const { return m_ids.Count(); }
     // The id at index, or 0 outside the list.
     uintptr_t GetAt(int32_t index) const { return m_ids.At(index); }
-    int32_t GetReferenceCount() const { return m_references.Value(); }
+    ULONG GetReferenceCount() const { return m_references.Value(); }
 
 private:
     explicit CSelectionSetObject(Lifetime lifetime) : m_references(lifetime) {}

@@ -118,7 +118,7 @@ TEST(SelectionSetObject, QueryInterfaceAnswersItsChainOnly)
         EXPECT_EQ(set.QueryInterface(*iid, &out), E_NOINTERFACE);
         EXPECT_EQ(out, nullptr);
     }
-    EXPECT_EQ(set.GetReferenceCount(), 0);
+    EXPECT_EQ(set.GetReferenceCount(), 0u);
 }
 
 // A set lent by its owner (a local here) survives what a borrower may do
@@ -132,14 +132,14 @@ TEST(SelectionSetObject, LentSetSurvivesBorrowersRelease)
     ASSERT_EQ(lent->QueryInterface(IID_ISelectionSet, reinterpret_cast<void**>(&queried)), S_OK);
     EXPECT_EQ(queried->Release(), 0u);
     EXPECT_EQ(lent->Release(), 0u);
-    EXPECT_EQ(set.GetReferenceCount(), 0);
+    EXPECT_EQ(set.GetReferenceCount(), 0u);
     EXPECT_EQ(Ids(set), (std::vector<uintptr_t>{42}));
 }
 
 TEST(SelectionSetObject, CountedSetIsDestroyedByLastRelease)
 {
     CSelectionSetObject* set = CSelectionSetObject::Create();
-    EXPECT_EQ(set->GetReferenceCount(), 0);
+    EXPECT_EQ(set->GetReferenceCount(), 0u);
     EXPECT_EQ(set->AddRef(), 1u);
     EXPECT_EQ(set->AddRef(), 2u);
     EXPECT_EQ(set->Release(), 1u);
