@@ -2,8 +2,28 @@
 #include "objectmodel/coord_system_object.h"
 
 #include <cmath>
+#include <optional>
 
+#include "objectmodel/tolerance.h"
 #include "objectmodel/vector2.h"
+
+namespace {
+
+// v divided by its length, always. The tolerant CVector3::Normalize leaves
+// a vector whose squared length is within the tolerance of 1 as it is; an
+// axis or a turning axis that far from unit length would let every turn
+// stretch the frame a little more, so the frame divides exactly. Nothing
+// for a zero or non-finite vector.
+std::optional<CVector3> UnitVector(const CVector3& v)
+{
+    const double length = v.Length().GetValue();
+    if (!(length > 0.0) || !std::isfinite(length)) {
+        return std::nullopt;
+    }
+    return v / CReal(length);
+}
+
+}  // namespace
 
 CCoordSystemObject::CCoordSystemObject()
     : m_xAxis(1.0, 0.0, 0.0), m_yAxis(0.0, 1.0, 0.0), m_zAxis(0.0, 0.0, 1.0)
@@ -85,27 +105,34 @@ HRESULT CCoordSystemObject::SetAxis(IVector3* value, CVector3& axis, CVector3& r
     if (value == nullptr) {
         return E_POINTER;
     }
-    const CVector3 v = CVector3(value).Normalized();
-    if (!v.Length().IsEqual(1.0)) {
-        return E_INVALIDARG;  // zero, or not a finite vector
+    const std::optional<CVector3> unit = UnitVector(CVector3(value));
+    if (!unit) {
+        return E_INVALIDARG;
     }
+    const CVector3& v = *unit;
     if (v == axis) {
         return S_OK;
     }
     if (v == axis.Negate()) {
-        axis = v;
+        // A half turn about the third axis. The axis is negated rather than
+        // set to v, which may differ from it by up to the tolerance and
+        // would tilt it off its partners.
+        axis = axis.Negate();
         reversedPartner = reversedPartner.Negate();
         return S_OK;
     }
     // Turn about k = v x old axis by the angle between them; with the
     // rotation's sign convention this carries the old axis onto v.
     const CVector3 k = v.Cross(axis);
+    const std::optional<CVector3> turnAxis = UnitVector(k);
+    if (!turnAxis) {
+        return E_INVALIDARG;
+    }
     const CVector2 angle(axis.Dot(v), k.Length());
-    const CVector3 turnAxis = k.Normalized();
     const CVector3 origin;
     axis = v;
-    turned1.RotateAbout(origin, turnAxis, angle);
-    turned2.RotateAbout(origin, turnAxis, angle);
+    turned1.RotateAbout(origin, *turnAxis, angle);
+    turned2.RotateAbout(origin, *turnAxis, angle);
     return S_OK;
 }
 
