@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "objectmodel/point_list.h"
+#include "objectmodel/tests/recording_graphics_context.h"
 #include "objectmodel/tests/entity_test_support.h"
 
 namespace {
@@ -258,6 +259,24 @@ TEST(LineObject, TessellateAgainstRegion)
             }
         }
     }
+}
+
+TEST(LineObject, DrawsAsAnInfiniteLine)
+{
+    CLineObject line(V(1, 2, 3), V(0, 0, -2));
+    RecordingGraphicsContext context;
+    ASSERT_EQ(line.Draw(&context), S_OK);
+    EXPECT_TRUE(CallsAre(context.Calls(), {{GraphicsOp::DrawInfiniteLine, {1, 2, 3, 0, 0, -2}}}));
+    EXPECT_EQ(context.ReferenceCount(), 0u);
+}
+
+// A plane is never drawn as an entity.
+TEST(LineObject, OtherGeometryDrawsNothing)
+{
+    CPlaneObject plane;
+    RecordingGraphicsContext context;
+    EXPECT_EQ(plane.Draw(&context), E_NOTIMPL);
+    EXPECT_TRUE(context.Calls().empty());
 }
 
 TEST(LineObject, ProjectionAndDistance)
