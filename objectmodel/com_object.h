@@ -7,8 +7,8 @@
 // A class that implements one interface chain derives from one of them:
 //
 //     class CPointList : public CCountedObject<IPointList, IID_IPointList> {...};
-//     class CLine : public CCountedObject<ILineEx, IID_IObjectBase, IID_IEntityBase,
-//                                         IID_IGeometryEntity, IID_ILine, IID_ILineEx> {...};
+//     class CLineObject : public CCountedObject<ILineEx, IID_IObjectBase, IID_IEntityBase,
+//                                               IID_IGeometryEntity, IID_ILine, IID_ILineEx> {...};
 //
 // Interface is the last level of the chain; the identifiers list every level
 // of it (IID_IUnknown is always answered and need not be listed). Because the
@@ -107,12 +107,15 @@ public:
         return m_referenceCount;
     }
 
+    // Public, because counted classes also serve as plain members and locals
+    // (a line inside a pick region); such an object is never released
+    // through its interface. A heap object is destroyed only by Release.
+    virtual ~CCountedObject() = default;
+
 protected:
     CCountedObject() = default;
     CCountedObject(const CCountedObject&) : Interface() {}
     CCountedObject& operator=(const CCountedObject&) { return *this; }
-    // Only Release destroys a counted object.
-    virtual ~CCountedObject() = default;
 
     ULONG ReferenceCount() const { return m_referenceCount; }
 

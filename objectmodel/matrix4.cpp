@@ -243,15 +243,23 @@ bool CMatrix4::IsSingular() const
     // first keeps the test free of overflow and underflow.
     std::array<double, 16> unitRows;
     for (int r = 0; r < 4; ++r) {
-        double length = 0.0;
+        // Divided by the largest magnitude first, so that squaring can
+        // neither overflow nor underflow.
+        double largest = 0.0;
         for (int c = 0; c < 4; ++c) {
-            length = std::hypot(length, m_elements[r * 4 + c].GetValue());
+            largest = std::fmax(largest, std::fabs(m_elements[r * 4 + c].GetValue()));
         }
-        if (!(length > 0.0) || !std::isfinite(length)) {
+        if (!(largest > 0.0) || !std::isfinite(largest)) {
             return true; // a zero row, or one that is not finite
         }
+        double squares = 0.0;
         for (int c = 0; c < 4; ++c) {
-            unitRows[r * 4 + c] = m_elements[r * 4 + c].GetValue() / length;
+            unitRows[r * 4 + c] = m_elements[r * 4 + c].GetValue() / largest;
+            squares += unitRows[r * 4 + c] * unitRows[r * 4 + c];
+        }
+        double length = std::sqrt(squares);
+        for (int c = 0; c < 4; ++c) {
+            unitRows[r * 4 + c] /= length;
         }
     }
     double ratio = std::fabs(DeterminantOf(unitRows));

@@ -57,9 +57,6 @@ public:
     // Read access for drawing code inside the host.
     const std::vector<Polyline>& Polylines() const { return m_polylines; }
 
-protected:
-    ~CPolylineSet() override = default;
-
 private:
     Polyline* Find(int32_t polyline);
 

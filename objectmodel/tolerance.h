@@ -1,6 +1,8 @@
 // Tolerances of the object model's geometry, one place for all of them.
 #pragma once
 
+#include <cmath>
+
 // kRealTolerance: the absolute tolerance of every comparison of real numbers
 // in the geometry model (unit: model units, usually millimetres; for angle
 // vectors the unit of the cosine and sine). Two numbers are equal when their
@@ -30,4 +32,10 @@ inline constexpr double kMatrixSingularRelativeTolerance = 1e-12;
 inline bool Exactly(double a, double b)
 {
     return a <= b && a >= b;
+}
+
+// Tolerant comparison with an explicit tolerance: |a - b| < tolerance.
+inline bool NearlyEqual(double a, double b, double tolerance)
+{
+    return std::fabs(a - b) < tolerance;
 }
