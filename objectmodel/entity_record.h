@@ -31,6 +31,11 @@ inline constexpr HighlightColour kHighlightColours[] = {
     {0x1000000, 0x00ff00},
 };
 
+// The object id of a document record: the value of its IEntityRecord
+// pointer, pointer-sized. Ids carry no reference; whoever keeps one resolves
+// it through the document's object list.
+inline uintptr_t ObjectIdOf(IEntityRecord* record) { return reinterpret_cast<uintptr_t>(record); }
+
 class CEntityRecord : public CCountedObject<IEntityRecord, IID_IEntityRecord> {
 public:
     // Flags 0, no object, no children, no links, count 0.

@@ -91,6 +91,8 @@ public:
     void MarkRemoved(bool removed);
     // Replaces the whole flag word without re-evaluating members (loading).
     void RestoreFlags(uint32_t flags) { m_flags = flags; }
+    // Replaces the name as stored, byte for byte (loading).
+    void RestoreName(std::string name) { m_name = std::move(name); }
     // The reference form's two indexes, as loaded.
     int32_t OwnerFileIndex() const { return m_ownerFileIndex; }
     int32_t GroupPosition() const { return m_groupPosition; }

@@ -136,9 +136,7 @@ HRESULT CModelObject::Load(uint32_t size, const BYTE* data)
                 return E_FAIL;
             }
             auto group = ComPtr<CIdGroupObject>::Share(new CIdGroupObject(m_ownerLink));
-            if (FAILED(group->SetName(groupName.c_str()))) {
-                return E_FAIL;
-            }
+            group->RestoreName(std::move(groupName));
             if ((flags & kGroupEntryHasColour) != 0) {
                 auto colour = ComPtr<CCollectionB>::Share(new CCollectionB());
                 if (!LoadAttachment(reader, colour.Get())) {
