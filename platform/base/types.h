@@ -12,7 +12,9 @@
 #define STDMETHODCALLTYPE
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 #define __stdcall
 
 using BOOL = int32_t;
