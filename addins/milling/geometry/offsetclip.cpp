@@ -311,8 +311,10 @@ int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<s
             bounds.back() = {length, candidate.GetEndPoint()};
         }
         for (size_t b = 0; b + 1 < bounds.size(); ++b) {
+            // Slivers shorter than the chaining tolerance are bridged by the
+            // chaining; kept, they would stand as lists of their own.
             const double from = bounds[b].along, to = bounds[b + 1].along;
-            if (to - from < tol)
+            if (to - from < kChainingToleranceFactor * tol)
                 continue;
             double middle = 0.5 * (from + to);
             if (middle >= length)

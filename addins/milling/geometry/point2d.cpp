@@ -102,34 +102,60 @@ int CVector2D::IsEqual(const CVector2D& d) const
     return (std::fabs(x - d.x) < tol && std::fabs(y - d.y) < tol) ? 1 : 0;
 }
 
+// Both orders place a direction by its half of the circle, then compare the
+// cosines within a half: on the lower half (and the axis) the angle grows
+// with x, on the upper half it falls with x. Where the cosines agree within
+// the tolerance, which near the horizontal axis spans an angle of about the
+// square root of the tolerance, the sine of the angle between the two
+// directions decides, so that short arcs near the axis keep their inside.
+// (1, 0) on the axis ranks as angle 0 against the upper half and as 2*pi
+// otherwise.
 int CVector2D::IsLess(const CVector2D& d) const
 {
     const double tol = g_geometryTolerance;
+    const double turn = x * d.y - y * d.x; // > 0 when d lies counter-clockwise of this
     if (y < tol) {
         if (d.y > tol)
             return (y >= -tol && x >= -tol) ? 1 : 0;
-        return x < d.x - tol ? 1 : 0;
+        if (x < d.x - tol)
+            return 1;
+        if (x > d.x + tol)
+            return 0;
+        return turn > tol ? 1 : 0;
     }
     if (d.y < -tol)
         return 1;
-    if (std::fabs(d.x - 1.0) < tol)
+    if (std::fabs(d.x - 1.0) < tol && d.y < tol)
         return 0;
-    return x > d.x + tol ? 1 : 0;
+    if (x > d.x + tol)
+        return 1;
+    if (x < d.x - tol)
+        return 0;
+    return turn > tol ? 1 : 0;
 }
 
 int CVector2D::IsLessOrEqual(const CVector2D& d) const
 {
     const double tol = g_geometryTolerance;
+    const double turn = x * d.y - y * d.x;
     if (y < tol) {
         if (d.y > tol)
             return (y >= -tol && x >= -tol) ? 1 : 0;
-        return x < d.x + tol ? 1 : 0;
+        if (x < d.x - tol)
+            return 1;
+        if (x > d.x + tol)
+            return 0;
+        return turn > -tol ? 1 : 0;
     }
     if (d.y < -tol)
         return 1;
-    if (std::fabs(d.x - 1.0) < tol)
+    if (std::fabs(d.x - 1.0) < tol && d.y < tol)
         return 0;
-    return x > d.x - tol ? 1 : 0;
+    if (x > d.x + tol)
+        return 1;
+    if (x < d.x - tol)
+        return 0;
+    return turn > -tol ? 1 : 0;
 }
 
 double GetCosine(const CVector2D& d) { return d.x; }

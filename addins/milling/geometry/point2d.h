@@ -97,7 +97,8 @@ public:
     int IsEqual(const CVector2D& d) const;
     int IsNotEqual(const CVector2D& d) const { return IsEqual(d) ? 0 : 1; }
     // Angular order in [0, 2*pi) under the tolerance; both taken as unit
-    // vectors. (1, 0) ranks as 0 against the upper half and as 2*pi otherwise.
+    // vectors. (1, 0) ranks as 0 against the upper half and as 2*pi
+    // otherwise, so the order is not transitive through it.
     int IsLess(const CVector2D& d) const;
     int IsLessOrEqual(const CVector2D& d) const;
     int IsGreater(const CVector2D& d) const { return IsLessOrEqual(d) ? 0 : 1; }

@@ -102,6 +102,20 @@ TEST(CArcSegment2DTest, LengthsAndPositionsBySense)
     EXPECT_EQ(circle.IsClosed(0), 1);
 }
 
+// Arcs of a small sweep near the horizontal axis, where the cosines of their
+// directions differ by less than the tolerance, still hold their middle.
+TEST(CArcSegment2DTest, ShortArcsNearTheAxisKeepTheirInside)
+{
+    for (const double at : {0.0002, kPi + 0.0002, kPi - 0.0006, kTwoPi - 0.0006}) {
+        SCOPED_TRACE(at);
+        const CArcSegment2D arc({0, 0}, 1000.0, Dir(at * 180 / kPi) * 1000.0, Dir((at + 0.0004) * 180 / kPi) * 1000.0,
+                                1);
+        EXPECT_EQ(arc.IsPointOn(Dir((at + 0.0002) * 180 / kPi) * 1000.0, kInside), 1);
+        EXPECT_EQ(arc.IsPointOn(Dir((at + 0.0008) * 180 / kPi) * 1000.0, kInside), 0);
+        EXPECT_NEAR(arc.GetLength(), 0.4, 1e-6);
+    }
+}
+
 TEST(CArcSegment2DTest, DistanceBetweenModes)
 {
     const CArcSegment2D arc({0, 0}, Dir(0), Dir(90), 1);
