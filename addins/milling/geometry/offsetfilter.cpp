@@ -1,7 +1,7 @@
-// Checking offset results, and the clipping offset that replaces a result
-// that fails the check. Conventions: see offsetclip.h.
+// Checking offset results, and the filtering offset that replaces a result
+// that fails the check. Conventions: see offsetfilter.h.
 //
-// The clipping offset works from what an offset must be rather than from
+// The filtering offset works from what an offset must be rather than from
 // how the pieces of the walk meet: the boundary of the points at distance d
 // from the chain consists of portions of the segments' offsets and of the
 // circles of radius d round the vertices that bulge to the offset side. So:
@@ -11,7 +11,7 @@
 //  3. keep the portions whose middle keeps the distance d from the chain
 //     and lies on the offset side;
 //  4. chain the kept portions end to start.
-#include "addins/milling/geometry/offsetclip.h"
+#include "addins/milling/geometry/offsetfilter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -179,7 +179,7 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
     return true;
 }
 
-int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
+int FilteredOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
                int simplify, double simplifyTolerance, PairSearch search)
 {
     const double tol = g_geometryTolerance;
