@@ -141,12 +141,21 @@ void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>&
 {
     out.clear();
     SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
-    std::vector<int> found;
-    m_grid->Query(box, found);
-    for (int k : found) {
+    m_grid->Query(box, m_found);
+    for (int k : m_found) {
         const CPoint2D q = NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p);
         out.push_back({k, q, (q - p).Length()});
     }
+}
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
+{
+    SegmentBox box{p.x - threshold, p.y - threshold, p.x + threshold, p.y + threshold, false};
+    m_grid->Query(box, m_found);
+    for (int k : m_found)
+        if ((NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
+            return true;
+    return false;
 }
 
 double CChainDistance::Distance(const CPoint2D& p, double limit) const
@@ -170,9 +179,9 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
             return false;
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
-            const int samples = static_cast<int>(std::clamp(std::ceil(length / (0.5 * distance)), 2.0, 16.0));
+            const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
             for (int k = 0; k <= samples; ++k)
-                if (near.Distance(PointAlong(*piece, length * k / samples), distance) < limit)
+                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit))
                     return false;
         }
     }

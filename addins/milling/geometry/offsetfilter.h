@@ -24,10 +24,13 @@ public:
         double distance;
     };
     void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
+    // True when some point of the chain lies nearer to p than threshold.
+    bool IsNearer(const CPoint2D& p, double threshold) const;
 
 private:
     const CCurveList& m_chain;
     std::unique_ptr<CSegmentGrid> m_grid;
+    mutable std::vector<int> m_found;
 };
 
 // The nearest point of a segment to p; a point at an arc's centre is at the
