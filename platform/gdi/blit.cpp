@@ -76,15 +76,18 @@ struct BlitMap {
     std::vector<int> sy;
 };
 
-std::vector<int> SampleAxis(int destStart, int destLen, int srcStart, int srcLen, int limit)
+// The first pixel of an axis running from `start` over `length` pixels: a
+// negative length covers the pixels start + length + 1 to start.
+int AxisFirst(int start, int length) { return length < 0 ? start + length + 1 : start; }
+
+// For each of |destLen| destination pixels (in increasing order), the source
+// pixel it samples, or -1 outside [0, limit).
+std::vector<int> SampleAxis(int destLen, int srcFirst, int srcLen, int limit)
 {
-    // destLen and srcLen may be negative: a mirrored axis.
     const int n = std::abs(destLen);
-    std::vector<int> out(static_cast<size_t>(n));
     const int m = std::abs(srcLen);
     const bool mirror = (destLen < 0) != (srcLen < 0);
-    const int srcFirst = srcLen < 0 ? srcStart + srcLen : srcStart;
-    (void)destStart;
+    std::vector<int> out(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
         int k = static_cast<int>((int64_t{2 * i + 1} * m) / (int64_t{2} * n));
         if (mirror) k = m - 1 - k;
@@ -102,14 +105,15 @@ bool MakeBlitMap(Dc* dest, int x, int y, int w, int h, Dc* source, const SourceV
     const int dw = d1.x - d0.x;
     const int dh = d1.y - d0.y;
     if (dw == 0 || dh == 0) return false;
-    map.dest = {std::min(d0.x, d1.x), std::min(d0.y, d1.y), std::max(d0.x, d1.x), std::max(d0.y, d1.y)};
+    map.dest = {AxisFirst(d0.x, dw), AxisFirst(d0.y, dh), AxisFirst(d0.x, dw) + std::abs(dw),
+                AxisFirst(d0.y, dh) + std::abs(dh)};
     if (!source) return true;
     const POINT s0 = ToTarget(source, sx, sy);
     const POINT s1 = ToTarget(source, sx + sw, sy + sh);
     if (s1.x == s0.x || s1.y == s0.y) return false;
     // Columns and rows in left-to-right, top-to-bottom order; opposite signs mirror.
-    map.sx = SampleAxis(0, dw, s0.x, s1.x - s0.x, view->width);
-    map.sy = SampleAxis(0, dh, s0.y, s1.y - s0.y, view->height);
+    map.sx = SampleAxis(dw, AxisFirst(s0.x, s1.x - s0.x), s1.x - s0.x, view->width);
+    map.sy = SampleAxis(dh, AxisFirst(s0.y, s1.y - s0.y), s1.y - s0.y, view->height);
     return true;
 }
 
@@ -375,8 +379,8 @@ BOOL DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int width, int heigh
     const POINT d1 = ToTarget(dc, x + width, y + height);
     if (d1.x <= d0.x || d1.y <= d0.y) return TRUE;
     map.dest = {d0.x, d0.y, d1.x, d1.y};
-    map.sx = SampleAxis(0, d1.x - d0.x, 0, iconW, iconW);
-    map.sy = SampleAxis(0, d1.y - d0.y, 0, iconH, iconH);
+    map.sx = SampleAxis(d1.x - d0.x, 0, iconW, iconW);
+    map.sy = SampleAxis(d1.y - d0.y, 0, iconH, iconH);
     SourceView view;
     view.width = iconW;
     view.height = iconH;
