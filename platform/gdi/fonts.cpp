@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <strings.h>
@@ -58,6 +59,17 @@ constexpr Substitute kSubstitutes[] = {
     {"Terminal", "Liberation Mono"},
 };
 
+// fontconfig's configuration, released at exit so that leak checkers stay quiet.
+bool InitFontconfig()
+{
+    static const bool ready = [] {
+        if (!FcInit()) return false;
+        std::atexit([] { FcFini(); });
+        return true;
+    }();
+    return ready;
+}
+
 // File lookup through fontconfig, remembered per family and style.
 std::string FindFontFile(const std::string& family, bool bold, bool italic)
 {
@@ -66,7 +78,7 @@ std::string FindFontFile(const std::string& family, bool bold, bool italic)
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     std::string path;
-    if (FcInit()) {
+    if (InitFontconfig()) {
         FcPattern* pattern = FcPatternCreate();
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
         FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
