@@ -1,6 +1,7 @@
 // Drawing calls: lines, polylines, polygons, rectangles, ellipses, rounded
 // rectangles, rectangle fills and frames, pixels, and region painting.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/raster.h"
 
@@ -449,6 +450,23 @@ BOOL EqualRgn(HRGN a, HRGN b)
     RegionObject* rb = AsRegion(b);
     if (!ra || !rb) return FALSE;
     return ra->region == rb->region ? TRUE : FALSE;
+}
+
+DWORD GetRegionData(HRGN handle, DWORD size, RGNDATA* data)
+{
+    RegionObject* r = AsRegion(handle);
+    if (!r) return 0;
+    const std::vector<RECT> rects = r->region.Rects();
+    const DWORD rectBytes = static_cast<DWORD>(rects.size() * sizeof(RECT));
+    const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER)) + rectBytes;
+    if (!data || size < needed) return needed;
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(rects.size());
+    data->rdh.nRgnSize = rectBytes;
+    data->rdh.rcBound = r->region.Box();
+    if (!rects.empty()) std::memcpy(data->Buffer, rects.data(), rectBytes);
+    return needed;
 }
 
 BOOL FillRgn(HDC handle, HRGN regionHandle, HBRUSH brushHandle)
