@@ -63,9 +63,10 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
     auto makeShape = [&](const RECT& r) {
         SpanSet s;
         if (shape == BoxShape::Rectangle) {
-            for (int y = r.top; y < r.bottom; ++y) s.Add(y, r.left, r.right);
+            const RowRange rows = ClipRows(t);
+            for (int y = std::max<int>(r.top, rows.top); y < std::min<int>(r.bottom, rows.bottom); ++y) s.Add(y, r.left, r.right);
         } else {
-            AddRoundedBox(s, r, cw, ch);
+            AddRoundedBox(s, r, cw, ch, ClipRows(t));
         }
         return s;
     };
@@ -81,7 +82,9 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
             if (stroke.style == PS_SOLID) {
                 FillSpan(t, box.top, box.left, box.right, stroke.paint);
                 if (box.bottom - 1 > box.top) FillSpan(t, box.bottom - 1, box.left, box.right, stroke.paint);
-                for (int y = box.top + 1; y < box.bottom - 1; ++y) {
+                const int sideTop = std::max<int>(box.top + 1, t.clipBox.top);
+                const int sideBottom = std::min<int>(box.bottom - 1, t.clipBox.bottom);
+                for (int y = sideTop; y < sideBottom; ++y) {
                     FillSpan(t, y, box.left, box.left + 1, stroke.paint);
                     if (box.right - 1 > box.left) FillSpan(t, y, box.right - 1, box.right, stroke.paint);
                 }
@@ -110,9 +113,12 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
     SpanSet innerShape;
     if (inner.right > inner.left && inner.bottom > inner.top) {
         if (shape == BoxShape::Rectangle) {
-            for (int y = inner.top; y < inner.bottom; ++y) innerShape.Add(y, inner.left, inner.right);
+            const RowRange rows = ClipRows(t);
+            for (int y = std::max<int>(inner.top, rows.top); y < std::min<int>(inner.bottom, rows.bottom); ++y) {
+                innerShape.Add(y, inner.left, inner.right);
+            }
         } else {
-            AddRoundedBox(innerShape, inner, std::max(0, cw - 2 * w), std::max(0, ch - 2 * w));
+            AddRoundedBox(innerShape, inner, std::max(0, cw - 2 * w), std::max(0, ch - 2 * w), ClipRows(t));
         }
     }
     innerShape.Fill(t, brush);
@@ -203,7 +209,7 @@ BOOL PolyPolygon(HDC handle, const POINT* points, const INT* counts, int polygon
     Target t;
     if (!GetTarget(dc, t)) return TRUE;
     SpanSet fill;
-    AddPolygon(fill, polys, dc->state.polyFillMode);
+    AddPolygon(fill, polys, dc->state.polyFillMode, ClipRows(t));
     fill.Fill(t, BrushPaint(dc, t, nullptr, dc->state.rop2));
     Stroke stroke = PenStroke(dc, t);
     for (const auto& poly : polys) DrawPolyline(t, poly, true, stroke);
@@ -367,7 +373,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect)
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height)
 {
     SpanSet spans;
-    AddRoundedBox(spans, Normalised(left, top, right, bottom), std::abs(width), std::abs(height));
+    AddRoundedBox(spans, Normalised(left, top, right, bottom), std::abs(width), std::abs(height), kRegionRows);
     return NewRegion(spans.ToRegion());
 }
 
@@ -380,7 +386,7 @@ HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode)
 {
     if (!points || count < 3) return nullptr;
     SpanSet spans;
-    AddPolygon(spans, {std::vector<POINT>(points, points + count)}, fillMode);
+    AddPolygon(spans, {std::vector<POINT>(points, points + count)}, fillMode, kRegionRows);
     return NewRegion(spans.ToRegion());
 }
 

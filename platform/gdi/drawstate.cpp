@@ -119,6 +119,9 @@ BOOL DrawStateA(HDC handle, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARA
         if (cy == 0) cy = size.cy;
     }
     if (cx <= 0 || cy <= 0) return TRUE;
+    // The image is rendered off screen first; refuse sizes no screen needs.
+    constexpr int64_t kMaxImagePixels = int64_t{1} << 24;
+    if (int64_t{cx} * cy > kMaxImagePixels) return FALSE;
 
     // Render the image normally into a white scratch bitmap.
     Scratch scratch(handle, cx, cy);
