@@ -171,8 +171,13 @@ HWND Under(Window* parent, POINT screen, LRESULT* hit)
         if (!PtInRect(&r, screen)) {
             continue;
         }
-        // A disabled child hides what lies under it and is not hit itself.
-        if ((child->style & WS_DISABLED) != 0 && !IsTopLevel(child)) {
+        // A disabled top-level window takes the point without acting on it;
+        // a disabled child hides what lies under it and its parent is hit.
+        if ((child->style & WS_DISABLED) != 0 && IsTopLevel(child)) {
+            *hit = HTERROR;
+            return handle;
+        }
+        if ((child->style & WS_DISABLED) != 0) {
             *hit = HTCLIENT;
             return parent != System().Desktop() ? parent->handle : nullptr;
         }

@@ -105,7 +105,16 @@ int MessageRecorder::Count(UINT message) const
 {
     int n = 0;
     for (const Delivered& d : m_log) {
-        n += d.message == message ? 1 : 0;
+        n += d.message == message && d.delivery != MessageDelivery::Default ? 1 : 0;
+    }
+    return n;
+}
+
+int MessageRecorder::Count(HWND hwnd, UINT message) const
+{
+    int n = 0;
+    for (const Delivered& d : m_log) {
+        n += d.hwnd == hwnd && d.message == message && d.delivery != MessageDelivery::Default ? 1 : 0;
     }
     return n;
 }

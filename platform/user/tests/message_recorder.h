@@ -81,7 +81,7 @@ public:
     void Ignore(std::initializer_list<UINT> messages) { m_ignored.insert(messages.begin(), messages.end()); }
     void Watch(std::initializer_list<UINT> messages) { for (UINT m : messages) m_ignored.erase(m); }
     // Records only these messages from now on (empty: all but the ignored).
-    void Only(std::initializer_list<UINT> messages) { m_only = std::set<UINT>(messages); }
+    void Only(const std::vector<UINT>& messages) { m_only = std::set<UINT>(messages.begin(), messages.end()); }
     // Leaves out default-handler rows (only sent and posted deliveries).
     void SkipDefaults(bool skip = true) { m_skipDefaults = skip; }
     void Clear() { m_log.clear(); }
@@ -94,7 +94,9 @@ public:
     ::testing::AssertionResult Matches(const std::vector<Expect>& expected) const;
     // The log as text, one delivery a line.
     std::string Dump() const;
+    // Sent and posted deliveries of `message` in the whole log.
     int Count(UINT message) const;
+    int Count(HWND hwnd, UINT message) const;
 
 private:
     std::vector<Delivered> m_log;
