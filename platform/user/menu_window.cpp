@@ -14,3 +14,7 @@ LRESULT PopupMenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 void DestroyWindowMenu(HMENU) {}
 
 } // namespace nuvex::user
+
+namespace nuvex::user {
+void PaintMenuBar(HWND, HDC, const RECT&) {}
+} // namespace nuvex::user

@@ -3,6 +3,8 @@
 // and parameters.
 #include "platform/user/window_system.h"
 
+#include "platform/gdi/gdi.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -18,40 +20,7 @@ std::unique_ptr<WindowSystem>& Current()
     return instance;
 }
 
-// The colours of the classic (pre-theme) desktop scheme.
-constexpr COLORREF kClassicColors[kSysColorCount] = {
-    RGB(212, 208, 200), // COLOR_SCROLLBAR
-    RGB(58, 110, 165),  // COLOR_BACKGROUND
-    RGB(10, 36, 106),   // COLOR_ACTIVECAPTION
-    RGB(128, 128, 128), // COLOR_INACTIVECAPTION
-    RGB(212, 208, 200), // COLOR_MENU
-    RGB(255, 255, 255), // COLOR_WINDOW
-    RGB(0, 0, 0),       // COLOR_WINDOWFRAME
-    RGB(0, 0, 0),       // COLOR_MENUTEXT
-    RGB(0, 0, 0),       // COLOR_WINDOWTEXT
-    RGB(255, 255, 255), // COLOR_CAPTIONTEXT
-    RGB(212, 208, 200), // COLOR_ACTIVEBORDER
-    RGB(212, 208, 200), // COLOR_INACTIVEBORDER
-    RGB(128, 128, 128), // COLOR_APPWORKSPACE
-    RGB(10, 36, 106),   // COLOR_HIGHLIGHT
-    RGB(255, 255, 255), // COLOR_HIGHLIGHTTEXT
-    RGB(212, 208, 200), // COLOR_BTNFACE
-    RGB(128, 128, 128), // COLOR_BTNSHADOW
-    RGB(128, 128, 128), // COLOR_GRAYTEXT
-    RGB(0, 0, 0),       // COLOR_BTNTEXT
-    RGB(212, 208, 200), // COLOR_INACTIVECAPTIONTEXT
-    RGB(255, 255, 255), // COLOR_BTNHIGHLIGHT
-    RGB(64, 64, 64),    // COLOR_3DDKSHADOW
-    RGB(212, 208, 200), // COLOR_3DLIGHT
-    RGB(0, 0, 0),       // COLOR_INFOTEXT
-    RGB(255, 255, 225), // COLOR_INFOBK
-    RGB(181, 181, 181), // 25, unused
-    RGB(0, 0, 128),     // COLOR_HOTLIGHT
-    RGB(166, 202, 240), // COLOR_GRADIENTACTIVECAPTION
-    RGB(192, 192, 192), // COLOR_GRADIENTINACTIVECAPTION
-    RGB(10, 36, 106),   // COLOR_MENUHILIGHT
-    RGB(212, 208, 200), // COLOR_MENUBAR
-};
+COLORREF CurrentSysColor(int index) { return GetSysColor(index); }
 
 LRESULT SystemClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -83,6 +52,8 @@ WindowSystem& System()
     if (!current) {
         current = std::make_unique<WindowSystem>();
         RegisterSystemClasses(*current);
+        GdiSetSysColorSource(CurrentSysColor);
+        GdiSetScreenSize(current->screenWidth, current->screenHeight);
     }
     return *current;
 }
@@ -98,7 +69,9 @@ std::string Lower(const std::string& text)
 
 WindowSystem::WindowSystem()
 {
-    std::copy(std::begin(kClassicColors), std::end(kClassicColors), std::begin(sysColors));
+    for (int i = 0; i < kSysColorCount; ++i) {
+        sysColors[i] = GdiClassicSysColor(i);
+    }
     auto desktop = std::make_unique<Window>();
     desktop->handle = NewWindowHandle();
     desktop->style = WS_VISIBLE | WS_CLIPCHILDREN;
@@ -109,7 +82,15 @@ WindowSystem::WindowSystem()
     screenPixels.assign(static_cast<size_t>(screenWidth) * screenHeight, 0);
 }
 
-WindowSystem::~WindowSystem() = default;
+WindowSystem::~WindowSystem()
+{
+    for (HBRUSH& brush : sysBrushes) {
+        if (brush != nullptr) {
+            DeleteObject(brush);
+            brush = nullptr;
+        }
+    }
+}
 
 Window* WindowSystem::Find(HWND hwnd) const
 {
@@ -199,6 +180,8 @@ void ResetWindowSystem(int screenWidth, int screenHeight)
     system.Desktop()->client = system.Desktop()->rect;
     system.screenPixels.assign(static_cast<size_t>(system.screenWidth) * system.screenHeight, 0);
     RegisterSystemClasses(system);
+    GdiSetSysColorSource(CurrentSysColor);
+    GdiSetScreenSize(system.screenWidth, system.screenHeight);
 }
 
 void SetMessageSpy(MessageSpy spy) { System().spy = std::move(spy); }
@@ -531,8 +514,13 @@ BOOL SetSysColors(int count, const int* indexes, const COLORREF* colours)
     }
     WindowSystem& system = System();
     for (int i = 0; i < count; ++i) {
-        if (indexes[i] >= 0 && indexes[i] < kSysColorCount) {
-            system.sysColors[indexes[i]] = colours[i];
+        const int index = indexes[i];
+        if (index >= 0 && index < kSysColorCount) {
+            system.sysColors[index] = colours[i];
+            if (system.sysBrushes[index] != nullptr) {
+                DeleteObject(system.sysBrushes[index]);
+                system.sysBrushes[index] = nullptr;
+            }
         }
     }
     std::vector<HWND> tops;
@@ -614,5 +602,9 @@ HBRUSH GetSysColorBrush(int index)
     if (index < 0 || index >= kSysColorCount) {
         return nullptr;
     }
-    return System().sysBrushes[index];
+    HBRUSH& brush = System().sysBrushes[index];
+    if (brush == nullptr) {
+        brush = CreateSolidBrush(GetSysColor(index));
+    }
+    return brush;
 }

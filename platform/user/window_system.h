@@ -244,3 +244,8 @@ HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip);
 HDC MakeScreenDC();
 void FreeDC(HDC dc);
 } // namespace nuvex::user
+
+namespace nuvex::user {
+// Draws the frame menu's items into the menu bar `bar` (window coordinates).
+void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar);
+} // namespace nuvex::user

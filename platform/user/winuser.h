@@ -7,6 +7,7 @@
 #include "platform/base/api.h"
 #include "platform/base/types.h"
 #include "platform/gdi/logfont.h"
+#include "platform/gdi/syscolor.h"
 #include "platform/user/messages.h"
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
@@ -667,44 +668,10 @@ constexpr int SM_CXSIZEFRAME = SM_CXFRAME;
 constexpr int SM_CYSIZEFRAME = SM_CYFRAME;
 NUVEX_PLATFORM_API int GetSystemMetrics(int index);
 
-constexpr int COLOR_SCROLLBAR = 0;
-constexpr int COLOR_BACKGROUND = 1;
-constexpr int COLOR_ACTIVECAPTION = 2;
-constexpr int COLOR_INACTIVECAPTION = 3;
-constexpr int COLOR_MENU = 4;
-constexpr int COLOR_WINDOW = 5;
-constexpr int COLOR_WINDOWFRAME = 6;
-constexpr int COLOR_MENUTEXT = 7;
-constexpr int COLOR_WINDOWTEXT = 8;
-constexpr int COLOR_CAPTIONTEXT = 9;
-constexpr int COLOR_ACTIVEBORDER = 10;
-constexpr int COLOR_INACTIVEBORDER = 11;
-constexpr int COLOR_APPWORKSPACE = 12;
-constexpr int COLOR_HIGHLIGHT = 13;
-constexpr int COLOR_HIGHLIGHTTEXT = 14;
-constexpr int COLOR_BTNFACE = 15;
-constexpr int COLOR_3DFACE = COLOR_BTNFACE;
-constexpr int COLOR_BTNSHADOW = 16;
-constexpr int COLOR_3DSHADOW = COLOR_BTNSHADOW;
-constexpr int COLOR_GRAYTEXT = 17;
-constexpr int COLOR_BTNTEXT = 18;
-constexpr int COLOR_INACTIVECAPTIONTEXT = 19;
-constexpr int COLOR_BTNHIGHLIGHT = 20;
-constexpr int COLOR_3DHIGHLIGHT = COLOR_BTNHIGHLIGHT;
-constexpr int COLOR_3DHILIGHT = COLOR_BTNHIGHLIGHT;
-constexpr int COLOR_3DDKSHADOW = 21;
-constexpr int COLOR_3DLIGHT = 22;
-constexpr int COLOR_INFOTEXT = 23;
-constexpr int COLOR_INFOBK = 24;
-constexpr int COLOR_HOTLIGHT = 26;
-constexpr int COLOR_GRADIENTACTIVECAPTION = 27;
-constexpr int COLOR_GRADIENTINACTIVECAPTION = 28;
-constexpr int COLOR_MENUHILIGHT = 29;
-constexpr int COLOR_MENUBAR = 30;
-constexpr int kSysColorCount = 31;
+// COLOR_* indexes come from the drawing layer's system colours.
 NUVEX_PLATFORM_API DWORD GetSysColor(int index);
-// A stock solid brush of the colour; never deleted by its users. Null
-// until the drawing layer can make brushes.
+// A solid brush of the colour owned by the window system; its users never
+// delete it.
 NUVEX_PLATFORM_API HBRUSH GetSysColorBrush(int index);
 // Changes colours and sends WM_SYSCOLORCHANGE to the top-level windows.
 NUVEX_PLATFORM_API BOOL SetSysColors(int count, const int* indexes, const COLORREF* colours);
