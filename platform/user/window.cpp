@@ -128,6 +128,9 @@ void FreeWindow(HWND hwnd)
     if (IsTopLevel(w) && (w->style & WS_CHILD) == 0 && w->menu != nullptr) {
         DestroyWindowMenu(w->menu);
     }
+    if (w->systemMenu != nullptr) {
+        DestroyWindowMenu(w->systemMenu);
+    }
     Unlink(w);
     if (w->windowClass != nullptr) {
         --w->windowClass->windowCount;

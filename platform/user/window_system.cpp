@@ -4,6 +4,7 @@
 #include "platform/user/window_system.h"
 
 #include "platform/gdi/gdi.h"
+#include "platform/user/menu_model.h"
 
 #include <algorithm>
 #include <cctype>
@@ -146,7 +147,9 @@ DWORD Now() { return System().now; }
 // the menus, dialogs and controls that use them.
 void RegisterSystemClasses(WindowSystem& system)
 {
-    AddClass(system, "#32768", CS_SAVEBITS | CS_DBLCLKS | CS_DROPSHADOW, PopupMenuWindowProc, 0, nullptr, true);
+    // The popup-menu window keeps its menu in its first extra bytes.
+    AddClass(system, "#32768", CS_SAVEBITS | CS_DBLCLKS | CS_DROPSHADOW, PopupMenuWindowProc,
+             static_cast<int>(sizeof(LONG_PTR)), nullptr, true);
     AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 30, nullptr, true);
     AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, true);
 }

@@ -58,6 +58,7 @@ struct Window {
     RECT client{};                       // client rectangle relative to the window's top-left
     RECT normalRect{};                   // rectangle to restore from maximised or minimised
     HMENU menu = nullptr;                // frame menu of a top-level window
+    HMENU systemMenu = nullptr;          // made on the first GetSystemMenu
     LONG_PTR id = 0;                     // control id of a child window
     LONG_PTR userData = 0;
     HINSTANCE instance = nullptr;
@@ -78,6 +79,8 @@ struct Window {
     bool destroying = false;  // DestroyWindow has started
     std::vector<uint32_t> pixels; // top-level windows: the surface, width x height
 };
+
+struct MenuData;
 
 struct Timer {
     HWND hwnd = nullptr;
@@ -177,6 +180,10 @@ public:
     // Observation and scripting ------------------------------------------------
     MessageSpy spy;
     IdleScript idleScript;
+
+    // Menus by handle.
+    std::unordered_map<uintptr_t, std::unique_ptr<MenuData>> menus;
+    uintptr_t nextMenu = 0x20010;
 
     // Stock cursors by standard id.
     std::map<uintptr_t, HCURSOR> stockCursors;
