@@ -11,10 +11,12 @@
 namespace gdi {
 namespace {
 
+// Never destroyed: objects held by static objects of other modules are
+// deleted during process exit, after this file's statics would be gone.
 std::unordered_set<const void*>& LiveTable()
 {
-    static std::unordered_set<const void*> table;
-    return table;
+    static auto* const table = new std::unordered_set<const void*>;
+    return *table;
 }
 
 }  // namespace
@@ -60,7 +62,11 @@ std::shared_ptr<Bitmap> CopyBitmap(const Bitmap& source)
     copy->height = source.height;
     copy->mono = source.mono;
     copy->bitsPixel = source.bitsPixel;
-    copy->pixels = source.pixels;
+    // Copies are always top-down.
+    copy->pixels.resize(source.pixels.size());
+    for (int y = 0; y < source.height; ++y) {
+        std::copy(source.Row(y), source.Row(y) + source.width, copy->pixels.begin() + static_cast<ptrdiff_t>(y) * source.width);
+    }
     return copy;
 }
 
