@@ -23,7 +23,7 @@ LRESULT ToParent(HWND hwnd, Window* w, UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT OnNcCreate(HWND, Window* w, WPARAM, LPARAM lParam)
 {
     const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    if (cs != nullptr && cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName)) {
+    if (cs != nullptr && cs->lpszName != nullptr && !UserIsIntName(cs->lpszName)) {
         w->text = cs->lpszName;
     }
     return TRUE;

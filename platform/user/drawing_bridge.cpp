@@ -10,18 +10,8 @@
 #include "platform/user/nonclient.h"
 #include "platform/user/window_system.h"
 
-// Edges, frame controls and text arrive with the drawing layer's later
-// parts; until they are linked in, the frame is drawn without them.
-#pragma weak DrawEdge
-#pragma weak DrawFrameControl
-#pragma weak DrawTextA
-
 namespace nuvex::user {
 namespace {
-
-bool HaveEdges() { return &DrawEdge != nullptr; }
-bool HaveFrameControls() { return &DrawFrameControl != nullptr; }
-bool HaveText() { return &DrawTextA != nullptr; }
 
 GdiSurface SurfaceOf(Window* top)
 {
@@ -62,7 +52,7 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
             textArea.right = std::min(textArea.right, button->left - 2);
         }
     }
-    if (!w->text.empty() && textArea.right > textArea.left && HaveText()) {
+    if (!w->text.empty() && textArea.right > textArea.left) {
         HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor =
@@ -83,7 +73,7 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
         {&l.minButton, DFCS_CAPTIONMIN},
     };
     for (const Button& b : buttons) {
-        if (IsRectEmpty(b.place) == FALSE && HaveFrameControls()) {
+        if (IsRectEmpty(b.place) == FALSE) {
             RECT r = *b.place;
             DrawFrameControl(dc, &r, DFC_CAPTION, b.glyph);
         }
@@ -164,11 +154,7 @@ void PaintNonClient(HWND hwnd, HDC dc, bool active)
             FrameRect(dc, &r, SysBrush(COLOR_WINDOWFRAME));
             InflateRect(&r, -1, -1);
         } else {
-            if (HaveEdges()) {
-                DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-            } else {
-                InflateRect(&r, -2, -2);
-            }
+            DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
             RECT inner = outer;
             InflateRect(&inner, -l.border, -l.border);
             FillRing(dc, r, inner, l.sizingFrame ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER) : COLOR_3DFACE);
@@ -190,9 +176,7 @@ void PaintNonClient(HWND hwnd, HDC dc, bool active)
             edge.bottom = l.hScroll.bottom;
         }
         InflateRect(&edge, l.edge, l.edge);
-        if (HaveEdges()) {
-            DrawEdge(dc, &edge, l.edge == 1 ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-        }
+        DrawEdge(dc, &edge, l.edge == 1 ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
     }
     // Scroll bars belong to the scroll bar control; here their place gets
     // the track colour and the grow box the face colour.

@@ -219,7 +219,7 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
 {
     // Cursors are shared handles named by instance and id; the display
     // back-end turns a handle into a picture.
-    if (name == nullptr || !IS_INTRESOURCE(name)) {
+    if (name == nullptr || !UserIsIntName(name)) {
         return nullptr;
     }
     WindowSystem& system = System();

@@ -20,14 +20,6 @@
 #include "platform/user/menu_model.h"
 #include "platform/user/nonclient.h"
 
-// Text and glyph functions of the drawing layer arrive in its later parts;
-// until they are linked in, items are measured by a fixed character width
-// and drawn without text.
-#pragma weak GetTextExtentPoint32A
-#pragma weak DrawTextA
-#pragma weak DrawMarlettGlyph
-#pragma weak DrawEdge
-
 namespace nuvex::user {
 namespace {
 
@@ -37,7 +29,7 @@ constexpr int kCheckColumn = 17;      // check mark column left of the text
 constexpr int kArrowColumn = 17;      // submenu arrow column right of the text
 constexpr int kAcceleratorGap = 16;
 constexpr int kBarItemPadding = 8;    // each side of a menu bar item's text
-constexpr int kFallbackCharWidth = 7; // without text measuring
+constexpr int kFallbackCharWidth = 7; // when no font can measure
 
 struct PopupLevel {
     HMENU menu = nullptr;
@@ -62,16 +54,14 @@ SIZE TextSize(const std::string& text)
     if (text.empty()) {
         return {0, 0};
     }
-    if (&GetTextExtentPoint32A != nullptr) {
-        if (HDC dc = GetDC(nullptr)) {
-            HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-            SIZE size{};
-            const BOOL ok = GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            SelectObject(dc, old);
-            ReleaseDC(nullptr, dc);
-            if (ok != FALSE) {
-                return size;
-            }
+    if (HDC dc = GetDC(nullptr)) {
+        HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        SIZE size{};
+        const BOOL ok = GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        if (ok != FALSE) {
+            return size;
         }
     }
     return {static_cast<LONG>(text.size()) * kFallbackCharWidth, 13};
@@ -178,25 +168,20 @@ void DrawItem(HWND owner, HMENU menu, HDC dc, const MenuItem& it, const RECT& r,
     RECT fill = r;
     FillRect(dc, &fill, selected ? reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_HIGHLIGHT + 1)) : back);
     if ((it.type & MFT_SEPARATOR) != 0) {
-        if (&DrawEdge != nullptr) {
-            RECT line{r.left + 1, (r.top + r.bottom) / 2 - 1, r.right - 1, (r.top + r.bottom) / 2 + 1};
-            DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
-        }
+        RECT line{r.left + 1, (r.top + r.bottom) / 2 - 1, r.right - 1, (r.top + r.bottom) / 2 + 1};
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
     const bool grayed = (it.state & (MF_GRAYED | MF_DISABLED)) != 0;
     const COLORREF color = grayed ? GetSysColor(COLOR_GRAYTEXT)
                                   : GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
-    if ((it.state & MF_CHECKED) != 0 && !bar && &DrawMarlettGlyph != nullptr) {
+    if ((it.state & MF_CHECKED) != 0 && !bar) {
         RECT check{r.left, r.top, r.left + kCheckColumn, r.bottom};
         DrawMarlettGlyph(dc, &check, (it.type & MFT_RADIOCHECK) != 0 ? 'h' : 'a', color);
     }
-    if (it.subMenu != nullptr && !bar && &DrawMarlettGlyph != nullptr) {
+    if (it.subMenu != nullptr && !bar) {
         RECT arrow{r.right - kArrowColumn, r.top, r.right, r.bottom};
         DrawMarlettGlyph(dc, &arrow, '8', color);
-    }
-    if (&DrawTextA == nullptr) {
-        return;
     }
     const auto [label, accelerator] = SplitText(it.text);
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));

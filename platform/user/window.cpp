@@ -42,7 +42,7 @@ void Unlink(Window* w)
 
 std::string PropKey(LPCSTR name)
 {
-    if (IS_INTRESOURCE(name)) {
+    if (UserIsIntName(name)) {
         auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(name));
         if (atom >= 0xC000) {
             auto& atoms = System().atoms;

@@ -121,7 +121,7 @@ WindowClass* WindowSystem::FindClass(LPCSTR name) const
         return nullptr;
     }
     std::string key;
-    if (IS_INTRESOURCE(name)) {
+    if (UserIsIntName(name)) {
         auto atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(name));
         for (const auto& [k, cls] : classes) {
             if (cls->atom == atom) {
@@ -205,7 +205,7 @@ GdiSurface GetWindowSurface(HWND topLevel)
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc)
 {
-    if (wc == nullptr || wc->lpszClassName == nullptr || IS_INTRESOURCE(wc->lpszClassName) ||
+    if (wc == nullptr || wc->lpszClassName == nullptr || UserIsIntName(wc->lpszClassName) ||
         wc->lpszClassName[0] == '\0' || wc->lpfnWndProc == nullptr || wc->cbWndExtra < 0 ||
         wc->cbClsExtra < 0) {
         return 0;
@@ -226,7 +226,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc)
     cls->smallIcon = wc->hIconSm;
     cls->cursor = wc->hCursor;
     cls->background = wc->hbrBackground;
-    if (wc->lpszMenuName != nullptr && !IS_INTRESOURCE(wc->lpszMenuName)) {
+    if (wc->lpszMenuName != nullptr && !UserIsIntName(wc->lpszMenuName)) {
         cls->menuName = wc->lpszMenuName;
     }
     cls->atom = GlobalAddAtomA(wc->lpszClassName);
@@ -342,7 +342,7 @@ namespace {
 // "#123" names the integer atom 123 (1..0xBFFF).
 bool IntegerAtomName(LPCSTR name, ATOM* atom)
 {
-    if (IS_INTRESOURCE(name)) {
+    if (UserIsIntName(name)) {
         *atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(name));
         return *atom != 0 && *atom < 0xC000;
     }
@@ -371,7 +371,7 @@ ATOM GlobalAddAtomA(LPCSTR name)
     if (IntegerAtomName(name, &integer)) {
         return integer;
     }
-    if (IS_INTRESOURCE(name) || name[0] == '\0' || std::strlen(name) > 255) {
+    if (UserIsIntName(name) || name[0] == '\0' || std::strlen(name) > 255) {
         return 0;
     }
     WindowSystem& system = System();
@@ -399,7 +399,7 @@ ATOM GlobalFindAtomA(LPCSTR name)
     if (IntegerAtomName(name, &integer)) {
         return integer;
     }
-    if (IS_INTRESOURCE(name)) {
+    if (UserIsIntName(name)) {
         return 0;
     }
     std::string key = Lower(name);
@@ -446,7 +446,7 @@ UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size)
 
 UINT RegisterWindowMessageA(LPCSTR name)
 {
-    if (name == nullptr || IS_INTRESOURCE(name) || name[0] == '\0') {
+    if (name == nullptr || UserIsIntName(name) || name[0] == '\0') {
         return 0;
     }
     WindowSystem& system = System();

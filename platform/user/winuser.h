@@ -22,8 +22,10 @@ constexpr int GET_Y_LPARAM(LPARAM l) { return static_cast<SHORT>(HIWORD(static_c
 constexpr SHORT GET_WHEEL_DELTA_WPARAM(WPARAM w) { return static_cast<SHORT>(HIWORD(w)); }
 // A class name given as an atom instead of a text.
 inline LPCSTR MAKEINTATOM(ATOM atom) { return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(atom)); }
-inline LPCSTR MAKEINTRESOURCEA(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(id)); }
-inline bool IS_INTRESOURCE(LPCSTR p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
+// A numeric id in the place of a text (the resource family offers the
+// MAKEINTRESOURCE names for the same thing).
+inline LPCSTR UserIntName(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(id)); }
+inline bool UserIsIntName(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
@@ -422,17 +424,17 @@ constexpr WORD UISF_HIDEACCEL = 0x2;
 constexpr WORD UISF_ACTIVE = 0x4;
 
 // Standard cursor ids (LoadCursor with no instance).
-inline LPCSTR IDC_ARROW = MAKEINTRESOURCEA(32512);
-inline LPCSTR IDC_IBEAM = MAKEINTRESOURCEA(32513);
-inline LPCSTR IDC_WAIT = MAKEINTRESOURCEA(32514);
-inline LPCSTR IDC_CROSS = MAKEINTRESOURCEA(32515);
-inline LPCSTR IDC_SIZENWSE = MAKEINTRESOURCEA(32642);
-inline LPCSTR IDC_SIZENESW = MAKEINTRESOURCEA(32643);
-inline LPCSTR IDC_SIZEWE = MAKEINTRESOURCEA(32644);
-inline LPCSTR IDC_SIZENS = MAKEINTRESOURCEA(32645);
-inline LPCSTR IDC_SIZEALL = MAKEINTRESOURCEA(32646);
-inline LPCSTR IDC_NO = MAKEINTRESOURCEA(32648);
-inline LPCSTR IDC_HAND = MAKEINTRESOURCEA(32649);
+inline LPCSTR IDC_ARROW = UserIntName(32512);
+inline LPCSTR IDC_IBEAM = UserIntName(32513);
+inline LPCSTR IDC_WAIT = UserIntName(32514);
+inline LPCSTR IDC_CROSS = UserIntName(32515);
+inline LPCSTR IDC_SIZENWSE = UserIntName(32642);
+inline LPCSTR IDC_SIZENESW = UserIntName(32643);
+inline LPCSTR IDC_SIZEWE = UserIntName(32644);
+inline LPCSTR IDC_SIZENS = UserIntName(32645);
+inline LPCSTR IDC_SIZEALL = UserIntName(32646);
+inline LPCSTR IDC_NO = UserIntName(32648);
+inline LPCSTR IDC_HAND = UserIntName(32649);
 
 // Classes, windows and their data -------------------------------------------
 
