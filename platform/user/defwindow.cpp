@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/gdi.h"
+#include "platform/user/menu.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/window_system.h"
 
@@ -138,14 +140,44 @@ LRESULT OnPrint(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     HDC dc = reinterpret_cast<HDC>(wParam);
-    if ((lParam & PRF_NONCLIENT) != 0) {
+    // With the frame, the DC's origin is the window's corner; the client
+    // parts are drawn from the client's corner.
+    POINT saved{};
+    const bool shifted = (lParam & PRF_NONCLIENT) != 0;
+    if (shifted) {
         PaintNonClient(hwnd, dc, System().active == hwnd);
+        OffsetViewportOrgEx(dc, w->client.left, w->client.top, &saved);
     }
     if ((lParam & PRF_ERASEBKGND) != 0 && W(hwnd) != nullptr) {
         Send(hwnd, WM_ERASEBKGND, wParam, 0);
     }
     if ((lParam & PRF_CLIENT) != 0 && W(hwnd) != nullptr) {
         Send(hwnd, WM_PRINTCLIENT, wParam, lParam);
+    }
+    if ((lParam & PRF_CHILDREN) != 0 && (w = W(hwnd)) != nullptr) {
+        // Each visible child prints itself at its place, bottom of the
+        // z-order first so that upper siblings cover lower ones.
+        std::vector<HWND> children;
+        for (auto it = w->children.rbegin(); it != w->children.rend(); ++it) {
+            if (((*it)->style & WS_VISIBLE) != 0) {
+                children.push_back((*it)->handle);
+            }
+        }
+        for (HWND child : children) {
+            Window* c = W(child);
+            if (c == nullptr) {
+                continue;
+            }
+            const int dx = c->rect.left;
+            const int dy = c->rect.top;
+            POINT old{};
+            OffsetViewportOrgEx(dc, dx, dy, &old);
+            Send(child, WM_PRINT, wParam, lParam | PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT);
+            SetViewportOrgEx(dc, old.x, old.y, nullptr);
+        }
+    }
+    if (shifted) {
+        SetViewportOrgEx(dc, saved.x, saved.y, nullptr);
     }
     return 0;
 }
@@ -222,9 +254,40 @@ LRESULT OnSysCommand(HWND hwnd, Window*, WPARAM wParam, LPARAM)
     return 0;
 }
 
+// A click on the frame menu bar opens that item's popup below it; its
+// choice arrives as WM_COMMAND.
+void TrackMenuBarItem(HWND hwnd, Window* w, POINT screen)
+{
+    HMENU bar = w->menu;
+    const int position = MenuItemFromPoint(hwnd, bar, screen);
+    HMENU popup = position >= 0 ? GetSubMenu(bar, position) : nullptr;
+    if (popup == nullptr) {
+        const UINT id = position >= 0 ? GetMenuItemID(bar, position) : static_cast<UINT>(-1);
+        if (id != static_cast<UINT>(-1) && (GetMenuState(bar, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0) {
+            PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+        }
+        return;
+    }
+    RECT item{};
+    GetMenuItemRect(hwnd, bar, static_cast<UINT>(position), &item);
+    HiliteMenuItem(hwnd, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
+    DrawMenuBar(hwnd);
+    TPMPARAMS params{sizeof(TPMPARAMS), item};
+    TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, item.left, item.bottom, hwnd, &params);
+    if (W(hwnd) != nullptr && IsMenu(bar) != FALSE) {
+        HiliteMenuItem(hwnd, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
+        DrawMenuBar(hwnd);
+    }
+}
+
 LRESULT OnNcLButtonDown(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
 {
     switch (static_cast<LRESULT>(wParam)) {
+    case HTMENU:
+        if (w->menu != nullptr) {
+            TrackMenuBarItem(hwnd, w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        }
+        break;
     case HTCLOSE: Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
     case HTMINBUTTON: Send(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, lParam); break;
     case HTMAXBUTTON:

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/user/input.h"
+#include "platform/user/keyboard.h"
 #include "platform/user/window_system.h"
 
 namespace nuvex::user {
@@ -33,44 +34,6 @@ LPARAM Pack(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WOR
 bool IsButtonDown(UINT message)
 {
     return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-}
-
-// Scan codes of a US keyboard, for the key data of key messages.
-int UsualScanCode(int vk)
-{
-    static const char* const kLetterRows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
-    static constexpr int kRowStart[] = {16, 30, 44};
-    if (vk >= 'A' && vk <= 'Z') {
-        for (int row = 0; row < 3; ++row) {
-            for (int i = 0; kLetterRows[row][i] != '\0'; ++i) {
-                if (kLetterRows[row][i] == vk) {
-                    return kRowStart[row] + i;
-                }
-            }
-        }
-    }
-    if (vk >= '1' && vk <= '9') {
-        return 2 + (vk - '1');
-    }
-    if (vk >= VK_F1 && vk <= VK_F10) {
-        return 59 + (vk - VK_F1);
-    }
-    struct Row {
-        int vk;
-        int scan;
-    };
-    static constexpr Row kKeys[] = {
-        {'0', 11},       {VK_ESCAPE, 1},  {VK_BACK, 14},   {VK_TAB, 15},     {VK_RETURN, 28}, {VK_CONTROL, 29},
-        {VK_SHIFT, 42},  {VK_MENU, 56},   {VK_SPACE, 57},  {VK_CAPITAL, 58}, {VK_HOME, 71},   {VK_UP, 72},
-        {VK_PRIOR, 73},  {VK_LEFT, 75},   {VK_RIGHT, 77},  {VK_END, 79},     {VK_DOWN, 80},   {VK_NEXT, 81},
-        {VK_INSERT, 82}, {VK_DELETE, 83}, {0x7A, 87},      {VK_F12, 88},
-    };
-    for (const Row& row : kKeys) {
-        if (row.vk == vk) {
-            return row.scan;
-        }
-    }
-    return 0;
 }
 
 } // namespace
@@ -209,7 +172,7 @@ void InjectKey(int virtualKey, KeyAction action, int scanCode)
     if (target == nullptr) {
         return;
     }
-    const int scan = scanCode != 0 ? scanCode : UsualScanCode(virtualKey);
+    const int scan = scanCode != 0 ? scanCode : ScanCodeOf(virtualKey);
     uint32_t data = 1u | (static_cast<uint32_t>(scan & 0xFF) << 16);
     if (alt && systemKey && virtualKey != VK_F10) {
         data |= 1u << 29;

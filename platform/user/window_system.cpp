@@ -611,3 +611,63 @@ HBRUSH GetSysColorBrush(int index)
     }
     return brush;
 }
+
+// Monitors --------------------------------------------------------------------------
+
+namespace {
+
+HMONITOR ThePrimaryMonitor() { return reinterpret_cast<HMONITOR>(static_cast<uintptr_t>(0x4D0001)); }
+
+HMONITOR MonitorFor(const RECT& r, DWORD flags)
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT overlap{};
+    if (IntersectRect(&overlap, &r, &screen) != FALSE || flags != MONITOR_DEFAULTTONULL) {
+        return ThePrimaryMonitor();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HMONITOR MonitorFromPoint(POINT point, DWORD flags)
+{
+    return MonitorFor(RECT{point.x, point.y, point.x + 1, point.y + 1}, flags);
+}
+
+HMONITOR MonitorFromRect(const RECT* rect, DWORD flags)
+{
+    if (rect == nullptr) {
+        return nullptr;
+    }
+    RECT r = *rect;
+    if (IsRectEmpty(&r) != FALSE) {
+        r.right = r.left + 1;
+        r.bottom = r.top + 1;
+    }
+    return MonitorFor(r, flags);
+}
+
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags)
+{
+    RECT r{};
+    if (GetWindowRect(hwnd, &r) == FALSE) {
+        return flags == MONITOR_DEFAULTTONULL ? nullptr : ThePrimaryMonitor();
+    }
+    return MonitorFromRect(&r, flags);
+}
+
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info)
+{
+    if (monitor != ThePrimaryMonitor() || info == nullptr ||
+        (info->cbSize != sizeof(MONITORINFO) && info->cbSize != sizeof(MONITORINFOEXA))) {
+        return FALSE;
+    }
+    info->rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &info->rcWork, 0);
+    info->dwFlags = MONITORINFOF_PRIMARY;
+    if (info->cbSize == sizeof(MONITORINFOEXA)) {
+        std::strncpy(reinterpret_cast<MONITORINFOEXA*>(info)->szDevice, "\\\\.\\DISPLAY1", 31);
+    }
+    return TRUE;
+}

@@ -716,3 +716,30 @@ static_assert(sizeof(NONCLIENTMETRICSA) == 340);
 // that are written (HIGHCONTRASTA: 12 as on the 32-bit platform, or the
 // size of the record here, whose scheme name is pointer-sized).
 NUVEX_PLATFORM_API BOOL SystemParametersInfoA(UINT action, UINT param, LPVOID data, UINT winIni);
+
+// Monitors: the headless screen is one monitor -------------------------------
+
+struct HMONITOR__;
+using HMONITOR = HMONITOR__*;
+constexpr DWORD MONITOR_DEFAULTTONULL = 0;
+constexpr DWORD MONITOR_DEFAULTTOPRIMARY = 1;
+constexpr DWORD MONITOR_DEFAULTTONEAREST = 2;
+constexpr DWORD MONITORINFOF_PRIMARY = 1;
+struct MONITORINFO {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+struct MONITORINFOEXA {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+    CHAR szDevice[32];
+};
+NUVEX_PLATFORM_API HMONITOR MonitorFromPoint(POINT point, DWORD flags);
+NUVEX_PLATFORM_API HMONITOR MonitorFromRect(const RECT* rect, DWORD flags);
+NUVEX_PLATFORM_API HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
+// cbSize is sizeof(MONITORINFO) or sizeof(MONITORINFOEXA).
+NUVEX_PLATFORM_API BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);

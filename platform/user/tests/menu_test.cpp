@@ -422,6 +422,37 @@ TEST_F(PopupMenus, HoverOpensTheSubmenuAsASecondPopup)
     DestroyMenu(m.popup);
 }
 
+TEST_F(PopupMenus, SelectedItemIsPaintedHighlighted)
+{
+    SampleMenu m;
+    const POINT at{100, 100};
+    COLORREF selected = 0;
+    COLORREF plain = 0;
+    auto pixel = [](HWND popup, int x, int y) {
+        const GdiSurface s = GetWindowSurface(popup);
+        const uint32_t bgra = s.pixels[static_cast<size_t>(y) * static_cast<size_t>(s.stride) + static_cast<size_t>(x)];
+        return RGB(static_cast<BYTE>((bgra >> 16) & 0xFF), static_cast<BYTE>((bgra >> 8) & 0xFF),
+                   static_cast<BYTE>(bgra & 0xFF));
+    };
+    person.Then([&]() { InjectMouseMove(ItemCentre(at, 0)); });
+    person.Then([&]() {
+        HWND popup = WindowFromPoint(ItemCentre(at, 0));
+        UpdateWindow(popup);
+        // Right end of the first item (no text there), and of the last.
+        RECT r{};
+        GetWindowRect(popup, &r);
+        const int x = (r.right - r.left) - 3 - 4;
+        selected = pixel(popup, x, 3 + 2);
+        plain = pixel(popup, x, (r.bottom - r.top) - 3 - 2);
+        InjectKey(VK_ESCAPE, KeyAction::Down);
+    });
+    person.Install();
+    TrackPopupMenu(m.popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+    EXPECT_EQ(selected, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(plain, GetSysColor(COLOR_MENU));
+    DestroyMenu(m.popup);
+}
+
 TEST_F(PopupMenus, NothingToWaitForCancels)
 {
     SampleMenu m;

@@ -91,5 +91,37 @@ TEST_F(Surfaces, SysColorChangesReachDrawing)
     EXPECT_NE(GetSysColorBrush(index), nullptr);
 }
 
+TEST_F(Surfaces, PrintDrawsTheWindowAndItsChildrenIntoAnotherDc)
+{
+    HWND main = CreateWindowExA(0, "Faced", "", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 100, 80, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND child = MakeChild("child", main, {10, 10, 30, 30});
+    SetHandler(child, [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+        if (msg != WM_PRINTCLIENT) {
+            return std::nullopt;
+        }
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(reinterpret_cast<HDC>(wParam), &r, red);
+        DeleteObject(red);
+        return 0;
+    });
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 100, 80);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageA(main, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+                 PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CLIENT | PRF_CHILDREN);
+    EXPECT_EQ(GetPixel(memory, 0, 0), GetSysColor(COLOR_WINDOWFRAME)) << "the border";
+    EXPECT_EQ(GetPixel(memory, 5, 5), GetSysColor(COLOR_BTNFACE)) << "the erased client";
+    EXPECT_EQ(GetPixel(memory, 1 + 10, 1 + 10), RGB(255, 0, 0)) << "the child at its place";
+    EXPECT_EQ(GetPixel(memory, 1 + 30, 1 + 30), GetSysColor(COLOR_BTNFACE));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 } // namespace
 } // namespace nuvex::user::testing
