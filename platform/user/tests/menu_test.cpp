@@ -453,6 +453,47 @@ TEST_F(PopupMenus, SelectedItemIsPaintedHighlighted)
     DestroyMenu(m.popup);
 }
 
+TEST_F(PopupMenus, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner)
+{
+    HMENU popup = CreatePopupMenu();
+    const ULONG_PTR record = 0x5EC0DE;
+    AppendMenuA(popup, MF_OWNERDRAW, 700, reinterpret_cast<LPCSTR>(record));
+    AppendMenuA(popup, MF_STRING, 701, "&Plain");
+    std::vector<UINT> measured;
+    std::vector<DRAWITEMSTRUCT> drawn;
+    SetHandler(owner, [&](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            EXPECT_EQ(mis->CtlType, ODT_MENU);
+            EXPECT_EQ(mis->itemData, record);
+            measured.push_back(mis->itemID);
+            mis->itemWidth = 120;
+            mis->itemHeight = 30;
+            return TRUE;
+        }
+        if (msg == WM_DRAWITEM) {
+            drawn.push_back(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        return std::nullopt;
+    });
+    RECT first{};
+    person.Then([&]() {
+        GetMenuItemRect(owner, popup, 0, &first);
+        InjectKey(VK_ESCAPE, KeyAction::Down);
+    });
+    person.Install();
+    TrackPopupMenu(popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr);
+    EXPECT_EQ(measured, std::vector<UINT>{700});
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.front().itemID, 700u);
+    EXPECT_EQ(drawn.front().itemAction, ODA_DRAWENTIRE);
+    EXPECT_EQ(drawn.front().hwndItem, reinterpret_cast<HWND>(popup)) << "the menu handle stands in the window field";
+    EXPECT_EQ(first.bottom - first.top, 30) << "the measured height";
+    EXPECT_GE(first.right - first.left, 120);
+    DestroyMenu(popup);
+}
+
 TEST_F(PopupMenus, NothingToWaitForCancels)
 {
     SampleMenu m;
