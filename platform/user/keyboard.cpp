@@ -52,7 +52,7 @@ std::string NameOfScan(int scan)
         return std::string(1, scan == 11 ? '0' : static_cast<char>('1' + scan - 2));
     }
     if (scan >= 59 && scan <= 68) {
-        return "F" + std::to_string(scan - 58);
+        return std::string("F").append(std::to_string(scan - 58));
     }
     for (int row = 0; row < 3; ++row) {
         const int length = static_cast<int>(std::strlen(kLetterRows[row]));

@@ -47,9 +47,9 @@ std::string PropKey(LPCSTR name)
         if (atom >= 0xC000) {
             auto& atoms = System().atoms;
             auto it = atoms.find(atom);
-            return it != atoms.end() ? Lower(it->second.name) : "#atom" + std::to_string(atom);
+            return it != atoms.end() ? Lower(it->second.name) : std::string("#atom").append(std::to_string(atom));
         }
-        return "#" + std::to_string(atom);
+        return std::string("#").append(std::to_string(atom));
     }
     return Lower(name);
 }

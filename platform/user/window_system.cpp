@@ -428,7 +428,7 @@ UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size)
     }
     std::string name;
     if (atom > 0 && atom < 0xC000) {
-        name = "#" + std::to_string(atom);
+        name = std::string("#").append(std::to_string(atom));
     } else {
         auto& atoms = System().atoms;
         auto it = atoms.find(atom);
