@@ -208,5 +208,25 @@ TEST_F(MouseInput, SetCursorAnsweredByTheParentWins)
     EXPECT_EQ(GetCursor(), cross);
 }
 
+TEST_F(MouseInput, FrameEdgesShowSizingCursors)
+{
+    struct Case {
+        const char* name;
+        POINT at;
+        LPCSTR cursor;
+    };
+    const Case cases[] = {
+        {"left_edge", {101, 250}, IDC_SIZEWE},
+        {"bottom_edge", {300, 398}, IDC_SIZENS},
+        {"bottom_right_corner", {498, 398}, IDC_SIZENWSE},
+        {"caption", {300, 110}, IDC_ARROW},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        InjectMouseMove(c.at);
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, c.cursor));
+    }
+}
+
 } // namespace
 } // namespace nuvex::user::testing

@@ -186,6 +186,17 @@ TEST_F(PaintingWindows, HiddenAndLockedWindowsWait)
     EXPECT_EQ(recorder.Count(view, WM_PAINT), 1);
 }
 
+TEST_F(PaintingWindows, RedrawOffHoldsPaintingBack)
+{
+    SendMessageA(view, WM_SETREDRAW, FALSE, 0);
+    InvalidateRect(view, nullptr, TRUE);
+    PumpUntilIdle();
+    EXPECT_EQ(recorder.Count(view, WM_PAINT), 0);
+    SendMessageA(view, WM_SETREDRAW, TRUE, 0);
+    PumpUntilIdle();
+    EXPECT_EQ(recorder.Count(view, WM_PAINT), 1) << "what was invalidated meanwhile is painted";
+}
+
 TEST_F(PaintingWindows, ProcedureThatIgnoresPaintIsNotAskedAgain)
 {
     SetHandler(view, [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {

@@ -235,5 +235,27 @@ TEST_F(Activation, CaptureChanges)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(Activation, KeyboardCuesFollowTheUiState)
+{
+    HWND frame = MakeTopLevel("frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 300, 200});
+    HWND child = MakeChild("child", frame, {0, 0, 10, 10});
+    recorder.Clear();
+    recorder.SkipDefaults();
+    recorder.Only({WM_CHANGEUISTATE, WM_UPDATEUISTATE});
+    SendMessageA(child, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    EXPECT_TRUE(recorder.Matches({
+        Sent("child", WM_CHANGEUISTATE),
+        Sent("frame", WM_CHANGEUISTATE),
+        Sent("frame", WM_UPDATEUISTATE),
+        Sent("child", WM_UPDATEUISTATE),
+    })) << "a child asks its top-level window, which tells everyone";
+    EXPECT_EQ(SendMessageA(child, WM_QUERYUISTATE, 0, 0), UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    recorder.Clear();
+    SendMessageA(frame, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    EXPECT_EQ(recorder.Count(WM_UPDATEUISTATE), 0) << "no change, no update";
+    SendMessageA(frame, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+    EXPECT_EQ(SendMessageA(child, WM_QUERYUISTATE, 0, 0), UISF_HIDEFOCUS);
+}
+
 } // namespace
 } // namespace nuvex::user::testing
