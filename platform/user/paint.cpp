@@ -147,8 +147,9 @@ void PaintNow(HWND hwnd, bool children, bool eraseOnly)
                 w->frameNeeded = false;
                 Send(hwnd, WM_NCPAINT, 1, 0);
             } else {
+                w->beganPaint = false;
                 Send(hwnd, WM_PAINT, 0, 0);
-                if ((w = W(hwnd)) != nullptr) {
+                if ((w = W(hwnd)) != nullptr && !w->beganPaint) {
                     w->updatePending = false;
                     w->eraseNeeded = false;
                     w->internalPaint = false;
@@ -266,6 +267,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
             return nullptr;
         }
     }
+    w->beganPaint = true;
     const RECT area = w->updatePending ? w->update : RECT{0, 0, 0, 0};
     const bool erase = w->eraseNeeded;
     w->updatePending = false;

@@ -353,11 +353,15 @@ LRESULT DispatchMessageA(const MSG* msg)
     }
     Spy(msg->hwnd, msg->message, msg->wParam, msg->lParam, MessageDelivery::Posted);
     WNDPROC proc = w->proc;
+    if (msg->message == WM_PAINT) {
+        w->beganPaint = false;
+    }
     const LRESULT result = proc != nullptr ? proc(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
     if (msg->message == WM_PAINT) {
         // A window that answers WM_PAINT without painting is taken as
         // painted, so that the queue does not offer it again forever.
-        if (Window* after = W(msg->hwnd)) {
+        Window* after = W(msg->hwnd);
+        if (after != nullptr && !after->beganPaint) {
             after->updatePending = false;
             after->eraseNeeded = false;
             after->frameNeeded = false;

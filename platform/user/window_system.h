@@ -74,6 +74,7 @@ struct Window {
     bool frameNeeded = false;
     bool internalPaint = false;
     bool redrawOff = false;
+    bool beganPaint = false;  // BeginPaint ran since the last WM_PAINT delivery started
 
     bool created = false;     // WM_CREATE answered
     bool destroying = false;  // DestroyWindow has started

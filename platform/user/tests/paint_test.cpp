@@ -197,6 +197,26 @@ TEST_F(PaintingWindows, RedrawOffHoldsPaintingBack)
     EXPECT_EQ(recorder.Count(view, WM_PAINT), 1) << "what was invalidated meanwhile is painted";
 }
 
+TEST_F(PaintingWindows, InvalidatingWhilePaintingPaintsAgain)
+{
+    int paints = 0;
+    SetHandler(view, [&](HWND hwnd, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (msg != WM_PAINT) {
+            return std::nullopt;
+        }
+        PAINTSTRUCT ps{};
+        BeginPaint(hwnd, &ps);
+        if (++paints == 1) {
+            InvalidateRect(hwnd, nullptr, FALSE); // e.g. content that changed size
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    });
+    InvalidateRect(view, nullptr, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(paints, 2);
+}
+
 TEST_F(PaintingWindows, ProcedureThatIgnoresPaintIsNotAskedAgain)
 {
     SetHandler(view, [](HWND, UINT msg, WPARAM, LPARAM) -> std::optional<LRESULT> {
