@@ -84,40 +84,53 @@ struct BlitMap {
 // negative length covers the pixels start + length + 1 to start.
 int AxisFirst(int start, int length) { return length < 0 ? start + length + 1 : start; }
 
-// For each of |destLen| destination pixels (in increasing order), the source
-// pixel it samples, or -1 outside [0, limit).
-std::vector<int> SampleAxis(int destLen, int srcFirst, int srcLen, int limit)
+// Coordinates are kept well inside 32 bits so that extents cannot overflow.
+constexpr int64_t kCoordinateLimit = int64_t{1} << 28;
+int Clamped(int64_t v) { return static_cast<int>(std::clamp(v, -kCoordinateLimit, kCoordinateLimit)); }
+
+// For destination pixels [from, to) of |destLen| (in increasing order), the
+// source pixel each samples, or -1 outside [0, limit).
+std::vector<int> SampleAxis(int destLen, int srcFirst, int srcLen, int limit, int from, int to)
 {
-    const int n = std::abs(destLen);
-    const int m = std::abs(srcLen);
+    const int64_t n = std::abs(destLen);
+    const int64_t m = std::abs(srcLen);
     const bool mirror = (destLen < 0) != (srcLen < 0);
-    std::vector<int> out(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) {
-        int k = static_cast<int>((int64_t{2 * i + 1} * m) / (int64_t{2} * n));
+    std::vector<int> out(static_cast<size_t>(std::max(0, to - from)));
+    for (int i = from; i < to; ++i) {
+        int64_t k = ((2 * int64_t{i} + 1) * m) / (2 * n);
         if (mirror) k = m - 1 - k;
-        const int s = srcFirst + k;
-        out[static_cast<size_t>(i)] = (s >= 0 && s < limit) ? s : -1;
+        const int64_t s = srcFirst + k;
+        out[static_cast<size_t>(i - from)] = (s >= 0 && s < limit) ? static_cast<int>(s) : -1;
     }
     return out;
 }
 
-bool MakeBlitMap(Dc* dest, int x, int y, int w, int h, Dc* source, const SourceView* view, int sx, int sy, int sw,
-                 int sh, BlitMap& map)
+// The visible part of the destination and, when there is a source, the
+// source pixel of each visible column and row. False when nothing shows.
+bool MakeBlitMap(Dc* dest, const Target& t, int x, int y, int w, int h, Dc* source, const SourceView* view, int sx,
+                 int sy, int sw, int sh, BlitMap& map)
 {
-    const POINT d0 = ToTarget(dest, x, y);
-    const POINT d1 = ToTarget(dest, x + w, y + h);
+    const POINT d0 = ToTarget(dest, Clamped(x), Clamped(y));
+    const POINT d1 = ToTarget(dest, Clamped(int64_t{x} + w), Clamped(int64_t{y} + h));
     const int dw = d1.x - d0.x;
     const int dh = d1.y - d0.y;
     if (dw == 0 || dh == 0) return false;
-    map.dest = {AxisFirst(d0.x, dw), AxisFirst(d0.y, dh), AxisFirst(d0.x, dw) + std::abs(dw),
-                AxisFirst(d0.y, dh) + std::abs(dh)};
-    if (!source) return true;
-    const POINT s0 = ToTarget(source, sx, sy);
-    const POINT s1 = ToTarget(source, sx + sw, sy + sh);
+    const RECT full{AxisFirst(d0.x, dw), AxisFirst(d0.y, dh), AxisFirst(d0.x, dw) + std::abs(dw),
+                    AxisFirst(d0.y, dh) + std::abs(dh)};
+    map.dest = {std::max(full.left, t.clipBox.left), std::max(full.top, t.clipBox.top),
+                std::min(full.right, t.clipBox.right), std::min(full.bottom, t.clipBox.bottom)};
+    if (map.dest.left >= map.dest.right || map.dest.top >= map.dest.bottom) return false;
+    if (!view) return true;
+    // A source without a DC (an icon's bitmap) is addressed in its own pixels.
+    const POINT s0 = source ? ToTarget(source, Clamped(sx), Clamped(sy)) : POINT{Clamped(sx), Clamped(sy)};
+    const POINT s1 = source ? ToTarget(source, Clamped(int64_t{sx} + sw), Clamped(int64_t{sy} + sh))
+                            : POINT{Clamped(int64_t{sx} + sw), Clamped(int64_t{sy} + sh)};
     if (s1.x == s0.x || s1.y == s0.y) return false;
     // Columns and rows in left-to-right, top-to-bottom order; opposite signs mirror.
-    map.sx = SampleAxis(dw, AxisFirst(s0.x, s1.x - s0.x), s1.x - s0.x, view->width);
-    map.sy = SampleAxis(dh, AxisFirst(s0.y, s1.y - s0.y), s1.y - s0.y, view->height);
+    map.sx = SampleAxis(dw, AxisFirst(s0.x, s1.x - s0.x), s1.x - s0.x, view->width, map.dest.left - full.left,
+                        map.dest.right - full.left);
+    map.sy = SampleAxis(dh, AxisFirst(s0.y, s1.y - s0.y), s1.y - s0.y, view->height, map.dest.top - full.top,
+                        map.dest.bottom - full.top);
     return true;
 }
 
@@ -200,7 +213,7 @@ BOOL RopBlt(HDC destHandle, int x, int y, int w, int h, HDC sourceHandle, int sx
     SourceView view;
     if (source && !MakeSourceView(source, t, view)) return FALSE;
     BlitMap map;
-    if (!MakeBlitMap(dest, x, y, w, h, source, source ? &view : nullptr, sx, sy, sw, sh, map)) return TRUE;
+    if (!MakeBlitMap(dest, t, x, y, w, h, source, source ? &view : nullptr, sx, sy, sw, sh, map)) return TRUE;
     Paint pattern;
     if (UsesPattern(code)) {
         pattern = BrushPaint(dest, t, nullptr, R2_COPYPEN);
@@ -265,7 +278,7 @@ BOOL TransparentBlt(HDC destHandle, int x, int y, int width, int height, HDC sou
     SourceView view;
     if (!MakeSourceView(source, t, view)) return FALSE;
     BlitMap map;
-    if (!MakeBlitMap(dest, x, y, width, height, source, &view, sx, sy, sourceWidth, sourceHeight, map)) return TRUE;
+    if (!MakeBlitMap(dest, t, x, y, width, height, source, &view, sx, sy, sourceWidth, sourceHeight, map)) return TRUE;
     const DepthConversion convert = MakeConversion(dest, t, view);
     const uint32_t key = PixelFromColor(transparent) & kColorBits;
     ForEachPixel(t, map, &view, [&](uint32_t* row, int px, int, const uint32_t* s) {
@@ -289,7 +302,7 @@ BOOL AlphaBlend(HDC destHandle, int x, int y, int width, int height, HDC sourceH
     SourceView view;
     if (!MakeSourceView(source, t, view)) return FALSE;
     BlitMap map;
-    if (!MakeBlitMap(dest, x, y, width, height, source, &view, sx, sy, sourceWidth, sourceHeight, map)) return TRUE;
+    if (!MakeBlitMap(dest, t, x, y, width, height, source, &view, sx, sy, sourceWidth, sourceHeight, map)) return TRUE;
     const uint32_t constant = blend.SourceConstantAlpha;
     const bool perPixel = (blend.AlphaFormat & AC_SRC_ALPHA) != 0;
     ForEachPixel(t, map, &view, [&](uint32_t* row, int px, int, const uint32_t* s) {
@@ -353,7 +366,10 @@ BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, void
             if (span <= 0 || r.bottom <= r.top || r.right <= r.left) continue;
             const TRIVERTEX& first = (horizontal ? a.x <= b.x : a.y <= b.y) ? a : b;
             const TRIVERTEX& second = (&first == &a) ? b : a;
-            for (int k = 0; k < span; ++k) {
+            // Only the strips inside the clip box are painted.
+            const int firstStrip = std::max(0, static_cast<int>((horizontal ? t.clipBox.left : t.clipBox.top) - (horizontal ? r.left : r.top)));
+            const int lastStrip = std::min(span, static_cast<int>((horizontal ? t.clipBox.right : t.clipBox.bottom) - (horizontal ? r.left : r.top)));
+            for (int k = firstStrip; k < lastStrip; ++k) {
                 Paint paint = SolidPaint(t, 0, R2_COPYPEN);
                 paint.color = Mix(first, second, k, span);
                 if (t.mono) paint.color = MonoPixel(paint.color);
@@ -374,12 +390,13 @@ BOOL GradientFill(HDC handle, const TRIVERTEX* vertices, ULONG vertexCount, void
             const double area = double(p[1].x - p[0].x) * (p[2].y - p[0].y) - double(p[2].x - p[0].x) * (p[1].y - p[0].y);
             if (std::abs(area) < 0.5) continue;
             SpanSet spans;
-            AddPolygon(spans, {{p[0], p[1], p[2]}}, ALTERNATE);
+            AddPolygon(spans, {{p[0], p[1], p[2]}}, ALTERNATE, ClipRows(t));
             const Region region = spans.ToRegion();
             for (const Band& band : region.Bands()) {
                 for (int y = band.top; y < band.bottom; ++y) {
                     for (const Span& s : band.spans) {
-                        for (int x = s.left; x < s.right; ++x) {
+                        const int xEnd = std::min<int>(s.right, t.clipBox.right);
+                        for (int x = std::max<int>(s.left, t.clipBox.left); x < xEnd; ++x) {
                             if (!t.Visible(x, y)) continue;
                             const double cx = x + 0.5;
                             const double cy = y + 0.5;
@@ -425,18 +442,14 @@ BOOL DrawIconEx(HDC handle, int x, int y, HICON iconHandle, int width, int heigh
     }
     Target t;
     if (!GetTarget(dc, t)) return TRUE;
-    BlitMap map;
-    const POINT d0 = ToTarget(dc, x, y);
-    const POINT d1 = ToTarget(dc, x + width, y + height);
-    if (d1.x <= d0.x || d1.y <= d0.y) return TRUE;
-    map.dest = {d0.x, d0.y, d1.x, d1.y};
-    map.sx = SampleAxis(d1.x - d0.x, 0, iconW, iconW);
-    map.sy = SampleAxis(d1.y - d0.y, 0, iconH, iconH);
     SourceView view;
     view.width = iconW;
     view.height = iconH;
     view.stride = iconW;
     view.pixels = color ? color->pixels.data() : mask->pixels.data();
+    BlitMap map;
+    if (width < 0 || height < 0) return FALSE;
+    if (!MakeBlitMap(dc, t, x, y, width, height, nullptr, &view, 0, 0, iconW, iconH, map)) return TRUE;
     // A colour image with its own alpha and no mask blends by that alpha.
     bool hasAlpha = false;
     if (color && !mask) {

@@ -3,6 +3,7 @@
 #include "platform/gdi/dc.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace gdi {
@@ -25,11 +26,12 @@ RECT Intersect(const RECT& a, const RECT& b)
 int MulDivRound(int64_t a, int64_t b, int64_t c)
 {
     if (c == 0) return 0;
-    int64_t n = a * b;
+    __int128 n = static_cast<__int128>(a) * b;
     const bool negative = (n < 0) != (c < 0);
-    n = std::llabs(n);
-    const int64_t d = std::llabs(c);
-    const int64_t q = (n + d / 2) / d;
+    if (n < 0) n = -n;
+    const __int128 d = c < 0 ? -static_cast<__int128>(c) : c;
+    __int128 q = (n + d / 2) / d;
+    if (q > INT32_MAX) q = INT32_MAX;
     return static_cast<int>(negative ? -q : q);
 }
 
@@ -141,14 +143,20 @@ bool IsIdentityScale(const Dc* dc)
     return s.windowExt.cx == s.viewportExt.cx && s.windowExt.cy == s.viewportExt.cy;
 }
 
+// Device coordinates are kept within 2^28, far beyond any surface, so that
+// sums of coordinates and extents never overflow.
+constexpr int64_t kDeviceLimit = int64_t{1} << 28;
+int ClampDevice(int64_t v) { return static_cast<int>(std::clamp(v, -kDeviceLimit, kDeviceLimit)); }
+
 POINT ToDevice(const Dc* dc, int x, int y)
 {
     const DcState& s = dc->state;
     if (IsIdentityScale(dc)) {
-        return {x - s.windowOrg.x + s.viewportOrg.x, y - s.windowOrg.y + s.viewportOrg.y};
+        return {ClampDevice(int64_t{x} - s.windowOrg.x + s.viewportOrg.x),
+                ClampDevice(int64_t{y} - s.windowOrg.y + s.viewportOrg.y)};
     }
-    return {MulDivRound(static_cast<int64_t>(x) - s.windowOrg.x, s.viewportExt.cx, s.windowExt.cx) + s.viewportOrg.x,
-            MulDivRound(static_cast<int64_t>(y) - s.windowOrg.y, s.viewportExt.cy, s.windowExt.cy) + s.viewportOrg.y};
+    return {ClampDevice(int64_t{MulDivRound(int64_t{x} - s.windowOrg.x, s.viewportExt.cx, s.windowExt.cx)} + s.viewportOrg.x),
+            ClampDevice(int64_t{MulDivRound(int64_t{y} - s.windowOrg.y, s.viewportExt.cy, s.windowExt.cy)} + s.viewportOrg.y)};
 }
 
 POINT ToLogical(const Dc* dc, int x, int y)

@@ -1,6 +1,7 @@
 // Drawing calls: lines, polylines, polygons, rectangles, ellipses, rounded
 // rectangles, rectangle fills and frames, pixels, and region painting.
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/raster.h"
 
@@ -62,9 +63,10 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
     auto makeShape = [&](const RECT& r) {
         SpanSet s;
         if (shape == BoxShape::Rectangle) {
-            for (int y = r.top; y < r.bottom; ++y) s.Add(y, r.left, r.right);
+            const RowRange rows = ClipRows(t);
+            for (int y = std::max<int>(r.top, rows.top); y < std::min<int>(r.bottom, rows.bottom); ++y) s.Add(y, r.left, r.right);
         } else {
-            AddRoundedBox(s, r, cw, ch);
+            AddRoundedBox(s, r, cw, ch, ClipRows(t));
         }
         return s;
     };
@@ -80,7 +82,9 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
             if (stroke.style == PS_SOLID) {
                 FillSpan(t, box.top, box.left, box.right, stroke.paint);
                 if (box.bottom - 1 > box.top) FillSpan(t, box.bottom - 1, box.left, box.right, stroke.paint);
-                for (int y = box.top + 1; y < box.bottom - 1; ++y) {
+                const int sideTop = std::max<int>(box.top + 1, t.clipBox.top);
+                const int sideBottom = std::min<int>(box.bottom - 1, t.clipBox.bottom);
+                for (int y = sideTop; y < sideBottom; ++y) {
                     FillSpan(t, y, box.left, box.left + 1, stroke.paint);
                     if (box.right - 1 > box.left) FillSpan(t, y, box.right - 1, box.right, stroke.paint);
                 }
@@ -109,9 +113,12 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
     SpanSet innerShape;
     if (inner.right > inner.left && inner.bottom > inner.top) {
         if (shape == BoxShape::Rectangle) {
-            for (int y = inner.top; y < inner.bottom; ++y) innerShape.Add(y, inner.left, inner.right);
+            const RowRange rows = ClipRows(t);
+            for (int y = std::max<int>(inner.top, rows.top); y < std::min<int>(inner.bottom, rows.bottom); ++y) {
+                innerShape.Add(y, inner.left, inner.right);
+            }
         } else {
-            AddRoundedBox(innerShape, inner, std::max(0, cw - 2 * w), std::max(0, ch - 2 * w));
+            AddRoundedBox(innerShape, inner, std::max(0, cw - 2 * w), std::max(0, ch - 2 * w), ClipRows(t));
         }
     }
     innerShape.Fill(t, brush);
@@ -202,7 +209,7 @@ BOOL PolyPolygon(HDC handle, const POINT* points, const INT* counts, int polygon
     Target t;
     if (!GetTarget(dc, t)) return TRUE;
     SpanSet fill;
-    AddPolygon(fill, polys, dc->state.polyFillMode);
+    AddPolygon(fill, polys, dc->state.polyFillMode, ClipRows(t));
     fill.Fill(t, BrushPaint(dc, t, nullptr, dc->state.rop2));
     Stroke stroke = PenStroke(dc, t);
     for (const auto& poly : polys) DrawPolyline(t, poly, true, stroke);
@@ -366,7 +373,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect)
 HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int width, int height)
 {
     SpanSet spans;
-    AddRoundedBox(spans, Normalised(left, top, right, bottom), std::abs(width), std::abs(height));
+    AddRoundedBox(spans, Normalised(left, top, right, bottom), std::abs(width), std::abs(height), kRegionRows);
     return NewRegion(spans.ToRegion());
 }
 
@@ -379,7 +386,7 @@ HRGN CreatePolygonRgn(const POINT* points, int count, int fillMode)
 {
     if (!points || count < 3) return nullptr;
     SpanSet spans;
-    AddPolygon(spans, {std::vector<POINT>(points, points + count)}, fillMode);
+    AddPolygon(spans, {std::vector<POINT>(points, points + count)}, fillMode, kRegionRows);
     return NewRegion(spans.ToRegion());
 }
 
@@ -449,6 +456,23 @@ BOOL EqualRgn(HRGN a, HRGN b)
     RegionObject* rb = AsRegion(b);
     if (!ra || !rb) return FALSE;
     return ra->region == rb->region ? TRUE : FALSE;
+}
+
+DWORD GetRegionData(HRGN handle, DWORD size, RGNDATA* data)
+{
+    RegionObject* r = AsRegion(handle);
+    if (!r) return 0;
+    const std::vector<RECT> rects = r->region.Rects();
+    const DWORD rectBytes = static_cast<DWORD>(rects.size() * sizeof(RECT));
+    const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER)) + rectBytes;
+    if (!data || size < needed) return needed;
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(rects.size());
+    data->rdh.nRgnSize = rectBytes;
+    data->rdh.rcBound = r->region.Box();
+    if (!rects.empty()) std::memcpy(data->Buffer, rects.data(), rectBytes);
+    return needed;
 }
 
 BOOL FillRgn(HDC handle, HRGN regionHandle, HBRUSH brushHandle)

@@ -119,6 +119,9 @@ BOOL DrawStateA(HDC handle, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARA
         if (cy == 0) cy = size.cy;
     }
     if (cx <= 0 || cy <= 0) return TRUE;
+    // The image is rendered off screen first; refuse sizes no screen needs.
+    constexpr int64_t kMaxImagePixels = int64_t{1} << 24;
+    if (int64_t{cx} * cy > kMaxImagePixels) return FALSE;
 
     // Render the image normally into a white scratch bitmap.
     Scratch scratch(handle, cx, cy);
@@ -179,12 +182,26 @@ BOOL DrawStateA(HDC handle, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARA
         return TRUE;
     }
 
-    // The shape: every scratch pixel that is not white.
+    // The shape: an icon's opaque pixels (by its mask or alpha), for other
+    // images every scratch pixel that is not white.
     Mask mask{cx, cy, std::vector<uint8_t>(static_cast<size_t>(cx) * static_cast<size_t>(cy), 0)};
+    Icon* icon = type == DST_ICON ? AsIcon(reinterpret_cast<HICON>(data)) : nullptr;
     const GdiSurface pixels = scratch.Pixels();
-    for (int my = 0; my < cy; ++my)
-        for (int mx = 0; mx < cx; ++mx)
-            mask.on[static_cast<size_t>(my * cx + mx)] = (pixels.pixels[my * pixels.stride + mx] & 0xFFFFFFu) != 0xFFFFFFu;
+    for (int my = 0; my < cy; ++my) {
+        for (int mx = 0; mx < cx; ++mx) {
+            bool on = (pixels.pixels[my * pixels.stride + mx] & 0xFFFFFFu) != 0xFFFFFFu;
+            if (icon) {
+                const Bitmap* shape = icon->mask ? icon->mask.get() : icon->color.get();
+                const int iconW = icon->color ? icon->color->width : shape->width;
+                const int iconH = icon->color ? icon->color->height : shape->height / 2;
+                const int ix = mx * iconW / cx;
+                const int iy = my * iconH / cy;
+                const uint32_t p = shape->Row(iy)[ix];
+                on = icon->mask ? (p & kColorBits) == 0 : (p >> 24) >= 0x80;
+            }
+            mask.on[static_cast<size_t>(my * cx + mx)] = on ? 1 : 0;
+        }
+    }
     Target t;
     if (!GetTarget(dc, t)) return TRUE;
     if (disabled) {

@@ -55,7 +55,7 @@ struct GlyphPainter {
         SpanSet spans;
         const int size = diameter * unit;
         const RECT box{cx - size / 2, cy - size / 2, cx - size / 2 + size, cy - size / 2 + size};
-        AddRoundedBox(spans, box, size, size);
+        AddRoundedBox(spans, box, size, size, ClipRows(t));
         spans.Fill(t, paint);
     }
 };
@@ -212,11 +212,15 @@ BOOL DrawFocusRect(HDC handle, const RECT* rect)
     auto dot = [&](int x, int y) {
         if (((x + y) & 1) == 0) PlotPixel(t, x, y, invert);
     };
-    for (int x = r.left; x < r.right; ++x) {
+    // Only the part of the frame inside the clip box is walked.
+    const int xFirst = std::max<int>(r.left, t.clipBox.left);
+    const int xLast = std::min<int>(r.right, t.clipBox.right);
+    for (int x = xFirst; x < xLast; ++x) {
         dot(x, r.top);
         if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
     }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    const int yLast = std::min<int>(r.bottom - 1, t.clipBox.bottom);
+    for (int y = std::max<int>(r.top + 1, t.clipBox.top); y < yLast; ++y) {
         dot(r.left, y);
         if (r.right - 1 > r.left) dot(r.right - 1, y);
     }

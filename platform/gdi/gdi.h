@@ -115,6 +115,21 @@ struct BLENDFUNCTION {
     BYTE AlphaFormat;
 };
 
+// A region's rectangles: the header, then nCount RECTs in Buffer.
+struct RGNDATAHEADER {
+    DWORD dwSize;
+    DWORD iType;
+    DWORD nCount;
+    DWORD nRgnSize;
+    RECT rcBound;
+};
+static_assert(sizeof(RGNDATAHEADER) == 32);
+struct RGNDATA {
+    RGNDATAHEADER rdh;
+    char Buffer[1];
+};
+constexpr DWORD RDH_RECTANGLES = 1;
+
 struct ICONINFO {
     BOOL fIcon;
     DWORD xHotspot;
@@ -441,6 +456,9 @@ NUVEX_PLATFORM_API int GetRgnBox(HRGN region, RECT* box);
 NUVEX_PLATFORM_API BOOL PtInRegion(HRGN region, int x, int y);
 NUVEX_PLATFORM_API BOOL RectInRegion(HRGN region, const RECT* rect);
 NUVEX_PLATFORM_API BOOL EqualRgn(HRGN a, HRGN b);
+// The region's disjoint rectangles, top to bottom, left to right: the bytes
+// needed when data is null or size too small, else the bytes written; 0 on error.
+NUVEX_PLATFORM_API DWORD GetRegionData(HRGN region, DWORD size, RGNDATA* data);
 NUVEX_PLATFORM_API BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush);
 NUVEX_PLATFORM_API BOOL PaintRgn(HDC dc, HRGN region);
 NUVEX_PLATFORM_API BOOL InvertRgn(HDC dc, HRGN region);

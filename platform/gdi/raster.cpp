@@ -292,27 +292,27 @@ SpanSet Subtract(const SpanSet& a, const SpanSet& b)
 
 SpanSet OutlineOf(const SpanSet& shape)
 {
-    // A pixel is on the outline when a horizontal or vertical neighbour is outside.
+    // A pixel is on the outline when a horizontal or vertical neighbour is
+    // outside: the shape less its erosion by those four neighbours.
     const Region region = shape.ToRegion();
-    SpanSet out;
-    for (const Band& band : region.Bands()) {
-        for (int y = band.top; y < band.bottom; ++y) {
-            for (const Span& s : band.spans) {
-                for (int x = s.left; x < s.right; ++x) {
-                    if (x == s.left || x == s.right - 1 || !region.Contains(x, y - 1) || !region.Contains(x, y + 1)) {
-                        out.Add(y, x, x + 1);
-                    }
-                }
-            }
-        }
+    Region eroded = region;
+    const POINT shifts[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (const POINT& d : shifts) {
+        Region moved = region;
+        moved.Offset(d.x, d.y);
+        eroded = Region::Combine(eroded, moved, RegionOp::And);
     }
+    SpanSet out;
+    out.AddRegion(Region::Combine(region, eroded, RegionOp::Diff));
     return out;
 }
 
 // ---------------------------------------------------------------------------
 // Shapes
 
-void AddPolygon(SpanSet& spans, const std::vector<std::vector<POINT>>& polygons, int fillMode)
+RowRange ClipRows(const Target& target) { return {target.clipBox.top - 1, target.clipBox.bottom + 1}; }
+
+void AddPolygon(SpanSet& spans, const std::vector<std::vector<POINT>>& polygons, int fillMode, RowRange rows)
 {
     struct Edge {
         double x0, y0, x1, y1;
@@ -333,6 +333,8 @@ void AddPolygon(SpanSet& spans, const std::vector<std::vector<POINT>>& polygons,
         }
     }
     std::vector<std::pair<double, int>> xs;
+    top = std::max(top, rows.top);
+    bottom = std::min(bottom, rows.bottom);
     for (int y = top; y < bottom; ++y) {
         const double sy = y + 0.5;
         xs.clear();
@@ -359,16 +361,20 @@ void AddPolygon(SpanSet& spans, const std::vector<std::vector<POINT>>& polygons,
     }
 }
 
-void AddRoundedBox(SpanSet& spans, const RECT& box, int cornerW, int cornerH)
+void AddRoundedBox(SpanSet& spans, const RECT& box, int cornerW, int cornerH, RowRange rows)
 {
-    const int w = box.right - box.left;
-    const int h = box.bottom - box.top;
-    if (w <= 0 || h <= 0) return;
+    const int64_t w64 = int64_t{box.right} - box.left;
+    const int64_t h64 = int64_t{box.bottom} - box.top;
+    if (w64 <= 0 || h64 <= 0 || w64 > INT32_MAX || h64 > INT32_MAX) return;
+    const int w = static_cast<int>(w64);
+    const int h = static_cast<int>(h64);
     cornerW = std::clamp(cornerW, 0, w);
     cornerH = std::clamp(cornerH, 0, h);
     const double rx = cornerW / 2.0;
     const double ry = cornerH / 2.0;
-    for (int y = box.top; y < box.bottom; ++y) {
+    const int firstRow = std::max<int>(box.top, rows.top);
+    const int lastRow = std::min<int>(box.bottom, rows.bottom);
+    for (int y = firstRow; y < lastRow; ++y) {
         int inset = 0;
         if (rx > 0 && ry > 0) {
             const double cy = y + 0.5;
@@ -446,9 +452,62 @@ bool DashOn(int style, int position)
 
 }  // namespace
 
+namespace {
+
+// Pixels of margin around the clip box within which lines keep their exact
+// end points; longer reaches are cut to it first (the visible pixels move by
+// at most one).
+constexpr int kLineMargin = 1024;
+
+// Cuts segment a-b to `box` (Liang-Barsky); false when it misses the box.
+bool CutSegment(POINT& a, POINT& b, const RECT& box)
+{
+    const double x0 = a.x, y0 = a.y;
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    double t0 = 0.0, t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (std::abs(p[i]) < 1e-12) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0) {
+            t0 = std::max(t0, r);
+        } else {
+            t1 = std::min(t1, r);
+        }
+        if (t0 > t1) return false;
+    }
+    const POINT na{static_cast<LONG>(std::lround(x0 + t0 * dx)), static_cast<LONG>(std::lround(y0 + t0 * dy))};
+    const POINT nb{static_cast<LONG>(std::lround(x0 + t1 * dx)), static_cast<LONG>(std::lround(y0 + t1 * dy))};
+    a = na;
+    b = nb;
+    return true;
+}
+
+bool Inside(const POINT& p, const RECT& r) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
+
+// Brings far-off end points near the clip box; false when nothing can show.
+bool NearClip(POINT& a, POINT& b, const RECT& clipBox, int margin)
+{
+    const RECT box{clipBox.left - margin, clipBox.top - margin, clipBox.right + margin, clipBox.bottom + margin};
+    if (Inside(a, box) && Inside(b, box)) return true;
+    return CutSegment(a, b, box);
+}
+
+}  // namespace
+
 void DrawThinLine(const Target& t, POINT a, POINT b, Stroke& stroke)
 {
     if (stroke.none) return;
+    {
+        const POINT from = a;
+        if (!NearClip(a, b, t.clipBox, kLineMargin)) return;
+        // Keep dash patterns in step over the part cut off the start.
+        stroke.stylePos += std::max(std::abs(a.x - from.x), std::abs(a.y - from.y));
+    }
     int x = a.x;
     int y = a.y;
     const int dx = std::abs(b.x - a.x);
@@ -598,19 +657,23 @@ void DrawPolyline(const Target& t, const std::vector<POINT>& points, bool closed
         for (size_t i = 0; i < segments; ++i) DrawThinLine(t, points[i], points[(i + 1) % n], stroke);
         return;
     }
+    // Far-off segments are cut near the clip first; a cut end gets no cap.
+    const int margin = kLineMargin + stroke.width;
+    auto segment = [&](size_t i, const SpanSink& sink) {
+        POINT a = points[i];
+        POINT b = points[(i + 1) % n];
+        if (!NearClip(a, b, t.clipBox, margin)) return;
+        AddWideSegment(sink, a, b, stroke.width, stroke.flatCaps);
+    };
     if (IsIdempotent(stroke.paint.rop2)) {
         // Overlaps do no harm: paint each segment's spans as they come.
         const SpanSink paint = [&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, stroke.paint); };
-        for (size_t i = 0; i < segments; ++i) {
-            AddWideSegment(paint, points[i], points[(i + 1) % n], stroke.width, stroke.flatCaps);
-        }
+        for (size_t i = 0; i < segments; ++i) segment(i, paint);
         return;
     }
     SpanSet spans;
     const SpanSink gather = [&](int y, int x0, int x1) { spans.Add(y, x0, x1); };
-    for (size_t i = 0; i < segments; ++i) {
-        AddWideSegment(gather, points[i], points[(i + 1) % n], stroke.width, stroke.flatCaps);
-    }
+    for (size_t i = 0; i < segments; ++i) segment(i, gather);
     spans.Fill(t, stroke.paint);
 }
 

@@ -82,12 +82,23 @@ bool IsIdempotent(int rop2);
 // Draws a polyline (closed: back to the first point) with the stroke.
 void DrawPolyline(const Target& target, const std::vector<POINT>& points, bool closed, Stroke& stroke);
 
+// The rows a shape is gathered for: rows outside are skipped without work,
+// so that far-off coordinates cost nothing.
+struct RowRange {
+    int top;
+    int bottom;  // exclusive
+};
+// Rows that regions are made of; shapes beyond them are cut.
+constexpr RowRange kRegionRows{-(1 << 16), 1 << 16};
+// The target's clip rows with a margin for outlines.
+RowRange ClipRows(const Target& target);
+
 // Fills a polygon by pixel centres (ALTERNATE or WINDING) into spans.
-void AddPolygon(SpanSet& spans, const std::vector<std::vector<POINT>>& polygons, int fillMode);
+void AddPolygon(SpanSet& spans, const std::vector<std::vector<POINT>>& polygons, int fillMode, RowRange rows);
 // The pixels of a rounded rectangle inscribed in `box` (right/bottom
 // exclusive); corner ellipse cornerW x cornerH; an ellipse when the corners
 // are the box's size.
-void AddRoundedBox(SpanSet& spans, const RECT& box, int cornerW, int cornerH);
+void AddRoundedBox(SpanSet& spans, const RECT& box, int cornerW, int cornerH, RowRange rows);
 // Pixels of `shape` with a 4-neighbour outside it: a one-pixel outline.
 SpanSet OutlineOf(const SpanSet& shape);
 SpanSet Subtract(const SpanSet& a, const SpanSet& b);

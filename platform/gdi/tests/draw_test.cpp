@@ -488,3 +488,66 @@ TEST(GdiSurfaceDc, DrawsAtItsOriginInsideItsClip)
     EXPECT_EQ(pixels[2 * 20 + 8], 0xFFFFFFFFu);
     EXPECT_TRUE(DeleteSurfaceDC(dc));
 }
+
+TEST(GdiRobustness, FarOffCoordinatesDrawOnlyTheVisiblePart)
+{
+    // Huge coordinates must neither hang nor overflow; what shows is clipped.
+    constexpr int kFar = 1000000000;
+    struct Case {
+        const char* name;
+        void (*draw)(HDC);
+    };
+    const Case kCases[] = {
+        {"thin_diagonal", [](HDC dc) { MoveToEx(dc, -kFar, -kFar, nullptr); LineTo(dc, kFar, kFar); }},
+        {"wide_line",
+         [](HDC dc) {
+             HPEN pen = CreatePen(PS_SOLID, 4, RGB(0, 0, 0));
+             HGDIOBJ old = SelectObject(dc, pen);
+             MoveToEx(dc, -kFar, 5, nullptr);
+             LineTo(dc, kFar, 5);
+             SelectObject(dc, old);
+             DeleteObject(pen);
+         }},
+        {"dotted_line",
+         [](HDC dc) {
+             HPEN pen = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+             HGDIOBJ old = SelectObject(dc, pen);
+             MoveToEx(dc, -kFar, -kFar + 3, nullptr);
+             LineTo(dc, kFar, kFar + 3);
+             SelectObject(dc, old);
+             DeleteObject(pen);
+         }},
+        {"ellipse", [](HDC dc) { Ellipse(dc, -kFar, -kFar, kFar, kFar); }},
+        {"rectangle", [](HDC dc) { Rectangle(dc, -kFar, -kFar, kFar, kFar); }},
+        {"round_rect", [](HDC dc) { RoundRect(dc, -kFar, -kFar, kFar, kFar, kFar, kFar); }},
+        {"polygon",
+         [](HDC dc) {
+             const POINT p[] = {{-kFar, -kFar}, {kFar, 0}, {0, kFar}};
+             Polygon(dc, p, 3);
+         }},
+        {"focus_rect",
+         [](HDC dc) {
+             const RECT r{-kFar, 2, kFar, 8};
+             DrawFocusRect(dc, &r);
+         }},
+        {"gradient",
+         [](HDC dc) {
+             TRIVERTEX v[2] = {{-kFar, -kFar, 0, 0, 0, 0}, {kFar, kFar, 0xFF00, 0, 0, 0}};
+             GRADIENT_RECT r{0, 1};
+             GradientFill(dc, v, 2, &r, 1, GRADIENT_FILL_RECT_H);
+         }},
+        {"stretch",
+         [](HDC dc) {
+             HDC source = CreateCompatibleDC(dc);
+             StretchBlt(dc, -kFar, -kFar, 2 * kFar, 2 * kFar, source, 0, 0, 1, 1, SRCCOPY);
+             DeleteDC(source);
+         }},
+        {"int_limits", [](HDC dc) { Rectangle(dc, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX); }},
+    };
+    for (const Case& k : kCases) {
+        SCOPED_TRACE(k.name);
+        Canvas c(16, 16, kGreen);
+        k.draw(c.dc());
+        EXPECT_GT(c.CountNot(kGreen), 0);
+    }
+}

@@ -126,6 +126,26 @@ TEST(GdiDrawState, MonoBitmapTakesTheBrushAndDisabledEmbosses)
     EXPECT_GT(c.CountAll(GdiSysColor(COLOR_3DHIGHLIGHT)), 0);
 }
 
+TEST(GdiDrawState, MonoIconPaintsItsMaskShape)
+{
+    // A white icon: only its mask says where it is.
+    const uint16_t maskRows[2] = {0x0040, 0x0080};  // rows: image/transparent, transparent/image
+    HBITMAP mask = CreateBitmap(2, 2, 1, 1, maskRows);
+    Canvas colour(2, 2, kWhite);
+    ICONINFO ii{TRUE, 0, 0, mask, colour.bitmap()};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    Canvas c(4, 4, kGreen);
+    HBRUSH red = CreateSolidBrush(kRed);
+    ASSERT_TRUE(DrawStateA(c.dc(), red, nullptr, reinterpret_cast<LPARAM>(icon), 0, 1, 1, 0, 0, DST_ICON | DSS_MONO));
+    EXPECT_EQ(c.At(1, 1), kRed);
+    EXPECT_EQ(c.At(2, 1), kGreen);
+    EXPECT_EQ(c.At(1, 2), kGreen);
+    EXPECT_EQ(c.At(2, 2), kRed);
+    DeleteObject(red);
+    DestroyIcon(icon);
+}
+
 TEST(GdiDrawState, TextNormalAndComplexCallback)
 {
     Canvas c(60, 20);

@@ -1,6 +1,9 @@
 // Regions: combinations, queries and painting.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/tests/pixel_canvas.h"
 
@@ -63,6 +66,28 @@ TEST(GdiRegions, EmptyResultsAndEquality)
     const RECT probe{4, 4, 10, 10};
     EXPECT_TRUE(RectInRegion(d, &probe));
     for (HRGN r : {a, b, d, left, right}) DeleteObject(r);
+}
+
+TEST(GdiRegions, RegionDataListsTheRectangles)
+{
+    HRGN a = CreateRectRgn(0, 0, 4, 2);
+    HRGN b = CreateRectRgn(0, 2, 2, 4);
+    HRGN d = CreateRectRgn(0, 0, 0, 0);
+    CombineRgn(d, a, b, RGN_OR);
+    const DWORD needed = GetRegionData(d, 0, nullptr);
+    EXPECT_EQ(needed, sizeof(RGNDATAHEADER) + 2 * sizeof(RECT));
+    std::vector<uint8_t> bytes(needed);
+    auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+    EXPECT_EQ(GetRegionData(d, needed, data), needed);
+    EXPECT_EQ(data->rdh.nCount, 2u);
+    EXPECT_EQ(data->rdh.rcBound.right, 4);
+    EXPECT_EQ(data->rdh.rcBound.bottom, 4);
+    RECT second{};
+    std::memcpy(&second, data->Buffer + sizeof(RECT), sizeof(RECT));
+    EXPECT_EQ(second.top, 2);
+    EXPECT_EQ(second.right, 2);
+    EXPECT_EQ(GetRegionData(nullptr, 0, nullptr), 0u);
+    for (HRGN r : {a, b, d}) DeleteObject(r);
 }
 
 TEST(GdiRegions, FillFrameAndInvert)
