@@ -1,10 +1,12 @@
 // DefWindowProc: the default answer to every message, as the rest of the
 // system relies on it. Dispatch is a table from message to handler.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "platform/gdi/gdi.h"
 #include "platform/user/menu.h"
+#include "platform/user/menu_model.h"
 #include "platform/user/nonclient.h"
 #include "platform/user/window_system.h"
 
@@ -242,9 +244,35 @@ LRESULT OnMouseActivate(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
 
 LRESULT OnForwardToParent(HWND, Window*, WPARAM, LPARAM) { return 0; }
 
-LRESULT OnSysCommand(HWND hwnd, Window*, WPARAM wParam, LPARAM)
+// Alt (or F10) alone opens the first menu bar item; Alt+letter the item
+// of that mnemonic.
+void KeyMenu(HWND hwnd, Window* w, LPARAM character)
+{
+    Window* top = TopLevelOf(w);
+    if (top == nullptr || top->menu == nullptr) {
+        return;
+    }
+    int position = character == 0 ? 0 : -1;
+    const int count = GetMenuItemCount(top->menu);
+    for (int i = 0; character != 0 && i < count; ++i) {
+        char text[128];
+        GetMenuStringA(top->menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        const std::string key = MnemonicOf(text);
+        if (!key.empty() && key[0] == static_cast<char>(std::tolower(static_cast<int>(character & 0xFF)))) {
+            position = i;
+            break;
+        }
+    }
+    (void)hwnd;
+    if (position >= 0) {
+        TrackMenuBar(top->handle, position);
+    }
+}
+
+LRESULT OnSysCommand(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
 {
     switch (wParam & 0xFFF0) {
+    case SC_KEYMENU: KeyMenu(hwnd, w, lParam); break;
     case SC_CLOSE: Send(hwnd, WM_CLOSE, 0, 0); break;
     case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
     case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
@@ -254,38 +282,12 @@ LRESULT OnSysCommand(HWND hwnd, Window*, WPARAM wParam, LPARAM)
     return 0;
 }
 
-// A click on the frame menu bar opens that item's popup below it; its
-// choice arrives as WM_COMMAND.
-void TrackMenuBarItem(HWND hwnd, Window* w, POINT screen)
-{
-    HMENU bar = w->menu;
-    const int position = MenuItemFromPoint(hwnd, bar, screen);
-    HMENU popup = position >= 0 ? GetSubMenu(bar, position) : nullptr;
-    if (popup == nullptr) {
-        const UINT id = position >= 0 ? GetMenuItemID(bar, position) : static_cast<UINT>(-1);
-        if (id != static_cast<UINT>(-1) && (GetMenuState(bar, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0) {
-            PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
-        }
-        return;
-    }
-    RECT item{};
-    GetMenuItemRect(hwnd, bar, static_cast<UINT>(position), &item);
-    HiliteMenuItem(hwnd, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
-    DrawMenuBar(hwnd);
-    TPMPARAMS params{sizeof(TPMPARAMS), item};
-    TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, item.left, item.bottom, hwnd, &params);
-    if (W(hwnd) != nullptr && IsMenu(bar) != FALSE) {
-        HiliteMenuItem(hwnd, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
-        DrawMenuBar(hwnd);
-    }
-}
-
 LRESULT OnNcLButtonDown(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
 {
     switch (static_cast<LRESULT>(wParam)) {
     case HTMENU:
         if (w->menu != nullptr) {
-            TrackMenuBarItem(hwnd, w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            TrackMenuBar(hwnd, MenuItemFromPoint(hwnd, w->menu, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
         }
         break;
     case HTCLOSE: Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
@@ -305,6 +307,26 @@ LRESULT OnNcLButtonDblClk(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
         Send(hwnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) != 0 ? SC_RESTORE : SC_MAXIMIZE, lParam);
     } else if (static_cast<LRESULT>(wParam) == HTSYSMENU) {
         Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+    }
+    return 0;
+}
+
+LRESULT OnSysKeyUp(HWND hwnd, Window* w, WPARAM wParam, LPARAM)
+{
+    // Alt or F10 released with no other key between: keyboard menu mode.
+    const UINT previous = System().lastKeyDown;
+    if ((wParam == static_cast<WPARAM>(VK_MENU) || wParam == static_cast<WPARAM>(VK_F10)) &&
+        previous == static_cast<UINT>(wParam)) {
+        Send(TopLevelOf(w)->handle, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    }
+    (void)hwnd;
+    return 0;
+}
+
+LRESULT OnSysChar(HWND, Window* w, WPARAM wParam, LPARAM)
+{
+    if (std::isalnum(static_cast<int>(wParam & 0xFF)) != 0) {
+        Send(TopLevelOf(w)->handle, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam & 0xFF));
     }
     return 0;
 }
@@ -416,6 +438,8 @@ constexpr DefaultRow kDefaults[] = {
     {WM_NCLBUTTONDOWN, OnNcLButtonDown, false},
     {WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk, false},
     {WM_SYSKEYDOWN, OnSysKeyDown, false},
+    {WM_SYSKEYUP, OnSysKeyUp, false},
+    {WM_SYSCHAR, OnSysChar, false},
     {WM_CANCELMODE, OnCancelMode, false},
     {WM_SETREDRAW, OnSetRedraw, false},
     {WM_QUERYUISTATE, OnQueryUiState, false},

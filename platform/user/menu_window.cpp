@@ -41,6 +41,8 @@ struct PopupLevel {
 struct MenuTracker {
     HWND owner = nullptr;
     UINT flags = 0;
+    bool fromBar = false;  // opened from a frame's menu bar
+    int barStep = 0;       // -1 / +1: the bar's neighbouring item is wanted
     std::vector<PopupLevel> levels;
     bool done = false;
     bool chose = false;
@@ -464,17 +466,22 @@ bool HandleKey(MenuTracker& t, const MSG& msg)
     switch (msg.wParam) {
     case VK_DOWN: MoveSelection(t, 1); return true;
     case VK_UP: MoveSelection(t, -1); return true;
-    case VK_RIGHT:
-        if (selected >= 0) {
-            const MenuData* data = FindMenu(t.levels[deepest].menu);
-            if (data != nullptr && data->items[static_cast<size_t>(selected)].subMenu != nullptr) {
-                Choose(t, deepest, selected);
-            }
+    case VK_RIGHT: {
+        const MenuData* data = FindMenu(t.levels[deepest].menu);
+        if (selected >= 0 && data != nullptr && data->items[static_cast<size_t>(selected)].subMenu != nullptr) {
+            Choose(t, deepest, selected);
+        } else if (t.fromBar) {
+            t.barStep = 1;
+            Cancel(t);
         }
         return true;
+    }
     case VK_LEFT:
         if (t.levels.size() > 1) {
             CloseLevelsFrom(t, t.levels.size() - 1);
+        } else if (t.fromBar) {
+            t.barStep = -1;
+            Cancel(t);
         }
         return true;
     case VK_RETURN:
@@ -639,7 +646,11 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar)
 
 using namespace nuvex::user;
 
-BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params)
+namespace nuvex::user {
+
+// The popup loop; `fromBar` lets Left and Right leave it for the frame
+// menu bar's neighbouring item, reported in `barStep`.
+BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params, bool fromBar, int* barStep)
 {
     if (FindMenu(menu) == nullptr || W(owner) == nullptr || g_tracker != nullptr) {
         return FALSE;
@@ -647,6 +658,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     MenuTracker tracker;
     tracker.owner = owner;
     tracker.flags = flags;
+    tracker.fromBar = fromBar;
     TrackerScope scope(&tracker);
     Send(owner, WM_ENTERMENULOOP, TRUE, 0);
     if ((flags & TPM_NONOTIFY) == 0 && W(owner) != nullptr) {
@@ -663,6 +675,9 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
         }
         Send(owner, WM_EXITMENULOOP, TRUE, 0);
     }
+    if (barStep != nullptr) {
+        *barStep = tracker.barStep;
+    }
     if (!tracker.chose) {
         return FALSE;
     }
@@ -671,6 +686,13 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TP
     }
     PostMessageA(owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(tracker.chosen), 0), 0);
     return TRUE;
+}
+
+} // namespace nuvex::user
+
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params)
+{
+    return TrackMenu(menu, flags, x, y, owner, params, false, nullptr);
 }
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
@@ -728,3 +750,44 @@ int MenuItemFromPoint(HWND hwnd, HMENU menu, POINT screen)
     }
     return -1;
 }
+
+namespace nuvex::user {
+
+void TrackMenuBar(HWND hwnd, int position)
+{
+    for (int guard = 0; guard < 64 && position >= 0; ++guard) {
+        Window* w = W(hwnd);
+        HMENU bar = w != nullptr ? w->menu : nullptr;
+        const int count = GetMenuItemCount(bar);
+        if (bar == nullptr || position >= count) {
+            return;
+        }
+        HMENU popup = GetSubMenu(bar, position);
+        if (popup == nullptr) {
+            const UINT id = GetMenuItemID(bar, position);
+            if ((GetMenuState(bar, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0) {
+                PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+            }
+            return;
+        }
+        RECT item{};
+        GetMenuItemRect(hwnd, bar, static_cast<UINT>(position), &item);
+        HiliteMenuItem(hwnd, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_HILITE);
+        DrawMenuBar(hwnd);
+        TPMPARAMS params{sizeof(TPMPARAMS), item};
+        int step = 0;
+        TrackMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL, item.left, item.bottom, hwnd, &params, true,
+                  &step);
+        if (W(hwnd) == nullptr || IsMenu(bar) == FALSE) {
+            return;
+        }
+        HiliteMenuItem(hwnd, bar, static_cast<UINT>(position), MF_BYPOSITION | MF_UNHILITE);
+        DrawMenuBar(hwnd);
+        if (step == 0) {
+            return;
+        }
+        position = (position + step + count) % count;
+    }
+}
+
+} // namespace nuvex::user

@@ -120,7 +120,10 @@ void TrackKeyState(const MSG& msg)
     };
     switch (msg.message) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: press(static_cast<int>(msg.wParam & 0xFF), true); break;
+    case WM_SYSKEYDOWN:
+        press(static_cast<int>(msg.wParam & 0xFF), true);
+        System().lastKeyDown = static_cast<UINT>(msg.wParam & 0xFF);
+        break;
     case WM_KEYUP:
     case WM_SYSKEYUP: press(static_cast<int>(msg.wParam & 0xFF), false); break;
     case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONDBLCLK:

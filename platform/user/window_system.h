@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/user/inspect.h"
+#include "platform/user/menu.h"
 #include "platform/user/winuser.h"
 
 // Broken invariants stop the process with a message, in release builds too.
@@ -141,6 +142,7 @@ public:
     int quitCode = 0;
     bool mouseMovePending = false; // a window moved or appeared under the cursor
     MSG lastMessage{};             // the message last taken from the queue
+    UINT lastKeyDown = 0;          // virtual key of the last key-down taken
     int sendDepth = 0;
 
     // Hooks and timers --------------------------------------------------------
@@ -256,4 +258,14 @@ void FreeDC(HDC dc);
 namespace nuvex::user {
 // Draws the frame menu's items into the menu bar `bar` (window coordinates).
 void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar);
+} // namespace nuvex::user
+
+namespace nuvex::user {
+// The popup menu loop; opened from a frame menu bar, Left and Right leave
+// it asking for the neighbouring bar item (-1 / +1 in `barStep`).
+BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params, bool fromBar,
+               int* barStep);
+// Opens the frame menu bar's item `position` of `hwnd` and follows Left and
+// Right to the neighbouring items until a command or a cancel ends it.
+void TrackMenuBar(HWND hwnd, int position);
 } // namespace nuvex::user

@@ -1,6 +1,7 @@
 // Accelerators, key names and scan codes, monitors, and the frame menu
 // bar opened by a click.
 #include <cstring>
+#include <deque>
 
 #include "platform/user/input.h"
 #include "platform/user/keyboard.h"
@@ -197,6 +198,61 @@ TEST_F(MenuBar, ClickOpensTheItemsPopupBelowIt)
     PumpUntilIdle();
     SetIdleScript(nullptr);
     EXPECT_TRUE(recorder.Matches({Posted("frame", WM_COMMAND).W(MAKEWPARAM(301, 0))}));
+}
+
+TEST_F(MenuBar, AltOpensTheFirstItemAndArrowsWalkTheBar)
+{
+    HWND frame = MakeTopLevel("frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 400, 300});
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    HMENU view = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 300, "&New");
+    AppendMenuA(view, MF_STRING, 400, "&Zoom all");
+    AppendMenuA(view, MF_STRING, 401, "Zoom &window");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), "&View");
+    SetMenu(frame, bar);
+    PumpUntilIdle();
+    struct Case {
+        const char* name;
+        std::vector<int> opening; // pressed and released before the loop
+        std::vector<int> inLoop;  // pressed while the popup is open
+        WPARAM command;
+    };
+    const Case cases[] = {
+        {"alt_right_down_enter", {VK_MENU}, {VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN}, MAKEWPARAM(401, 0)},
+        {"f10_enter_on_first", {VK_F10}, {VK_DOWN, VK_RETURN}, MAKEWPARAM(300, 0)},
+        {"left_wraps_to_last", {VK_MENU}, {VK_LEFT, VK_DOWN, VK_RETURN}, MAKEWPARAM(400, 0)},
+        {"escape_leaves", {VK_MENU}, {VK_ESCAPE}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::deque<int> keys(c.inLoop.begin(), c.inLoop.end());
+        SetIdleScript([&keys]() {
+            if (keys.empty()) {
+                return false;
+            }
+            InjectKey(keys.front(), KeyAction::Down);
+            InjectKey(keys.front(), KeyAction::Up);
+            keys.pop_front();
+            return true;
+        });
+        for (int vk : c.opening) {
+            InjectKey(vk, KeyAction::Down);
+            InjectKey(vk, KeyAction::Up);
+        }
+        recorder.Clear();
+        recorder.SkipDefaults();
+        recorder.Only({WM_COMMAND});
+        PumpUntilIdle();
+        SetIdleScript(nullptr);
+        if (c.command == 0) {
+            EXPECT_TRUE(recorder.Matches({}));
+        } else {
+            EXPECT_TRUE(recorder.Matches({Posted("frame", WM_COMMAND).W(c.command)}));
+        }
+        EXPECT_EQ(GetMenuState(bar, 0, MF_BYPOSITION) & MF_HILITE, 0u) << "no bar item stays lit";
+    }
 }
 
 } // namespace
