@@ -1,4 +1,4 @@
-// Windows: creation and destruction with their message sequences, the long
+// Window creation and destruction with their message sequences, the long
 // values, text, properties and the parent/child/owner relations.
 #include <algorithm>
 #include <cstring>

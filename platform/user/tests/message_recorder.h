@@ -73,7 +73,7 @@ public:
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
-    // Windows are named after creation; their earlier messages take the
+    // A window is named after its creation; its earlier messages take the
     // name too, because handles are never reused.
     void Name(HWND hwnd, std::string role) { m_roles[hwnd] = std::move(role); }
     // Messages left out of the log (the defaults leave out hit-testing,

@@ -1,4 +1,4 @@
-// Windows: creation and destruction sequences, relations, long values,
+// Window creation and destruction sequences, relations, long values,
 // text, properties and atoms, the message table.
 #include <cstring>
 
