@@ -338,16 +338,16 @@ DWORD SetLayout(HDC handle, DWORD layout)
 HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle)
 {
     Dc* dc = AsDc(handle);
-    if (!dc || !objectHandle || !IsLive(objectHandle)) return nullptr;
-    auto* object = static_cast<Object*>(objectHandle);
+    Object* object = Lookup(objectHandle);
+    if (!dc || !object) return nullptr;
     DcState& s = dc->state;
     auto swap = [](auto*& slot, auto* replacement) -> HGDIOBJ {
         auto* old = slot;
         Retain(replacement);
         slot = replacement;
-        // The old object may be freed by this release, but its address stays a
-        // valid (stale) handle value for the caller to ignore.
-        HGDIOBJ result = old;
+        // The old object may be freed by this release (it was deleted while
+        // selected); its handle then stays dead.
+        HGDIOBJ result = HandleOf(old);
         Release(old);
         return result;
     };
@@ -373,10 +373,10 @@ HGDIOBJ GetCurrentObject(HDC handle, UINT type)
     Dc* dc = AsDc(handle);
     if (!dc) return nullptr;
     switch (type) {
-    case OBJ_PEN: return dc->state.pen;
-    case OBJ_BRUSH: return dc->state.brush;
-    case OBJ_FONT: return dc->state.font;
-    case OBJ_BITMAP: return dc->state.bitmap;
+    case OBJ_PEN: return HandleOf(dc->state.pen);
+    case OBJ_BRUSH: return HandleOf(dc->state.brush);
+    case OBJ_FONT: return HandleOf(dc->state.font);
+    case OBJ_BITMAP: return HandleOf(dc->state.bitmap);
     default: return nullptr;
     }
 }

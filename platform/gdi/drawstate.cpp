@@ -25,8 +25,7 @@ public:
         const RECT all{0, 0, width, height};
         FillSolidRect(m_dc, &all, RGB(255, 255, 255));
         if (Dc* source = AsDc(like)) {
-            SelectObject(m_dc, source->state.font ? static_cast<HGDIOBJ>(source->state.font)
-                                                  : GetStockObject(SYSTEM_FONT));
+            SelectObject(m_dc, source->state.font ? HandleOf(source->state.font) : GetStockObject(SYSTEM_FONT));
         }
     }
     ~Scratch()

@@ -69,12 +69,17 @@ void ExpandTabs(Line& line, FontFace* face, int extra, int tabWidth)
             out += line.text[i];
             continue;
         }
-        const int x = Width(face, out, extra);
-        const int next = (x / tabWidth + 1) * tabWidth;
-        const int space = std::max(1, face->Advance(' ') + extra);
+        // Spaces up to the next stop; at least one, and never more than a stop holds.
+        int x = Width(face, out, extra);
+        const int next = (std::max(x, 0) / tabWidth + 1) * tabWidth;
+        const int space = face->Advance(' ') + extra;
+        const int limit = space > 0 ? tabWidth / space + 1 : 1;
+        int count = 0;
         do {
             out += ' ';
-        } while (Width(face, out, extra) + space <= next);
+            x += space;
+            ++count;
+        } while (count < limit && x + space <= next);
     }
     line.text = out;
     line.underline = underline;
@@ -88,9 +93,11 @@ void BreakWords(const Line& paragraph, FontFace* face, int extra, int width, std
     while (start <= s.size()) {
         size_t end = start;
         size_t lastBreak = std::string::npos;
+        int running = 0;
         while (end < s.size()) {
             if (s[end] == ' ') lastBreak = end;
-            if (Width(face, s.substr(start, end + 1 - start), extra) > width && end > start) break;
+            running += face->Advance(static_cast<uint8_t>(s[end])) + extra;
+            if (running > width && end > start) break;
             ++end;
         }
         size_t cut = end;
@@ -128,8 +135,17 @@ void BreakWords(const Line& paragraph, FontFace* face, int extra, int width, std
 void EndEllipsis(Line& line, FontFace* face, int extra, int width)
 {
     if (Width(face, line.text, extra) <= width) return;
-    std::string base = line.text;
-    while (!base.empty() && Width(face, base + kEllipsis, extra) > width) base.pop_back();
+    // The longest start whose width plus the ellipsis fits.
+    const int dots = Width(face, kEllipsis, extra);
+    size_t keep = 0;
+    int used = 0;
+    while (keep < line.text.size()) {
+        const int next = used + face->Advance(static_cast<uint8_t>(line.text[keep])) + extra;
+        if (next + dots > width) break;
+        used = next;
+        ++keep;
+    }
+    const std::string base = line.text.substr(0, keep);
     line.text = base + kEllipsis;
     if (line.underline >= static_cast<int>(base.size())) line.underline = -1;
 }

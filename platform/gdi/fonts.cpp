@@ -179,7 +179,7 @@ std::shared_ptr<FontFace> Realize(const LOGFONTA& log)
     tm.tmDigitizedAspectY = 96;
     tm.tmPitchAndFamily = TMPF_TRUETYPE | TMPF_VECTOR;
 
-    const int requested = std::min(std::abs(log.lfHeight), kMaxPpem);
+    const int requested = static_cast<int>(std::min<int64_t>(std::llabs(int64_t{log.lfHeight}), kMaxPpem));
     if (IsMarlettFace(face->m_faceName)) {
         // Our own glyphs: square cells of the requested size.
         face->m_marlett = true;

@@ -4,29 +4,72 @@
 #include "platform/gdi/objects.h"
 
 #include <cstring>
-#include <unordered_set>
+#include <deque>
+#include <vector>
 
 #include "platform/gdi/dc.h"
 
 namespace gdi {
 namespace {
 
+struct Slot {
+    Object* object = nullptr;
+    uint32_t generation = 0;
+};
+
 // Never destroyed: objects held by static objects of other modules are
 // deleted during process exit, after this file's statics would be gone.
-std::unordered_set<const void*>& LiveTable()
+struct HandleTable {
+    std::vector<Slot> slots;
+    std::deque<uint32_t> freeSlots;  // reused oldest first
+};
+
+HandleTable& Table()
 {
-    static auto* const table = new std::unordered_set<const void*>;
+    static auto* const table = new HandleTable;
     return *table;
 }
 
 }  // namespace
 
-void Register(Object* object) { LiveTable().insert(object); }
-bool IsLive(const void* handle) { return LiveTable().count(handle) != 0; }
+void Register(Object* object)
+{
+    HandleTable& table = Table();
+    uint32_t index = 0;
+    if (!table.freeSlots.empty()) {
+        index = table.freeSlots.front();
+        table.freeSlots.pop_front();
+    } else {
+        index = static_cast<uint32_t>(table.slots.size());
+        table.slots.emplace_back();
+    }
+    Slot& slot = table.slots[index];
+    slot.object = object;
+    slot.generation = slot.generation + 1 == 0 ? 1 : slot.generation + 1;
+    // Slot number + 1 in the high half, generation in the low half: never null.
+    object->handle = (static_cast<uintptr_t>(index + 1) << 32) | slot.generation;
+}
+
+Object* Lookup(const void* handle)
+{
+    const auto value = reinterpret_cast<uintptr_t>(handle);
+    const uintptr_t slotNumber = value >> 32;
+    if (slotNumber == 0) return nullptr;
+    HandleTable& table = Table();
+    if (slotNumber > table.slots.size()) return nullptr;
+    const Slot& slot = table.slots[slotNumber - 1];
+    if (!slot.object || slot.generation != static_cast<uint32_t>(value & 0xFFFFFFFFu)) return nullptr;
+    return slot.object;
+}
 
 void Destroy(Object* object)
 {
-    LiveTable().erase(object);
+    HandleTable& table = Table();
+    const uintptr_t slotNumber = object->handle >> 32;
+    if (slotNumber > 0 && slotNumber <= table.slots.size() && table.slots[slotNumber - 1].object == object) {
+        table.slots[slotNumber - 1].object = nullptr;
+        table.freeSlots.push_back(static_cast<uint32_t>(slotNumber - 1));
+    }
     delete object;
 }
 
@@ -181,16 +224,16 @@ using namespace gdi;
 
 HGDIOBJ GetStockObject(int index)
 {
-    if (Brush* brush = StockBrush(index)) return brush;
-    if (Pen* pen = StockPen(index)) return pen;
-    if (Font* font = StockFont(index)) return font;
+    if (Brush* brush = StockBrush(index)) return HandleOf(brush);
+    if (Pen* pen = StockPen(index)) return HandleOf(pen);
+    if (Font* font = StockFont(index)) return HandleOf(font);
     return nullptr;
 }
 
 DWORD GetObjectType(HGDIOBJ handle)
 {
-    if (!handle || !IsLive(handle)) return 0;
-    auto* object = static_cast<Object*>(handle);
+    Object* object = Lookup(handle);
+    if (!object) return 0;
     switch (object->kind) {
     case Kind::Pen: return OBJ_PEN;
     case Kind::Brush: return OBJ_BRUSH;
@@ -206,8 +249,8 @@ DWORD GetObjectType(HGDIOBJ handle)
 
 BOOL DeleteObject(HGDIOBJ handle)
 {
-    if (!handle || !IsLive(handle)) return FALSE;
-    auto* object = static_cast<Object*>(handle);
+    Object* object = Lookup(handle);
+    if (!object) return FALSE;
     if (object->kind == Kind::Dc || object->kind == Kind::Icon) return FALSE;
     if (object->stock) return TRUE;
     if (object->selections > 0) {
@@ -218,12 +261,12 @@ BOOL DeleteObject(HGDIOBJ handle)
     return TRUE;
 }
 
-BOOL UnrealizeObject(HGDIOBJ handle) { return handle && IsLive(handle) ? TRUE : FALSE; }
+BOOL UnrealizeObject(HGDIOBJ handle) { return IsLive(handle) ? TRUE : FALSE; }
 
 int GetObjectA(HGDIOBJ handle, int size, LPVOID out)
 {
-    if (!handle || !IsLive(handle) || size < 0) return 0;
-    auto* object = static_cast<Object*>(handle);
+    Object* object = Lookup(handle);
+    if (!object || size < 0) return 0;
     auto copyOut = [&](const void* data, int dataSize) {
         if (!out) return dataSize;
         const int n = size < dataSize ? size : dataSize;

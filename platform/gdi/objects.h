@@ -21,6 +21,7 @@ struct Object {
     Object& operator=(const Object&) = delete;
 
     Kind kind;
+    uintptr_t handle = 0;  // the value callers hold; set by Register
     bool stock = false;
     int selections = 0;          // DCs and saved DC states holding it
     bool deletePending = false;  // deleted while selected: freed on last release
@@ -147,15 +148,18 @@ struct Dc : Object {
     RECT clipBox{0, 0, 0, 0};
 };
 
-// Handle table.
+// Handle table. A handle is a slot number and the slot's generation, never
+// an address: once an object is freed its handles stay dead even when the
+// slot and the memory are used again.
 void Register(Object* object);
-bool IsLive(const void* handle);
+// The live object a handle names, or null.
+Object* Lookup(const void* handle);
+inline bool IsLive(const void* handle) { return Lookup(handle) != nullptr; }
 template <class T>
 T* As(const void* handle, Kind kind)
 {
-    if (!handle || !IsLive(handle)) return nullptr;
-    Object* object = static_cast<Object*>(const_cast<void*>(handle));
-    return object->kind == kind ? static_cast<T*>(object) : nullptr;
+    Object* object = Lookup(handle);
+    return object && object->kind == kind ? static_cast<T*>(object) : nullptr;
 }
 inline Dc* AsDc(HDC dc) { return As<Dc>(dc, Kind::Dc); }
 inline Bitmap* AsBitmap(HBITMAP b) { return As<Bitmap>(b, Kind::Bitmap); }
@@ -171,10 +175,10 @@ void Destroy(Object* object);
 void Retain(Object* object);
 void Release(Object* object);
 
-template <class H>
-H HandleOf(Object* object)
+template <class H = void*>
+H HandleOf(const Object* object)
 {
-    return reinterpret_cast<H>(object);
+    return object ? reinterpret_cast<H>(object->handle) : nullptr;
 }
 
 // Stock objects.

@@ -2,6 +2,8 @@
 // objects, GetObject layouts, saved states and device capabilities.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/tests/pixel_canvas.h"
 
@@ -147,4 +149,23 @@ TEST(GdiDc, CompatibleBitmapOfAFreshMemoryDcIsMonochrome)
     DeleteObject(mono);
     DeleteObject(colour);
     DeleteDC(fresh);
+}
+
+TEST(GdiObjects, StaleHandlesStayDeadWhenObjectsAreMadeAgain)
+{
+    // Freed objects' memory and slots are reused; the old handles must not name the new objects.
+    std::vector<HBRUSH> stale;
+    for (int i = 0; i < 64; ++i) {
+        HBRUSH brush = CreateSolidBrush(RGB(i, 0, 0));
+        stale.push_back(brush);
+        DeleteObject(brush);
+    }
+    std::vector<HGDIOBJ> fresh;
+    for (int i = 0; i < 64; ++i) fresh.push_back(CreatePen(PS_SOLID, 1, RGB(0, i, 0)));
+    fresh.push_back(CreateSolidBrush(kBlue));
+    for (HBRUSH b : stale) {
+        EXPECT_EQ(GetObjectType(b), 0u);
+        EXPECT_FALSE(DeleteObject(b));
+    }
+    for (HGDIOBJ o : fresh) EXPECT_TRUE(DeleteObject(o));
 }

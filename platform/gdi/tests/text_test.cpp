@@ -351,3 +351,34 @@ TEST(GdiText, MarlettGlyphsAreDrawnByOurselves)
     EXPECT_LE(ink.right, 13);
     EXPECT_LE(ink.bottom, tm.tmHeight);
 }
+
+TEST(GdiText, ExtremeRequestsStayBounded)
+{
+    Canvas c(40, 20);
+    {
+        // The most negative height is a very large font, cut to the largest size we make.
+        SelectedFont f(c.dc(), "Arial", INT32_MIN);
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(c.dc(), &tm));
+        EXPECT_GT(tm.tmHeight, 1000);
+        EXPECT_LT(tm.tmHeight, 5000);
+    }
+    SelectedFont f(c.dc(), "Arial", -12);
+    // Negative spacing must not stall tab expansion.
+    SetTextCharacterExtra(c.dc(), -50);
+    RECT r{0, 0, 40, 20};
+    EXPECT_GT(DrawTextA(c.dc(), "a\tb\tc", -1, &r, DT_EXPANDTABS | DT_CALCRECT), 0);
+    SetTextCharacterExtra(c.dc(), 0);
+    // A long paragraph breaks into many lines in one pass.
+    const std::string text(20000, 'x');
+    std::string words;
+    for (int i = 0; i < 2000; ++i) words += "word ";
+    RECT narrow{0, 0, 60, 0};
+    TEXTMETRICA tm{};
+    GetTextMetricsA(c.dc(), &tm);
+    const int height = DrawTextA(c.dc(), words.c_str(), -1, &narrow, DT_WORDBREAK | DT_CALCRECT);
+    EXPECT_GE(height, 500 * tm.tmHeight);
+    RECT wide{0, 0, 100, 0};
+    DrawTextA(c.dc(), text.c_str(), -1, &wide, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
+    EXPECT_LE(wide.right, 100);
+}
