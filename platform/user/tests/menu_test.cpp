@@ -398,6 +398,58 @@ TEST_F(PopupMenus, PopupWindowTellsItsMenuFromCreationOn)
     DestroyMenu(m.popup);
 }
 
+// A popup-menu window subclassed from a WH_CALLWNDPROC hook at WM_CREATE,
+// its old procedure kept in a window property, as a menu painter does.
+HHOOK g_subclassHook = nullptr;
+std::vector<UINT> g_subclassSeen;
+
+LRESULT MenuSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    g_subclassSeen.push_back(msg);
+    auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, "OldMenuProc"));
+    if (msg == WM_SHOWWINDOW && wParam == FALSE) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropA(hwnd, "OldMenuProc");
+    }
+    return CallWindowProcA(previous, hwnd, msg, wParam, lParam);
+}
+
+LRESULT SubclassMenuWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    char name[20];
+    if (code == HC_ACTION && cwp->message == WM_CREATE && GetClassNameA(cwp->hwnd, name, sizeof name) == 6 &&
+        std::strcmp(name, "#32768") == 0 && GetPropA(cwp->hwnd, "OldMenuProc") == nullptr) {
+        const LONG_PTR old = GetWindowLongPtrA(cwp->hwnd, GWLP_WNDPROC);
+        SetPropA(cwp->hwnd, "OldMenuProc", reinterpret_cast<HANDLE>(old));
+        SetWindowLongPtrA(cwp->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MenuSubclassProc));
+    }
+    return CallNextHookEx(g_subclassHook, code, wParam, lParam);
+}
+
+TEST_F(PopupMenus, PopupWindowSubclassedAtCreationSeesItsLifeAfterwards)
+{
+    SampleMenu m;
+    g_subclassSeen.clear();
+    g_subclassHook = SetWindowsHookExA(WH_CALLWNDPROC, SubclassMenuWindows, nullptr, 0);
+    person.Then([]() { InjectKey(VK_ESCAPE, KeyAction::Down); });
+    person.Install();
+    TrackPopupMenu(m.popup, TPM_RETURNCMD, 10, 10, 0, owner, nullptr);
+    UnhookWindowsHookEx(g_subclassHook);
+    auto seen = [](UINT msg) {
+        return std::find(g_subclassSeen.begin(), g_subclassSeen.end(), msg) != g_subclassSeen.end();
+    };
+    ASSERT_FALSE(g_subclassSeen.empty());
+    EXPECT_EQ(g_subclassSeen.front(), WM_CREATE) << "the subclass starts with the creation message itself";
+    for (UINT msg : {WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_NCPAINT, WM_ERASEBKGND, WM_PAINT}) {
+        SCOPED_TRACE(MessageName(msg));
+        EXPECT_TRUE(seen(msg));
+    }
+    EXPECT_EQ(g_subclassSeen.back(), WM_SHOWWINDOW) << "hiding unsubclassed the window";
+    EXPECT_FALSE(seen(WM_NCDESTROY));
+    DestroyMenu(m.popup);
+}
+
 TEST_F(PopupMenus, HoverOpensTheSubmenuAsASecondPopup)
 {
     SampleMenu m;
