@@ -1,0 +1,190 @@
+// The window system's use of the drawing layer: device contexts on the
+// surfaces of top-level windows, background fills and the classic frame
+// (borders, caption with its buttons, client edge, scroll bar places).
+#include <algorithm>
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdiframe.h"
+#include "platform/gdi/gditext.h"
+#include "platform/gdi/surface.h"
+#include "platform/user/nonclient.h"
+#include "platform/user/window_system.h"
+
+namespace nuvex::user {
+namespace {
+
+GdiSurface SurfaceOf(Window* top)
+{
+    const int width = std::max(Width(top->rect), 1);
+    return GdiSurface{top->pixels.data(), width, std::max(Height(top->rect), 1), width};
+}
+
+// Brushes of system colours are named as COLOR_* + 1, which the drawing
+// layer understands.
+HBRUSH SysBrush(int index) { return reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(index + 1)); }
+
+void Fill(HDC dc, RECT r, int colorIndex)
+{
+    if (IsRectEmpty(&r) == FALSE) {
+        FillRect(dc, &r, SysBrush(colorIndex));
+    }
+}
+
+// The ring between `outer` and `inner` in one colour.
+void FillRing(HDC dc, const RECT& outer, const RECT& inner, int colorIndex)
+{
+    Fill(dc, {outer.left, outer.top, outer.right, inner.top}, colorIndex);
+    Fill(dc, {outer.left, inner.bottom, outer.right, outer.bottom}, colorIndex);
+    Fill(dc, {outer.left, inner.top, inner.left, inner.bottom}, colorIndex);
+    Fill(dc, {inner.right, inner.top, outer.right, inner.bottom}, colorIndex);
+}
+
+void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active)
+{
+    RECT bar = l.caption;
+    bar.bottom -= 1; // a face-coloured line separates caption and menu or client
+    Fill(dc, bar, active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    Fill(dc, {l.caption.left, l.caption.bottom - 1, l.caption.right, l.caption.bottom}, COLOR_3DFACE);
+    RECT textArea = bar;
+    textArea.left = (IsRectEmpty(&l.sysMenu) != FALSE ? bar.left : l.sysMenu.right) + 2;
+    for (const RECT* button : {&l.minButton, &l.maxButton, &l.closeButton}) {
+        if (IsRectEmpty(button) == FALSE) {
+            textArea.right = std::min(textArea.right, button->left - 2);
+        }
+    }
+    if (!w->text.empty() && textArea.right > textArea.left) {
+        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        const int oldMode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor =
+            SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+        DrawTextA(dc, w->text.c_str(), static_cast<int>(w->text.size()), &textArea,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, oldMode);
+        SelectObject(dc, oldFont);
+    }
+    struct Button {
+        const RECT* place;
+        UINT glyph;
+    };
+    const Button buttons[] = {
+        {&l.closeButton, DFCS_CAPTIONCLOSE},
+        {&l.maxButton, (w->style & WS_MAXIMIZE) != 0 ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX},
+        {&l.minButton, DFCS_CAPTIONMIN},
+    };
+    for (const Button& b : buttons) {
+        if (IsRectEmpty(b.place) == FALSE) {
+            RECT r = *b.place;
+            DrawFrameControl(dc, &r, DFC_CAPTION, b.glyph);
+        }
+    }
+}
+
+} // namespace
+
+HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
+{
+    Window* top = TopLevelOf(w);
+    if (top == nullptr || top == System().Desktop()) {
+        return nullptr;
+    }
+    const RECT topScreen = ScreenWindowRect(top);
+    const RECT area = windowArea ? ScreenWindowRect(w) : ScreenClientRect(w);
+    RECT visible = area;
+    for (Window* p = w; p != nullptr && p != System().Desktop(); p = p->parent) {
+        const RECT bound = p == w ? ScreenWindowRect(p) : ScreenClientRect(p);
+        if (IntersectRect(&visible, &visible, &bound) == FALSE) {
+            visible = {0, 0, 0, 0};
+            break;
+        }
+    }
+    if (clip != nullptr) {
+        RECT c = *clip;
+        OffsetRect(&c, area.left, area.top);
+        if (IntersectRect(&visible, &visible, &c) == FALSE) {
+            visible = {0, 0, 0, 0};
+        }
+    }
+    OffsetRect(&visible, -topScreen.left, -topScreen.top);
+    if (IsRectEmpty(&visible) != FALSE) {
+        visible = {0, 0, 0, 0};
+    }
+    const POINT origin{area.left - topScreen.left, area.top - topScreen.top};
+    if (top->pixels.empty()) {
+        ResizeSurface(top);
+    }
+    return CreateSurfaceDC(SurfaceOf(top), origin, visible);
+}
+
+HDC MakeScreenDC()
+{
+    WindowSystem& system = System();
+    GdiSurface surface{system.screenPixels.data(), system.screenWidth, system.screenHeight, system.screenWidth};
+    return CreateSurfaceDC(surface, POINT{0, 0}, RECT{0, 0, system.screenWidth, system.screenHeight});
+}
+
+void FreeDC(HDC dc)
+{
+    if (dc != nullptr) {
+        DeleteSurfaceDC(dc);
+    }
+}
+
+bool FillWithBrush(HDC dc, const RECT& rect, HBRUSH brush)
+{
+    if (brush == nullptr || dc == nullptr) {
+        return false;
+    }
+    return FillRect(dc, &rect, brush) != 0;
+}
+
+void PaintNonClient(HWND hwnd, HDC dc, bool active)
+{
+    Window* w = W(hwnd);
+    if (w == nullptr || dc == nullptr) {
+        return;
+    }
+    const NonClientLayout l = ComputeNonClient(w);
+    const int width = Width(w->rect);
+    const int height = Height(w->rect);
+    RECT r{0, 0, width, height};
+    if (l.border > 0) {
+        const RECT outer = r;
+        if (l.border == 1) {
+            FrameRect(dc, &r, SysBrush(COLOR_WINDOWFRAME));
+            InflateRect(&r, -1, -1);
+        } else {
+            DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+            RECT inner = outer;
+            InflateRect(&inner, -l.border, -l.border);
+            FillRing(dc, r, inner, l.sizingFrame ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER) : COLOR_3DFACE);
+        }
+    }
+    if (IsRectEmpty(&l.caption) == FALSE) {
+        PaintCaption(dc, w, l, active);
+    }
+    if (IsRectEmpty(&l.menuBar) == FALSE) {
+        Fill(dc, l.menuBar, COLOR_MENU);
+        PaintMenuBar(hwnd, dc, l.menuBar);
+    }
+    if (l.edge > 0) {
+        RECT edge = l.client;
+        if (IsRectEmpty(&l.vScroll) == FALSE) {
+            edge.right = l.vScroll.right;
+        }
+        if (IsRectEmpty(&l.hScroll) == FALSE) {
+            edge.bottom = l.hScroll.bottom;
+        }
+        InflateRect(&edge, l.edge, l.edge);
+        DrawEdge(dc, &edge, l.edge == 1 ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    }
+    // Scroll bars belong to the scroll bar control; here their place gets
+    // the track colour and the grow box the face colour.
+    Fill(dc, l.vScroll, COLOR_SCROLLBAR);
+    Fill(dc, l.hScroll, COLOR_SCROLLBAR);
+    if (IsRectEmpty(&l.vScroll) == FALSE && IsRectEmpty(&l.hScroll) == FALSE) {
+        Fill(dc, {l.hScroll.right, l.vScroll.bottom, l.vScroll.right, l.hScroll.bottom}, COLOR_3DFACE);
+    }
+}
+
+} // namespace nuvex::user
