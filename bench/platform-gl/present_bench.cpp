@@ -154,8 +154,32 @@ void BM_GlFramePresentOnly(benchmark::State& state)
     }
 }
 
+// A view's paint creates a context for its DC, draws, swaps and deletes the
+// context again: the cost of that cycle around an empty frame.
+void BM_GlContextPerPaint(benchmark::State& state)
+{
+    Window window;
+    if (window.rc == nullptr) {
+        state.SkipWithError("EGL cannot create a desktop OpenGL context on this machine");
+        return;
+    }
+    wglMakeCurrent(nullptr, nullptr);
+    for (auto _ : state) {
+        HGLRC rc = wglCreateContext(window.dc);
+        if (rc == nullptr || wglMakeCurrent(window.dc, rc) == FALSE) {
+            state.SkipWithError("context creation failed");
+            break;
+        }
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        SwapBuffers(window.dc);
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(rc);
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_GlContextPerPaint)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GlFramePresentOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GlFrameLinesRenderOnly)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GlFrameLines)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
