@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <thread>
+
 #include "platform/gl/opengl.h"
 #include "platform/gl/tests/gl_test_support.h"
 
@@ -89,6 +91,60 @@ TEST_F(ContextTest, SwapNeedsAContextCurrentForThatDC)
     ASSERT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_FALSE(SwapBuffers(window.dc)) << "released";
     EXPECT_EQ(otherSurface.At(0, 0), kUntouched);
+}
+
+TEST_F(ContextTest, ADCOfAnotherPixelFormatIsRefused)
+{
+    WindowDC window(m_surface, {0, 0}, {0, 0, 32, 24});
+    Context context(window.dc);
+    NUVEX_SKIP_WITHOUT_GL(context);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(8, 8, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PIXELFORMATDESCRIPTOR request = WindowRequest();
+    request.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL;
+    ASSERT_TRUE(SetPixelFormat(memory, ChoosePixelFormat(memory, &request), &request));
+    EXPECT_FALSE(wglMakeCurrent(memory, context.rc));
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    EXPECT_TRUE(wglMakeCurrent(window.dc, context.rc));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+// A context is current on one thread at a time; it cannot be taken over or
+// deleted from another thread while it is.
+TEST_F(ContextTest, AContextCurrentOnAnotherThreadIsLeftAlone)
+{
+    WindowDC window(m_surface, {0, 0}, {0, 0, 32, 24});
+    Context context(window.dc);
+    NUVEX_SKIP_WITHOUT_GL(context);
+    ASSERT_TRUE(wglMakeCurrent(window.dc, context.rc));
+    BOOL takenOver = TRUE;
+    BOOL deleted = TRUE;
+    HGLRC seen = context.rc;
+    std::thread other([&] {
+        seen = wglGetCurrentContext();
+        takenOver = wglMakeCurrent(window.dc, context.rc);
+        deleted = wglDeleteContext(context.rc);
+    });
+    other.join();
+    EXPECT_EQ(seen, nullptr) << "current contexts are per thread";
+    EXPECT_FALSE(takenOver);
+    EXPECT_FALSE(deleted);
+    EXPECT_EQ(wglGetCurrentContext(), context.rc);
+    EXPECT_TRUE(SwapBuffers(window.dc));
+
+    // Released here, the other thread may use and delete it.
+    ASSERT_TRUE(wglMakeCurrent(nullptr, nullptr));
+    std::thread taker([&] {
+        takenOver = wglMakeCurrent(window.dc, context.rc);
+        deleted = wglDeleteContext(context.rc);
+    });
+    taker.join();
+    EXPECT_TRUE(takenOver);
+    EXPECT_TRUE(deleted);
+    context.rc = nullptr;
 }
 
 // The paint sequence of a view: remember what is current, create a context
