@@ -144,6 +144,42 @@ void ForEachPixel(const Target& t, const BlitMap& map, const SourceView* view, F
     }
 }
 
+// True when each destination pixel samples the next source pixel (no stretch, no mirror).
+bool IsUnitScale(const BlitMap& map)
+{
+    auto unit = [](const std::vector<int>& axis) {
+        int previous = -2;
+        for (int v : axis) {
+            if (v < 0) continue;
+            if (previous >= 0 && v != previous + 1) return false;
+            previous = v;
+        }
+        return true;
+    };
+    return unit(map.sx) && unit(map.sy);
+}
+
+void CopyRows(const Target& t, const BlitMap& map, const SourceView& view)
+{
+    for (const RECT& c : *t.clip) {
+        int left = std::max(map.dest.left, c.left);
+        int right = std::min(map.dest.right, c.right);
+        const int top = std::max(map.dest.top, c.top);
+        const int bottom = std::min(map.dest.bottom, c.bottom);
+        // Columns whose source lies outside the source are left alone.
+        while (left < right && map.sx[static_cast<size_t>(left - map.dest.left)] < 0) ++left;
+        while (right > left && map.sx[static_cast<size_t>(right - 1 - map.dest.left)] < 0) --right;
+        if (left >= right) continue;
+        const int sx = map.sx[static_cast<size_t>(left - map.dest.left)];
+        for (int y = top; y < bottom; ++y) {
+            const int sy = map.sy[static_cast<size_t>(y - map.dest.top)];
+            if (sy < 0) continue;
+            std::memcpy(t.Row(y) + left, view.pixels + static_cast<ptrdiff_t>(sy) * view.stride + sx,
+                        static_cast<size_t>(right - left) * 4);
+        }
+    }
+}
+
 bool UsesSource(uint8_t code) { return ((code >> 2) & 0x33) != (code & 0x33); }
 bool UsesPattern(uint8_t code) { return ((code >> 4) & 0x0F) != (code & 0x0F); }
 
@@ -169,9 +205,20 @@ BOOL RopBlt(HDC destHandle, int x, int y, int w, int h, HDC sourceHandle, int sx
     }
     const DepthConversion convert = source ? MakeConversion(dest, t, view) : DepthConversion{};
 
-    // Plain copies of same-depth pixels go row by row.
-    if (code == 0xCC && !convert.monoToColor && !convert.colorToMono) {
-        ForEachPixel(t, map, &view, [](uint32_t* row, int px, int, const uint32_t* s) { row[px] = *s | kOpaque; });
+    const bool sameDepth = !convert.monoToColor && !convert.colorToMono;
+    // Unstretched copies of same-depth pixels copy whole row pieces.
+    if (code == 0xCC && sameDepth && IsUnitScale(map)) {
+        CopyRows(t, map, view);
+        return TRUE;
+    }
+    if (code == 0xCC && sameDepth) {
+        ForEachPixel(t, map, &view, [](uint32_t* row, int px, int, const uint32_t* s) { row[px] = *s; });
+        return TRUE;
+    }
+    if (code == 0x66 && sameDepth) {
+        ForEachPixel(t, map, &view, [](uint32_t* row, int px, int, const uint32_t* s) {
+            row[px] = ((row[px] ^ *s) & kColorBits) | kOpaque;
+        });
         return TRUE;
     }
     ForEachPixel(t, map, source ? &view : nullptr, [&](uint32_t* row, int px, int py, const uint32_t* s) {

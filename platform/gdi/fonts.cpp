@@ -73,7 +73,7 @@ bool InitFontconfig()
 // File lookup through fontconfig, remembered per family and style.
 std::string FindFontFile(const std::string& family, bool bold, bool italic)
 {
-    static std::map<std::string, std::string> cache;
+    static auto& cache = *new std::map<std::string, std::string>;  // kept through process exit
     const std::string key = family + (bold ? "|b" : "|r") + (italic ? "i" : "u");
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
@@ -151,7 +151,7 @@ void FontFace::ApplySize() const
 
 std::shared_ptr<FontFace> Realize(const LOGFONTA& log)
 {
-    static std::map<std::string, std::shared_ptr<FontFace>> cache;
+    static auto& cache = *new std::map<std::string, std::shared_ptr<FontFace>>;  // kept through process exit
     const std::string key = Key(log);
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;

@@ -5,7 +5,8 @@
 //
 // Conventions shared by every function here:
 // - Pixels are 32-bit BGRA (blue in the lowest byte); COLORREF is 0x00BBGGRR.
-//   Drawing writes opaque pixels (alpha 0xFF); only AlphaBlend reads alpha.
+//   Drawing writes opaque pixels (alpha 0xFF); same-depth SRCCOPY blits copy
+//   all four bytes; only AlphaBlend and DrawIconEx read alpha.
 // - Rectangles exclude their right and bottom edges; lines exclude their
 //   last point; everything is aliased.
 // - Functions take logical coordinates; the DC's mapping mode, window and

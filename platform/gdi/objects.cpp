@@ -11,10 +11,12 @@
 namespace gdi {
 namespace {
 
+// Never destroyed: objects held by static objects of other modules are
+// deleted during process exit, after this file's statics would be gone.
 std::unordered_set<const void*>& LiveTable()
 {
-    static std::unordered_set<const void*> table;
-    return table;
+    static auto* const table = new std::unordered_set<const void*>;
+    return *table;
 }
 
 }  // namespace

@@ -222,7 +222,16 @@ void PlotPixel(const Target& t, int x, int y, const Paint& paint)
 void SpanSet::Add(int y, int x0, int x1)
 {
     if (x0 >= x1) return;
-    m_rows[y].push_back({x0, x1});
+    if (m_rows.empty()) {
+        m_top = y;
+        m_rows.emplace_back();
+    }
+    while (y < m_top) {
+        m_rows.emplace_front();
+        --m_top;
+    }
+    while (y >= m_top + static_cast<int>(m_rows.size())) m_rows.emplace_back();
+    m_rows[static_cast<size_t>(y - m_top)].push_back({x0, x1});
 }
 
 void SpanSet::AddRegion(const Region& region)
@@ -237,41 +246,38 @@ void SpanSet::AddRegion(const Region& region)
 Region SpanSet::ToRegion() const
 {
     if (m_rows.empty()) return Region{};
-    const int top = m_rows.begin()->first;
-    const int bottom = m_rows.rbegin()->first + 1;
-    std::vector<std::vector<Span>> rows(static_cast<size_t>(bottom - top));
-    for (const auto& [y, spans] : m_rows) rows[static_cast<size_t>(y - top)] = spans;
-    return Region::FromRows(top, rows);
+    return Region::FromRows(m_top, std::vector<std::vector<Span>>(m_rows.begin(), m_rows.end()));
 }
 
 void SpanSet::Fill(const Target& target, const Paint& paint) const
 {
     if (paint.none) return;
-    for (const auto& [y, raw] : m_rows) {
-        std::vector<Span> spans = raw;
+    std::vector<Span> spans;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const int y = m_top + static_cast<int>(i);
+        if (m_rows[i].empty() || y < target.clipBox.top || y >= target.clipBox.bottom) continue;
+        // Overlapping spans are joined so that every pixel is painted once.
+        spans = m_rows[i];
         std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.left < b.left; });
-        int curL = 0;
-        int curR = 0;
-        bool open = false;
-        for (const Span& s : spans) {
-            if (open && s.left <= curR) {
-                curR = std::max(curR, s.right);
+        int curL = spans.front().left;
+        int curR = spans.front().right;
+        for (size_t k = 1; k < spans.size(); ++k) {
+            if (spans[k].left <= curR) {
+                curR = std::max(curR, spans[k].right);
                 continue;
             }
-            if (open) FillSpan(target, y, curL, curR, paint);
-            curL = s.left;
-            curR = s.right;
-            open = true;
+            FillSpan(target, y, curL, curR, paint);
+            curL = spans[k].left;
+            curR = spans[k].right;
         }
-        if (open) FillSpan(target, y, curL, curR, paint);
+        FillSpan(target, y, curL, curR, paint);
     }
 }
 
 bool SpanSet::Contains(int x, int y) const
 {
-    auto it = m_rows.find(y);
-    if (it == m_rows.end()) return false;
-    for (const Span& s : it->second) {
+    if (m_rows.empty() || y < m_top || y >= m_top + static_cast<int>(m_rows.size())) return false;
+    for (const Span& s : m_rows[static_cast<size_t>(y - m_top)]) {
         if (x >= s.left && x < s.right) return true;
     }
     return false;
@@ -469,6 +475,24 @@ void DrawThinLine(const Target& t, POINT a, POINT b, Stroke& stroke)
         return;
     }
     int err = (dx > dy ? dx : -dy) / 2;
+    if (solid && stroke.paint.tile.empty() && stroke.paint.rop2 == R2_COPYPEN && t.clip->size() == 1) {
+        // The common case: one clip rectangle, a plain colour copied.
+        const RECT c = t.clip->front();
+        const uint32_t color = stroke.paint.color;
+        for (int i = 0; i < steps; ++i) {
+            if (x >= c.left && x < c.right && y >= c.top && y < c.bottom) t.Row(y)[x] = color;
+            const int e = err;
+            if (e > -dx) {
+                err -= dy;
+                x += sx;
+            }
+            if (e < dy) {
+                err += dx;
+                y += sy;
+            }
+        }
+        return;
+    }
     for (int i = 0; i < steps; ++i) {
         if (solid) {
             PlotPixel(t, x, y, stroke.paint);
@@ -492,7 +516,23 @@ void DrawThinLine(const Target& t, POINT a, POINT b, Stroke& stroke)
     }
 }
 
-void AddWideSegment(SpanSet& spans, POINT a, POINT b, int width, bool flatCaps)
+bool IsIdempotent(int rop2)
+{
+    switch (rop2) {
+    case R2_BLACK:
+    case R2_WHITE:
+    case R2_NOP:
+    case R2_COPYPEN:
+    case R2_NOTCOPYPEN:
+    case R2_MASKPEN:
+    case R2_MERGEPEN:
+    case R2_MASKNOTPEN:
+    case R2_MERGENOTPEN: return true;
+    default: return false;
+    }
+}
+
+void AddWideSegment(const SpanSink& sink, POINT a, POINT b, int width, bool flatCaps)
 {
     const double half = width / 2.0;
     // Work in pixel-centre space: a point (x, y) names the centre (x + 0.5, y + 0.5).
@@ -508,7 +548,7 @@ void AddWideSegment(SpanSet& spans, POINT a, POINT b, int width, bool flatCaps)
             const double d = (y + 0.5) - cy;
             if (std::abs(d) > half) continue;
             const double w = std::sqrt(half * half - d * d);
-            spans.Add(y, static_cast<int>(std::ceil(cx - w - 0.5)), static_cast<int>(std::floor(cx + w - 0.5)) + 1);
+            sink(y, static_cast<int>(std::ceil(cx - w - 0.5)), static_cast<int>(std::floor(cx + w - 0.5)) + 1);
         }
     };
     if (len < 1e-9) {
@@ -541,7 +581,7 @@ void AddWideSegment(SpanSet& spans, POINT a, POINT b, int width, bool flatCaps)
             hi = std::max(hi, x);
         }
         if (lo > hi) continue;
-        spans.Add(y, static_cast<int>(std::ceil(lo - 0.5)), static_cast<int>(std::floor(hi - 0.5)) + 1);
+        sink(y, static_cast<int>(std::ceil(lo - 0.5)), static_cast<int>(std::floor(hi - 0.5)) + 1);
     }
     if (!flatCaps) {
         addDisk(ax, ay);
@@ -558,9 +598,18 @@ void DrawPolyline(const Target& t, const std::vector<POINT>& points, bool closed
         for (size_t i = 0; i < segments; ++i) DrawThinLine(t, points[i], points[(i + 1) % n], stroke);
         return;
     }
+    if (IsIdempotent(stroke.paint.rop2)) {
+        // Overlaps do no harm: paint each segment's spans as they come.
+        const SpanSink paint = [&](int y, int x0, int x1) { FillSpan(t, y, x0, x1, stroke.paint); };
+        for (size_t i = 0; i < segments; ++i) {
+            AddWideSegment(paint, points[i], points[(i + 1) % n], stroke.width, stroke.flatCaps);
+        }
+        return;
+    }
     SpanSet spans;
+    const SpanSink gather = [&](int y, int x0, int x1) { spans.Add(y, x0, x1); };
     for (size_t i = 0; i < segments; ++i) {
-        AddWideSegment(spans, points[i], points[(i + 1) % n], stroke.width, stroke.flatCaps);
+        AddWideSegment(gather, points[i], points[(i + 1) % n], stroke.width, stroke.flatCaps);
     }
     spans.Fill(t, stroke.paint);
 }

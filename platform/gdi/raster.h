@@ -4,7 +4,8 @@
 // pixels; callers map logical coordinates first.
 #pragma once
 
-#include <map>
+#include <deque>
+#include <functional>
 #include <vector>
 
 #include "platform/gdi/dc.h"
@@ -53,7 +54,9 @@ public:
     bool Empty() const { return m_rows.empty(); }
 
 private:
-    std::map<int, std::vector<Span>> m_rows;
+    // Row y is m_rows[y - m_top]; rows grow at either end as spans arrive.
+    int m_top = 0;
+    std::deque<std::vector<Span>> m_rows;
 };
 
 // A pen prepared for drawing in target pixels.
@@ -70,8 +73,12 @@ Stroke PenStroke(Dc* dc, const Target& target);
 
 // Draws the line from a to b excluding b (one-pixel pens) with the stroke's style.
 void DrawThinLine(const Target& target, POINT a, POINT b, Stroke& stroke);
-// Gathers a wide segment (round caps unless flat) into spans.
-void AddWideSegment(SpanSet& spans, POINT a, POINT b, int width, bool flatCaps);
+// Receives the spans of a shape row by row (spans may overlap).
+using SpanSink = std::function<void(int y, int x0, int x1)>;
+// The spans of a wide segment (round caps unless flat).
+void AddWideSegment(const SpanSink& sink, POINT a, POINT b, int width, bool flatCaps);
+// True when painting a pixel twice with the operation equals painting it once.
+bool IsIdempotent(int rop2);
 // Draws a polyline (closed: back to the first point) with the stroke.
 void DrawPolyline(const Target& target, const std::vector<POINT>& points, bool closed, Stroke& stroke);
 
