@@ -5,6 +5,7 @@
 #include <mutex>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/gl/dc_link.h"
 #include "platform/gl/egl_runtime.h"
@@ -22,7 +23,6 @@ struct Context {
     Framebuffer image;
     bool viewportSet = false;       // the first make-current sizes the viewport
     std::thread::id boundThread;    // the thread it is current on, if any
-    std::vector<uint32_t> staging;  // read-back rows of the last swap
 };
 
 // Live contexts by handle, so that a stale or foreign handle is refused.
@@ -44,6 +44,11 @@ Context* Find(HGLRC handle)
     auto it = table.live.find(handle);
     return it == table.live.end() ? nullptr : it->second.get();
 }
+
+// Read-back rows of swaps on this thread. A view makes a new context for
+// every paint, so the buffer outlives contexts rather than being
+// reallocated at window size each time.
+thread_local std::vector<uint32_t> t_staging;
 
 // What is current on this thread.
 thread_local HGLRC t_current = nullptr;
@@ -157,6 +162,6 @@ BOOL SwapBuffers(HDC dc)
     }
     uint32_t* out = target.surface.pixels + static_cast<ptrdiff_t>(visible.top) * target.surface.stride + visible.left;
     image.ReadTopDown(visible.left - target.origin.x, visible.top - target.origin.y, visible.right - visible.left,
-                      visible.bottom - visible.top, context->staging, out, target.surface.stride);
+                      visible.bottom - visible.top, t_staging, out, target.surface.stride);
     return TRUE;
 }
