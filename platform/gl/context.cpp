@@ -26,9 +26,12 @@ struct Context {
 };
 
 // Live contexts by handle, so that a stale or foreign handle is refused.
+// Handles are numbers that are never given out twice, so a deleted
+// context's handle cannot come back as a new context.
 struct ContextTable {
     std::mutex lock;
     std::unordered_map<HGLRC, std::unique_ptr<Context>> live;
+    uintptr_t nextHandle = 0x10;
 };
 
 ContextTable& Contexts()
@@ -105,9 +108,10 @@ HGLRC wglCreateContext(HDC dc)
     auto context = std::make_unique<Context>();
     context->egl = egl;
     context->pixelFormat = format;
-    HGLRC handle = reinterpret_cast<HGLRC>(context.get());
     ContextTable& table = Contexts();
     std::lock_guard<std::mutex> guard(table.lock);
+    HGLRC handle = reinterpret_cast<HGLRC>(table.nextHandle);
+    table.nextHandle += 0x10;
     table.live.emplace(handle, std::move(context));
     return handle;
 }

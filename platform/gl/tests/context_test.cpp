@@ -51,6 +51,9 @@ TEST_F(ContextTest, MakeCurrentReleaseAndDeleteLeaveTheRightContextCurrent)
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     EXPECT_EQ(wglGetCurrentDC(), nullptr);
     EXPECT_FALSE(wglDeleteContext(gone));
+    // A new context never takes over the deleted one's handle.
+    Context third(window.dc);
+    EXPECT_NE(third.rc, gone);
 
     // A failed make-current leaves none current either.
     ASSERT_TRUE(wglMakeCurrent(window.dc, second.rc));
