@@ -171,7 +171,7 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
         const int stride = RowBytes(width, bpp, 2);
         const auto* src = static_cast<const uint8_t*>(bits);
         for (int y = 0; y < height; ++y) {
-            DecodeRow(src + static_cast<ptrdiff_t>(y) * stride, width, format, b->pixels.data() + static_cast<ptrdiff_t>(y) * width);
+            DecodeRow(src + static_cast<ptrdiff_t>(y) * stride, width, format, b->Row(y));
         }
     }
     return Handle(b);
@@ -206,10 +206,12 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     SourceFormat format;
     std::vector<uint32_t> palette;
     if (!ReadInfoFormat(info, usage, format, palette)) return nullptr;
-    // The pixels are always 32-bit top-down here; callers writing through
-    // `bits` must ask for 32 bits per pixel with a negative height.
+    // The pixels are always 32 bits here; callers writing through `bits`
+    // must ask for 32 bits per pixel. A positive height keeps the rows
+    // bottom-up in memory, as such callers write them.
     Bitmap* b = NewBitmap(width, height, false);
     b->dibSection = true;
+    b->bottomUp = h.biHeight > 0;
     std::fill(b->pixels.begin(), b->pixels.end(), 0u);
     if (bits) *bits = b->pixels.data();
     return Handle(b);
@@ -238,7 +240,7 @@ int SetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, const void* bits, con
         const int y = bottomUp ? height - 1 - line : line;
         if (y < 0 || y >= b->height) continue;
         DecodeRow(src + static_cast<ptrdiff_t>(i) * stride, h.biWidth, format, row.data());
-        std::copy(row.begin(), row.begin() + width, b->pixels.begin() + static_cast<ptrdiff_t>(y) * b->width);
+        std::copy(row.begin(), row.begin() + width, b->Row(y));
         ++copied;
     }
     return copied;
@@ -282,7 +284,7 @@ int GetDIBits(HDC, HBITMAP handle, UINT start, UINT lines, void* bits, BITMAPINF
         const int line = static_cast<int>(start + i);
         if (line >= b->height) break;
         const int y = bottomUp ? b->height - 1 - line : line;
-        const uint32_t* row = b->pixels.data() + static_cast<ptrdiff_t>(y) * b->width;
+        const uint32_t* row = b->Row(y);
         uint8_t* dst = out + static_cast<ptrdiff_t>(i) * stride;
         for (int x = 0; x < b->width; ++x) {
             const uint32_t p = row[x];

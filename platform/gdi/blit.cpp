@@ -33,8 +33,12 @@ bool MakeSourceView(Dc* source, const Target& dest, SourceView& view)
     view.bkPixel = PixelFromColor(source->state.bkColor);
     if (st.pixels == dest.pixels) {
         // Overlapping copies (scrolling) read the pixels as they were before the blit.
-        view.copy.assign(st.pixels, st.pixels + static_cast<ptrdiff_t>(st.stride) * st.height);
+        view.copy.resize(static_cast<size_t>(st.width) * static_cast<size_t>(st.height));
+        for (int y = 0; y < st.height; ++y) {
+            std::copy(st.Row(y), st.Row(y) + st.width, view.copy.begin() + static_cast<ptrdiff_t>(y) * st.width);
+        }
         view.pixels = view.copy.data();
+        view.stride = st.width;
     } else {
         view.pixels = st.pixels;
     }

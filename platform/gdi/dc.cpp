@@ -99,8 +99,8 @@ bool GetTarget(Dc* dc, Target& target)
     if (dc->memory) {
         Bitmap* b = dc->state.bitmap;
         if (!b || b->pixels.empty()) return false;
-        target.pixels = b->pixels.data();
-        target.stride = b->width;
+        target.pixels = b->Row(0);
+        target.stride = b->Stride();
         target.width = b->width;
         target.height = b->height;
         target.mono = b->mono;

@@ -145,7 +145,7 @@ RECT CentredSquare(const RECT& rect, int size)
 
 }  // namespace
 
-BOOL DrawMarlettGlyph(HDC handle, const RECT* rect, char glyph, COLORREF color)
+BOOL GdiDrawMarlettGlyph(HDC handle, const RECT* rect, char glyph, COLORREF color)
 {
     Dc* dc = AsDc(handle);
     if (!dc || !rect) return FALSE;
@@ -229,10 +229,10 @@ void DrawGlyphInState(HDC dc, const RECT& r, char glyph, UINT state)
 {
     if (state & DFCS_INACTIVE) {
         const RECT shifted{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-        DrawMarlettGlyph(dc, &shifted, glyph, Sys(COLOR_3DHIGHLIGHT));
-        DrawMarlettGlyph(dc, &r, glyph, Sys(COLOR_3DSHADOW));
+        GdiDrawMarlettGlyph(dc, &shifted, glyph, Sys(COLOR_3DHIGHLIGHT));
+        GdiDrawMarlettGlyph(dc, &r, glyph, Sys(COLOR_3DSHADOW));
     } else {
-        DrawMarlettGlyph(dc, &r, glyph, Sys(COLOR_BTNTEXT));
+        GdiDrawMarlettGlyph(dc, &r, glyph, Sys(COLOR_BTNTEXT));
     }
 }
 
@@ -271,7 +271,7 @@ BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
             RestoreDC(dc, saved);
             DeleteObject(face);
             DeleteObject(pen);
-            if (state & DFCS_CHECKED) DrawMarlettGlyph(dc, &box, 'i', Sys(COLOR_WINDOWTEXT));
+            if (state & DFCS_CHECKED) GdiDrawMarlettGlyph(dc, &box, 'i', Sys(COLOR_WINDOWTEXT));
             return TRUE;
         }
         // Check boxes, two and three state.
@@ -280,7 +280,7 @@ BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
         const bool grey = (state & (DFCS_INACTIVE | DFCS_PUSHED)) || kind == DFCS_BUTTON3STATE;
         FillSolidRect(dc, &inside, Sys(grey ? COLOR_BTNFACE : COLOR_WINDOW));
         if (state & DFCS_CHECKED) {
-            DrawMarlettGlyph(dc, &inside, 'a',
+            GdiDrawMarlettGlyph(dc, &inside, 'a',
                              Sys(kind == DFCS_BUTTON3STATE || (state & DFCS_INACTIVE) ? COLOR_BTNSHADOW
                                                                                     : COLOR_WINDOWTEXT));
         }
@@ -309,7 +309,7 @@ BOOL DrawFrameControl(HDC dc, RECT* rect, UINT type, UINT state)
         default: return FALSE;
         }
         if (type == DFC_MENU) FillSolidRect(dc, &r, RGB(255, 255, 255));
-        DrawMarlettGlyph(dc, &r, glyph, RGB(0, 0, 0));
+        GdiDrawMarlettGlyph(dc, &r, glyph, RGB(0, 0, 0));
         return TRUE;
     }
     case DFC_SCROLL: {

@@ -395,8 +395,9 @@ NUVEX_PLATFORM_API HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 // bits per pixel; 4 and 8-bit values index the default 16/256 colour palette.
 NUVEX_PLATFORM_API HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 NUVEX_PLATFORM_API HBITMAP CreateBitmapIndirect(const BITMAP* bitmap);
-// A 32-bit top-down bitmap whose pixels the caller may write through *bits
-// (any source format converts on SetDIBits / CreateDIBitmap).
+// A 32-bit bitmap whose pixels the caller may write through *bits: rows
+// top-down for a negative height, bottom-up for a positive one. Only 32 bits
+// per pixel are stored (other formats convert through SetDIBits).
 NUVEX_PLATFORM_API HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits,
                                             HANDLE section, DWORD offset);
 NUVEX_PLATFORM_API HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
@@ -411,7 +412,8 @@ NUVEX_PLATFORM_API int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines,
 NUVEX_PLATFORM_API LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits);
 NUVEX_PLATFORM_API LONG SetBitmapBits(HBITMAP bitmap, DWORD size, const void* bits);
 NUVEX_PLATFORM_API BOOL GetBitmapDimensionEx(HBITMAP bitmap, SIZE* size);
-// The bitmap's own pixel buffer (32-bit BGRA, top-down); false for a stale handle.
+// The bitmap's own pixel buffer (32-bit BGRA; the stride is negative for a
+// bottom-up DIB section); false for a stale handle.
 NUVEX_PLATFORM_API BOOL GetBitmapSurface(HBITMAP bitmap, GdiSurface* surface);
 
 // Icons: a colour bitmap and a mask (AND mask: black keeps the image,

@@ -112,4 +112,4 @@ inline BOOL DrawState(HDC dc, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPA
 // '1' maximise, '2' restore, 'r' close, 's' help '?', '3' left arrow,
 // '4' right arrow, '5' up arrow, '6' down arrow, '8' menu arrow right.
 // Draws `glyph` centred in rect in `color`; false for a character it lacks.
-NUVEX_PLATFORM_API BOOL DrawMarlettGlyph(HDC dc, const RECT* rect, char glyph, COLORREF color);
+NUVEX_PLATFORM_API BOOL GdiDrawMarlettGlyph(HDC dc, const RECT* rect, char glyph, COLORREF color);

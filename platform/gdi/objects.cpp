@@ -62,7 +62,11 @@ std::shared_ptr<Bitmap> CopyBitmap(const Bitmap& source)
     copy->height = source.height;
     copy->mono = source.mono;
     copy->bitsPixel = source.bitsPixel;
-    copy->pixels = source.pixels;
+    // Copies are always top-down.
+    copy->pixels.resize(source.pixels.size());
+    for (int y = 0; y < source.height; ++y) {
+        std::copy(source.Row(y), source.Row(y) + source.width, copy->pixels.begin() + static_cast<ptrdiff_t>(y) * source.width);
+    }
     return copy;
 }
 

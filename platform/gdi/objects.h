@@ -51,9 +51,17 @@ struct Bitmap : Object {
     bool mono = false;   // 1 bit per pixel: pixels are black or white
     int bitsPixel = 32;  // what GetObject reports
     bool dibSection = false;
+    bool bottomUp = false;  // rows stored bottom row first (bottom-up DIB sections)
     SIZE dimension{0, 0};
-    std::vector<uint32_t> pixels;  // top-down rows, stride = width
-    GdiSurface Surface() { return {pixels.data(), width, height, width}; }
+    std::vector<uint32_t> pixels;  // rows of `width` pixels, top-down unless bottomUp
+
+    uint32_t* Row(int y)
+    {
+        return pixels.data() + static_cast<ptrdiff_t>(bottomUp ? height - 1 - y : y) * width;
+    }
+    const uint32_t* Row(int y) const { return const_cast<Bitmap*>(this)->Row(y); }
+    int Stride() const { return bottomUp ? -width : width; }
+    GdiSurface Surface() { return {Row(0), width, height, Stride()}; }
 };
 
 struct Pen : Object {

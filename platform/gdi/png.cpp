@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -161,7 +162,7 @@ HBITMAP LoadPngBitmapFile(const char* path)
 
 BOOL SavePngSurface(const GdiSurface& surface, const char* path, PngAlpha alpha)
 {
-    if (!path || !surface.pixels || surface.width <= 0 || surface.height <= 0 || surface.stride < surface.width) {
+    if (!path || !surface.pixels || surface.width <= 0 || surface.height <= 0 || std::abs(surface.stride) < surface.width) {
         return FALSE;
     }
     FILE* file = std::fopen(path, "wb");

@@ -7,7 +7,8 @@
 #include "platform/base/types.h"
 
 // A 32-bit BGRA pixel buffer owned by someone else (a top-level window, a
-// test). Row y starts at pixels + y * stride; stride counts pixels.
+// test). Row y starts at pixels + y * stride; stride counts pixels (it is
+// negative for a bitmap whose rows are stored bottom-up).
 struct GdiSurface {
     uint32_t* pixels = nullptr;
     int width = 0;

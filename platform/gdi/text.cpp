@@ -132,7 +132,7 @@ bool MarlettPaint(Dc* dc, const RECT& cell, char glyph, COLORREF color)
     const POINT a = ToLogicalFromTarget(dc, cell.left, cell.top);
     const POINT b = ToLogicalFromTarget(dc, cell.right, cell.bottom);
     const RECT logical{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-    return DrawMarlettGlyph(HandleOf<HDC>(dc), &logical, glyph, color) != FALSE;
+    return GdiDrawMarlettGlyph(HandleOf<HDC>(dc), &logical, glyph, color) != FALSE;
 }
 
 }  // namespace

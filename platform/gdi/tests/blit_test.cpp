@@ -249,3 +249,31 @@ TEST(GdiIcons, MaskAndColourCompose)
     EXPECT_TRUE(DestroyIcon(icon));
     EXPECT_FALSE(DestroyIcon(icon));
 }
+
+TEST(GdiBitmaps, BottomUpDibSectionKeepsItsRowOrderInMemory)
+{
+    // A caller writing rows through the bits pointer of a bottom-up section
+    // writes the bottom row first.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(section, nullptr);
+    ASSERT_NE(bits, nullptr);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    pixels[0] = 0xFFFF0000u;  // bottom-left red
+    pixels[3] = 0xFF0000FFu;  // top-right blue
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, section);
+    EXPECT_EQ(GetPixel(dc, 0, 1), kRed);
+    EXPECT_EQ(GetPixel(dc, 1, 0), kBlue);
+    SetPixel(dc, 1, 1, kGreen);
+    EXPECT_EQ(pixels[1], 0xFF00FF00u);
+    Canvas copy(2, 2);
+    BitBlt(copy.dc(), 0, 0, 2, 2, dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(copy.At(0, 1), kRed);
+    EXPECT_EQ(copy.At(1, 0), kBlue);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(section);
+}

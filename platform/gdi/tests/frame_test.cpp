@@ -107,7 +107,7 @@ TEST(GdiDrawState, MonoBitmapTakesTheBrushAndDisabledEmbosses)
     // A monochrome check bitmap: black ink on white.
     Canvas glyph(8, 8, kWhite);
     RECT cell{0, 0, 8, 8};
-    DrawMarlettGlyph(glyph.dc(), &cell, 'a', kBlack);
+    GdiDrawMarlettGlyph(glyph.dc(), &cell, 'a', kBlack);
     const int inked = glyph.CountAll(kBlack);
     ASSERT_GT(inked, 5);
 
