@@ -18,7 +18,11 @@ constexpr const char* kWhiteSpace = " \t\r\n\v\f";
 char AsciiUpper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
 char AsciiLower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
 
-std::string_view View(const char* text) { return text != nullptr ? std::string_view(text) : std::string_view(); }
+// The text of a C string; null and resource ids (never read) give nothing.
+std::string_view View(const char* text)
+{
+    return text != nullptr && !IS_INTRESOURCE(text) ? std::string_view(text) : std::string_view();
+}
 
 size_t Clamp(int value, size_t limit)
 {
@@ -74,7 +78,10 @@ std::string FormatText(const char* format, va_list args)
 
 } // namespace
 
-CString::CString(const char* text) : m_text(View(text)) {}
+CString::CString(const char* text)
+{
+    *this = text;
+}
 
 CString::CString(const char* text, int length)
 {
@@ -87,6 +94,13 @@ CString::CString(char ch, int repeat) : m_text(static_cast<size_t>(std::max(repe
 
 CString& CString::operator=(const char* text)
 {
+    // A resource id in the place of a text (MAKEINTRESOURCE) names a string
+    // of the string table; it is never read as a text address.
+    if (text != nullptr && IS_INTRESOURCE(text)) {
+        m_text.clear();
+        LoadString(static_cast<UINT>(reinterpret_cast<uintptr_t>(text)));
+        return *this;
+    }
     m_text = View(text);
     return *this;
 }

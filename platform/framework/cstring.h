@@ -18,6 +18,9 @@
 class NUVEX_PLATFORM_API CString {
 public:
     CString() = default;
+    // A null text gives an empty string; a resource id in the place of the
+    // text (MAKEINTRESOURCE(id)) gives string `id` of the string table, or
+    // an empty string when there is none. The same holds for assignment.
     CString(const char* text);  // NOLINT: implicit, as text literals convert
     CString(const char* text, int length);
     CString(char ch, int repeat = 1);

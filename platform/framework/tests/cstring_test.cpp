@@ -8,6 +8,7 @@
 
 #include "platform/framework/cstring.h"
 #include "platform/framework/exception.h"
+#include "platform/kernel/resource.h"
 
 namespace {
 
@@ -200,6 +201,11 @@ TEST(CStringResource, LoadsStringsOfTheProgram)
 
     ASSERT_TRUE(text.LoadString(100));
     EXPECT_EQ(text, "Send the active document through electronic mail\nSend Mail");
+    EXPECT_EQ(CString(MAKEINTRESOURCE(100)), text) << "a resource id in the place of a text";
+    text = MAKEINTRESOURCE(4321);
+    EXPECT_TRUE(text.IsEmpty());
+    text += MAKEINTRESOURCE(100);
+    EXPECT_TRUE(text.IsEmpty()) << "appending an id adds nothing and reads nothing";
     ASSERT_TRUE(text.LoadString(101));
     EXPECT_EQ(text, CString('x', 300)) << "longer than the first buffer";
 }
