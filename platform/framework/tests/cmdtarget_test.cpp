@@ -26,6 +26,8 @@ constexpr UINT kUnknown = 40000;
 constexpr UINT kTreeId = 1001;
 constexpr int kTreeClick = -2;
 constexpr UINT kPing = 0x0401;
+constexpr UINT kEditId = 1002;
+constexpr UINT kEditChanged = 0x0300;
 
 UINT g_registeredMessage = 0;
 
@@ -87,6 +89,7 @@ protected:
         Note("OnPing");
         return static_cast<LRESULT>(wParam) + lParam;
     }
+    void OnEditChanged() { Note("OnEditChanged"); }
     LRESULT OnRegistered(WPARAM, LPARAM)
     {
         Note("OnRegistered");
@@ -103,6 +106,7 @@ BEGIN_MESSAGE_MAP(CTestView, CViewBase)
     ON_UPDATE_COMMAND_UI_RANGE(kToolFirst, kToolLast, OnUpdateTool)
     ON_NOTIFY(kTreeClick, kTreeId, OnTreeClick)
     ON_MESSAGE(kPing, OnPing)
+    ON_CONTROL(kEditChanged, kEditId, OnEditChanged)
     ON_REGISTERED_MESSAGE(g_registeredMessage, OnRegistered)
 END_MESSAGE_MAP()
 
@@ -324,7 +328,10 @@ TEST_F(CommandRouting, NotificationsAndMessages)
 
     EXPECT_TRUE(m_view.DispatchMapMessage(0x0111, MAKELONG(static_cast<WORD>(kZoom), 0), 0, nullptr));
     EXPECT_FALSE(m_view.DispatchMapMessage(0x0111, MAKELONG(static_cast<WORD>(kAbout), 0), 0, nullptr));
-    EXPECT_EQ(m_log, (Log{"view.OnTreeClick", "view.OnPing", "view.OnRegistered", "view.OnZoom"}));
+    EXPECT_TRUE(m_view.DispatchMapMessage(0x0111, MAKELONG(static_cast<WORD>(kEditId), kEditChanged), 0, nullptr));
+    EXPECT_FALSE(m_view.DispatchMapMessage(0x0111, MAKELONG(static_cast<WORD>(kEditId), 0), 0, nullptr))
+        << "a control entry is no menu command";
+    EXPECT_EQ(m_log, (Log{"view.OnTreeClick", "view.OnPing", "view.OnRegistered", "view.OnZoom", "view.OnEditChanged"}));
 }
 
 } // namespace
