@@ -1,0 +1,54 @@
+// IEntityRecord: the document's holder of one object. It owns one reference
+// to the object, a flag word of per-object state, an ordered list of child
+// objects (ICollectionBase) that travel with the object and are applied to
+// the graphics context before it is drawn, and an ordered list of linked
+// objects. Getters hand out borrowed pointers. Operations stand in table
+// order.
+#pragma once
+
+#include "icollection.h"
+#include "iids.h"
+#include "platform/com/unknwn.h"
+
+struct IGraphicsContext;
+
+struct IEntityRecord : IUnknown {
+    // Replaces the object and the children with the source's (copies where
+    // asked and offered); flags become 0; links stay. E_FAIL for a null
+    // source or the record itself.
+    virtual HRESULT STDMETHODCALLTYPE CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren) = 0;
+    // Clears the four per-pass flag bits, unless the record is hidden.
+    virtual HRESULT STDMETHODCALLTYPE ResetTransientFlags(uint32_t reserved) = 0;
+    // Applies the children, then draws the object (highlighted when a
+    // highlight bit is set). A null context only re-evaluates the flags.
+    virtual HRESULT STDMETHODCALLTYPE Draw(IGraphicsContext* context) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ClearFlags(uint32_t mask) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddFlags(uint32_t mask) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFlags(uint32_t value) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetFlags(uint32_t* value) = 0;
+    // E_FAIL for null.
+    virtual HRESULT STDMETHODCALLTYPE SetObject(IUnknown* object) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetObject(IUnknown** object) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetChildCount(int32_t* count) = 0;
+    // Index-taking operations answer E_FAIL without effect for an index
+    // outside the list (getters then hand out null).
+    virtual HRESULT STDMETHODCALLTYPE GetChild(int32_t index, ICollectionBase** child) = 0;
+    // A null child removes the entry.
+    virtual HRESULT STDMETHODCALLTYPE SetChild(int32_t index, ICollectionBase* child) = 0;
+    // E_FAIL for null.
+    virtual HRESULT STDMETHODCALLTYPE AddChild(ICollectionBase* child) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveChild(int32_t index) = 0;
+    // Removes every entry holding that pointer.
+    virtual HRESULT STDMETHODCALLTYPE RemoveChildObject(ICollectionBase* child) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveAllChildren() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetLinkCount(int32_t* count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetLink(int32_t index, IUnknown** object) = 0;
+    // E_FAIL for null.
+    virtual HRESULT STDMETHODCALLTYPE AddLink(IUnknown* object) = 0;
+    // Removes every entry holding that pointer.
+    virtual HRESULT STDMETHODCALLTYPE RemoveLink(IUnknown* object) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveAllLinks() = 0;
+
+protected:
+    ~IEntityRecord() = default;
+};

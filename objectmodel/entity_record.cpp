@@ -1,0 +1,347 @@
+// CEntityRecord: the holder of one document object.
+#include "objectmodel/entity_record.h"
+
+#include <algorithm>
+
+CEntityRecord::CEntityRecord(IUnknown* object) : m_object(object)
+{
+    if (m_object != nullptr) {
+        m_object->AddRef();
+    }
+}
+
+CEntityRecord::CEntityRecord(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren)
+{
+    CopyFrom(source, cloneObject, cloneChildren);
+}
+
+CEntityRecord::~CEntityRecord()
+{
+    if (m_object != nullptr) {
+        m_object->Release();
+        m_object = nullptr;
+    }
+    std::vector<ICollectionBase*> children;
+    children.swap(m_children);
+    DropChildren(children);
+    std::vector<IUnknown*> links;
+    links.swap(m_links);
+    for (IUnknown* link : links) {
+        link->Release();
+    }
+}
+
+HRESULT CEntityRecord::CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren)
+{
+    if (source == nullptr || source == static_cast<IEntityRecord*>(this)) {
+        return E_FAIL;
+    }
+    // Everything new is taken (with its own reference) before anything old
+    // is let go, so that an object or child shared with the source survives.
+    IUnknown* object = nullptr;
+    if (SUCCEEDED(source->GetObject(&object)) && object != nullptr) {
+        IObjectBase* persistent = nullptr;
+        IObjectBase* copy = nullptr;
+        if (cloneObject && SUCCEEDED(object->QueryInterface(IID_IObjectBase, reinterpret_cast<void**>(&persistent))) &&
+            persistent != nullptr) {
+            if (SUCCEEDED(persistent->Clone(&copy)) && copy != nullptr) {
+                object = copy;
+            }
+            persistent->Release();
+        }
+        object->AddRef();
+    } else {
+        object = nullptr;
+    }
+
+    std::vector<ICollectionBase*> children;
+    int32_t count = 0;
+    if (FAILED(source->GetChildCount(&count))) {
+        count = 0;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        ICollectionBase* child = nullptr;
+        if (FAILED(source->GetChild(i, &child)) || child == nullptr) {
+            continue;
+        }
+        ICollectionBase* chosen = child;
+        if (cloneChildren) {
+            IUnknown* copy = nullptr;
+            ICollectionBase* copyBase = nullptr;
+            if (SUCCEEDED(child->Clone(&copy)) && copy != nullptr) {
+                // The copy comes with count 0: the query gives it its first
+                // reference, which the Release below hands over to the list.
+                if (SUCCEEDED(copy->QueryInterface(IID_ICollectionBase, reinterpret_cast<void**>(&copyBase))) &&
+                    copyBase != nullptr) {
+                    chosen = copyBase;
+                    children.push_back(chosen);
+                    continue;
+                }
+                // A copy that is no collection object is dropped again.
+                copy->AddRef();
+                copy->Release();
+            }
+        }
+        chosen->AddRef();
+        children.push_back(chosen);
+    }
+
+    // Let go of the old state. Children are detached before they are
+    // released, so no group keeps a pointer to this record for them.
+    if (m_object != nullptr) {
+        m_object->Release();
+    }
+    m_object = object;
+    m_flags = 0;
+    std::vector<ICollectionBase*> old;
+    old.swap(m_children);
+    DropChildren(old);
+    for (ICollectionBase* child : children) {
+        m_children.push_back(child);
+        child->Attach(this);
+    }
+    return S_OK;
+}
+
+HRESULT CEntityRecord::ResetTransientFlags(uint32_t)
+{
+    if ((m_flags & kRecordHidden) == 0) {
+        m_flags &= ~kRecordPassBits;
+    }
+    return S_OK;
+}
+
+HRESULT CEntityRecord::Draw(IGraphicsContext* context)
+{
+    if ((m_flags & kRecordHidden) != 0) {
+        return S_OK;
+    }
+    m_flags &= ~kRecordPassBits;
+    if (m_object == nullptr) {
+        return S_OK;
+    }
+    ComPtr<IEntityBase> entity;
+    if (FAILED(m_object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid())) || !entity) {
+        return S_OK;
+    }
+    // The children are held for the pass, so that one that changes the
+    // list while it is applied cannot pull another out from under the loop.
+    std::vector<ComPtr<ICollectionBase>> children;
+    children.reserve(m_children.size());
+    for (ICollectionBase* child : m_children) {
+        children.push_back(ComPtr<ICollectionBase>::Share(child));
+    }
+    for (const auto& child : children) {
+        child->Apply(context, static_cast<IEntityRecord*>(this));
+    }
+    if ((m_flags & kRecordSkipDraw) != 0 || context == nullptr) {
+        return S_OK;
+    }
+    const HighlightColour* highlight = nullptr;
+    for (const HighlightColour& row : kHighlightColours) {
+        if ((m_flags & row.bit) != 0) {
+            highlight = &row;
+            break;
+        }
+    }
+    if (highlight == nullptr) {
+        entity->Draw(context);
+        return S_OK;
+    }
+    uint32_t colour = 0;
+    int32_t width = 1;
+    context->GetColor(&colour);
+    context->GetLineWidth(&width);
+    context->SetColor(highlight->colour);
+    context->SetLineWidth(width > 1 ? width + 2 : width + 1);
+    entity->Draw(context);
+    context->SetColor(colour);
+    context->SetLineWidth(width);
+    return S_OK;
+}
+
+HRESULT CEntityRecord::ClearFlags(uint32_t mask)
+{
+    m_flags &= ~mask;
+    return S_OK;
+}
+
+HRESULT CEntityRecord::AddFlags(uint32_t mask)
+{
+    m_flags |= mask;
+    return S_OK;
+}
+
+HRESULT CEntityRecord::SetFlags(uint32_t value)
+{
+    m_flags = value;
+    return S_OK;
+}
+
+HRESULT CEntityRecord::GetFlags(uint32_t* value)
+{
+    *value = m_flags;
+    return S_OK;
+}
+
+HRESULT CEntityRecord::SetObject(IUnknown* object)
+{
+    if (object == nullptr) {
+        return E_FAIL;
+    }
+    object->AddRef();
+    IUnknown* old = m_object;
+    m_object = object;
+    if (old != nullptr) {
+        old->Release();
+    }
+    return S_OK;
+}
+
+HRESULT CEntityRecord::GetObject(IUnknown** object)
+{
+    *object = m_object;
+    return S_OK;
+}
+
+HRESULT CEntityRecord::GetChildCount(int32_t* count)
+{
+    *count = static_cast<int32_t>(m_children.size());
+    return S_OK;
+}
+
+bool CEntityRecord::ValidChildIndex(int32_t index) const
+{
+    return index >= 0 && static_cast<size_t>(index) < m_children.size();
+}
+
+HRESULT CEntityRecord::GetChild(int32_t index, ICollectionBase** child)
+{
+    if (!ValidChildIndex(index)) {
+        *child = nullptr;
+        return E_FAIL;
+    }
+    *child = m_children[static_cast<size_t>(index)];
+    return S_OK;
+}
+
+HRESULT CEntityRecord::SetChild(int32_t index, ICollectionBase* child)
+{
+    if (!ValidChildIndex(index)) {
+        return E_FAIL;
+    }
+    if (child == nullptr) {
+        return RemoveChild(index);
+    }
+    child->AddRef();
+    ICollectionBase* old = m_children[static_cast<size_t>(index)];
+    m_children[static_cast<size_t>(index)] = child;
+    old->Detach(this);
+    old->Release();
+    child->Attach(this);
+    return S_OK;
+}
+
+void CEntityRecord::AppendChild(ICollectionBase* child)
+{
+    child->AddRef();
+    m_children.push_back(child);
+    child->Attach(this);
+}
+
+void CEntityRecord::DropChildren(std::vector<ICollectionBase*>& children)
+{
+    for (ICollectionBase* child : children) {
+        child->Detach(this);
+        child->Release();
+    }
+    children.clear();
+}
+
+HRESULT CEntityRecord::AddChild(ICollectionBase* child)
+{
+    if (child == nullptr) {
+        return E_FAIL;
+    }
+    AppendChild(child);
+    return S_OK;
+}
+
+HRESULT CEntityRecord::RemoveChild(int32_t index)
+{
+    if (!ValidChildIndex(index)) {
+        return E_FAIL;
+    }
+    ICollectionBase* child = m_children[static_cast<size_t>(index)];
+    m_children.erase(m_children.begin() + index);
+    child->Detach(this);
+    child->Release();
+    return S_OK;
+}
+
+HRESULT CEntityRecord::RemoveChildObject(ICollectionBase* child)
+{
+    std::vector<ICollectionBase*> removed;
+    auto keep = std::stable_partition(m_children.begin(), m_children.end(),
+                                      [child](ICollectionBase* entry) { return entry != child; });
+    removed.assign(keep, m_children.end());
+    m_children.erase(keep, m_children.end());
+    DropChildren(removed);
+    return S_OK;
+}
+
+HRESULT CEntityRecord::RemoveAllChildren()
+{
+    std::vector<ICollectionBase*> removed;
+    removed.swap(m_children);
+    DropChildren(removed);
+    return S_OK;
+}
+
+HRESULT CEntityRecord::GetLinkCount(int32_t* count)
+{
+    *count = static_cast<int32_t>(m_links.size());
+    return S_OK;
+}
+
+HRESULT CEntityRecord::GetLink(int32_t index, IUnknown** object)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_links.size()) {
+        *object = nullptr;
+        return E_FAIL;
+    }
+    *object = m_links[static_cast<size_t>(index)];
+    return S_OK;
+}
+
+HRESULT CEntityRecord::AddLink(IUnknown* object)
+{
+    if (object == nullptr) {
+        return E_FAIL;
+    }
+    object->AddRef();
+    m_links.push_back(object);
+    return S_OK;
+}
+
+HRESULT CEntityRecord::RemoveLink(IUnknown* object)
+{
+    auto keep = std::stable_partition(m_links.begin(), m_links.end(),
+                                      [object](IUnknown* entry) { return entry != object; });
+    std::vector<IUnknown*> removed(keep, m_links.end());
+    m_links.erase(keep, m_links.end());
+    for (IUnknown* link : removed) {
+        link->Release();
+    }
+    return S_OK;
+}
+
+HRESULT CEntityRecord::RemoveAllLinks()
+{
+    std::vector<IUnknown*> removed;
+    removed.swap(m_links);
+    for (IUnknown* link : removed) {
+        link->Release();
+    }
+    return S_OK;
+}
