@@ -1,0 +1,82 @@
+// The seams between the document and the rest of the program: what the
+// document asks of the application (class factories, the file-type
+// handlers, the registered system variables, the command table) and where
+// it sends what the user should see (view updates, document events, the
+// status-bar prompt). The application shell implements both; tests and the
+// file fuzzer use small fakes, so the document runs without any window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "iaddin.h"
+#include "ihost.h"
+#include "platform/com/unknwn.h"
+#include "platform/com/variant.h"
+
+// One registration of a file extension by an add-in.
+struct FileTypeHandler {
+    std::string description;
+    std::string extension;
+    IAddin* addin = nullptr;
+    IID handler{};
+    uint32_t flags = 0;
+};
+constexpr uint32_t kFileTypeOpens = 0x1;
+constexpr uint32_t kFileTypeSaves = 0x2;
+
+// What the document reads of one entry of the application's command table.
+struct CommandTableEntry {
+    int32_t addinIndex = -1;
+    uint32_t addinCommandId = 0;
+    GUID handlerClass{};
+    uint32_t toggle = 0;
+};
+
+// A root handler class registered by an add-in.
+struct RootHandlerClass {
+    IAddin* addin = nullptr;
+    GUID classId{};
+    uint32_t mask = 0;
+};
+
+class IDocumentServices {
+public:
+    // The host's own factory for CLSID_HostObjectFactory, else the loaded
+    // add-in's, else null. No reference is added.
+    virtual IClassFactory* GetClassFactoryForClsid(const CLSID& clsid) = 0;
+    // The host's own factory for null, else the add-in's, else null.
+    virtual IClassFactory* GetClassFactoryForAddin(IAddin* addin) = 0;
+    virtual const std::vector<FileTypeHandler>& GetFileTypeHandlers() = 0;
+    virtual int32_t GetVariableCount() = 0;
+    // The application's current value of a registered variable.
+    virtual VARIANT GetVariableValue(int32_t index) = 0;
+    // -1 when no variable has that name.
+    virtual int32_t FindVariable(const char* name) = 0;
+    // Null for an index outside the table.
+    virtual const CommandTableEntry* GetCommandEntry(int32_t index) = 0;
+    // The add-in of a record and its class factory; null outside the records.
+    virtual IAddin* GetAddin(int32_t addinIndex) = 0;
+    virtual IClassFactory* GetAddinClassFactory(int32_t addinIndex) = 0;
+    virtual const std::vector<RootHandlerClass>& GetRootHandlerClasses() = 0;
+    // May be null in tests.
+    virtual IHostApplication* GetHostApplication() = 0;
+
+protected:
+    ~IDocumentServices() = default;
+};
+
+class IDocumentOutput {
+public:
+    // Redraws every view of the document now.
+    virtual void UpdateAllViews() = 0;
+    // Calls every sink advised on the document's event connection point.
+    virtual void FireDocumentEvent(int32_t eventId) = 0;
+    // The prompt pane's text and the command-line text of the status bar.
+    virtual void SetPromptText(const std::string& text) = 0;
+    virtual void SetCommandLineText(const std::string& text) = 0;
+
+protected:
+    ~IDocumentOutput() = default;
+};
