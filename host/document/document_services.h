@@ -32,7 +32,16 @@ struct CommandTableEntry {
     uint32_t addinCommandId = 0;
     GUID handlerClass{};
     uint32_t toggle = 0;
+    // Presets: parallel lists of variable index, value and flag word.
+    std::vector<uint32_t> presetVariables;
+    std::vector<VARIANT> presetValues;
+    std::vector<uint32_t> presetFlags;
 };
+// Preset flag bits.
+constexpr uint32_t kPresetOnStart = 0x1;
+constexpr uint32_t kPresetOnToggleOff = 0x2;
+constexpr uint32_t kPresetEnabled = 0x10;
+constexpr uint32_t kPresetFromVariable = 0x10000000;
 
 // A root handler class registered by an add-in.
 struct RootHandlerClass {
@@ -62,9 +71,23 @@ public:
     virtual const std::vector<RootHandlerClass>& GetRootHandlerClasses() = 0;
     // May be null in tests.
     virtual IHostApplication* GetHostApplication() = 0;
+    // The command-table index of an add-in's command, made when missing;
+    // -1 for an add-in that is not loaded.
+    virtual int32_t GetHostCommand(IAddin* addin, uint32_t addinCommandId) = 0;
 
 protected:
     ~IDocumentServices() = default;
+};
+
+// The root level's input handler (the document's selection handler).
+class IRootEventHandler {
+public:
+    virtual HRESULT OnEvent(LONG code, void* value, LONG final, LONG kind, LONG* result) = 0;
+    // The ids of the records selected at the root, in order.
+    virtual std::vector<uintptr_t> GetSelection() = 0;
+
+protected:
+    ~IRootEventHandler() = default;
 };
 
 class IDocumentOutput {
@@ -76,6 +99,13 @@ public:
     // The prompt pane's text and the command-line text of the status bar.
     virtual void SetPromptText(const std::string& text) = 0;
     virtual void SetCommandLineText(const std::string& text) = 0;
+    // Whether the document has a view; input at the root level needs one.
+    virtual bool HasView() = 0;
+    // Toolbar button state of a host command: 4 enabled, 6 enabled and checked.
+    virtual void UpdateCommandButtons(int32_t hostCommandIndex, int32_t state) = 0;
+    virtual void RefreshCommandStates(BOOL full) = 0;
+    // The snap engine forgets its candidates and recent points.
+    virtual void RefreshSnap() = 0;
 
 protected:
     ~IDocumentOutput() = default;

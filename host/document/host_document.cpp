@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/document/command_engine.h"
 #include "host/document/nuvex_doc.h"
 #include "iselection.h"
 #include "objectmodel/collection_c.h"
@@ -133,9 +134,19 @@ HRESULT CHostDocument::AddTrackingPoint(IVector3*) { return E_NOTIMPL; }
 
 HRESULT CHostDocument::SetPrompt(LONG, const char*) { return E_NOTIMPL; }
 
-HRESULT CHostDocument::SendEvent(LONG, void*, LONG, LONG) { return E_NOTIMPL; }
+HRESULT CHostDocument::SendEvent(LONG event, void* value, LONG final, LONG kind)
+{
+    LONG state = command_result::kNotHandled;
+    m_document.SendCommandEvent(event, value, final, kind, &state);
+    m_document.EndCommandLevel(event, state, TRUE);
+    return S_OK;
+}
 
-HRESULT CHostDocument::EndLevel(LONG) { return E_NOTIMPL; }
+HRESULT CHostDocument::EndLevel(LONG result)
+{
+    m_document.EndCommandLevel(0, result, TRUE);
+    return S_OK;
+}
 
 HRESULT CHostDocument::ShowPane(LONG, LONG) { return E_FAIL; }
 
@@ -346,11 +357,49 @@ HRESULT CHostDocument::GetFilterFlags(LONG flags, LONG kind, uint32_t* value)
     return S_OK;
 }
 
-HRESULT CHostDocument::AcceptCommand(IAddin*, LONG) { return E_NOTIMPL; }
+// The table index of an add-in command that already has an entry, or -1.
+static int32_t FindCommand(CNuvexDoc& document, IAddin* addin, LONG commandId)
+{
+    IDocumentServices& services = document.Services();
+    for (int32_t index = 0;; ++index) {
+        const CommandTableEntry* entry = services.GetCommandEntry(index);
+        if (entry == nullptr) {
+            return -1;
+        }
+        if (services.GetAddin(entry->addinIndex) == addin && entry->addinCommandId == static_cast<uint32_t>(commandId)) {
+            return index;
+        }
+    }
+}
 
-HRESULT CHostDocument::CancelCommand(IAddin*, LONG) { return E_NOTIMPL; }
+HRESULT CHostDocument::AcceptCommand(IAddin* addin, LONG commandId)
+{
+    const int32_t index = FindCommand(m_document, addin, commandId);
+    const int32_t closed = index < 0 ? 0 : m_document.FinishCommandLevel(index);
+    m_document.Output().UpdateAllViews();
+    return closed == 0 ? E_FAIL : S_OK;
+}
 
-HRESULT CHostDocument::StartAddinCommand(IAddin*, LONG) { return E_NOTIMPL; }
+HRESULT CHostDocument::CancelCommand(IAddin* addin, LONG commandId)
+{
+    const int32_t index = FindCommand(m_document, addin, commandId);
+    const int32_t closed = index < 0 ? 0 : m_document.CancelCommandLevel(index);
+    m_document.Output().UpdateAllViews();
+    return closed == 0 ? E_FAIL : S_OK;
+}
+
+HRESULT CHostDocument::StartAddinCommand(IAddin* addin, LONG commandId)
+{
+    const int32_t index = m_document.Services().GetHostCommand(addin, static_cast<uint32_t>(commandId));
+    if (index < 0) {
+        return E_FAIL;
+    }
+    const CommandTableEntry* entry = m_document.Services().GetCommandEntry(index);
+    const bool toggles = index == m_document.Level(m_document.GetCurrentLevel()).commandIndex ||
+                         (entry != nullptr && entry->toggle == 1);
+    m_document.StartCommand(index, toggles ? 0 : 1);
+    return S_OK;
+}
 
 HRESULT CHostDocument::Redraw()
 {

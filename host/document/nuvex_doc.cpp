@@ -47,7 +47,6 @@ void CNuvexDoc::PushLevel(int32_t commandIndex, IAddinCommand* command)
     level.commandIndex = commandIndex;
     level.command = ComPtr<IAddinCommand>::Share(command);
     level.inputKinds = {0, 0, 0};
-    level.options = {0, 0, 0};
     m_levels.push_back(std::move(level));
     m_currentLevel = static_cast<int32_t>(m_levels.size()) - 1;
 }

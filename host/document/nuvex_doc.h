@@ -149,8 +149,32 @@ public:
     CommandLevel& Level(int32_t level) { return m_levels[static_cast<size_t>(level)]; }
     const CommandLevel& Level(int32_t level) const { return m_levels[static_cast<size_t>(level)]; }
     size_t GetLevelCount() const { return m_levels.size(); }
-    // Pushes a level for a command (used by the command engine).
+    // Appends a level for a command object (which may be null) and makes
+    // it current; no events.
     void PushLevel(int32_t commandIndex, IAddinCommand* command);
+
+    // Command engine: see command_engine.cpp.
+    void SetRootHandler(IRootEventHandler* handler) { m_rootHandler = handler; }
+    // Starts host command index, or with flag 0 on the running command
+    // toggles it off. Always TRUE.
+    BOOL StartCommand(int32_t index, int32_t flag);
+    void PushCommandLevel(int32_t index);
+    void PopCommandLevels(int32_t first, int32_t count);
+    // A level outside the stack selects the top level.
+    void SetCurrentCommandLevel(int32_t level);
+    IAddinCommand* GetActiveCommandObject() const;
+    void CancelCommand();
+    void ApplyCommandPresets(int32_t index, int32_t flag);
+    // The one entry point of input: the current level's command, or the
+    // root handler at the root (E_FAIL without a view).
+    HRESULT SendCommandEvent(LONG code, void* value, LONG final, LONG kind, LONG* result);
+    // Reads the answer to an event and commits, ends, passes on or keeps
+    // the level.
+    void EndCommandLevel(LONG code, LONG result, BOOL refresh);
+    // The closers of a named command: 0 when the command is not running or
+    // keeps running, 1 otherwise.
+    int32_t CancelCommandLevel(int32_t commandIndex);
+    int32_t FinishCommandLevel(int32_t commandIndex);
 
     // System variables.
     int32_t GetVariableCount() const { return static_cast<int32_t>(m_variables.size()); }
@@ -201,6 +225,8 @@ private:
     void ApplyUndoEntry(UndoEntry& entry);
     void RecordPendingUndo(IEntityRecord* slot, int32_t index);
     void CancelRootHandlerForUndo();
+    int32_t CloseNamedLevel(int32_t commandIndex, LONG event);
+    int32_t TopCommandIndex() const { return m_levels.back().commandIndex; }
 
     IDocumentServices& m_services;
     IDocumentOutput& m_output;
@@ -242,6 +268,7 @@ private:
     std::unique_ptr<CHostDocument> m_hostDocument;
     DocumentFileError m_lastFileError = DocumentFileError::None;
     IUnknown* m_activeObject = nullptr;
+    IRootEventHandler* m_rootHandler = nullptr;
     uint32_t m_documentWord = 0;
     // The new objects that a finishing level handed to the root.
     std::vector<uintptr_t> m_passOnIds;

@@ -10,6 +10,7 @@
 // step's entries last to first and redo first to last.
 #include "host/document/nuvex_doc.h"
 
+#include "host/document/command_engine.h"
 #include "objectmodel/entity_record.h"
 
 void CNuvexDoc::CommitUndoStep()
@@ -91,5 +92,11 @@ void CNuvexDoc::OnEditRedo()
 void CNuvexDoc::CancelRootHandlerForUndo()
 {
     // The root-level selection handler drops its selection before the
-    // object list changes under it; it arrives with the command engine.
+    // object list changes under it.
+    if (m_rootHandler == nullptr || !m_output.HasView()) {
+        return;
+    }
+    LONG state = command_result::kNotHandled;
+    m_rootHandler->OnEvent(command_event::kCancel, nullptr, 1, 0, &state);
+    EndCommandLevel(command_event::kCancel, state, TRUE);
 }

@@ -28,6 +28,7 @@ public:
     IClassFactory* GetAddinClassFactory(int32_t) override { return nullptr; }
     const std::vector<RootHandlerClass>& GetRootHandlerClasses() override { return m_handlers; }
     IHostApplication* GetHostApplication() override { return nullptr; }
+    int32_t GetHostCommand(IAddin*, uint32_t) override { return -1; }
 
 private:
     CHostClassFactory m_factory;
@@ -41,6 +42,10 @@ public:
     void FireDocumentEvent(int32_t) override {}
     void SetPromptText(const std::string&) override {}
     void SetCommandLineText(const std::string&) override {}
+    bool HasView() override { return false; }
+    void UpdateCommandButtons(int32_t, int32_t) override {}
+    void RefreshCommandStates(BOOL) override {}
+    void RefreshSnap() override {}
 };
 
 } // namespace

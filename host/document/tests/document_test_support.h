@@ -166,6 +166,16 @@ public:
     std::function<IUnknown*(const IID&)> maker;
 };
 
+// A command-table entry without presets.
+inline CommandTableEntry Command(int32_t addinIndex, uint32_t addinCommandId, const GUID& handler = {})
+{
+    CommandTableEntry entry;
+    entry.addinIndex = addinIndex;
+    entry.addinCommandId = addinCommandId;
+    entry.handlerClass = handler;
+    return entry;
+}
+
 // The application side: the host factory, one add-in (index 0, with the
 // fake factory), a table of variables, commands and file-type handlers.
 class TestServices : public IDocumentServices {
@@ -213,6 +223,19 @@ public:
     }
     const std::vector<RootHandlerClass>& GetRootHandlerClasses() override { return rootHandlers; }
     IHostApplication* GetHostApplication() override { return nullptr; }
+    int32_t GetHostCommand(IAddin* addin, uint32_t addinCommandId) override
+    {
+        if (addin != fakeAddin) {
+            return -1;
+        }
+        for (size_t i = 0; i < commands.size(); ++i) {
+            if (commands[i].addinIndex == 0 && commands[i].addinCommandId == addinCommandId) {
+                return static_cast<int32_t>(i);
+            }
+        }
+        commands.push_back(Command(0, addinCommandId));
+        return static_cast<int32_t>(commands.size()) - 1;
+    }
 
     CHostClassFactory hostFactory;
     TestAddinFactory addinFactory;
@@ -239,6 +262,14 @@ public:
         commandLine = text;
         log.push_back("line " + text);
     }
+    bool HasView() override { return hasView; }
+    void UpdateCommandButtons(int32_t index, int32_t state) override
+    {
+        log.push_back("button " + std::to_string(index) + " " + std::to_string(state));
+    }
+    void RefreshCommandStates(BOOL full) override { log.push_back("states " + std::to_string(full)); }
+    void RefreshSnap() override { log.push_back("snap"); }
+    bool hasView = true;
     std::vector<std::string> log;
     std::string prompt;
     std::string commandLine;

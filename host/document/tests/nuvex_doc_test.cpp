@@ -77,7 +77,7 @@ TEST(NuvexDocTest, ObjectFlagEntriesBelongToTheAddinOfTheRunningCommand)
     DocumentFixture fixture;
     // Command 0 belongs to add-in 3 and command 1 to add-in 5. Command
     // index 0 is a real command like any other.
-    fixture.services.commands = {{3, 100, {}, 0}, {5, 200, {}, 0}};
+    fixture.services.commands = {Command(3, 100), Command(5, 200)};
     CNuvexDoc& document = fixture.document;
 
     const int32_t atRoot = document.FindObjectFlagEntry(42, TRUE);
@@ -130,7 +130,7 @@ TEST(NuvexDocTest, VariablesAreCopiedAndKeepTheirType)
 TEST(NuvexDocTest, TemporariesAreRemovedByLevelByOwnerOrByHavingNeither)
 {
     DocumentFixture fixture;
-    fixture.services.commands = {{0, 1, {}, 0}};
+    fixture.services.commands = {Command(0, 1)};
     CNuvexDoc& document = fixture.document;
     IHostDocument* host = document.GetHostDocument();
     auto a = ComPtr<TestObject>::Share(new TestObject("a"));
