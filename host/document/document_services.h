@@ -32,6 +32,9 @@ struct CommandTableEntry {
     uint32_t addinCommandId = 0;
     GUID handlerClass{};
     uint32_t toggle = 0;
+    // The names a typed line may start the command by (empty: none).
+    std::string name;
+    std::string shortName;
     // Presets: parallel lists of variable index, value and flag word.
     std::vector<uint32_t> presetVariables;
     std::vector<VARIANT> presetValues;
@@ -74,6 +77,8 @@ public:
     // The command-table index of an add-in's command, made when missing;
     // -1 for an add-in that is not loaded.
     virtual int32_t GetHostCommand(IAddin* addin, uint32_t addinCommandId) = 0;
+    // A text of the language table's STATIC section, else the fallback.
+    virtual std::string GetStaticText(int32_t id, const char* fallback) = 0;
 
 protected:
     ~IDocumentServices() = default;
@@ -85,6 +90,8 @@ public:
     virtual HRESULT OnEvent(LONG code, void* value, LONG final, LONG kind, LONG* result) = 0;
     // The ids of the records selected at the root, in order.
     virtual std::vector<uintptr_t> GetSelection() = 0;
+    // While a grip is dragged, typed points go to the root.
+    virtual bool IsDraggingGrip() = 0;
 
 protected:
     ~IRootEventHandler() = default;
@@ -96,9 +103,12 @@ public:
     virtual void UpdateAllViews() = 0;
     // Calls every sink advised on the document's event connection point.
     virtual void FireDocumentEvent(int32_t eventId) = 0;
-    // The prompt pane's text and the command-line text of the status bar.
-    virtual void SetPromptText(const std::string& text) = 0;
+    // The prompt pane's text, with markCount characters from markFirst
+    // marked (none when markCount is 0); and the command-line text.
+    virtual void SetPrompt(const std::string& text, size_t markFirst, size_t markCount) = 0;
     virtual void SetCommandLineText(const std::string& text) = 0;
+    // The modifier kind from the keys held now: 1 plain, 2 Ctrl, 4 Shift.
+    virtual int32_t GetModifierKind() = 0;
     // Whether the document has a view; input at the root level needs one.
     virtual bool HasView() = 0;
     // Toolbar button state of a host command: 4 enabled, 6 enabled and checked.

@@ -132,7 +132,11 @@ HRESULT CHostDocument::RefreshSnap() { return E_NOTIMPL; }
 
 HRESULT CHostDocument::AddTrackingPoint(IVector3*) { return E_NOTIMPL; }
 
-HRESULT CHostDocument::SetPrompt(LONG, const char*) { return E_NOTIMPL; }
+HRESULT CHostDocument::SetPrompt(LONG kind, const char* text)
+{
+    m_document.SetPromptLabel(static_cast<uint32_t>(kind), text);
+    return S_OK;
+}
 
 HRESULT CHostDocument::SendEvent(LONG event, void* value, LONG final, LONG kind)
 {

@@ -295,4 +295,4 @@ void CNuvexDoc::BroadcastChangeEvent()
     m_output.UpdateAllViews();
 }
 
-void CNuvexDoc::InputKindsChanged() {}
+void CNuvexDoc::InputKindsChanged() { BuildPrompt(); }

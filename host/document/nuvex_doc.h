@@ -176,6 +176,20 @@ public:
     int32_t CancelCommandLevel(int32_t commandIndex);
     int32_t FinishCommandLevel(int32_t commandIndex);
 
+    // Typed input: see typed_input.cpp. commit FALSE: the line changed;
+    // TRUE: it was submitted.
+    void ProcessTypedInput(const std::string& text, BOOL commit);
+    // The command whose name or short name is the text; kUnknownCommand
+    // when none.
+    int32_t FindCommandName(const std::string& text) const;
+    static constexpr int32_t kUnknownCommand = 0xFFFF;
+    const std::string& GetCommandLineText() const { return m_commandLineText; }
+    const CVector3& GetLastTypedPoint() const { return m_lastTypedPoint; }
+
+    // Prompt: see prompt.cpp.
+    void BuildPrompt();
+    void SetPromptLabel(uint32_t kind, const char* text);
+
     // System variables.
     int32_t GetVariableCount() const { return static_cast<int32_t>(m_variables.size()); }
     HRESULT GetVariable(int32_t index, VARIANT* value) const;
@@ -226,6 +240,8 @@ private:
     void RecordPendingUndo(IEntityRecord* slot, int32_t index);
     void CancelRootHandlerForUndo();
     int32_t CloseNamedLevel(int32_t commandIndex, LONG event);
+    // The current level's input-kind word for a modifier kind.
+    uint32_t InputKindsOf(int32_t kind) const;
     int32_t TopCommandIndex() const { return m_levels.back().commandIndex; }
 
     IDocumentServices& m_services;
@@ -269,6 +285,7 @@ private:
     DocumentFileError m_lastFileError = DocumentFileError::None;
     IUnknown* m_activeObject = nullptr;
     IRootEventHandler* m_rootHandler = nullptr;
+    CVector3 m_lastTypedPoint;
     uint32_t m_documentWord = 0;
     // The new objects that a finishing level handed to the root.
     std::vector<uintptr_t> m_passOnIds;

@@ -29,6 +29,7 @@ public:
     const std::vector<RootHandlerClass>& GetRootHandlerClasses() override { return m_handlers; }
     IHostApplication* GetHostApplication() override { return nullptr; }
     int32_t GetHostCommand(IAddin*, uint32_t) override { return -1; }
+    std::string GetStaticText(int32_t, const char* fallback) override { return fallback; }
 
 private:
     CHostClassFactory m_factory;
@@ -40,7 +41,8 @@ class QuietOutput : public IDocumentOutput {
 public:
     void UpdateAllViews() override {}
     void FireDocumentEvent(int32_t) override {}
-    void SetPromptText(const std::string&) override {}
+    void SetPrompt(const std::string&, size_t, size_t) override {}
+    int32_t GetModifierKind() override { return 1; }
     void SetCommandLineText(const std::string&) override {}
     bool HasView() override { return false; }
     void UpdateCommandButtons(int32_t, int32_t) override {}

@@ -81,6 +81,7 @@ public:
         return S_OK;
     }
     std::vector<uintptr_t> GetSelection() override { return selection; }
+    bool IsDraggingGrip() override { return false; }
     std::vector<uintptr_t> selection;
 
 private:

@@ -236,6 +236,7 @@ public:
         commands.push_back(Command(0, addinCommandId));
         return static_cast<int32_t>(commands.size()) - 1;
     }
+    std::string GetStaticText(int32_t, const char* fallback) override { return fallback; }
 
     CHostClassFactory hostFactory;
     TestAddinFactory addinFactory;
@@ -252,11 +253,12 @@ class TestOutput : public IDocumentOutput {
 public:
     void UpdateAllViews() override { log.push_back("update"); }
     void FireDocumentEvent(int32_t eventId) override { log.push_back("event " + std::to_string(eventId)); }
-    void SetPromptText(const std::string& text) override
+    void SetPrompt(const std::string& text, size_t markFirst, size_t markCount) override
     {
         prompt = text;
-        log.push_back("prompt " + text);
+        mark = text.substr(markFirst, markCount);
     }
+    int32_t GetModifierKind() override { return modifierKind; }
     void SetCommandLineText(const std::string& text) override
     {
         commandLine = text;
@@ -272,7 +274,10 @@ public:
     bool hasView = true;
     std::vector<std::string> log;
     std::string prompt;
+    // The marked characters of the prompt.
+    std::string mark;
     std::string commandLine;
+    int32_t modifierKind = 1;
 };
 
 // A document with its fakes.
