@@ -2,7 +2,8 @@
 // records of an entity record, the groups of a model object and a group's
 // attachments), and the three attachment interfaces built on it: the colour
 // attachment ICollectionB, the text attachment ICollectionC and the marker
-// ICollectionD. Operations stand in table order.
+// ICollectionD. Operations stand in table order. The host's classes answer
+// a null out-pointer with E_POINTER.
 #pragma once
 
 #include "iids.h"

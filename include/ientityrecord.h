@@ -2,8 +2,8 @@
 // to the object, a flag word of per-object state, an ordered list of child
 // objects (ICollectionBase) that travel with the object and are applied to
 // the graphics context before it is drawn, and an ordered list of linked
-// objects. Getters hand out borrowed pointers. Operations stand in table
-// order.
+// objects. Getters hand out borrowed pointers; the host's record answers a
+// null out-pointer with E_POINTER. Operations stand in table order.
 #pragma once
 
 #include "icollection.h"

@@ -2,8 +2,9 @@
 // groups with at most one current group; IIdGroup: one such group, with its
 // hidden, locked and removed flags and its colour, attribute-set and marker
 // attachments. Drawing objects belong to a group by carrying it as a child
-// record of their holder. Getters hand out borrowed pointers. Operations
-// stand in table order.
+// record of their holder. Getters hand out borrowed pointers; the host's
+// classes answer a null out-pointer with E_POINTER. Operations stand in
+// table order.
 #pragma once
 
 #include "iattributeset.h"

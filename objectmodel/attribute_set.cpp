@@ -69,6 +69,9 @@ HRESULT CAttributeSet::Apply(IGraphicsContext* context, IUnknown* target)
 
 HRESULT CAttributeSet::Clone(IUnknown** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = nullptr;
     auto* copy = new (std::nothrow) CAttributeSet(m_lineStyle, m_lineWidth, m_stippleFactor, m_flags);
     if (copy == nullptr) {
@@ -101,6 +104,9 @@ HRESULT CAttributeSet::Load(IHostDocument*, uint32_t size, const BYTE* data)
 
 HRESULT CAttributeSet::GetSize(IHostDocument*, uint32_t* size)
 {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
     *size = kByteSize;
     return S_OK;
 }
@@ -119,6 +125,9 @@ HRESULT CAttributeSet::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CAttributeSet::GetClassIds(CLSID* factory, IID* iid)
 {
+    if (factory == nullptr || iid == nullptr) {
+        return E_POINTER;
+    }
     *factory = CLSID_HostObjectFactory;
     *iid = IID_IAttributeSet;
     return S_OK;
@@ -138,6 +147,9 @@ HRESULT CAttributeSet::SetFlags(uint8_t mask)
 
 HRESULT CAttributeSet::GetFlags(uint8_t* flags)
 {
+    if (flags == nullptr) {
+        return E_POINTER;
+    }
     *flags = m_flags;
     return S_OK;
 }
@@ -150,6 +162,9 @@ HRESULT CAttributeSet::PutFlags(uint8_t flags)
 
 HRESULT CAttributeSet::GetStippleFactor(uint32_t* factor)
 {
+    if (factor == nullptr) {
+        return E_POINTER;
+    }
     *factor = m_stippleFactor;
     return S_OK;
 }
@@ -162,6 +177,9 @@ HRESULT CAttributeSet::SetStippleFactor(uint32_t factor)
 
 HRESULT CAttributeSet::GetLineStyle(uint32_t* style)
 {
+    if (style == nullptr) {
+        return E_POINTER;
+    }
     *style = m_lineStyle;
     return S_OK;
 }
@@ -174,6 +192,9 @@ HRESULT CAttributeSet::SetLineStyle(uint32_t style)
 
 HRESULT CAttributeSet::GetLineWidth(uint32_t* width)
 {
+    if (width == nullptr) {
+        return E_POINTER;
+    }
     *width = m_lineWidth;
     return S_OK;
 }

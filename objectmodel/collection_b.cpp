@@ -40,6 +40,9 @@ HRESULT CCollectionB::Apply(IGraphicsContext* context, IUnknown* target)
 
 HRESULT CCollectionB::Clone(IUnknown** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = nullptr;
     auto* copy = new (std::nothrow) CCollectionB(m_colour, m_mode);
     if (copy == nullptr) {
@@ -66,6 +69,9 @@ HRESULT CCollectionB::Load(IHostDocument*, uint32_t size, const BYTE* data)
 
 HRESULT CCollectionB::GetSize(IHostDocument*, uint32_t* size)
 {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
     *size = kByteSize;
     return S_OK;
 }
@@ -82,6 +88,9 @@ HRESULT CCollectionB::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CCollectionB::GetClassIds(CLSID* factory, IID* iid)
 {
+    if (factory == nullptr || iid == nullptr) {
+        return E_POINTER;
+    }
     *factory = CLSID_HostObjectFactory;
     *iid = IID_ICollectionB;
     return S_OK;
@@ -101,6 +110,9 @@ HRESULT CCollectionB::SetKindBits(uint8_t mask)
 
 HRESULT CCollectionB::GetKind(uint8_t* kind)
 {
+    if (kind == nullptr) {
+        return E_POINTER;
+    }
     *kind = m_mode;
     return S_OK;
 }
@@ -113,6 +125,9 @@ HRESULT CCollectionB::SetKind(uint8_t kind)
 
 HRESULT CCollectionB::GetRGB(uint32_t* red, uint32_t* green, uint32_t* blue)
 {
+    if (red == nullptr || green == nullptr || blue == nullptr) {
+        return E_POINTER;
+    }
     *red = m_colour & 0xFF;
     *green = (m_colour >> 8) & 0xFF;
     *blue = (m_colour >> 16) & 0xFF;
@@ -127,6 +142,9 @@ HRESULT CCollectionB::SetRGB(uint8_t red, uint8_t green, uint8_t blue)
 
 HRESULT CCollectionB::GetValue(uint32_t* colour)
 {
+    if (colour == nullptr) {
+        return E_POINTER;
+    }
     *colour = m_colour;
     return S_OK;
 }

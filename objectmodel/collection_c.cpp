@@ -28,6 +28,9 @@ HRESULT CCollectionC::Apply(IGraphicsContext*, IUnknown*) { return E_NOTIMPL; }
 
 HRESULT CCollectionC::Clone(IUnknown** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = nullptr;
     try {
         *out = static_cast<ICollectionC*>(new CCollectionC(m_text.c_str()));
@@ -55,6 +58,9 @@ HRESULT CCollectionC::Load(IHostDocument*, uint32_t size, const BYTE* data)
 
 HRESULT CCollectionC::GetSize(IHostDocument*, uint32_t* size)
 {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
     if (m_text.size() >= std::numeric_limits<uint32_t>::max()) {
         return E_FAIL;
     }
@@ -74,6 +80,9 @@ HRESULT CCollectionC::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CCollectionC::GetClassIds(CLSID* factory, IID* iid)
 {
+    if (factory == nullptr || iid == nullptr) {
+        return E_POINTER;
+    }
     *factory = CLSID_HostObjectFactory;
     *iid = IID_ICollectionC;
     return S_OK;
@@ -81,6 +90,9 @@ HRESULT CCollectionC::GetClassIds(CLSID* factory, IID* iid)
 
 HRESULT CCollectionC::GetText(const char** text)
 {
+    if (text == nullptr) {
+        return E_POINTER;
+    }
     *text = m_text.c_str();
     return S_OK;
 }

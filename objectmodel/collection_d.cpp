@@ -9,6 +9,9 @@ HRESULT CCollectionD::Apply(IGraphicsContext*, IUnknown*) { return S_OK; }
 
 HRESULT CCollectionD::Clone(IUnknown** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = nullptr;
     auto* copy = new (std::nothrow) CCollectionD();
     if (copy == nullptr) {
@@ -22,6 +25,9 @@ HRESULT CCollectionD::Load(IHostDocument*, uint32_t size, const BYTE*) { return 
 
 HRESULT CCollectionD::GetSize(IHostDocument*, uint32_t* size)
 {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
     *size = 0;
     return S_OK;
 }
@@ -32,6 +38,9 @@ HRESULT CCollectionD::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CCollectionD::GetClassIds(CLSID* factory, IID* iid)
 {
+    if (factory == nullptr || iid == nullptr) {
+        return E_POINTER;
+    }
     *factory = CLSID_HostObjectFactory;
     *iid = IID_ICollectionD;
     return S_OK;

@@ -180,6 +180,9 @@ HRESULT CEntityRecord::SetFlags(uint32_t value)
 
 HRESULT CEntityRecord::GetFlags(uint32_t* value)
 {
+    if (value == nullptr) {
+        return E_POINTER;
+    }
     *value = m_flags;
     return S_OK;
 }
@@ -200,12 +203,18 @@ HRESULT CEntityRecord::SetObject(IUnknown* object)
 
 HRESULT CEntityRecord::GetObject(IUnknown** object)
 {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
     *object = m_object;
     return S_OK;
 }
 
 HRESULT CEntityRecord::GetChildCount(int32_t* count)
 {
+    if (count == nullptr) {
+        return E_POINTER;
+    }
     *count = static_cast<int32_t>(m_children.size());
     return S_OK;
 }
@@ -217,6 +226,9 @@ bool CEntityRecord::ValidChildIndex(int32_t index) const
 
 HRESULT CEntityRecord::GetChild(int32_t index, ICollectionBase** child)
 {
+    if (child == nullptr) {
+        return E_POINTER;
+    }
     if (!ValidChildIndex(index)) {
         *child = nullptr;
         return E_FAIL;
@@ -300,12 +312,18 @@ HRESULT CEntityRecord::RemoveAllChildren()
 
 HRESULT CEntityRecord::GetLinkCount(int32_t* count)
 {
+    if (count == nullptr) {
+        return E_POINTER;
+    }
     *count = static_cast<int32_t>(m_links.size());
     return S_OK;
 }
 
 HRESULT CEntityRecord::GetLink(int32_t index, IUnknown** object)
 {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
     if (index < 0 || static_cast<size_t>(index) >= m_links.size()) {
         *object = nullptr;
         return E_FAIL;

@@ -138,6 +138,9 @@ HRESULT CIdGroupObject::Apply(IGraphicsContext*, IUnknown* target)
 
 HRESULT CIdGroupObject::Clone(IUnknown** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = nullptr;
     try {
         *out = static_cast<IIdGroup*>(new CIdGroupObject(static_cast<IIdGroup*>(this)));
@@ -164,6 +167,9 @@ HRESULT CIdGroupObject::Load(IHostDocument*, uint32_t size, const BYTE* data)
 
 HRESULT CIdGroupObject::GetSize(IHostDocument*, uint32_t* size)
 {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
     *size = kReferenceSize;
     return S_OK;
 }
@@ -228,6 +234,9 @@ HRESULT CIdGroupObject::Resolve(IHostDocument* document, IUnknown** object)
 
 HRESULT CIdGroupObject::GetClassIds(CLSID* factory, IID* iid)
 {
+    if (factory == nullptr || iid == nullptr) {
+        return E_POINTER;
+    }
     *factory = CLSID_HostObjectFactory;
     *iid = IID_IIdGroup;
     return S_OK;
@@ -326,24 +335,36 @@ HRESULT CIdGroupObject::SetCurrent(BOOL current)
 
 HRESULT CIdGroupObject::IsLocked(uint32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_flags & kGroupLocked;
     return S_OK;
 }
 
 HRESULT CIdGroupObject::IsHidden(uint32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_flags & kGroupHidden;
     return S_OK;
 }
 
 HRESULT CIdGroupObject::IsRemoved(uint32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_flags & kGroupRemoved;
     return S_OK;
 }
 
 HRESULT CIdGroupObject::IsCurrent(BOOL* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     IModelObject* owner = Owner();
     if (owner == nullptr) {
         return E_FAIL;
@@ -363,6 +384,9 @@ HRESULT CIdGroupObject::SetMarker(ICollectionD* marker)
 
 HRESULT CIdGroupObject::GetMarker(ICollectionD** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_marker.Get();
     return m_marker ? S_OK : E_FAIL;
 }
@@ -375,6 +399,9 @@ HRESULT CIdGroupObject::SetAttributeSet(IAttributeSet* set)
 
 HRESULT CIdGroupObject::GetAttributeSet(IAttributeSet** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_attributes.Get();
     return m_attributes ? S_OK : E_FAIL;
 }
@@ -387,6 +414,9 @@ HRESULT CIdGroupObject::SetColour(ICollectionB* colour)
 
 HRESULT CIdGroupObject::GetColour(ICollectionB** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_colour.Get();
     return m_colour ? S_OK : E_FAIL;
 }
@@ -406,18 +436,27 @@ HRESULT CIdGroupObject::SetName(const char* name)
 
 HRESULT CIdGroupObject::GetName(char* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     std::memcpy(out, m_name.c_str(), m_name.size() + 1);
     return S_OK;
 }
 
 HRESULT CIdGroupObject::GetFlags(uint32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_flags;
     return S_OK;
 }
 
 HRESULT CIdGroupObject::GetOwner(IModelObject** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = Owner();
     return *out != nullptr ? S_OK : E_FAIL;
 }

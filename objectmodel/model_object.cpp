@@ -99,6 +99,9 @@ CModelObject::~CModelObject()
 
 HRESULT CModelObject::Clone(IObjectBase** copy)
 {
+    if (copy == nullptr) {
+        return E_POINTER;
+    }
     *copy = nullptr;
     try {
         auto* model = new CModelObject();
@@ -175,6 +178,9 @@ HRESULT CModelObject::Load(uint32_t size, const BYTE* data)
 
 HRESULT CModelObject::GetSize(uint32_t* size)
 {
+    if (size == nullptr) {
+        return E_POINTER;
+    }
     if (m_name.size() > kModelNameMaxLength) {
         return E_FAIL;
     }
@@ -243,6 +249,9 @@ HRESULT CModelObject::SetHostDocument(IHostDocument*) { return E_NOTIMPL; }
 
 HRESULT CModelObject::GetClassIds(CLSID* factory, IID* iid)
 {
+    if (factory == nullptr || iid == nullptr) {
+        return E_POINTER;
+    }
     *factory = CLSID_HostObjectFactory;
     *iid = IID_IModelObject;
     return S_OK;
@@ -263,6 +272,9 @@ HRESULT CModelObject::SetName(const char* name)
 
 HRESULT CModelObject::GetName(char* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     std::memcpy(out, m_name.c_str(), m_name.size() + 1);
     return S_OK;
 }
@@ -315,6 +327,9 @@ HRESULT CModelObject::SetCurrent(int32_t index)
 
 HRESULT CModelObject::GetCurrentChild(IIdGroup** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     if (!ValidIndex(m_current)) {
         *out = nullptr;
         return E_FAIL;
@@ -325,12 +340,18 @@ HRESULT CModelObject::GetCurrentChild(IIdGroup** out)
 
 HRESULT CModelObject::GetCurrentIndex(int32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = m_current;
     return S_OK;
 }
 
 HRESULT CModelObject::IndexOf(IIdGroup* group, int32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     for (size_t i = 0; i < m_children.size(); ++i) {
         if (m_children[i].Get() == group) {
             *out = static_cast<int32_t>(i);
@@ -343,6 +364,9 @@ HRESULT CModelObject::IndexOf(IIdGroup* group, int32_t* out)
 
 HRESULT CModelObject::GetChild(int32_t index, IIdGroup** out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     if (!ValidIndex(index)) {
         *out = nullptr;
         return E_FAIL;
@@ -395,6 +419,9 @@ HRESULT CModelObject::RemoveChild(int32_t index)
 
 HRESULT CModelObject::GetChildCount(uint32_t* out)
 {
+    if (out == nullptr) {
+        return E_POINTER;
+    }
     *out = static_cast<uint32_t>(m_children.size());
     return S_OK;
 }

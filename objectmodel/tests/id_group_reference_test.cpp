@@ -45,7 +45,7 @@ protected:
 
 TEST_F(GroupReferenceTest, SaveWritesTheOwnersFileIndexAndTheGroupsPosition)
 {
-    document->written[static_cast<IModelObject*>(second.Get())] = 3;
+    document->AddWritten(static_cast<IModelObject*>(second.Get()), 3);
     std::vector<BYTE> bytes(8);
     EXPECT_EQ(GroupOf(second.Get(), 1)->Save(document->AsHostDocument(), bytes.data()), S_OK);
     EXPECT_EQ(bytes, Bytes(3, 1));
@@ -73,7 +73,7 @@ TEST_F(GroupReferenceTest, SaveWritesNoneWhenTheReferenceCannotBeMade)
             model->AddChild(group.Get());
         }
         if (c.ownerWritten) {
-            document->written[static_cast<IModelObject*>(model.Get())] = 0;
+            document->AddWritten(static_cast<IModelObject*>(model.Get()), 0);
         }
         std::vector<BYTE> bytes(8, 0xAA);
         EXPECT_EQ(group->Save(c.withDocument ? document->AsHostDocument() : nullptr, bytes.data()), E_FAIL);
@@ -98,9 +98,9 @@ struct ResolveCase {
 // skipped (unknown class), index 2 the second model, index 3 a line.
 TEST_F(GroupReferenceTest, ResolveFindsTheSharedGroupByFileIndex)
 {
-    document->loaded[0] = static_cast<IModelObject*>(first.Get());
-    document->loaded[2] = static_cast<IModelObject*>(second.Get());
-    document->loaded[3] = static_cast<IEntityBase*>(line.Get());
+    document->AddLoaded(0, static_cast<IModelObject*>(first.Get()));
+    document->AddLoaded(2, static_cast<IModelObject*>(second.Get()));
+    document->AddLoaded(3, static_cast<IEntityBase*>(line.Get()));
     const ResolveCase kCases[] = {
         {"first_model", 0, 1, 1, 1},
         {"model_behind_a_skipped_record", 2, 0, 2, 0},

@@ -45,15 +45,16 @@ TEST(LineObject, DefaultDefinition)
     EXPECT_TRUE(Near(direction, V(1, 0, 0)));
 }
 
-TEST(LineObject, IntersectLine)
+struct LineLineCase {
+    const char* name;
+    CLineObject first;
+    CLineObject second;
+    std::optional<CVector3> crossing;
+};
+
+const std::vector<LineLineCase>& LineLineCases()
 {
-    struct Case {
-        const char* name;
-        CLineObject first;
-        CLineObject second;
-        std::optional<CVector3> crossing;
-    };
-    const Case kCases[] = {
+    static const std::vector<LineLineCase> kCases = {
         {"x_axis_and_vertical", CLineObject(V(0, 0, 0), V(1, 0, 0)), CLineObject(V(5, 5, 0), V(0, 1, 0)), V(5, 0, 0)},
         {"parallel", CLineObject(V(0, 0, 0), V(0, 0, 1)), CLineObject(V(3, 4, 0), V(0, 0, 1)), std::nullopt},
         {"same_line", CLineObject(V(0, 0, 0), V(0, 0, 1)), CLineObject(V(0, 0, 5), V(0, 0, -2)), std::nullopt},
@@ -73,7 +74,12 @@ TEST(LineObject, IntersectLine)
         {"skew_beyond_tolerance", CLineObject(V(0, 0, 0), V(1, 0, 0)), CLineObject(V(3, 5, 2e-6), V(0, 1, 0)),
          std::nullopt},
     };
-    for (const Case& c : kCases) {
+    return kCases;
+}
+
+TEST(LineObject, IntersectLine)
+{
+    for (const LineLineCase& c : LineLineCases()) {
         SCOPED_TRACE(c.name);
         CLineObject first = c.first;
         CLineObject second = c.second;
@@ -86,6 +92,33 @@ TEST(LineObject, IntersectLine)
             EXPECT_TRUE(Near(points[0], *c.crossing, 1e-6));
         } else {
             EXPECT_TRUE(points.empty());
+        }
+    }
+}
+
+// Swapping the lines, or moving both by the same offset, moves the crossing
+// with them (or keeps there being none).
+TEST(LineObject, IntersectLineIsSymmetricAndMovesWithTheLines)
+{
+    const CVector3 offset = V(100, -50, 25);
+    for (const LineLineCase& c : LineLineCases()) {
+        SCOPED_TRACE(c.name);
+        CLineObject first = c.first;
+        CLineObject second = c.second;
+        CLineObject movedFirst(first.GetPointValue() + offset, first.GetDirectionValue());
+        CLineObject movedSecond(second.GetPointValue() + offset, second.GetDirectionValue());
+        CPointList swapped;
+        CPointList moved;
+        ASSERT_EQ(second.IntersectLine(&first, &swapped, 0x13, 0x13), S_OK);
+        ASSERT_EQ(movedFirst.IntersectLine(&movedSecond, &moved, 0x13, 0x13), S_OK);
+        if (c.crossing) {
+            ASSERT_EQ(swapped.GetCount(), 1);
+            ASSERT_EQ(moved.GetCount(), 1);
+            EXPECT_TRUE(Near(swapped.GetAt(0), *c.crossing, 1e-6));
+            EXPECT_TRUE(Near(moved.GetAt(0), *c.crossing + offset, 1e-6));
+        } else {
+            EXPECT_EQ(swapped.GetCount(), 0);
+            EXPECT_EQ(moved.GetCount(), 0);
         }
     }
 }

@@ -3,7 +3,6 @@
 // stand-in that offers the file-index service.
 #pragma once
 
-#include <map>
 #include <vector>
 
 #include "icollection.h"
@@ -11,6 +10,7 @@
 #include "ientity.h"
 #include "ientityrecord.h"
 #include "objectmodel/com_object.h"
+#include "objectmodel/file_index_map.h"
 #include "objectmodel/vector3.h"
 
 // Draws the line from `from` to `to`; Clone is offered only when asked for.
@@ -123,25 +123,9 @@ public:
 };
 
 // Stands in for a host document that offers the file-index service: the
-// objects of a file by file index (a skipped record simply has no entry),
-// and the file index each object is written under.
-class FileIndexDocument : public CCountedObject<IDocumentFileIndex, IID_IDocumentFileIndex> {
+// document's own tables, handed to objects as the document pointer.
+class FileIndexDocument : public CFileIndexMap {
 public:
-    std::map<int32_t, IUnknown*> loaded;
-    std::map<IUnknown*, int32_t> written;
-
-    HRESULT STDMETHODCALLTYPE GetFileIndexOf(IUnknown* object, int32_t* fileIndex) override
-    {
-        auto it = written.find(object);
-        *fileIndex = it == written.end() ? -1 : it->second;
-        return it == written.end() ? E_FAIL : S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetObjectByFileIndex(int32_t fileIndex, IUnknown** object) override
-    {
-        auto it = loaded.find(fileIndex);
-        *object = it == loaded.end() ? nullptr : it->second;
-        return it == loaded.end() ? E_FAIL : S_OK;
-    }
     // As the documents pass themselves to their objects.
     IHostDocument* AsHostDocument() { return reinterpret_cast<IHostDocument*>(static_cast<IUnknown*>(this)); }
 };
