@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "host/document/host_document.h"
+#include "host/document/host_entity_set.h"
 #include "objectmodel/entity_record.h"
 
 CNuvexDoc::CNuvexDoc(IDocumentServices& services, IDocumentOutput& output)
@@ -13,8 +14,10 @@ CNuvexDoc::CNuvexDoc(IDocumentServices& services, IDocumentOutput& output)
       m_output(output),
       m_currentAttributes(ComPtr<CAttributeSet>::Share(new CAttributeSet())),
       m_currentColour(ComPtr<CCollectionB>::Share(new CCollectionB())),
-      m_hostDocument(std::make_unique<CHostDocument>(*this))
+      m_hostDocument(std::make_unique<CHostDocument>(*this)),
+      m_selectionHandler(std::make_unique<CHostEntitySet>(*this))
 {
+    m_rootHandler = m_selectionHandler.get();
     // The working frame is lent to add-ins; their Release must not free it.
     m_userFrame.SetLifetime(Lifetime::OwnerHeld);
     PushRootLevel();
@@ -25,6 +28,7 @@ CNuvexDoc::~CNuvexDoc()
 {
     // Drop the lists while the host document object still exists: objects
     // may call back into it as they go.
+    m_selectionHandler->ClearSelection();
     ReleaseObjectLists();
     m_pendingUndo.clear();
     m_undoSteps.clear();

@@ -24,6 +24,7 @@
 #include "platform/com/variant.h"
 
 class CHostDocument;
+class CHostEntitySet;
 struct ParsedDocumentFile;
 
 // Input kinds a level accepts and the root level's values.
@@ -154,7 +155,10 @@ public:
     void PushLevel(int32_t commandIndex, IAddinCommand* command);
 
     // Command engine: see command_engine.cpp.
+    // The root level's handler: the document's own selection handler
+    // unless another is set.
     void SetRootHandler(IRootEventHandler* handler) { m_rootHandler = handler; }
+    CHostEntitySet& SelectionHandler() { return *m_selectionHandler; }
     // Starts host command index, or with flag 0 on the running command
     // toggles it off. Always TRUE.
     BOOL StartCommand(int32_t index, int32_t flag);
@@ -282,6 +286,7 @@ private:
     std::vector<CommandObjectEntry> m_commandObjects;
     std::vector<ObjectListEntry> m_objects;
     std::unique_ptr<CHostDocument> m_hostDocument;
+    std::unique_ptr<CHostEntitySet> m_selectionHandler;
     DocumentFileError m_lastFileError = DocumentFileError::None;
     IUnknown* m_activeObject = nullptr;
     IRootEventHandler* m_rootHandler = nullptr;
