@@ -5,8 +5,11 @@
 
 #include "host/document/command_engine.h"
 #include "host/document/nuvex_doc.h"
+#include "host/document/host_entity.h"
 #include "iselection.h"
 #include "objectmodel/entity_record.h"
+#include "objectmodel/point_list.h"
+#include "objectmodel/selection_set_object.h"
 
 CHostEntitySet::~CHostEntitySet() { ClearSelection(); }
 
@@ -27,6 +30,8 @@ void CHostEntitySet::ClearSelection()
     }
     m_selection.clear();
     m_copies.clear();
+    m_matchPoints.clear();
+    m_matchSelection.clear();
 }
 
 int32_t CHostEntitySet::IndexOf(IEntityRecord* record) const
@@ -105,6 +110,22 @@ HRESULT CHostEntitySet::OnEvent(LONG code, void* value, LONG final, LONG kind, L
         host->SetInputKinds(kPickB, 3);
         break;
     case kCancel:
+        if (m_gripDrag) {
+            // Points moved in place go back to where the drag started.
+            for (size_t k = 0; k < m_matchPoints.size(); ++k) {
+                const auto i = static_cast<size_t>(m_matchSelection[k]);
+                IUnknown* selected = nullptr;
+                IUnknown* copied = nullptr;
+                m_selection[i]->GetObject(&selected);
+                m_copies[i]->GetObject(&copied);
+                ComPtr<IEntityBase> entity;
+                if (selected != nullptr && selected == copied &&
+                    SUCCEEDED(selected->QueryInterface(IID_IEntityBase, entity.ReceiveVoid()))) {
+                    CVector3 start = m_gripPoint;
+                    entity->MoveGripPoint(static_cast<uint32_t>(m_matchPoints[k]), &start, TRUE);
+                }
+            }
+        }
         ClearSelection();
         host->RemoveTemporaries(1, 0, 0);
         m_hover = false;
@@ -113,9 +134,25 @@ HRESULT CHostEntitySet::OnEvent(LONG code, void* value, LONG final, LONG kind, L
         Forward(kCancel, value, 1, kind, result);
         break;
     case kPickA:
-    case kPickB:
+    case kPickB: {
         m_hover = false;
-        SelectionPick(code, value, final, kind, modifier);
+        ISelectionSet* picked = value != nullptr ? *static_cast<ISelectionSet**>(value) : nullptr;
+        uintptr_t first = 0;
+        IUnknown* firstObject = nullptr;
+        ComPtr<IUnknown> marker;
+        if (picked != nullptr && SUCCEEDED(picked->GetAt(0, &first)) && first != 0 &&
+            SUCCEEDED(reinterpret_cast<IEntityRecord*>(first)->GetObject(&firstObject)) && firstObject != nullptr &&
+            SUCCEEDED(firstObject->QueryInterface(IID_IHostEntity, marker.ReceiveVoid())) && marker) {
+            GripPick(marker.Get(), final);
+        } else {
+            SelectionPick(code, value, final, kind, modifier);
+        }
+        break;
+    }
+    case kModelPoint:
+        if (m_gripDrag) {
+            GripPoint(value, final, kind, modifier, result);
+        }
         break;
     default:
         break;
@@ -151,6 +188,7 @@ void CHostEntitySet::SelectionPick(LONG code, void* value, LONG final, LONG kind
             preview->AddFlags(kPreviewMarker);
             host->AddTemporary(preview.Get(), 1, 0, 0);
         }
+        ShowGrips();
         return;
     }
     if (!ctrl) {
@@ -164,13 +202,187 @@ void CHostEntitySet::SelectionPick(LONG code, void* value, LONG final, LONG kind
             Select(record);
         }
     }
-    if (!EnsureHandler()) {
+    // With no registered handler class the selection works on its own; a
+    // handler that cannot be made or fails ends the event.
+    if (!m_document.Services().GetRootHandlerClasses().empty()) {
+        if (!EnsureHandler()) {
+            return;
+        }
+        if (FAILED(m_handler->Create(host, code, 0))) {
+            m_handler.Reset();
+            return;
+        }
+        LONG localResult = command_result::kNotHandled;
+        Forward(code, value, 1, kind, &localResult);
+        if (!m_handler) {
+            return;
+        }
+    }
+    ShowGrips();
+}
+
+void CHostEntitySet::ShowGrips()
+{
+    IHostDocument* host = m_document.GetHostDocument();
+    for (IEntityRecord* record : m_selection) {
+        IUnknown* object = nullptr;
+        ComPtr<IEntityBase> entity;
+        if (FAILED(record->GetObject(&object)) || object == nullptr ||
+            FAILED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid()))) {
+            continue;
+        }
+        auto points = ComPtr<CPointList>::Share(new CPointList());
+        if (FAILED(entity->GetGripPoints(points.Get()))) {
+            continue;
+        }
+        for (int32_t j = 0; j < points->GetCount(); ++j) {
+            auto marker = ComPtr<IEntityRecord>::Share(
+                new CEntityRecord(static_cast<IPoint3*>(new CHostEntity(points->GetAt(j)))));
+            marker->AddFlags(kGripMarkerFlags);
+            host->AddTemporary(marker.Get(), 1, 0, 0);
+        }
+    }
+}
+
+void CHostEntitySet::FindGripMatches(IUnknown* marker)
+{
+    ComPtr<IPoint3> point;
+    if (FAILED(marker->QueryInterface(IID_IPoint3, point.ReceiveVoid()))) {
         return;
     }
-    if (FAILED(m_handler->Create(host, code, 0))) {
-        m_handler.Reset();
+    point->GetPosition(&m_gripPoint);
+    m_matchPoints.clear();
+    m_matchSelection.clear();
+    for (size_t i = 0; i < m_selection.size(); ++i) {
+        IUnknown* object = nullptr;
+        ComPtr<IEntityBase> entity;
+        if (FAILED(m_selection[i]->GetObject(&object)) || object == nullptr ||
+            FAILED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid()))) {
+            continue;
+        }
+        auto points = ComPtr<CPointList>::Share(new CPointList());
+        if (FAILED(entity->GetGripPoints(points.Get()))) {
+            continue;
+        }
+        for (int32_t j = 0; j < points->GetCount(); ++j) {
+            if (points->GetAt(j) == m_gripPoint) {
+                m_matchPoints.push_back(j);
+                m_matchSelection.push_back(static_cast<int32_t>(i));
+            }
+        }
+    }
+}
+
+void CHostEntitySet::GripPick(IUnknown* marker, LONG final)
+{
+    IHostDocument* host = m_document.GetHostDocument();
+    m_hover = true;
+    host->RemoveTemporaries(1, 0, 0);
+    if (final == 0) {
+        ComPtr<IPoint3> point;
+        if (SUCCEEDED(marker->QueryInterface(IID_IPoint3, point.ReceiveVoid()))) {
+            point->GetPosition(&m_gripPoint);
+        }
+        host->SetReferencePoint(&m_gripPoint);
+        ShowGrips();
         return;
     }
-    LONG localResult = command_result::kNotHandled;
-    Forward(code, value, 1, kind, &localResult);
+    m_gripDrag = true;
+    FindGripMatches(marker);
+    for (int32_t i : m_matchSelection) {
+        m_selection[static_cast<size_t>(i)]->AddFlags(kGripDragFlags);
+    }
+    host->SetInputKinds(command_event::kModelPoint, 1);
+}
+
+namespace {
+
+struct EventValueRecord {
+    double value;
+    uint16_t flags;
+    uint8_t padding[6];
+};
+
+// A copy of an entity object, or null when it offers none.
+ComPtr<IEntityBase> CloneEntity(IUnknown* object)
+{
+    ComPtr<IObjectBase> base;
+    ComPtr<IEntityBase> entity;
+    IObjectBase* copy = nullptr;
+    if (object == nullptr || FAILED(object->QueryInterface(IID_IObjectBase, base.ReceiveVoid())) ||
+        FAILED(base->Clone(&copy)) || copy == nullptr) {
+        return entity;
+    }
+    auto held = ComPtr<IObjectBase>::Share(copy);
+    if (FAILED(held->QueryInterface(IID_IEntityBase, entity.ReceiveVoid()))) {
+        entity.Reset();
+    }
+    return entity;
+}
+
+} // namespace
+
+void CHostEntitySet::GripPoint(void* value, LONG final, LONG kind, int32_t modifier, LONG* result)
+{
+    if (value == nullptr) {
+        return;
+    }
+    IHostDocument* host = m_document.GetHostDocument();
+    const auto* records = static_cast<const EventValueRecord*>(value);
+    CVector3 target(records[0].value, records[1].value, records[2].value);
+    if (final == 0) {
+        for (size_t k = 0; k < m_matchPoints.size(); ++k) {
+            const auto i = static_cast<size_t>(m_matchSelection[k]);
+            IUnknown* object = nullptr;
+            m_selection[i]->GetObject(&object);
+            if (ComPtr<IEntityBase> copy = CloneEntity(object)) {
+                m_copies[i]->SetObject(copy.Get());
+                copy->MoveGripPoint(static_cast<uint32_t>(m_matchPoints[k]), &target, FALSE);
+            } else if (ComPtr<IEntityBase> entity; object != nullptr &&
+                       SUCCEEDED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid()))) {
+                entity->MoveGripPoint(static_cast<uint32_t>(m_matchPoints[k]), &target, FALSE);
+            }
+        }
+        return;
+    }
+    m_hover = true;
+    m_gripDrag = false;
+    for (size_t k = 0; k < m_matchPoints.size(); ++k) {
+        const auto i = static_cast<size_t>(m_matchSelection[k]);
+        IEntityRecord* old = m_selection[i];
+        IUnknown* object = nullptr;
+        if (FAILED(old->GetObject(&object)) || object == nullptr) {
+            continue;
+        }
+        uint32_t flags = 0;
+        old->GetFlags(&flags);
+        ComPtr<IEntityBase> copy = (flags & kHolderKeepsObject) == 0 ? CloneEntity(object) : ComPtr<IEntityBase>();
+        if (copy) {
+            // The moved object goes into a new record, so that undo can put
+            // the old one back.
+            auto replacement = ComPtr<IEntityRecord>::Share(new CEntityRecord(old, FALSE, TRUE));
+            copy->MoveGripPoint(static_cast<uint32_t>(m_matchPoints[k]), &target, TRUE);
+            replacement->SetObject(copy.Get());
+            host->AddObject(replacement.Get());
+            old->ClearFlags(kSelectionFlags);
+            host->RemoveObject(old);
+            m_selection[i] = replacement.Get();
+            m_copies[i] = ComPtr<IEntityRecord>::Share(new CEntityRecord(replacement.Get(), FALSE, TRUE));
+        } else if (ComPtr<IEntityBase> entity; SUCCEEDED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid()))) {
+            entity->MoveGripPoint(static_cast<uint32_t>(m_matchPoints[k]), &target, TRUE);
+            old->ClearFlags(kSelectionFlags);
+        }
+    }
+    host->SetInputKinds(command_event::kPickB, modifier);
+    *result = command_result::kCommit | command_result::kPassSelection;
+    host->RemoveTemporaries(1, 0, 0);
+    ShowGrips();
+    if (m_handler) {
+        CSelectionSetObject selection;
+        for (IEntityRecord* record : m_selection) {
+            selection.Add(ObjectIdOf(record));
+        }
+        ISelectionSet* pointer = &selection;
+        Forward(command_event::kModelPoint, &pointer, 1, kind, result);
+    }
 }

@@ -11,6 +11,7 @@
 #include "host/document/document_services.h"
 #include "iaddin.h"
 #include "ientityrecord.h"
+#include "objectmodel/vector3.h"
 
 class CNuvexDoc;
 
@@ -19,6 +20,9 @@ constexpr uint32_t kSelectionFlags = 0x1F00003;
 constexpr uint32_t kPreviewSelect = 0x200000;
 constexpr uint32_t kPreviewDeselect = 0x400000;
 constexpr uint32_t kPreviewMarker = 0xC;
+constexpr uint32_t kGripMarkerFlags = 0x10028;
+constexpr uint32_t kGripDragFlags = 0x3;
+constexpr uint32_t kHolderKeepsObject = 0x10;
 
 class CHostEntitySet : public IRootEventHandler {
 public:
@@ -40,7 +44,14 @@ public:
     // The add-in's root handler, null until a final pick made it.
     IAddinCommand* GetHandler() const { return m_handler.Get(); }
 
+    // The grip markers of every selected object, as command objects.
+    void ShowGrips();
+    // Records every (selected object, grip point) at the marker's position.
+    void FindGripMatches(IUnknown* marker);
+
 private:
+    void GripPick(IUnknown* marker, LONG final);
+    void GripPoint(void* value, LONG final, LONG kind, int32_t modifier, LONG* result);
     void SelectionPick(LONG code, void* value, LONG final, LONG kind, int32_t modifier);
     // Makes the handler when it is missing; false when none can be made.
     bool EnsureHandler();
@@ -53,5 +64,9 @@ private:
     // Borrowed: the document's object list holds the records.
     std::vector<IEntityRecord*> m_selection;
     std::vector<ComPtr<IEntityRecord>> m_copies;
+    CVector3 m_gripPoint;
+    // Parallel: grip point number and selection index of each match.
+    std::vector<int32_t> m_matchPoints;
+    std::vector<int32_t> m_matchSelection;
     ComPtr<IAddinCommand> m_handler;
 };
