@@ -300,3 +300,10 @@ void CNuvexDoc::BroadcastChangeEvent()
 }
 
 void CNuvexDoc::InputKindsChanged() { BuildPrompt(); }
+
+void CNuvexDoc::RefreshSnap()
+{
+    m_snapEngine.Refresh();
+    m_snapEngine.ResetRecentPoints();
+    m_output.RefreshSnap();
+}

@@ -14,6 +14,7 @@
 
 #include "host/document/document_file_error.h"
 #include "host/document/document_services.h"
+#include "host/document/snap_engine.h"
 #include "iaddin.h"
 #include "ientityrecord.h"
 #include "imodelobject.h"
@@ -206,6 +207,9 @@ public:
     IIdGroup* GetCurrentGroup() const { return m_currentGroup; }
     void SetCurrentGroup(IIdGroup* group);
     CCoordSystemObject& UserFrame() { return m_userFrame; }
+    CSnapEngine& SnapEngine() { return m_snapEngine; }
+    // The snap engine drops its tracking lines and recent points.
+    void RefreshSnap();
 
     BOOL IsModified() const { return m_modified; }
     void SetModifiedFlag(BOOL modified) { m_modified = modified; }
@@ -287,6 +291,7 @@ private:
     std::vector<ObjectListEntry> m_objects;
     std::unique_ptr<CHostDocument> m_hostDocument;
     std::unique_ptr<CHostEntitySet> m_selectionHandler;
+    CSnapEngine m_snapEngine;
     DocumentFileError m_lastFileError = DocumentFileError::None;
     IUnknown* m_activeObject = nullptr;
     IRootEventHandler* m_rootHandler = nullptr;

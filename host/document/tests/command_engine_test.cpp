@@ -460,3 +460,34 @@ TEST_F(CommandEngineTest, ThePromptShowsTheAcceptedInputsAndMarksTheOneTheLineFi
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TypedLineTest, ANumberOnATrackingLineBecomesAPointOnTheCursorsSide)
+{
+    struct Case {
+        const char* name;
+        double cursorX;
+        std::vector<double> point;
+    };
+    const Case kCases[] = {
+        {"cursor_behind", -5.0, {-2.0, 0.0, 0.0}},
+        {"cursor_ahead", 7.0, {4.0, 0.0, 0.0}},
+    };
+    StartAccepting(0x200002);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CSnapEngine& engine = document.SnapEngine();
+        engine.Refresh();
+        engine.AddTrackingLine(CVector3(1.0, 0.0, 0.0), CVector3(1.0, 0.0, 0.0), 0);
+        engine.TrackingLines()[3].hit = 4;
+        engine.SetResult(4, CVector3(c.cursorX, 0.0, 0.0));
+        values.clear();
+        document.ProcessTypedInput("3", TRUE);
+        EXPECT_EQ(values, c.point);
+        // The level kept running, so the point became a tracking point.
+        EXPECT_EQ(engine.TrackingLines().size(), 7u);
+    }
+}
+
+} // namespace
