@@ -288,6 +288,10 @@ void CNuvexDoc::RemoveCommandObjects(bool byLevel, bool byOwner, uint32_t ownerK
 void CNuvexDoc::BroadcastChangeEvent()
 {
     constexpr LONG kEventSettingsChanged = 0x20;
+    if (m_rootHandler != nullptr && m_output.HasView()) {
+        LONG state = 0x10000000;
+        m_rootHandler->OnEvent(kEventSettingsChanged, nullptr, 1, 0, &state);
+    }
     for (size_t level = 1; level < m_levels.size(); ++level) {
         // Hold the command while it runs: it may end its own level.
         ComPtr<IAddinCommand> command = m_levels[level].command;
