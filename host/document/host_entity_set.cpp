@@ -8,6 +8,7 @@
 #include "host/document/host_entity.h"
 #include "iselection.h"
 #include "objectmodel/entity_record.h"
+#include "objectmodel/interface_holder.h"
 #include "objectmodel/point_list.h"
 #include "objectmodel/selection_set_object.h"
 
@@ -147,6 +148,27 @@ HRESULT CHostEntitySet::OnEvent(LONG code, void* value, LONG final, LONG kind, L
         } else {
             SelectionPick(code, value, final, kind, modifier);
         }
+        break;
+    }
+    case kSettingsChanged: {
+        // The document's current colour, attributes and group go to every
+        // selected record and to its copy.
+        IIdGroup* group = m_document.GetCurrentGroup();
+        auto apply = [this, group](IEntityRecord* record) {
+            CInterfaceHolder holder(record);
+            holder.AssignCollectionB(&m_document.CurrentColour());
+            holder.AssignAttributeSet(&m_document.CurrentAttributes());
+            if (group != nullptr) {
+                holder.SetIdGroup(group);
+            }
+        };
+        for (IEntityRecord* record : m_selection) {
+            apply(record);
+        }
+        for (auto& copy : m_copies) {
+            apply(copy.Get());
+        }
+        m_document.Output().UpdateAllViews();
         break;
     }
     case kModelPoint:

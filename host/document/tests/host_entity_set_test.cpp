@@ -5,7 +5,9 @@
 #include "host/document/command_engine.h"
 #include "host/document/host_entity_set.h"
 #include "host/document/tests/document_test_support.h"
+#include "objectmodel/collection_b.h"
 #include "objectmodel/entity_record.h"
+#include "objectmodel/interface_holder.h"
 #include "objectmodel/selection_set_object.h"
 
 namespace {
@@ -181,6 +183,33 @@ TEST_F(HostEntitySetTest, TheEndOfACommandResetsTheRoot)
     uint32_t kinds = 0;
     document.GetHostDocument()->GetInputKinds(&kinds, 2);
     EXPECT_EQ(kinds, static_cast<uint32_t>(kPickB));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HostEntitySetTest, TheChangeBroadcastGivesTheSelectionTheCurrentColour)
+{
+    Pick({records[1]}, 1, 1);
+    CCollectionB colour(0x00ff00, 0);
+    document.GetHostDocument()->SetSettings(&colour);
+    for (size_t i = 0; i < records.size(); ++i) {
+        SCOPED_TRACE(i);
+        int32_t children = 0;
+        records[i]->GetChildCount(&children);
+        if (i != 1) {
+            EXPECT_EQ(children, 0);
+            continue;
+        }
+        // The colour and the document's attributes were attached.
+        EXPECT_EQ(children, 2);
+        ICollectionB* attached = CInterfaceHolder(records[i]).FindCollectionB();
+        ASSERT_NE(attached, nullptr);
+        uint32_t value = 0;
+        attached->GetValue(&value);
+        EXPECT_EQ(value, 0x00ff00u);
+    }
 }
 
 } // namespace
