@@ -103,7 +103,11 @@ void CNcFileReader::FindLastPosition(double* x, double* y, double* z, int* xFoun
                 *outputs[axis] = value;
             }
             *found[axis] = 1;
-            if (*found[0] != 0 && *found[1] != 0 && *found[2] != 0) {
+            bool all = true;
+            for (const int* flag : found) {
+                all = all && (flag == nullptr || *flag != 0);
+            }
+            if (all) {
                 return;
             }
         }

@@ -344,4 +344,11 @@ TEST(NcProgramStore, StoresCopiesAndLooksBackwards)
     EXPECT_NEAR(x, 2.0, kPositionTolerance);
     EXPECT_NEAR(y, 99.0, kPositionTolerance);
     EXPECT_NEAR(z, -4.5, kPositionTolerance);
+
+    // Axes the caller does not ask for (null flags) are left alone.
+    double onlyX = 0;
+    int onlyXFound = 0;
+    reader.FindLastPosition(&onlyX, nullptr, nullptr, &onlyXFound, nullptr, nullptr);
+    EXPECT_EQ(onlyXFound, 1);
+    EXPECT_NEAR(onlyX, 2.0, kPositionTolerance);
 }
