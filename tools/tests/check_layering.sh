@@ -23,10 +23,15 @@ check() {
 
 check platform/base 'platform/(com|gdi|user|gl|display|framework)|objectmodel|host|addins|postproc'
 check platform/com 'platform/(gdi|user|gl|display|framework)|objectmodel|host|addins|postproc'
+check platform/kernel 'platform/(gdi|user|gl|display|framework)|objectmodel|host|addins|postproc'
 check platform/gdi 'platform/(user|gl|display|framework)|objectmodel|host|addins|postproc'
+check platform/user 'platform/(gl|framework)|objectmodel|host|addins|postproc'
+check platform/gl 'platform/framework|objectmodel|host|addins|postproc'
 check platform 'objectmodel|host|addins|postproc'
 check include 'host|addins|postproc'
 check objectmodel 'host|addins|postproc'
 check postproc 'platform/(gdi|user|gl|display|framework)|host|addins'
 check host 'addins|postproc'
+check addins/milling/geometry 'host|postproc|addins/milling/(core|features)'
+check addins/entities 'host|postproc|addins/milling'
 exit $status
