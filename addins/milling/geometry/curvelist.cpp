@@ -1,0 +1,339 @@
+// CCurveList: closedness, end points, bounds, length, crossing codes,
+// orientation, point and list containment, simplification.
+// Conventions: see curvelist.h.
+#include "addins/milling/geometry/curvelist.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The contribution of one segment at point c to a crossing code, seen along b.
+// atJoint: c is a joint of the chain rather than a point inside the segment.
+int SegmentContribution(const CSegment2D& segment, const CPoint2D& c, const CPoint2D& b, bool atJoint)
+{
+    if (segment.GetType() == kSegmentTypeLine) {
+        const auto& line = static_cast<const CLineSegment2D&>(segment);
+        const double s = b.Cross(line.end - line.start);
+        if (IsWithinTolerance(s))
+            return kCrossingAlong;
+        return s > 0.0 ? 9 : 6;
+    }
+    const auto& arc = static_cast<const CArcSegment2D&>(segment);
+    const double s = b.Dot(c - arc.centre);
+    if (IsWithinTolerance(s)) {
+        if (atJoint)
+            return kCrossingAlong;
+        return arc.ccw ? 10 : 5;
+    }
+    if (s > 0.0)
+        return arc.ccw ? 9 : 6;
+    return arc.ccw ? 6 : 9;
+}
+
+int Sign(double x) { return IsWithinTolerance(x) ? 0 : (x > 0.0 ? 1 : -1); }
+
+// Turn sign of the joint at c between the arriving segment h and the leaving segment i.
+int JointTurn(const CSegment2D& h, const CSegment2D& i, const CPoint2D& c)
+{
+    const bool hLine = h.GetType() == kSegmentTypeLine;
+    const bool iLine = i.GetType() == kSegmentTypeLine;
+    if (hLine && iLine) {
+        const auto& lh = static_cast<const CLineSegment2D&>(h);
+        const auto& li = static_cast<const CLineSegment2D&>(i);
+        return Sign((li.end - li.start).Cross(lh.end - lh.start));
+    }
+    if (hLine) {
+        const auto& lh = static_cast<const CLineSegment2D&>(h);
+        const auto& ai = static_cast<const CArcSegment2D&>(i);
+        const int s = Sign((lh.end - lh.start).Dot(c - ai.centre));
+        return ai.ccw ? -s : s;
+    }
+    if (iLine) {
+        const auto& ah = static_cast<const CArcSegment2D&>(h);
+        const auto& li = static_cast<const CLineSegment2D&>(i);
+        const int s = Sign((li.end - li.start).Dot(c - ah.centre));
+        return ah.ccw ? s : -s;
+    }
+    const auto& ah = static_cast<const CArcSegment2D&>(h);
+    const auto& ai = static_cast<const CArcSegment2D&>(i);
+    const CPoint2D rh = c - ah.centre;
+    const CPoint2D ri = c - ai.centre;
+    const double x = ri.Cross(rh);
+    if (!IsWithinTolerance(x)) {
+        const int k = x > 0.0 ? 1 : -1;
+        return (ah.ccw != 0) != (ai.ccw != 0) ? -k : k;
+    }
+    // The two arcs touch at c.
+    const double d = ri.Dot(rh);
+    if (ah.ccw && ai.ccw)
+        return d > 0.0 ? 0 : 1;
+    if (ah.ccw && !ai.ccw) {
+        if (d > 0.0)
+            return ai.radius > ah.radius ? 1 : -1;
+        return 1;
+    }
+    if (!ah.ccw && ai.ccw) {
+        if (d > 0.0)
+            return ai.radius > ah.radius ? -1 : 1;
+        return -1;
+    }
+    return d > 0.0 ? 0 : -1;
+}
+
+// Leftmost point of a segment: for a line the end with the smaller x (the
+// start on a tie), for an arc its leftmost point.
+CPoint2D LeftmostPoint(const CSegment2D& segment)
+{
+    if (segment.GetType() == kSegmentTypeArc)
+        return static_cast<const CArcSegment2D&>(segment).GetMinXPoint();
+    const auto& line = static_cast<const CLineSegment2D&>(segment);
+    return line.end.x < line.start.x ? line.end : line.start;
+}
+
+} // namespace
+
+std::unique_ptr<CCurveList> CCurveList::Copy() const
+{
+    auto copy = std::make_unique<CCurveList>();
+    copy->clockwise = clockwise;
+    for (const auto& segment : segments)
+        if (segment)
+            copy->Append(segment->Clone(0));
+    return copy;
+}
+
+int CCurveList::IsClosed() const
+{
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return 0;
+    }
+    return segments.back()->GetEndPoint().IsEqual(segments.front()->GetStartPoint());
+}
+
+CPoint2D CCurveList::GetStartPoint() const
+{
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return {};
+    }
+    return segments.front()->GetStartPoint();
+}
+
+CPoint2D CCurveList::GetEndPoint() const
+{
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return {};
+    }
+    return segments.back()->GetEndPoint();
+}
+
+void CCurveList::GetBounds(double& minX, double& minY, double& maxX, double& maxY) const
+{
+    bool first = true;
+    for (const auto& segment : segments) {
+        double x0, y0, x1, y1;
+        if (segment->GetType() == kSegmentTypeArc) {
+            const auto& arc = static_cast<const CArcSegment2D&>(*segment);
+            x0 = arc.GetMinXPoint().x;
+            x1 = arc.GetMaxXPoint().x;
+            y0 = arc.GetMinYPoint().y;
+            y1 = arc.GetMaxYPoint().y;
+        } else {
+            const CPoint2D s = segment->GetStartPoint(), e = segment->GetEndPoint();
+            x0 = std::min(s.x, e.x);
+            x1 = std::max(s.x, e.x);
+            y0 = std::min(s.y, e.y);
+            y1 = std::max(s.y, e.y);
+        }
+        if (first) {
+            minX = x0, minY = y0, maxX = x1, maxY = y1;
+            first = false;
+            continue;
+        }
+        minX = std::min(minX, x0);
+        minY = std::min(minY, y0);
+        maxX = std::max(maxX, x1);
+        maxY = std::max(maxY, y1);
+    }
+}
+
+double CCurveList::GetLength(double* length) const
+{
+    double sum = 0.0;
+    for (const auto& segment : segments)
+        sum += segment->GetLength();
+    if (length)
+        *length = sum;
+    return sum;
+}
+
+// 1. A point strictly inside segment k: that segment's contribution.
+// 2. A joint: the arriving segment h and the leaving segment i each
+//    contribute; where they disagree the turn of the joint picks the arriving
+//    bits, then the leaving bits.
+int CCurveList::ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const
+{
+    const int count = GetCount();
+    const CSegment2D& segment = Seg(k);
+    if (segment.IsPointOn(c, kInside))
+        return SegmentContribution(segment, c, b, false);
+    int h, i;
+    if (c.IsEqual(segment.GetStartPoint())) {
+        h = k == 0 ? count - 1 : k - 1;
+        i = k;
+    } else {
+        h = k;
+        i = k == count - 1 ? 0 : k + 1;
+    }
+    const int turn = JointTurn(Seg(h), Seg(i), c);
+    const int l = SegmentContribution(Seg(h), c, b, true);
+    const int m = SegmentContribution(Seg(i), c, b, true);
+    int e = l & m;
+    if (!(e & kCrossingArriving)) {
+        const int taken = (((l & 0x1) && turn > 0) || ((l & 0x2) && turn < 0)) ? l : m;
+        e |= taken & kCrossingArriving;
+    }
+    if (!(e & kCrossingLeaving)) {
+        if ((m & 0x4) && turn > 0)
+            e |= m & kCrossingLeaving;
+        else if ((m & 0x8) && turn < 0)
+            e |= m & kCrossingLeaving;
+        else
+            e |= l & kCrossingLeaving;
+    }
+    return e;
+}
+
+int CCurveList::IsClockwise(int checkSelfIntersections)
+{
+    if (segments.empty() || !IsClosed()) {
+        SetGeometryGlobal(E_FAIL);
+        return 0;
+    }
+    if (checkSelfIntersections && SelfIntersections(nullptr) > 0) {
+        SetGeometryGlobal(E_FAIL);
+        return 0;
+    }
+    int best = 0;
+    CPoint2D bestPoint = LeftmostPoint(Seg(0));
+    for (int k = 1; k < GetCount(); ++k) {
+        const CPoint2D p = LeftmostPoint(Seg(k));
+        if (p.x < bestPoint.x) {
+            best = k;
+            bestPoint = p;
+        }
+    }
+    const int code = ClassifyCrossing(best, bestPoint, CPoint2D(1.0, 0.0));
+    if (code & 0x2)
+        clockwise = 0;
+    else if (code & 0x1)
+        clockwise = 1;
+    else if (code & 0x8)
+        clockwise = 0;
+    else
+        clockwise = 1;
+    SetGeometryGlobal(S_OK);
+    return clockwise;
+}
+
+// Casts a horizontal ray to the left of the point and reads how the chain
+// crosses it at the nearest crossing.
+int CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
+{
+    if (segments.empty() || !IsClosed()) {
+        SetGeometryGlobal(E_FAIL);
+        return kPointOutside;
+    }
+    if (refreshOrientation)
+        IsClockwise(0);
+    const CLineSegment2D probe(point, point + CPoint2D(1.0, 0.0));
+    std::vector<CPoint2D> points;
+    std::vector<int> indices;
+    if (IntersectSegment(probe, &points, &indices, kClosedSegment, kAnywhere) == 0)
+        return kPointOutside;
+    int kept = -1;
+    double keptDifference = 0.0;
+    for (size_t k = 0; k < points.size(); ++k) {
+        const double difference = points[k].x - point.x;
+        if (IsWithinTolerance(difference))
+            return kPointOnBoundary;
+        if (difference < 0.0 && (kept < 0 || difference > keptDifference)) {
+            kept = static_cast<int>(k);
+            keptDifference = difference;
+        }
+    }
+    if (kept < 0)
+        return kPointOutside;
+    const int code = ClassifyCrossing(indices[kept], points[kept], CPoint2D(1.0, 0.0));
+    if (code & 0x10)
+        return kPointOutside;
+    if (clockwise)
+        return (code & 0x4) ? kPointOutside : kPointInside;
+    return (code & 0x8) ? kPointOutside : kPointInside;
+}
+
+int CCurveList::ContainsList(const CCurveList& other, int refreshOrientation)
+{
+    if (refreshOrientation)
+        IsClockwise(0);
+    for (const auto& segment : other.segments) {
+        const int answer = ClassifyPoint(segment->GetStartPoint(), 0);
+        if (answer == kPointOutside)
+            return 0;
+        if (answer == kPointInside)
+            return 1;
+    }
+    if (other.segments.empty())
+        return 0;
+    return ClassifyPoint(other.segments.back()->GetEndPoint(), 0) == kPointInside ? 1 : 0;
+}
+
+void CCurveList::Simplify(double tolerance)
+{
+    // Flat arcs become chords. An arc of more than a half turn is never
+    // flat: the test below measures the sagitta of the shorter of the two
+    // arcs between its end points, which vanishes for a full circle.
+    for (auto& segment : segments) {
+        if (segment->GetType() != kSegmentTypeArc)
+            continue;
+        const auto& arc = static_cast<const CArcSegment2D&>(*segment);
+        if (arc.IsFullCircle() || arc.SweepAngle() > kPi)
+            continue;
+        const double h = arc.endDir.Relative(arc.startDir).HalfAngleCosine();
+        if (tolerance / 2.0 > (1.0 - h) * arc.radius)
+            segment = std::make_unique<CLineSegment2D>(arc.GetStartPoint(), arc.GetEndPoint());
+    }
+
+    // Runs of nearly collinear lines merge into their first line.
+    for (int e = 0; e < GetCount() - 1; ++e) {
+        if (Seg(e).GetType() != kSegmentTypeLine)
+            continue;
+        const CPoint2D p0 = Seg(e).GetStartPoint();
+        int lastGood = e;
+        for (int o = e + 1; o < GetCount(); ++o) {
+            if (Seg(o).GetType() != kSegmentTypeLine)
+                break;
+            const CPoint2D d = Seg(o).GetEndPoint() - p0;
+            const double squared = d.Dot(d);
+            bool good = !Exactly(squared, 0.0);
+            for (int u = e + 1; good && u <= o; ++u) {
+                const CPoint2D s = Seg(u).GetStartPoint();
+                const CPoint2D foot = p0 + d * ((s - p0).Dot(d) / squared);
+                if ((s - foot).Length() >= tolerance)
+                    good = false;
+            }
+            if (!good)
+                break;
+            lastGood = o;
+        }
+        if (e == 0 && lastGood == GetCount() - 1)
+            --lastGood;
+        if (lastGood > e) {
+            segments[static_cast<size_t>(e)]->SetEndPoint(Seg(lastGood).GetEndPoint());
+            segments.erase(segments.begin() + e + 1, segments.begin() + lastGood + 1);
+        }
+    }
+}

@@ -1,0 +1,122 @@
+// CCurveList: the planar contour of the milling geometry, an owning ordered
+// chain of line and arc segments in which, as a rule, each segment starts
+// where the previous one ends.
+//
+// Conventions (as everywhere in this folder): x right, y up; a closed chain
+// is clockwise or counter-clockwise by its clockwise flag (counter-clockwise
+// encloses a positive area); lengths in drawing units; tolerant tests compare
+// with g_geometryTolerance. Operations that fail set the status word
+// (GetGeometryGlobal) to E_FAIL and return the neutral value named on them.
+// Result arrays are growable: operations fill them from index 0 and never
+// drop results.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "addins/milling/geometry/segment2d.h"
+#include "addins/milling/geometry/segmentindex.h"
+
+struct IPlane;
+
+// Crossing codes of ClassifyCrossing: the arriving group (how the chain
+// reaches the point, relative to the probe direction) and the leaving group.
+inline constexpr int kCrossingArriving = 0x13;
+inline constexpr int kCrossingLeaving = 0x2C;
+inline constexpr int kCrossingAlong = 48; // the chain runs along the probe
+
+// Answers of ClassifyPoint.
+inline constexpr int kPointOutside = 0;
+inline constexpr int kPointInside = 1;
+inline constexpr int kPointOnBoundary = 2;
+
+// A position on a chain: a point and the index of the segment that holds it.
+struct CChainPosition {
+    CPoint2D point;
+    int index = 0;
+};
+
+class CCurveList : public CPoint2DBase {
+public:
+    // 1: the closed chain runs clockwise, 0: counter-clockwise. Written only
+    // by IsClockwise; 0 before the first call.
+    int clockwise = 0;
+    std::vector<std::unique_ptr<CSegment2D>> segments;
+
+    CCurveList() = default;
+    ~CCurveList() override = default;
+    CCurveList(const CCurveList&) = delete;
+    CCurveList& operator=(const CCurveList&) = delete;
+    CCurveList(CCurveList&&) = default;
+    CCurveList& operator=(CCurveList&&) = default;
+
+    void Clear() { segments.clear(); }
+    int GetCount() const { return static_cast<int>(segments.size()); }
+    void Append(std::unique_ptr<CSegment2D> segment) { segments.push_back(std::move(segment)); }
+    // A new list with unreversed copies of every segment; the clockwise flag is copied.
+    std::unique_ptr<CCurveList> Copy() const;
+
+    // Appends the segments of one curve from its approximation at the
+    // tolerance; reversed != 0 takes the curve the other way round. A curve
+    // whose approximation fails contributes nothing.
+    void AddEntityCurve(IPlane* curve, const void* reversed, double tolerance);
+
+    // 1 when the end of the last segment meets the start of the first.
+    // Empty list: E_FAIL and 0.
+    int IsClosed() const;
+    // Empty list: E_FAIL and a point without meaning.
+    CPoint2D GetStartPoint() const;
+    CPoint2D GetEndPoint() const;
+    // Call on non-empty lists only.
+    void GetBounds(double& minX, double& minY, double& maxX, double& maxY) const;
+    double GetLength(double* length = nullptr) const;
+    // 1 clockwise, 0 counter-clockwise or failure (empty, open, or crossing
+    // itself when asked to check); stores the answer in clockwise.
+    int IsClockwise(int checkSelfIntersections);
+    // kPointOutside, kPointInside or kPointOnBoundary; open list: E_FAIL and 0.
+    int ClassifyPoint(CPoint2D point, int refreshOrientation);
+    // 1 when the other chain (not empty) lies inside this one.
+    int ContainsList(const CCurveList& other, int refreshOrientation);
+    // Replaces flat arcs (at most a half turn) by their chords and merges
+    // runs of nearly collinear lines; never merges the whole chain into one line.
+    void Simplify(double tolerance);
+    // How the chain passes the point c on segment k, seen along direction b
+    // (a bit set of the arriving and leaving groups).
+    int ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const;
+
+    // Crossing points between all pairs of segments (joints excluded).
+    int SelfIntersections(std::vector<CPoint2D>* points, PairSearch search = PairSearch::Indexed) const;
+    int IntersectSegment(const CSegment2D& segment, std::vector<CPoint2D>* points, std::vector<int>* indices,
+                         SegmentFlags chainFlags, SegmentFlags segmentFlags) const;
+    int IntersectWith(const CCurveList& other, std::vector<CPoint2D>* points, std::vector<int>* indicesThis,
+                      std::vector<int>* indicesOther, SegmentFlags flagsThis, SegmentFlags flagsOther,
+                      PairSearch search = PairSearch::Indexed) const;
+    // Nearest point of the chain; empty list: E_FAIL and (0, 0).
+    CPoint2D ClosestPoint(const CPoint2D& point, SegmentFlags flags, int* index = nullptr) const;
+    // Nearest pair of points; stops at the first pair nearer than
+    // stopDistance + tolerance when stopDistance > 0. Empty list: E_FAIL,
+    // nothing written.
+    void ClosestPoints(const CCurveList& other, CPoint2D& onThis, CPoint2D& onOther, int* indexThis,
+                       int* indexOther, double stopDistance) const;
+    // The piece of a closed chain from start to end in the chain's direction.
+    std::unique_ptr<CCurveList> CutAt(const CChainPosition& start, const CChainPosition& end) const;
+
+    // Offsets the chain by distance to the side (see offset.cpp); appends
+    // every result list to results and returns how many it appended.
+    int Offset(double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results, int useCornerLimit,
+               double cornerAngleDegrees, int simplify, double simplifyTolerance,
+               PairSearch search = PairSearch::Indexed) const;
+
+    // Union (mode 1) or difference (mode 2) of two closed chains with current
+    // clockwise flags; appends the outlines to results and returns how many,
+    // or -1 when the chains do not cross.
+    int Combine(const CCurveList& other, int mode, std::vector<std::unique_ptr<CCurveList>>& results,
+                PairSearch search = PairSearch::Indexed) const;
+
+    // Flag word of segment i for intersections and for the nearest point.
+    SegmentFlags IntersectionMask(int i, bool closed) const;
+    SegmentFlags NearestMask(int i, bool closed) const;
+
+private:
+    const CSegment2D& Seg(int i) const { return *segments[static_cast<size_t>(i)]; }
+};

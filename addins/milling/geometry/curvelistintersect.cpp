@@ -1,0 +1,259 @@
+// CCurveList: self-intersections, intersections with a segment and with
+// another list, nearest points, and cutting a closed chain between two
+// positions. Conventions: see curvelist.h.
+#include <cmath>
+
+#include "addins/milling/geometry/curvelist.h"
+
+SegmentFlags CCurveList::IntersectionMask(int i, bool closed) const
+{
+    if (closed)
+        return 0x13;
+    if (i == 0)
+        return 0x113;
+    if (i == GetCount() - 1)
+        return 0x213;
+    return 0x13;
+}
+
+SegmentFlags CCurveList::NearestMask(int i, bool closed) const
+{
+    if (closed)
+        return 0x11;
+    if (i == 0)
+        return 0x111;
+    if (i == GetCount() - 1)
+        return 0x212;
+    return 0x11;
+}
+
+// Joints are excluded: every segment is taken without its end point (the
+// last segment of an open chain without its start point instead).
+int CCurveList::SelfIntersections(std::vector<CPoint2D>* points, PairSearch search) const
+{
+    if (points)
+        points->clear();
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return 0;
+    }
+    const bool closed = IsClosed() != 0;
+    const int last = GetCount() - 1;
+    auto flagsOf = [&](int j) -> SegmentFlags { return (!closed && j == last) ? 0x12 : 0x11; };
+    std::vector<SegmentBox> boxes;
+    if (search == PairSearch::Indexed) {
+        boxes.reserve(segments.size());
+        for (int i = 0; i < GetCount(); ++i)
+            boxes.push_back(IntersectionBox(Seg(i), kClosedSegment));
+    } else {
+        boxes.resize(segments.size());
+    }
+    int total = 0;
+    SegmentPoints found;
+    ForEachCandidatePair(boxes, search, [&](int i, int j) {
+        const int count = Seg(i).Intersect(Seg(j), found, 0x11, flagsOf(j));
+        for (int k = 0; k < count; ++k)
+            if (points)
+                points->push_back(found[k]);
+        total += count;
+    });
+    return total;
+}
+
+// A crossing at a joint of the chain is reported once: a point found at the
+// end of one segment removes the start of the next from its test.
+int CCurveList::IntersectSegment(const CSegment2D& segment, std::vector<CPoint2D>* points, std::vector<int>* indices,
+                                 SegmentFlags chainFlags, SegmentFlags segmentFlags) const
+{
+    if (points)
+        points->clear();
+    if (indices)
+        indices->clear();
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return 0;
+    }
+    const bool closed = IsClosed() != 0;
+    int total = 0;
+    bool clearStart = false;
+    SegmentPoints found;
+    for (int i = 0; i < GetCount(); ++i) {
+        SegmentFlags flags = chainFlags & IntersectionMask(i, closed);
+        if (clearStart)
+            flags &= ~kAtStart;
+        const int count = Seg(i).Intersect(segment, found, flags, segmentFlags);
+        const CPoint2D end = Seg(i).GetEndPoint();
+        clearStart = false;
+        for (int k = 0; k < count; ++k) {
+            if (found[k].IsEqual(end))
+                clearStart = true;
+            if (points)
+                points->push_back(found[k]);
+            if (indices)
+                indices->push_back(i);
+        }
+        total += count;
+    }
+    return total;
+}
+
+// Rows are the segments of this list, columns those of the other. A point at
+// the end of segment i removes the start of segment i + 1 from the next row;
+// a point at the end of segment j removes the start of segment j + 1 from the
+// next pair of the same row.
+int CCurveList::IntersectWith(const CCurveList& other, std::vector<CPoint2D>* points, std::vector<int>* indicesThis,
+                              std::vector<int>* indicesOther, SegmentFlags flagsThis, SegmentFlags flagsOther,
+                              PairSearch search) const
+{
+    if (points)
+        points->clear();
+    if (indicesThis)
+        indicesThis->clear();
+    if (indicesOther)
+        indicesOther->clear();
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return 0;
+    }
+    if (other.segments.empty())
+        return 0;
+    const bool closedThis = IsClosed() != 0;
+    const bool closedOther = other.IsClosed() != 0;
+    std::vector<SegmentBox> boxesThis(segments.size());
+    std::vector<SegmentBox> boxesOther(other.segments.size());
+    if (search == PairSearch::Indexed) {
+        for (int i = 0; i < GetCount(); ++i)
+            boxesThis[i] = IntersectionBox(Seg(i), flagsThis & IntersectionMask(i, closedThis));
+        for (int j = 0; j < other.GetCount(); ++j)
+            boxesOther[j] = IntersectionBox(other.Seg(j), flagsOther & other.IntersectionMask(j, closedOther));
+    }
+    int total = 0;
+    int rowHitEnd = -2;     // the last row that found the end of its own segment
+    int pairRow = -1;       // row and column of the last pair that found the
+    int pairColumnHit = -2; // end of the other list's segment
+    SegmentPoints found;
+    ForEachCandidatePair(boxesThis, boxesOther, search, [&](int i, int j) {
+        SegmentFlags wordThis = flagsThis & IntersectionMask(i, closedThis);
+        SegmentFlags wordOther = flagsOther & other.IntersectionMask(j, closedOther);
+        if (rowHitEnd == i - 1)
+            wordThis &= ~kAtStart;
+        if (pairRow == i && pairColumnHit == j - 1)
+            wordOther &= ~kAtStart;
+        const int count = Seg(i).Intersect(other.Seg(j), found, wordThis, wordOther);
+        const CPoint2D endThis = Seg(i).GetEndPoint();
+        const CPoint2D endOther = other.Seg(j).GetEndPoint();
+        bool hitThis = false, hitOther = false;
+        for (int k = 0; k < count && !(hitThis && hitOther); ++k) {
+            hitThis = hitThis || found[k].IsEqual(endThis);
+            hitOther = hitOther || found[k].IsEqual(endOther);
+        }
+        if (hitThis)
+            rowHitEnd = i;
+        pairRow = i;
+        pairColumnHit = hitOther ? j : -2;
+        for (int k = 0; k < count; ++k) {
+            if (points)
+                points->push_back(found[k]);
+            if (indicesThis)
+                indicesThis->push_back(i);
+            if (indicesOther)
+                indicesOther->push_back(j);
+        }
+        total += count;
+    });
+    return total;
+}
+
+CPoint2D CCurveList::ClosestPoint(const CPoint2D& point, SegmentFlags flags, int* index) const
+{
+    if (segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return {0.0, 0.0};
+    }
+    const bool closed = IsClosed() != 0;
+    CPoint2D best;
+    double bestDistance = 0.0;
+    for (int i = 0; i < GetCount(); ++i) {
+        const CPoint2D q = Seg(i).ClosestPoint(point, flags & NearestMask(i, closed));
+        const double d = (q - point).Length();
+        if (i == 0 || d < bestDistance) {
+            bestDistance = d;
+            best = q;
+            if (index)
+                *index = i;
+        }
+    }
+    return best;
+}
+
+void CCurveList::ClosestPoints(const CCurveList& other, CPoint2D& onThis, CPoint2D& onOther, int* indexThis,
+                               int* indexOther, double stopDistance) const
+{
+    if (segments.empty() || other.segments.empty()) {
+        SetGeometryGlobal(E_FAIL);
+        return;
+    }
+    bool first = true;
+    double best = 0.0;
+    for (int i = 0; i < GetCount(); ++i) {
+        for (int j = 0; j < other.GetCount(); ++j) {
+            CPoint2D a, b;
+            Seg(i).ClosestPoints(other.Seg(j), a, b);
+            const double d = (a - b).Length();
+            if (!first && !(d < best))
+                continue;
+            first = false;
+            best = d;
+            onThis = a;
+            onOther = b;
+            if (indexThis)
+                *indexThis = i;
+            if (indexOther)
+                *indexOther = j;
+            if (stopDistance > 0.0 && stopDistance + g_geometryTolerance > d)
+                return;
+        }
+    }
+}
+
+std::unique_ptr<CCurveList> CCurveList::CutAt(const CChainPosition& start, const CChainPosition& end) const
+{
+    auto result = std::make_unique<CCurveList>();
+    const int count = GetCount();
+    const int a = start.index, b = end.index;
+    if (a < 0 || a >= count || b < 0 || b >= count) {
+        SetGeometryGlobal(E_FAIL);
+        return result;
+    }
+    const CPoint2D& pa = start.point;
+    const CPoint2D& pb = end.point;
+    auto piece = [&](int k) {
+        auto clone = Seg(k).Clone(0);
+        clone->SetStartPoint(pa);
+        clone->SetEndPoint(pb);
+        result->Append(std::move(clone));
+    };
+    if (a == b) {
+        if (pa.IsNotEqual(pb) && Seg(a).DistanceAlong(pa, 1) < Seg(a).DistanceAlong(pb, 1)) {
+            piece(a);
+            return result;
+        }
+        if (pa.IsEqual(pb) && count == 1) {
+            piece(a);
+            return result;
+        }
+    }
+    if (pa.IsNotEqual(Seg(a).GetEndPoint())) {
+        auto clone = Seg(a).Clone(0);
+        clone->SetStartPoint(pa);
+        result->Append(std::move(clone));
+    }
+    for (int k = (a + 1) % count; k != b; k = (k + 1) % count)
+        result->Append(Seg(k).Clone(0));
+    if (pb.IsNotEqual(Seg(b).GetStartPoint())) {
+        auto clone = Seg(b).Clone(0);
+        clone->SetEndPoint(pb);
+        result->Append(std::move(clone));
+    }
+    return result;
+}

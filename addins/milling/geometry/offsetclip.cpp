@@ -1,0 +1,337 @@
+// Checking offset results, and the clipping offset that replaces a result
+// that fails the check. Conventions: see offsetclip.h.
+//
+// The clipping offset works from what an offset must be rather than from
+// how the pieces of the walk meet: the boundary of the points at distance d
+// from the chain consists of portions of the segments' offsets and of the
+// circles of radius d round the vertices that bulge to the offset side. So:
+//  1. candidates: every segment's offset, and a full circle round every
+//     outer vertex (and every vertex where the chain doubles back);
+//  2. split every candidate at its crossings with the others;
+//  3. keep the portions whose middle keeps the distance d from the chain
+//     and lies on the offset side;
+//  4. chain the kept portions end to start.
+#include "addins/milling/geometry/offsetclip.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+// Slack of the distance test: portions on the offset lie at the distance up
+// to rounding; portions inside it lie nearer by much more.
+double DistanceSlack(double distance) { return 10.0 * g_geometryTolerance + 1e-9 * distance; }
+
+CPoint2D PointAlong(const CSegment2D& segment, double along)
+{
+    if (segment.GetType() == kSegmentTypeLine) {
+        const CPoint2D s = segment.GetStartPoint();
+        const CPoint2D d = (segment.GetEndPoint() - s).Normalized();
+        return s + d * along;
+    }
+    const auto& arc = static_cast<const CArcSegment2D&>(segment);
+    const double angle = arc.startDir.Angle() + (arc.ccw ? 1.0 : -1.0) * along / arc.radius;
+    return arc.centre + CPoint2D(std::cos(angle), std::sin(angle)) * arc.radius;
+}
+
+double Length(const CSegment2D& segment) { return segment.GetLength(); }
+
+// Joins pieces end to start at the raised tolerance, forwards from each free
+// piece and then backwards from its start.
+int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std::unique_ptr<CCurveList>>& results,
+                int simplify, double simplifyTolerance)
+{
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    const double cell = g_geometryTolerance;
+    const int count = static_cast<int>(pieces.size());
+    auto key = [](int64_t cx, int64_t cy) {
+        return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cy & 0xffffffff);
+    };
+    auto cellOf = [&](double v) { return static_cast<int64_t>(std::floor(v / cell)); };
+    std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
+    std::unordered_map<uint64_t, std::vector<int>> byStart, byEnd;
+    for (int m = 0; m < count; ++m) {
+        starts[m] = pieces[m]->GetStartPoint();
+        ends[m] = pieces[m]->GetEndPoint();
+        byStart[key(cellOf(starts[m].x), cellOf(starts[m].y))].push_back(m);
+        byEnd[key(cellOf(ends[m].x), cellOf(ends[m].y))].push_back(m);
+    }
+    std::vector<char> taken(static_cast<size_t>(count), 0);
+    auto find = [&](const std::unordered_map<uint64_t, std::vector<int>>& map, const std::vector<CPoint2D>& at,
+                    const CPoint2D& p) {
+        int best = -1;
+        const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
+        for (int64_t dx = -1; dx <= 1; ++dx)
+            for (int64_t dy = -1; dy <= 1; ++dy) {
+                auto it = map.find(key(cx + dx, cy + dy));
+                if (it == map.end())
+                    continue;
+                for (int m : it->second)
+                    if (!taken[m] && (best < 0 || m < best) && at[m].IsEqual(p))
+                        best = m;
+            }
+        return best;
+    };
+    int lists = 0;
+    for (int k = 0; k < count; ++k) {
+        if (taken[k])
+            continue;
+        std::vector<int> chain = {k};
+        taken[k] = 1;
+        const CPoint2D first = starts[k];
+        CPoint2D end = ends[k];
+        while (!end.IsEqual(first) || chain.size() == 1) {
+            const int next = find(byStart, starts, end);
+            if (next < 0)
+                break;
+            taken[next] = 1;
+            chain.push_back(next);
+            end = ends[next];
+            if (end.IsEqual(first))
+                break;
+        }
+        if (!end.IsEqual(first)) {
+            CPoint2D start = first;
+            std::vector<int> before;
+            for (int previous = find(byEnd, ends, start); previous >= 0; previous = find(byEnd, ends, start)) {
+                taken[previous] = 1;
+                before.push_back(previous);
+                start = starts[previous];
+            }
+            chain.insert(chain.begin(), before.rbegin(), before.rend());
+        }
+        auto list = std::make_unique<CCurveList>();
+        for (int m : chain)
+            list->Append(std::move(pieces[m]));
+        if (simplify)
+            list->Simplify(simplifyTolerance);
+        results.push_back(std::move(list));
+        ++lists;
+    }
+    return lists;
+}
+
+struct Split {
+    double along;
+    CPoint2D point;
+};
+
+} // namespace
+
+CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
+{
+    if (segment.GetType() == kSegmentTypeArc && p.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
+        return segment.GetStartPoint();
+    return segment.ClosestPoint(p, kClosedSegment);
+}
+
+CChainDistance::CChainDistance(const CCurveList& chain) : m_chain(chain)
+{
+    std::vector<SegmentBox> boxes;
+    boxes.reserve(chain.segments.size());
+    for (const auto& segment : chain.segments)
+        boxes.push_back(IntersectionBox(*segment, kClosedSegment));
+    m_grid = std::make_unique<CSegmentGrid>(std::move(boxes));
+}
+
+void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const
+{
+    out.clear();
+    SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
+    std::vector<int> found;
+    m_grid->Query(box, found);
+    for (int k : found) {
+        const CPoint2D q = NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p);
+        out.push_back({k, q, (q - p).Length()});
+    }
+}
+
+double CChainDistance::Distance(const CPoint2D& p, double limit) const
+{
+    std::vector<Near> near;
+    Nearest(p, limit, near);
+    double best = std::numeric_limits<double>::infinity();
+    for (const Near& n : near)
+        best = std::min(best, n.distance);
+    return best;
+}
+
+bool OffsetResultIsSound(const CCurveList& chain, double distance,
+                         const std::vector<std::unique_ptr<CCurveList>>& lists)
+{
+    const bool closed = chain.IsClosed() != 0;
+    const CChainDistance near(chain);
+    const double limit = distance - DistanceSlack(distance);
+    for (const auto& list : lists) {
+        if (closed && !list->IsClosed())
+            return false;
+        for (const auto& piece : list->segments) {
+            const double length = Length(*piece);
+            for (const double along : {0.0, 0.5 * length, length})
+                if (near.Distance(PointAlong(*piece, along), distance) < limit)
+                    return false;
+        }
+    }
+    return true;
+}
+
+int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
+               int simplify, double simplifyTolerance, PairSearch search)
+{
+    const double tol = g_geometryTolerance;
+    const int count = chain.GetCount();
+    const bool closed = chain.IsClosed() != 0;
+    enum class VertexKind { Inner, Outer, DoublesBack };
+    // Vertex v is the start of segment v (and the end of the last segment
+    // for an open chain, index count).
+    std::vector<VertexKind> vertexKind(static_cast<size_t>(count) + 1, VertexKind::Inner);
+    std::vector<std::unique_ptr<CSegment2D>> candidates;
+    std::vector<std::pair<int, CPoint2D>> tangentSplits;
+    for (int i = 0; i < count; ++i) {
+        auto piece = chain.segments[static_cast<size_t>(i)]->Clone(0);
+        if (piece->Offset(distance, side))
+            candidates.push_back(std::move(piece));
+    }
+    for (int v = closed ? 0 : 1; v < count; ++v) {
+        const CSegment2D& h = *chain.segments[static_cast<size_t>(v == 0 ? count - 1 : v - 1)];
+        const CSegment2D& i = *chain.segments[static_cast<size_t>(v)];
+        const CPoint2D u = i.GetStartPoint();
+        const CPoint2D a = h.GetDirectionAt(u, 1);
+        const CPoint2D l = i.GetDirectionAt(u, 1);
+        const CVector2D t = side == 0 ? CVector2D(-a, l) : CVector2D(l, -a);
+        if (t.y > tol)
+            vertexKind[v] = VertexKind::Outer;
+        else if (!(t.y < -tol) && t.x > 0.0)
+            vertexKind[v] = VertexKind::DoublesBack;
+        else
+            continue;
+        auto circle = std::make_unique<CArcSegment2D>();
+        circle->ccw = side;
+        circle->SetCircle(u, distance);
+        // The circle meets the offsets of the two segments where they end,
+        // touching them: a touch that rounding turns into a near miss must
+        // still split the circle.
+        tangentSplits.push_back({static_cast<int>(candidates.size()), u + a.Perpendicular(side) * distance});
+        tangentSplits.push_back({static_cast<int>(candidates.size()), u + l.Perpendicular(side) * distance});
+        candidates.push_back(std::move(circle));
+    }
+
+    // Crossings split the candidates.
+    const int n = static_cast<int>(candidates.size());
+    std::vector<std::vector<Split>> splits(static_cast<size_t>(n));
+    std::vector<SegmentBox> boxes(static_cast<size_t>(n));
+    if (search == PairSearch::Indexed)
+        for (int k = 0; k < n; ++k)
+            boxes[k] = IntersectionBox(*candidates[k], kClosedSegment);
+    for (const auto& [k, p] : tangentSplits)
+        splits[k].push_back({candidates[k]->DistanceAlong(p, 1), p});
+    SegmentPoints points;
+    ForEachCandidatePair(boxes, search, [&](int i, int j) {
+        const int found = candidates[i]->Intersect(*candidates[j], points, kClosedSegment, kClosedSegment);
+        for (int k = 0; k < found; ++k) {
+            splits[i].push_back({candidates[i]->DistanceAlong(points[k], 1), points[k]});
+            splits[j].push_back({candidates[j]->DistanceAlong(points[k], 1), points[k]});
+        }
+    });
+
+    const CChainDistance near(chain);
+    const double slack = DistanceSlack(distance);
+    std::unique_ptr<CCurveList> orientedCopy;
+    int wantInside = -1;
+    std::vector<CChainDistance::Near> nearby;
+    // The offset side of a point that keeps the distance, judged at its
+    // nearest points of the chain; where they disagree (a slit, a chain
+    // running back over itself) the point's place in the closed chain decides.
+    auto onOffsetSide = [&](const CPoint2D& m, double dm) {
+        near.Nearest(m, dm + slack, nearby);
+        bool ambiguous = false, anyRight = false, anyWrong = false;
+        for (const auto& nb : nearby) {
+            if (nb.distance > dm + slack)
+                continue;
+            const CSegment2D& segment = *chain.segments[static_cast<size_t>(nb.index)];
+            int vertex = -1;
+            if (nb.point.IsEqual(segment.GetStartPoint()))
+                vertex = nb.index;
+            else if (nb.point.IsEqual(segment.GetEndPoint()))
+                vertex = nb.index + 1 == count && closed ? 0 : nb.index + 1;
+            if (vertex >= 0) {
+                if (!closed && (vertex == 0 || vertex == count)) {
+                    anyRight = true;
+                    continue;
+                }
+                const VertexKind kind = vertexKind[static_cast<size_t>(vertex)];
+                if (kind == VertexKind::DoublesBack)
+                    ambiguous = true;
+                else if (kind == VertexKind::Outer)
+                    anyRight = true;
+                else
+                    anyWrong = true;
+                continue;
+            }
+            const CPoint2D direction = segment.GetDirectionAt(nb.point, 1);
+            const double cross = direction.Cross(m - nb.point);
+            ((cross < 0.0 ? 1 : 0) == side ? anyRight : anyWrong) = true;
+        }
+        if (!ambiguous && !(anyRight && anyWrong))
+            return !anyWrong;
+        if (!closed)
+            return true;
+        if (wantInside < 0) {
+            orientedCopy = chain.Copy();
+            wantInside = side == orientedCopy->IsClockwise(0) ? 1 : 0;
+        }
+        const int place = orientedCopy->ClassifyPoint(m, 0);
+        return place != kPointOnBoundary && (place == kPointInside) == (wantInside == 1);
+    };
+
+    std::vector<std::unique_ptr<CSegment2D>> kept;
+    for (int k = 0; k < n; ++k) {
+        CSegment2D& candidate = *candidates[k];
+        const double length = Length(candidate);
+        const bool circle = candidate.GetType() == kSegmentTypeArc &&
+                            static_cast<const CArcSegment2D&>(candidate).IsFullCircle();
+        auto& cuts = splits[k];
+        std::sort(cuts.begin(), cuts.end(), [](const Split& a, const Split& b) { return a.along < b.along; });
+        std::vector<Split> bounds;
+        if (!circle)
+            bounds.push_back({0.0, candidate.GetStartPoint()});
+        for (const Split& s : cuts)
+            if (bounds.empty() || s.along - bounds.back().along >= tol)
+                bounds.push_back(s);
+        if (circle) {
+            if (bounds.empty())
+                bounds.push_back({0.0, candidate.GetStartPoint()});
+            bounds.push_back({bounds.front().along + length, bounds.front().point});
+        } else if (length - bounds.back().along >= tol) {
+            bounds.push_back({length, candidate.GetEndPoint()});
+        } else {
+            bounds.back() = {length, candidate.GetEndPoint()};
+        }
+        for (size_t b = 0; b + 1 < bounds.size(); ++b) {
+            // Slivers shorter than the chaining tolerance are bridged by the
+            // chaining; kept, they would stand as lists of their own.
+            const double from = bounds[b].along, to = bounds[b + 1].along;
+            if (to - from < kChainingToleranceFactor * tol)
+                continue;
+            double middle = 0.5 * (from + to);
+            if (middle >= length)
+                middle -= length;
+            const CPoint2D m = PointAlong(candidate, middle);
+            const double dm = near.Distance(m, distance);
+            if (dm < distance - slack || !onOffsetSide(m, dm))
+                continue;
+            auto piece = candidate.Clone(0);
+            if (!(circle && bounds.size() == 2 && cuts.empty())) {
+                piece->SetStartPoint(bounds[b].point);
+                piece->SetEndPoint(bounds[b + 1].point);
+            }
+            kept.push_back(std::move(piece));
+        }
+    }
+    if (kept.empty())
+        return 0;
+    return ChainPieces(std::move(kept), results, simplify, simplifyTolerance);
+}

@@ -1,0 +1,46 @@
+// Checking offset results, and the clipping offset that replaces a result
+// that fails the check. Internal to the offset.
+//
+// Conventions (as everywhere in this folder): x right, y up, counter-
+// clockwise positive; side 1 is the right of the direction of travel;
+// lengths in drawing units; tolerant tests compare with g_geometryTolerance.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "addins/milling/geometry/curvelist.h"
+
+// Distances from points to a chain, answered through a spatial index.
+class CChainDistance {
+public:
+    explicit CChainDistance(const CCurveList& chain);
+    // The distance from p to the chain when it is below limit, else a value >= limit.
+    double Distance(const CPoint2D& p, double limit) const;
+    // The segments within reach + margin of p with their nearest points and distances.
+    struct Near {
+        int index;
+        CPoint2D point;
+        double distance;
+    };
+    void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
+
+private:
+    const CCurveList& m_chain;
+    std::unique_ptr<CSegmentGrid> m_grid;
+};
+
+// The nearest point of a segment to p; a point at an arc's centre is at the
+// distance of the radius from every point of the circle.
+CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p);
+
+// True when every list of an offset is sound: closed when the chain is
+// closed, and no point of any piece nearer to the chain than the distance.
+bool OffsetResultIsSound(const CCurveList& chain, double distance,
+                         const std::vector<std::unique_ptr<CCurveList>>& lists);
+
+// The offset by clipping: every segment's offset and a circle round every
+// outer vertex, split where they cross, the portions that keep the distance
+// from the chain and lie on the offset side, chained into lists. distance > 0.
+int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
+               int simplify, double simplifyTolerance, PairSearch search);

@@ -1,0 +1,98 @@
+// Spatial index of segment boxes: finds the pairs of segments that may meet,
+// so that crossing searches over long chains run in about n log n instead of
+// testing all pairs. Conventions: see segment2d.h.
+//
+// A box here is conservative: it holds every point that an intersection
+// under the given flag word can accept on that segment (the segment grown by
+// its tolerance margin; unbounded when the flag word allows an extension).
+// Candidate pairs are therefore a superset of the pairs that meet, and a
+// search that tests the candidates in all-pairs order finds exactly what the
+// all-pairs search finds.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "addins/milling/geometry/segment2d.h"
+
+// How a crossing search enumerates pairs of segments.
+enum class PairSearch {
+    Indexed,  // candidate pairs from the spatial index (the default)
+    AllPairs, // every pair, in order: the reference the index is checked against
+};
+
+struct SegmentBox {
+    double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
+    bool unbounded = false;
+
+    bool Overlaps(const SegmentBox& other) const;
+};
+
+// The conservative box of a segment for intersections under flags.
+SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags);
+
+// A uniform grid over the boxes of one set. Boxes too large for the grid and
+// unbounded boxes sit in a list that every query returns.
+class CSegmentGrid {
+public:
+    explicit CSegmentGrid(std::vector<SegmentBox> boxes);
+    // Indices of the boxes that overlap box, ascending, each once.
+    void Query(const SegmentBox& box, std::vector<int>& out) const;
+    const SegmentBox& Box(int index) const { return m_boxes[index]; }
+    int Count() const { return static_cast<int>(m_boxes.size()); }
+
+private:
+    bool CellRange(const SegmentBox& box, int& x0, int& y0, int& x1, int& y1) const;
+
+    std::vector<SegmentBox> m_boxes;
+    std::vector<int> m_large;
+    std::vector<std::vector<int>> m_cells;
+    double m_originX = 0.0, m_originY = 0.0, m_cellSize = 1.0;
+    int m_columns = 0, m_rows = 0;
+    mutable std::vector<unsigned> m_stamp;
+    mutable unsigned m_query = 0;
+};
+
+// Calls visit(i, j) for the pairs i < j whose boxes overlap (every pair
+// with AllPairs), in order of i, then j.
+template <typename Visit>
+void ForEachCandidatePair(const std::vector<SegmentBox>& boxes, PairSearch search, Visit&& visit)
+{
+    const int n = static_cast<int>(boxes.size());
+    if (search == PairSearch::AllPairs) {
+        for (int i = 0; i < n; ++i)
+            for (int j = i + 1; j < n; ++j)
+                visit(i, j);
+        return;
+    }
+    CSegmentGrid grid(boxes);
+    std::vector<int> found;
+    for (int i = 0; i < n; ++i) {
+        grid.Query(boxes[i], found);
+        for (int j : found)
+            if (j > i)
+                visit(i, j);
+    }
+}
+
+// Calls visit(i, j) for the pairs (i of a, j of b) whose boxes overlap
+// (every pair with AllPairs), in order of i, then j.
+template <typename Visit>
+void ForEachCandidatePair(const std::vector<SegmentBox>& a, const std::vector<SegmentBox>& b, PairSearch search,
+                          Visit&& visit)
+{
+    const int n = static_cast<int>(a.size()), m = static_cast<int>(b.size());
+    if (search == PairSearch::AllPairs) {
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; j < m; ++j)
+                visit(i, j);
+        return;
+    }
+    CSegmentGrid grid(b);
+    std::vector<int> found;
+    for (int i = 0; i < n; ++i) {
+        grid.Query(a[i], found);
+        for (int j : found)
+            visit(i, j);
+    }
+}

@@ -1,0 +1,168 @@
+// Combining closed curve lists: the characteristic cases and a sampled
+// point-in-region oracle over random and adversarial pairs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "addins/milling/geometry/curvelistdebug.h"
+#include "addins/milling/geometry/tests/shapes.h"
+
+namespace {
+
+using namespace shapes;
+using Results = std::vector<std::unique_ptr<CCurveList>>;
+
+// In the region of a set of outlines: inside an odd number of them.
+bool InRegion(Results& outlines, const CPoint2D& p)
+{
+    bool inside = false;
+    for (auto& outline : outlines)
+        if (outline->ClassifyPoint(p, 1) == kPointInside)
+            inside = !inside;
+    return inside;
+}
+
+TEST(CombineTest, OverlappingSquares)
+{
+    struct Case {
+        const char* name;
+        int mode;
+        int outlines;
+        double area;
+    };
+    const Case cases[] = {
+        {"union", 1, 1, 7.0},
+        {"difference", 2, 1, 3.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto a = Rect(0, 0, 2, 2);
+        auto b = Rect(1, 1, 3, 3);
+        a->IsClockwise(0);
+        b->IsClockwise(0);
+        Results results;
+        ASSERT_EQ(a->Combine(*b, c.mode, results), c.outlines);
+        EXPECT_EQ(results[0]->IsClosed(), 1);
+        EXPECT_NEAR(SignedArea(*results[0]), c.area, 1e-9);
+    }
+}
+
+TEST(CombineTest, DisjointAndBand)
+{
+    auto a = Rect(0, 0, 1, 1);
+    auto far = Rect(5, 5, 6, 6);
+    a->IsClockwise(0);
+    far->IsClockwise(0);
+    Results results;
+    EXPECT_EQ(a->Combine(*far, 1, results), -1);
+    EXPECT_TRUE(results.empty());
+
+    auto square = Rect(0, 0, 4, 4);
+    auto band = Rect(1, -1, 3, 5);
+    square->IsClockwise(0);
+    band->IsClockwise(0);
+    ASSERT_EQ(square->Combine(*band, 2, results), 2);
+    for (const auto& part : results) {
+        EXPECT_EQ(part->IsClosed(), 1);
+        EXPECT_NEAR(SignedArea(*part), 4.0, 1e-9);
+    }
+}
+
+// A crossing at the first vertex of a chain is one crossing, not two.
+TEST(CombineTest, CrossingAtFirstVertex)
+{
+    auto a = Polygon({{2, 2}, {0, 2}, {0, 0}, {2, 0}});
+    auto b = Polygon({{1, 3}, {3, 1}, {4, 4}});
+    a->IsClockwise(0);
+    b->IsClockwise(0);
+    Results results;
+    const int count = a->Combine(*b, 1, results);
+    ASSERT_GE(count, 0);
+    for (const auto& outline : results)
+        EXPECT_EQ(outline->IsClosed(), 1);
+}
+
+void CheckAgainstOracle(CCurveList& a, CCurveList& b, int mode, const std::string& trace)
+{
+    std::mt19937 random(12345);
+    SCOPED_TRACE(trace);
+    a.IsClockwise(0);
+    b.IsClockwise(0);
+    Results results;
+    const int count = a.Combine(b, mode, results);
+    if (count < 0)
+        return;
+    for (const auto& outline : results)
+        ASSERT_EQ(outline->IsClosed(), 1) << ToInitializer(*outline);
+    double x0, y0, x1, y1, u0, v0, u1, v1;
+    a.GetBounds(x0, y0, x1, y1);
+    b.GetBounds(u0, v0, u1, v1);
+    std::uniform_real_distribution<double> px(std::min(x0, u0) - 1, std::max(x1, u1) + 1);
+    std::uniform_real_distribution<double> py(std::min(y0, v0) - 1, std::max(y1, v1) + 1);
+    int checked = 0;
+    for (int k = 0; k < 400; ++k) {
+        const CPoint2D p(px(random), py(random));
+        if (DistanceTo(a, p) < 1e-3 || DistanceTo(b, p) < 1e-3)
+            continue;
+        const bool inA = a.ClassifyPoint(p, 0) == kPointInside;
+        const bool inB = b.ClassifyPoint(p, 0) == kPointInside;
+        const bool expected = mode == 1 ? (inA || inB) : (inA && !inB);
+        ASSERT_EQ(InRegion(results, p), expected) << "point " << p.x << ", " << p.y;
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+}
+
+TEST(CombinePropertyTest, RandomStarsAgreeWithOracle)
+{
+    const unsigned seed = 99173;
+    std::mt19937 random(seed);
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::uniform_real_distribution<double> shift(-6.0, 6.0);
+    for (int round = 0; round < 40; ++round) {
+        auto a = RandomStar(random, 6 + round % 13, 3.0, 9.0);
+        auto b = RandomStar(random, 5 + round % 7, 2.0, 7.0, {shift(random), shift(random)});
+        if (round % 3 == 0)
+            b = Reversed(*b);
+        for (int mode : {1, 2})
+            CheckAgainstOracle(*a, *b, mode,
+                               "round " + std::to_string(round) + " mode " + std::to_string(mode) + "\n" +
+                                   ToInitializer(*a) + "\n" + ToInitializer(*b));
+    }
+}
+
+TEST(CombinePropertyTest, ArcShapesAgreeWithOracle)
+{
+    struct Pair {
+        const char* name;
+        std::shared_ptr<CCurveList> a, b;
+    };
+    const Pair pairs[] = {
+        {"circles", Circle(0, 0, 5), Circle(4, 1, 3)},
+        {"two_arc_circles", TwoArcCircle(0, 0, 5), TwoArcCircle(3, -2, 4)},
+        {"rounded_and_circle", RoundedRect(0, 0, 10, 6, 2), Circle(10, 3, 2.5)},
+        {"gears", Gear(12), Gear(12)},
+        {"gear_and_square", Gear(20), Rect(0, 0, 30, 30)},
+        {"cw_circle_and_square", Circle(0, 0, 5, false), Rect(2, -1, 9, 1)},
+    };
+    for (const Pair& p : pairs) {
+        // Turn the second copy of a gear by a fraction of a tooth.
+        if (std::string(p.name) == "gears") {
+            for (auto& s : p.b->segments) {
+                if (s->GetType() == kSegmentTypeArc) {
+                    auto& arc = static_cast<CArcSegment2D&>(*s);
+                    arc.centre = arc.centre + CPoint2D(0.7, 0.3);
+                } else {
+                    auto& line = static_cast<CLineSegment2D&>(*s);
+                    line.start = line.start + CPoint2D(0.7, 0.3);
+                    line.end = line.end + CPoint2D(0.7, 0.3);
+                }
+            }
+        }
+        for (int mode : {1, 2})
+            CheckAgainstOracle(*p.a, *p.b, mode, std::string(p.name) + " mode " + std::to_string(mode));
+    }
+}
+
+} // namespace

@@ -1,0 +1,190 @@
+// Curve lists: closedness, orientation, point and list containment, bounds,
+// length and simplification.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "addins/milling/geometry/curvelistdebug.h"
+#include "addins/milling/geometry/tests/shapes.h"
+
+namespace {
+
+using namespace shapes;
+
+TEST(CCurveListTest, ClosednessAndOrientation)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<CCurveList> list;
+        int closed, clockwise;
+    };
+    const double s = std::sqrt(0.5);
+    const Case cases[] = {
+        {"ccw_square", Rect(0, 0, 1, 1, true), 1, 0},
+        {"cw_square", Rect(0, 0, 1, 1, false), 1, 1},
+        {"ccw_circle", Circle(0, 0, 1, true), 1, 0},
+        {"cw_circle", Circle(0, 0, 1, false), 1, 1},
+        {"ccw_two_arc_circle", TwoArcCircle(3, 1, 2, true), 1, 0},
+        {"cw_two_arc_circle", TwoArcCircle(3, 1, 2, false), 1, 1},
+        {"ccw_rounded_rect", RoundedRect(0, 0, 10, 5, 1), 1, 0},
+        {"cw_rounded_rect", Reversed(*RoundedRect(0, 0, 10, 5, 1)), 1, 1},
+        {"ccw_diamond", Polygon({{0, -s}, {s, 0}, {0, s}, {-s, 0}}), 1, 0},
+        {"cw_diamond", Polygon({{-s, 0}, {0, s}, {s, 0}, {0, -s}}), 1, 1},
+        {"ccw_gear", Gear(12), 1, 0},
+        {"cw_gear", Reversed(*Gear(12)), 1, 1},
+        {"open_polyline", Polygon({{0, 0}, {1, 0}, {1, 1}}, false), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.list->IsClosed(), c.closed);
+        EXPECT_EQ(c.list->IsClockwise(0), c.clockwise);
+        EXPECT_EQ(GetGeometryGlobal(), c.closed ? S_OK : E_FAIL);
+        EXPECT_EQ(c.list->clockwise, c.clockwise);
+    }
+    CCurveList empty;
+    EXPECT_EQ(empty.IsClosed(), 0);
+    EXPECT_EQ(GetGeometryGlobal(), E_FAIL);
+    EXPECT_DOUBLE_EQ(empty.GetLength(), 0.0);
+}
+
+TEST(CCurveListTest, SelfCrossingListFailsOrientationCheck)
+{
+    auto eight = Polygon({{0, 0}, {2, 2}, {2, 0}, {0, 2}});
+    EXPECT_EQ(eight->SelfIntersections(nullptr), 1);
+    EXPECT_EQ(eight->IsClockwise(1), 0);
+    EXPECT_EQ(GetGeometryGlobal(), E_FAIL);
+}
+
+TEST(CCurveListTest, ClassifyPoint)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<CCurveList> list;
+        CPoint2D p;
+        int expected;
+    };
+    const double s = std::sqrt(0.5);
+    auto diamond = [&](bool ccw) {
+        std::vector<CPoint2D> p = {{0.5, 0.5 - s}, {0.5 + s, 0.5}, {0.5, 0.5 + s}, {0.5 - s, 0.5}};
+        if (!ccw)
+            std::reverse(p.begin(), p.end());
+        return std::shared_ptr<CCurveList>(Polygon(p));
+    };
+    const Case cases[] = {
+        {"inside_square", Rect(0, 0, 1, 1), {0.5, 0.5}, 1},
+        {"right_of_square", Rect(0, 0, 1, 1), {2, 0.5}, 0},
+        {"left_of_square", Rect(0, 0, 1, 1), {-2, 0.5}, 0},
+        {"on_left_side", Rect(0, 0, 1, 1), {0, 0.5}, 2},
+        {"on_right_side", Rect(0, 0, 1, 1), {1, 0.5}, 2},
+        {"inside_cw_square", Rect(0, 0, 1, 1, false), {0.5, 0.5}, 1},
+        {"outside_cw_square", Rect(0, 0, 1, 1, false), {1.5, 0.5}, 0},
+        {"inside_circle", Circle(0, 0, 1), {0.2, -0.3}, 1},
+        {"outside_circle", Circle(0, 0, 1), {1.2, 0.9}, 0},
+        {"inside_cw_circle", Circle(0, 0, 1, false), {0.2, 0.3}, 1},
+        {"on_circle", Circle(0, 0, 1), {-1, 0}, 2},
+        {"vertex_level_inside_diamond", diamond(true), {0.5, 0.5}, 1},
+        {"vertex_level_right_of_diamond", diamond(true), {3, 0.5}, 0},
+        {"vertex_level_inside_cw_diamond", diamond(false), {0.5, 0.5}, 1},
+        {"top_vertex_level", diamond(true), {0.6, 0.5 + s}, 0},
+        {"inside_gear", Gear(12), {0, 0}, 1},
+        {"outside_gear", Gear(12), {20, 0.3}, 0},
+        {"inside_rounded_rect_corner_level", RoundedRect(0, 0, 10, 5, 1), {9.5, 4.5}, 1},
+        {"outside_rounded_rect_corner", RoundedRect(0, 0, 10, 5, 1), {9.9, 4.9}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.list->ClassifyPoint(c.p, 1), c.expected);
+    }
+    auto open = Polygon({{0, 0}, {1, 0}, {1, 1}}, false);
+    EXPECT_EQ(open->ClassifyPoint({0.5, 0.5}, 1), 0);
+    EXPECT_EQ(GetGeometryGlobal(), E_FAIL);
+}
+
+TEST(CCurveListTest, ContainsList)
+{
+    auto big = Rect(0, 0, 10, 10);
+    EXPECT_EQ(big->ContainsList(*Rect(2, 2, 4, 4), 1), 1);
+    EXPECT_EQ(big->ContainsList(*Rect(12, 2, 14, 4), 1), 0);
+    // Every start point lies on the boundary; the end point decides.
+    EXPECT_EQ(big->ContainsList(*Polygon({{0, 0}, {10, 0}, {5, 5}}, false), 1), 1);
+    EXPECT_EQ(big->ContainsList(*Polygon({{0, 0}, {10, 0}, {5, -5}}, false), 1), 0);
+}
+
+TEST(CCurveListTest, BoundsAndLength)
+{
+    auto rounded = RoundedRect(0, 0, 10, 5, 1);
+    double x0, y0, x1, y1;
+    rounded->GetBounds(x0, y0, x1, y1);
+    EXPECT_NEAR(x0, 0, 1e-12);
+    EXPECT_NEAR(y0, 0, 1e-12);
+    EXPECT_NEAR(x1, 10, 1e-12);
+    EXPECT_NEAR(y1, 5, 1e-12);
+    double length = 0.0;
+    EXPECT_NEAR(rounded->GetLength(&length), 2 * 8 + 2 * 3 + kTwoPi, 1e-9);
+    EXPECT_NEAR(length, 2 * 8 + 2 * 3 + kTwoPi, 1e-9);
+    auto circle = Circle(1, 2, 3);
+    circle->GetBounds(x0, y0, x1, y1);
+    EXPECT_NEAR(x0, -2, 1e-12);
+    EXPECT_NEAR(y1, 5, 1e-12);
+}
+
+TEST(CCurveListTest, SimplifyMergesCollinearRunsButNeverTheWholeChain)
+{
+    auto rect = Polygon({{0, 0}, {3, 0}, {6, 0.001}, {10, 0}, {10, 5}, {0, 5}});
+    rect->Simplify(0.01);
+    ASSERT_EQ(rect->GetCount(), 4);
+    EXPECT_EQ(rect->segments[0]->GetEndPoint().IsEqual({10, 0}), 1);
+
+    auto collinear = Polygon({{0, 0}, {1, 0}, {2, 0}, {3, 0}}, false);
+    collinear->Simplify(0.01);
+    EXPECT_EQ(collinear->GetCount(), 2);
+}
+
+TEST(CCurveListTest, SimplifyReplacesOnlyFlatArcs)
+{
+    auto arcList = [](double sweepDegrees) {
+        auto list = std::make_unique<CCurveList>();
+        const double a = sweepDegrees * kPi / 180.0;
+        list->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 0), CPoint2D(10, 0),
+                                                     CPoint2D(10 * std::cos(a), 10 * std::sin(a)), 1));
+        return list;
+    };
+    auto flat = arcList(2.0);
+    flat->Simplify(0.01);
+    EXPECT_EQ(flat->segments[0]->GetType(), kSegmentTypeLine);
+    auto curved = arcList(20.0);
+    curved->Simplify(0.01);
+    EXPECT_EQ(curved->segments[0]->GetType(), kSegmentTypeArc);
+}
+
+// A full circle and arcs of nearly a full turn have start and end points
+// close together, yet they are anything but flat: they stay arcs, and a
+// closed list stays closed.
+TEST(CCurveListTest, SimplifyKeepsCirclesAndLargeArcs)
+{
+    auto circle = Circle(0, 0, 5);
+    circle->Simplify(0.01);
+    ASSERT_EQ(circle->GetCount(), 1);
+    EXPECT_EQ(circle->segments[0]->GetType(), kSegmentTypeArc);
+    EXPECT_EQ(circle->IsClosed(), 1);
+    EXPECT_NEAR(circle->GetLength(), 10 * kPi, 1e-9);
+
+    auto nearlyFull = std::make_unique<CCurveList>();
+    const double a = kTwoPi - 0.001;
+    nearlyFull->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 0), CPoint2D(5, 0),
+                                                       CPoint2D(5 * std::cos(a), 5 * std::sin(a)), 1));
+    nearlyFull->Simplify(0.01);
+    EXPECT_EQ(nearlyFull->segments[0]->GetType(), kSegmentTypeArc);
+}
+
+TEST(CCurveListDebugTest, InitializerRoundTrip)
+{
+    auto rounded = RoundedRect(0, 0, 10, 5, 1);
+    const std::string text = ToInitializer(*rounded);
+    EXPECT_NE(text.find("{1, 0, 9, 0}"), std::string::npos);
+    EXPECT_NE(text.find(", 1}"), std::string::npos);
+    auto rebuilt = FromRows({{1, 0, 9, 0}, {9, 0, 10, 1, 9, 1, 1}});
+    EXPECT_EQ(ToInitializer(*rebuilt), "{{1, 0, 9, 0},\n {9, 0, 10, 1, 9, 1, 1}}");
+}
+
+} // namespace

@@ -1,0 +1,273 @@
+// Curve offset: the table of characteristic cases and property tests over
+// random and adversarial contours.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "addins/milling/geometry/curvelistdebug.h"
+#include "addins/milling/geometry/tests/shapes.h"
+
+namespace {
+
+using namespace shapes;
+
+using Results = std::vector<std::unique_ptr<CCurveList>>;
+
+int CountArcs(const CCurveList& list)
+{
+    int arcs = 0;
+    for (const auto& s : list.segments)
+        arcs += s->GetType() == kSegmentTypeArc;
+    return arcs;
+}
+
+TEST(OffsetTest, ZeroDistanceCopies)
+{
+    auto square = Rect(0, 0, 10, 10);
+    Results results;
+    ASSERT_EQ(square->Offset(1e-7, 0, results, 0, 0.0, 0, 0.0), 1);
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0]->GetCount(), 4);
+    EXPECT_NEAR(SignedArea(*results[0]), 100.0, 1e-9);
+}
+
+TEST(OffsetTest, SquareInsideAndOutside)
+{
+    struct Case {
+        const char* name;
+        double distance;
+        int side;
+        int segments, arcs;
+        double area, length;
+    };
+    const Case cases[] = {
+        {"inside", 1.0, 0, 4, 0, 64.0, 32.0},
+        {"outside", 1.0, 1, 8, 4, 140.0 + kPi, 40.0 + kTwoPi},
+        {"outside_by_negative_distance", -1.0, 0, 8, 4, 140.0 + kPi, 40.0 + kTwoPi},
+        {"inside_by_negative_distance", -1.0, 1, 4, 0, 64.0, 32.0},
+        {"inside_collapses", 6.0, 0, 0, 0, 0.0, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto square = Rect(0, 0, 10, 10);
+        Results results;
+        const int count = square->Offset(c.distance, c.side, results, 0, 0.0, 0, 0.0);
+        if (c.segments == 0) {
+            EXPECT_EQ(count, 0);
+            continue;
+        }
+        ASSERT_EQ(count, 1);
+        EXPECT_EQ(results[0]->GetCount(), c.segments);
+        EXPECT_EQ(CountArcs(*results[0]), c.arcs);
+        EXPECT_EQ(results[0]->IsClosed(), 1);
+        EXPECT_NEAR(SignedArea(*results[0]), c.area, 1e-9);
+        EXPECT_NEAR(results[0]->GetLength(), c.length, 1e-9);
+    }
+}
+
+TEST(OffsetTest, CornerLimitJoinsSlightBendsSharp)
+{
+    // A pentagon whose apex bends by 10 degrees.
+    const double t = std::tan(5.0 * kPi / 180.0);
+    auto shape = Polygon({{0, 0}, {20, 0}, {20, 10}, {10, 10 + 10 * t}, {0, 10}});
+    Results sharp, round;
+    ASSERT_EQ(shape->Offset(1.0, 1, sharp, 1, 165.0, 0, 0.0), 1);
+    ASSERT_EQ(shape->Offset(1.0, 1, round, 0, 165.0, 0, 0.0), 1);
+    EXPECT_EQ(CountArcs(*round[0]), 5);
+    // The 90- and 95-degree corners stay round, the 10-degree bend becomes sharp.
+    EXPECT_EQ(CountArcs(*sharp[0]), 4);
+    EXPECT_EQ(sharp[0]->GetCount(), 9);
+}
+
+TEST(OffsetTest, OpenLineKeepsNoCaps)
+{
+    auto line = Polygon({{0, 0}, {10, 0}}, false);
+    Results results;
+    ASSERT_EQ(line->Offset(1.0, 0, results, 0, 0.0, 0, 0.0), 1);
+    ASSERT_EQ(results[0]->GetCount(), 1);
+    EXPECT_EQ(results[0]->GetStartPoint().IsEqual({0, 1}), 1);
+    EXPECT_EQ(results[0]->GetEndPoint().IsEqual({10, 1}), 1);
+}
+
+TEST(OffsetTest, FailingSegments)
+{
+    // Every arc of a circle of radius 1 fails inwards by 2.
+    auto circle = TwoArcCircle(0, 0, 1);
+    Results results;
+    EXPECT_EQ(circle->Offset(2.0, 0, results, 0, 0.0, 0, 0.0), 0);
+    EXPECT_TRUE(results.empty());
+    // A single circle offsets to a single circle.
+    auto single = Circle(0, 0, 3);
+    ASSERT_EQ(single->Offset(1.0, 0, results, 0, 0.0, 0, 0.0), 1);
+    EXPECT_NEAR(static_cast<CArcSegment2D&>(*results[0]->segments[0]).radius, 2.0, 1e-12);
+}
+
+TEST(OffsetTest, PinchedShapeSplitsInTwo)
+{
+    // Two 10 x 10 squares joined by a 2-wide neck: an inward offset of 1.5
+    // leaves two islands.
+    auto dumbbell = Polygon({{0, 0}, {10, 0}, {10, 4}, {14, 4}, {14, 0}, {24, 0}, {24, 10}, {14, 10}, {14, 6},
+                             {10, 6}, {10, 10}, {0, 10}});
+    Results results;
+    ASSERT_EQ(dumbbell->Offset(1.5, 0, results, 0, 0.0, 0, 0.0), 2);
+    // Each island is the 7 x 7 square with a small bulge towards the neck,
+    // where the rounded neck corners leave room.
+    for (const auto& island : results) {
+        EXPECT_EQ(island->IsClosed(), 1);
+        EXPECT_GT(SignedArea(*island), 49.0);
+        EXPECT_LT(SignedArea(*island), 49.5);
+    }
+    EXPECT_NEAR(SignedArea(*results[0]), SignedArea(*results[1]), 1e-9);
+}
+
+struct PropertyFailure {
+    std::string what;
+};
+
+// Checks the offset of a closed source against the properties every result
+// must have; returns a description of the first failure, or an empty text.
+std::string CheckOffset(CCurveList& source, double d, int side, const Results& results, double tol)
+{
+    const int sourceClockwise = source.IsClockwise(0);
+    for (const auto& result : results) {
+        if (result->IsClosed() != source.IsClosed())
+            return "result closedness differs from the source";
+        // A region that has shrunk to a line has no orientation.
+        const bool flat = std::fabs(SignedArea(*result)) < 1e-6;
+        if (source.IsClosed() && !flat && result->IsClockwise(0) != sourceClockwise)
+            return "result orientation differs from the source";
+        for (const CPoint2D& q : Sample(*result, 8)) {
+            const double distance = DistanceTo(source, q);
+            if (std::fabs(distance - std::fabs(d)) > tol)
+                return "point (" + std::to_string(q.x) + ", " + std::to_string(q.y) + ") lies at " +
+                       std::to_string(distance) + " from the source";
+        }
+    }
+    (void)side;
+    return {};
+}
+
+struct PropertyCase {
+    std::string name;
+    std::shared_ptr<CCurveList> source;
+};
+
+std::vector<PropertyCase> AdversarialContours()
+{
+    std::vector<PropertyCase> cases;
+    cases.push_back({"square", Rect(0, 0, 10, 10)});
+    cases.push_back({"cw_square", Rect(0, 0, 10, 10, false)});
+    cases.push_back({"circle", Circle(1, 2, 5)});
+    cases.push_back({"two_arc_circle", TwoArcCircle(0, 0, 5, false)});
+    cases.push_back({"rounded_rect", RoundedRect(0, 0, 20, 8, 2)});
+    cases.push_back({"gear", Gear(16)});
+    cases.push_back({"cw_gear", Reversed(*Gear(10))});
+    cases.push_back({"l_shape", Polygon({{0, 0}, {10, 0}, {10, 3}, {3, 3}, {3, 10}, {0, 10}})});
+    cases.push_back({"comb", Polygon({{0, 0}, {20, 0}, {20, 10}, {17, 10}, {17, 3.2}, {13, 3.2}, {13, 10}, {7, 10},
+                                      {7, 3.2}, {3, 3.2}, {3, 10}, {0, 10}})});
+    cases.push_back({"tiny_segments", Polygon({{0, 0}, {5, 0}, {5, 2e-6}, {10, 2e-6}, {10, 10}, {0, 10}})});
+    cases.push_back({"collinear_run", Polygon({{0, 0}, {2, 0}, {4, 0}, {6, 0}, {10, 0}, {10, 10}, {0, 10}})});
+    cases.push_back({"near_collinear", Polygon({{0, 0}, {5, 1e-7}, {10, 0}, {10, 10}, {0, 10}})});
+    cases.push_back({"self_touching_slot", Polygon({{0, 0}, {10, 0}, {10, 10}, {5, 10}, {5, 2}, {5, 10}, {0, 10}})});
+    // A tangent chain: a half circle continued by lines that touch it.
+    {
+        auto slot = std::make_shared<CCurveList>();
+        slot->Append(std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(10, 0)));
+        slot->Append(std::make_unique<CArcSegment2D>(CPoint2D(10, 3), CPoint2D(10, 0), CPoint2D(10, 6), 1));
+        slot->Append(std::make_unique<CLineSegment2D>(CPoint2D(10, 6), CPoint2D(0, 6)));
+        slot->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 3), CPoint2D(0, 6), CPoint2D(0, 0), 1));
+        cases.push_back({"stadium", slot});
+    }
+    // A concave arc in a square (a bite) and tangent arcs of opposite sense.
+    {
+        auto bite = std::make_shared<CCurveList>();
+        bite->Append(std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(10, 0)));
+        bite->Append(std::make_unique<CLineSegment2D>(CPoint2D(10, 0), CPoint2D(10, 10)));
+        bite->Append(std::make_unique<CLineSegment2D>(CPoint2D(10, 10), CPoint2D(8, 10)));
+        bite->Append(std::make_unique<CArcSegment2D>(CPoint2D(5, 10), CPoint2D(8, 10), CPoint2D(2, 10), 0));
+        bite->Append(std::make_unique<CLineSegment2D>(CPoint2D(2, 10), CPoint2D(0, 10)));
+        bite->Append(std::make_unique<CLineSegment2D>(CPoint2D(0, 10), CPoint2D(0, 0)));
+        cases.push_back({"bite", bite});
+        auto wave = std::make_shared<CCurveList>();
+        wave->Append(std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(2, 0)));
+        wave->Append(std::make_unique<CArcSegment2D>(CPoint2D(4, 0), CPoint2D(2, 0), CPoint2D(6, 0), 0));
+        wave->Append(std::make_unique<CArcSegment2D>(CPoint2D(8, 0), CPoint2D(6, 0), CPoint2D(10, 0), 1));
+        wave->Append(std::make_unique<CLineSegment2D>(CPoint2D(10, 0), CPoint2D(12, 0)));
+        wave->Append(std::make_unique<CLineSegment2D>(CPoint2D(12, 0), CPoint2D(12, 8)));
+        wave->Append(std::make_unique<CLineSegment2D>(CPoint2D(12, 8), CPoint2D(0, 8)));
+        wave->Append(std::make_unique<CLineSegment2D>(CPoint2D(0, 8), CPoint2D(0, 0)));
+        cases.push_back({"tangent_wave", wave});
+    }
+    return cases;
+}
+
+TEST(OffsetPropertyTest, AdversarialContours)
+{
+    const double distances[] = {0.5, 1.0, 1.7, 2.5, -0.5, -1.3, -3.0};
+    for (PropertyCase& c : AdversarialContours()) {
+        for (double d : distances) {
+            for (int corner = 0; corner < 2; ++corner) {
+                SCOPED_TRACE(testing::Message() << c.name << " d=" << d << " corner=" << corner << "\n"
+                                                << ToInitializer(*c.source));
+                Results results;
+                const int side = c.source->IsClockwise(0);
+                const int count = c.source->Offset(d, side, results, corner, 165.0, 0, 0.0);
+                ASSERT_EQ(count, static_cast<int>(results.size()));
+                EXPECT_EQ(CheckOffset(*c.source, d, side, results, corner ? 0.2 * std::fabs(d) : 1e-4), "");
+                if (d < 0.0) {
+                    EXPECT_GE(count, 1);
+                }
+            }
+        }
+    }
+}
+
+TEST(OffsetPropertyTest, RandomStars)
+{
+    const unsigned seed = 424242;
+    std::mt19937 random(seed);
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::uniform_real_distribution<double> distance(0.2, 3.0);
+    for (int round = 0; round < 60; ++round) {
+        auto star = RandomStar(random, 5 + round % 17, 4.0, 12.0);
+        const double d = distance(random) * (round % 2 ? 1.0 : -1.0);
+        SCOPED_TRACE(testing::Message() << "round " << round << " d=" << d << "\n" << ToInitializer(*star));
+        Results results;
+        const int side = star->IsClockwise(0);
+        star->Offset(d, side, results, 0, 0.0, 0, 0.0);
+        EXPECT_EQ(CheckOffset(*star, d, side, results, 1e-4), "");
+    }
+}
+
+// Offsetting out and back in gives back the source (up to its rounded
+// concave corners, of which a convex polygon has none).
+TEST(OffsetPropertyTest, OutAndBackInRestoresConvexPolygon)
+{
+    std::vector<CPoint2D> points;
+    for (int k = 0; k < 9; ++k)
+        points.push_back({10 * std::cos(kTwoPi * k / 9), 10 * std::sin(kTwoPi * k / 9)});
+    auto polygon = Polygon(points);
+    Results out, back;
+    ASSERT_EQ(polygon->Offset(-2.0, 0, out, 0, 0.0, 0, 0.0), 1);
+    ASSERT_EQ(out[0]->Offset(2.0, 0, back, 0, 0.0, 1, 1e-6), 1);
+    EXPECT_NEAR(SignedArea(*back[0]), SignedArea(*polygon), 1e-6);
+}
+
+// The indexed crossing search and the all-pairs one give the same results.
+TEST(OffsetPropertyTest, IndexedEqualsAllPairs)
+{
+    std::mt19937 random(77);
+    for (int round = 0; round < 20; ++round) {
+        auto star = RandomStar(random, 40, 3.0, 12.0);
+        Results indexed, all;
+        const double d = round % 2 ? 1.5 : -1.5;
+        const int n1 = star->Offset(d, 0, indexed, 1, 165.0, 0, 0.0, PairSearch::Indexed);
+        const int n2 = star->Offset(d, 0, all, 1, 165.0, 0, 0.0, PairSearch::AllPairs);
+        ASSERT_EQ(n1, n2);
+        for (int k = 0; k < n1; ++k)
+            EXPECT_EQ(ToInitializer(*indexed[k]), ToInitializer(*all[k]));
+    }
+}
+
+} // namespace
