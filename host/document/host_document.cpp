@@ -1,0 +1,835 @@
+// CHostDocument: the IHostDocument operations, each forwarding to its
+// document. Operations that need a view, the panes, the snap engine or the
+// connection points answer as a document without views does, or
+// E_NOTIMPL until those parts are attached.
+#include "host/document/host_document.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "host/document/command_engine.h"
+#include "host/document/nuvex_doc.h"
+#include "iselection.h"
+#include "objectmodel/collection_c.h"
+#include "objectmodel/entity_record.h"
+
+namespace {
+
+constexpr LONG kFilterRootLevel = 0x8;
+constexpr LONG kFilterSetA = 0x1;
+constexpr LONG kFilterSetB = 0x4;
+
+// The table of a modifier kind (4 Shift, 2 Ctrl, 1 plain); -1 for others.
+int TableOfKind(LONG kind)
+{
+    switch (kind) {
+    case 4:
+        return static_cast<int>(ModifierTable::Shift);
+    case 2:
+        return static_cast<int>(ModifierTable::Ctrl);
+    case 1:
+        return static_cast<int>(ModifierTable::Plain);
+    default:
+        return -1;
+    }
+}
+
+// The tables named by a mask (1 plain, 2 Ctrl, 4 Shift), in that order.
+std::vector<int> TablesOfMask(LONG mask)
+{
+    std::vector<int> tables;
+    if ((mask & 1) != 0) {
+        tables.push_back(static_cast<int>(ModifierTable::Plain));
+    }
+    if ((mask & 2) != 0) {
+        tables.push_back(static_cast<int>(ModifierTable::Ctrl));
+    }
+    if ((mask & 4) != 0) {
+        tables.push_back(static_cast<int>(ModifierTable::Shift));
+    }
+    return tables;
+}
+
+} // namespace
+
+HRESULT CHostDocument::QueryInterface(REFIID iid, void** out)
+{
+    if (out == nullptr) {
+        return E_POINTER;
+    }
+    if (iid == IID_IUnknown || iid == IID_IHostDocument) {
+        *out = static_cast<IHostDocument*>(this);
+    } else if (iid == IID_IDocumentFileIndex) {
+        *out = static_cast<IDocumentFileIndex*>(this);
+    } else {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+// The document owns this object; the count only serves borrowers' balance.
+ULONG CHostDocument::AddRef() { return static_cast<ULONG>(++m_referenceCount); }
+
+ULONG CHostDocument::Release()
+{
+    if (m_referenceCount > 0) {
+        --m_referenceCount;
+    }
+    return static_cast<ULONG>(m_referenceCount);
+}
+
+HRESULT CHostDocument::DestroyPopupMenu()
+{
+    m_document.m_popupItemIds.clear();
+    m_document.m_popupItemOwners.clear();
+    return S_OK;
+}
+
+HRESULT CHostDocument::TrackPopupMenu(LONG, LONG, LONG) { return S_OK; }
+
+HRESULT CHostDocument::AddPopupMenuItem(IAddinCommand* owner, LONG, LONG itemId, const char*)
+{
+    m_document.m_popupItemIds.push_back(static_cast<uint32_t>(itemId));
+    m_document.m_popupItemOwners.push_back(owner);
+    return S_OK;
+}
+
+HRESULT CHostDocument::CreatePopupMenu() { return DestroyPopupMenu(); }
+
+HRESULT CHostDocument::HitsTrackingLine(IVector3*, IVector3*, LONG* hit)
+{
+    if (hit != nullptr) {
+        *hit = 0;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT CHostDocument::NotifySettingsChanged()
+{
+    m_document.BroadcastChangeEvent();
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetActiveObject(IUnknown** object)
+{
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = m_document.m_activeObject;
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetActiveObject(IUnknown* object)
+{
+    m_document.m_activeObject = object;
+    m_document.BroadcastChangeEvent();
+    return S_OK;
+}
+
+HRESULT CHostDocument::RefreshSnap() { return E_NOTIMPL; }
+
+HRESULT CHostDocument::AddTrackingPoint(IVector3*) { return E_NOTIMPL; }
+
+HRESULT CHostDocument::SetPrompt(LONG kind, const char* text)
+{
+    m_document.SetPromptLabel(static_cast<uint32_t>(kind), text);
+    return S_OK;
+}
+
+HRESULT CHostDocument::SendEvent(LONG event, void* value, LONG final, LONG kind)
+{
+    LONG state = command_result::kNotHandled;
+    m_document.SendCommandEvent(event, value, final, kind, &state);
+    m_document.EndCommandLevel(event, state, TRUE);
+    return S_OK;
+}
+
+HRESULT CHostDocument::EndLevel(LONG result)
+{
+    m_document.EndCommandLevel(0, result, TRUE);
+    return S_OK;
+}
+
+HRESULT CHostDocument::ShowPane(LONG, LONG) { return E_FAIL; }
+
+HRESULT CHostDocument::GetActivePane(LONG, LONG* item)
+{
+    if (item != nullptr) {
+        *item = -1;
+    }
+    return E_FAIL;
+}
+
+HRESULT CHostDocument::GetPaneObject(LONG, LONG, IUnknown** object)
+{
+    if (object != nullptr) {
+        *object = nullptr;
+    }
+    return E_FAIL;
+}
+
+HRESULT CHostDocument::CreateControlPanel(LONG, LONG, IControlPanel** panel)
+{
+    if (panel != nullptr) {
+        *panel = nullptr;
+    }
+    return E_FAIL;
+}
+
+HRESULT CHostDocument::GetFileIndex(LONG objectIndex, LONG* fileIndex)
+{
+    if (fileIndex == nullptr) {
+        return E_POINTER;
+    }
+    if (!m_document.IsSaving()) {
+        *fileIndex = -1;
+        return E_FAIL;
+    }
+    *fileIndex = m_document.FileIndexOfEntry(objectIndex);
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetObjectCount(LONG* count)
+{
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = static_cast<LONG>(m_document.GetObjectCount());
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetObject(LONG index, IEntityRecord** holder)
+{
+    if (holder == nullptr) {
+        return E_POINTER;
+    }
+    if (index < 0 || static_cast<size_t>(index) >= m_document.GetObjectCount()) {
+        *holder = nullptr;
+        return E_FAIL;
+    }
+    *holder = m_document.GetObjectAt(static_cast<size_t>(index));
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddObject(IEntityRecord* holder)
+{
+    if (holder == nullptr) {
+        return E_FAIL;
+    }
+    m_document.AddObject(holder);
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveObjectAt(LONG index) { return m_document.RemoveObjectAt(index) ? S_OK : E_FAIL; }
+
+HRESULT CHostDocument::RemoveObject(IEntityRecord* holder)
+{
+    for (size_t i = m_document.GetObjectCount(); i > 0; --i) {
+        if (m_document.GetObjectAt(i - 1) == holder) {
+            m_document.RemoveObjectAt(static_cast<int32_t>(i - 1));
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CHostDocument::ModifyObjectAt(LONG index) { return m_document.ModifyObjectAt(index) ? S_OK : E_FAIL; }
+
+HRESULT CHostDocument::ModifyObject(IEntityRecord* holder)
+{
+    for (size_t i = 0; i < m_document.GetObjectCount(); ++i) {
+        if (m_document.GetObjectAt(i) == holder) {
+            m_document.ModifyObjectAt(static_cast<int32_t>(i));
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveAllObjects()
+{
+    while (m_document.GetObjectCount() > 0) {
+        m_document.RemoveObjectAt(static_cast<int32_t>(m_document.GetObjectCount()) - 1);
+    }
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetDocumentWord(uint32_t* word)
+{
+    if (word == nullptr) {
+        return E_POINTER;
+    }
+    *word = m_document.m_documentWord;
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetReferencePoint(IVector3* point)
+{
+    if (point == nullptr) {
+        return E_POINTER;
+    }
+    m_document.m_storedPoint.CopyFrom(point);
+    m_document.m_pointSet = TRUE;
+    return S_OK;
+}
+
+template <class Action>
+static void ForEachFilterTable(CNuvexDoc& document, LONG flags, LONG kind, Action action)
+{
+    const int table = TableOfKind(kind);
+    if (table < 0) {
+        return;
+    }
+    CommandLevel& level = document.Level((flags & kFilterRootLevel) != 0 ? 0 : document.GetCurrentLevel());
+    if ((flags & kFilterSetA) != 0) {
+        action(level, table);
+    }
+    if ((flags & kFilterSetB) != 0) {
+        action(level, 3 + table);
+    }
+}
+
+HRESULT CHostDocument::ClearFilterIds(LONG flags, LONG kind)
+{
+    ForEachFilterTable(m_document, flags, kind, [](CommandLevel& level, int t) { level.filterIds[t].clear(); });
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveFilterId(LONG flags, LONG kind, uint32_t id)
+{
+    ForEachFilterTable(m_document, flags, kind, [id](CommandLevel& level, int t) {
+        auto& ids = level.filterIds[t];
+        ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end());
+    });
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddFilterId(LONG flags, LONG kind, uint32_t id)
+{
+    ForEachFilterTable(m_document, flags, kind, [id](CommandLevel& level, int t) { level.filterIds[t].push_back(id); });
+    return S_OK;
+}
+
+HRESULT CHostDocument::ClearFilterGuids(LONG flags, LONG kind)
+{
+    ForEachFilterTable(m_document, flags, kind, [](CommandLevel& level, int t) { level.filterGuids[t].clear(); });
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveFilterGuid(LONG flags, LONG kind, GUID id)
+{
+    ForEachFilterTable(m_document, flags, kind, [&id](CommandLevel& level, int t) {
+        auto& guids = level.filterGuids[t];
+        guids.erase(std::remove_if(guids.begin(), guids.end(), [&id](const FilterGuidRecord& r) { return r.id == id; }),
+                    guids.end());
+    });
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddFilterGuid(LONG flags, LONG kind, GUID id)
+{
+    ForEachFilterTable(m_document, flags, kind,
+                       [&id](CommandLevel& level, int t) { level.filterGuids[t].push_back(FilterGuidRecord{id}); });
+    return S_OK;
+}
+
+HRESULT CHostDocument::ClearFilterFlags(LONG flags, LONG kind, uint32_t bits)
+{
+    ForEachFilterTable(m_document, flags, kind, [bits](CommandLevel& level, int t) { level.filterFlags[t] &= ~bits; });
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddFilterFlags(LONG flags, LONG kind, uint32_t bits)
+{
+    ForEachFilterTable(m_document, flags, kind, [bits](CommandLevel& level, int t) { level.filterFlags[t] |= bits; });
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetFilterFlags(LONG flags, LONG kind, uint32_t value)
+{
+    ForEachFilterTable(m_document, flags, kind, [value](CommandLevel& level, int t) { level.filterFlags[t] = value; });
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetFilterFlags(LONG flags, LONG kind, uint32_t* value)
+{
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    *value = 0;
+    ForEachFilterTable(m_document, flags, kind, [value](CommandLevel& level, int t) { *value = level.filterFlags[t]; });
+    return S_OK;
+}
+
+// The table index of an add-in command that already has an entry, or -1.
+static int32_t FindCommand(CNuvexDoc& document, IAddin* addin, LONG commandId)
+{
+    IDocumentServices& services = document.Services();
+    for (int32_t index = 0;; ++index) {
+        const CommandTableEntry* entry = services.GetCommandEntry(index);
+        if (entry == nullptr) {
+            return -1;
+        }
+        if (services.GetAddin(entry->addinIndex) == addin && entry->addinCommandId == static_cast<uint32_t>(commandId)) {
+            return index;
+        }
+    }
+}
+
+HRESULT CHostDocument::AcceptCommand(IAddin* addin, LONG commandId)
+{
+    const int32_t index = FindCommand(m_document, addin, commandId);
+    const int32_t closed = index < 0 ? 0 : m_document.FinishCommandLevel(index);
+    m_document.Output().UpdateAllViews();
+    return closed == 0 ? E_FAIL : S_OK;
+}
+
+HRESULT CHostDocument::CancelCommand(IAddin* addin, LONG commandId)
+{
+    const int32_t index = FindCommand(m_document, addin, commandId);
+    const int32_t closed = index < 0 ? 0 : m_document.CancelCommandLevel(index);
+    m_document.Output().UpdateAllViews();
+    return closed == 0 ? E_FAIL : S_OK;
+}
+
+HRESULT CHostDocument::StartAddinCommand(IAddin* addin, LONG commandId)
+{
+    const int32_t index = m_document.Services().GetHostCommand(addin, static_cast<uint32_t>(commandId));
+    if (index < 0) {
+        return E_FAIL;
+    }
+    const CommandTableEntry* entry = m_document.Services().GetCommandEntry(index);
+    const bool toggles = index == m_document.Level(m_document.GetCurrentLevel()).commandIndex ||
+                         (entry != nullptr && entry->toggle == 1);
+    m_document.StartCommand(index, toggles ? 0 : 1);
+    return S_OK;
+}
+
+HRESULT CHostDocument::Redraw()
+{
+    m_document.Redraw();
+    return S_OK;
+}
+
+HRESULT CHostDocument::CreateObject(CLSID classId, IID iid, void** object)
+{
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    IClassFactory* factory = m_document.Services().GetClassFactoryForClsid(classId);
+    if (factory == nullptr) {
+        *object = nullptr;
+        return E_FAIL;
+    }
+    factory->CreateInstance(nullptr, iid, object);
+    return S_OK;
+}
+
+HRESULT CHostDocument::HasView() { return E_FAIL; }
+
+HRESULT CHostDocument::HasView2() { return E_FAIL; }
+
+HRESULT CHostDocument::SetVariable(LONG index, VARIANT value) { return m_document.SetVariable(index, value); }
+
+HRESULT CHostDocument::GetVariable(LONG index, VARIANT* value) { return m_document.GetVariable(index, value); }
+
+HRESULT CHostDocument::SetVariableByName(const char* name, VARIANT value)
+{
+    if (name == nullptr) {
+        return E_FAIL;
+    }
+    const int32_t index = m_document.Services().FindVariable(name);
+    return index < 0 ? E_FAIL : m_document.SetVariable(index, value);
+}
+
+HRESULT CHostDocument::GetVariableByName(const char* name, VARIANT* value)
+{
+    if (name == nullptr) {
+        return E_FAIL;
+    }
+    const int32_t index = m_document.Services().FindVariable(name);
+    return index < 0 ? E_FAIL : m_document.GetVariable(index, value);
+}
+
+HRESULT CHostDocument::GetRootSelection(ISelectionSet* set)
+{
+    if (set == nullptr) {
+        return E_POINTER;
+    }
+    set->RemoveAll();
+    if (m_document.GetCurrentLevel() == 0) {
+        for (uintptr_t id : m_document.m_passOnIds) {
+            set->Add(id);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT CHostDocument::PickAtRoot(void*) { return S_OK; }
+
+HRESULT CHostDocument::CreateNamedCollection(const char* name, ICollectionC** collection)
+{
+    if (collection == nullptr) {
+        return E_POINTER;
+    }
+    std::string candidate = name != nullptr ? name : "";
+    if (name != nullptr) {
+        ICollectionC* found = nullptr;
+        for (int n = 1; SUCCEEDED(FindNamedCollection(candidate.c_str(), &found)); ++n) {
+            candidate = std::string(name) + "_" + std::to_string(n);
+        }
+    }
+    *collection = new CCollectionC(candidate.c_str());
+    return S_OK;
+}
+
+HRESULT CHostDocument::FindNamedCollection(const char* name, ICollectionC** collection)
+{
+    if (collection == nullptr) {
+        return E_POINTER;
+    }
+    *collection = nullptr;
+    if (name == nullptr) {
+        return E_FAIL;
+    }
+    for (size_t i = 0; i < m_document.GetObjectCount(); ++i) {
+        IUnknown* held = nullptr;
+        if (FAILED(m_document.GetObjectAt(i)->GetObject(&held)) || held == nullptr) {
+            continue;
+        }
+        ComPtr<ICollectionC> named;
+        if (FAILED(held->QueryInterface(IID_ICollectionC, named.ReceiveVoid())) || !named) {
+            continue;
+        }
+        const char* text = nullptr;
+        if (SUCCEEDED(named->GetText(&text)) && text != nullptr && std::strcmp(text, name) == 0) {
+            *collection = named.Get();
+            return S_OK;
+        }
+    }
+    return E_FAIL;
+}
+
+HRESULT CHostDocument::SetCoordinateSystem(ICoordinateSystem* source)
+{
+    if (source == nullptr) {
+        return E_POINTER;
+    }
+    return m_document.UserFrame().CopyFrom(source);
+}
+
+HRESULT CHostDocument::GetCoordinateSystem(ICoordinateSystem* target)
+{
+    if (target == nullptr) {
+        return E_POINTER;
+    }
+    target->CopyFrom(&m_document.UserFrame());
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetWorkPlane(IPlane*) { return E_NOTIMPL; }
+
+HRESULT CHostDocument::GetWorkPlane(IPlaneEx*) { return E_NOTIMPL; }
+
+template <class Action>
+static HRESULT ForEachWordOfMask(std::array<uint32_t, 3>& words, LONG mask, Action action)
+{
+    for (int table : TablesOfMask(mask)) {
+        action(words[static_cast<size_t>(table)]);
+    }
+    return S_OK;
+}
+
+HRESULT CHostDocument::ClearOptions(uint32_t bits, LONG tableMask)
+{
+    return ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).options, tableMask,
+                             [bits](uint32_t& word) { word &= ~bits; });
+}
+
+HRESULT CHostDocument::AddOptions(uint32_t bits, LONG tableMask)
+{
+    return ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).options, tableMask,
+                             [bits](uint32_t& word) { word |= bits; });
+}
+
+HRESULT CHostDocument::SetOptions(uint32_t value, LONG tableMask)
+{
+    return ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).options, tableMask,
+                             [value](uint32_t& word) { word = value; });
+}
+
+HRESULT CHostDocument::GetOptions(uint32_t* value, LONG tableMask)
+{
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    return ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).options, tableMask,
+                             [value](uint32_t& word) { *value = word; });
+}
+
+HRESULT CHostDocument::ClearInputKinds(uint32_t bits, LONG tableMask)
+{
+    ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).inputKinds, tableMask,
+                      [bits](uint32_t& word) { word &= ~bits; });
+    m_document.InputKindsChanged();
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddInputKinds(uint32_t bits, LONG tableMask)
+{
+    ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).inputKinds, tableMask,
+                      [bits](uint32_t& word) { word |= bits; });
+    m_document.InputKindsChanged();
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetInputKinds(uint32_t kinds, LONG tableMask)
+{
+    ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).inputKinds, tableMask,
+                      [kinds](uint32_t& word) { word = kinds; });
+    m_document.InputKindsChanged();
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetInputKinds(uint32_t* kinds, LONG tableMask)
+{
+    if (kinds == nullptr) {
+        return E_POINTER;
+    }
+    return ForEachWordOfMask(m_document.Level(m_document.GetCurrentLevel()).inputKinds, tableMask,
+                             [kinds](uint32_t& word) { *kinds = word; });
+}
+
+HRESULT CHostDocument::GetAttributes(IAttributeSet** set)
+{
+    if (set == nullptr) {
+        return E_POINTER;
+    }
+    *set = &m_document.CurrentAttributes();
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetAttributes(IAttributeSet* source)
+{
+    if (source == nullptr) {
+        return E_POINTER;
+    }
+    CAttributeSet& own = m_document.CurrentAttributes();
+    uint32_t value = 0;
+    if (SUCCEEDED(source->GetLineStyle(&value))) {
+        own.SetLineStyle(value);
+    }
+    if (SUCCEEDED(source->GetLineWidth(&value))) {
+        own.SetLineWidth(value);
+    }
+    if (SUCCEEDED(source->GetStippleFactor(&value))) {
+        own.SetStippleFactor(value);
+    }
+    uint8_t flags = 0;
+    if (SUCCEEDED(source->GetFlags(&flags))) {
+        own.ClearFlags(0xFF);
+        own.SetFlags(flags);
+    }
+    m_document.BroadcastChangeEvent();
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetSettings(ICollectionB** settings)
+{
+    if (settings == nullptr) {
+        return E_POINTER;
+    }
+    *settings = &m_document.CurrentColour();
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetSettings(ICollectionB* source)
+{
+    if (source == nullptr) {
+        return E_POINTER;
+    }
+    uint32_t colour = 0;
+    uint8_t kind = 0;
+    if (SUCCEEDED(source->GetValue(&colour))) {
+        m_document.CurrentColour().SetValue(colour);
+    }
+    if (SUCCEEDED(source->GetKind(&kind))) {
+        m_document.CurrentColour().SetKind(kind);
+    }
+    m_document.BroadcastChangeEvent();
+    return S_OK;
+}
+
+template <class Change>
+static void ChangeObjectFlags(CNuvexDoc& document, uint32_t key, LONG inTable, LONG inTemporaries, Change change)
+{
+    const int32_t entry = document.FindObjectFlagEntry(key, TRUE);
+    if (inTable) {
+        change.Word(document.ObjectFlagTable()[static_cast<size_t>(entry)].value);
+    }
+    if (inTemporaries) {
+        for (CommandObjectEntry& temporary : document.CommandObjects()) {
+            if (temporary.flagEntry != entry) {
+                continue;
+            }
+            ComPtr<IEntityRecord> record;
+            if (SUCCEEDED(temporary.object->QueryInterface(IID_IEntityRecord, record.ReceiveVoid())) && record) {
+                change.Record(record.Get());
+            }
+        }
+    }
+}
+
+HRESULT CHostDocument::ClearObjectFlags(uint32_t key, uint32_t bits, LONG inTable, LONG inTemporaries)
+{
+    struct {
+        uint32_t bits;
+        void Word(uint32_t& word) const { word &= ~bits; }
+        void Record(IEntityRecord* record) const { record->ClearFlags(bits); }
+    } change{bits};
+    ChangeObjectFlags(m_document, key, inTable, inTemporaries, change);
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddObjectFlags(uint32_t key, uint32_t bits, LONG inTable, LONG inTemporaries)
+{
+    struct {
+        uint32_t bits;
+        void Word(uint32_t& word) const { word |= bits; }
+        void Record(IEntityRecord* record) const { record->AddFlags(bits); }
+    } change{bits};
+    ChangeObjectFlags(m_document, key, inTable, inTemporaries, change);
+    return S_OK;
+}
+
+HRESULT CHostDocument::SetObjectFlags(uint32_t key, uint16_t value, LONG inTable, LONG inTemporaries)
+{
+    struct {
+        uint32_t value;
+        void Word(uint32_t& word) const { word = value; }
+        void Record(IEntityRecord* record) const { record->SetFlags(value); }
+    } change{value};
+    ChangeObjectFlags(m_document, key, inTable, inTemporaries, change);
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetObjectFlags(uint32_t key, uint32_t* value)
+{
+    if (value == nullptr) {
+        return E_POINTER;
+    }
+    const int32_t entry = m_document.FindObjectFlagEntry(key, TRUE);
+    *value = m_document.ObjectFlagTable()[static_cast<size_t>(entry)].value;
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetTemporaryCount(LONG* count)
+{
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = static_cast<LONG>(m_document.CommandObjects().size());
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetTemporary(LONG index, IUnknown** object)
+{
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    if (index < 0 || static_cast<size_t>(index) >= m_document.CommandObjects().size()) {
+        *object = nullptr;
+        return E_FAIL;
+    }
+    *object = m_document.CommandObjects()[static_cast<size_t>(index)].object.Get();
+    return S_OK;
+}
+
+HRESULT CHostDocument::AddTemporary(IUnknown* object, LONG byLevel, LONG byOwner, uint32_t ownerKey)
+{
+    if (object == nullptr) {
+        return E_FAIL;
+    }
+    const int32_t owner = byOwner ? m_document.FindObjectFlagEntry(ownerKey, TRUE) : kNoOwner;
+    const int32_t level = byLevel ? m_document.Level(m_document.GetCurrentLevel()).commandIndex : kNoOwner;
+    // The entry keeps the level's command index as its owner and the flag
+    // entry beside it.
+    m_document.AddCommandObject(object, level, owner);
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveTemporaryAt(LONG index)
+{
+    auto& list = m_document.CommandObjects();
+    if (index >= 0 && static_cast<size_t>(index) < list.size()) {
+        list.erase(list.begin() + index);
+    }
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveTemporary(IUnknown* object)
+{
+    auto& list = m_document.CommandObjects();
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [object](const CommandObjectEntry& e) { return e.object.Get() == object; }),
+               list.end());
+    return S_OK;
+}
+
+HRESULT CHostDocument::RemoveTemporaries(LONG byLevel, LONG byOwner, uint32_t ownerKey)
+{
+    m_document.RemoveCommandObjects(byLevel != 0, byOwner != 0, ownerKey);
+    return S_OK;
+}
+
+HRESULT CHostDocument::ClearTemporaries()
+{
+    std::vector<CommandObjectEntry> released;
+    released.swap(m_document.CommandObjects());
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetAddinConnectionPoint(IAddin*, IConnectionPoint** point)
+{
+    if (point != nullptr) {
+        *point = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT CHostDocument::GetEventConnectionPoint(IConnectionPoint** point)
+{
+    if (point != nullptr) {
+        *point = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT CHostDocument::GetFirstView(IHostView**) { return S_OK; }
+
+HRESULT CHostDocument::GetApplication(IHostApplication** application)
+{
+    if (application == nullptr) {
+        return E_POINTER;
+    }
+    *application = m_document.Services().GetHostApplication();
+    return S_OK;
+}
+
+HRESULT CHostDocument::GetFileIndexOf(IUnknown* object, int32_t* fileIndex)
+{
+    if (fileIndex == nullptr) {
+        return E_POINTER;
+    }
+    *fileIndex = m_document.FileIndexOfObject(object);
+    return *fileIndex < 0 ? E_FAIL : S_OK;
+}
+
+HRESULT CHostDocument::GetObjectByFileIndex(int32_t fileIndex, IUnknown** object)
+{
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = m_document.ObjectOfFileIndex(fileIndex);
+    return *object == nullptr ? E_FAIL : S_OK;
+}

@@ -1,0 +1,236 @@
+// Typed input: recognisers and readers of the command line's forms, and
+// the document's dispatcher of a submitted line.
+#include "host/document/typed_input.h"
+
+#include <charconv>
+#include <vector>
+
+#include "host/document/command_engine.h"
+#include "host/document/nuvex_doc.h"
+
+bool ParseNumber(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    bool point = false;
+    bool digit = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    // A sign or a point alone has no value: not a number.
+    return digit;
+}
+
+double ParseDouble(const std::string& text)
+{
+    size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos) {
+        return 0.0;
+    }
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') {
+        negative = text[i] == '-';
+        ++i;
+    }
+    double value = 0.0;
+    std::from_chars(text.data() + i, text.data() + text.size(), value, std::chars_format::fixed);
+    return negative ? -value : value;
+}
+
+bool ParsePolar(const std::string& text)
+{
+    const size_t i = text.find_first_not_of(' ');
+    if (i == std::string::npos || text[i] != '<') {
+        return false;
+    }
+    const std::string rest = text.substr(i + 1);
+    return !rest.empty() && rest[0] != ' ' && ParseNumber(rest);
+}
+
+double ParsePolarValue(const std::string& text)
+{
+    const size_t i = text.find('<');
+    return i == std::string::npos ? 0.0 : ParseDouble(text.substr(i + 1));
+}
+
+namespace {
+
+// Splits at every separator; true when there are exactly `parts` parts and
+// each is a number.
+bool SplitNumbers(const std::string& text, char separator, size_t parts, std::vector<double>& values)
+{
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find(separator, start);
+        pieces.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) {
+            break;
+        }
+        start = at + 1;
+    }
+    if (pieces.size() != parts) {
+        return false;
+    }
+    values.clear();
+    for (const std::string& piece : pieces) {
+        if (!ParseNumber(piece)) {
+            return false;
+        }
+        values.push_back(ParseDouble(piece));
+    }
+    return true;
+}
+
+} // namespace
+
+bool ParseCoordinates(const std::string& text, TypedCoordinates& out)
+{
+    std::vector<double> values;
+    if (!SplitNumbers(text, ',', 2, values)) {
+        return false;
+    }
+    out = {values[0], values[1], 0.0};
+    return true;
+}
+
+bool ParseCoordinates3(const std::string& text, TypedCoordinates& out)
+{
+    std::vector<double> values;
+    if (!SplitNumbers(text, ',', 3, values)) {
+        return false;
+    }
+    out = {values[0], values[1], values[2]};
+    return true;
+}
+
+bool ParseTwoValues(const std::string& text, double& first, double& second)
+{
+    std::vector<double> values;
+    if (!SplitNumbers(text, ';', 2, values)) {
+        return false;
+    }
+    first = values[0];
+    second = values[1];
+    return true;
+}
+
+namespace {
+
+// The 16-byte record in which a coordinate travels with an event.
+struct EventValueRecord {
+    double value = 0.0;
+    uint16_t flags = 0;
+    uint8_t padding[6] = {};
+};
+static_assert(sizeof(EventValueRecord) == 16);
+
+bool HasAll(uint32_t word, uint32_t bits) { return (word & bits) == bits; }
+
+} // namespace
+
+int32_t CNuvexDoc::FindCommandName(const std::string& text) const
+{
+    const size_t start = text.find_first_not_of(' ');
+    const std::string name = start == std::string::npos ? std::string() : text.substr(start);
+    for (int32_t index = 0;; ++index) {
+        const CommandTableEntry* entry = m_services.GetCommandEntry(index);
+        if (entry == nullptr) {
+            return kUnknownCommand;
+        }
+        if ((!entry->name.empty() && entry->name == name) || (!entry->shortName.empty() && entry->shortName == name)) {
+            return index;
+        }
+    }
+}
+
+uint32_t CNuvexDoc::InputKindsOf(int32_t kind) const
+{
+    const CommandLevel& level = Level(m_currentLevel);
+    if ((kind & 2) != 0) {
+        return level.inputKinds[static_cast<size_t>(ModifierTable::Ctrl)];
+    }
+    if ((kind & 4) != 0) {
+        return level.inputKinds[static_cast<size_t>(ModifierTable::Shift)];
+    }
+    return level.inputKinds[static_cast<size_t>(ModifierTable::Plain)];
+}
+
+void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
+{
+    using namespace command_event;
+    using namespace command_result;
+    const int32_t kind = m_output.GetModifierKind();
+    m_commandLineText = text;
+    if (!commit) {
+        BuildPrompt();
+        return;
+    }
+    bool handled = false;
+    if (text.empty()) {
+        if (m_currentLevel > 0) {
+            CancelCommand();
+        } else if (m_lastStartedCommand >= 0) {
+            StartCommand(m_lastStartedCommand, 1);
+        }
+    }
+    const bool draggingGrip = m_rootHandler != nullptr && m_rootHandler->IsDraggingGrip();
+    if (m_currentLevel == 0 && !draggingGrip) {
+        StartCommand(FindCommandName(text), 1);
+        return;
+    }
+
+    // Sends one event and closes its answer.
+    auto send = [this, &handled](LONG code, void* value, LONG closeCode) {
+        LONG result = kNotHandled;
+        SendCommandEvent(code, value, 1, 0, &result);
+        EndCommandLevel(closeCode, result, TRUE);
+        handled = true;
+    };
+    TypedCoordinates point;
+    if (HasAll(InputKindsOf(kind), kTypedPoint) && ParseCoordinates(text, point)) {
+        EventValueRecord records[2] = {{point.x}, {point.y}};
+        send(kTypedPoint, records, 2);
+    }
+    if (!handled && HasAll(InputKindsOf(kind), kModelPoint) &&
+        (ParseCoordinates3(text, point) || ParseCoordinates(text, point))) {
+        EventValueRecord records[3] = {{point.x}, {point.y}, {point.z}};
+        m_lastTypedPoint = CVector3(point.x, point.y, point.z);
+        send(kModelPoint, records, kModelPoint);
+    }
+    if (!handled && ParseNumber(text)) {
+        if ((InputKindsOf(kind) & kValue) != 0) {
+            double value = ParseDouble(text);
+            send(kValue, &value, kValue);
+        }
+        // A distance along a tracking line needs the snap engine's tracking
+        // direction; without one nothing is sent.
+    }
+    double first = 0.0;
+    double second = 0.0;
+    if (!handled && (InputKindsOf(kind) & kTwoValues) != 0 && ParseTwoValues(text, first, second)) {
+        double values[2] = {first, second};
+        send(kTwoValues, values, kTwoValues);
+    }
+    if (!handled && (InputKindsOf(kind) & kAngle) != 0 && ParsePolar(text)) {
+        double angle = ParsePolarValue(text);
+        send(kAngle, &angle, kAngle);
+    }
+    if (handled) {
+        m_commandLineText.clear();
+        m_output.SetCommandLineText("");
+        m_output.UpdateAllViews();
+    }
+}
