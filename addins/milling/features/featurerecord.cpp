@@ -10,8 +10,9 @@
 // Parameter image: f64 zTop, zBottom, zSafePlane, zEngage, offset at 0..39;
 // 8 reserved bytes; f64 vertical step, radial step, spindle, plunge, feed,
 // angle, corner radius, cut length, length, diameter at 48..127; i32 tool
-// type at 128; 4 reserved; i32 outside at 136; 4 reserved. Reserved bytes
-// are written as zero and ignored on reading.
+// type at 128; 4 reserved; i32 outside at 136; 4 reserved. The pocket's
+// image is the first 136 bytes of it (no Outside). Reserved bytes are
+// written as zero and ignored on reading.
 #include <cmath>
 #include <cstring>
 
@@ -19,7 +20,9 @@
 
 namespace {
 
-constexpr size_t kParameterImageSize = 144;
+// The contour image holds Outside; the pocket's ends before it.
+constexpr size_t kContourImageSize = 144;
+constexpr size_t kPocketImageSize = 136;
 constexpr size_t kPointSize = 12;
 
 class CRecordWriter {
@@ -73,7 +76,7 @@ private:
     size_t m_at = 0;
 };
 
-void WriteParameterImage(CRecordWriter& w, const CMillingParams& p)
+void WriteParameterImage(CRecordWriter& w, const CMillingParams& p, bool withOutside)
 {
     w.F64(p.zTop);
     w.F64(p.zBottom);
@@ -87,11 +90,13 @@ void WriteParameterImage(CRecordWriter& w, const CMillingParams& p)
         w.F64(v);
     w.I32(t.toolType);
     w.Zero(4);
-    w.I32(p.outside);
-    w.Zero(4);
+    if (withOutside) {
+        w.I32(p.outside);
+        w.Zero(4);
+    }
 }
 
-void ReadParameterImage(CRecordReader& r, CMillingParams& p)
+void ReadParameterImage(CRecordReader& r, CMillingParams& p, bool withOutside)
 {
     p.zTop = r.F64();
     p.zBottom = r.F64();
@@ -105,8 +110,10 @@ void ReadParameterImage(CRecordReader& r, CMillingParams& p)
         *v = r.F64();
     t.toolType = r.I32();
     r.Skip(4);
-    p.outside = r.I32();
-    r.Skip(4);
+    if (withOutside) {
+        p.outside = r.I32();
+        r.Skip(4);
+    }
 }
 
 Error RecordError(FeatureError code, const CRecordReader& r, const char* what)
@@ -138,7 +145,7 @@ double Distance(const CMovePoint& a, const CMovePoint& b)
 
 size_t CMillingFeature::GetSize() const
 {
-    size_t size = 2 + 4 + m_name.size() + kParameterImageSize + 4 + m_params.tool.name.size() + 4;
+    size_t size = 2 + 4 + m_name.size() + (ImageHasOutside() ? kContourImageSize : kPocketImageSize) + 4 + m_params.tool.name.size() + 4;
     if (!m_moves.empty())
         size += kPointSize;
     for (const CMove& move : m_moves)
@@ -153,7 +160,7 @@ size_t CMillingFeature::Save(uint8_t* data) const
     w.U8(static_cast<uint8_t>(m_state & 0xFF));
     w.I32(static_cast<int32_t>(m_name.size()));
     w.Bytes(m_name);
-    WriteParameterImage(w, m_params);
+    WriteParameterImage(w, m_params, ImageHasOutside());
     w.I32(static_cast<int32_t>(m_params.tool.name.size()));
     w.Bytes(m_params.tool.name);
     w.I32(static_cast<int32_t>(m_moves.size()));
@@ -187,10 +194,11 @@ Result<size_t> CMillingFeature::Load(const uint8_t* data, size_t size, CMoveEnti
     Result<std::string> name = ReadName(r, "feature name");
     if (!name.ok())
         return name.error();
-    if (!r.Has(kParameterImageSize))
+    const bool withOutside = ImageHasOutside();
+    if (!r.Has(withOutside ? kContourImageSize : kPocketImageSize))
         return RecordError(FeatureError::RecordTruncated, r, "parameters");
     CMillingParams params;
-    ReadParameterImage(r, params);
+    ReadParameterImage(r, params, withOutside);
     Result<std::string> toolName = ReadName(r, "tool name");
     if (!toolName.ok())
         return toolName.error();

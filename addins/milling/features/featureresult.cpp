@@ -15,6 +15,7 @@ const char* FeatureErrorMessage(FeatureError code)
     case FeatureError::NoPostprocessor: return "the operation has no postprocessor";
     case FeatureError::FormatFailed: return "the postprocessor could not format a block";
     case FeatureError::BadLevels: return "Z Top, Z Bottom and the vertical step give no levels";
+    case FeatureError::BadRadialStep: return "the radial step is not a positive distance";
     }
     return "unknown error";
 }

@@ -18,6 +18,7 @@ enum class FeatureError : int {
     NoPostprocessor = 9,     // NC output without a postprocessor
     FormatFailed = 10,       // the postprocessor refused a block
     BadLevels = 11,          // Z Top, Z Bottom and the vertical step give no levels
+    BadRadialStep = 12,      // the pocket's step-over is not a positive distance
 };
 
 // The fixed English message of a code.

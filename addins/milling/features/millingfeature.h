@@ -107,6 +107,10 @@ public:
 
     // 1 for the contour and curve features, 0 for the pocket.
     virtual int GetType() const = 0;
+    // The pocket's parameter image has no Outside value.
+    virtual bool ImageHasOutside() const { return true; }
+    // The pocket never keeps the NC blocks it writes.
+    virtual bool RecordsNcBlocks() const { return true; }
 
     // Record of the feature (layout in featurerecord.cpp). Load needs the
     // entity factory to re-create move entities; it changes nothing on error.

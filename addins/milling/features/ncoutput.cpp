@@ -89,7 +89,7 @@ Status CMillingFeature::WriteNc(std::vector<std::string>& lines, int number, boo
         if (FAILED(hr))
             return false;
         out.emplace_back(text);
-        if (record && keep)
+        if (record && keep && RecordsNcBlocks())
             RecordNcBlock(block.Count(), block.Codes(), block.Kinds(), block.Values());
         return true;
     };

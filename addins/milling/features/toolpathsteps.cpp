@@ -34,6 +34,48 @@ ChainList OffsetClosed(const CCurveList& chain, double distance, int side, doubl
     return closed;
 }
 
+IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, double distance, double tolerance)
+{
+    IslandOffsets out;
+    for (size_t i = 0; i < islands.size(); ++i) {
+        const int cw = islands[i]->clockwise;
+        for (auto& p : OffsetClosed(*islands[i], distance, cw ? 0 : 1, tolerance)) {
+            if (p->clockwise == cw) {
+                out.outlines.push_back(std::move(p));
+                out.outlineSource.push_back(static_cast<int>(i));
+            } else {
+                out.loops.push_back(std::move(p));
+                out.loopSource.push_back(static_cast<int>(i));
+            }
+        }
+    }
+    return out;
+}
+
+ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
+                        const ChainList& boundaries)
+{
+    ChainList kept;
+    for (size_t i = 0; i < loops.size(); ++i) {
+        CCurveList& loop = *loops[i];
+        bool ok = false;
+        for (const auto& b : boundaries)
+            ok = ok || b->ContainsList(loop, 0) != 0;
+        for (size_t o = 0; ok && o < originals.outlines.size(); ++o) {
+            if (i < loopSource.size() && originals.outlineSource[o] == loopSource[i])
+                continue;
+            std::vector<CPoint2D> points;
+            const CCurveList& outline = *originals.outlines[o];
+            if (outline.IntersectWith(loop, &points, nullptr, nullptr, 0x13, 0x13) > 0 ||
+                originals.outlines[o]->ContainsList(loop, 0))
+                ok = false;
+        }
+        if (ok)
+            kept.push_back(std::move(loops[i]));
+    }
+    return kept;
+}
+
 void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members)
 {
     if (members != nullptr) {
@@ -170,30 +212,21 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
 {
     constexpr double kOffsetTolerance = 0.0005;
     const size_t n = t.contours.size();
-    auto offsetIslands = [&](const std::vector<size_t>& members, ChainList& freePasses) {
-        ChainList passes;
-        for (size_t c : members) {
-            const int cw = t.contours[c]->clockwise;
-            for (auto& p : OffsetClosed(*t.contours[c], distance, cw ? 0 : 1, kOffsetTolerance)) {
-                if (p->clockwise == cw)
-                    passes.push_back(std::move(p));
-                else
-                    freePasses.push_back(std::move(p));
-            }
-        }
-        return passes;
-    };
     if (outside) {
-        std::vector<size_t> tops;
+        std::vector<const CCurveList*> tops;
         for (size_t k = 0; k < n; ++k)
             if (t.parent[k] < 0)
-                tops.push_back(k);
-        ChainList freePasses;
-        ChainList passes = offsetIslands(tops, freePasses);
-        MergeIslands(passes, freePasses);
-        for (auto& p : passes)
+                tops.push_back(t.contours[k].get());
+        IslandOffsets offsets = OffsetIslands(tops, distance, kOffsetTolerance);
+        ChainList holes;
+        MergeIslands(offsets.outlines, holes);
+        // Outside the part every outline is a pass of its own; enclosed
+        // areas (bays, holes between parts) are cut when the tool fits.
+        for (auto& p : offsets.outlines)
             roots.push_back(std::move(p));
-        for (auto& p : freePasses)
+        for (auto& p : offsets.loops)
+            roots.push_back(std::move(p));
+        for (auto& p : holes)
             roots.push_back(std::move(p));
     }
     for (size_t k = 0; k < n; ++k) {
@@ -207,32 +240,28 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
                          boundaries.end());
         if (boundaries.empty())
             continue;
-        std::vector<size_t> members;
+        std::vector<const CCurveList*> members;
         for (size_t c = 0; c < n; ++c)
             if (t.parent[c] == static_cast<int>(k))
-                members.push_back(c);
-        ChainList freePasses;
-        ChainList islands = offsetIslands(members, freePasses);
-        MergeIslands(islands, freePasses);
-        // Free areas are cut only where the tool can be: inside a boundary
-        // pass and outside every island outline.
-        ChainList reachable;
-        for (auto& f : freePasses) {
-            bool inside = false;
-            for (const auto& b : boundaries)
-                inside = inside || b->ContainsList(*f, 0) != 0;
-            for (const auto& island : islands)
-                if (inside && island->ContainsList(*f, 0))
-                    inside = false;
-            if (inside)
-                reachable.push_back(std::move(f));
+                members.push_back(t.contours[c].get());
+        IslandOffsets offsets = OffsetIslands(members, distance, kOffsetTolerance);
+        IslandOffsets originals;
+        for (size_t i = 0; i < offsets.outlines.size(); ++i) {
+            originals.outlines.push_back(offsets.outlines[i]->Copy());
+            originals.outlineSource.push_back(offsets.outlineSource[i]);
         }
+        ChainList islands = std::move(offsets.outlines);
+        ChainList holes;
+        MergeIslands(islands, holes);
+        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries);
+        for (auto& h : KeepReachable(holes, {}, originals, boundaries))
+            freeLoops.push_back(std::move(h));
         const std::vector<bool> touched = CutIslandsFromBoundaries(boundaries, islands);
         const size_t firstRoot = roots.size();
         for (auto& b : boundaries)
             roots.push_back(std::move(b));
         const size_t boundaryEnd = roots.size();
-        for (auto& f : reachable)
+        for (auto& f : freeLoops)
             roots.push_back(std::move(f));
         for (size_t i = 0; i < islands.size(); ++i) {
             if (touched[i])

@@ -21,6 +21,25 @@ using ChainList = std::vector<std::unique_ptr<CCurveList>>;
 // Offsets a chain to a side; keeps the closed results with their orientation.
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance);
 
+// The outward offsets of a set of islands: outlines with the islands'
+// orientation, and inner loops (areas enclosed by an outline, such as the bay
+// of a C-shaped island), each with the index of the island it came from.
+struct IslandOffsets {
+    ChainList outlines;
+    std::vector<int> outlineSource;
+    ChainList loops;
+    std::vector<int> loopSource;
+};
+IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, double distance, double tolerance);
+
+// Keeps the free loops (inner loops and holes between merged outlines) that
+// the tool may cut: inside one of the boundary passes, and neither inside
+// nor crossing any island outline but the loop's own source (-1: none).
+// Doubtful loops are dropped: material left standing is safer than an island
+// cut into.
+ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
+                        const ChainList& boundaries);
+
 // Unites overlapping island outlines until none cross; the holes of a union
 // (areas enclosed between islands) are appended to holes. When members is
 // given it is filled parallel to the merged outlines with the indices of the
