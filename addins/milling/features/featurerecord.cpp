@@ -145,7 +145,8 @@ double Distance(const CMovePoint& a, const CMovePoint& b)
 
 size_t CMillingFeature::GetSize() const
 {
-    size_t size = 2 + 4 + m_name.size() + (ImageHasOutside() ? kContourImageSize : kPocketImageSize) + 4 + m_params.tool.name.size() + 4;
+    const size_t image = ImageHasOutside() ? kContourImageSize : kPocketImageSize;
+    size_t size = 2 + 4 + m_name.size() + image + 4 + m_params.tool.name.size() + 4;
     if (!m_moves.empty())
         size += kPointSize;
     for (const CMove& move : m_moves)
