@@ -120,3 +120,9 @@ public:
 private:
     const CSegment2D& Seg(int i) const { return *segments[static_cast<size_t>(i)]; }
 };
+
+// The order of positions along a chain from its start: by segment, then by
+// distance along the segment; equal positions keep their order. Returns the
+// indices into positions in that order (the pass nodes order their children
+// with it).
+std::vector<int> OrderAlongChain(const CCurveList& chain, const std::vector<CChainPosition>& positions);

@@ -1,7 +1,9 @@
 // CCurveList: self-intersections, intersections with a segment and with
 // another list, nearest points, and cutting a closed chain between two
 // positions. Conventions: see curvelist.h.
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "addins/milling/geometry/curvelist.h"
 
@@ -256,4 +258,22 @@ std::unique_ptr<CCurveList> CCurveList::CutAt(const CChainPosition& start, const
         result->Append(std::move(clone));
     }
     return result;
+}
+
+std::vector<int> OrderAlongChain(const CCurveList& chain, const std::vector<CChainPosition>& positions)
+{
+    std::vector<int> order(positions.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::vector<double> along(positions.size(), 0.0);
+    for (size_t k = 0; k < positions.size(); ++k) {
+        const int index = positions[k].index;
+        if (index >= 0 && index < chain.GetCount())
+            along[k] = chain.segments[static_cast<size_t>(index)]->DistanceAlong(positions[k].point, 1);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        if (positions[a].index != positions[b].index)
+            return positions[a].index < positions[b].index;
+        return along[a] < along[b];
+    });
+    return order;
 }

@@ -16,13 +16,15 @@
 //  4. AssignLabels and the walks: decide, from the crossing records, which
 //     portions lie outside every loop, and collect them.
 //  5. Chain: join the collected portions into result lists.
+// CCurveList::Offset then checks the lists (offsetfilter.h) and, where the
+// walk went wrong, replaces them by the filtering offset.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
 
 #include "addins/milling/geometry/curvelist.h"
-#include "addins/milling/geometry/offsetclip.h"
+#include "addins/milling/geometry/offsetfilter.h"
 
 namespace {
 
@@ -922,10 +924,10 @@ int CCurveList::Offset(double distance, int side, std::vector<std::unique_ptr<CC
     // collapses, touches itself or doubles back; its result must never hand
     // out a path nearer to the chain than the distance (the tool would cut
     // into the part) or break a closed chain's offset open. Such a result,
-    // and an empty one, is replaced by the clipping offset.
+    // and an empty one, is replaced by the filtering offset.
     if (count == 0 || !OffsetResultIsSound(*this, distance, lists)) {
         lists.clear();
-        count = ClipOffset(*this, distance, side, lists, 0, 0.0, search);
+        count = FilteredOffset(*this, distance, side, lists, 0, 0.0, search);
     }
     if (simplify) {
         CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);

@@ -8,8 +8,6 @@ namespace {
 
 // Cells a single box may cover before it goes to the list of large boxes.
 constexpr long kMaxCellsPerBox = 64;
-// Upper bound of grid cells per indexed box.
-constexpr long kCellsPerBox = 2;
 
 void Include(SegmentBox& box, const CPoint2D& p)
 {
@@ -67,6 +65,19 @@ SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags)
     return box;
 }
 
+size_t CSegmentGrid::CellHash::operator()(uint64_t key) const
+{
+    key += 0x9e3779b97f4a7c15ull;
+    key = (key ^ (key >> 30)) * 0xbf58476d1ce4e5b9ull;
+    key = (key ^ (key >> 27)) * 0x94d049bb133111ebull;
+    return static_cast<size_t>(key ^ (key >> 31));
+}
+
+uint64_t CSegmentGrid::Key(int64_t x, int64_t y)
+{
+    return (static_cast<uint64_t>(x) << 32) ^ (static_cast<uint64_t>(y) & 0xffffffffull);
+}
+
 CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes) : m_boxes(std::move(boxes))
 {
     m_stamp.assign(m_boxes.size(), 0);
@@ -91,46 +102,40 @@ CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes) : m_boxes(std::move(bo
             m_large.push_back(i);
         return;
     }
-    const double width = std::max(maxX - minX, 1e-300);
-    const double height = std::max(maxY - minY, 1e-300);
     const auto mid = extents.begin() + static_cast<long>(extents.size() / 2);
     std::nth_element(extents.begin(), mid, extents.end());
-    const double cellForCount = std::sqrt(width * height / (static_cast<double>(extents.size()) * kCellsPerBox));
-    m_cellSize = std::max({*mid, cellForCount, width / 4096.0, height / 4096.0});
+    // Cell indices stay within 31 bits.
+    const double span = std::max(maxX - minX, maxY - minY);
+    m_cellSize = std::max({2.0 * *mid, span / 1e9, 1e-300});
     m_originX = minX;
     m_originY = minY;
-    m_columns = static_cast<int>(std::min(4096.0, std::floor(width / m_cellSize) + 1));
-    m_rows = static_cast<int>(std::min(4096.0, std::floor(height / m_cellSize) + 1));
-    m_cells.assign(static_cast<size_t>(m_columns) * static_cast<size_t>(m_rows), {});
+    m_gridded = true;
+    m_cells.reserve(extents.size());
     for (int i = 0; i < Count(); ++i) {
         const SegmentBox& b = m_boxes[i];
-        int x0, y0, x1, y1;
-        if (b.unbounded || !CellRange(b, x0, y0, x1, y1) ||
-            static_cast<long>(x1 - x0 + 1) * static_cast<long>(y1 - y0 + 1) > kMaxCellsPerBox) {
+        int64_t x0, y0, x1, y1;
+        if (b.unbounded || !CellRange(b, x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerBox) {
             m_large.push_back(i);
             continue;
         }
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                m_cells[static_cast<size_t>(y) * m_columns + x].push_back(i);
+        for (int64_t y = y0; y <= y1; ++y)
+            for (int64_t x = x0; x <= x1; ++x)
+                m_cells[Key(x, y)].push_back(i);
     }
 }
 
-bool CSegmentGrid::CellRange(const SegmentBox& box, int& x0, int& y0, int& x1, int& y1) const
+bool CSegmentGrid::CellRange(const SegmentBox& box, int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1) const
 {
-    if (m_columns == 0)
+    if (!m_gridded)
         return false;
-    auto clampCell = [](double v, int limit) {
-        if (!(v > 0.0))
-            return 0;
-        if (v >= limit - 1)
-            return limit - 1;
-        return static_cast<int>(v);
+    constexpr double kLimit = 2e9;
+    auto cell = [&](double v, double origin) {
+        return static_cast<int64_t>(std::clamp(std::floor((v - origin) / m_cellSize), -kLimit, kLimit));
     };
-    x0 = clampCell(std::floor((box.minX - m_originX) / m_cellSize), m_columns);
-    x1 = clampCell(std::floor((box.maxX - m_originX) / m_cellSize), m_columns);
-    y0 = clampCell(std::floor((box.minY - m_originY) / m_cellSize), m_rows);
-    y1 = clampCell(std::floor((box.maxY - m_originY) / m_cellSize), m_rows);
+    x0 = cell(box.minX, m_originX);
+    x1 = cell(box.maxX, m_originX);
+    y0 = cell(box.minY, m_originY);
+    y1 = cell(box.maxY, m_originY);
     return true;
 }
 
@@ -150,16 +155,20 @@ void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out) const
     };
     for (int i : m_large)
         take(i);
-    int x0, y0, x1, y1;
-    if (box.unbounded || !CellRange(box, x0, y0, x1, y1)) {
-        for (int i = 0; i < Count(); ++i)
-            take(i);
+    int64_t x0, y0, x1, y1;
+    if (box.unbounded || !CellRange(box, x0, y0, x1, y1) ||
+        static_cast<double>(x1 - x0 + 1) * static_cast<double>(y1 - y0 + 1) > static_cast<double>(m_cells.size())) {
+        for (const auto& [key, cell] : m_cells)
+            for (int i : cell)
+                take(i);
     } else {
-        for (int y = y0; y <= y1; ++y)
-            for (int x = x0; x <= x1; ++x)
-                for (int i : m_cells[static_cast<size_t>(y) * m_columns + x])
-                    take(i);
+        for (int64_t y = y0; y <= y1; ++y)
+            for (int64_t x = x0; x <= x1; ++x) {
+                auto it = m_cells.find(Key(x, y));
+                if (it != m_cells.end())
+                    for (int i : it->second)
+                        take(i);
+            }
     }
     std::sort(out.begin(), out.end());
 }
-

@@ -10,6 +10,8 @@
 // all-pairs search finds.
 #pragma once
 
+#include <cstdint>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -31,8 +33,11 @@ struct SegmentBox {
 // The conservative box of a segment for intersections under flags.
 SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags);
 
-// A uniform grid over the boxes of one set. Boxes too large for the grid and
-// unbounded boxes sit in a list that every query returns.
+// A uniform grid over the boxes of one set, with cells about twice the
+// typical box and only the occupied cells stored, so that chains that run
+// round a ring or along a line cost no more than compact ones. Boxes too
+// large for the grid and unbounded boxes sit in a list that every query
+// returns.
 class CSegmentGrid {
 public:
     explicit CSegmentGrid(std::vector<SegmentBox> boxes);
@@ -42,13 +47,17 @@ public:
     int Count() const { return static_cast<int>(m_boxes.size()); }
 
 private:
-    bool CellRange(const SegmentBox& box, int& x0, int& y0, int& x1, int& y1) const;
+    struct CellHash {
+        size_t operator()(uint64_t key) const;
+    };
+    bool CellRange(const SegmentBox& box, int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1) const;
+    static uint64_t Key(int64_t x, int64_t y);
 
     std::vector<SegmentBox> m_boxes;
     std::vector<int> m_large;
-    std::vector<std::vector<int>> m_cells;
+    std::unordered_map<uint64_t, std::vector<int>, CellHash> m_cells;
     double m_originX = 0.0, m_originY = 0.0, m_cellSize = 1.0;
-    int m_columns = 0, m_rows = 0;
+    bool m_gridded = false;
     mutable std::vector<unsigned> m_stamp;
     mutable unsigned m_query = 0;
 };

@@ -93,6 +93,14 @@ TEST(CurveListIntersectTest, CutAt)
     EXPECT_EQ(square->CutAt({{0, 0}, 7}, {{0, 0}, 0})->GetCount(), 0);
 }
 
+TEST(CurveListIntersectTest, OrderAlongChain)
+{
+    auto square = Rect(0, 0, 4, 4);
+    const std::vector<CChainPosition> positions = {{{0, 3}, 3}, {{4, 1}, 1}, {{4, 0.5}, 1}, {{4, 3}, 1}, {{4, 1}, 1}};
+    EXPECT_EQ(OrderAlongChain(*square, positions), (std::vector<int>{2, 1, 4, 3, 0}));
+    EXPECT_TRUE(OrderAlongChain(*square, {}).empty());
+}
+
 // The spatial index only prunes pairs that cannot meet: on random and
 // adversarial chains it finds exactly what the all-pairs search finds.
 TEST(CurveListIntersectTest, IndexedSearchEqualsAllPairs)

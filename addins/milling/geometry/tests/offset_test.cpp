@@ -271,3 +271,42 @@ TEST(OffsetPropertyTest, IndexedEqualsAllPairs)
 }
 
 } // namespace
+
+namespace {
+
+// Chains that cross themselves, with arcs among their lines: no crash, no
+// hang, and no result point nearer to the chain than the distance.
+TEST(OffsetPropertyTest, SelfCrossingChainsKeepTheDistance)
+{
+    const unsigned seed = 31337;
+    std::mt19937 random(seed);
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::uniform_real_distribution<double> coordinate(-10, 10);
+    for (int round = 0; round < 30; ++round) {
+        auto chain = std::make_unique<CCurveList>();
+        const CPoint2D first(coordinate(random), coordinate(random));
+        CPoint2D p = first;
+        const int n = 4 + round % 9;
+        for (int k = 0; k < n; ++k) {
+            const CPoint2D q = k + 1 == n ? first : CPoint2D(coordinate(random), coordinate(random));
+            if (k % 3 == 1)
+                chain->Append(std::make_unique<CArcSegment2D>((p + q) / 2 + (q - p).Perpendicular(k % 2) * 0.3, p, q,
+                                                              k % 2));
+            else
+                chain->Append(std::make_unique<CLineSegment2D>(p, q));
+            p = chain->GetEndPoint();
+        }
+        const double d = 0.5 + (round % 4) * 0.6;
+        SCOPED_TRACE(testing::Message() << "round " << round << " d=" << d << "\n" << ToInitializer(*chain));
+        for (int side = 0; side < 2; ++side) {
+            Results results;
+            const int count = chain->Offset(d, side, results, round % 2, 165.0, round % 3 == 0, 0.01);
+            ASSERT_EQ(count, static_cast<int>(results.size()));
+            for (const auto& result : results)
+                for (const CPoint2D& q : Sample(*result, 6))
+                    ASSERT_GT(DistanceTo(*chain, q), d - 0.01) << q.x << ", " << q.y;
+        }
+    }
+}
+
+} // namespace

@@ -1,4 +1,4 @@
-// Checking offset results, and the clipping offset that replaces a result
+// Checking offset results, and the filtering offset that replaces a result
 // that fails the check. Internal to the offset.
 //
 // Conventions (as everywhere in this folder): x right, y up, counter-
@@ -24,10 +24,13 @@ public:
         double distance;
     };
     void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
+    // True when some point of the chain lies nearer to p than threshold.
+    bool IsNearer(const CPoint2D& p, double threshold) const;
 
 private:
     const CCurveList& m_chain;
     std::unique_ptr<CSegmentGrid> m_grid;
+    mutable std::vector<int> m_found;
 };
 
 // The nearest point of a segment to p; a point at an arc's centre is at the
@@ -39,8 +42,8 @@ CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p);
 bool OffsetResultIsSound(const CCurveList& chain, double distance,
                          const std::vector<std::unique_ptr<CCurveList>>& lists);
 
-// The offset by clipping: every segment's offset and a circle round every
+// The offset by filtering: every segment's offset and a circle round every
 // outer vertex, split where they cross, the portions that keep the distance
 // from the chain and lie on the offset side, chained into lists. distance > 0.
-int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
+int FilteredOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
                int simplify, double simplifyTolerance, PairSearch search);

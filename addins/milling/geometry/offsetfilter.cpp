@@ -1,7 +1,7 @@
-// Checking offset results, and the clipping offset that replaces a result
-// that fails the check. Conventions: see offsetclip.h.
+// Checking offset results, and the filtering offset that replaces a result
+// that fails the check. Conventions: see offsetfilter.h.
 //
-// The clipping offset works from what an offset must be rather than from
+// The filtering offset works from what an offset must be rather than from
 // how the pieces of the walk meet: the boundary of the points at distance d
 // from the chain consists of portions of the segments' offsets and of the
 // circles of radius d round the vertices that bulge to the offset side. So:
@@ -11,7 +11,7 @@
 //  3. keep the portions whose middle keeps the distance d from the chain
 //     and lies on the offset side;
 //  4. chain the kept portions end to start.
-#include "addins/milling/geometry/offsetclip.h"
+#include "addins/milling/geometry/offsetfilter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -141,12 +141,21 @@ void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>&
 {
     out.clear();
     SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
-    std::vector<int> found;
-    m_grid->Query(box, found);
-    for (int k : found) {
+    m_grid->Query(box, m_found);
+    for (int k : m_found) {
         const CPoint2D q = NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p);
         out.push_back({k, q, (q - p).Length()});
     }
+}
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
+{
+    SegmentBox box{p.x - threshold, p.y - threshold, p.x + threshold, p.y + threshold, false};
+    m_grid->Query(box, m_found);
+    for (int k : m_found)
+        if ((NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
+            return true;
+    return false;
 }
 
 double CChainDistance::Distance(const CPoint2D& p, double limit) const
@@ -170,15 +179,16 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
             return false;
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
-            for (const double along : {0.0, 0.5 * length, length})
-                if (near.Distance(PointAlong(*piece, along), distance) < limit)
+            const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
+            for (int k = 0; k <= samples; ++k)
+                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit))
                     return false;
         }
     }
     return true;
 }
 
-int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
+int FilteredOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
                int simplify, double simplifyTolerance, PairSearch search)
 {
     const double tol = g_geometryTolerance;
@@ -195,6 +205,16 @@ int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<s
         if (piece->Offset(distance, side))
             candidates.push_back(std::move(piece));
     }
+    // Where the chain crosses or runs back over itself, a portion can come
+    // nearer than the distance through the far side of a segment or round
+    // an inner vertex: those borders split the candidates too, but are
+    // never part of the result themselves.
+    std::vector<std::unique_ptr<CSegment2D>> borders;
+    for (int i = 0; i < count; ++i) {
+        auto piece = chain.segments[static_cast<size_t>(i)]->Clone(0);
+        if (piece->Offset(distance, side ? 0 : 1))
+            borders.push_back(std::move(piece));
+    }
     for (int v = closed ? 0 : 1; v < count; ++v) {
         const CSegment2D& h = *chain.segments[static_cast<size_t>(v == 0 ? count - 1 : v - 1)];
         const CSegment2D& i = *chain.segments[static_cast<size_t>(v)];
@@ -202,12 +222,19 @@ int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<s
         const CPoint2D a = h.GetDirectionAt(u, 1);
         const CPoint2D l = i.GetDirectionAt(u, 1);
         const CVector2D t = side == 0 ? CVector2D(-a, l) : CVector2D(l, -a);
-        if (t.y > tol)
+        if (t.y > tol) {
             vertexKind[v] = VertexKind::Outer;
-        else if (!(t.y < -tol) && t.x > 0.0)
+        } else if (!(t.y < -tol) && t.x > 0.0) {
             vertexKind[v] = VertexKind::DoublesBack;
-        else
+        } else {
+            if (!(t.y > -tol && t.x < 0.0)) {
+                auto circle = std::make_unique<CArcSegment2D>();
+                circle->ccw = side;
+                circle->SetCircle(u, distance);
+                borders.push_back(std::move(circle));
+            }
             continue;
+        }
         auto circle = std::make_unique<CArcSegment2D>();
         circle->ccw = side;
         circle->SetCircle(u, distance);
@@ -221,15 +248,20 @@ int ClipOffset(const CCurveList& chain, double distance, int side, std::vector<s
 
     // Crossings split the candidates.
     const int n = static_cast<int>(candidates.size());
-    std::vector<std::vector<Split>> splits(static_cast<size_t>(n));
-    std::vector<SegmentBox> boxes(static_cast<size_t>(n));
+    for (auto& border : borders)
+        candidates.push_back(std::move(border));
+    const int all = static_cast<int>(candidates.size());
+    std::vector<std::vector<Split>> splits(static_cast<size_t>(all));
+    std::vector<SegmentBox> boxes(static_cast<size_t>(all));
     if (search == PairSearch::Indexed)
-        for (int k = 0; k < n; ++k)
+        for (int k = 0; k < all; ++k)
             boxes[k] = IntersectionBox(*candidates[k], kClosedSegment);
     for (const auto& [k, p] : tangentSplits)
         splits[k].push_back({candidates[k]->DistanceAlong(p, 1), p});
     SegmentPoints points;
     ForEachCandidatePair(boxes, search, [&](int i, int j) {
+        if (i >= n)
+            return;
         const int found = candidates[i]->Intersect(*candidates[j], points, kClosedSegment, kClosedSegment);
         for (int k = 0; k < found; ++k) {
             splits[i].push_back({candidates[i]->DistanceAlong(points[k], 1), points[k]});
