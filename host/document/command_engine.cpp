@@ -193,7 +193,7 @@ void CNuvexDoc::EndCommandLevel(LONG code, LONG result, BOOL refresh)
                 SetCurrentCommandLevel(-1);
             }
         } else {
-            m_output.RefreshSnap();
+            RefreshSnap();
             for (int32_t level = static_cast<int32_t>(m_levels.size()) - 2; level >= 0; --level) {
                 SetCurrentCommandLevel(level);
                 LONG ignored = kNotHandled;
@@ -215,7 +215,7 @@ void CNuvexDoc::EndCommandLevel(LONG code, LONG result, BOOL refresh)
         if (m_levels.size() >= 2) {
             m_output.UpdateCommandButtons(TopCommandIndex(), kButtonEnabled);
         }
-        m_output.RefreshSnap();
+        RefreshSnap();
         RemoveCommandObjects(true, false, 0);
         if (m_levels.size() >= 2) {
             PopCommandLevels(m_currentLevel, 1);
@@ -277,7 +277,7 @@ int32_t CNuvexDoc::CloseNamedLevel(int32_t commandIndex, LONG event)
     }
     const bool wasTop = static_cast<size_t>(found) == m_levels.size() - 1;
     if (wasTop) {
-        m_output.RefreshSnap();
+        RefreshSnap();
     }
     RemoveCommandObjects(true, false, 0);
     m_output.UpdateCommandButtons(commandIndex, kButtonEnabled);

@@ -128,9 +128,25 @@ HRESULT CHostDocument::SetActiveObject(IUnknown* object)
     return S_OK;
 }
 
-HRESULT CHostDocument::RefreshSnap() { return E_NOTIMPL; }
+HRESULT CHostDocument::RefreshSnap()
+{
+    m_document.SnapEngine().Refresh();
+    return S_OK;
+}
 
-HRESULT CHostDocument::AddTrackingPoint(IVector3*) { return E_NOTIMPL; }
+HRESULT CHostDocument::AddTrackingPoint(IVector3* point)
+{
+    if (point == nullptr) {
+        return E_POINTER;
+    }
+    const CVector3 base(point);
+    CCoordSystemObject& frame = m_document.UserFrame();
+    CSnapEngine& engine = m_document.SnapEngine();
+    engine.AddTrackingLine(base, frame.GetXAxisValue(), 0);
+    engine.AddTrackingLine(base, frame.GetYAxisValue(), 0);
+    engine.AddTrackingLine(base, frame.GetZAxisValue(), 0);
+    return S_OK;
+}
 
 HRESULT CHostDocument::SetPrompt(LONG kind, const char* text)
 {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "host/document/host_document.h"
+#include "host/document/host_entity_set.h"
 #include "objectmodel/entity_record.h"
 
 CNuvexDoc::CNuvexDoc(IDocumentServices& services, IDocumentOutput& output)
@@ -13,8 +14,10 @@ CNuvexDoc::CNuvexDoc(IDocumentServices& services, IDocumentOutput& output)
       m_output(output),
       m_currentAttributes(ComPtr<CAttributeSet>::Share(new CAttributeSet())),
       m_currentColour(ComPtr<CCollectionB>::Share(new CCollectionB())),
-      m_hostDocument(std::make_unique<CHostDocument>(*this))
+      m_hostDocument(std::make_unique<CHostDocument>(*this)),
+      m_selectionHandler(std::make_unique<CHostEntitySet>(*this))
 {
+    m_rootHandler = m_selectionHandler.get();
     // The working frame is lent to add-ins; their Release must not free it.
     m_userFrame.SetLifetime(Lifetime::OwnerHeld);
     PushRootLevel();
@@ -25,6 +28,7 @@ CNuvexDoc::~CNuvexDoc()
 {
     // Drop the lists while the host document object still exists: objects
     // may call back into it as they go.
+    m_selectionHandler->ClearSelection();
     ReleaseObjectLists();
     m_pendingUndo.clear();
     m_undoSteps.clear();
@@ -284,6 +288,10 @@ void CNuvexDoc::RemoveCommandObjects(bool byLevel, bool byOwner, uint32_t ownerK
 void CNuvexDoc::BroadcastChangeEvent()
 {
     constexpr LONG kEventSettingsChanged = 0x20;
+    if (m_rootHandler != nullptr && m_output.HasView()) {
+        LONG state = 0x10000000;
+        m_rootHandler->OnEvent(kEventSettingsChanged, nullptr, 1, 0, &state);
+    }
     for (size_t level = 1; level < m_levels.size(); ++level) {
         // Hold the command while it runs: it may end its own level.
         ComPtr<IAddinCommand> command = m_levels[level].command;
@@ -296,3 +304,10 @@ void CNuvexDoc::BroadcastChangeEvent()
 }
 
 void CNuvexDoc::InputKindsChanged() { BuildPrompt(); }
+
+void CNuvexDoc::RefreshSnap()
+{
+    m_snapEngine.Refresh();
+    m_snapEngine.ResetRecentPoints();
+    m_output.RefreshSnap();
+}

@@ -14,6 +14,7 @@
 
 #include "host/document/document_file_error.h"
 #include "host/document/document_services.h"
+#include "host/document/snap_engine.h"
 #include "iaddin.h"
 #include "ientityrecord.h"
 #include "imodelobject.h"
@@ -24,6 +25,7 @@
 #include "platform/com/variant.h"
 
 class CHostDocument;
+class CHostEntitySet;
 struct ParsedDocumentFile;
 
 // Input kinds a level accepts and the root level's values.
@@ -154,7 +156,10 @@ public:
     void PushLevel(int32_t commandIndex, IAddinCommand* command);
 
     // Command engine: see command_engine.cpp.
+    // The root level's handler: the document's own selection handler
+    // unless another is set.
     void SetRootHandler(IRootEventHandler* handler) { m_rootHandler = handler; }
+    CHostEntitySet& SelectionHandler() { return *m_selectionHandler; }
     // Starts host command index, or with flag 0 on the running command
     // toggles it off. Always TRUE.
     BOOL StartCommand(int32_t index, int32_t flag);
@@ -202,6 +207,9 @@ public:
     IIdGroup* GetCurrentGroup() const { return m_currentGroup; }
     void SetCurrentGroup(IIdGroup* group);
     CCoordSystemObject& UserFrame() { return m_userFrame; }
+    CSnapEngine& SnapEngine() { return m_snapEngine; }
+    // The snap engine drops its tracking lines and recent points.
+    void RefreshSnap();
 
     BOOL IsModified() const { return m_modified; }
     void SetModifiedFlag(BOOL modified) { m_modified = modified; }
@@ -282,6 +290,8 @@ private:
     std::vector<CommandObjectEntry> m_commandObjects;
     std::vector<ObjectListEntry> m_objects;
     std::unique_ptr<CHostDocument> m_hostDocument;
+    std::unique_ptr<CHostEntitySet> m_selectionHandler;
+    CSnapEngine m_snapEngine;
     DocumentFileError m_lastFileError = DocumentFileError::None;
     IUnknown* m_activeObject = nullptr;
     IRootEventHandler* m_rootHandler = nullptr;

@@ -64,6 +64,9 @@ void CNuvexDoc::OnEditUndo()
     if (m_currentLevel == 0) {
         CancelRootHandlerForUndo();
     }
+    m_snapEngine.Reset();
+    m_snapEngine.ResetRecentPoints();
+    m_snapEngine.Refresh();
     UndoStep& step = m_undoSteps[static_cast<size_t>(m_undoPosition)];
     for (auto it = step.rbegin(); it != step.rend(); ++it) {
         ApplyUndoEntry(*it);
@@ -80,6 +83,9 @@ void CNuvexDoc::OnEditRedo()
     if (m_currentLevel == 0) {
         CancelRootHandlerForUndo();
     }
+    m_snapEngine.Reset();
+    m_snapEngine.ResetRecentPoints();
+    m_snapEngine.Refresh();
     UndoStep& step = m_undoSteps[static_cast<size_t>(m_undoPosition)];
     for (UndoEntry& entry : step) {
         ApplyUndoEntry(entry);

@@ -139,6 +139,29 @@ static_assert(sizeof(EventValueRecord) == 16);
 
 bool HasAll(uint32_t word, uint32_t bits) { return (word & bits) == bits; }
 
+// The point at distance d along a tracking line from its base point, on
+// the side of the cursor: B + d·D when D and C - B share a sign on some
+// axis (x, then y, then z), else B - d·D.
+CVector3 TrackingDistancePoint(const CLineObject& line, const CVector3& cursor, double d)
+{
+    const CVector3& base = line.GetPointValue();
+    const CVector3& direction = line.GetDirectionValue();
+    const double toCursor[3] = {cursor.x.GetValue() - base.x.GetValue(), cursor.y.GetValue() - base.y.GetValue(),
+                                cursor.z.GetValue() - base.z.GetValue()};
+    const double along[3] = {direction.x.GetValue(), direction.y.GetValue(), direction.z.GetValue()};
+    constexpr double kSignTolerance = 1e-6;
+    double sign = -1.0;
+    for (int axis = 0; axis < 3; ++axis) {
+        if ((along[axis] > kSignTolerance && toCursor[axis] > kSignTolerance) ||
+            (along[axis] < -kSignTolerance && toCursor[axis] < -kSignTolerance)) {
+            sign = 1.0;
+            break;
+        }
+    }
+    return CVector3(base.x.GetValue() + sign * d * along[0], base.y.GetValue() + sign * d * along[1],
+                    base.z.GetValue() + sign * d * along[2]);
+}
+
 } // namespace
 
 int32_t CNuvexDoc::FindCommandName(const std::string& text) const
@@ -198,6 +221,21 @@ void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
         SendCommandEvent(code, value, 1, 0, &result);
         EndCommandLevel(closeCode, result, TRUE);
         handled = true;
+        return result;
+    };
+    // A model point or tracking distance: sent, then tracking lines go
+    // through it when the level still takes points and asked for them, or
+    // when the answer kept the level.
+    auto sendModelPoint = [this, &send, kind](const CVector3& target) {
+        m_lastTypedPoint = target;
+        EventValueRecord records[3] = {{target.x.GetValue()}, {target.y.GetValue()}, {target.z.GetValue()}};
+        const LONG result = send(kModelPoint, records, kModelPoint);
+        const bool takesPoints = (InputKindsOf(kind) & 0x2) != 0;
+        if ((takesPoints && (result & kTrackPoint) != 0) || (result & (kCommit | kEnd)) == 0) {
+            m_snapEngine.AddTrackingLine(target, m_userFrame.GetXAxisValue(), 0);
+            m_snapEngine.AddTrackingLine(target, m_userFrame.GetYAxisValue(), 0);
+            m_snapEngine.AddTrackingLine(target, m_userFrame.GetZAxisValue(), 0);
+        }
     };
     TypedCoordinates point;
     if (HasAll(InputKindsOf(kind), kTypedPoint) && ParseCoordinates(text, point)) {
@@ -206,17 +244,18 @@ void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
     }
     if (!handled && HasAll(InputKindsOf(kind), kModelPoint) &&
         (ParseCoordinates3(text, point) || ParseCoordinates(text, point))) {
-        EventValueRecord records[3] = {{point.x}, {point.y}, {point.z}};
-        m_lastTypedPoint = CVector3(point.x, point.y, point.z);
-        send(kModelPoint, records, kModelPoint);
+        sendModelPoint(CVector3(point.x, point.y, point.z));
     }
     if (!handled && ParseNumber(text)) {
         if ((InputKindsOf(kind) & kValue) != 0) {
             double value = ParseDouble(text);
             send(kValue, &value, kValue);
         }
-        // A distance along a tracking line needs the snap engine's tracking
-        // direction; without one nothing is sent.
+        else if (HasAll(InputKindsOf(kind), kModelPoint)) {
+            if (const CLineObject* line = m_snapEngine.FindTrackingDirection()) {
+                sendModelPoint(TrackingDistancePoint(*line, m_snapEngine.ResultPoint(), ParseDouble(text)));
+            }
+        }
     }
     double first = 0.0;
     double second = 0.0;

@@ -311,3 +311,183 @@ TEST_F(CommandEngineTest, WithoutAViewTheRootAnswersNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A typed line at a level with the given plain input kinds: the events
+// that reach the command and the values they carry.
+class TypedLineTest : public CommandEngineTest {
+protected:
+    // Starts a command that accepts kinds and records its typed events.
+    void StartAccepting(uint32_t kinds)
+    {
+        auto accept = [kinds](IHostDocument* host, void*) { host->SetInputKinds(kinds, 7); };
+        auto record = [this](LONG code) {
+            return Step{0, [this, code](IHostDocument*, void* value) { Record(code, value); }};
+        };
+        AddCommand({{0, {0, accept}},
+                    {kStart, {0, {}}},
+                    {kValue, record(kValue)},
+                    {kTwoValues, record(kTwoValues)},
+                    {kAngle, record(kAngle)},
+                    {kTypedPoint, record(kTypedPoint)},
+                    {kModelPoint, record(kModelPoint)},
+                    {kCancel, {kEnd, {}}}});
+        document.StartCommand(0, 1);
+        log.clear();
+        values.clear();
+    }
+    void Record(LONG code, void* value)
+    {
+        const size_t count = code == kValue || code == kAngle ? 1 : code == kTwoValues || code == kTypedPoint ? 2 : 3;
+        const auto* doubles = static_cast<const double*>(value);
+        // Points come as 16-byte records whose first member is the value.
+        const size_t stride = code == kTypedPoint || code == kModelPoint ? 2 : 1;
+        for (size_t i = 0; i < count; ++i) {
+            values.push_back(doubles[i * stride]);
+        }
+    }
+    std::vector<double> values;
+};
+
+struct TypedLineCase {
+    const char* name;
+    uint32_t kinds;
+    const char* line;
+    const char* event; // empty: nothing reaches the command
+    std::vector<double> values;
+};
+
+TEST_F(TypedLineTest, EachLineBecomesTheFirstAcceptedForm)
+{
+    const TypedLineCase kCases[] = {
+        {"two_coordinates_first", 0x100002 | 0x200002, "3,4", "A 100002", {3.0, 4.0}},
+        {"model_point_gets_z_0", 0x200002, "1,2", "A 200002", {1.0, 2.0, 0.0}},
+        {"model_point", 0x200002, "1,2,3", "A 200002", {1.0, 2.0, 3.0}},
+        {"three_coordinates_not_two", 0x100002, "1,2,3", "", {}},
+        {"value_before_tracking", 0x200002 | 0x40, "12.5", "A 40", {12.5}},
+        {"two_values", 0x80, "2;3", "A 80", {2.0, 3.0}},
+        {"angle", 0x800, "  <-30.5", "A 800", {-30.5}},
+        {"blank_after_angle_sign", 0x800, "< 45", "", {}},
+        {"lone_sign_is_no_value", 0x40, "-", "", {}},
+        {"lone_point_is_no_value", 0x40, "+.", "", {}},
+        {"command_name_inside_a_command", 0x40, "LINE", "", {}},
+    };
+    for (const TypedLineCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        scripts.clear();
+        fixture.services.commands.clear();
+        fixture.services.commands.push_back(Command(0, 100, ClassOf(0)));
+        fixture.services.commands[0].name = "LINE";
+        document.StartCommand(0, 0); // cancels the previous case's command
+        StartAccepting(c.kinds);
+        document.ProcessTypedInput(c.line, TRUE);
+        const std::vector<std::string> events = Events();
+        if (std::string(c.event).empty()) {
+            EXPECT_TRUE(events.empty());
+            EXPECT_EQ(document.GetCommandLineText(), c.line);
+        } else {
+            ASSERT_FALSE(events.empty());
+            EXPECT_EQ(events[0], c.event);
+            EXPECT_EQ(values, c.values);
+            EXPECT_EQ(document.GetCommandLineText(), "");
+        }
+    }
+}
+
+TEST_F(CommandEngineTest, AnEmptyLineCancelsInsideACommandAndRepeatsAtTheRoot)
+{
+    document.ProcessTypedInput("", TRUE);
+    EXPECT_TRUE(Events().empty());
+
+    const int32_t a = AddCommand({{kStart, {0, {}}}, {kCancel, {kEnd, {}}}});
+    fixture.services.commands[static_cast<size_t>(a)].name = "CIRCLE";
+    fixture.services.commands[static_cast<size_t>(a)].shortName = "C";
+    document.ProcessTypedInput("  C", TRUE);
+    EXPECT_EQ(document.GetLevelCount(), 2u);
+    log.clear();
+    document.ProcessTypedInput("", TRUE);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"A 10", "A released", "root 1", "line "}));
+    log.clear();
+    document.ProcessTypedInput("", TRUE);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"A create 100", "A 1", "root 10", "A 2001"}));
+    EXPECT_EQ(document.GetLevelCount(), 2u);
+    document.ProcessTypedInput("", TRUE);
+    log.clear();
+    document.ProcessTypedInput("SQUARE", TRUE);
+    EXPECT_TRUE(Events().empty());
+    EXPECT_EQ(document.GetLevelCount(), 1u);
+}
+
+struct PromptCase {
+    const char* name;
+    uint32_t kinds;
+    const char* line;
+    const char* prompt;
+    const char* mark;
+};
+
+TEST_F(CommandEngineTest, ThePromptShowsTheAcceptedInputsAndMarksTheOneTheLineFits)
+{
+    document.BuildPrompt();
+    EXPECT_EQ(fixture.output.prompt, "Command :");
+    const PromptCase kCases[] = {
+        {"point_and_value", 0x2 | 0x40, "", "Point / Value :", ""},
+        {"value_marked", 0x2 | 0x40, "12", "Point / Value :", "Value"},
+        {"point_marked", 0x200002 | 0x40, "1,2,3", "Point / Value :", "Point"},
+        {"picking_only", 0x10004, "anything", "Select object :", "Select object"},
+        {"point_and_pick_b", 0x2 | 0x20004, "1,2", "Point / Select object :", ""},
+        {"point_and_pick_a", 0x2 | 0x10004, "", "Point / Select object :", "Select object"},
+        {"all_values", 0x40 | 0x80 | 0x800, "<5", "Value / Two Values / Angle :", "Angle"},
+    };
+    const int32_t a = AddCommand({{kStart, {0, {}}}});
+    document.StartCommand(a, 1);
+    IHostDocument* host = document.GetHostDocument();
+    for (const PromptCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        host->SetInputKinds(c.kinds, 7);
+        document.ProcessTypedInput(c.line, FALSE);
+        EXPECT_EQ(fixture.output.prompt, c.prompt);
+        EXPECT_EQ(fixture.output.mark, c.mark);
+    }
+    host->SetInputKinds(0x2 | 0x40, 7);
+    host->SetPrompt(0x40, "Radius");
+    document.ProcessTypedInput("3", FALSE);
+    EXPECT_EQ(fixture.output.prompt, "Point / Radius :");
+    EXPECT_EQ(fixture.output.mark, "Radius");
+    host->SetPrompt(0x12345, "Ignored");
+    EXPECT_EQ(fixture.output.prompt, "Point / Radius :");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TypedLineTest, ANumberOnATrackingLineBecomesAPointOnTheCursorsSide)
+{
+    struct Case {
+        const char* name;
+        double cursorX;
+        std::vector<double> point;
+    };
+    const Case kCases[] = {
+        {"cursor_behind", -5.0, {-2.0, 0.0, 0.0}},
+        {"cursor_ahead", 7.0, {4.0, 0.0, 0.0}},
+    };
+    StartAccepting(0x200002);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        CSnapEngine& engine = document.SnapEngine();
+        engine.Refresh();
+        engine.AddTrackingLine(CVector3(1.0, 0.0, 0.0), CVector3(1.0, 0.0, 0.0), 0);
+        engine.TrackingLines()[3].hit = 4;
+        engine.SetResult(4, CVector3(c.cursorX, 0.0, 0.0));
+        values.clear();
+        document.ProcessTypedInput("3", TRUE);
+        EXPECT_EQ(values, c.point);
+        // The level kept running, so the point became a tracking point.
+        EXPECT_EQ(engine.TrackingLines().size(), 7u);
+    }
+}
+
+} // namespace

@@ -3,7 +3,10 @@
 // saving and the add-in route for other extensions.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 
@@ -290,6 +293,47 @@ TEST(DocumentFileTest, AFailedSaveLeavesThePreviousFileIntact)
 
     EXPECT_FALSE(fixture.document.OnSaveDocument(folder.File("missing/dir.nvx").c_str()));
     EXPECT_EQ(fixture.document.LastFileError(), DocumentFileError::CannotOpen);
+}
+
+// Lowers the file-size limit for the test's lifetime, so that writes past
+// it fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_previous;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+
+private:
+    rlimit m_previous{};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+TEST(DocumentFileTest, AWriteThatFailsFailsTheSaveAndKeepsTheOldFile)
+{
+    TempFolder folder;
+    const std::string path = folder.File("full.nvx");
+    WriteFileBytes(path, "previous contents");
+    DocumentFixture fixture;
+    AddTestObject(fixture.document, std::string(200000, 'w'));
+    fixture.document.SetModifiedFlag(TRUE);
+    {
+        FileSizeLimit limit(4096);
+        EXPECT_FALSE(fixture.document.OnSaveDocument(path.c_str()));
+    }
+    EXPECT_EQ(fixture.document.LastFileError(), DocumentFileError::WriteFailed);
+    EXPECT_EQ(ReadFileBytes(path), "previous contents");
+    EXPECT_TRUE(fixture.document.IsModified());
+    EXPECT_FALSE(fixture.document.HasFile());
 }
 
 TEST(DocumentFileTest, ASaveReplacesTheOldFileAndKeepsItsPermissions)
