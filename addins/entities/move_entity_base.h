@@ -1,0 +1,85 @@
+// CMoveEntityBase<Interface>: what the line and arc move entities share: the
+// reference count, the start and end point, the point accessors and the
+// identity under which the document stores them.
+#pragma once
+
+#include <cmath>
+
+#include "ientitycomponent.h"
+#include "objectmodel/byte_io.h"
+#include "objectmodel/com_object.h"
+#include "objectmodel/entity_defaults.h"
+#include "objectmodel/vector3.h"
+
+// Point values of a byte form are taken only when finite: a stored NaN or
+// infinity would poison every later computation with the move.
+inline bool ReadFinitePoint(ByteReader& reader, CVector3& point)
+{
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    if (!reader.ReadF64(x) || !reader.ReadF64(y) || !reader.ReadF64(z)) {
+        return false;
+    }
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+        return false;
+    }
+    point = CVector3(CReal(x), CReal(y), CReal(z));
+    return true;
+}
+
+inline void WritePoint(ByteWriter& writer, const CVector3& point)
+{
+    writer.WriteF64(point.x.GetValue());
+    writer.WriteF64(point.y.GetValue());
+    writer.WriteF64(point.z.GetValue());
+}
+
+// Copies a point out through the interface; E_POINTER for null.
+inline HRESULT CopyPointOut(const CVector3& value, IVector3* out)
+{
+    if (out == nullptr) {
+        return E_POINTER;
+    }
+    CVector3 copy = value;
+    return out->CopyFrom(&copy);
+}
+
+// Reads a point given through the interface; E_POINTER for null.
+inline HRESULT CopyPointIn(IVector3* in, CVector3& value)
+{
+    if (in == nullptr) {
+        return E_POINTER;
+    }
+    value = CVector3(in);
+    return S_OK;
+}
+
+template <class Interface, const IID& MostDerived, const IID&... Chain>
+class CMoveEntityBase : public CCountedObject<CEntityOperationsNotOffered<Interface>, IID_IObjectBase,
+                                              IID_IEntityBase, IID_IGeometryEntity, Chain...> {
+public:
+    HRESULT STDMETHODCALLTYPE SetHostDocument(IHostDocument*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetClassIds(CLSID* factory, IID* iid) override
+    {
+        if (factory != nullptr) {
+            *factory = CLSID_EntityComponent;
+        }
+        if (iid != nullptr) {
+            *iid = MostDerived;
+        }
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE SetStartPoint(IVector3* point) override { return CopyPointIn(point, m_start); }
+    HRESULT STDMETHODCALLTYPE GetStartPoint(IVector3* point) override { return CopyPointOut(m_start, point); }
+    HRESULT STDMETHODCALLTYPE SetEndPoint(IVector3* point) override { return CopyPointIn(point, m_end); }
+    HRESULT STDMETHODCALLTYPE GetEndPoint(IVector3* point) override { return CopyPointOut(m_end, point); }
+
+    const CVector3& StartValue() const { return m_start; }
+    const CVector3& EndValue() const { return m_end; }
+
+protected:
+    CVector3 m_start;
+    CVector3 m_end;
+};
