@@ -2,6 +2,7 @@
 // wider than the step-over allows, levels, the record without Outside.
 #include <gtest/gtest.h>
 
+#include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/pocketfeature.h"
 #include "addins/milling/features/tests/toolpathtestsupport.h"
 
@@ -165,6 +166,32 @@ TEST(PocketRecord, HasNoOutsideAndNeverRecordsBlocks)
     }
     EXPECT_EQ(g.m_params.tool.name, "T");
     EXPECT_DOUBLE_EQ(g.m_params.tool.radialStep, 50.0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PocketToolpath, RandomStarsKeepClearanceAndContinuity)
+{
+    const unsigned seed = 20261209;
+    std::mt19937 random(seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        auto contours = Make(RandomStar(random, 12 + 4 * i, 25.0, 50.0));
+        if (i % 2 == 1)
+            contours.push_back(Circle(0, 0, 8)); // an island in the middle
+        CPocketFeature f;
+        Status status = f.ComputeFromContours(contours, PocketParams(6.0, 40.0, 0.2), nullptr);
+        ASSERT_TRUE(status.ok()) << FeatureErrorMessage(status.error().code);
+        ExpectContinuous(f.Moves());
+        ExpectClearance(f.Moves(), contours, 3.2, true);
+        CContourFeature contour;
+        ASSERT_TRUE(contour.ComputeFromContours(contours, PocketParams(6.0, 40.0, 0.2), nullptr).ok());
+        ExpectContinuous(contour.Moves());
+        ExpectClearance(contour.Moves(), contours, 3.2, true);
+    }
 }
 
 } // namespace
