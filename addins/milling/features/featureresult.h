@@ -1,0 +1,47 @@
+// The error catalogue and the small Result type of the milling features.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+// Stable error codes of this module; tests compare codes, not wording.
+enum class FeatureError : int {
+    RecordTruncated = 1,     // a count or length runs past the end of the record
+    RecordNameTooLong = 2,   // a stored name is longer than kMaxRecordNameLength
+    RecordNegativeCount = 3, // a stored length or move count is negative
+    EntityCreationFailed = 4, // the document did not create a move entity
+    NoDocument = 5,          // no host document to create entities or chains with
+    NoChainer = 6,           // the curve chainer could not be created
+    NoUsableContour = 7,     // no closed contour without self-intersection
+    ContoursCross = 8,       // two picked contours cross each other
+    NoPostprocessor = 9,     // NC output without a postprocessor
+    FormatFailed = 10,       // the postprocessor refused a block
+    BadLevels = 11,          // Z Top, Z Bottom and the vertical step give no levels
+    BadRadialStep = 12,      // the pocket's step-over is not a positive distance
+};
+
+// The fixed English message of a code.
+const char* FeatureErrorMessage(FeatureError code);
+
+struct Error {
+    FeatureError code;
+    std::string context;
+};
+
+template <typename T>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : m_value(std::move(value)) {}
+    Result(Error error) : m_value(std::move(error)) {}
+    bool ok() const { return std::holds_alternative<T>(m_value); }
+    const T& value() const { return std::get<T>(m_value); }
+    T& value() { return std::get<T>(m_value); }
+    const Error& error() const { return std::get<Error>(m_value); }
+
+private:
+    std::variant<T, Error> m_value;
+};
+
+struct Ok {};
+using Status = Result<Ok>;

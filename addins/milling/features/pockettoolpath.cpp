@@ -1,0 +1,175 @@
+// CPocketFeature::ComputeFromContours: clearing passes and their moves.
+//
+// The first passes are those of the contour toolpath (boundaries offset
+// inwards by tool radius + Offset, island outlines outwards, merged and cut
+// out). Then every region pass is offset inwards by the step-over again and
+// again, and the island outlines grown by the same step, until nothing is
+// left; each new pass hangs under the pass it came from. The walk cuts every
+// pass once per level and links a pass to its children by a feed move at the
+// level (the links are no longer than about one step-over).
+//
+// Conventions: x right, y up, counter-clockwise positive; lengths in drawing
+// units.
+#include <algorithm>
+#include <cmath>
+
+#include "addins/milling/features/contourfeature.h"
+#include "addins/milling/features/pocketfeature.h"
+#include "addins/milling/features/toolpathsteps.h"
+
+using namespace toolpath;
+
+namespace {
+
+// Smallest tolerance of the inward passes (drawing units).
+constexpr double kMinPassTolerance = 0.0005;
+// Share of the uncut width that the simplification of a pass may take.
+constexpr double kPassToleranceFactor = 0.7;
+// A safety stop for degenerate input: no real pocket needs more passes.
+constexpr size_t kMaxPasses = 1000000;
+
+struct PassTree {
+    ChainList loops;                                  // every pass, owned
+    std::vector<std::unique_ptr<CRegionNode>> nodes;  // every node, owned
+    CRegionList master;
+
+    CRegionNode* Add(std::unique_ptr<CCurveList> loop, int island, CRegionNode* parent)
+    {
+        nodes.push_back(std::make_unique<CRegionNode>());
+        CRegionNode* node = nodes.back().get();
+        node->pass = loop.get();
+        node->island = island;
+        loops.push_back(std::move(loop));
+        node->SetParent(parent);
+        master.Append(node);
+        return node;
+    }
+};
+
+// Offsets one region pass inwards by the step and grows its island children
+// by the same step; rebuilds the node's children from the results. Returns
+// the new region nodes, which are offset in turn.
+std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double step, double tolerance)
+{
+    std::vector<CRegionNode*> created;
+    const int cw = node.pass->clockwise;
+    ChainList regions = OffsetClosed(*node.pass, step, cw, tolerance);
+    regions.erase(std::remove_if(regions.begin(), regions.end(), [&](const auto& r) { return r->clockwise != cw; }),
+                  regions.end());
+    if (regions.empty())
+        return created;
+
+    std::vector<CRegionNode*> islandKids;
+    for (CRegionNode* child : node.children)
+        if (child->island)
+            islandKids.push_back(child);
+    std::vector<const CCurveList*> islandLoops;
+    for (CRegionNode* kid : islandKids)
+        islandLoops.push_back(kid->pass);
+    IslandOffsets offsets = OffsetIslands(islandLoops, step, tolerance);
+    IslandOffsets originals;
+    for (size_t i = 0; i < offsets.outlines.size(); ++i) {
+        originals.outlines.push_back(offsets.outlines[i]->Copy());
+        originals.outlineSource.push_back(offsets.outlineSource[i]);
+    }
+    ChainList outlines = std::move(offsets.outlines);
+    ChainList holes;
+    std::vector<std::vector<int>> members;
+    MergeIslands(outlines, holes, &members);
+    ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, regions);
+    for (auto& h : KeepReachable(holes, {}, originals, regions))
+        freeLoops.push_back(std::move(h));
+    const std::vector<bool> touched = CutIslandsFromBoundaries(regions, outlines);
+
+    node.children.clear();
+    std::vector<CRegionNode*> newRegions;
+    for (auto& r : regions)
+        newRegions.push_back(tree.Add(std::move(r), 0, &node));
+    // Each old island goes under the grown outline that holds it, or back
+    // under this node when that outline became part of a region pass.
+    std::vector<CRegionNode*> holder(islandKids.size(), nullptr);
+    for (size_t b = 0; b < outlines.size(); ++b) {
+        if (touched[b])
+            continue;
+        CRegionNode* parent = nullptr;
+        for (CRegionNode* r : newRegions)
+            if (!parent && r->pass->ContainsList(*outlines[b], 0))
+                parent = r;
+        if (parent == nullptr)
+            continue;
+        CRegionNode* grown = tree.Add(std::move(outlines[b]), 1, parent);
+        for (int member : members[b])
+            holder[static_cast<size_t>(originals.outlineSource[static_cast<size_t>(member)])] = grown;
+    }
+    for (size_t k = 0; k < islandKids.size(); ++k)
+        islandKids[k]->SetParent(holder[k] != nullptr ? holder[k] : &node);
+    created = newRegions;
+    // Enclosed free areas are regions of their own, reached from above.
+    for (auto& f : freeLoops)
+        created.push_back(tree.Add(std::move(f), 0, nullptr));
+    return created;
+}
+
+void Link(CRegionNode& node, double stop)
+{
+    node.parent->pass->ClosestPoints(*node.pass, node.parentPoint, node.entryPoint, &node.parentSegment,
+                                     &node.entrySegment, stop);
+}
+
+} // namespace
+
+Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
+                                           const CMillingParams& params, CMoveEntityFactory* factory)
+{
+    ClearMoves();
+    m_params = params;
+    m_params.outside = 0;
+    CGeometryToleranceScope restoreTolerance(g_geometryTolerance);
+
+    Result<std::vector<double>> levels = ComputeLevels(params);
+    if (!levels.ok())
+        return levels.error();
+    const double radius = params.tool.diameter / 2.0;
+    const double ratio = params.tool.radialStep / 100.0;
+    const double step = 2.0 * radius * ratio;
+    if (!(step > 0.0) || !std::isfinite(step) || !(radius > 0.0))
+        return Error{FeatureError::BadRadialStep, "step " + std::to_string(step)};
+    const double tolerance = std::max((1.0 - ratio) * radius * kPassToleranceFactor, kMinPassTolerance);
+
+    ContourTable table = KeepUsableContours(contours);
+    if (table.contours.empty())
+        return Error{FeatureError::NoUsableContour, m_name};
+    Status nested = NestContours(table, 0);
+    if (!nested.ok())
+        return nested.error();
+
+    ChainList roots, islands;
+    std::vector<int> islandRoot;
+    BuildPasses(table, radius + params.offset, 0, roots, islands, islandRoot);
+    PassTree tree;
+    std::vector<CRegionNode*> work;
+    for (auto& r : roots)
+        work.push_back(tree.Add(std::move(r), 0, nullptr));
+    for (size_t i = 0; i < islands.size(); ++i)
+        tree.Add(std::move(islands[i]), 1, work[static_cast<size_t>(islandRoot[i])]);
+    for (size_t i = 0; i < work.size(); ++i) {
+        if (tree.nodes.size() >= kMaxPasses)
+            return Error{FeatureError::BadRadialStep, "more than " + std::to_string(kMaxPasses) + " passes"};
+        for (CRegionNode* created : StepInwards(tree, *work[i], step, tolerance))
+            work.push_back(created);
+    }
+
+    for (CRegionNode* node = tree.master.first; node != nullptr; node = node->next)
+        if (node->parent != nullptr)
+            Link(*node, step);
+
+    CMoveWriter writer(*this, factory);
+    WalkParams walk{levels.value(), params.zSafePlane, params.zTop + params.zEngage, LinkStyle::Feed};
+    Status walked = WalkLevels(tree.master, walk, writer);
+    tree.master.Clear(false);
+    if (!walked.ok()) {
+        ClearMoves();
+        return walked.error();
+    }
+    return Ok{};
+}

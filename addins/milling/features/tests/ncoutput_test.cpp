@@ -1,0 +1,292 @@
+// NC output of a feature: golden programs in both dialects, the words each
+// move writes, programs of several features, and a parse-back round trip.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "addins/milling/features/contourfeature.h"
+#include "postproc/postprocessor.h"
+
+namespace {
+
+CMove Line(uint8_t flag, CMovePoint s, CMovePoint e)
+{
+    CMove m;
+    m.flag = flag;
+    m.start = s;
+    m.end = e;
+    return m;
+}
+
+CMove Arc(uint8_t flag, CMovePoint s, CMovePoint e, CMovePoint c)
+{
+    CMove m = Line(flag, s, e);
+    m.centre = c;
+    m.radius = std::hypot(e.x - c.x, e.y - c.y);
+    return m;
+}
+
+// A small part: approach, plunge, a square-ish loop with both arc senses, a
+// move that changes nothing, and the retract.
+void FillPart(CMillingFeature& f)
+{
+    const CMove moves[] = {
+        Line(kMoveRapid, {0, 0, 20}, {0, 0, 2}),
+        Line(kMoveFeedLine, {0, 0, 2}, {0, 0, -1.5}),
+        Line(kMoveFeedLine, {0, 0, -1.5}, {10, 0, -1.5}),
+        Arc(kMoveArcCounterClockwise, {10, 0, -1.5}, {10, 10, -1.5}, {10, 5, -1.5}),
+        Line(kMoveFeedLine, {10, 10, -1.5}, {10, 10, -1.5}),
+        Line(kMoveFeedLine, {10, 10, -1.5}, {0, 10, -1.5}),
+        Arc(kMoveArcClockwise, {0, 10, -1.5}, {0, 0, -1.5}, {0.5, 5, -1.5}),
+        Line(kMoveRapid, {0, 0, -1.5}, {0, 0, 20}),
+    };
+    for (const CMove& m : moves)
+        ASSERT_TRUE(f.AppendMove(m, nullptr).ok());
+}
+
+struct Postprocessor {
+    explicit Postprocessor(int dialect) { EXPECT_EQ(yelk::CPostprocessor::Create(dialect, &p), S_OK); }
+    ~Postprocessor()
+    {
+        if (p)
+            p->Release();
+    }
+    IPostprocessor* p = nullptr;
+};
+
+std::string Join(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& l : lines)
+        text += l + "\n";
+    return text;
+}
+
+std::string DataPath(const std::string& name)
+{
+    return std::string(NUVEX_TEST_SOURCE_DIR) + "/addins/milling/features/tests/data/" + name;
+}
+
+TEST(NcOutput, GoldenProgramsInBothDialects)
+{
+    struct Case {
+        const char* file;
+        int dialect;
+        CNcMachineSettings machine;
+    };
+    const Case cases[] = {
+        {"part_dialect0.nc", 0, {true, false, false}},
+        {"part_dialect0_numbered.nc", 0, {true, false, true}},
+        {"part_dialect0_not_modal_spaced.nc", 0, {false, true, false}},
+        {"part_dialect1.nc", 1, {true, false, false}},
+        {"part_dialect1_numbered.nc", 1, {true, false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        CContourFeature f;
+        FillPart(f);
+        Postprocessor pp(c.dialect);
+        CNcOutputContext context;
+        context.postprocessor = pp.p;
+        context.machine = c.machine;
+        std::vector<std::string> lines;
+        ASSERT_TRUE(f.WriteNc(lines, 1, false, context).ok());
+        std::ifstream in(DataPath(c.file));
+        std::stringstream golden;
+        golden << in.rdbuf();
+        const std::string actual = Join(lines);
+        if (actual != golden.str()) {
+            std::ofstream(DataPath(std::string(c.file) + ".out")) << actual;
+            ADD_FAILURE() << "differs from the golden file; output written beside it:\n" << actual;
+        }
+    }
+}
+
+// The words of single moves, in the first dialect.
+TEST(NcOutput, WordsOfSingleMoves)
+{
+    struct Case {
+        const char* name;
+        std::vector<CMove> moves;
+        CNcMachineSettings machine;
+        CMovePoint origin;
+        bool invertedZ;
+        std::vector<std::string> expected; // the move lines, between first block and retract
+    };
+    const std::vector<Case> cases = {
+        {"modal_feed_lines_share_one_g1",
+         {Line(kMoveFeedLine, {0, 0, 0}, {5, 0, 0}), Line(kMoveFeedLine, {5, 0, 0}, {5, 5, 0})},
+         {true, false, false}, {}, false, {"G01X5", "Y5"}},
+        {"not_modal_repeats_g1",
+         {Line(kMoveFeedLine, {0, 0, 0}, {5, 0, 0}), Line(kMoveFeedLine, {5, 0, 0}, {5, 5, 0})},
+         {false, false, false}, {}, false, {"G01X5", "G01Y5"}},
+        {"z_only_with_numbers", {Line(kMoveFeedLine, {0, 0, 0}, {0, 0, -2})}, {true, false, true}, {}, false,
+         {"N2G01Z-2"}},
+        {"repeat_point_writes_nothing",
+         {Line(kMoveFeedLine, {0, 0, 0}, {0, 0, 0}), Line(kMoveFeedLine, {0, 0, 0}, {1, 0, 0})},
+         {true, false, true}, {}, false, {"N2G01X1"}},
+        {"origin_and_inverted_z", {Line(kMoveFeedLine, {15, 20, 5}, {15, 20, 0})}, {true, false, false},
+         {10, 20, 5}, true, {"G01Z5"}},
+        {"full_circle_arc_keeps_ij",
+         {Arc(kMoveArcCounterClockwise, {3, 0, 0}, {3, 0, 0}, {0, 0, 0})}, {true, false, false}, {}, false,
+         {"G03I-3J0"}},
+        {"ij_are_offsets_from_the_arc_start",
+         {Arc(kMoveArcClockwise, {110, 20, 0}, {120, 30, 0}, {120, 20, 0})}, {true, false, false},
+         {100, 0, 0}, false, {"G02X20Y30I10J0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CContourFeature f;
+        for (const CMove& m : c.moves)
+            ASSERT_TRUE(f.AppendMove(m, nullptr).ok());
+        Postprocessor pp(0);
+        CNcOutputContext context;
+        context.postprocessor = pp.p;
+        context.machine = c.machine;
+        context.origin = c.origin;
+        context.invertedZ = c.invertedZ;
+        std::vector<std::string> lines;
+        ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+        ASSERT_EQ(lines.size(), c.expected.size() + 3) << Join(lines);
+        for (size_t i = 0; i < c.expected.size(); ++i)
+            EXPECT_EQ(lines[i + 1], c.expected[i]);
+        for (const std::string& l : lines)
+            EXPECT_FALSE(l.empty());
+    }
+}
+
+TEST(NcOutput, HeadingSeparatorAndNothingToWrite)
+{
+    Postprocessor pp(0);
+    CNcOutputContext context;
+    context.postprocessor = pp.p;
+    context.machine = {true, true, false};
+    CContourFeature f;
+    FillPart(f);
+    std::vector<std::string> lines;
+    ASSERT_TRUE(f.WriteNc(lines, 2, false, context).ok());
+    EXPECT_EQ(lines.front(), "Phase 2");
+    EXPECT_NE(lines[1].find(' '), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[lines.size() - 2].find(' '), std::string::npos); // the retract
+    EXPECT_EQ(lines.back().find(' '), std::string::npos);            // the program end
+    lines.clear();
+    ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+    EXPECT_NE(lines.front().rfind("Phase", 0), 0u);
+
+    CContourFeature empty;
+    lines.clear();
+    EXPECT_TRUE(empty.WriteNc(lines, 1, true, context).ok());
+    EXPECT_TRUE(lines.empty());
+    EXPECT_TRUE(empty.RecordedBlocks().empty());
+
+    CNcOutputContext none;
+    Status status = f.WriteNc(lines, 1, false, none);
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().code, FeatureError::NoPostprocessor);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST(NcOutput, OperationProgramRunsEveryFeatureWithContinuingNumbers)
+{
+    Postprocessor pp(0);
+    CNcOutputContext context;
+    context.postprocessor = pp.p;
+    context.machine = {true, false, true};
+    CContourFeature first, second;
+    FillPart(first);
+    FillPart(second);
+    std::vector<std::string> lines;
+    context.lastFeature = false;
+    ASSERT_TRUE(first.WriteNc(lines, -1, true, context).ok());
+    const size_t firstCount = lines.size();
+    context.lastFeature = true;
+    ASSERT_TRUE(second.WriteNc(lines, -1, true, context).ok());
+    int ends = 0, expectedNumber = 1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& l = lines[i];
+        ends += l == "M30";
+        if (l[0] == 'N') {
+            EXPECT_EQ(std::stoi(l.substr(1)), expectedNumber) << l;
+            ++expectedNumber;
+        }
+    }
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(lines.back(), "M30");
+    EXPECT_EQ(lines[firstCount - 1], "G00Z20"); // the first feature ends with its retract
+    // Every block but the program end is recorded.
+    EXPECT_EQ(first.RecordedBlocks().size(), firstCount);
+    EXPECT_EQ(second.RecordedBlocks().size(), lines.size() - firstCount - 1);
+}
+
+// Reads a program back with the parser and rebuilds the end points and arc
+// centres: they match the toolpath within 0.001.
+TEST(NcOutput, ParsedBackGivesTheSameMoves)
+{
+    for (int dialect : {0, 1}) {
+        SCOPED_TRACE(dialect);
+        Postprocessor pp(dialect);
+        CNcOutputContext context;
+        context.postprocessor = pp.p;
+        context.machine = {true, true, true};
+        context.origin = {1, 2, 3};
+        CContourFeature f;
+        FillPart(f);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+        INT count = 0;
+        INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens];
+        VARIANT values[kNcMaxBlockTokens] = {};
+        CMovePoint at;
+        std::vector<CMove> parsed;
+        int motion = kNcRapid;
+        for (const std::string& l : lines) {
+            ASSERT_EQ(pp.p->ParseBlock(l.c_str(), &count, codes, kinds, values, nullptr), S_OK);
+            CMovePoint end = at;
+            double i = 0, j = 0;
+            bool moved = false;
+            for (INT t = 0; t < count; ++t) {
+                switch (codes[t]) {
+                case kNcRapid: case kNcLinear: case kNcArcClockwise: case kNcArcCounterClockwise:
+                    motion = codes[t];
+                    break;
+                case kNcX: end.x = values[t].dblVal; moved = true; break;
+                case kNcY: end.y = values[t].dblVal; moved = true; break;
+                case kNcZ: end.z = values[t].dblVal; moved = true; break;
+                case kNcCentreI: i = values[t].dblVal; moved = true; break;
+                case kNcCentreJ: j = values[t].dblVal; moved = true; break;
+                default: break;
+                }
+            }
+            if (moved) {
+                CMove m = Line(motion == kNcRapid ? kMoveRapid : kMoveFeedLine, at, end);
+                if (motion == kNcArcClockwise || motion == kNcArcCounterClockwise)
+                    m.centre = {at.x + i, at.y + j, at.z};
+                parsed.push_back(m);
+            }
+            at = end;
+        }
+        // Moves that change nothing write nothing, the first block and the
+        // retract add one each.
+        const std::vector<CMove>& moves = f.Moves();
+        ASSERT_EQ(parsed.size(), moves.size() - 1 + 2);
+        size_t k = 1;
+        for (const CMove& m : moves) {
+            if (&m == &moves[4])
+                continue; // the move that changes nothing
+            SCOPED_TRACE(k);
+            EXPECT_NEAR(parsed[k].end.x, m.end.x - 1, 1e-3);
+            EXPECT_NEAR(parsed[k].end.y, m.end.y - 2, 1e-3);
+            EXPECT_NEAR(parsed[k].end.z, m.end.z - 3, 1e-3);
+            if (IsArcMove(m.flag)) {
+                EXPECT_NEAR(parsed[k].centre.x, m.centre.x - 1, 1e-3);
+                EXPECT_NEAR(parsed[k].centre.y, m.centre.y - 2, 1e-3);
+            }
+            ++k;
+        }
+        count = 0;
+    }
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+// Steps shared by the contour and pocket toolpaths: usable contours, nesting,
+// offsets with orientation, merging island outlines, cutting them out of
+// boundary passes, the first pass tree, and the walk that turns a pass tree
+// into moves level by level.
+//
+// Conventions: x right, y up, counter-clockwise positive; a clockwise chain
+// has its inside on the right, so offsetting to the side of its clockwise
+// flag goes inwards. Lengths in drawing units.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "addins/milling/features/millingfeature.h"
+#include "addins/milling/features/regionnode.h"
+
+namespace toolpath {
+
+using ChainList = std::vector<std::unique_ptr<CCurveList>>;
+
+// Offsets a chain to a side; keeps the closed results with their orientation.
+ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance);
+
+// The outward offsets of a set of islands: outlines with the islands'
+// orientation, and inner loops (areas enclosed by an outline, such as the bay
+// of a C-shaped island), each with the index of the island it came from.
+struct IslandOffsets {
+    ChainList outlines;
+    std::vector<int> outlineSource;
+    ChainList loops;
+    std::vector<int> loopSource;
+};
+IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, double distance, double tolerance);
+
+// Keeps the free loops (inner loops and holes between merged outlines) that
+// the tool may cut: inside one of the boundary passes, and neither inside
+// nor crossing any island outline but the loop's own source (-1: none).
+// Doubtful loops are dropped: material left standing is safer than an island
+// cut into.
+ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
+                        const ChainList& boundaries);
+
+// Unites overlapping island outlines until none cross; the holes of a union
+// (areas enclosed between islands) are appended to holes. When members is
+// given it is filled parallel to the merged outlines with the indices of the
+// original outlines each one absorbed.
+void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members = nullptr);
+
+// Cuts the island outlines out of the boundary passes. An outline that crosses
+// a boundary becomes part of it and is marked touched; one that contains a
+// boundary pass removes that pass.
+std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainList& islands);
+
+struct ContourTable {
+    ChainList contours;
+    std::vector<int> parent;   // innermost containing contour, -1 for none
+    std::vector<int> machined; // 1: cut as a boundary, 0: an island (or the part, outside)
+};
+
+// Copies the closed contours that do not cross themselves, with orientation.
+ContourTable KeepUsableContours(const ChainList& contours);
+
+// Rejects crossing pairs; sets parents and the machined flags (even depths
+// inside, odd depths outside).
+Status NestContours(ContourTable& table, int outside);
+
+// The first passes: per machined contour its inward offsets with its
+// islands' outlines cut out, enclosed free areas as roots; with outside the
+// outer pass around every top-level contour. Island outlines that stay whole
+// go to islands with the index of the root that contains them.
+void BuildPasses(ContourTable& table, double distance, int outside, ChainList& roots, ChainList& islands,
+                 std::vector<int>& islandRoot);
+
+// How the tool goes from a pass to a child pass and back: retract, traverse
+// and plunge (contour), or one feed move at the level (pocket).
+enum class LinkStyle { Retract, Feed };
+
+struct WalkParams {
+    std::vector<double> levels;
+    double safe = 0.0;
+    double engage = 0.0;
+    LinkStyle link = LinkStyle::Retract;
+};
+
+class CMoveWriter {
+public:
+    CMoveWriter(CMillingFeature& feature, CMoveEntityFactory* factory) : m_feature(feature), m_factory(factory) {}
+    Status Line(uint8_t flag, const CMovePoint& from, const CMovePoint& to);
+    Status Segment(const CSegment2D& segment, double z);
+
+private:
+    CMillingFeature& m_feature;
+    CMoveEntityFactory* m_factory;
+};
+
+// Walks every root of the tree once per level; each pass is cut exactly once
+// per level, children entered at their link points on the way round.
+Status WalkLevels(const CRegionList& tree, const WalkParams& params, CMoveWriter& out);
+
+} // namespace toolpath
