@@ -52,3 +52,33 @@ struct IEntityRecord : IUnknown {
 protected:
     ~IEntityRecord() = default;
 };
+
+// What a record's link object offers, right after its IUnknown operations:
+// two flag queries about the record (holder) for an argument; the answers
+// are ORed over the links. Links are stored as IUnknown and must have this
+// layout.
+struct IRecordLink : IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE QueryFlagsA(IEntityRecord* holder, uint32_t argument, uint32_t* flags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE QueryFlagsB(IEntityRecord* holder, uint32_t argument, uint32_t* flags) = 0;
+};
+
+// The OR of the first flag query of every link of the holder.
+inline uint32_t CollectLinkFlagsA(IEntityRecord* holder, uint32_t argument)
+{
+    uint32_t result = 0;
+    int32_t count = 0;
+    if (holder == nullptr || FAILED(holder->GetLinkCount(&count))) {
+        return 0;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        IUnknown* link = nullptr;
+        if (FAILED(holder->GetLink(i, &link)) || link == nullptr) {
+            continue;
+        }
+        uint32_t flags = 0;
+        if (reinterpret_cast<IRecordLink*>(link)->QueryFlagsA(holder, argument, &flags) == S_OK) {
+            result |= flags;
+        }
+    }
+    return result;
+}

@@ -242,6 +242,10 @@ HRESULT CHostDocument::RemoveObjectAt(LONG index) { return m_document.RemoveObje
 
 HRESULT CHostDocument::RemoveObject(IEntityRecord* holder)
 {
+    // A link may keep the record in the drawing.
+    if (CollectLinkFlagsA(holder, 1) & 0x1) {
+        return S_OK;
+    }
     for (size_t i = m_document.GetObjectCount(); i > 0; --i) {
         if (m_document.GetObjectAt(i - 1) == holder) {
             m_document.RemoveObjectAt(static_cast<int32_t>(i - 1));

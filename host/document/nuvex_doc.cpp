@@ -57,6 +57,8 @@ void CNuvexDoc::PushLevel(int32_t commandIndex, IAddinCommand* command)
 
 void CNuvexDoc::ReleaseObjectLists()
 {
+    // Candidates point at holders of these lists.
+    m_snapEngine.Reset();
     // Move out first so that a holder whose release reaches the document
     // sees consistent (empty) lists.
     std::vector<ObjectListEntry> objects;

@@ -5,6 +5,9 @@
 #include "objectmodel/collection_b.h"
 #include "objectmodel/entity_record.h"
 
+#include "host/document/nuvex_doc.h"
+#include "iids.h"
+
 CSnapEngine::CSnapEngine()
 {
     AddRecentPoint(CVector3(0.0, 0.0, 0.0), kSnapOrigin, 0);
@@ -115,4 +118,114 @@ void CSnapEngine::QueryTrackingActive(uint32_t* flag) const
         }
         *flag = 0;
     }
+}
+
+void CSnapEngine::SetAperturePlanes(const CPlaneObject& top, const CPlaneObject& bottom, const CPlaneObject& right,
+                                    const CPlaneObject& left)
+{
+    m_aperturePlanes[0] = top;
+    m_aperturePlanes[1] = bottom;
+    m_aperturePlanes[2] = right;
+    m_aperturePlanes[3] = left;
+}
+
+void CSnapEngine::SetActiveFilter(std::vector<GUID> interfaceIds, uint32_t kindFilter,
+                                  std::vector<IEntityRecord*> objects)
+{
+    m_filterIds = std::move(interfaceIds);
+    m_kindFilter = kindFilter;
+    m_filterObjects = std::move(objects);
+}
+
+void CSnapEngine::CollectCandidates(CNuvexDoc& document)
+{
+    if (!m_filterObjects.empty()) {
+        for (IEntityRecord* holder : m_filterObjects) {
+            TestCandidate(holder);
+        }
+        return;
+    }
+    for (size_t i = 0; i < document.GetObjectCount(); ++i) {
+        if ((document.GetObjectFlagsAt(i) & kListSkipSnap) == 0) {
+            TestCandidate(document.GetObjectAt(i));
+        }
+    }
+    const int32_t command = document.Level(document.GetCurrentLevel()).commandIndex;
+    for (const CommandObjectEntry& entry : document.GetCommandObjects()) {
+        if ((entry.owner != kNoOwner && entry.owner != command) || (entry.flags & kListSkipSnap) != 0 ||
+            !entry.object) {
+            continue;
+        }
+        ComPtr<IEntityRecord> holder;
+        if (SUCCEEDED(entry.object->QueryInterface(IID_IEntityRecord, holder.ReceiveVoid())) && holder) {
+            TestCandidate(holder.Get());
+        }
+    }
+}
+
+void CSnapEngine::TestCandidate(IEntityRecord* holder)
+{
+    if (holder == nullptr) {
+        return;
+    }
+    uint32_t flags = 0;
+    holder->GetFlags(&flags);
+    if ((flags & kNeverSnapped) != 0) {
+        return;
+    }
+    // The holder hands out its object without a reference.
+    IUnknown* object = nullptr;
+    if (FAILED(holder->GetObject(&object)) || object == nullptr) {
+        return;
+    }
+    ComPtr<IGeometryEntity> geometry;
+    if (FAILED(object->QueryInterface(IID_IGeometryEntity, geometry.ReceiveVoid())) ||
+        !geometry) {
+        return;
+    }
+    BOOL hit = FALSE;
+    // The entity takes the sides as left, bottom, right, top.
+    if (FAILED(geometry->HitTest(&m_aperturePlanes[3], &m_aperturePlanes[1], &m_aperturePlanes[2],
+                                 &m_aperturePlanes[0], 1, &hit)) ||
+        hit == FALSE) {
+        return;
+    }
+    struct KindOfInterface {
+        const GUID* id;
+        uint32_t bit;
+    };
+    static constexpr KindOfInterface kKinds[] = {{&IID_IPoint3, kCandidatePoint},
+                                                 {&IID_ILine, kCandidateLine},
+                                                 {&IID_IPlane, kCandidatePlane},
+                                                 {&IID_IReserved21, kCandidateReserved}};
+    uint32_t mask = 0;
+    bool known = false;
+    for (const KindOfInterface& kind : kKinds) {
+        ComPtr<IUnknown> answer;
+        if (SUCCEEDED(geometry->QueryInterface(*kind.id, answer.ReceiveVoid())) &&
+            answer) {
+            known = true;
+            mask |= kind.bit & m_kindFilter;
+        }
+    }
+    if (!known && (m_kindFilter & kCandidateOther) != 0) {
+        mask = kCandidateOther;
+    }
+    if (mask == 0) {
+        return;
+    }
+    if (!m_filterIds.empty()) {
+        bool answers = false;
+        for (const GUID& id : m_filterIds) {
+            ComPtr<IUnknown> answer;
+            if (SUCCEEDED(geometry->QueryInterface(id, answer.ReceiveVoid())) && answer) {
+                answers = true;
+                break;
+            }
+        }
+        if (!answers) {
+            return;
+        }
+    }
+    m_candidates.push_back(SnapCandidate{0, std::move(geometry), mask, holder});
 }

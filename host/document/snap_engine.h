@@ -5,12 +5,14 @@
 // words; this class keeps the lists within their limits.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
 #include "ientityrecord.h"
 #include "igeometry.h"
 #include "objectmodel/line_object.h"
+#include "objectmodel/plane_object.h"
 #include "objectmodel/vector3.h"
 #include "platform/com/unknwn.h"
 
@@ -28,6 +30,19 @@ constexpr size_t kMaxRecentPoints = 41;
 constexpr uint32_t kTrackingLineColour = 0x202020;
 constexpr uint32_t kViewTrackingLineColour = 0xFF8000;
 constexpr double kDefaultAperture = 24.0;
+
+// Candidate kind masks.
+constexpr uint32_t kCandidatePoint = 0x1;
+constexpr uint32_t kCandidateLine = 0x2;
+constexpr uint32_t kCandidatePlane = 0x4;
+constexpr uint32_t kCandidateReserved = 0x8;
+constexpr uint32_t kCandidateOther = 0x10000000;
+// Holder flags that keep an object out of the candidates.
+constexpr uint32_t kNeverSnapped = 0x2 | 0x20 | 0x20000000;
+// List flag bit of an entry that snapping skips.
+constexpr uint32_t kListSkipSnap = 0x1;
+
+class CNuvexDoc;
 
 struct RecentPoint {
     uint32_t kind = 0;
@@ -72,6 +87,21 @@ public:
     void AddRecentPoint(const CVector3& point, uint32_t kind, uintptr_t owner);
     void ClearCandidateHits();
     void ClearTrackingHits();
+    // The four sides of the aperture (top, bottom, right, left), normals
+    // pointing inwards; the cursor evaluation builds them.
+    void SetAperturePlanes(const CPlaneObject& top, const CPlaneObject& bottom, const CPlaneObject& right,
+                           const CPlaneObject& left);
+    // The filter the candidates must pass: interface IDs (any one answered
+    // keeps the candidate; empty keeps all), the kind-filter word and the
+    // objects to test instead of the document's (empty: the document's).
+    void SetActiveFilter(std::vector<GUID> interfaceIds, uint32_t kindFilter, std::vector<IEntityRecord*> objects);
+    // Tests the active objects, or else the document's objects and the
+    // command objects of no command or the running one, skipping entries
+    // whose list flags carry kListSkipSnap; hits are appended.
+    void CollectCandidates(CNuvexDoc& document);
+    // Appends the holder's geometry when it lies under the aperture and
+    // passes the active filter.
+    void TestCandidate(IEntityRecord* holder);
     // The first tracking line whose hit word is 4 (nearest), or null.
     const CLineObject* FindTrackingDirection() const;
     // flag: 1 at the first line that is hit or when recent points exist,
@@ -99,6 +129,9 @@ private:
     std::vector<SnapCandidate> m_candidates;
     uint32_t m_resultKind = 0;
     CVector3 m_resultPoint;
+    std::array<CPlaneObject, 4> m_aperturePlanes;
+    std::vector<GUID> m_filterIds;
+    std::vector<IEntityRecord*> m_filterObjects;
     uint32_t m_kindFilter = 0xFFFFFFFFu;
     uint32_t m_snapModes = 0xFFFFFFFFu;
     double m_aperture = kDefaultAperture;

@@ -3,6 +3,10 @@
 
 #include "host/document/snap_engine.h"
 
+#include "host/document/tests/document_test_support.h"
+#include "iids.h"
+#include "objectmodel/point_object.h"
+
 namespace {
 
 CVector3 Point(double x) { return CVector3(x, 0.0, 0.0); }
@@ -75,6 +79,102 @@ TEST(SnapEngineTest, TheTrackingDirectionIsTheFirstLineHitAsNearest)
     EXPECT_EQ(flag, 1u);
     engine.Reset();
     EXPECT_EQ(engine.FindTrackingDirection(), nullptr);
+}
+
+// Points of a document around an aperture of side 2 about the origin in the
+// x-y plane.
+struct CandidateFixture : DocumentFixture {
+    CandidateFixture()
+    {
+        document.SnapEngine().SetAperturePlanes(
+            CPlaneObject(CVector3(0.0, 1.0, 0.0), CVector3(0.0, -1.0, 0.0)),
+            CPlaneObject(CVector3(0.0, -1.0, 0.0), CVector3(0.0, 1.0, 0.0)),
+            CPlaneObject(CVector3(1.0, 0.0, 0.0), CVector3(-1.0, 0.0, 0.0)),
+            CPlaneObject(CVector3(-1.0, 0.0, 0.0), CVector3(1.0, 0.0, 0.0)));
+    }
+    IEntityRecord* AddPoint(double x, double y, uint32_t holderFlags = 0)
+    {
+        IEntityRecord* holder = MakeHolder(static_cast<IPoint3*>(new CPointObject(CVector3(x, y, 0.0))));
+        holder->AddFlags(holderFlags);
+        document.AddObject(holder);
+        return holder;
+    }
+    std::vector<IEntityRecord*> CandidateHolders()
+    {
+        std::vector<IEntityRecord*> holders;
+        for (const SnapCandidate& candidate : document.SnapEngine().Candidates()) {
+            holders.push_back(candidate.holder);
+        }
+        return holders;
+    }
+};
+
+TEST(SnapCandidateTest, OnlyVisibleObjectsUnderTheApertureBecomeCandidates)
+{
+    CandidateFixture f;
+    IEntityRecord* inside = f.AddPoint(0.5, -0.5);
+    f.AddPoint(3.0, 0.0);
+    f.AddPoint(0.0, 0.0, 0x20);
+    f.AddPoint(0.0, 0.0, 0x2);
+    CSnapEngine& engine = f.document.SnapEngine();
+    engine.CollectCandidates(f.document);
+    ASSERT_EQ(f.CandidateHolders(), std::vector<IEntityRecord*>{inside});
+    EXPECT_EQ(engine.Candidates()[0].mask, kCandidatePoint);
+    EXPECT_EQ(engine.Candidates()[0].hit, 0u);
+    engine.Reset();
+    EXPECT_TRUE(engine.Candidates().empty());
+}
+
+TEST(SnapCandidateTest, TheActiveFilterDecidesWhichObjectsAreKept)
+{
+    struct Case {
+        const char* name;
+        std::vector<GUID> ids;
+        uint32_t kindFilter;
+        bool kept;
+        uint32_t mask;
+    };
+    const Case cases[] = {
+        {"all kinds", {}, 0xFFFFFFFFu, true, kCandidatePoint},
+        {"point bit off", {}, ~kCandidatePoint, false, 0},
+        {"lines only", {}, kCandidateLine, false, 0},
+        {"answers the point interface", {IID_IPoint3}, 0xFFFFFFFFu, true, kCandidatePoint},
+        {"answers none of the IDs", {IID_ILine, IID_IPlane}, 0xFFFFFFFFu, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CandidateFixture f;
+        f.AddPoint(0.0, 0.0);
+        CSnapEngine& engine = f.document.SnapEngine();
+        engine.SetActiveFilter(c.ids, c.kindFilter, {});
+        engine.CollectCandidates(f.document);
+        ASSERT_EQ(engine.Candidates().size(), c.kept ? 1u : 0u);
+        if (c.kept) {
+            EXPECT_EQ(engine.Candidates()[0].mask, c.mask);
+        }
+    }
+}
+
+TEST(SnapCandidateTest, AnActiveObjectListReplacesTheDocumentsObjects)
+{
+    CandidateFixture f;
+    f.AddPoint(0.0, 0.0);
+    IEntityRecord* chosen = f.AddPoint(0.1, 0.1);
+    CSnapEngine& engine = f.document.SnapEngine();
+    engine.SetActiveFilter({}, 0xFFFFFFFFu, {chosen});
+    engine.CollectCandidates(f.document);
+    EXPECT_EQ(f.CandidateHolders(), std::vector<IEntityRecord*>{chosen});
+}
+
+TEST(SnapCandidateTest, CommandObjectsOfOtherCommandsAreNotCandidates)
+{
+    CandidateFixture f;
+    IEntityRecord* free = MakeHolder(static_cast<IPoint3*>(new CPointObject(CVector3(0.0, 0.0, 0.0))));
+    IEntityRecord* foreign = MakeHolder(static_cast<IPoint3*>(new CPointObject(CVector3(0.0, 0.0, 0.0))));
+    f.document.AddCommandObject(free, kNoOwner, kNoOwner);
+    f.document.AddCommandObject(foreign, 5, kNoOwner);
+    f.document.SnapEngine().CollectCandidates(f.document);
+    EXPECT_EQ(f.CandidateHolders(), std::vector<IEntityRecord*>{free});
 }
 
 } // namespace

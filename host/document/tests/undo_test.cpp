@@ -151,4 +151,54 @@ TEST(UndoTest, ChangesMarkedToStayOutOfTheHistoryRecordNothing)
     EXPECT_EQ(document.GetObjectCount(), 0u);
 }
 
+// A link answering a fixed word to its first flag query.
+class VetoLink : public IRecordLink {
+public:
+    explicit VetoLink(uint32_t answer) : m_answer(answer) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_count; }
+    ULONG STDMETHODCALLTYPE Release() override { return --m_count; }
+    HRESULT STDMETHODCALLTYPE QueryFlagsA(IEntityRecord*, uint32_t argument, uint32_t* flags) override
+    {
+        m_argument = argument;
+        *flags = m_answer;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE QueryFlagsB(IEntityRecord*, uint32_t, uint32_t* flags) override
+    {
+        *flags = 0x1;
+        return S_OK;
+    }
+    uint32_t m_argument = 0;
+
+private:
+    uint32_t m_answer;
+    ULONG m_count = 1;
+};
+
+TEST(UndoTest, ALinkAnsweringBitOneKeepsTheRecord)
+{
+    const struct {
+        uint32_t answer;
+        size_t remaining;
+    } cases[] = {{0x0, 0u}, {0x2, 0u}, {0x1, 1u}, {0x3, 1u}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer);
+        DocumentFixture fixture;
+        VetoLink link(c.answer);
+        IEntityRecord* holder = MakeHolder(static_cast<IObjectBase*>(new TestObject("x")));
+        IHostDocument* host = fixture.document.GetHostDocument();
+        host->AddObject(holder);
+        holder->AddLink(&link);
+        host->RemoveObject(holder);
+        EXPECT_EQ(link.m_argument, 1u);
+        EXPECT_EQ(fixture.document.GetObjectCount(), c.remaining);
+        holder->RemoveAllLinks();
+    }
+}
+
 } // namespace
