@@ -129,8 +129,8 @@ struct IHostDocument : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetDocumentWord(uint32_t* word) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetReferencePoint(IVector3* point) = 0;
     virtual HRESULT STDMETHODCALLTYPE ClearFilterIds(LONG flags, LONG kind) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RemoveFilterId(LONG flags, LONG kind, uint32_t id) = 0;
-    virtual HRESULT STDMETHODCALLTYPE AddFilterId(LONG flags, LONG kind, uint32_t id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveFilterId(LONG flags, LONG kind, uintptr_t id) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddFilterId(LONG flags, LONG kind, uintptr_t id) = 0;
     virtual HRESULT STDMETHODCALLTYPE ClearFilterGuids(LONG flags, LONG kind) = 0;
     virtual HRESULT STDMETHODCALLTYPE RemoveFilterGuid(LONG flags, LONG kind, GUID id) = 0;
     virtual HRESULT STDMETHODCALLTYPE AddFilterGuid(LONG flags, LONG kind, GUID id) = 0;

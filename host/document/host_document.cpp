@@ -19,21 +19,6 @@ constexpr LONG kFilterRootLevel = 0x8;
 constexpr LONG kFilterSetA = 0x1;
 constexpr LONG kFilterSetB = 0x4;
 
-// The table of a modifier kind (4 Shift, 2 Ctrl, 1 plain); -1 for others.
-int TableOfKind(LONG kind)
-{
-    switch (kind) {
-    case 4:
-        return static_cast<int>(ModifierTable::Shift);
-    case 2:
-        return static_cast<int>(ModifierTable::Ctrl);
-    case 1:
-        return static_cast<int>(ModifierTable::Plain);
-    default:
-        return -1;
-    }
-}
-
 // The tables named by a mask (1 plain, 2 Ctrl, 4 Shift), in that order.
 std::vector<int> TablesOfMask(LONG mask)
 {
@@ -296,16 +281,16 @@ HRESULT CHostDocument::SetReferencePoint(IVector3* point)
 template <class Action>
 static void ForEachFilterTable(CNuvexDoc& document, LONG flags, LONG kind, Action action)
 {
-    const int table = TableOfKind(kind);
+    const int table = ModifierTableOfKind(kind);
     if (table < 0) {
         return;
     }
     CommandLevel& level = document.Level((flags & kFilterRootLevel) != 0 ? 0 : document.GetCurrentLevel());
     if ((flags & kFilterSetA) != 0) {
-        action(level, table);
+        action(level, kSnapFilterSet + table);
     }
     if ((flags & kFilterSetB) != 0) {
-        action(level, 3 + table);
+        action(level, kPickFilterSet + table);
     }
 }
 
@@ -315,7 +300,7 @@ HRESULT CHostDocument::ClearFilterIds(LONG flags, LONG kind)
     return S_OK;
 }
 
-HRESULT CHostDocument::RemoveFilterId(LONG flags, LONG kind, uint32_t id)
+HRESULT CHostDocument::RemoveFilterId(LONG flags, LONG kind, uintptr_t id)
 {
     ForEachFilterTable(m_document, flags, kind, [id](CommandLevel& level, int t) {
         auto& ids = level.filterIds[t];
@@ -324,7 +309,7 @@ HRESULT CHostDocument::RemoveFilterId(LONG flags, LONG kind, uint32_t id)
     return S_OK;
 }
 
-HRESULT CHostDocument::AddFilterId(LONG flags, LONG kind, uint32_t id)
+HRESULT CHostDocument::AddFilterId(LONG flags, LONG kind, uintptr_t id)
 {
     ForEachFilterTable(m_document, flags, kind, [id](CommandLevel& level, int t) { level.filterIds[t].push_back(id); });
     return S_OK;

@@ -51,8 +51,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetDocumentWord(uint32_t* word) override;
     HRESULT STDMETHODCALLTYPE SetReferencePoint(IVector3* point) override;
     HRESULT STDMETHODCALLTYPE ClearFilterIds(LONG flags, LONG kind) override;
-    HRESULT STDMETHODCALLTYPE RemoveFilterId(LONG flags, LONG kind, uint32_t id) override;
-    HRESULT STDMETHODCALLTYPE AddFilterId(LONG flags, LONG kind, uint32_t id) override;
+    HRESULT STDMETHODCALLTYPE RemoveFilterId(LONG flags, LONG kind, uintptr_t id) override;
+    HRESULT STDMETHODCALLTYPE AddFilterId(LONG flags, LONG kind, uintptr_t id) override;
     HRESULT STDMETHODCALLTYPE ClearFilterGuids(LONG flags, LONG kind) override;
     HRESULT STDMETHODCALLTYPE RemoveFilterGuid(LONG flags, LONG kind, GUID id) override;
     HRESULT STDMETHODCALLTYPE AddFilterGuid(LONG flags, LONG kind, GUID id) override;

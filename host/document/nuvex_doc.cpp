@@ -9,6 +9,20 @@
 #include "host/document/host_entity_set.h"
 #include "objectmodel/entity_record.h"
 
+int ModifierTableOfKind(long kind)
+{
+    switch (kind) {
+    case 4:
+        return static_cast<int>(ModifierTable::Shift);
+    case 2:
+        return static_cast<int>(ModifierTable::Ctrl);
+    case 1:
+        return static_cast<int>(ModifierTable::Plain);
+    default:
+        return -1;
+    }
+}
+
 CNuvexDoc::CNuvexDoc(IDocumentServices& services, IDocumentOutput& output)
     : m_services(services),
       m_output(output),

@@ -41,6 +41,15 @@ constexpr int32_t kEventUndoHistoryChanged = 2;
 // The three modifier tables of a level, in the order the level keeps them.
 enum class ModifierTable { Shift = 0, Ctrl = 1, Plain = 2 };
 
+// A level's six filter tables: the snapping set first (tables 0-2), then the
+// picking set (3-5), each in ModifierTable order.
+constexpr int kSnapFilterSet = 0;
+constexpr int kPickFilterSet = 3;
+
+// The modifier-table index of a modifier kind bit (1 plain, 2 Ctrl,
+// 4 Shift), or -1 for any other value.
+int ModifierTableOfKind(long kind);
+
 struct FilterGuidRecord {
     GUID id{};
 };
@@ -53,7 +62,8 @@ struct CommandLevel {
     std::array<uint32_t, 3> inputKinds{kRootInputKinds, kRootInputKinds, kRootInputKinds};
     std::array<uint32_t, 3> options{kRootOptions, kRootOptions, kRootOptions};
     // Six tables each: sets A and B times the three modifier tables.
-    std::array<std::vector<uint32_t>, 6> filterIds;
+    // Object ids: record pointer values.
+    std::array<std::vector<uintptr_t>, 6> filterIds;
     std::array<std::vector<FilterGuidRecord>, 6> filterGuids;
     std::array<uint32_t, 6> filterFlags{0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu,
                                         0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};

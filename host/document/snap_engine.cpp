@@ -137,6 +137,27 @@ void CSnapEngine::SetActiveFilter(std::vector<GUID> interfaceIds, uint32_t kindF
     m_filterObjects = std::move(objects);
 }
 
+void CSnapEngine::SelectLevelFilter(const CNuvexDoc& document, uint32_t modifierKind)
+{
+    const CommandLevel& level = document.Level(document.GetCurrentLevel());
+    for (const uint32_t kind : {1u, 2u, 4u}) {
+        if ((modifierKind & kind) == 0) {
+            continue;
+        }
+        const size_t table = static_cast<size_t>(kSnapFilterSet + ModifierTableOfKind(static_cast<long>(kind)));
+        m_filterIds.clear();
+        for (const FilterGuidRecord& record : level.filterGuids[table]) {
+            m_filterIds.push_back(record.id);
+        }
+        m_kindFilter = level.filterFlags[table];
+        // An object id is the record's pointer value.
+        m_filterObjects.clear();
+        for (uintptr_t id : level.filterIds[table]) {
+            m_filterObjects.push_back(reinterpret_cast<IEntityRecord*>(id));
+        }
+    }
+}
+
 void CSnapEngine::CollectCandidates(CNuvexDoc& document)
 {
     if (!m_filterObjects.empty()) {

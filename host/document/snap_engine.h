@@ -95,6 +95,11 @@ public:
     // keeps the candidate; empty keeps all), the kind-filter word and the
     // objects to test instead of the document's (empty: the document's).
     void SetActiveFilter(std::vector<GUID> interfaceIds, uint32_t kindFilter, std::vector<IEntityRecord*> objects);
+    // Copies the current command level's snapping filter for the modifier
+    // kind (1 plain, 2 Ctrl, 4 Shift) into the active filter; with several
+    // bits the last one (plain, Ctrl, Shift) wins, with none the active
+    // filter stays.
+    void SelectLevelFilter(const CNuvexDoc& document, uint32_t modifierKind);
     // Tests the active objects, or else the document's objects and the
     // command objects of no command or the running one, skipping entries
     // whose list flags carry kListSkipSnap; hits are appended.

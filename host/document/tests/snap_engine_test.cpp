@@ -166,6 +166,49 @@ TEST(SnapCandidateTest, AnActiveObjectListReplacesTheDocumentsObjects)
     EXPECT_EQ(f.CandidateHolders(), std::vector<IEntityRecord*>{chosen});
 }
 
+TEST(SnapCandidateTest, TheLevelsSnappingFilterOfTheModifierKindBecomesActive)
+{
+    // Filter flags: 1 snapping set, 4 picking set; kinds: 1 plain, 2 Ctrl, 4 Shift.
+    CandidateFixture f;
+    IEntityRecord* first = f.AddPoint(0.0, 0.0);
+    IEntityRecord* second = f.AddPoint(0.1, 0.1);
+    IHostDocument* host = f.document.GetHostDocument();
+    host->AddFilterId(1, 2, reinterpret_cast<uintptr_t>(second));
+    host->AddFilterId(4, 1, reinterpret_cast<uintptr_t>(first));
+    host->SetFilterFlags(1, 4, ~kCandidatePoint);
+    host->AddFilterGuid(1, 1, IID_ILine);
+
+    struct Case {
+        const char* name;
+        uint32_t modifierKind;
+        std::vector<IEntityRecord*> expected;
+    };
+    const Case cases[] = {
+        {"plain: answers none of its IDs", 1, {}},
+        {"Ctrl: its object list only", 2, {second}},
+        {"Shift: its kind word drops points", 4, {}},
+        {"plain and Ctrl: Ctrl comes last", 3, {second}},
+        {"Ctrl and Shift: Shift comes last", 6, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSnapEngine& engine = f.document.SnapEngine();
+        engine.Reset();
+        engine.SetActiveFilter({}, 0xFFFFFFFFu, {});
+        engine.SelectLevelFilter(f.document, c.modifierKind);
+        engine.CollectCandidates(f.document);
+        EXPECT_EQ(f.CandidateHolders(), c.expected);
+    }
+
+    // No modifier bit keeps the active filter; the picking set never applies.
+    CSnapEngine& engine = f.document.SnapEngine();
+    engine.Reset();
+    engine.SetActiveFilter({}, 0xFFFFFFFFu, {});
+    engine.SelectLevelFilter(f.document, 0);
+    engine.CollectCandidates(f.document);
+    EXPECT_EQ(f.CandidateHolders(), (std::vector<IEntityRecord*>{first, second}));
+}
+
 TEST(SnapCandidateTest, CommandObjectsOfOtherCommandsAreNotCandidates)
 {
     CandidateFixture f;

@@ -51,8 +51,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetDocumentWord(uint32_t*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetReferencePoint(IVector3*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ClearFilterIds(LONG, LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE RemoveFilterId(LONG, LONG, uint32_t) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE AddFilterId(LONG, LONG, uint32_t) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RemoveFilterId(LONG, LONG, uintptr_t) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AddFilterId(LONG, LONG, uintptr_t) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ClearFilterGuids(LONG, LONG) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE RemoveFilterGuid(LONG, LONG, GUID) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE AddFilterGuid(LONG, LONG, GUID) override { return E_NOTIMPL; }
