@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "host/document/host_document.h"
@@ -337,8 +338,15 @@ private:
     bool m_renamed = false;
 };
 
+// A file's bytes in memory. The buffer is not cleared before the read
+// fills it: a document of a million objects is tens of megabytes.
+struct FileBytes {
+    std::unique_ptr<BYTE[]> data;
+    size_t size = 0;
+};
+
 // The whole file in memory; empty with an error when it cannot be read.
-DocumentFileError ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes)
+DocumentFileError ReadWholeFile(const std::string& path, FileBytes& bytes)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -349,14 +357,14 @@ DocumentFileError ReadWholeFile(const std::string& path, std::vector<BYTE>& byte
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         error = DocumentFileError::CannotOpen;
     } else {
-        try {
-            bytes.resize(static_cast<size_t>(info.st_size));
-        } catch (const std::bad_alloc&) {
+        const auto capacity = static_cast<size_t>(info.st_size);
+        bytes.data.reset(new (std::nothrow) BYTE[capacity == 0 ? 1 : capacity]);
+        if (!bytes.data) {
             error = DocumentFileError::OutOfMemory;
         }
         size_t done = 0;
-        while (error == DocumentFileError::None && done < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        while (error == DocumentFileError::None && done < capacity) {
+            const ssize_t got = ::read(fd, bytes.data.get() + done, capacity - done);
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -364,11 +372,12 @@ DocumentFileError ReadWholeFile(const std::string& path, std::vector<BYTE>& byte
                 error = DocumentFileError::ReadFailed;
             } else if (got == 0) {
                 // The file shrank while it was read: take what is there.
-                bytes.resize(done);
+                break;
             } else {
                 done += static_cast<size_t>(got);
             }
         }
+        bytes.size = done;
     }
     ::close(fd);
     return error;
@@ -544,11 +553,11 @@ BOOL CNuvexDoc::OnOpenDocument(const char* path)
     if (PathExtension(path) != kDocumentExtension) {
         return RunFileTypeHandler(*this, path, kFileOpenCode);
     }
-    std::vector<BYTE> bytes;
+    FileBytes bytes;
     DocumentFileError error = ReadWholeFile(FileSystemPath(path), bytes);
     ParsedDocumentFile parsed;
     if (error == DocumentFileError::None) {
-        error = ParseDocumentFile(bytes.data(), bytes.size(), parsed).error;
+        error = ParseDocumentFile(bytes.data.get(), bytes.size, parsed).error;
     }
     if (error != DocumentFileError::None) {
         m_lastFileError = error;
