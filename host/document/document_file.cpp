@@ -136,10 +136,50 @@ bool ReadHeader(FileCursor& reader, CLSID& factory, IID& iid, int32_t& size)
 
 } // namespace
 
+namespace {
+
+// One record's header and data; children are read by the caller.
+DocumentFileCheck ReadRecordFraming(FileCursor& reader, CLSID& factory, IID& iid, uint32_t& size,
+                                    const BYTE*& data)
+{
+    const size_t start = reader.Position();
+    int32_t dataSize = 0;
+    if (!ReadHeader(reader, factory, iid, dataSize)) {
+        return {DocumentFileError::Truncated, start};
+    }
+    if (dataSize < 0) {
+        return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
+    }
+    size = static_cast<uint32_t>(dataSize);
+    data = reader.Here();
+    if (!reader.Skip(size)) {
+        return {DocumentFileError::Truncated, start};
+    }
+    return {};
+}
+
+DocumentFileCheck ReadObjectFraming(FileCursor& reader, FileObjectRecord& record)
+{
+    DocumentFileCheck check = ReadRecordFraming(reader, record.factory, record.iid, record.size, record.data);
+    if (check.error != DocumentFileError::None) {
+        return check;
+    }
+    int32_t childCount = 0;
+    if (!reader.ReadI32(childCount)) {
+        return {DocumentFileError::Truncated, reader.Position()};
+    }
+    if (childCount < 0 || static_cast<size_t>(childCount) > reader.Remaining() / kRecordHeaderSize) {
+        return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
+    }
+    record.childCount = static_cast<size_t>(childCount);
+    return {};
+}
+
+} // namespace
+
 DocumentFileCheck ParseDocumentFile(const BYTE* data, size_t size, ParsedDocumentFile& parsed)
 {
-    parsed.objects.clear();
-    parsed.children.clear();
+    parsed = ParsedDocumentFile{};
     if (size == 0) {
         return {};
     }
@@ -151,57 +191,47 @@ DocumentFileCheck ParseDocumentFile(const BYTE* data, size_t size, ParsedDocumen
     if (count < 0 || static_cast<size_t>(count) > reader.Remaining() / kMinimumObjectRecordSize) {
         return {DocumentFileError::ImpossibleCount, 0};
     }
-    try {
-        parsed.objects.reserve(static_cast<size_t>(count));
-        for (int32_t i = 0; i < count; ++i) {
-            FileObjectRecord record;
-            const size_t recordStart = reader.Position();
-            int32_t dataSize = 0;
-            if (!ReadHeader(reader, record.factory, record.iid, dataSize)) {
-                return {DocumentFileError::Truncated, recordStart};
-            }
-            if (dataSize < 0) {
-                return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
-            }
-            record.size = static_cast<uint32_t>(dataSize);
-            record.data = reader.Here();
-            if (!reader.Skip(record.size)) {
-                return {DocumentFileError::Truncated, recordStart};
-            }
-            int32_t childCount = 0;
-            if (!reader.ReadI32(childCount)) {
-                return {DocumentFileError::Truncated, reader.Position()};
-            }
-            if (childCount < 0 || static_cast<size_t>(childCount) > reader.Remaining() / kRecordHeaderSize) {
-                return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
-            }
-            record.firstChild = parsed.children.size();
-            record.childCount = static_cast<size_t>(childCount);
-            for (int32_t j = 0; j < childCount; ++j) {
-                FileChildRecord child;
-                const size_t childStart = reader.Position();
-                int32_t childSize = 0;
-                if (!ReadHeader(reader, child.factory, child.iid, childSize)) {
-                    return {DocumentFileError::Truncated, childStart};
-                }
-                if (childSize < 0) {
-                    return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
-                }
-                child.size = static_cast<uint32_t>(childSize);
-                child.data = reader.Here();
-                if (!reader.Skip(child.size)) {
-                    return {DocumentFileError::Truncated, childStart};
-                }
-                parsed.children.push_back(child);
-            }
-            parsed.objects.push_back(record);
+    const BYTE* records = reader.Here();
+    for (int32_t i = 0; i < count; ++i) {
+        FileObjectRecord record;
+        DocumentFileCheck check = ReadObjectFraming(reader, record);
+        for (size_t j = 0; check.error == DocumentFileError::None && j < record.childCount; ++j) {
+            FileChildRecord child;
+            check = ReadRecordFraming(reader, child.factory, child.iid, child.size, child.data);
         }
-    } catch (const std::bad_alloc&) {
-        parsed.objects.clear();
-        parsed.children.clear();
-        return {DocumentFileError::OutOfMemory, 0};
+        if (check.error != DocumentFileError::None) {
+            return check;
+        }
     }
+    parsed.records = records;
+    parsed.size = static_cast<size_t>(reader.Here() - records);
+    parsed.objectCount = static_cast<size_t>(count);
     return {};
+}
+
+DocumentRecordReader::DocumentRecordReader(const ParsedDocumentFile& parsed)
+    : m_data(parsed.records), m_size(parsed.size), m_objectsLeft(parsed.objectCount)
+{
+}
+
+bool DocumentRecordReader::NextObject(FileObjectRecord& record)
+{
+    if (m_objectsLeft == 0) {
+        return false;
+    }
+    --m_objectsLeft;
+    FileCursor reader(m_data + m_position, m_size - m_position);
+    // The framing was checked when the file was parsed.
+    (void)ReadObjectFraming(reader, record);
+    m_position += reader.Position();
+    return true;
+}
+
+void DocumentRecordReader::NextChild(FileChildRecord& child)
+{
+    FileCursor reader(m_data + m_position, m_size - m_position);
+    (void)ReadRecordFraming(reader, child.factory, child.iid, child.size, child.data);
+    m_position += reader.Position();
 }
 
 namespace {
@@ -609,15 +639,20 @@ void CNuvexDoc::LoadParsedFile(const ParsedDocumentFile& parsed)
 {
     ResetDocument();
     IHostDocument* host = GetHostDocument();
-    m_objectByFileIndex.assign(parsed.objects.size(), nullptr);
-    m_objects.reserve(parsed.objects.size());
-    for (size_t k = 0; k < parsed.objects.size(); ++k) {
-        const FileObjectRecord& record = parsed.objects[k];
+    m_objectByFileIndex.assign(parsed.objectCount, nullptr);
+    m_objects.reserve(parsed.objectCount);
+    DocumentRecordReader reader(parsed);
+    FileObjectRecord record;
+    for (size_t k = 0; reader.NextObject(record); ++k) {
         ComPtr<IObjectBase> object = CreateFromFile<IObjectBase>(
             m_services.GetClassFactoryForClsid(record.factory), record.iid, IID_IObjectBase);
         if (!object) {
             // Unknown class: the record and its children are left out; the
             // file indexes of later records stay as they are.
+            FileChildRecord skipped;
+            for (size_t j = 0; j < record.childCount; ++j) {
+                reader.NextChild(skipped);
+            }
             continue;
         }
         object->SetHostDocument(host);
@@ -625,7 +660,8 @@ void CNuvexDoc::LoadParsedFile(const ParsedDocumentFile& parsed)
         auto holder = ComPtr<IEntityRecord>::Share(new CEntityRecord());
         holder->SetObject(object.Get());
         for (size_t j = 0; j < record.childCount; ++j) {
-            const FileChildRecord& childRecord = parsed.children[record.firstChild + j];
+            FileChildRecord childRecord;
+            reader.NextChild(childRecord);
             ComPtr<ICollectionBase> child = CreateFromFile<ICollectionBase>(
                 m_services.GetClassFactoryForClsid(childRecord.factory), childRecord.iid, IID_ICollectionBase);
             if (!child) {

@@ -33,14 +33,34 @@ struct FileObjectRecord {
     IID iid{};
     uint32_t size = 0;
     const BYTE* data = nullptr;
-    size_t firstChild = 0;
     size_t childCount = 0;
 };
 
-// The records of a file, pointing into the caller's bytes.
+// A file whose framing was checked: its object records follow the count,
+// each with its children, and are read again in order when they are
+// loaded, so that nothing per record is kept between the check and the
+// load.
 struct ParsedDocumentFile {
-    std::vector<FileObjectRecord> objects;
-    std::vector<FileChildRecord> children;
+    const BYTE* records = nullptr;
+    size_t size = 0;
+    size_t objectCount = 0;
+};
+
+// Reads the records of a checked file in order.
+class DocumentRecordReader {
+public:
+    explicit DocumentRecordReader(const ParsedDocumentFile& parsed);
+    // The next object record; false after the last one.
+    bool NextObject(FileObjectRecord& record);
+    // The next child of the object record read last; call it the record's
+    // child count times before the next object.
+    void NextChild(FileChildRecord& child);
+
+private:
+    const BYTE* m_data;
+    size_t m_size;
+    size_t m_position = 0;
+    size_t m_objectsLeft;
 };
 
 struct DocumentFileCheck {
