@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "addins/milling/features/millingfeature.h"
+#include "addins/milling/features/toolpathprogress.h"
 
 class CCurveList;
+struct IHostDocument;
+struct ISelectionSet;
 
 // The cutting levels, from the highest down: Z Bottom + i x step for
 // i = n-1 .. 0, n = trunc((Z Top - Z Bottom) / step) + 1. Z Top equal to Z
@@ -26,5 +29,16 @@ public:
     // error the feature has no moves. With a factory every move gets its
     // entity, and a failed creation is an error.
     Status ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
-                               const CMillingParams& params, CMoveEntityFactory* factory);
+                               const CMillingParams& params, CMoveEntityFactory* factory,
+                               CProgressSteps* progress = nullptr);
+
+    // The contour command's computation: chains the picks (pickedcurves.h),
+    // then computes the moves as above with entities made through the
+    // document. The moves are emptied first. Errors: NoDocument, NoChainer,
+    // and those of ComputeFromContours. The progress bar advances by an
+    // eighth of its range after chaining (plain curves only) and after
+    // building the chains, a quarter after sorting out the usable contours
+    // and after nesting, an eighth after the passes and after the moves.
+    Status ComputeToolpath(ISelectionSet* picked, const CMillingParams& params, IHostDocument* document,
+                           CToolpathProgressBar* progress);
 };

@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include "addins/milling/features/contourfeature.h"
+#include "addins/milling/features/documentmoveentities.h"
+#include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/toolpathsteps.h"
 
 using namespace toolpath;
@@ -31,8 +33,11 @@ Result<std::vector<double>> ComputeLevels(const CMillingParams& params)
 }
 
 Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
-                                            const CMillingParams& params, CMoveEntityFactory* factory)
+                                            const CMillingParams& params, CMoveEntityFactory* factory,
+                                            CProgressSteps* progress)
 {
+    CProgressSteps none(nullptr);
+    CProgressSteps& steps = progress != nullptr ? *progress : none;
     ClearMoves();
     m_params = params;
     CGeometryToleranceScope restoreTolerance(g_geometryTolerance);
@@ -43,9 +48,11 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
     ContourTable table = KeepUsableContours(contours);
     if (table.contours.empty())
         return Error{FeatureError::NoUsableContour, m_name};
+    steps.Advance(4);
     Status nested = NestContours(table, params.outside);
     if (!nested.ok())
         return nested.error();
+    steps.Advance(4);
 
     const double distance = params.tool.diameter / 2.0 + params.offset;
     ChainList roots, islands;
@@ -72,14 +79,28 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
                                    &node.entrySegment, linkDistance);
         tree.Append(&node);
     }
+    steps.Advance(8);
 
     CMoveWriter writer(*this, factory);
-    WalkParams walk{levels.value(), params.zSafePlane, params.zTop + params.zEngage, LinkStyle::Retract};
+    WalkParams walk{levels.value(), params.zSafePlane, params.zTop + params.zEngage, LinkStyle::Retract, {}};
     Status walked = WalkLevels(tree, walk, writer);
     tree.Clear(false);
     if (!walked.ok()) {
         ClearMoves();
         return walked.error();
     }
+    steps.Advance(8);
     return Ok{};
+}
+
+Status CContourFeature::ComputeToolpath(ISelectionSet* picked, const CMillingParams& params,
+                                        IHostDocument* document, CToolpathProgressBar* progress)
+{
+    ClearMoves();
+    CProgressSteps steps(progress);
+    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, steps);
+    if (!chains.ok())
+        return chains.error();
+    CDocumentMoveEntityFactory factory(document);
+    return ComputeFromContours(chains.value(), params, &factory, &steps);
 }

@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "addins/milling/features/millingfeature.h"
+#include "addins/milling/features/toolpathprogress.h"
 
 class CCurveList;
+struct IHostDocument;
+struct ISelectionSet;
 
 class CPocketFeature : public CMillingFeature {
 public:
@@ -19,5 +22,17 @@ public:
     // (see pockettoolpath.cpp). The moves are emptied first; on an error the
     // feature has no moves.
     Status ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
-                               const CMillingParams& params, CMoveEntityFactory* factory);
+                               const CMillingParams& params, CMoveEntityFactory* factory,
+                               CProgressSteps* progress = nullptr);
+
+    // The pocket command's computation: chains the picks (pickedcurves.h),
+    // then computes the moves as above with entities made through the
+    // document. The moves are emptied first. Errors: NoDocument, NoChainer,
+    // and those of ComputeFromContours. The progress bar advances by an
+    // eighth of its range after chaining (plain curves only), after building
+    // the chains, after sorting out the usable contours, after nesting,
+    // after the first passes, after the inward passes, after linking and
+    // after every level.
+    Status GenerateToolpath(ISelectionSet* picked, const CMillingParams& params, IHostDocument* document,
+                            CToolpathProgressBar* progress);
 };

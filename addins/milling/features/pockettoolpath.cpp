@@ -14,6 +14,8 @@
 #include <cmath>
 
 #include "addins/milling/features/contourfeature.h"
+#include "addins/milling/features/documentmoveentities.h"
+#include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/pocketfeature.h"
 #include "addins/milling/features/toolpathsteps.h"
 
@@ -119,8 +121,11 @@ void Link(CRegionNode& node, double stop)
 } // namespace
 
 Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
-                                           const CMillingParams& params, CMoveEntityFactory* factory)
+                                           const CMillingParams& params, CMoveEntityFactory* factory,
+                                           CProgressSteps* progress)
 {
+    CProgressSteps none(nullptr);
+    CProgressSteps& steps = progress != nullptr ? *progress : none;
     ClearMoves();
     m_params = params;
     m_params.outside = 0;
@@ -139,9 +144,11 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     ContourTable table = KeepUsableContours(contours);
     if (table.contours.empty())
         return Error{FeatureError::NoUsableContour, m_name};
+    steps.Advance(8);
     Status nested = NestContours(table, 0);
     if (!nested.ok())
         return nested.error();
+    steps.Advance(8);
 
     ChainList roots, islands;
     std::vector<int> islandRoot;
@@ -152,19 +159,23 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
         work.push_back(tree.Add(std::move(r), 0, nullptr));
     for (size_t i = 0; i < islands.size(); ++i)
         tree.Add(std::move(islands[i]), 1, work[static_cast<size_t>(islandRoot[i])]);
+    steps.Advance(8);
     for (size_t i = 0; i < work.size(); ++i) {
         if (tree.nodes.size() >= kMaxPasses)
             return Error{FeatureError::BadRadialStep, "more than " + std::to_string(kMaxPasses) + " passes"};
         for (CRegionNode* created : StepInwards(tree, *work[i], step, tolerance))
             work.push_back(created);
     }
+    steps.Advance(8);
 
     for (CRegionNode* node = tree.master.first; node != nullptr; node = node->next)
         if (node->parent != nullptr)
             Link(*node, step);
+    steps.Advance(8);
 
     CMoveWriter writer(*this, factory);
-    WalkParams walk{levels.value(), params.zSafePlane, params.zTop + params.zEngage, LinkStyle::Feed};
+    WalkParams walk{levels.value(), params.zSafePlane, params.zTop + params.zEngage, LinkStyle::Feed, {}};
+    walk.afterLevel = [&steps] { steps.Advance(8); };
     Status walked = WalkLevels(tree.master, walk, writer);
     tree.master.Clear(false);
     if (!walked.ok()) {
@@ -172,4 +183,16 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
         return walked.error();
     }
     return Ok{};
+}
+
+Status CPocketFeature::GenerateToolpath(ISelectionSet* picked, const CMillingParams& params,
+                                        IHostDocument* document, CToolpathProgressBar* progress)
+{
+    ClearMoves();
+    CProgressSteps steps(progress);
+    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, steps);
+    if (!chains.ok())
+        return chains.error();
+    CDocumentMoveEntityFactory factory(document);
+    return ComputeFromContours(chains.value(), params, &factory, &steps);
 }

@@ -400,6 +400,8 @@ Status WalkLevels(const CRegionList& tree, const WalkParams& p, CMoveWriter& out
             FEATURE_TRY(CutTree(node, z, p, out));
             lastZ = z;
         }
+        if (p.afterLevel)
+            p.afterLevel();
     }
     return Ok{};
 }

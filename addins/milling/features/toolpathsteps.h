@@ -8,6 +8,7 @@
 // flag goes inwards. Lengths in drawing units.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -80,6 +81,8 @@ struct WalkParams {
     double safe = 0.0;
     double engage = 0.0;
     LinkStyle link = LinkStyle::Retract;
+    // Called after each level is cut (may be empty).
+    std::function<void()> afterLevel;
 };
 
 class CMoveWriter {

@@ -207,6 +207,36 @@ int CCurveList::ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) co
     return e;
 }
 
+// Shoelace sum of the chords, taken about the first point to keep the
+// products small, plus the circular segment between each arc and its chord
+// (positive for a counter-clockwise arc). scale receives the chain's length.
+double CCurveList::SignedArea(double* scale) const
+{
+    double twiceArea = 0.0;
+    double length = 0.0;
+    if (segments.empty()) {
+        if (scale != nullptr)
+            *scale = 0.0;
+        return 0.0;
+    }
+    const CPoint2D origin = Seg(0).GetStartPoint();
+    for (const auto& segment : segments) {
+        const CPoint2D a = segment->GetStartPoint() - origin;
+        const CPoint2D b = segment->GetEndPoint() - origin;
+        twiceArea += a.x * b.y - b.x * a.y;
+        length += segment->GetLength();
+        if (segment->GetType() == kSegmentTypeArc) {
+            const auto& arc = static_cast<const CArcSegment2D&>(*segment);
+            const double sweep = arc.SweepAngle();
+            const double bulge = arc.radius * arc.radius * (sweep - std::sin(sweep));
+            twiceArea += arc.ccw ? bulge : -bulge;
+        }
+    }
+    if (scale != nullptr)
+        *scale = length;
+    return twiceArea / 2.0;
+}
+
 int CCurveList::IsClockwise(int checkSelfIntersections)
 {
     if (segments.empty() || !IsClosed()) {
@@ -217,6 +247,18 @@ int CCurveList::IsClockwise(int checkSelfIntersections)
         SetGeometryGlobal(E_FAIL);
         return 0;
     }
+    // The sign of the enclosed area decides: it does not depend on how the
+    // chain passes any single point, so cusps, tangent joints and arcs at
+    // the leftmost point cannot mislead it.
+    double scale = 0.0;
+    const double area = SignedArea(&scale);
+    if (std::fabs(area) > kDegenerateAreaFactor * g_geometryTolerance * scale) {
+        clockwise = area < 0.0 ? 1 : 0;
+        SetGeometryGlobal(S_OK);
+        return clockwise;
+    }
+    // No area to speak of (a chain that runs out and back): the way the
+    // chain passes its leftmost point is the only hint left.
     int best = 0;
     CPoint2D bestPoint = LeftmostPoint(Seg(0));
     for (int k = 1; k < GetCount(); ++k) {

@@ -18,6 +18,7 @@
 #include "addins/milling/geometry/segmentindex.h"
 
 struct IPlane;
+struct ICurveSetEntity;
 
 // Crossing codes of ClassifyCrossing: the arriving group (how the chain
 // reaches the point, relative to the probe direction) and the leaving group.
@@ -29,6 +30,11 @@ inline constexpr int kCrossingAlong = 48; // the chain runs along the probe
 inline constexpr int kPointOutside = 0;
 inline constexpr int kPointInside = 1;
 inline constexpr int kPointOnBoundary = 2;
+
+// A closed chain whose area is below this many times the geometry tolerance
+// times its length encloses nothing wider than the tolerance: its
+// orientation is taken from its leftmost point instead of its area.
+inline constexpr double kDegenerateAreaFactor = 0.5;
 
 // A position on a chain: a point and the index of the segment that holds it.
 struct CChainPosition {
@@ -60,6 +66,10 @@ public:
     // tolerance; reversed != 0 takes the curve the other way round. A curve
     // whose approximation fails contributes nothing.
     void AddEntityCurve(IPlane* curve, const void* reversed, double tolerance);
+    // Appends the curves of a chain of the entity component in chain order,
+    // each in the direction the chain runs it. A curve the chain cannot hand
+    // out contributes nothing; a null chain adds nothing.
+    void AddEntitySegments(ICurveSetEntity* chain, double tolerance);
 
     // 1 when the end of the last segment meets the start of the first.
     // Empty list: E_FAIL and 0.
@@ -73,6 +83,10 @@ public:
     // 1 clockwise, 0 counter-clockwise or failure (empty, open, or crossing
     // itself when asked to check); stores the answer in clockwise.
     int IsClockwise(int checkSelfIntersections);
+    // The area enclosed by the chain taken as closed (joining its end to its
+    // start), arcs included: positive counter-clockwise. With scale, also
+    // the chain's length, the measure of how small an area is negligible.
+    double SignedArea(double* scale = nullptr) const;
     // kPointOutside, kPointInside or kPointOnBoundary; open list: E_FAIL and 0.
     int ClassifyPoint(CPoint2D point, int refreshOrientation);
     // 1 when the other chain (not empty) lies inside this one.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "addins/milling/geometry/curvelist.h"
+#include "ientitycomponent.h"
 #include "igeometry.h"
 #include "objectmodel/polylineset.h"
 #include "platform/com/unknwn.h"
@@ -212,5 +213,22 @@ void CCurveList::AddEntityCurve(IPlane* curve, const void* reversed, double tole
     for (auto it = forward.segments.rbegin(); it != forward.segments.rend(); ++it) {
         (*it)->Reverse();
         Append(std::move(*it));
+    }
+}
+
+void CCurveList::AddEntitySegments(ICurveSetEntity* chain, double tolerance)
+{
+    if (chain == nullptr)
+        return;
+    int32_t count = 0;
+    if (FAILED(chain->GetCurveCount(&count)))
+        return;
+    for (int32_t i = 0; i < count; ++i) {
+        IPlane* raw = nullptr;
+        void* companion = nullptr;
+        if (FAILED(chain->GetCurve(i, &raw, &companion)) || raw == nullptr)
+            continue;
+        ComPtr<IPlane> curve = ComPtr<IPlane>::Adopt(raw);
+        AddEntityCurve(curve.Get(), companion, tolerance);
     }
 }

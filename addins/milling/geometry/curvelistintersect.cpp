@@ -188,6 +188,34 @@ CPoint2D CCurveList::ClosestPoint(const CPoint2D& point, SegmentFlags flags, int
     return best;
 }
 
+namespace {
+
+// Euclidean distance between two boxes; 0 when they overlap or one is unbounded.
+double BoxDistance(const SegmentBox& a, const SegmentBox& b)
+{
+    if (a.unbounded || b.unbounded)
+        return 0.0;
+    const double dx = std::max({0.0, a.minX - b.maxX, b.minX - a.maxX});
+    const double dy = std::max({0.0, a.minY - b.maxY, b.minY - a.maxY});
+    return std::hypot(dx, dy);
+}
+
+SegmentBox Grown(const SegmentBox& box, double by)
+{
+    if (box.unbounded || !std::isfinite(by))
+        return SegmentBox{0, 0, 0, 0, true};
+    return SegmentBox{box.minX - by, box.minY - by, box.maxX + by, box.maxY + by, false};
+}
+
+} // namespace
+
+// The answer is that of the scan over all pairs in order (i, then j) that
+// keeps a pair only when it is strictly nearer than every pair before it and
+// stops at the first kept pair nearer than stopDistance + tolerance: that is
+// the first pair in order nearer than the stop when there is one, else the
+// first pair in order at the least distance. Both are found through a
+// spatial index over the other chain's boxes; a pair whose boxes lie farther
+// apart than the bound in force cannot be the answer and is not measured.
 void CCurveList::ClosestPoints(const CCurveList& other, CPoint2D& onThis, CPoint2D& onOther, int* indexThis,
                                int* indexOther, double stopDistance) const
 {
@@ -195,25 +223,55 @@ void CCurveList::ClosestPoints(const CCurveList& other, CPoint2D& onThis, CPoint
         SetGeometryGlobal(E_FAIL);
         return;
     }
-    bool first = true;
-    double best = 0.0;
+    auto take = [&](int i, int j, const CPoint2D& a, const CPoint2D& b) {
+        onThis = a;
+        onOther = b;
+        if (indexThis)
+            *indexThis = i;
+        if (indexOther)
+            *indexOther = j;
+    };
+    std::vector<SegmentBox> otherBoxes;
+    otherBoxes.reserve(other.segments.size());
+    for (const auto& s : other.segments)
+        otherBoxes.push_back(IntersectionBox(*s, kClosedSegment));
+    const CSegmentGrid grid(otherBoxes);
+    std::vector<int> found;
+
+    if (stopDistance > 0.0) {
+        const double stop = stopDistance + g_geometryTolerance;
+        for (int i = 0; i < GetCount(); ++i) {
+            const SegmentBox box = IntersectionBox(Seg(i), kClosedSegment);
+            grid.Query(Grown(box, stop), found);
+            for (int j : found) {
+                if (BoxDistance(box, otherBoxes[static_cast<size_t>(j)]) > stop)
+                    continue;
+                CPoint2D a, b;
+                Seg(i).ClosestPoints(other.Seg(j), a, b);
+                if (stop > (a - b).Length()) {
+                    take(i, j, a, b);
+                    return;
+                }
+            }
+        }
+    }
+
+    CPoint2D a, b;
+    Seg(0).ClosestPoints(other.Seg(0), a, b);
+    double best = (a - b).Length();
+    take(0, 0, a, b);
     for (int i = 0; i < GetCount(); ++i) {
-        for (int j = 0; j < other.GetCount(); ++j) {
-            CPoint2D a, b;
+        const SegmentBox box = IntersectionBox(Seg(i), kClosedSegment);
+        grid.Query(Grown(box, best), found);
+        for (int j : found) {
+            if ((i == 0 && j == 0) || BoxDistance(box, otherBoxes[static_cast<size_t>(j)]) > best)
+                continue;
             Seg(i).ClosestPoints(other.Seg(j), a, b);
             const double d = (a - b).Length();
-            if (!first && !(d < best))
-                continue;
-            first = false;
-            best = d;
-            onThis = a;
-            onOther = b;
-            if (indexThis)
-                *indexThis = i;
-            if (indexOther)
-                *indexOther = j;
-            if (stopDistance > 0.0 && stopDistance + g_geometryTolerance > d)
-                return;
+            if (d < best) {
+                best = d;
+                take(i, j, a, b);
+            }
         }
     }
 }

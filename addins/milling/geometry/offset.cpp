@@ -278,12 +278,13 @@ private:
 
     // --- Step 3: crossing search -----------------------------------------
 
+    // Pieces only ever die, so the first live one never moves back: the
+    // search resumes where the last one ended.
     int FirstAlive() const
     {
-        for (int p = 0; p < static_cast<int>(m_pieces.size()); ++p)
-            if (m_pieces[p].alive)
-                return p;
-        return -1;
+        while (m_firstAliveFrom < static_cast<int>(m_pieces.size()) && !m_pieces[m_firstAliveFrom].alive)
+            ++m_firstAliveFrom;
+        return m_firstAliveFrom < static_cast<int>(m_pieces.size()) ? m_firstAliveFrom : -1;
     }
     int NextAlive(int p) const
     {
@@ -647,9 +648,17 @@ private:
 
     void LabelRun(int r)
     {
-        int begin = 0;
-        while (begin < RecordCount() && RunAt(begin) < r)
-            ++begin;
+        // Records are ordered by run: the run starts at the first record
+        // whose run is not below r.
+        int lo = 0, hi = RecordCount();
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (RunAt(mid) < r)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        int begin = lo;
         int end = begin;
         while (end < RecordCount() && RunAt(end) == r)
             ++end;
@@ -890,6 +899,7 @@ private:
     std::unique_ptr<CArcSegment2D> m_startCap;
     std::unique_ptr<CSegmentGrid> m_grid;
     bool m_removedLast = false;
+    mutable int m_firstAliveFrom = 0;
     // Filled by NumberRuns: alive pieces in order with their runs, the
     // records in order and the position of each record id in that order.
     std::vector<int> m_alive;

@@ -222,12 +222,27 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         const CPoint2D a = h.GetDirectionAt(u, 1);
         const CPoint2D l = i.GetDirectionAt(u, 1);
         const CVector2D t = side == 0 ? CVector2D(-a, l) : CVector2D(l, -a);
+        // A point at the distance from the vertex has the vertex as its
+        // nearest point of the chain only inside the vertex's normal cone,
+        // between the normals of the two segments; elsewhere on the circle a
+        // segment is nearer. So a corner needs only the arc across its cone,
+        // which keeps the number of crossings proportional to the chain's
+        // detail instead of to the circles' overlap.
+        auto coneArc = [&](int onSide) {
+            return std::make_unique<CArcSegment2D>(u, u + a.Perpendicular(onSide) * distance,
+                                                   u + l.Perpendicular(onSide) * distance, onSide);
+        };
         if (t.y > tol) {
             vertexKind[v] = VertexKind::Outer;
-        } else if (!(t.y < -tol) && t.x > 0.0) {
+            candidates.push_back(coneArc(side));
+            continue;
+        }
+        if (!(t.y < -tol) && t.x > 0.0) {
             vertexKind[v] = VertexKind::DoublesBack;
         } else {
-            if (!(t.y > -tol && t.x < 0.0)) {
+            if (t.y < -tol) {
+                borders.push_back(coneArc(side ? 0 : 1));
+            } else if (!(t.y > -tol && t.x < 0.0)) {
                 auto circle = std::make_unique<CArcSegment2D>();
                 circle->ccw = side;
                 circle->SetCircle(u, distance);
@@ -235,6 +250,8 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             }
             continue;
         }
+        // Where the chain turns back on itself the cone is a half plane on
+        // either side: the whole circle.
         auto circle = std::make_unique<CArcSegment2D>();
         circle->ccw = side;
         circle->SetCircle(u, distance);

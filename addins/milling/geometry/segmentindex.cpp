@@ -6,9 +6,6 @@
 
 namespace {
 
-// Cells a single box may cover before it goes to the list of large boxes.
-constexpr long kMaxCellsPerBox = 64;
-
 void Include(SegmentBox& box, const CPoint2D& p)
 {
     box.minX = std::min(box.minX, p.x);
@@ -65,22 +62,21 @@ SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags)
     return box;
 }
 
-size_t CSegmentGrid::CellHash::operator()(uint64_t key) const
-{
-    key += 0x9e3779b97f4a7c15ull;
-    key = (key ^ (key >> 30)) * 0xbf58476d1ce4e5b9ull;
-    key = (key ^ (key >> 27)) * 0x94d049bb133111ebull;
-    return static_cast<size_t>(key ^ (key >> 31));
-}
-
+// Row-major key of a cell: the row in the high half, the column in the low
+// half, both shifted to be non-negative (cell indices are clamped to 31 bits).
 uint64_t CSegmentGrid::Key(int64_t x, int64_t y)
 {
-    return (static_cast<uint64_t>(x) << 32) ^ (static_cast<uint64_t>(y) & 0xffffffffull);
+    constexpr int64_t kShift = int64_t{1} << 31;
+    return (static_cast<uint64_t>(y + kShift) << 32) | static_cast<uint64_t>(x + kShift);
 }
 
 CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes) : m_boxes(std::move(boxes))
 {
     m_stamp.assign(m_boxes.size(), 0);
+    // A box without finite corners can only be answered as unbounded.
+    for (SegmentBox& b : m_boxes)
+        if (!std::isfinite(b.minX) || !std::isfinite(b.minY) || !std::isfinite(b.maxX) || !std::isfinite(b.maxY))
+            b.unbounded = true;
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
     bool any = false;
     std::vector<double> extents;
@@ -97,40 +93,64 @@ CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes) : m_boxes(std::move(bo
         maxY = std::max(maxY, b.maxY);
         extents.push_back(std::max(b.maxX - b.minX, b.maxY - b.minY));
     }
-    if (!any) {
-        for (int i = 0; i < Count(); ++i)
-            m_large.push_back(i);
+    for (int i = 0; i < Count(); ++i)
+        if (m_boxes[i].unbounded)
+            m_unbounded.push_back(i);
+    if (!any)
         return;
-    }
     const auto mid = extents.begin() + static_cast<long>(extents.size() / 2);
     std::nth_element(extents.begin(), mid, extents.end());
     // Cell indices stay within 31 bits.
     const double span = std::max(maxX - minX, maxY - minY);
-    m_cellSize = std::max({2.0 * *mid, span / 1e9, 1e-300});
+    const double finest = std::max({2.0 * *mid, span / 1e9, 1e-300});
     m_originX = minX;
     m_originY = minY;
-    m_gridded = true;
-    m_cells.reserve(extents.size());
+    std::vector<std::vector<std::pair<uint64_t, int>>> entries;
     for (int i = 0; i < Count(); ++i) {
         const SegmentBox& b = m_boxes[i];
-        int64_t x0, y0, x1, y1;
-        if (b.unbounded || !CellRange(b, x0, y0, x1, y1) || (x1 - x0 + 1) * (y1 - y0 + 1) > kMaxCellsPerBox) {
-            m_large.push_back(i);
+        if (b.unbounded)
             continue;
+        const double extent = std::max(b.maxX - b.minX, b.maxY - b.minY);
+        size_t level = 0;
+        double cellSize = finest;
+        while (cellSize < extent && std::isfinite(cellSize)) {
+            cellSize *= 2.0;
+            ++level;
         }
+        while (m_levels.size() <= level) {
+            Level added;
+            added.cellSize = m_levels.empty() ? finest : m_levels.back().cellSize * 2.0;
+            m_levels.push_back(std::move(added));
+            entries.emplace_back();
+        }
+        int64_t x0, y0, x1, y1;
+        CellRange(b, m_levels[level].cellSize, x0, y0, x1, y1);
         for (int64_t y = y0; y <= y1; ++y)
             for (int64_t x = x0; x <= x1; ++x)
-                m_cells[Key(x, y)].push_back(i);
+                entries[level].push_back({Key(x, y), i});
+    }
+    for (size_t l = 0; l < m_levels.size(); ++l) {
+        auto& e = entries[l];
+        std::sort(e.begin(), e.end());
+        Level& level = m_levels[l];
+        level.items.reserve(e.size());
+        for (size_t k = 0; k < e.size(); ++k) {
+            if (k == 0 || e[k].first != e[k - 1].first) {
+                level.keys.push_back(e[k].first);
+                level.start.push_back(static_cast<uint32_t>(level.items.size()));
+            }
+            level.items.push_back(e[k].second);
+        }
+        level.start.push_back(static_cast<uint32_t>(level.items.size()));
     }
 }
 
-bool CSegmentGrid::CellRange(const SegmentBox& box, int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1) const
+bool CSegmentGrid::CellRange(const SegmentBox& box, double cellSize, int64_t& x0, int64_t& y0, int64_t& x1,
+                             int64_t& y1) const
 {
-    if (!m_gridded)
-        return false;
     constexpr double kLimit = 2e9;
     auto cell = [&](double v, double origin) {
-        return static_cast<int64_t>(std::clamp(std::floor((v - origin) / m_cellSize), -kLimit, kLimit));
+        return static_cast<int64_t>(std::clamp(std::floor((v - origin) / cellSize), -kLimit, kLimit));
     };
     x0 = cell(box.minX, m_originX);
     x1 = cell(box.maxX, m_originX);
@@ -153,22 +173,26 @@ void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out) const
         if (box.Overlaps(m_boxes[i]))
             out.push_back(i);
     };
-    for (int i : m_large)
+    for (int i : m_unbounded)
         take(i);
-    int64_t x0, y0, x1, y1;
-    if (box.unbounded || !CellRange(box, x0, y0, x1, y1) ||
-        static_cast<double>(x1 - x0 + 1) * static_cast<double>(y1 - y0 + 1) > static_cast<double>(m_cells.size())) {
-        for (const auto& [key, cell] : m_cells)
-            for (int i : cell)
+    for (const Level& level : m_levels) {
+        const size_t cells = level.keys.size();
+        int64_t x0, y0, x1, y1;
+        if (box.unbounded || !CellRange(box, level.cellSize, x0, y0, x1, y1) ||
+            static_cast<double>(y1 - y0 + 1) > static_cast<double>(cells)) {
+            for (int i : level.items)
                 take(i);
-    } else {
-        for (int64_t y = y0; y <= y1; ++y)
-            for (int64_t x = x0; x <= x1; ++x) {
-                auto it = m_cells.find(Key(x, y));
-                if (it != m_cells.end())
-                    for (int i : it->second)
-                        take(i);
+            continue;
+        }
+        for (int64_t y = y0; y <= y1; ++y) {
+            const uint64_t last = Key(x1, y);
+            auto it = std::lower_bound(level.keys.begin(), level.keys.end(), Key(x0, y));
+            for (; it != level.keys.end() && *it <= last; ++it) {
+                const size_t k = static_cast<size_t>(it - level.keys.begin());
+                for (uint32_t n = level.start[k]; n < level.start[k + 1]; ++n)
+                    take(level.items[n]);
             }
+        }
     }
     std::sort(out.begin(), out.end());
 }

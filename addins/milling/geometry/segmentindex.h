@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -33,11 +32,13 @@ struct SegmentBox {
 // The conservative box of a segment for intersections under flags.
 SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags);
 
-// A uniform grid over the boxes of one set, with cells about twice the
-// typical box and only the occupied cells stored, so that chains that run
-// round a ring or along a line cost no more than compact ones. Boxes too
-// large for the grid and unbounded boxes sit in a list that every query
-// returns.
+// Grids over the boxes of one set, one per size class: the finest has cells
+// about twice the typical box, each coarser one cells twice as large, and
+// every box sits in the finest grid whose cells are at least its size, so it
+// covers at most two by two cells. Only occupied cells are stored, so chains
+// that run round a ring or along a line cost no more than compact ones, and
+// a few large boxes (the corner arcs of an offset) cost no more than small
+// ones. Unbounded boxes sit in a list that every query returns.
 class CSegmentGrid {
 public:
     explicit CSegmentGrid(std::vector<SegmentBox> boxes);
@@ -47,17 +48,23 @@ public:
     int Count() const { return static_cast<int>(m_boxes.size()); }
 
 private:
-    struct CellHash {
-        size_t operator()(uint64_t key) const;
+    // The occupied cells of one grid, sorted by row, then column, so that a
+    // query walks each row of its range by one binary search; the boxes of
+    // cell k are items[start[k]] .. items[start[k + 1] - 1].
+    struct Level {
+        double cellSize = 1.0;
+        std::vector<uint64_t> keys;
+        std::vector<uint32_t> start;
+        std::vector<int> items;
     };
-    bool CellRange(const SegmentBox& box, int64_t& x0, int64_t& y0, int64_t& x1, int64_t& y1) const;
+    bool CellRange(const SegmentBox& box, double cellSize, int64_t& x0, int64_t& y0, int64_t& x1,
+                   int64_t& y1) const;
     static uint64_t Key(int64_t x, int64_t y);
 
     std::vector<SegmentBox> m_boxes;
-    std::vector<int> m_large;
-    std::unordered_map<uint64_t, std::vector<int>, CellHash> m_cells;
-    double m_originX = 0.0, m_originY = 0.0, m_cellSize = 1.0;
-    bool m_gridded = false;
+    std::vector<int> m_unbounded;
+    std::vector<Level> m_levels; // finest first
+    double m_originX = 0.0, m_originY = 0.0;
     mutable std::vector<unsigned> m_stamp;
     mutable unsigned m_query = 0;
 };

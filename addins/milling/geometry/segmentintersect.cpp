@@ -87,16 +87,26 @@ int IntersectArcArc(const CArcSegment2D& a, const CArcSegment2D& b, SegmentPoint
     return CountCandidates(g + n * halfChord, g - n * halfChord, a, flagsA, b, flagsB, out);
 }
 
+// The nearest point of a segment to p. Every point of an arc is equally far
+// from its centre: the centre's nearest point is the arc's start, a point
+// that lies on the arc.
+CPoint2D NearestPointOf(const CSegment2D& segment, const CPoint2D& p)
+{
+    if (segment.GetType() == kSegmentTypeArc && p.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
+        return segment.GetStartPoint();
+    return segment.ClosestPoint(p, kClosedSegment);
+}
+
 // The four end-point pairs; a later pair replaces the best only when strictly nearer.
 void EndPointPairs(const CSegment2D& a, const CSegment2D& b, CPoint2D& onA, CPoint2D& onB)
 {
     const CPoint2D as = a.GetStartPoint(), ae = a.GetEndPoint();
     const CPoint2D bs = b.GetStartPoint(), be = b.GetEndPoint();
     const CPoint2D candidates[4][2] = {
-        {as, b.ClosestPoint(as, kClosedSegment)},
-        {ae, b.ClosestPoint(ae, kClosedSegment)},
-        {a.ClosestPoint(bs, kClosedSegment), bs},
-        {a.ClosestPoint(be, kClosedSegment), be},
+        {as, NearestPointOf(b, as)},
+        {ae, NearestPointOf(b, ae)},
+        {NearestPointOf(a, bs), bs},
+        {NearestPointOf(a, be), be},
     };
     double best = 0.0;
     for (int k = 0; k < 4; ++k) {

@@ -5,56 +5,15 @@
 
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/documentmoveentities.h"
-#include "addins/milling/features/tests/host_document_stub.h"
+#include "addins/milling/features/tests/entitycomponentdocument.h"
 #include "addins/milling/features/tests/toolpathtestsupport.h"
-#include "ientitycomponent.h"
-#include "platform/kernel/classobject.h"
-#include "platform/kernel/module.h"
-#include "platform/kernel/tests/kernel_test_support.h"
 
 namespace {
 
 using namespace shapes;
 using namespace toolpathtest;
 
-// Creates objects through the registered class factories.
-class FactoryDocument : public CHostDocumentStub {
-public:
-    bool refuse = false;
-    HRESULT STDMETHODCALLTYPE CreateObject(CLSID classId, IID iid, void** object) override
-    {
-        if (refuse)
-            return E_FAIL;
-        IClassFactory* factory = nullptr;
-        const HRESULT found = CoGetClassObject(classId, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                               reinterpret_cast<void**>(&factory));
-        if (FAILED(found))
-            return found;
-        const HRESULT made = factory->CreateInstance(nullptr, iid, object);
-        factory->Release();
-        return made;
-    }
-};
-
-class DocumentMoveEntities : public IsolatedRegistry {
-protected:
-    void SetUp() override
-    {
-        m_module = LoadLibraryA((std::string(NUVEX_TEST_BIN_DIR) + "/AddIns/entities.so").c_str());
-        ASSERT_NE(m_module, nullptr);
-        auto registerServer = reinterpret_cast<HRESULT (*)()>(GetProcAddress(m_module, "DllRegisterServer"));
-        ASSERT_NE(registerServer, nullptr);
-        ASSERT_EQ(registerServer(), S_OK);
-    }
-    void TearDown() override
-    {
-        if (m_module != nullptr)
-            FreeLibrary(m_module);
-    }
-
-private:
-    HMODULE m_module = nullptr;
-};
+class DocumentMoveEntities : public EntityComponentTest {};
 
 TEST_F(DocumentMoveEntities, EveryMoveGetsItsEntity)
 {

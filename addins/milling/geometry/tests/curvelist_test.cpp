@@ -47,6 +47,89 @@ TEST(CCurveListTest, ClosednessAndOrientation)
     EXPECT_DOUBLE_EQ(empty.GetLength(), 0.0);
 }
 
+// Chains built from (kind, points) steps: 'L' a line to the point, 'A' / 'C'
+// a counter-clockwise / clockwise arc about the centre to the point.
+struct Step {
+    char kind;
+    CPoint2D to;
+    CPoint2D centre;
+};
+
+std::shared_ptr<CCurveList> Chain(CPoint2D start, const std::vector<Step>& steps)
+{
+    auto list = std::make_shared<CCurveList>();
+    CPoint2D at = start;
+    for (const Step& s : steps) {
+        if (s.kind == 'L')
+            list->Append(std::make_unique<CLineSegment2D>(at, s.to));
+        else
+            list->Append(std::make_unique<CArcSegment2D>(s.centre, at, s.to, s.kind == 'A' ? 1 : 0));
+        at = s.to;
+    }
+    return list;
+}
+
+// Orientation where the leftmost point tells little: cusps (both neighbours
+// leave it in the same direction), tangent joints, a chain touching itself
+// there, and shapes at the edge of the tolerance. Each chain is also checked
+// run the other way.
+TEST(CCurveListTest, OrientationOfCuspTangentAndThinChains)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<CCurveList> list;
+        int clockwise;
+    };
+    auto moon = std::make_shared<CCurveList>();
+    moon->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 0), CPoint2D(-1, 0), CPoint2D(1, 0), 1));
+    moon->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 0), CPoint2D(1, 0), CPoint2D(-1, 0), 1));
+    moon->Append(std::make_unique<CArcSegment2D>(CPoint2D(-0.5, 0), CPoint2D(-1, 0), CPoint2D(0, 0), 0));
+    moon->Append(std::make_unique<CArcSegment2D>(CPoint2D(-0.5, 0), CPoint2D(0, 0), CPoint2D(-1, 0), 0));
+    const Case cases[] = {
+        // Two arcs leave the leftmost point along +x, one bending up, one down.
+        {"horn_cusp_left", Chain({0, 0}, {{'C', {1, -1}, {0, -1}}, {'L', {1, 1}, {}}, {'C', {0, 0}, {0, 1}}}), 0},
+        // A cusp whose both arcs bend the same way (a thorn).
+        {"thorn_cusp_left", Chain({0, 0}, {{'A', {1, 3 - std::sqrt(8.0)}, {0, 3}}, {'L', {1, 1}, {}},
+                                          {'C', {0, 0}, {0, 1}}}),
+         0},
+        // Line cusp: a spike to the left, both edges nearly along -x.
+        {"line_spike_left", Polygon({{0, 0}, {-10, 0.001}, {0, 0.01}, {2, 2}, {2, -2}}), 1},
+        // Arc ending at the leftmost x where a vertical line carries on.
+        {"tangent_arc_line", Chain({0, 1}, {{'A', {-1, 0}, {0, 0}}, {'L', {-1, -2}, {}}, {'L', {2, -2}, {}},
+                                            {'L', {2, 1}, {}}, {'L', {0, 1}, {}}}),
+         0},
+        // A disc with a smaller disc cut out, the two circles touching at the
+        // leftmost point.
+        {"moon_touching_at_left", moon, 0},
+        {"sliver_ten_tolerances_wide", Polygon({{0, 0}, {100, 0}, {100, 1e-5}}), 0},
+        {"far_from_origin", Rect(1e6, -1e6, 1e6 + 1, -1e6 + 1), 0},
+        {"tiny_square", Rect(0, 0, 1e-4, 1e-4), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(c.list->IsClosed(), 1);
+        EXPECT_EQ(c.list->IsClockwise(0), c.clockwise);
+        EXPECT_EQ(GetGeometryGlobal(), S_OK);
+        EXPECT_EQ(c.list->IsClockwise(0) == 1, SignedArea(*c.list) < 0.0);
+        auto reversed = Reversed(*c.list);
+        EXPECT_EQ(reversed->IsClockwise(0), 1 - c.clockwise);
+    }
+}
+
+// A chain without area (out and back along itself) still gets an answer
+// and a clean status.
+TEST(CCurveListTest, OrientationOfChainWithoutArea)
+{
+    auto back = Polygon({{0, 0}, {5, 0}, {5, 0.0}, {0, 0}});
+    auto arcBack = Chain({-1, 0}, {{'A', {1, 0}, {0, 0}}, {'C', {-1, 0}, {0, 0}}});
+    for (auto* list : {back.get(), arcBack.get()}) {
+        const int answer = list->IsClockwise(0);
+        EXPECT_TRUE(answer == 0 || answer == 1);
+        EXPECT_EQ(GetGeometryGlobal(), S_OK);
+        EXPECT_NEAR(list->SignedArea(), 0.0, 1e-9);
+    }
+}
+
 TEST(CCurveListTest, SelfCrossingListFailsOrientationCheck)
 {
     auto eight = Polygon({{0, 0}, {2, 2}, {2, 0}, {0, 2}});

@@ -1,10 +1,12 @@
 // Building curve lists from the approximations of curve entities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "addins/milling/geometry/curvelistdebug.h"
 #include "addins/milling/geometry/tests/shapes.h"
+#include "ientitycomponent.h"
 #include "igeometry.h"
 #include "objectmodel/entity_defaults.h"
 #include "objectmodel/polylineset.h"
@@ -134,6 +136,72 @@ TEST(AddEntityCurveTest, ReversedCurveRunsBackwardsAsAChain)
     EXPECT_NEAR(backward.GetLength(), forward.GetLength(), 1e-12);
     ASSERT_EQ(backward.segments[2]->GetType(), kSegmentTypeArc);
     EXPECT_EQ(static_cast<CArcSegment2D&>(*backward.segments[2]).ccw, 0);
+}
+
+// A chain of the entity component's shape: curves by index, each with its
+// reversal; an index listed in missing cannot be handed out.
+class CFixedChain : public ICurveSetEntity {
+public:
+    struct Entry {
+        CApproximatedCurve* curve;
+        bool reversed;
+    };
+    CFixedChain(std::vector<Entry> entries, std::vector<int> missing = {})
+        : m_entries(std::move(entries)), m_missing(std::move(missing))
+    {
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetCurveCount(int32_t* count) override
+    {
+        *count = static_cast<int32_t>(m_entries.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCurve(int32_t index, IPlane** curve, void** companion) override
+    {
+        if (index < 0 || static_cast<size_t>(index) >= m_entries.size() ||
+            std::find(m_missing.begin(), m_missing.end(), index) != m_missing.end())
+            return E_FAIL;
+        *curve = m_entries[static_cast<size_t>(index)].curve;
+        *companion = m_entries[static_cast<size_t>(index)].reversed ? this : nullptr;
+        return S_OK;
+    }
+
+private:
+    std::vector<Entry> m_entries;
+    std::vector<int> m_missing;
+};
+
+// The curves of a chain follow each other in chain order, a reversed one
+// turned round; a curve the chain cannot hand out is skipped.
+TEST(AddEntitySegmentsTest, CurvesInChainOrderAndDirection)
+{
+    const CPoint3D down(0, 0, -1);
+    CApproximatedCurve bottom({{2, {{0, 0, 0}, {10, 0, 0}}}});
+    // Clockwise from (15, 5) to (10, 0); the chain runs it the other way.
+    CApproximatedCurve corner({{7, {{15, 5, 0}, {10, 5, 0}, down, {10, 0, 0}}}});
+    CApproximatedCurve unused({{2, {{50, 50, 0}, {60, 60, 0}}}});
+    CApproximatedCurve right({{2, {{15, 10, 0}, {15, 5, 0}}}});
+    CApproximatedCurve top({{2, {{15, 10, 0}, {0, 10, 0}}}});
+    CFixedChain chain({{&bottom, false}, {&corner, true}, {&unused, false}, {&right, true}, {&top, false}}, {2});
+    CCurveList list;
+    list.AddEntitySegments(&chain, 0.003);
+    ASSERT_EQ(list.GetCount(), 4) << ToInitializer(list);
+    ExpectChained(list);
+    ASSERT_EQ(list.segments[1]->GetType(), kSegmentTypeArc);
+    EXPECT_EQ(static_cast<CArcSegment2D&>(*list.segments[1]).ccw, 1);
+    EXPECT_EQ(list.segments[1]->GetStartPoint().IsEqual(CPoint2D(10, 0)), 1);
+    EXPECT_EQ(list.segments[2]->GetStartPoint().IsEqual(CPoint2D(15, 5)), 1);
+    EXPECT_EQ(list.GetEndPoint().IsEqual(CPoint2D(0, 10)), 1);
+
+    CCurveList none;
+    none.AddEntitySegments(nullptr, 0.003);
+    EXPECT_EQ(none.GetCount(), 0);
 }
 
 // An arc out of the drawing plane becomes a polyline within the tolerance,

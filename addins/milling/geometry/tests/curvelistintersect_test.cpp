@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 
 #include "addins/milling/geometry/curvelistdebug.h"
 #include "addins/milling/geometry/tests/shapes.h"
@@ -47,6 +48,66 @@ TEST(CurveListIntersectTest, IntersectSegmentThroughSquare)
     ASSERT_EQ(square->IntersectSegment(probe, &points, &indices, 0x13, kAnywhere), 2);
     EXPECT_EQ(indices[0], 1);
     EXPECT_EQ(indices[1], 3);
+}
+
+// The ordered scan of all pairs that the indexed search must reproduce:
+// keeps a pair only when strictly nearer than all before, stops at the first
+// kept pair nearer than the stop distance plus the tolerance.
+struct PairAnswer {
+    CPoint2D a, b;
+    int i = -1, j = -1;
+};
+
+PairAnswer ScanAllPairs(const CCurveList& x, const CCurveList& y, double stop)
+{
+    PairAnswer answer;
+    bool first = true;
+    double best = 0.0;
+    for (int i = 0; i < x.GetCount(); ++i)
+        for (int j = 0; j < y.GetCount(); ++j) {
+            CPoint2D a, b;
+            x.segments[i]->ClosestPoints(*y.segments[j], a, b);
+            const double d = (a - b).Length();
+            if (!first && !(d < best))
+                continue;
+            first = false;
+            best = d;
+            answer = {a, b, i, j};
+            if (stop > 0.0 && stop + g_geometryTolerance > d)
+                return answer;
+        }
+    return answer;
+}
+
+// Nested, side by side, touching and crossing chains, with and without a
+// stop distance: the same pair of points and segments as the full scan.
+TEST(CurveListIntersectTest, ClosestPointsEqualTheScanOfAllPairs)
+{
+    std::mt19937 random(77);
+    struct Case {
+        const char* name;
+        std::shared_ptr<CCurveList> x, y;
+    };
+    const Case cases[] = {
+        {"gear_around_circle", Gear(40), Circle(0, 0, 5)},
+        {"star_beside_star", RandomStar(random, 300, 8, 10), RandomStar(random, 200, 3, 5, {25, 3})},
+        {"gear_touching_rect", Gear(12), Rect(9, -1, 12, 1)},
+        {"crossing_rects", Rect(0, 0, 10, 10), Rect(5, 5, 15, 15)},
+        {"rounded_inside_rounded", RoundedRect(0, 0, 60, 40, 8), RoundedRect(20, 15, 32, 25, 2)},
+        {"far_apart", Rect(0, 0, 1, 1), Gear(8)},
+    };
+    for (const Case& c : cases) {
+        for (double stop : {0.0, 0.5, 3.0, 100.0}) {
+            SCOPED_TRACE(std::string(c.name) + " stop " + std::to_string(stop));
+            const PairAnswer expected = ScanAllPairs(*c.x, *c.y, stop);
+            PairAnswer got;
+            c.x->ClosestPoints(*c.y, got.a, got.b, &got.i, &got.j, stop);
+            EXPECT_EQ(got.i, expected.i);
+            EXPECT_EQ(got.j, expected.j);
+            EXPECT_EQ(got.a.IsEqual(expected.a), 1);
+            EXPECT_EQ(got.b.IsEqual(expected.b), 1);
+        }
+    }
 }
 
 TEST(CurveListIntersectTest, ClosestPointsWithStopDistance)

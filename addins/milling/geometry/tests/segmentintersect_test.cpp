@@ -77,6 +77,8 @@ TEST(SegmentClosestPointsTest, Table)
         {"arc_below_line_foot", arc(0, 0, 1, 0.0, kPi, 1), Line(-5, 3, 5, 3), {0, 1}, {0, 3}},
         {"arcs_apart", arc(0, 0, 1, -1.0, 1.0, 1), arc(5, 0, 1, 2.0, 4.0, 1), {1, 0}, {4, 0}},
         {"line_crosses_arc", Line(0, 0, 3, 0), arc(0, 0, 2, -1.0, 1.0, 1), {2, 0}, {2, 0}},
+        // The centre is a radius away from every point of the arc, never at 0.
+        {"line_from_arc_centre", Line(0, 0, -2, -1), arc(0, 0, 1, 0.0, kPi / 2, 1), {0, 0}, {1, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,0 +1,94 @@
+// ChainPicks: from picked document records to curve lists (see pickedcurves.h).
+#include "addins/milling/features/pickedcurves.h"
+
+#include "addins/milling/geometry/curvelist.h"
+#include "ientitycomponent.h"
+#include "ientityrecord.h"
+#include "igeometry.h"
+#include "ihost.h"
+#include "objectmodel/selection_set_object.h"
+
+namespace {
+
+// The object a pick holds (lent, no reference), or null.
+IUnknown* PickedObject(uintptr_t id)
+{
+    if (id == 0)
+        return nullptr;
+    IUnknown* object = nullptr;
+    if (FAILED(reinterpret_cast<IEntityRecord*>(id)->GetObject(&object)))
+        return nullptr;
+    return object;
+}
+
+// One chain per member curve of a group.
+void AddGroupMembers(IPlane& group, int32_t count, std::vector<std::unique_ptr<CCurveList>>& chains)
+{
+    std::vector<IPlane*> parts(static_cast<size_t>(count), nullptr);
+    if (FAILED(group.GetParts(parts.data()))) {
+        for (IPlane* part : parts)
+            if (part != nullptr)
+                part->Release();
+        return;
+    }
+    for (IPlane* part : parts) {
+        if (part == nullptr)
+            continue;
+        ComPtr<IPlane> member = ComPtr<IPlane>::Adopt(part);
+        auto chain = std::make_unique<CCurveList>();
+        chain->AddEntityCurve(member.Get(), nullptr, kChainingTolerance);
+        chains.push_back(std::move(chain));
+    }
+}
+
+} // namespace
+
+Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks, IHostDocument* document,
+                                                            CProgressSteps& progress)
+{
+    if (document == nullptr)
+        return Error{FeatureError::NoDocument, "picked curves"};
+    ComPtr<ICurveChainer> chainer;
+    if (FAILED(document->CreateObject(CLSID_EntityComponent, IID_ICurveChainer, chainer.ReceiveVoid())) ||
+        !chainer)
+        return Error{FeatureError::NoChainer, "picked curves"};
+
+    std::vector<std::unique_ptr<CCurveList>> chains;
+    CSelectionSetObject plain;
+    uint32_t count = 0;
+    if (picks != nullptr && FAILED(picks->GetCount(&count)))
+        count = 0;
+    for (uint32_t i = 0; i < count && i <= INT32_MAX; ++i) {
+        uintptr_t id = 0;
+        if (FAILED(picks->GetAt(static_cast<int32_t>(i), &id)))
+            continue;
+        IUnknown* object = PickedObject(id);
+        if (object == nullptr)
+            continue;
+        ComPtr<IPlane> group;
+        if (FAILED(object->QueryInterface(IID_IPlane, group.ReceiveVoid())) || !group) {
+            plain.InsertAt(plain.GetCount(), id, 1);
+            continue;
+        }
+        int32_t parts = 0;
+        if (SUCCEEDED(group->GetPartCount(&parts)) && parts > 0 && parts <= kMaxGroupParts)
+            AddGroupMembers(*group.Get(), parts, chains);
+    }
+
+    if (plain.GetCount() > 0) {
+        int32_t chainCount = 0;
+        if (SUCCEEDED(chainer->SetEntities(&plain)) && SUCCEEDED(chainer->GetChainCount(&chainCount))) {
+            progress.Advance(8);
+            for (int32_t c = 0; c < chainCount; ++c) {
+                ComPtr<ICurveSetEntity> chain;
+                if (FAILED(chainer->GetChain(c, chain.Receive())) || !chain)
+                    continue;
+                auto list = std::make_unique<CCurveList>();
+                list->AddEntitySegments(chain.Get(), kChainingTolerance);
+                chains.push_back(std::move(list));
+            }
+        }
+    }
+    progress.Advance(8);
+    return chains;
+}
