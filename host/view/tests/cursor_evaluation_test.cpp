@@ -85,6 +85,46 @@ TEST_F(CursorEvaluationTest, SnapKindsAndTheirTies)
     }
 }
 
+// A curve with a centre, as arcs and circles have.
+class CentredCurve : public TestSegment {
+public:
+    CentredCurve(const CVector3& a, const CVector3& b, const CVector3& centre) : TestSegment(a, b), m_centre(centre) {}
+    HRESULT STDMETHODCALLTYPE GetCenter(IVector3* point) override
+    {
+        CVector3 c = m_centre;
+        return point->CopyFrom(&c);
+    }
+
+private:
+    CVector3 m_centre;
+};
+
+TEST_F(CursorEvaluationTest, CentresSnapAndStayAsRecentPoints)
+{
+    Switch(kTrackingVariable, false);
+    IEntityRecord* curve = NewHolder(static_cast<ILine*>(
+        new CentredCurve(CVector3(80, 108, 0), CVector3(130, 108, 0), CVector3(101, 98, 0))));
+    document.AddObject(curve);
+    Evaluate(100, 100);
+    EXPECT_EQ(Engine().ResultKind(), kSnapCentre);
+    EXPECT_EQ(Engine().ResultPoint(), CVector3(101, 98, 0));
+    const RecentPoint& recent = Engine().RecentPoints().back();
+    EXPECT_EQ(recent.kind, kSnapCentre);
+    EXPECT_EQ(recent.owner, reinterpret_cast<uintptr_t>(curve));
+    // Away from the curve the centre still snaps as a recent point, and is
+    // kept once.
+    document.ResetDocument();
+    Evaluate(105, 95);
+    EXPECT_EQ(Engine().ResultKind(), kSnapCentre);
+    Evaluate(100, 100);
+    EXPECT_EQ(Engine().RecentPoints().size(), 2u);
+    // With centres switched off it no longer snaps, but stays in the list.
+    Switch(kOsnapCenterPointVariable, false);
+    Evaluate(100, 100);
+    EXPECT_EQ(Engine().ResultKind(), 0u);
+    EXPECT_EQ(Engine().RecentPoints().size(), 2u);
+}
+
 TEST_F(CursorEvaluationTest, IntersectionMarksBothPartners)
 {
     IEntityRecord* first = Segment(CVector3(60, 60, 0), CVector3(150, 150, 0));

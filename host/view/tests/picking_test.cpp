@@ -107,6 +107,25 @@ TEST_F(PickingTest, NearerPointWinsAndLaterWinsTies)
     (void)far;
 }
 
+// The aperture is 20 pixels wide whatever the scale: at the wheel's
+// smallest scale a pixel is 50 000 model units, at the largest 1e-5.
+TEST_F(PickingTest, TheApertureHoldsAtExtremeScales)
+{
+    for (double scale : {2e-5, 1.0, 1e5}) {
+        SCOPED_TRACE(scale);
+        fixture.document.ResetDocument();
+        view.SetScale(scale);
+        view.SetPan(3.0 / scale, -7.0 / scale);
+        // Pixels (x, y) of the view are model (x / scale - pan).
+        auto model = [&](double x, double y) { return CVector3(x / scale - 3.0 / scale, y / scale + 7.0 / scale, 0); };
+        IEntityRecord* inside = Point(model(36, 44).x.GetValue(), model(36, 44).y.GetValue());
+        Point(model(51, 40).x.GetValue(), model(51, 40).y.GetValue());
+        Point(model(40, 29).x.GetValue(), model(40, 29).y.GetValue());
+        EXPECT_EQ(Single(picker, 40, 40), std::vector<uintptr_t>{Id(inside)});
+        EXPECT_EQ(Box(picker, CPoint2(30, 50), CPoint2(45, 35)), std::vector<uintptr_t>{Id(inside)});
+    }
+}
+
 TEST_F(PickingTest, PointBeatsLineAndAHigherClassBeatsBoth)
 {
     IEntityRecord* point = Point(8, 8);
