@@ -23,6 +23,32 @@ int ModifierTableOfKind(long kind)
     }
 }
 
+std::vector<IEntityRecord*> CNuvexDoc::FindRecordsById(const std::vector<uintptr_t>& ids) const
+{
+    std::vector<IEntityRecord*> found;
+    if (ids.empty()) {
+        return found;
+    }
+    std::unordered_map<uintptr_t, IEntityRecord*> known;
+    for (const ObjectListEntry& entry : m_objects) {
+        known.emplace(ObjectIdOf(entry.holder.Get()), entry.holder.Get());
+    }
+    for (const CommandObjectEntry& entry : m_commandObjects) {
+        ComPtr<IEntityRecord> record;
+        if (entry.object && SUCCEEDED(entry.object->QueryInterface(IID_IEntityRecord, record.ReceiveVoid())) &&
+            record) {
+            known.emplace(ObjectIdOf(record.Get()), record.Get());
+        }
+    }
+    for (uintptr_t id : ids) {
+        const auto it = known.find(id);
+        if (it != known.end()) {
+            found.push_back(it->second);
+        }
+    }
+    return found;
+}
+
 CNuvexDoc::CNuvexDoc(IDocumentServices& services, IDocumentOutput& output)
     : m_services(services),
       m_output(output),

@@ -103,6 +103,10 @@ public:
     CNuvexDoc& operator=(const CNuvexDoc&) = delete;
     virtual ~CNuvexDoc();
 
+    // The records of the object list and the command objects whose ids
+    // are given, in the order of the ids; an id that names none of them is
+    // skipped, so a stale id is never followed.
+    std::vector<IEntityRecord*> FindRecordsById(const std::vector<uintptr_t>& ids) const;
     IHostDocument* GetHostDocument();
     IDocumentServices& Services() { return m_services; }
     IDocumentOutput& Output() { return m_output; }

@@ -135,6 +135,7 @@ void CSnapEngine::SetActiveFilter(std::vector<GUID> interfaceIds, uint32_t kindF
     m_filterIds = std::move(interfaceIds);
     m_kindFilter = kindFilter;
     m_filterObjects = std::move(objects);
+    m_hasObjectFilter = !m_filterObjects.empty();
 }
 
 void CSnapEngine::SelectLevelFilter(const CNuvexDoc& document, uint32_t modifierKind)
@@ -150,17 +151,14 @@ void CSnapEngine::SelectLevelFilter(const CNuvexDoc& document, uint32_t modifier
             m_filterIds.push_back(record.id);
         }
         m_kindFilter = level.filterFlags[table];
-        // An object id is the record's pointer value.
-        m_filterObjects.clear();
-        for (uintptr_t id : level.filterIds[table]) {
-            m_filterObjects.push_back(reinterpret_cast<IEntityRecord*>(id));
-        }
+        m_filterObjects = document.FindRecordsById(level.filterIds[table]);
+        m_hasObjectFilter = !level.filterIds[table].empty();
     }
 }
 
 void CSnapEngine::CollectCandidates(CNuvexDoc& document)
 {
-    if (!m_filterObjects.empty()) {
+    if (m_hasObjectFilter) {
         for (IEntityRecord* holder : m_filterObjects) {
             TestCandidate(holder);
         }

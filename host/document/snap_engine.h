@@ -98,12 +98,15 @@ public:
     // Copies the current command level's snapping filter for the modifier
     // kind (1 plain, 2 Ctrl, 4 Shift) into the active filter; with several
     // bits the last one (plain, Ctrl, Shift) wins, with none the active
-    // filter stays.
+    // filter stays. Ids that name no record of the document are skipped;
+    // a filter whose ids all went still lets no other object in.
     void SelectLevelFilter(const CNuvexDoc& document, uint32_t modifierKind);
     // Tests the active objects, or else the document's objects and the
     // command objects of no command or the running one, skipping entries
     // whose list flags carry kListSkipSnap; hits are appended.
     void CollectCandidates(CNuvexDoc& document);
+    // True while the active filter names objects.
+    bool HasObjectFilter() const { return m_hasObjectFilter; }
     // Appends the holder's geometry when it lies under the aperture and
     // passes the active filter.
     void TestCandidate(IEntityRecord* holder);
@@ -137,6 +140,7 @@ private:
     std::array<CPlaneObject, 4> m_aperturePlanes;
     std::vector<GUID> m_filterIds;
     std::vector<IEntityRecord*> m_filterObjects;
+    bool m_hasObjectFilter = false;
     uint32_t m_kindFilter = 0xFFFFFFFFu;
     uint32_t m_snapModes = 0xFFFFFFFFu;
     double m_aperture = kDefaultAperture;

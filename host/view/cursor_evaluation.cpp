@@ -162,26 +162,7 @@ CSnapEngine& CCursorEvaluator::Engine() { return m_document.SnapEngine(); }
 
 void CCursorEvaluator::SelectLevelFilter(uint32_t modifierKind)
 {
-    const CommandLevel& level = m_document.Level(m_document.GetCurrentLevel());
-    struct Choice {
-        uint32_t bit;
-        ModifierTable table;
-    };
-    static constexpr Choice kChoices[] = {
-        {0x1, ModifierTable::Plain}, {0x2, ModifierTable::Ctrl}, {0x4, ModifierTable::Shift}};
-    for (const Choice& choice : kChoices) {
-        if ((modifierKind & choice.bit) == 0) {
-            continue;
-        }
-        const auto table = static_cast<size_t>(choice.table);
-        std::vector<GUID> ids;
-        for (const FilterGuidRecord& record : level.filterGuids[table]) {
-            ids.push_back(record.id);
-        }
-        std::vector<IEntityRecord*> objects = ResolveFilterObjects(m_document, level.filterIds[table]);
-        m_filterHasObjects = !objects.empty();
-        Engine().SetActiveFilter(std::move(ids), level.filterFlags[table], std::move(objects));
-    }
+    Engine().SelectLevelFilter(m_document, modifierKind);
 }
 
 void CCursorEvaluator::CollectCandidates()
@@ -189,7 +170,7 @@ void CCursorEvaluator::CollectCandidates()
     CSnapEngine& engine = Engine();
     // Without an index, or with an object filter (a short walk), the
     // engine collects by itself.
-    if (m_index == nullptr || m_filterHasObjects) {
+    if (m_index == nullptr || engine.HasObjectFilter()) {
         engine.CollectCandidates(m_document);
         return;
     }

@@ -67,6 +67,5 @@ private:
 
     CNuvexDoc& m_document;
     CSpatialIndex* m_index = nullptr;
-    bool m_filterHasObjects = false;
     std::array<CPlaneObject, 4> m_aperture;  // top, bottom, right, left
 };

@@ -21,38 +21,8 @@ bool Answers(IUnknown* object, REFIID iid)
     return SUCCEEDED(object->QueryInterface(iid, answer.ReceiveVoid())) && answer;
 }
 
-// The picking filter tables of a level follow the three snapping ones.
-constexpr int kPickingFilterTables = 3;
 
 }  // namespace
-
-std::vector<IEntityRecord*> ResolveFilterObjects(CNuvexDoc& document, const std::vector<uint32_t>& ids)
-{
-    std::vector<IEntityRecord*> records;
-    for (uint32_t id : ids) {
-        IEntityRecord* found = nullptr;
-        for (size_t i = 0; i < document.GetObjectCount() && found == nullptr; ++i) {
-            IEntityRecord* record = document.GetObjectAt(i);
-            if (static_cast<uint32_t>(ObjectIdOf(record)) == id) {
-                found = record;
-            }
-        }
-        for (const CommandObjectEntry& entry : document.GetCommandObjects()) {
-            if (found != nullptr || !entry.object) {
-                break;
-            }
-            ComPtr<IEntityRecord> record;
-            if (SUCCEEDED(entry.object->QueryInterface(IID_IEntityRecord, record.ReceiveVoid())) && record &&
-                static_cast<uint32_t>(ObjectIdOf(record.Get())) == id) {
-                found = record.Get();
-            }
-        }
-        if (found != nullptr) {
-            records.push_back(found);
-        }
-    }
-    return records;
-}
 
 CPickHelper::CPickHelper(CNuvexDoc& document) : m_document(document)
 {
@@ -208,7 +178,7 @@ void CPickHelper::SelectFilter(uint32_t modifierKind)
         if ((modifierKind & choice.bit) == 0) {
             continue;
         }
-        const size_t table = kPickingFilterTables + static_cast<size_t>(choice.table);
+        const size_t table = static_cast<size_t>(kPickFilterSet) + static_cast<size_t>(choice.table);
         m_filterObjects = level.filterIds[table];
         m_filterIds.clear();
         for (const FilterGuidRecord& record : level.filterGuids[table]) {
@@ -222,7 +192,7 @@ void CPickHelper::CollectCandidates()
 {
     m_bestClass = 0;
     if (!m_filterObjects.empty()) {
-        for (IEntityRecord* record : ResolveFilterObjects(m_document, m_filterObjects)) {
+        for (IEntityRecord* record : m_document.FindRecordsById(m_filterObjects)) {
             AddCandidate(record);
         }
         return;

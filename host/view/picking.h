@@ -122,10 +122,7 @@ private:
     uint32_t m_kindFilter = 0xFFFFFFFFu;
     BOOL m_flaggedOnly = FALSE;
     double m_aperture = kPickAperture;
-    std::vector<uint32_t> m_filterObjects;
+    std::vector<uintptr_t> m_filterObjects;
     CSpatialIndex* m_index = nullptr;
 };
 
-// The document records (object list, then command objects) whose ids, cut
-// to 32 bits as the filter tables keep them, are in ids; in the ids' order.
-std::vector<IEntityRecord*> ResolveFilterObjects(CNuvexDoc& document, const std::vector<uint32_t>& ids);

@@ -207,6 +207,15 @@ TEST(SnapCandidateTest, TheLevelsSnappingFilterOfTheModifierKindBecomesActive)
     engine.SelectLevelFilter(f.document, 0);
     engine.CollectCandidates(f.document);
     EXPECT_EQ(f.CandidateHolders(), (std::vector<IEntityRecord*>{first, second}));
+
+    // An id that names no record is never followed, and a filter left
+    // without records still keeps every other object out.
+    host->ClearFilterIds(1, 2);
+    host->AddFilterId(1, 2, reinterpret_cast<uintptr_t>(first) + 8);
+    engine.Reset();
+    engine.SelectLevelFilter(f.document, 2);
+    engine.CollectCandidates(f.document);
+    EXPECT_TRUE(f.CandidateHolders().empty());
 }
 
 TEST(SnapCandidateTest, CommandObjectsOfOtherCommandsAreNotCandidates)

@@ -244,7 +244,7 @@ TEST_F(PickingTest, FiltersOfTheLevelLimitWhatIsPicked)
     EXPECT_EQ(Single(picker), std::vector<uintptr_t>{Id(line)});
     level.filterFlags[plain] = 0xFFFFFFFF;
     // Object filter: only its records.
-    level.filterIds[plain] = {static_cast<uint32_t>(Id(line))};
+    level.filterIds[plain] = {Id(line)};
     EXPECT_EQ(Single(picker), std::vector<uintptr_t>{Id(line)});
     level.filterIds[plain].clear();
     // Interface filter answered twice by the point: held once.
