@@ -45,6 +45,8 @@ struct WindowClass {
     int windowCount = 0;
 };
 
+struct DialogInfo; // dialog.cpp
+
 struct Window {
     HWND handle = nullptr;
     WindowClass* windowClass = nullptr;
@@ -80,6 +82,7 @@ struct Window {
     bool created = false;     // WM_CREATE answered
     bool destroying = false;  // DestroyWindow has started
     std::vector<uint32_t> pixels; // top-level windows: the surface, width x height
+    std::shared_ptr<DialogInfo> dialog; // windows made by the dialog manager
 };
 
 struct MenuData;
