@@ -381,6 +381,9 @@ INT_PTR Modal(HINSTANCE instance, const std::optional<DialogTemplate>& t, HWND p
 }
 
 } // namespace
+
+void FontBaseUnits(HFONT font, int* baseX, int* baseY) { MeasureBaseUnits(font, baseX, baseY); }
+
 } // namespace nuvex::user
 
 using namespace nuvex::user;

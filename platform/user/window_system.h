@@ -272,3 +272,9 @@ BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS
 // Right to the neighbouring items until a command or a cancel ends it.
 void TrackMenuBar(HWND hwnd, int position);
 } // namespace nuvex::user
+
+namespace nuvex::user {
+// Dialog base units of `font` (null: the system font): average character
+// width and character height in pixels.
+void FontBaseUnits(HFONT font, int* baseX, int* baseY);
+} // namespace nuvex::user

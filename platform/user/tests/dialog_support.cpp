@@ -60,6 +60,11 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
+LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return msg == WM_GETDLGCODE ? DLGC_STATIC : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
 std::map<HWND, ScriptedDialog*>& Scripts()
 {
     static std::map<HWND, ScriptedDialog*> scripts;
@@ -77,6 +82,21 @@ void RegisterDialogTestClasses()
     wc.lpfnWndProc = EditProc;
     wc.lpszClassName = kDlgEditClass;
     RegisterClassA(&wc);
+}
+
+void RegisterStandardControlStandIns()
+{
+    const std::pair<const char*, WNDPROC> classes[] = {{"Button", ButtonProc}, {"Static", StaticProc}, {"Edit", EditProc}};
+    for (const auto& [name, proc] : classes) {
+        WNDCLASSA existing{};
+        if (GetClassInfoA(nullptr, name, &existing) != FALSE) {
+            continue;
+        }
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
 }
 
 bool EditSelectedAll(HWND edit) { return GetWindowLongPtrA(edit, GWLP_USERDATA) == 1; }

@@ -19,6 +19,10 @@ constexpr DWORD kAutoRadio = 0x9;
 extern const char* const kDlgButtonClass; // answers WM_GETDLGCODE, BM_* and clicks
 extern const char* const kDlgEditClass;   // wants characters and arrows, has a selection
 void RegisterDialogTestClasses();
+// Registers stand-ins under the standard names "Button", "Static" and
+// "Edit" where the window system has no such classes yet, so that the
+// dialogs the window system builds from them can run.
+void RegisterStandardControlStandIns();
 // Whether a stand-in edit field was told to select all its text.
 bool EditSelectedAll(HWND edit);
 
