@@ -40,6 +40,7 @@ struct EditState {
     size_t undoAnchor = 0;
     size_t undoCaret = 0;
     bool typingRun = false; // consecutive typed characters undo as one
+    bool verticalBar = false; // made with WS_VSCROLL: the bar comes and goes with the need
 };
 
 bool IsMulti(HWND hwnd) { return (StyleOf(hwnd) & ES_MULTILINE) != 0; }
@@ -195,7 +196,7 @@ void ScrollToCaret(HWND hwnd, EditState* s)
 
 void UpdateScrollBars(HWND hwnd, EditState* s)
 {
-    if ((StyleOf(hwnd) & WS_VSCROLL) == 0 || !IsMulti(hwnd)) {
+    if (!s->verticalBar || !IsMulti(hwnd)) {
         return;
     }
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
@@ -792,6 +793,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         if (cs != nullptr && cs->lpszName != nullptr && !UserIsIntName(cs->lpszName)) {
             s->text = cs->lpszName;
         }
+        s->verticalBar = cs != nullptr && (static_cast<DWORD>(cs->style) & WS_VSCROLL) != 0;
         if ((static_cast<DWORD>(cs != nullptr ? cs->style : 0) & ES_MULTILINE) == 0) {
             const size_t cut = s->text.find_first_of("\r\n");
             if (cut != std::string::npos) {

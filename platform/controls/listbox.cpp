@@ -29,6 +29,7 @@ struct ListState {
     bool tracking = false; // the mouse button is down in the list
     HFONT font = nullptr;
     HWND notifyTarget = nullptr; // a dropped-down list tells its combo box
+    bool verticalBar = false;    // made with WS_VSCROLL: the bar comes and goes with the need
 };
 
 enum class Selection { Single, Multiple, Extended, None };
@@ -140,7 +141,7 @@ RECT ItemRect(HWND hwnd, ListState* s, int index)
 
 void UpdateScrollBar(HWND hwnd, ListState* s)
 {
-    if ((StyleOf(hwnd) & WS_VSCROLL) == 0) {
+    if (!s->verticalBar) {
         return;
     }
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
@@ -202,7 +203,9 @@ void RedrawItem(HWND hwnd, ListState* s, int index, UINT action)
     }
     RECT rc = ItemRect(hwnd, s, index);
     if (IsOwnerDraw(hwnd) && IsWindowVisible(hwnd)) {
-        if (index >= s->top && index < s->top + PageSize(hwnd, s) + 1) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (index >= s->top && rc.top < client.bottom) {
             HDC dc = GetDC(hwnd);
             SendDrawItem(hwnd, ODT_LISTBOX, static_cast<UINT>(index), action, ItemState(hwnd, s, index), dc, rc,
                          s->items[static_cast<size_t>(index)].data);
@@ -271,9 +274,11 @@ void Paint(HWND hwnd, ListState* s, HDC dc)
     HBRUSH background = ControlColors(hwnd, dc, WM_CTLCOLORLISTBOX);
     const COLORREF textColor = IsWindowEnabled(hwnd) ? GetTextColor(dc) : GetSysColor(COLOR_GRAYTEXT);
     FillRect(dc, &rc, background);
-    const int page = PageSize(hwnd, s) + 1;
-    for (int i = s->top; i < Count(s) && i < s->top + page; ++i) {
+    for (int i = s->top; i < Count(s); ++i) {
         const RECT itemRect = ItemRect(hwnd, s, i);
+        if (itemRect.top >= rc.bottom) {
+            break;
+        }
         const UINT state = ItemState(hwnd, s, i);
         const Item& item = s->items[static_cast<size_t>(i)];
         if (IsOwnerDraw(hwnd)) {
@@ -712,7 +717,9 @@ LRESULT OnListMessage(HWND hwnd, ListState* s, UINT msg, WPARAM wParam, LPARAM l
 LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_NCCREATE) {
-        AttachState<ListState>(hwnd);
+        ListState* s = AttachState<ListState>(hwnd);
+        const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        s->verticalBar = cs != nullptr && (static_cast<DWORD>(cs->style) & WS_VSCROLL) != 0;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     ListState* s = StateOf<ListState>(hwnd);
