@@ -25,6 +25,7 @@ struct ComboState {
     int droppedWidth = 0;    // 0: the combo's width
     int fieldHeight = 0;     // the selection field (-1 of CB_GETITEMHEIGHT)
     int selectionOnDrop = -1;
+    bool showingSelection = false; // the edit's text changes to show the list's choice
 };
 
 DWORD Kind(HWND hwnd) { return StyleOf(hwnd) & 3; }
@@ -70,7 +71,10 @@ void ShowSelection(HWND hwnd, ComboState* s)
     const int index = Selected(s);
     if (s->edit != nullptr) {
         const std::string text = index >= 0 ? ItemText(s, index) : std::string();
+        // Edit notifications are for what a person types, not for this.
+        s->showingSelection = true;
         SetWindowTextA(s->edit, text.c_str());
+        s->showingSelection = false;
         SendMessageA(s->edit, EM_SETSEL, 0, static_cast<LPARAM>(-1));
     }
     InvalidateRect(hwnd, nullptr, FALSE);
@@ -322,9 +326,7 @@ LRESULT OnComboMessage(HWND hwnd, ComboState* s, UINT msg, WPARAM wParam, LPARAM
     }
     case CB_RESETCONTENT:
         ToList(s, LB_RESETCONTENT, 0, 0);
-        if (s->edit != nullptr) {
-            SetWindowTextA(s->edit, "");
-        }
+        ShowSelection(hwnd, s);
         InvalidateRect(hwnd, nullptr, FALSE);
         return CB_OKAY;
     case CB_GETCOUNT: return ToList(s, LB_GETCOUNT, 0, 0);
@@ -526,8 +528,16 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         if (reinterpret_cast<HWND>(lParam) == s->edit && s->edit != nullptr) {
             switch (HIWORD(wParam)) {
-            case EN_CHANGE: Notify(hwnd, CBN_EDITCHANGE); break;
-            case EN_UPDATE: Notify(hwnd, CBN_EDITUPDATE); break;
+            case EN_CHANGE:
+                if (!s->showingSelection) {
+                    Notify(hwnd, CBN_EDITCHANGE);
+                }
+                break;
+            case EN_UPDATE:
+                if (!s->showingSelection) {
+                    Notify(hwnd, CBN_EDITUPDATE);
+                }
+                break;
             case EN_SETFOCUS:
                 s->focused = true;
                 Notify(hwnd, CBN_SETFOCUS);
