@@ -228,6 +228,37 @@ TEST_F(DialogTest, ControlThatCannotBeMadeFailsTheDialogUnlessAllowed)
     DestroyWindow(dialog);
 }
 
+TEST_F(DialogTest, ChildDialogSitsInItsParentAndIsNavigatedLikeAnyDialog)
+{
+    DialogTemplate t = Form();
+    t.style = WS_CHILD | WS_VISIBLE | DS_CONTROL | DS_SETFONT;
+    ScriptedDialog script;
+    script.initAnswer = FALSE;
+    HWND pane = CreateDialogIndirectParamA(nullptr, t, owner, ScriptedDialogProc, reinterpret_cast<LPARAM>(&script));
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(GetParent(pane), owner);
+    EXPECT_TRUE(IsWindowVisible(pane));
+    EXPECT_NE(GetWindowLongPtrA(pane, GWL_EXSTYLE) & WS_EX_CONTROLPARENT, 0);
+    RECT mapped{10, 10, 0, 0};
+    MapDialogRect(pane, &mapped);
+    RECT rect{};
+    GetWindowRect(pane, &rect);
+    POINT origin{0, 0};
+    ClientToScreen(owner, &origin);
+    EXPECT_EQ(rect.left - origin.x, mapped.left);
+    EXPECT_EQ(rect.top - origin.y, mapped.top);
+    SetFocus(GetDlgItem(pane, kIdName));
+    Press(pane, VK_TAB);
+    EXPECT_EQ(GetFocus(), GetDlgItem(pane, kIdApply));
+    // Messages for other windows are not the dialog's.
+    MSG other{owner, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_FALSE(IsDialogMessageA(pane, &other));
+    DestroyWindow(pane);
+    EXPECT_EQ(CreateDialogIndirectParamA(nullptr, t, nullptr, ScriptedDialogProc, reinterpret_cast<LPARAM>(&script)),
+              nullptr)
+        << "a child dialog needs a parent";
+}
+
 TEST_F(DialogTest, TabOrderFollowsCreationAndSkipsWhatCannotTakeTheFocus)
 {
     ScriptedDialog script;
