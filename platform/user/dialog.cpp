@@ -119,7 +119,7 @@ HWND DefaultButton(HWND dialog)
     if (HIWORD(static_cast<DWORD>(def)) != DC_HASDEFID) {
         return nullptr;
     }
-    return GetDlgItem(dialog, static_cast<SHORT>(LOWORD(static_cast<DWORD>(def))));
+    return GetDlgItem(dialog, static_cast<int>(LOWORD(static_cast<DWORD>(def))));
 }
 
 // Moves the focus to `control` and lets the default-button look follow it:
@@ -611,7 +611,7 @@ BOOL IsDialogMessageA(HWND dialog, MSG* msg)
                 const LRESULT def = SendMessageA(dialog, DM_GETDEFID, 0, 0);
                 int id = IDOK;
                 if (HIWORD(static_cast<DWORD>(def)) == DC_HASDEFID) {
-                    id = static_cast<SHORT>(LOWORD(static_cast<DWORD>(def)));
+                    id = static_cast<int>(LOWORD(static_cast<DWORD>(def)));
                     HWND button = GetDlgItem(dialog, id);
                     if (button != nullptr && !IsWindowEnabled(button)) {
                         return TRUE;

@@ -381,6 +381,19 @@ TEST_F(DialogTest, EnterAndEscapeCommandTheDefaultAndCancel)
     Press(dialog, VK_RETURN);
     EXPECT_EQ(script.commands, std::vector<int>{IDOK});
     DestroyWindow(dialog);
+
+    // Control ids are 16-bit: a default above 32767 is still found.
+    constexpr int kHighId = 40000;
+    bare.items.push_back(Item(kDlgButtonClass, kHighId, kPush | WS_TABSTOP, 7, 90, 50, 14, "High"));
+    dialog = Modeless(bare, &script);
+    SendMessageA(dialog, DM_SETDEFID, kHighId, 0);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, kIdApply)), TRUE);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, kIdName)), TRUE);
+    script.commands.clear();
+    Press(dialog, VK_RETURN);
+    EXPECT_EQ(script.commands, std::vector<int>{kHighId});
+    EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(dialog, kHighId), GWL_STYLE) & 0xF, static_cast<LONG_PTR>(kDefPush));
+    DestroyWindow(dialog);
 }
 
 TEST_F(DialogTest, DefaultButtonLookFollowsTheFocusedPushButton)
