@@ -38,6 +38,7 @@ constexpr UINT kEditSetSelection = 0x00B1;
 constexpr WPARAM kPushButtonStyle = 0x0;
 constexpr WPARAM kDefaultPushButtonStyle = 0x1;
 constexpr WORD kButtonClicked = 0;
+constexpr DWORD kStaticNoPrefix = 0x80;
 
 // The face and size dialogs get without DS_SETFONT.
 constexpr const char* kSystemFontFace = "System";
@@ -151,6 +152,74 @@ void FocusControl(HWND dialog, HWND control)
     if ((newCode & DLGC_HASSETSEL) != 0) {
         SendMessageA(control, kEditSetSelection, 0, -1);
     }
+}
+
+// The control whose text underlines `c` ("&c"; "&&" is a plain "&"),
+// among the visible, enabled controls.
+HWND MnemonicControl(HWND dialog, char c)
+{
+    Window* d = W(dialog);
+    if (d == nullptr || c == '\0') {
+        return nullptr;
+    }
+    const int wanted = std::tolower(static_cast<unsigned char>(c));
+    for (Window* child : d->children) {
+        if (!Usable(child)) {
+            continue;
+        }
+        const LRESULT code = DialogCode(child->handle, nullptr);
+        if ((code & DLGC_STATIC) != 0 && (child->style & kStaticNoPrefix) != 0 && (code & DLGC_BUTTON) == 0) {
+            continue;
+        }
+        const std::string& text = child->text;
+        for (size_t i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '&') {
+                continue;
+            }
+            if (text[i + 1] == '&') {
+                ++i;
+                continue;
+            }
+            if (std::tolower(static_cast<unsigned char>(text[i + 1])) == wanted) {
+                return child->handle;
+            }
+            break;
+        }
+    }
+    return nullptr;
+}
+
+// A mnemonic clicks a button, and moves the focus to any other control; a
+// label (or group box) hands it to the next control that can take it.
+void ActivateMnemonic(HWND dialog, HWND control)
+{
+    LRESULT code = DialogCode(control, nullptr);
+    const bool groupBox = (code & DLGC_STATIC) != 0;
+    if (groupBox) {
+        Window* d = W(dialog);
+        bool after = false;
+        HWND next = nullptr;
+        for (Window* child : d->children) {
+            if (after && Usable(child) && (DialogCode(child->handle, nullptr) & DLGC_STATIC) == 0) {
+                next = child->handle;
+                break;
+            }
+            after = after || child->handle == control;
+        }
+        if (next == nullptr) {
+            return;
+        }
+        control = next;
+        code = DialogCode(control, nullptr);
+    }
+    if ((code & DLGC_BUTTON) != 0) {
+        if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) == 0) {
+            FocusControl(dialog, control);
+        }
+        SendMessageA(control, kButtonClick, 0, 0);
+        return;
+    }
+    FocusControl(dialog, control);
 }
 
 void SendCommand(HWND dialog, int id)
@@ -629,6 +698,18 @@ BOOL IsDialogMessageA(HWND dialog, MSG* msg)
             }
             default:
                 break;
+            }
+        }
+    }
+    if (msg->message == WM_SYSCHAR || msg->message == WM_CHAR) {
+        // Characters the focused control does not take, and Alt with a
+        // character, go to the control that underlines it.
+        const LRESULT code = DialogCode(msg->hwnd, msg);
+        const bool taken = (code & (DLGC_WANTCHARS | DLGC_WANTMESSAGE)) != 0;
+        if (msg->message == WM_SYSCHAR || !taken) {
+            if (HWND target = MnemonicControl(dialog, static_cast<char>(msg->wParam))) {
+                ActivateMnemonic(dialog, target);
+                return TRUE;
             }
         }
     }

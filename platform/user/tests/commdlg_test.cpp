@@ -143,6 +143,7 @@ TEST_F(CommonDialogTest, MessageBoxOnScreenAnswersTheKeyboard)
         {"escape cancels", MB_YESNOCANCEL, {VK_ESCAPE}, IDCANCEL},
         {"escape does nothing without cancel", MB_YESNO, {VK_ESCAPE, VK_RETURN}, IDYES},
         {"tab then enter takes the focused button", MB_OKCANCEL, {VK_TAB, VK_RETURN}, IDCANCEL},
+        {"a button's letter answers", MB_YESNOCANCEL, {'N'}, IDNO},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -76,8 +76,10 @@ protected:
         if (shift) {
             InjectKey(VK_SHIFT, KeyAction::Down);
         }
-        InjectKey(key, KeyAction::Down);
-        InjectKey(key, KeyAction::Up);
+        if (key != 0) {
+            InjectKey(key, KeyAction::Down);
+            InjectKey(key, KeyAction::Up);
+        }
         if (shift) {
             InjectKey(VK_SHIFT, KeyAction::Up);
         }
@@ -394,6 +396,47 @@ TEST_F(DialogTest, EnterAndEscapeCommandTheDefaultAndCancel)
     EXPECT_EQ(script.commands, std::vector<int>{kHighId});
     EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(dialog, kHighId), GWL_STYLE) & 0xF, static_cast<LONG_PTR>(kDefPush));
     DestroyWindow(dialog);
+}
+
+TEST_F(DialogTest, MnemonicsClickButtonsAndFocusTheControlAfterALabel)
+{
+    DialogTemplate t = Form();
+    t.items.insert(t.items.begin(), Item("Static", 999, 0, 7, 0, 40, 8, "&Name:"));
+    struct Case {
+        const char* name;
+        int focus;
+        bool alt;
+        int key;
+        std::vector<int> commands;
+        int focusAfter;
+    };
+    const Case cases[] = {
+        {"a letter in a field is typed", kIdName, false, 'A', {}, kIdName},
+        {"alt with a letter clicks the button", kIdName, true, 'A', {kIdApply}, kIdName},
+        {"a letter on a button clicks the other button", IDOK, false, 'A', {kIdApply}, IDOK},
+        {"a label hands the focus on", IDOK, false, 'N', {}, kIdName},
+        {"a letter nobody underlines does nothing", IDOK, false, 'Q', {}, IDOK},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDialog script;
+        script.endOn.clear();
+        HWND dialog = Modeless(t, &script);
+        ASSERT_NE(dialog, nullptr);
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, c.focus)), TRUE);
+        script.commands.clear();
+        if (c.alt) {
+            InjectKey(VK_MENU, KeyAction::Down);
+        }
+        Press(dialog, c.key);
+        if (c.alt) {
+            InjectKey(VK_MENU, KeyAction::Up);
+            Press(dialog, 0);
+        }
+        EXPECT_EQ(script.commands, c.commands);
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, c.focusAfter));
+        DestroyWindow(dialog);
+    }
 }
 
 TEST_F(DialogTest, DefaultButtonLookFollowsTheFocusedPushButton)
