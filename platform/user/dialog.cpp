@@ -24,6 +24,7 @@ struct DialogInfo {
     int baseX = 0;            // average character width, pixels
     int baseY = 0;            // character height, pixels
     int defaultId = 0;        // DM_SETDEFID; 0: the default push button's
+    bool modal = false;       // run by DialogBox's loop
     bool ended = false;       // EndDialog was called
     INT_PTR result = 0;
     HWND savedFocus = nullptr; // the control that had the focus on deactivation
@@ -382,6 +383,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent
 INT_PTR RunModal(HWND dialog, HWND owner)
 {
     DialogInfo* info = InfoOf(dialog);
+    info->modal = true;
     const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
     if (ownerWasEnabled) {
         EnableWindow(owner, FALSE);
@@ -500,8 +502,9 @@ BOOL EndDialog(HWND dialog, INT_PTR result)
     info->ended = true;
     info->result = result;
     HWND owner = GetWindow(dialog, GW_OWNER);
-    if (owner != nullptr && !IsWindowEnabled(owner) && (GetWindowLongPtrA(dialog, GWL_STYLE) & WS_CHILD) == 0) {
-        // The owner takes the activation back before the dialog goes.
+    if (info->modal && owner != nullptr && !IsWindowEnabled(owner)) {
+        // The owner a modal run disabled takes the activation back before
+        // the dialog goes.
         EnableWindow(owner, TRUE);
     }
     ShowWindow(dialog, SW_HIDE);

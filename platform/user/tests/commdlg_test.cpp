@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/controls/controls.h"
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/commdlg.h"
 #include "platform/user/input.h"
@@ -15,6 +14,10 @@ namespace nuvex::user::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// List box queries of the file dialog's list.
+constexpr UINT kListGetText = 0x0189;
+constexpr UINT kListGetCount = 0x018B;
 
 class CommonDialogTest : public WindowTest {
 protected:
@@ -344,10 +347,10 @@ TEST_F(CommonDialogTest, FileDialogOnScreenListsTheFolderAndTakesATypedName)
         switch (step++) {
         case 0: {
             HWND list = GetDlgItem(dialog, 1120);
-            const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+            const auto count = SendMessageA(list, kListGetCount, 0, 0);
             for (LRESULT i = 0; i < count; ++i) {
                 char text[64]{};
-                SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                SendMessageA(list, kListGetText, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
                 listed.emplace_back(text);
             }
             // Into the sub-folder by name, then a file there.

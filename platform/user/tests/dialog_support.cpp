@@ -36,7 +36,7 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case kSetCheck: SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam)); return 0;
     case kClick:
         if (Kind(hwnd) == kAutoRadio) {
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, BST_CHECKED);
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, kChecked);
         }
         SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(hwnd)), 0),
                      reinterpret_cast<LPARAM>(hwnd));

@@ -7,7 +7,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/controls/controls.h"
 #include "platform/user/dialog.h"
 
 namespace nuvex::user::testing {
@@ -17,6 +16,11 @@ constexpr DWORD kPush = 0x0;
 constexpr DWORD kDefPush = 0x1;
 constexpr DWORD kCheckBox = 0x3;
 constexpr DWORD kAutoRadio = 0x9;
+// The stand-in buttons' check messages and states, as the standard button has them.
+constexpr UINT kGetCheckMessage = 0x00F0;
+constexpr UINT kSetCheckMessage = 0x00F1;
+constexpr LRESULT kChecked = 1;
+constexpr LRESULT kUnchecked = 0;
 extern const char* const kDlgButtonClass; // answers WM_GETDLGCODE, BM_* and clicks
 extern const char* const kDlgEditClass;   // wants characters and arrows, has a selection
 void RegisterDialogTestClasses();

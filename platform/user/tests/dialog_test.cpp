@@ -326,7 +326,7 @@ TEST_F(DialogTest, ArrowsMoveInsideTheGroupAndClickRadioButtons)
     script.commands.clear();
     Press(dialog, VK_DOWN);
     EXPECT_EQ(GetFocus(), GetDlgItem(dialog, kIdRadioC));
-    EXPECT_EQ(IsDlgButtonChecked(dialog, kIdRadioC), BST_CHECKED);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, kIdRadioC, kGetCheckMessage, 0, 0), kChecked);
     EXPECT_EQ(script.commands, std::vector<int>{kIdRadioC});
     // An edit field keeps its arrows.
     SetFocus(GetDlgItem(dialog, kIdName));
@@ -610,7 +610,7 @@ TEST_F(DialogTest, TemplateFromResourceByIdAndByLockedBytes)
     DestroyWindow(dialog);
 }
 
-TEST_F(DialogTest, ItemTextNumbersAndChecks)
+TEST_F(DialogTest, ItemTextNumbersAndMessagesById)
 {
     ScriptedDialog script;
     HWND dialog = Modeless(Form(), &script);
@@ -648,11 +648,11 @@ TEST_F(DialogTest, ItemTextNumbersAndChecks)
     EXPECT_EQ(GetDlgItemTextA(dialog, 4242, text, sizeof(text)), 0u);
     EXPECT_STREQ(text, "");
 
-    CheckDlgButton(dialog, kIdCheck, BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, kIdCheck), BST_CHECKED);
-    CheckRadioButton(dialog, kIdRadioA, kIdRadioC, kIdRadioB);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, kIdRadioA), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(dialog, kIdRadioB), BST_CHECKED);
+    // Messages reach a control by its id; unknown ids answer 0.
+    EXPECT_EQ(SendDlgItemMessageA(dialog, kIdCheck, kSetCheckMessage, kChecked, 0), 0);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, kIdCheck, kGetCheckMessage, 0, 0), kChecked);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, kIdRadioA, kGetCheckMessage, 0, 0), kUnchecked);
+    EXPECT_EQ(SendDlgItemMessageA(dialog, 4242, kGetCheckMessage, 0, 0), 0);
     EXPECT_EQ(GetDlgCtrlID(GetDlgItem(dialog, kIdRadioC)), kIdRadioC);
     DestroyWindow(dialog);
 }
