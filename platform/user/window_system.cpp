@@ -4,6 +4,7 @@
 #include "platform/user/window_system.h"
 
 #include "platform/gdi/gdi.h"
+#include "platform/user/dialog.h"
 #include "platform/user/menu_model.h"
 
 #include <algorithm>
@@ -43,6 +44,12 @@ WindowClass* AddClass(WindowSystem& system, const std::string& name, UINT style,
     WindowClass* raw = cls.get();
     system.classes[Lower(name)] = std::move(cls);
     return raw;
+}
+
+std::vector<SystemClassRegistrar>& Registrars()
+{
+    static std::vector<SystemClassRegistrar> registrars;
+    return registrars;
 }
 
 } // namespace
@@ -150,8 +157,35 @@ void RegisterSystemClasses(WindowSystem& system)
     // The popup-menu window keeps its menu in its first extra bytes.
     AddClass(system, "#32768", CS_SAVEBITS | CS_DBLCLKS | CS_DROPSHADOW, PopupMenuWindowProc,
              static_cast<int>(sizeof(LONG_PTR)), nullptr, true);
-    AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 30, nullptr, true);
+    AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, DefDlgProcA, DLGWINDOWEXTRA, nullptr, true);
     AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, true);
+    for (SystemClassRegistrar registrar : Registrars()) {
+        registrar();
+    }
+}
+
+void AddSystemClassRegistrar(SystemClassRegistrar registrar)
+{
+    Registrars().push_back(registrar);
+    if (Current()) {
+        registrar();
+    }
+}
+
+ATOM RegisterSystemClass(const WNDCLASSEXA& wc)
+{
+    WindowSystem& system = System();
+    if (wc.lpszClassName == nullptr || UserIsIntName(wc.lpszClassName) || wc.lpszClassName[0] == '\0' ||
+        system.FindClass(wc.lpszClassName) != nullptr) {
+        return 0;
+    }
+    WindowClass* cls = AddClass(system, wc.lpszClassName, wc.style, wc.lpfnWndProc, wc.cbWndExtra,
+                                wc.hbrBackground, true);
+    cls->classExtra = wc.cbClsExtra;
+    if (wc.hCursor != nullptr) {
+        cls->cursor = wc.hCursor;
+    }
+    return cls->atom;
 }
 
 } // namespace nuvex::user

@@ -45,6 +45,8 @@ struct WindowClass {
     int windowCount = 0;
 };
 
+struct DialogInfo; // dialog.cpp
+
 struct Window {
     HWND handle = nullptr;
     WindowClass* windowClass = nullptr;
@@ -80,6 +82,7 @@ struct Window {
     bool created = false;     // WM_CREATE answered
     bool destroying = false;  // DestroyWindow has started
     std::vector<uint32_t> pixels; // top-level windows: the surface, width x height
+    std::shared_ptr<DialogInfo> dialog; // windows made by the dialog manager
 };
 
 struct MenuData;
@@ -238,6 +241,19 @@ void DestroyWindowMenu(HMENU menu);
 } // namespace nuvex::user
 
 namespace nuvex::user {
+// Families built on the window system (the standard and common controls)
+// bring their own system classes. A registrar registers them through
+// RegisterSystemClass; every fresh window system (the first one and each
+// ResetWindowSystem) runs every registrar, and one added while a window
+// system exists runs at once.
+using SystemClassRegistrar = void (*)();
+void AddSystemClassRegistrar(SystemClassRegistrar registrar);
+// Registers `wc` as a system class: created by name from any module, and
+// never unregistered. Answers the class atom, 0 when the name is taken.
+ATOM RegisterSystemClass(const WNDCLASSEXA& wc);
+} // namespace nuvex::user
+
+namespace nuvex::user {
 // The window procedure of the popup-menu window class "#32768".
 LRESULT PopupMenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 } // namespace nuvex::user
@@ -268,4 +284,10 @@ BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS
 // Opens the frame menu bar's item `position` of `hwnd` and follows Left and
 // Right to the neighbouring items until a command or a cancel ends it.
 void TrackMenuBar(HWND hwnd, int position);
+} // namespace nuvex::user
+
+namespace nuvex::user {
+// Dialog base units of `font` (null: the system font): average character
+// width and character height in pixels.
+void FontBaseUnits(HFONT font, int* baseX, int* baseY);
 } // namespace nuvex::user
