@@ -135,14 +135,6 @@ constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 constexpr LRESULT DLGC_STATIC = 0x0100;
 constexpr LRESULT DLGC_BUTTON = 0x2000;
 
-// The header of every WM_NOTIFY record: the control, its id and the code.
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
-using LPNMHDR = NMHDR*;
-
 // The popup-menu window answers MN_GETHMENU with the menu it shows; the
 // next message number is sent to a popup-menu window that is reused.
 constexpr UINT MN_GETHMENU = 0x01E1;
