@@ -110,6 +110,15 @@ constexpr UINT WM_PARENTNOTIFY = 0x0210;
 constexpr UINT WM_ENTERMENULOOP = 0x0211;
 constexpr UINT WM_EXITMENULOOP = 0x0212;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
+constexpr UINT WM_MDICREATE = 0x0220;
+constexpr UINT WM_MDIDESTROY = 0x0221;
+constexpr UINT WM_MDIACTIVATE = 0x0222;
+constexpr UINT WM_MDIRESTORE = 0x0223;
+constexpr UINT WM_MDINEXT = 0x0224;
+constexpr UINT WM_MDIMAXIMIZE = 0x0225;
+constexpr UINT WM_MDITILE = 0x0226;
+constexpr UINT WM_MDICASCADE = 0x0227;
+constexpr UINT WM_MDIICONARRANGE = 0x0228;
 constexpr UINT WM_MDIGETACTIVE = 0x0229;
 constexpr UINT WM_MDISETMENU = 0x0230;
 constexpr UINT WM_MDIREFRESHMENU = 0x0234;
@@ -135,14 +144,6 @@ constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
 constexpr LRESULT DLGC_WANTCHARS = 0x0080;
 constexpr LRESULT DLGC_STATIC = 0x0100;
 constexpr LRESULT DLGC_BUTTON = 0x2000;
-
-// The header of every WM_NOTIFY record: the control, its id and the code.
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
-using LPNMHDR = NMHDR*;
 
 // The popup-menu window answers MN_GETHMENU with the menu it shows; the
 // next message number is sent to a popup-menu window that is reused.
