@@ -12,8 +12,8 @@
 inline constexpr const char* RICHEDIT_CLASSA = "RichEdit20A";
 inline constexpr const char* RICHEDIT_CLASS = RICHEDIT_CLASSA;
 
-// Registers the class in the current window system when it is not there
-// yet (every fresh window system needs it once); TRUE when it is there.
+// The class is a system class of every window system; this answers TRUE
+// when it is registered (kept for callers that ask before creating one).
 NUVEX_PLATFORM_API BOOL InitRichEditClass();
 
 // Edit styles the control reads.
@@ -52,12 +52,6 @@ constexpr UINT EM_SETREADONLY = 0x00CF;
 constexpr UINT EM_POSFROMCHAR = 0x00D6;
 // lParam: POINT* of a client point; answers the nearest character.
 constexpr UINT EM_CHARFROMPOS = 0x00D7;
-
-constexpr UINT WM_CUT = 0x0300;
-constexpr UINT WM_COPY = 0x0301;
-constexpr UINT WM_PASTE = 0x0302;
-constexpr UINT WM_CLEAR = 0x0303;
-constexpr UINT WM_UNDO = 0x0304;
 
 // Rich edit messages.
 constexpr UINT EM_CANPASTE = WM_USER + 50;

@@ -14,15 +14,12 @@
 #include "platform/controls/richedit_state.h"
 #include "platform/controls/text_clipboard.h"
 #include "platform/gdi/gdi.h"
+#include "platform/user/window_system.h"
 
 namespace nuvex::controls {
 
 namespace {
 
-constexpr LRESULT kDlgcWantArrows = 0x0001;
-constexpr LRESULT kDlgcWantAllKeys = 0x0004;
-constexpr LRESULT kDlgcWantChars = 0x0080;
-constexpr LRESULT kDlgcHasSetSel = 0x0008;
 constexpr int kWheelRows = 3;
 constexpr UINT kScrollLineUp = 0;
 constexpr UINT kScrollLineDown = 1;
@@ -719,9 +716,9 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(s.font);
     case WM_GETDLGCODE: {
-        LRESULT code = kDlgcWantArrows | kDlgcWantChars | kDlgcHasSetSel;
+        LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
         if (Multiline(s) && (Style(s) & ES_WANTRETURN) != 0) {
-            code |= kDlgcWantAllKeys;
+            code |= DLGC_WANTALLKEYS;
         }
         return code;
     }
@@ -982,6 +979,21 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return Dispatch(*s, msg, wParam, lParam);
 }
 
+void RegisterRichEditClass()
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
+    wc.lpfnWndProc = RichEditProc;
+    wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
+    wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
+    wc.lpszClassName = RICHEDIT_CLASSA;
+    nuvex::user::RegisterSystemClass(wc);
+}
+
+// Every window system gets the class when it starts.
+const bool kRegistrarAdded = (nuvex::user::AddSystemClassRegistrar(&RegisterRichEditClass), true);
+
 } // namespace
 
 } // namespace nuvex::controls
@@ -989,14 +1001,8 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 BOOL InitRichEditClass()
 {
     WNDCLASSA existing{};
-    if (GetClassInfoA(nullptr, RICHEDIT_CLASSA, &existing) != FALSE) {
-        return TRUE;
+    if (GetClassInfoA(nullptr, RICHEDIT_CLASSA, &existing) == FALSE) {
+        nuvex::controls::RegisterRichEditClass();
     }
-    WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = nuvex::controls::RichEditProc;
-    wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
-    wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-    wc.lpszClassName = RICHEDIT_CLASSA;
-    return RegisterClassA(&wc) != 0 ? TRUE : FALSE;
+    return GetClassInfoA(nullptr, RICHEDIT_CLASSA, &existing);
 }

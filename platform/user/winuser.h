@@ -167,13 +167,6 @@ struct WINDOWPLACEMENT {
     POINT ptMaxPosition;
     RECT rcNormalPosition;
 };
-// The header of every WM_NOTIFY record.
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
-using LPNMHDR = NMHDR*;
 struct CWPSTRUCT {
     LPARAM lParam;
     WPARAM wParam;
