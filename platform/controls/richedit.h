@@ -7,6 +7,7 @@
 
 #include "platform/base/api.h"
 #include "platform/base/types.h"
+#include "platform/controls/controls.h"
 #include "platform/user/winuser.h"
 
 inline constexpr const char* RICHEDIT_CLASSA = "RichEdit20A";
@@ -16,42 +17,8 @@ inline constexpr const char* RICHEDIT_CLASS = RICHEDIT_CLASSA;
 // when it is registered (kept for callers that ask before creating one).
 NUVEX_PLATFORM_API BOOL InitRichEditClass();
 
-// Edit styles the control reads.
-constexpr DWORD ES_LEFT = 0x0000;
-constexpr DWORD ES_CENTER = 0x0001;
-constexpr DWORD ES_RIGHT = 0x0002;
-constexpr DWORD ES_MULTILINE = 0x0004;
-constexpr DWORD ES_AUTOVSCROLL = 0x0040;
-constexpr DWORD ES_AUTOHSCROLL = 0x0080;
-constexpr DWORD ES_NOHIDESEL = 0x0100;
-constexpr DWORD ES_READONLY = 0x0800;
-constexpr DWORD ES_WANTRETURN = 0x1000;
-
-// Messages shared with the plain edit control.
-constexpr UINT EM_GETSEL = 0x00B0;
-constexpr UINT EM_SETSEL = 0x00B1;
-constexpr UINT EM_GETRECT = 0x00B2;
-constexpr UINT EM_SCROLL = 0x00B5;
-constexpr UINT EM_LINESCROLL = 0x00B6;
-constexpr UINT EM_SCROLLCARET = 0x00B7;
-constexpr UINT EM_GETMODIFY = 0x00B8;
-constexpr UINT EM_SETMODIFY = 0x00B9;
-constexpr UINT EM_GETLINECOUNT = 0x00BA;
-constexpr UINT EM_LINEINDEX = 0x00BB;
-constexpr UINT EM_LINELENGTH = 0x00C1;
-constexpr UINT EM_REPLACESEL = 0x00C2;
-constexpr UINT EM_GETLINE = 0x00C4;
-constexpr UINT EM_LIMITTEXT = 0x00C5;
-constexpr UINT EM_CANUNDO = 0x00C6;
-constexpr UINT EM_UNDO = 0x00C7;
-constexpr UINT EM_LINEFROMCHAR = 0x00C9;
-constexpr UINT EM_EMPTYUNDOBUFFER = 0x00CD;
-constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
-constexpr UINT EM_SETREADONLY = 0x00CF;
-// wParam: POINT* that receives the client point of the character lParam.
-constexpr UINT EM_POSFROMCHAR = 0x00D6;
-// lParam: POINT* of a client point; answers the nearest character.
-constexpr UINT EM_CHARFROMPOS = 0x00D7;
+// The edit styles, the messages shared with the plain edit control and its
+// WM_COMMAND notifications come from controls.h.
 
 // Rich edit messages.
 constexpr UINT EM_CANPASTE = WM_USER + 50;
@@ -77,14 +44,6 @@ constexpr UINT EM_REDO = WM_USER + 84;
 constexpr UINT EM_CANREDO = WM_USER + 85;
 constexpr UINT EM_STOPGROUPTYPING = WM_USER + 88;
 
-// WM_COMMAND notifications (high word of wParam).
-constexpr WORD EN_SETFOCUS = 0x0100;
-constexpr WORD EN_KILLFOCUS = 0x0200;
-constexpr WORD EN_CHANGE = 0x0300;
-constexpr WORD EN_UPDATE = 0x0400;
-constexpr WORD EN_MAXTEXT = 0x0501;
-constexpr WORD EN_HSCROLL = 0x0601;
-constexpr WORD EN_VSCROLL = 0x0602;
 // WM_NOTIFY notifications (NMHDR code).
 constexpr UINT EN_SELCHANGE = 0x0702;
 constexpr UINT EN_PROTECTED = 0x0704;
@@ -144,9 +103,6 @@ constexpr WORD PFA_CENTER = 3;
 constexpr WPARAM FR_DOWN = 0x00000001;
 constexpr WPARAM FR_WHOLEWORD = 0x00000002;
 constexpr WPARAM FR_MATCHCASE = 0x00000004;
-
-// Clipboard format of text (EM_CANPASTE).
-constexpr UINT CF_TEXT = 1;
 
 struct CHARRANGE {
     LONG cpMin;

@@ -229,6 +229,7 @@ void PaintRichEdit(RichEditState& s, HDC dc)
         const LONG start = text.RowStart(row);
         const LONG length = text.RowLength(row);
         const std::vector<int> xs = RowPositions(s, dc, row);
+        s.widest = std::max(s.widest, xs.back() - xs.front());
         if (showSelection && !selection.Empty()) {
             // The break of a selected row shows as a little block after it.
             const LONG a = std::clamp<LONG>(selection.min - start, 0, length);

@@ -36,6 +36,10 @@ struct RichEditState {
     int xScroll = 0;   // pixels scrolled to the left
     int preferredX = -1; // caret column kept while moving up and down
     bool dragging = false;
+    // Made with WS_VSCROLL / WS_HSCROLL: those bars come and go with the need.
+    bool verticalBar = false;
+    bool horizontalBar = false;
+    int widest = 0; // the widest row seen so far, in pixels (the sideways range)
     HFONT font = nullptr; // WM_SETFONT; null means the default GUI font
     // Variants of the font by the effects that change glyphs (bold, italic,
     // underline, strike-out); made when first needed.
@@ -65,6 +69,14 @@ POINT PointFromPosition(RichEditState& s, LONG position);
 // How many whole rows the client area shows (at least 1).
 LONG VisibleRows(RichEditState& s);
 void PaintRichEdit(RichEditState& s, HDC dc);
+
+// The format messages (EM_GETCHARFORMAT, EM_SETCHARFORMAT,
+// EM_GETPARAFORMAT, EM_SETPARAFORMAT); records smaller than their full
+// size are refused with 0.
+LRESULT GetCharFormatMessage(RichEditState& s, WPARAM which, CHARFORMATA* out);
+LRESULT SetCharFormatMessage(RichEditState& s, WPARAM which, const CHARFORMATA* format);
+LRESULT GetParaFormatMessage(RichEditState& s, PARAFORMAT* out);
+LRESULT SetParaFormatMessage(RichEditState& s, const PARAFORMAT* format);
 
 // The text of [range) with breaks written as "\r\n".
 std::string ExternalText(const RichText& text, RichRange range);

@@ -76,16 +76,6 @@ LONG RichText::RowOf(LONG position) const
     return static_cast<LONG>(it - m_rowStarts.begin()) - 1;
 }
 
-void RichText::Reindex()
-{
-    m_rowStarts.assign(1, 0);
-    for (size_t i = 0; i < m_text.size(); ++i) {
-        if (m_text[i] == kBreak) {
-            m_rowStarts.push_back(static_cast<LONG>(i + 1));
-        }
-    }
-}
-
 void RichText::ApplyEdit(LONG position, LONG removeCount, const std::string& text,
                          const std::vector<RichCharFormat>& formats)
 {
@@ -93,7 +83,24 @@ void RichText::ApplyEdit(LONG position, LONG removeCount, const std::string& tex
     m_text.replace(at, static_cast<size_t>(removeCount), text);
     m_formats.erase(m_formats.begin() + position, m_formats.begin() + position + removeCount);
     m_formats.insert(m_formats.begin() + position, formats.begin(), formats.end());
-    Reindex();
+
+    // Only the rows from the edit on change: the starts that followed a
+    // removed break go, later ones move, and each inserted break adds one.
+    // Appending row after row stays cheap this way.
+    const LONG delta = static_cast<LONG>(text.size()) - removeCount;
+    auto first = std::upper_bound(m_rowStarts.begin(), m_rowStarts.end(), position);
+    auto last = std::upper_bound(first, m_rowStarts.end(), position + removeCount);
+    first = m_rowStarts.erase(first, last);
+    for (auto it = first; it != m_rowStarts.end(); ++it) {
+        *it += delta;
+    }
+    std::vector<LONG> added;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == kBreak) {
+            added.push_back(position + static_cast<LONG>(i) + 1);
+        }
+    }
+    m_rowStarts.insert(first, added.begin(), added.end());
 }
 
 void RichText::Replace(RichRange range, std::string_view text, const RichCharFormat& format, Record record)

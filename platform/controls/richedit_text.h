@@ -41,7 +41,8 @@ struct RichRange {
     bool Empty() const { return min == max; }
 };
 
-class RichText {
+// Exported for the tests of the text model.
+class NUVEX_PLATFORM_API RichText {
 public:
     LONG Length() const { return static_cast<LONG>(m_text.size()); }
     const std::string& Text() const { return m_text; }
@@ -103,7 +104,6 @@ private:
     };
     void ApplyEdit(LONG position, LONG removeCount, const std::string& text,
                    const std::vector<RichCharFormat>& formats);
-    void Reindex();
 
     std::string m_text;
     std::vector<RichCharFormat> m_formats;

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "platform/controls/richedit_state.h"
-#include "platform/controls/text_clipboard.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/window_system.h"
 
@@ -21,14 +20,6 @@ namespace nuvex::controls {
 namespace {
 
 constexpr int kWheelRows = 3;
-constexpr UINT kScrollLineUp = 0;
-constexpr UINT kScrollLineDown = 1;
-constexpr UINT kScrollPageUp = 2;
-constexpr UINT kScrollPageDown = 3;
-constexpr UINT kScrollThumbPosition = 4;
-constexpr UINT kScrollThumbTrack = 5;
-constexpr UINT kScrollTop = 6;
-constexpr UINT kScrollBottom = 7;
 
 RichEditState* StateOf(HWND hwnd) { return reinterpret_cast<RichEditState*>(GetWindowLongPtrA(hwnd, 0)); }
 
@@ -70,6 +61,28 @@ bool NotifyScroll(RichEditState& s, WORD code)
     return (s.eventMask & ENM_SCROLL) == 0 || NotifyCommand(s, code);
 }
 
+// The window's own scroll bars follow the rows and the first visible one,
+// and sideways the widest row seen and the scroll position.
+void UpdateScrollBars(RichEditState& s)
+{
+    if (s.verticalBar) {
+        SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+        info.nMax = static_cast<int>(s.text.RowCount() - 1);
+        info.nPage = static_cast<UINT>(VisibleRows(s));
+        info.nPos = static_cast<int>(s.firstRow);
+        SetScrollInfo(s.hwnd, SB_VERT, &info, TRUE);
+    }
+    if (s.horizontalBar) {
+        RECT client{};
+        GetClientRect(s.hwnd, &client);
+        SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+        info.nMax = std::max(s.widest + 2 * kRichEditMargin, s.xScroll + static_cast<int>(client.right)) - 1;
+        info.nPage = static_cast<UINT>(std::max<LONG>(client.right, 1));
+        info.nPos = s.xScroll;
+        SetScrollInfo(s.hwnd, SB_HORZ, &info, TRUE);
+    }
+}
+
 // After the text changed: repaint, then EN_UPDATE and EN_CHANGE as the
 // event mask asks. False when the window went away.
 bool Changed(RichEditState& s)
@@ -77,6 +90,7 @@ bool Changed(RichEditState& s)
     s.modified = true;
     s.firstRow = std::min(s.firstRow, s.text.RowCount() - 1);
     InvalidateRect(s.hwnd, nullptr, TRUE);
+    UpdateScrollBars(s);
     if ((s.eventMask & ENM_UPDATE) != 0 && !NotifyCommand(s, EN_UPDATE)) {
         return false;
     }
@@ -136,6 +150,7 @@ bool ScrollTo(RichEditState& s, LONG firstRow, int xScroll)
     s.firstRow = firstRow;
     s.xScroll = xScroll;
     InvalidateRect(s.hwnd, nullptr, TRUE);
+    UpdateScrollBars(s);
     if (vertical && !NotifyScroll(s, EN_VSCROLL)) {
         return false;
     }
@@ -155,6 +170,7 @@ bool ScrollCaretIntoView(RichEditState& s)
     RECT client{};
     GetClientRect(s.hwnd, &client);
     const POINT at = PointFromPosition(s, s.caret);
+    s.widest = std::max(s.widest, at.x + s.xScroll);
     int xScroll = s.xScroll;
     const int width = client.right - 2 * kRichEditMargin;
     if (at.x < kRichEditMargin) {
@@ -228,7 +244,7 @@ bool CopySelection(RichEditState& s)
     if (range.Empty()) {
         return false;
     }
-    SetClipboardText(ExternalText(s.text, range));
+    ClipboardSetText(ExternalText(s.text, range));
     return true;
 }
 
@@ -242,16 +258,17 @@ bool Cut(RichEditState& s)
     if (!ReplaceSelection(s, "", EditCheck::Person, RichText::Record::Step, WM_CUT, 0, 0)) {
         return false;
     }
-    SetClipboardText(text);
+    ClipboardSetText(text);
     return true;
 }
 
 bool Paste(RichEditState& s)
 {
-    if (!ClipboardHasText()) {
+    const std::optional<std::string> text = ClipboardGetText();
+    if (!text) {
         return false;
     }
-    return ReplaceSelection(s, GetClipboardText(), EditCheck::Person, RichText::Record::Step, WM_PASTE, 0, 0);
+    return ReplaceSelection(s, *text, EditCheck::Person, RichText::Record::Step, WM_PASTE, 0, 0);
 }
 
 bool ApplyUndo(RichEditState& s, bool redo)
@@ -418,131 +435,6 @@ bool Character(RichEditState& s, char c)
            ScrollCaretIntoView(s);
 }
 
-// Formats ------------------------------------------------------------------------------------
-
-constexpr DWORD kFormatMaskKnown = CFM_EFFECTS | CFM_SIZE | CFM_FACE | CFM_CHARSET;
-
-void FillFontFields(RichEditState& s, CHARFORMATA& out)
-{
-    LOGFONTA logical{};
-    HGDIOBJ base = s.font != nullptr ? static_cast<HGDIOBJ>(s.font) : GetStockObject(DEFAULT_GUI_FONT);
-    GetObjectA(base, sizeof(logical), &logical);
-    out.yHeight = std::abs(logical.lfHeight) * kTwipsPerPixel;
-    out.bCharSet = logical.lfCharSet;
-    out.bPitchAndFamily = logical.lfPitchAndFamily;
-    std::memcpy(out.szFaceName, logical.lfFaceName, sizeof(out.szFaceName));
-    out.szFaceName[sizeof(out.szFaceName) - 1] = 0;
-}
-
-void FillCharFormat(RichEditState& s, const RichCharFormat& format, DWORD mask, CHARFORMATA& out)
-{
-    out.dwMask = mask;
-    out.dwEffects = format.effects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED |
-                                      CFE_AUTOCOLOR);
-    out.crTextColor = (format.effects & CFE_AUTOCOLOR) != 0 ? GetSysColor(COLOR_WINDOWTEXT) : format.color;
-    out.yOffset = 0;
-    FillFontFields(s, out);
-}
-
-LRESULT GetCharFormat(RichEditState& s, WPARAM which, CHARFORMATA* out)
-{
-    if (out == nullptr || out->cbSize < sizeof(CHARFORMATA)) {
-        return 0;
-    }
-    if (which == SCF_DEFAULT) {
-        FillCharFormat(s, s.defaultFormat, kFormatMaskKnown, *out);
-        return kFormatMaskKnown;
-    }
-    const RichRange range = s.Selection();
-    if (range.Empty()) {
-        FillCharFormat(s, s.InsertionFormat(), kFormatMaskKnown, *out);
-        return kFormatMaskKnown;
-    }
-    // Over a range, the mask keeps the properties every character shares.
-    const RichCharFormat& first = s.text.FormatAt(range.min);
-    DWORD mask = kFormatMaskKnown;
-    for (LONG i = range.min + 1; i < range.max; ++i) {
-        const RichCharFormat& other = s.text.FormatAt(i);
-        const DWORD differing = first.effects ^ other.effects;
-        mask &= ~(differing & (CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_PROTECTED));
-        if ((differing & CFE_AUTOCOLOR) != 0 || ((first.effects & CFE_AUTOCOLOR) == 0 && first.color != other.color)) {
-            mask &= ~CFM_COLOR;
-        }
-    }
-    FillCharFormat(s, first, mask, *out);
-    return mask;
-}
-
-LRESULT SetCharFormat(RichEditState& s, WPARAM which, const CHARFORMATA* format)
-{
-    if (format == nullptr || format->cbSize < sizeof(CHARFORMATA)) {
-        return 0;
-    }
-    auto apply = [format](RichCharFormat& target) { ApplyCharFormat(target, *format); };
-    if (which == SCF_DEFAULT) {
-        apply(s.defaultFormat);
-    } else if ((which & SCF_ALL) != 0) {
-        apply(s.defaultFormat);
-        s.text.ChangeFormats({0, s.text.Length()}, apply);
-        if (s.insertFormat) {
-            apply(*s.insertFormat);
-        }
-    } else {
-        RichRange range = s.Selection();
-        if (range.Empty() && (which & SCF_WORD) != 0) {
-            range = s.text.WordAt(range.min);
-        }
-        if (range.Empty()) {
-            RichCharFormat pending = s.InsertionFormat();
-            apply(pending);
-            s.insertFormat = pending;
-        } else {
-            s.text.ChangeFormats(range, apply);
-        }
-    }
-    InvalidateRect(s.hwnd, nullptr, TRUE);
-    return 1;
-}
-
-LRESULT SetParaFormat(RichEditState& s, const PARAFORMAT* format)
-{
-    if (format == nullptr || format->cbSize < sizeof(PARAFORMAT)) {
-        return 0;
-    }
-    const RichRange range = s.Selection();
-    const LONG lastRow = s.text.RowOf(range.max);
-    const LONG from = s.text.RowStart(s.text.RowOf(range.min));
-    const LONG to = std::min(s.text.Length(), s.text.RowStart(lastRow) + s.text.RowLength(lastRow) + 1);
-    auto apply = [format](RichCharFormat& target) { ApplyParaFormat(target, *format); };
-    s.text.ChangeFormats({from, to}, apply);
-    if (to == s.text.Length()) {
-        // The last paragraph's format is also what new text at the end takes.
-        apply(s.defaultFormat);
-    }
-    if (s.insertFormat) {
-        apply(*s.insertFormat);
-    }
-    InvalidateRect(s.hwnd, nullptr, TRUE);
-    return 1;
-}
-
-LRESULT GetParaFormat(RichEditState& s, PARAFORMAT* out)
-{
-    if (out == nullptr || out->cbSize < sizeof(PARAFORMAT)) {
-        return 0;
-    }
-    const LONG start = s.text.RowStart(s.text.RowOf(s.Selection().min));
-    const RichCharFormat& format = start < s.text.Length() ? s.text.FormatAt(start) : s.defaultFormat;
-    out->dwMask = PFM_ALIGNMENT | PFM_STARTINDENT | PFM_RIGHTINDENT | PFM_OFFSET;
-    out->wNumbering = 0;
-    out->dxStartIndent = format.startIndent;
-    out->dxRightIndent = format.rightIndent;
-    out->dxOffset = format.offset;
-    out->wAlignment = format.alignment;
-    out->cTabCount = 0;
-    return out->dwMask;
-}
-
 // Copies `text` and a terminating zero into `buffer`; the count copied.
 LRESULT CopyOut(const std::string& text, char* buffer)
 {
@@ -567,10 +459,14 @@ LRESULT OnPaint(RichEditState& s)
 {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(s.hwnd, &paint);
+    const int widest = s.widest;
     if (dc != nullptr) {
         PaintRichEdit(s, dc);
     }
     EndPaint(s.hwnd, &paint);
+    if (s.widest > widest) {
+        UpdateScrollBars(s); // painting met a wider row
+    }
     return 0;
 }
 
@@ -582,6 +478,7 @@ LRESULT OnSetText(RichEditState& s, LPCSTR text)
     s.insertFormat.reset();
     s.firstRow = 0;
     s.xScroll = 0;
+    s.widest = 0;
     const bool alive = Changed(s);
     if (alive) {
         s.modified = false;
@@ -623,19 +520,46 @@ LRESULT OnVScroll(RichEditState& s, WPARAM wParam)
     const LONG page = VisibleRows(s);
     LONG first = s.firstRow;
     switch (LOWORD(wParam)) {
-    case kScrollLineUp: first -= 1; break;
-    case kScrollLineDown: first += 1; break;
-    case kScrollPageUp: first -= page; break;
-    case kScrollPageDown: first += page; break;
-    case kScrollThumbPosition:
-    case kScrollThumbTrack: first = HIWORD(wParam); break;
-    case kScrollTop: first = 0; break;
-    case kScrollBottom: first = s.text.RowCount() - 1; break;
+    case SB_LINEUP: first -= 1; break;
+    case SB_LINEDOWN: first += 1; break;
+    case SB_PAGEUP: first -= page; break;
+    case SB_PAGEDOWN: first += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: first = HIWORD(wParam); break;
+    case SB_TOP: first = 0; break;
+    case SB_BOTTOM: first = s.text.RowCount() - 1; break;
     default: break;
     }
     const LONG before = s.firstRow;
     ScrollTo(s, first, s.xScroll);
     return before;
+}
+
+LRESULT OnHScroll(RichEditState& s, WPARAM wParam)
+{
+    RECT client{};
+    GetClientRect(s.hwnd, &client);
+    TEXTMETRICA metrics{};
+    HDC dc = GetDC(s.hwnd);
+    HGDIOBJ old = SelectObject(dc, VariantFont(s, 0));
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(s.hwnd, dc);
+    const int line = std::max<int>(1, metrics.tmAveCharWidth);
+    const int page = std::max<int>(line, client.right - 2 * kRichEditMargin);
+    int x = s.xScroll;
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP: x -= line; break;
+    case SB_LINEDOWN: x += line; break;
+    case SB_PAGEUP: x -= page; break;
+    case SB_PAGEDOWN: x += page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: x = HIWORD(wParam); break;
+    case SB_TOP: x = 0; break;
+    default: break;
+    }
+    ScrollTo(s, s.firstRow, x);
+    return 0;
 }
 
 LRESULT OnLButtonDown(RichEditState& s, WPARAM keys, LPARAM lParam)
@@ -700,6 +624,9 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
         return OnPaint(s);
     case WM_ERASEBKGND:
         return 1; // the paint fills the background
+    case WM_SIZE:
+        UpdateScrollBars(s);
+        return 0;
     case WM_SETTEXT:
         return OnSetText(s, reinterpret_cast<LPCSTR>(lParam));
     case WM_GETTEXT:
@@ -749,6 +676,8 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_VSCROLL:
         OnVScroll(s, wParam);
         return 0;
+    case WM_HSCROLL:
+        return OnHScroll(s, wParam);
     case WM_CUT:
         Cut(s);
         return 0;
@@ -780,7 +709,7 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
         s.text.StopTyping();
         return 0;
     case EM_CANPASTE:
-        return (wParam == 0 || wParam == CF_TEXT) && ClipboardHasText() ? TRUE : FALSE;
+        return (wParam == 0 || wParam == CF_TEXT) && IsClipboardFormatAvailable(CF_TEXT) ? TRUE : FALSE;
     case EM_GETSEL: {
         const RichRange range = s.Selection();
         if (wParam != 0) {
@@ -925,13 +854,13 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
         return previous;
     }
     case EM_GETCHARFORMAT:
-        return GetCharFormat(s, wParam, reinterpret_cast<CHARFORMATA*>(lParam));
+        return GetCharFormatMessage(s, wParam, reinterpret_cast<CHARFORMATA*>(lParam));
     case EM_SETCHARFORMAT:
-        return SetCharFormat(s, wParam, reinterpret_cast<const CHARFORMATA*>(lParam));
+        return SetCharFormatMessage(s, wParam, reinterpret_cast<const CHARFORMATA*>(lParam));
     case EM_GETPARAFORMAT:
-        return GetParaFormat(s, reinterpret_cast<PARAFORMAT*>(lParam));
+        return GetParaFormatMessage(s, reinterpret_cast<PARAFORMAT*>(lParam));
     case EM_SETPARAFORMAT:
-        return SetParaFormat(s, reinterpret_cast<const PARAFORMAT*>(lParam));
+        return SetParaFormatMessage(s, reinterpret_cast<const PARAFORMAT*>(lParam));
     case EM_FINDTEXT:
     case EM_FINDTEXTEX: {
         // Both records begin with the range and the text.
@@ -965,9 +894,14 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     if (msg == WM_CREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        if (create != nullptr) {
+            s->verticalBar = (static_cast<DWORD>(create->style) & WS_VSCROLL) != 0;
+            s->horizontalBar = (static_cast<DWORD>(create->style) & WS_HSCROLL) != 0;
+        }
         if (create != nullptr && create->lpszName != nullptr && !UserIsIntName(create->lpszName)) {
             s->text.Replace({0, 0}, NormalizeBreaks(create->lpszName), s->defaultFormat, RichText::Record::None);
         }
+        UpdateScrollBars(*s);
         return 0;
     }
     if (msg == WM_NCDESTROY) {

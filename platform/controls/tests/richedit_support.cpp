@@ -48,7 +48,7 @@ int ParentLog::Count(UINT code) const
 void RichEditTest::SetUp()
 {
     ResetWindowSystem();
-    EmptyClipboardText();
+    ClipboardClear();
     ASSERT_TRUE(InitRichEditClass());
     WNDCLASSA wc{};
     wc.lpfnWndProc = ParentProc;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/controls/richedit.h"
-#include "platform/controls/text_clipboard.h"
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 

@@ -174,11 +174,11 @@ TEST_F(ProtectedRows, WithoutTheNotificationProtectedTextStays)
 TEST_F(ProtectedRows, ProgramsAndCutAndPaste)
 {
     // A cut of protected text is refused and leaves the clipboard alone.
-    SetClipboardText("keep");
+    ClipboardSetText("keep");
     Select(0, 3);
     SendMessageA(edit, WM_CUT, 0, 0);
     EXPECT_EQ(Text(), kOriginal);
-    EXPECT_EQ(GetClipboardText(), "keep");
+    EXPECT_EQ(ClipboardGetText().value_or(""), "keep");
     // Pasting into protected text is refused too, into free text allowed.
     Select(1, 1);
     SendMessageA(edit, WM_PASTE, 0, 0);
@@ -271,7 +271,7 @@ TEST_F(RichEditTest, ClipboardCopyCutPaste)
     EXPECT_FALSE(SendMessageA(edit, EM_CANPASTE, 0, 0));
     Select(4, 10);
     SendMessageA(edit, WM_COPY, 0, 0);
-    EXPECT_EQ(GetClipboardText(), "two\r\nth");
+    EXPECT_EQ(ClipboardGetText().value_or(""), "two\r\nth");
     EXPECT_TRUE(SendMessageA(edit, EM_CANPASTE, CF_TEXT, 0));
 
     FocusAt(0);
@@ -285,15 +285,15 @@ TEST_F(RichEditTest, ClipboardCopyCutPaste)
     HeadlessPressKeys({VK_CONTROL, 'X'});
     PumpUntilIdle();
     EXPECT_EQ(Text(), "one two\r\nthree");
-    EXPECT_EQ(GetClipboardText(), "two\r\nth");
+    EXPECT_EQ(ClipboardGetText().value_or(""), "two\r\nth");
     SendMessageA(edit, WM_UNDO, 0, 0);
     EXPECT_EQ(Text(), "two\r\nthone two\r\nthree");
     // Nothing selected: copy and cut leave the clipboard.
     Select(2, 2);
-    SetClipboardText("kept");
+    ClipboardSetText("kept");
     SendMessageA(edit, WM_COPY, 0, 0);
     SendMessageA(edit, WM_CUT, 0, 0);
-    EXPECT_EQ(GetClipboardText(), "kept");
+    EXPECT_EQ(ClipboardGetText().value_or(""), "kept");
 }
 
 TEST_F(RichEditTest, ScrollingRows)
@@ -314,6 +314,16 @@ TEST_F(RichEditTest, ScrollingRows)
     SendMessageA(edit, EM_LINESCROLL, 0, 500);
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 60);
 
+    // The window's own vertical bar shows the rows and follows the scrolling.
+    SendMessageA(edit, EM_LINESCROLL, 0, -40);
+    EXPECT_NE(GetWindowLongA(edit, GWL_STYLE) & WS_VSCROLL, 0);
+    SCROLLINFO bar{sizeof(bar), SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(edit, SB_VERT, &bar));
+    EXPECT_EQ(bar.nMax, 60);
+    EXPECT_EQ(bar.nPos, 20);
+    SendMessageA(edit, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 21);
+
     // Scrolling the caret into view from above and from below.
     for (LONG row : {45, 3, 59}) {
         SCOPED_TRACE(row);
@@ -330,6 +340,9 @@ TEST_F(RichEditTest, ScrollingRows)
         EXPECT_GE(at.y, origin.y);
         EXPECT_LT(at.y, origin.y + client.bottom);
     }
+    // A short text needs no bar.
+    SetText("short");
+    EXPECT_EQ(GetWindowLongA(edit, GWL_STYLE) & WS_VSCROLL, 0);
 }
 
 TEST_F(RichEditTest, TypingAndKeys)
@@ -489,6 +502,58 @@ TEST_F(RichEditTest, ParagraphAlignment)
     SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&rightEnd), 11);
     EXPECT_LT(leftStart.x, 5);
     EXPECT_GT(rightEnd.x, client.right - 5);
+}
+
+TEST_F(RichEditTest, SidewaysScrollMovesTheText)
+{
+    SetText("a long row that reaches past the right edge of the control, and then some more words");
+    POINT before{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&before), 0);
+    EXPECT_TRUE(SendMessageA(edit, EM_LINESCROLL, 5, 0));
+    POINT after{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&after), 0);
+    EXPECT_LT(after.x, before.x);
+    // The caret at the end of the row scrolls into view.
+    const LONG end = static_cast<LONG>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
+    Select(end, end);
+    SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+    POINT caret{};
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&caret), end);
+    RECT client{};
+    GetClientRect(edit, &client);
+    EXPECT_GE(caret.x, 0);
+    EXPECT_LT(caret.x, client.right);
+    SendMessageA(edit, WM_HSCROLL, 6 /* to the left end */, 0);
+    SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&after), 0);
+    EXPECT_EQ(after.x, before.x);
+}
+
+// Crash regression: a parent that destroys the control while it hears of a
+// change must not leave the control working on freed state.
+LRESULT DestroyingParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        DestroyWindow(reinterpret_cast<HWND>(lParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(RichEditTest, ParentDestroyingTheControlOnChangeIsNoCrash)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DestroyingParentProc;
+    wc.lpszClassName = "DestroyingParent";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND host = CreateWindowExA(0, "DestroyingParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND doomed = CreateWindowExA(0, RICHEDIT_CLASSA, "", kPageStyle, 0, 0, 150, 80, host, nullptr, nullptr, nullptr);
+    ASSERT_NE(doomed, nullptr);
+    SendMessageA(doomed, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_UPDATE);
+    SetFocus(doomed);
+    HeadlessTypeText("ab");
+    PumpUntilIdle();
+    EXPECT_FALSE(IsWindow(doomed));
 }
 
 } // namespace
