@@ -8,6 +8,7 @@
 // makes through messages (EM_REPLACESEL, WM_SETTEXT) are not checked, so
 // that a program can always rewrite what it protected.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <memory>
 
@@ -500,7 +501,7 @@ LRESULT OnGetText(RichEditState& s, WPARAM size, char* buffer)
 
 LRESULT OnGetLine(RichEditState& s, WPARAM line, char* buffer)
 {
-    if (buffer == nullptr || static_cast<LONG>(line) >= s.text.RowCount()) {
+    if (buffer == nullptr || static_cast<INT_PTR>(line) < 0 || static_cast<INT_PTR>(line) >= s.text.RowCount()) {
         return 0;
     }
     WORD size = 0;
@@ -761,8 +762,11 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
     case EM_GETLINECOUNT:
         return s.text.RowCount();
     case EM_LINEINDEX: {
-        const LONG row = static_cast<INT_PTR>(wParam) < 0 ? s.text.RowOf(s.caret) : static_cast<LONG>(wParam);
-        return row < s.text.RowCount() ? s.text.RowStart(row) : -1;
+        const auto line = static_cast<INT_PTR>(wParam);
+        if (line < 0) {
+            return s.text.RowStart(s.text.RowOf(s.caret));
+        }
+        return line < s.text.RowCount() ? s.text.RowStart(static_cast<LONG>(line)) : -1;
     }
     case EM_LINELENGTH: {
         const auto at = static_cast<INT_PTR>(wParam);
@@ -788,8 +792,13 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
         GetTextMetricsA(dc, &metrics);
         SelectObject(dc, old);
         ReleaseDC(s.hwnd, dc);
-        ScrollTo(s, s.firstRow + static_cast<LONG>(lParam),
-                 s.xScroll + static_cast<int>(static_cast<INT_PTR>(wParam)) * metrics.tmAveCharWidth);
+        // Any count is clamped; the sums are taken wide so none overflows.
+        const int64_t rows = std::clamp<int64_t>(int64_t{s.firstRow} + static_cast<int64_t>(lParam), 0,
+                                                 s.text.RowCount() - 1);
+        const int64_t x = std::clamp<int64_t>(
+            int64_t{s.xScroll} + static_cast<int64_t>(static_cast<INT_PTR>(wParam)) * metrics.tmAveCharWidth, 0,
+            INT32_MAX / 2);
+        ScrollTo(s, static_cast<LONG>(rows), static_cast<int>(x));
         return TRUE;
     }
     case EM_SCROLL: {

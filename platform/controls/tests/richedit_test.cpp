@@ -45,7 +45,13 @@ TEST_F(RichEditTest, RowsAndPositions)
                   c.length);
         EXPECT_EQ(std::string(buffer, static_cast<size_t>(c.length)), c.text);
     }
-    EXPECT_EQ(SendMessageA(edit, EM_LINEINDEX, 4, 0), -1);
+    // Row numbers past the end, however large, answer "no such row".
+    for (WPARAM past : {WPARAM{4}, WPARAM{0x80000000u}, WPARAM{0xFFFFFFFFu}}) {
+        SCOPED_TRACE(past);
+        EXPECT_EQ(SendMessageA(edit, EM_LINEINDEX, past, 0), -1);
+        char none[8] = {8, 0};
+        EXPECT_EQ(SendMessageA(edit, EM_GETLINE, past, reinterpret_cast<LPARAM>(none)), 0);
+    }
 
     // EM_GETLINE copies no more than the size in the buffer's first word.
     char small[8];
@@ -312,6 +318,8 @@ TEST_F(RichEditTest, ScrollingRows)
     SendMessageA(edit, EM_LINESCROLL, 0, -50);
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     SendMessageA(edit, EM_LINESCROLL, 0, 500);
+    EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 60);
+    SendMessageA(edit, EM_LINESCROLL, 0, 0x7FFFFFFF);
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 60);
 
     // The window's own vertical bar shows the rows and follows the scrolling.
