@@ -512,31 +512,5 @@ void RegisterButtonClass() { RegisterControlClass("Button", ButtonProc, CS_DBLCL
 
 } // namespace nuvex::controls
 
-BOOL CheckDlgButton(HWND dialog, int id, UINT check)
-{
-    HWND button = GetDlgItem(dialog, id);
-    if (button == nullptr) {
-        return FALSE;
-    }
-    SendMessageA(button, BM_SETCHECK, check, 0);
-    return TRUE;
-}
-
-UINT IsDlgButtonChecked(HWND dialog, int id)
-{
-    HWND button = GetDlgItem(dialog, id);
-    return button == nullptr ? 0 : static_cast<UINT>(SendMessageA(button, BM_GETCHECK, 0, 0));
-}
-
-BOOL CheckRadioButton(HWND dialog, int first, int last, int check)
-{
-    if (first > last) {
-        return FALSE;
-    }
-    for (int id = first; id <= last; ++id) {
-        if (HWND button = GetDlgItem(dialog, id)) {
-            SendMessageA(button, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-    }
-    return TRUE;
-}
+// CheckDlgButton, IsDlgButtonChecked and CheckRadioButton belong to the
+// dialog manager (platform/user/dialog.cpp).

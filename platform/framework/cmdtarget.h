@@ -7,13 +7,18 @@
 
 #include "platform/base/api.h"
 #include "platform/base/types.h"
+#include "platform/framework/dispatch.h"
 #include "platform/framework/msgmap.h"
 #include "platform/framework/object.h"
 
 class NUVEX_PLATFORM_API CCmdTarget : public CObject {
     DECLARE_DYNAMIC(CCmdTarget)
 public:
-    CCmdTarget() = default;
+    CCmdTarget();
+    ~CCmdTarget() override;
+    // The object's IDispatch points back at it, so it is not copied.
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
 
     // Dispatches command `id` with code `code` through this object's map,
     // searching its own class's table first, then its base classes':
@@ -37,7 +42,66 @@ public:
     // For registered messages `message` is the registered number.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id) const;
 
+    // Automation ---------------------------------------------------------
+    // Gives the object an IDispatch of its own, which calls through the
+    // dispatch map; without it GetIDispatch answers null.
+    void EnableAutomation();
+    // The object's IDispatch, with a reference added when `addRef`.
+    LPDISPATCH GetIDispatch(BOOL addRef);
+    // The command target behind an IDispatch that GetIDispatch gave, else null.
+    static CCmdTarget* FromIDispatch(LPDISPATCH dispatch);
+
+    // The object's reference count as its interfaces see it. It starts at
+    // 1; when ExternalRelease brings it to 0, OnFinalRelease runs (which
+    // deletes the object).
+    ULONG ExternalAddRef();
+    ULONG ExternalRelease();
+    // IUnknown and IDispatch (with automation enabled), then GetInterfaceHook.
+    HRESULT ExternalQueryInterface(const void* iid, void** out);
+    virtual void OnFinalRelease();
+
+    // Calls the dispatch-map handler of `dispid`: DISP_E_MEMBERNOTFOUND
+    // when there is none, DISP_E_BADPARAMCOUNT, DISP_E_PARAMNOTFOUND for
+    // named arguments, DISP_E_TYPEMISMATCH (with the argument's slot in
+    // `argumentError`) when an argument does not convert.
+    HRESULT InvokeDispatch(DISPID dispid, WORD flags, DISPPARAMS* params, VARIANT* result, UINT* argumentError);
+
+    // Calls the event-sink-map handler of (control `idCtrl`, event's
+    // dispid). FALSE when there is none or it failed (then the event's
+    // m_hResult holds why); else the handler's answer. With `handlerInfo`
+    // nothing is called: TRUE and this object as the target when a handler
+    // exists.
+    virtual BOOL OnEvent(UINT idCtrl, AFX_EVENT* event, AFX_CMDHANDLERINFO* handlerInfo);
+
 protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
+    static const AFX_DISPMAP* GetThisDispatchMap();
+    virtual const AFX_DISPMAP* GetDispatchMap() const;
+    static const AFX_EVENTSINKMAP* GetThisEventSinkMap();
+    virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
+    // Further interfaces the object answers (QueryInterface beyond
+    // IUnknown and IDispatch), without a reference added; null for none.
+    virtual LPUNKNOWN GetInterfaceHook(const void* iid);
+
+    LONG m_dwRef = 1;
+
+private:
+    // The IDispatch that GetIDispatch hands out; it lives inside the object.
+    class XDispatch final : public IDispatch {
+    public:
+        explicit XDispatch(CCmdTarget* owner) : m_owner(owner) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+        ULONG STDMETHODCALLTYPE AddRef() override;
+        ULONG STDMETHODCALLTYPE Release() override;
+        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                                DISPID* ids) override;
+        HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                         VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override;
+        CCmdTarget* m_owner;
+    };
+    XDispatch m_xDispatch{this};
+    bool m_automation = false;
 };

@@ -33,6 +33,10 @@ struct DialogInfo {
 namespace {
 
 // Button and edit messages the dialog manager sends to its controls.
+constexpr UINT kButtonGetCheck = 0x00F0;
+constexpr UINT kButtonSetCheck = 0x00F1;
+constexpr WPARAM kButtonUnchecked = 0x0;
+constexpr WPARAM kButtonChecked = 0x1;
 constexpr UINT kButtonSetStyle = 0x00F4;
 constexpr UINT kButtonClick = 0x00F5;
 constexpr UINT kEditSetSelection = 0x00B1;
@@ -886,6 +890,35 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned)
         return static_cast<UINT>(-static_cast<long long>(value));
     }
     return static_cast<UINT>(value);
+}
+
+BOOL CheckDlgButton(HWND dialog, int id, UINT check)
+{
+    HWND item = GetDlgItem(dialog, id);
+    if (item == nullptr) {
+        return FALSE;
+    }
+    SendMessageA(item, kButtonSetCheck, check, 0);
+    return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item != nullptr ? static_cast<UINT>(SendMessageA(item, kButtonGetCheck, 0, 0)) : 0;
+}
+
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check)
+{
+    if (W(dialog) == nullptr || first > last) {
+        return FALSE;
+    }
+    for (int id = first; id <= last; ++id) {
+        if (HWND item = GetDlgItem(dialog, id)) {
+            SendMessageA(item, kButtonSetCheck, id == check ? kButtonChecked : kButtonUnchecked, 0);
+        }
+    }
+    return TRUE;
 }
 
 LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam)
