@@ -401,6 +401,11 @@ struct TCITEMA {
 };
 using TCITEM = TCITEMA;
 using TC_ITEM = TCITEMA;
+struct NMTCKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey;
+    UINT flags;
+};
 struct TCHITTESTINFO {
     POINT pt;
     UINT flags;

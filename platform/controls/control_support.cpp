@@ -74,6 +74,7 @@ namespace {
 
 const nuvex::user::SystemClassEntry kClasses[] = {
     {"SysTreeView32", CS_DBLCLKS, TreeViewProc, kStateBytes, COLOR_WINDOW + 1},
+    {"SysTabControl32", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, TabControlProc, kStateBytes, COLOR_BTNFACE + 1},
 };
 
 // Added when the library loads, before any window system exists.
