@@ -58,6 +58,17 @@ struct COLORSCHEME {
     COLORREF clrBtnShadow;
 };
 
+// The record of a control's mouse notification (NM_CLICK, NM_RCLICK ...)
+// where the control names what was clicked.
+struct NMMOUSE {
+    NMHDR hdr;
+    DWORD_PTR dwItemSpec; // the part, button id or item clicked
+    DWORD_PTR dwItemData;
+    POINT pt;             // client coordinates
+    LPARAM dwHitInfo;
+};
+using LPNMMOUSE = NMMOUSE*;
+
 // Image lists ------------------------------------------------------------------
 
 constexpr UINT ILC_MASK = 0x0001;
