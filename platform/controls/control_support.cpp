@@ -76,6 +76,7 @@ const nuvex::user::SystemClassEntry kClasses[] = {
     {"SysTreeView32", CS_DBLCLKS, TreeViewProc, kStateBytes, COLOR_WINDOW + 1},
     {"tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, ToolTipProc, kStateBytes, COLOR_INFOBK + 1},
     {"msctls_statusbar32", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, StatusBarProc, kStateBytes, COLOR_BTNFACE + 1},
+    {"ToolbarWindow32", CS_DBLCLKS, ToolbarProc, kStateBytes, COLOR_BTNFACE + 1},
     {"SysTabControl32", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, TabControlProc, kStateBytes, COLOR_BTNFACE + 1},
 };
 

@@ -62,6 +62,7 @@ inline POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_L
 // The class procedures.
 LRESULT TreeViewProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT TabControlProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT ToolbarProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT StatusBarProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT ToolTipProc(HWND, UINT, WPARAM, LPARAM);
 
