@@ -1,82 +1,22 @@
 // The tree view ("SysTreeView32"): items with text, images, state and
-// state images, expansion, the caret selection, hit-testing, painting and
-// the TVN_*/NM_* notifications in the order clicks and keys produce them.
-//
-// Item handles are numbers that are never reused within a tree, so a
-// stale handle fails cleanly instead of reaching another item.
+// state images, expansion, the caret selection and the TVN_*/NM_*
+// notifications; the message handler. Layout and painting live in
+// treeview_paint.cpp, mouse and keys in treeview_input.cpp.
 #include <algorithm>
+#include <cctype>
 #include <cstring>
-#include <string>
-#include <unordered_map>
 #include <utility>
-#include <vector>
 
-#include "platform/controls/control_support.h"
+#include "platform/controls/tree_model.h"
 
-namespace nuvex::controls {
-namespace {
+namespace nuvex::controls::tree {
 
-constexpr int kDefaultIndent = 19;
-constexpr int kDragDistance = 4;      // pixels a pressed mouse moves before a drag starts
-constexpr int kWheelRows = 3;         // rows per wheel notch
-constexpr int kLabelPadding = 2;      // pixels left and right of a label's text
-constexpr int kImageGap = 3;          // pixels between an image and the label
-constexpr int kButtonSize = 9;        // the expand button's square
-constexpr LRESULT kWantArrows = 0x0001;
-constexpr LRESULT kWantChars = 0x0080;
-constexpr int kChildrenAuto = -2;     // cChildren not given: counted from the children
-
-struct Item {
-    uintptr_t id = 0;
-    uintptr_t parent = 0; // 0 for the roots
-    std::vector<uintptr_t> children;
-    std::string text;
-    bool textCallback = false;
-    int image = 0;
-    int selectedImage = 0;
-    int childrenFlag = kChildrenAuto;
-    UINT state = 0;
-    LPARAM lParam = 0;
-};
-
-struct Row {
-    uintptr_t id;
-    int level;
-};
-
-struct Tree {
-    std::unordered_map<uintptr_t, Item> items;
-    std::vector<uintptr_t> roots;
-    uintptr_t nextId = 0x1000;
-    uintptr_t caret = 0;
-    uintptr_t dropHilite = 0;
-    uintptr_t hot = 0;
-    int firstVisible = 0; // row index at the top of the client area
-    int indent = kDefaultIndent;
-    int itemHeight = 0; // 0: from the font and the images
-    HIMAGELIST normalImages = nullptr;
-    HIMAGELIST stateImages = nullptr;
-    HFONT font = nullptr;
-    HFONT boldFont = nullptr;
-    COLORREF background = CLR_NONE; // CLR_NONE: the system colours
-    COLORREF textColour = CLR_NONE;
-    bool focused = false;
-    // Mouse press in progress.
-    uintptr_t pressed = 0;
-    bool leftDown = false;
-    bool rightDown = false;
-    POINT downAt{};
-};
-
-HTREEITEM Handle(uintptr_t id) { return reinterpret_cast<HTREEITEM>(id); }
-uintptr_t IdOf(HTREEITEM item) { return reinterpret_cast<uintptr_t>(item); }
 
 Item* Find(Tree& tree, uintptr_t id)
 {
     auto it = tree.items.find(id);
     return it == tree.items.end() ? nullptr : &it->second;
 }
-Item* Find(Tree& tree, HTREEITEM item) { return Find(tree, IdOf(item)); }
 
 std::vector<uintptr_t>& ChildList(Tree& tree, uintptr_t parent)
 {
@@ -91,7 +31,8 @@ bool HasChildren(const Item& item)
     return item.childrenFlag != 0 || !item.children.empty();
 }
 
-bool IsExpanded(const Item& item) { return (item.state & TVIS_EXPANDED) != 0; }
+
+namespace {
 
 void CollectRows(Tree& tree, const std::vector<uintptr_t>& ids, int level, std::vector<Row>& rows)
 {
@@ -103,6 +44,8 @@ void CollectRows(Tree& tree, const std::vector<uintptr_t>& ids, int level, std::
         }
     }
 }
+
+} // namespace
 
 // The items a person can see by scrolling, top to bottom.
 std::vector<Row> VisibleRows(Tree& tree)
@@ -122,96 +65,6 @@ int RowOf(const std::vector<Row>& rows, uintptr_t id)
     return -1;
 }
 
-HFONT BoldFont(Tree& tree)
-{
-    if (tree.boldFont == nullptr) {
-        LOGFONTA font{};
-        GetObjectA(ControlFont(tree.font), sizeof(font), &font);
-        font.lfWeight = 700;
-        tree.boldFont = CreateFontIndirectA(&font);
-    }
-    return tree.boldFont;
-}
-
-void DropBoldFont(Tree& tree)
-{
-    if (tree.boldFont != nullptr) {
-        DeleteObject(tree.boldFont);
-        tree.boldFont = nullptr;
-    }
-}
-
-SIZE ImageSize(HIMAGELIST list)
-{
-    SIZE size{0, 0};
-    int cx = 0;
-    int cy = 0;
-    if (list != nullptr && ImageList_GetIconSize(list, &cx, &cy)) {
-        size = SIZE{cx, cy};
-    }
-    return size;
-}
-
-int ItemHeight(Tree& tree)
-{
-    if (tree.itemHeight > 0) {
-        return tree.itemHeight;
-    }
-    const int images = std::max(ImageSize(tree.normalImages).cy, ImageSize(tree.stateImages).cy);
-    return std::max(LineHeight(tree.font) + 3, images + 1);
-}
-
-bool RootLines(HWND hwnd)
-{
-    const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
-    return (style & TVS_LINESATROOT) != 0 && (style & (TVS_HASLINES | TVS_HASBUTTONS)) != 0;
-}
-
-std::string DisplayText(HWND hwnd, Tree& tree, Item& item);
-
-// Where the parts of a row lie, in client coordinates.
-struct RowLayout {
-    RECT row;
-    RECT button; // empty when the row has no button column
-    RECT stateImage;
-    RECT image;
-    RECT label;
-};
-
-RowLayout LayoutRow(HWND hwnd, Tree& tree, Item& item, int level, int rowIndex)
-{
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const int height = ItemHeight(tree);
-    const int top = (rowIndex - tree.firstVisible) * height;
-    RowLayout l{};
-    l.row = RECT{0, top, client.right, top + height};
-    const int x = (level + (RootLines(hwnd) ? 1 : 0)) * tree.indent;
-    if (x >= tree.indent) {
-        l.button = RECT{x - tree.indent, top, x, top + height};
-    }
-    int left = x;
-    const UINT stateIndex = (item.state & TVIS_STATEIMAGEMASK) >> 12;
-    const SIZE stateSize = ImageSize(tree.stateImages);
-    if (stateIndex != 0 && stateSize.cx > 0) {
-        l.stateImage = RECT{left, top, left + stateSize.cx, top + height};
-        left += stateSize.cx;
-    } else {
-        l.stateImage = RECT{left, top, left, top + height};
-    }
-    const SIZE imageSize = ImageSize(tree.normalImages);
-    if (imageSize.cx > 0) {
-        l.image = RECT{left, top, left + imageSize.cx, top + height};
-        left += imageSize.cx + kImageGap;
-    } else {
-        l.image = RECT{left, top, left, top + height};
-    }
-    const HFONT font = (item.state & TVIS_BOLD) != 0 ? BoldFont(tree) : tree.font;
-    const int textWidth = TextWidth(font, DisplayText(hwnd, tree, item));
-    l.label = RECT{left, top, left + textWidth + 2 * kLabelPadding, top + height};
-    return l;
-}
-
 void FillNotifyItem(TVITEMA& out, const Item* item)
 {
     out = TVITEMA{};
@@ -225,8 +78,7 @@ void FillNotifyItem(TVITEMA& out, const Item* item)
     out.lParam = item->lParam;
 }
 
-LRESULT NotifyTree(HWND hwnd, Tree& tree, UINT code, UINT action, uintptr_t oldId, uintptr_t newId,
-                   POINT at = POINT{0, 0})
+LRESULT NotifyTree(HWND hwnd, Tree& tree, UINT code, UINT action, uintptr_t oldId, uintptr_t newId, POINT at)
 {
     NMTREEVIEWA nm{};
     nm.action = action;
@@ -236,7 +88,7 @@ LRESULT NotifyTree(HWND hwnd, Tree& tree, UINT code, UINT action, uintptr_t oldI
     return SendNotify(hwnd, code, &nm.hdr);
 }
 
-std::string DisplayText(HWND hwnd, [[maybe_unused]] Tree& tree, Item& item)
+std::string DisplayText(HWND hwnd, Item& item)
 {
     if (!item.textCallback) {
         return item.text;
@@ -589,7 +441,7 @@ BOOL GetItem(HWND hwnd, Tree& tree, TVITEMA* out)
         return FALSE;
     }
     if ((out->mask & TVIF_TEXT) != 0) {
-        CopyOut(DisplayText(hwnd, tree, *item), out->pszText, out->cchTextMax);
+        CopyOut(DisplayText(hwnd, *item), out->pszText, out->cchTextMax);
         if ((item = Find(tree, out->hItem)) == nullptr) {
             return FALSE;
         }
@@ -669,288 +521,20 @@ LRESULT NextItem(Tree& tree, UINT flag, HTREEITEM handle)
     }
 }
 
-HTREEITEM HitTest(HWND hwnd, Tree& tree, TVHITTESTINFO* info)
+LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam);
+
+} // namespace nuvex::controls::tree
+
+namespace nuvex::controls {
+
+LRESULT TreeViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (info == nullptr) {
-        return nullptr;
-    }
-    info->hItem = nullptr;
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const POINT pt = info->pt;
-    UINT flags = 0;
-    if (pt.x < client.left) {
-        flags |= TVHT_TOLEFT;
-    } else if (pt.x >= client.right) {
-        flags |= TVHT_TORIGHT;
-    }
-    if (pt.y < client.top) {
-        flags |= TVHT_ABOVE;
-    } else if (pt.y >= client.bottom) {
-        flags |= TVHT_BELOW;
-    }
-    if (flags != 0) {
-        info->flags = flags;
-        return nullptr;
-    }
-    const std::vector<Row> rows = VisibleRows(tree);
-    const int row = tree.firstVisible + pt.y / std::max(1, ItemHeight(tree));
-    if (row < 0 || row >= static_cast<int>(rows.size())) {
-        info->flags = TVHT_NOWHERE;
-        return nullptr;
-    }
-    Item& item = tree.items.at(rows[row].id);
-    const RowLayout l = LayoutRow(hwnd, tree, item, rows[row].level, row);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
-    if (pt.x >= l.label.right) {
-        flags = TVHT_ONITEMRIGHT;
-    } else if (pt.x >= l.label.left) {
-        flags = TVHT_ONITEMLABEL;
-    } else if (pt.x >= l.image.left && l.image.right > l.image.left) {
-        flags = TVHT_ONITEMICON;
-    } else if (pt.x >= l.stateImage.left && l.stateImage.right > l.stateImage.left) {
-        flags = TVHT_ONITEMSTATEICON;
-    } else if (pt.x >= l.button.left && l.button.right > l.button.left && (style & TVS_HASBUTTONS) != 0 &&
-               HasChildren(item)) {
-        flags = TVHT_ONITEMBUTTON;
-    } else {
-        flags = TVHT_ONITEMINDENT;
-    }
-    info->flags = flags;
-    info->hItem = Handle(item.id);
-    return info->hItem;
+    return StatefulProc<tree::Tree, tree::HandleTree>(hwnd, msg, wParam, lParam);
 }
 
-// Painting ---------------------------------------------------------------------
+} // namespace nuvex::controls
 
-void PaintButton(HDC dc, const RECT& area, bool expanded)
-{
-    const int cx = (area.left + area.right) / 2;
-    const int cy = (area.top + area.bottom) / 2;
-    RECT box{cx - kButtonSize / 2, cy - kButtonSize / 2, cx + kButtonSize / 2 + 1, cy + kButtonSize / 2 + 1};
-    FillSolidRect(dc, &box, GetSysColor(COLOR_WINDOW));
-    FrameRect(dc, &box, GetSysColorBrush(COLOR_BTNSHADOW));
-    RECT minus{box.left + 2, cy, box.right - 2, cy + 1};
-    FillSolidRect(dc, &minus, GetSysColor(COLOR_WINDOWTEXT));
-    if (!expanded) {
-        RECT bar{cx, box.top + 2, cx + 1, box.bottom - 2};
-        FillSolidRect(dc, &bar, GetSysColor(COLOR_WINDOWTEXT));
-    }
-}
-
-void Paint(HWND hwnd, Tree& tree, HDC dc)
-{
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const COLORREF window = tree.background != CLR_NONE ? tree.background : GetSysColor(COLOR_WINDOW);
-    const COLORREF windowText = tree.textColour != CLR_NONE ? tree.textColour : GetSysColor(COLOR_WINDOWTEXT);
-    FillSolidRect(dc, &client, window);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
-    const std::vector<Row> rows = VisibleRows(tree);
-    SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, ControlFont(tree.font));
-    HPEN linePen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_BTNSHADOW));
-    HGDIOBJ oldPen = SelectObject(dc, linePen);
-    const int height = ItemHeight(tree);
-    for (int row = tree.firstVisible; row < static_cast<int>(rows.size()); ++row) {
-        if ((row - tree.firstVisible) * height >= client.bottom) {
-            break;
-        }
-        Item& item = tree.items.at(rows[row].id);
-        const RowLayout l = LayoutRow(hwnd, tree, item, rows[row].level, row);
-        const int midY = (l.row.top + l.row.bottom) / 2;
-        if ((style & TVS_HASLINES) != 0 && l.button.right > l.button.left) {
-            const int midX = (l.button.left + l.button.right) / 2;
-            MoveToEx(dc, midX, l.row.top, nullptr);
-            LineTo(dc, midX, l.row.bottom);
-            MoveToEx(dc, midX, midY, nullptr);
-            LineTo(dc, l.button.right, midY);
-        }
-        if ((style & TVS_HASBUTTONS) != 0 && l.button.right > l.button.left && HasChildren(item)) {
-            PaintButton(dc, l.button, IsExpanded(item));
-        }
-        const UINT stateIndex = (item.state & TVIS_STATEIMAGEMASK) >> 12;
-        if (stateIndex != 0 && tree.stateImages != nullptr) {
-            ImageList_Draw(tree.stateImages, static_cast<int>(stateIndex), dc, l.stateImage.left,
-                           l.row.top + (height - ImageSize(tree.stateImages).cy) / 2, ILD_TRANSPARENT);
-        }
-        const bool selected = (item.state & (TVIS_SELECTED | TVIS_DROPHILITED)) != 0;
-        if (tree.normalImages != nullptr) {
-            const int image = selected ? item.selectedImage : item.image;
-            ImageList_Draw(tree.normalImages, image, dc, l.image.left,
-                           l.row.top + (height - ImageSize(tree.normalImages).cy) / 2,
-                           ILD_TRANSPARENT | (item.state & TVIS_OVERLAYMASK));
-        }
-        COLORREF text = windowText;
-        const bool showSelection = tree.focused || (style & TVS_SHOWSELALWAYS) != 0 ||
-                                   (item.state & TVIS_DROPHILITED) != 0;
-        if (selected && showSelection) {
-            const bool active = tree.focused || (item.state & TVIS_DROPHILITED) != 0;
-            FillSolidRect(dc, &l.label, GetSysColor(active ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-            text = GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
-        }
-        SetTextColor(dc, text);
-        SelectObject(dc, (item.state & TVIS_BOLD) != 0 ? BoldFont(tree) : ControlFont(tree.font));
-        RECT textRect = l.label;
-        textRect.left += kLabelPadding;
-        const std::string label = DisplayText(hwnd, tree, item);
-        DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &textRect,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        if (tree.focused && item.id == tree.caret) {
-            DrawFocusRect(dc, &l.label);
-        }
-    }
-    SelectObject(dc, oldPen);
-    DeleteObject(linePen);
-    SelectObject(dc, oldFont);
-}
-
-// Input ------------------------------------------------------------------------------
-
-POINT ScreenPoint(HWND hwnd, POINT client)
-{
-    ClientToScreen(hwnd, &client);
-    return client;
-}
-
-void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
-{
-    if (GetFocus() != hwnd) {
-        SetFocus(hwnd);
-        if (!IsWindow(hwnd)) {
-            return;
-        }
-    }
-    TVHITTESTINFO hit{PointOf(lParam), 0, nullptr};
-    HitTest(hwnd, tree, &hit);
-    if (!right && (hit.flags & TVHT_ONITEMBUTTON) != 0) {
-        Expand(hwnd, tree, IdOf(hit.hItem), TVE_TOGGLE, true);
-        return;
-    }
-    tree.pressed = (hit.flags & TVHT_ONITEM) != 0 ? IdOf(hit.hItem) : 0;
-    tree.leftDown = !right;
-    tree.rightDown = right;
-    tree.downAt = hit.pt;
-    SetCapture(hwnd);
-}
-
-void OnMouseMove(HWND hwnd, Tree& tree, LPARAM lParam)
-{
-    const POINT pt = PointOf(lParam);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
-    if ((tree.leftDown || tree.rightDown) && tree.pressed != 0 && (style & TVS_DISABLEDRAGDROP) == 0 &&
-        (std::abs(pt.x - tree.downAt.x) >= kDragDistance || std::abs(pt.y - tree.downAt.y) >= kDragDistance)) {
-        const UINT code = tree.leftDown ? TVN_BEGINDRAGA : TVN_BEGINRDRAGA;
-        const uintptr_t item = tree.pressed;
-        tree.pressed = 0;
-        tree.leftDown = tree.rightDown = false;
-        if (GetCapture() == hwnd) {
-            ReleaseCapture();
-        }
-        NotifyTree(hwnd, tree, code, 0, 0, item, tree.downAt);
-        return;
-    }
-    if ((style & TVS_TRACKSELECT) != 0) {
-        TVHITTESTINFO hit{pt, 0, nullptr};
-        HitTest(hwnd, tree, &hit);
-        const uintptr_t hot = (hit.flags & TVHT_ONITEM) != 0 ? IdOf(hit.hItem) : 0;
-        if (hot != tree.hot) {
-            tree.hot = hot;
-            Redraw(hwnd);
-        }
-    }
-}
-
-void OnButtonUp(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
-{
-    if ((right && !tree.rightDown) || (!right && !tree.leftDown)) {
-        return;
-    }
-    tree.leftDown = tree.rightDown = false;
-    const uintptr_t pressed = tree.pressed;
-    tree.pressed = 0;
-    if (GetCapture() == hwnd) {
-        ReleaseCapture();
-    }
-    const POINT pt = PointOf(lParam);
-    if (right) {
-        if (SendSimpleNotify(hwnd, NM_RCLICK) == 0 && IsWindow(hwnd)) {
-            const POINT screen = ScreenPoint(hwnd, pt);
-            SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
-                         MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
-        }
-        return;
-    }
-    if (SendSimpleNotify(hwnd, NM_CLICK) != 0 || !IsWindow(hwnd)) {
-        return;
-    }
-    TVHITTESTINFO hit{pt, 0, nullptr};
-    HitTest(hwnd, tree, &hit);
-    if (pressed != 0 && (hit.flags & TVHT_ONITEM) != 0 && IdOf(hit.hItem) == pressed) {
-        Select(hwnd, tree, pressed, TVC_BYMOUSE);
-    }
-}
-
-void OnKeyDown(HWND hwnd, Tree& tree, WPARAM key)
-{
-    NMTVKEYDOWN nm{};
-    nm.wVKey = static_cast<WORD>(key);
-    SendNotify(hwnd, TVN_KEYDOWN, &nm.hdr);
-    if (!IsWindow(hwnd)) {
-        return;
-    }
-    const std::vector<Row> rows = VisibleRows(tree);
-    if (rows.empty()) {
-        return;
-    }
-    const int row = RowOf(rows, tree.caret);
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    const int page = std::max(1, client.bottom / std::max(1, ItemHeight(tree)));
-    auto moveTo = [&](int target) {
-        target = std::clamp(target, 0, static_cast<int>(rows.size()) - 1);
-        Select(hwnd, tree, rows[target].id, TVC_BYKEYBOARD);
-    };
-    Item* caret = Find(tree, tree.caret);
-    switch (key) {
-    case VK_UP: moveTo(row < 0 ? 0 : row - 1); break;
-    case VK_DOWN: moveTo(row < 0 ? 0 : row + 1); break;
-    case VK_HOME: moveTo(0); break;
-    case VK_END: moveTo(static_cast<int>(rows.size()) - 1); break;
-    case VK_PRIOR: moveTo(row < 0 ? 0 : row - page + 1); break;
-    case VK_NEXT: moveTo(row < 0 ? 0 : row + page - 1); break;
-    case VK_LEFT:
-        if (caret == nullptr) {
-            moveTo(0);
-        } else if (IsExpanded(*caret) && HasChildren(*caret)) {
-            Expand(hwnd, tree, caret->id, TVE_COLLAPSE, true);
-        } else if (caret->parent != 0) {
-            Select(hwnd, tree, caret->parent, TVC_BYKEYBOARD);
-        }
-        break;
-    case VK_RIGHT:
-        if (caret == nullptr) {
-            moveTo(0);
-        } else if (!IsExpanded(*caret) && HasChildren(*caret)) {
-            Expand(hwnd, tree, caret->id, TVE_EXPAND, true);
-        } else if (!caret->children.empty()) {
-            Select(hwnd, tree, caret->children.front(), TVC_BYKEYBOARD);
-        }
-        break;
-    case VK_ADD:
-        if (caret != nullptr) {
-            Expand(hwnd, tree, caret->id, TVE_EXPAND, true);
-        }
-        break;
-    case VK_SUBTRACT:
-        if (caret != nullptr) {
-            Expand(hwnd, tree, caret->id, TVE_COLLAPSE, true);
-        }
-        break;
-    case VK_RETURN: SendSimpleNotify(hwnd, NM_RETURN); break;
-    default: break;
-    }
-}
+namespace nuvex::controls::tree {
 
 LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -1106,17 +690,7 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_RBUTTONDOWN: OnButtonDown(hwnd, tree, lParam, true); return 0;
     case WM_LBUTTONUP: OnButtonUp(hwnd, tree, lParam, false); return 0;
     case WM_RBUTTONUP: OnButtonUp(hwnd, tree, lParam, true); return 0;
-    case WM_LBUTTONDBLCLK: {
-        if (SendSimpleNotify(hwnd, NM_DBLCLK) != 0 || !IsWindow(hwnd)) {
-            return 0;
-        }
-        TVHITTESTINFO hit{PointOf(lParam), 0, nullptr};
-        HitTest(hwnd, tree, &hit);
-        if ((hit.flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)) != 0) {
-            Expand(hwnd, tree, IdOf(hit.hItem), TVE_TOGGLE, true);
-        }
-        return 0;
-    }
+    case WM_LBUTTONDBLCLK: OnDoubleClick(hwnd, tree, lParam); return 0;
     case WM_RBUTTONDBLCLK: SendSimpleNotify(hwnd, NM_RDBLCLK); return 0;
     case WM_MOUSEMOVE: OnMouseMove(hwnd, tree, lParam); return 0;
     case WM_CAPTURECHANGED:
@@ -1153,11 +727,4 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
     }
 }
 
-} // namespace
-
-LRESULT TreeViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return StatefulProc<Tree, HandleTree>(hwnd, msg, wParam, lParam);
-}
-
-} // namespace nuvex::controls
+} // namespace nuvex::controls::tree
