@@ -23,12 +23,7 @@ class CFrameWnd;
 class CMenu;
 class CScrollBar;
 
-// The header of every WM_NOTIFY notification.
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
+// NMHDR, the header of every WM_NOTIFY notification, comes with winuser.h.
 
 // What WM_SIZEPARENT carries to each control bar of a frame: the part of the
 // client area still free (the bar takes its share from it), the total size
