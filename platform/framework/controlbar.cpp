@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/framework/dc.h"
+#include "platform/framework/docking.h"
 #include "platform/kernel/resource.h"
 #include "platform/kernel/resource_records.h"
 
@@ -70,6 +71,60 @@ public:
 } // namespace
 
 // CControlBar ---------------------------------------------------------------------------
+
+CControlBar::~CControlBar()
+{
+    if (m_pDockBar != nullptr) {
+        m_pDockBar->RemoveControlBar(this);
+    }
+    AfxForgetControlBar(this);
+}
+
+void CControlBar::EnableDocking(DWORD style) { m_dwDockStyle = style & CBRS_ALIGN_ANY; }
+
+BOOL CControlBar::OnDragMessage(UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN: {
+        if (m_dwDockStyle == 0 || m_pDockSite == nullptr || IsFloating()) {
+            return FALSE;
+        }
+        CRect client;
+        GetClientRect(&client);
+        CRect inside = client;
+        CalcInsideRect(inside, IsHorizontal());
+        const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        // Only the gripper and the borders around the items start a drag.
+        if (inside.PtInRect(point)) {
+            return FALSE;
+        }
+        m_dragging = true;
+        POINT screen = point;
+        ClientToScreen(&screen);
+        m_dragStart = screen;
+        SetCapture();
+        return TRUE;
+    }
+    case WM_LBUTTONUP: {
+        if (!m_dragging) {
+            return FALSE;
+        }
+        m_dragging = false;
+        ReleaseCapture();
+        POINT drop{};
+        ::GetCursorPos(&drop);
+        AfxDropControlBar(m_pDockSite, this, CPoint(drop.x, drop.y), CPoint(m_dragStart.x, m_dragStart.y));
+        return TRUE;
+    }
+    case WM_MOUSEMOVE: return m_dragging ? TRUE : FALSE;
+    case WM_CAPTURECHANGED:
+        if (m_dragging && reinterpret_cast<HWND>(lParam) != m_hWnd) {
+            m_dragging = false;
+        }
+        return FALSE;
+    default: return FALSE;
+    }
+}
 
 void CControlBar::SetBarStyle(DWORD style)
 {
@@ -172,6 +227,9 @@ void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (OnDragMessage(message, wParam, lParam)) {
+        return 0;
+    }
     switch (message) {
     case WM_SIZEPARENT: OnSizeParent(reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam)); return 0;
     case WM_IDLEUPDATECMDUI:

@@ -71,9 +71,22 @@ constexpr UINT SBPS_OWNERDRAW = 0x1000; // SBT_OWNERDRAW
 constexpr UINT SBPS_DISABLED = 0x04000000;
 constexpr UINT SBPS_STRETCH = 0x08000000;
 
+class CDockBar;
+
 class NUVEX_PLATFORM_API CControlBar : public CWnd {
     DECLARE_DYNAMIC(CControlBar)
 public:
+    ~CControlBar() override;
+    // The sides (CBRS_ALIGN_*) the bar may dock to; 0: it never docks or floats.
+    void EnableDocking(DWORD style);
+    DWORD GetDockingStyle() const { return m_dwDockStyle; }
+    // The dock bar holding the bar (a frame's side or a floating frame's), or null.
+    CDockBar* m_pDockBar = nullptr;
+    // The frame whose sides the bar docks to.
+    CWnd* m_pDockSite = nullptr;
+    // The side the bar was docked to last (where it goes back from floating).
+    UINT m_uMRUDockID = AFX_IDW_DOCKBAR_TOP;
+
     // The bar style (CBRS_*).
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style);
@@ -106,7 +119,13 @@ protected:
     // Takes the bar's share of the layout's free rectangle.
     void OnSizeParent(AFX_SIZEPARENTPARAMS* layout);
 
+    // Dragging by the gripper: pressed at `m_dragStart` (screen).
+    BOOL OnDragMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool m_dragging = false;
+    POINT m_dragStart{};
+
     DWORD m_dwStyle = 0;
+    DWORD m_dwDockStyle = 0;
     int m_cxLeftBorder = 6;
     int m_cxRightBorder = 0;
     int m_cyTopBorder = 2;
