@@ -11,6 +11,7 @@
 #include "platform/framework/cmdui.h"
 #include "platform/framework/commonctrls.h"
 #include "platform/framework/wnd.h"
+#include "platform/kernel/resource_records.h"
 
 // Bar styles: the CBRS_ part of a bar's window style is kept as its bar
 // style; the low word of the window style is the control's own style.
@@ -216,4 +217,28 @@ private:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::vector<Pane> m_panes;
     mutable CStatusBarCtrl m_control;
+};
+
+// A bar of dialog controls made from a dialog template; its controls'
+// commands and notifications go to the bar's owner.
+class NUVEX_PLATFORM_API CDialogBar : public CControlBar {
+    DECLARE_DYNAMIC(CDialogBar)
+public:
+    // The template is the running program's dialog resource `templateId`
+    // (or `templateName`), or one built in code.
+    BOOL Create(CWnd* parent, UINT templateId, UINT style, UINT id);
+    BOOL Create(CWnd* parent, LPCSTR templateName, UINT style, UINT id);
+    BOOL CreateIndirect(CWnd* parent, const DialogTemplate& dialogTemplate, UINT style, UINT id);
+
+    CSize CalcFixedLayout(BOOL stretch, BOOL horizontal) override;
+    void OnUpdateCmdUI(CWnd* target, BOOL disableIfNoHandler) override;
+
+    // The size of the template's dialog.
+    CSize m_sizeDefault;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    BOOL Adopt(HWND dialog, UINT style, UINT id);
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/framework/controlbar.h"
+#include "platform/user/dialog.h"
 #include "platform/user/inspect.h"
 
 namespace {
@@ -146,6 +147,48 @@ TEST_F(ControlBars, ToolBarWrapsToTheLengthItIsGiven)
     EXPECT_GE(wrapped.cy, 2 * button.Height());
     // Docked again: one row.
     EXPECT_EQ(toolbar.CalcDynamicLayout(-1, LM_HORZ | LM_HORZDOCK).cy, row.cy);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DialogBar, MadeFromATemplateItTakesItsSideAtItsOwnWidth)
+{
+    ResetWindowSystem();
+    {
+        CBarHost host;
+        ASSERT_TRUE(host.CreateEx(0, nullptr, "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr));
+        DialogTemplate form;
+        form.style = WS_POPUP | WS_CAPTION | DS_SETFONT;
+        form.cx = 60;
+        form.cy = 40;
+        form.fontPointSize = 8;
+        form.fontFace = "MS Shell Dlg";
+        CDialogBar bar;
+        ASSERT_TRUE(bar.CreateIndirect(&host, form, WS_CHILD | WS_VISIBLE | CBRS_LEFT, 0xE805));
+        EXPECT_EQ(bar.GetDlgCtrlID(), 0xE805);
+        EXPECT_EQ(::GetParent(bar.GetSafeHwnd()), host.GetSafeHwnd());
+        EXPECT_EQ(bar.GetStyle() & (WS_POPUP | WS_CAPTION), 0u) << "a child without a frame";
+        EXPECT_GT(bar.m_sizeDefault.cx, 60) << "dialog units become pixels";
+        CWnd view;
+        ASSERT_TRUE(view.Create(nullptr, "view", WS_VISIBLE, CRect(0, 0, 10, 10), &host, kPaneFirst));
+        host.RepositionBars(AFX_IDW_CONTROLBAR_FIRST, AFX_IDW_CONTROLBAR_LAST, kPaneFirst);
+        CRect client;
+        host.GetClientRect(&client);
+        CRect r;
+        bar.GetWindowRect(&r);
+        host.ScreenToClient(&r);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.Width(), bar.m_sizeDefault.cx);
+        EXPECT_EQ(r.Height(), client.Height()) << "stretched along its side";
+        CRect rest;
+        view.GetWindowRect(&rest);
+        host.ScreenToClient(&rest);
+        EXPECT_EQ(rest.left, r.right);
+    }
+    AfxDeleteTempMaps();
+    ResetWindowSystem();
 }
 
 } // namespace
