@@ -23,6 +23,8 @@ class CFrameWnd;
 class CMenu;
 class CScrollBar;
 
+// NMHDR, the header of every WM_NOTIFY notification, comes with winuser.h.
+
 // What WM_SIZEPARENT carries to each control bar of a frame: the part of the
 // client area still free (the bar takes its share from it), the total size
 // the bars take, and whether the bars stretch across the frame. `hDWP` is

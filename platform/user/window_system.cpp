@@ -52,7 +52,18 @@ std::vector<SystemClassRegistrar>& Registrars()
     return registrars;
 }
 
+std::vector<SystemClassEntry>& FamilyClasses()
+{
+    static std::vector<SystemClassEntry> entries;
+    return entries;
+}
+
 } // namespace
+
+void AddSystemClassEntries(const SystemClassEntry* entries, size_t count)
+{
+    FamilyClasses().insert(FamilyClasses().end(), entries, entries + count);
+}
 
 WindowSystem& System()
 {
@@ -159,6 +170,16 @@ void RegisterSystemClasses(WindowSystem& system)
              static_cast<int>(sizeof(LONG_PTR)), nullptr, true);
     AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, DefDlgProcA, DLGWINDOWEXTRA, nullptr, true);
     AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, true);
+    for (const SystemClassEntry& entry : FamilyClasses()) {
+        HBRUSH background = entry.backgroundColour > 0
+                                ? reinterpret_cast<HBRUSH>(static_cast<intptr_t>(entry.backgroundColour))
+                                : nullptr;
+        if (auto old = system.classes.find(Lower(entry.name)); old != system.classes.end()) {
+            GlobalDeleteAtom(old->second->atom);
+            system.classes.erase(old);
+        }
+        AddClass(system, entry.name, entry.style, entry.proc, entry.windowExtra, background, true);
+    }
     for (SystemClassRegistrar registrar : Registrars()) {
         registrar();
     }

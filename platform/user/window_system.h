@@ -211,6 +211,19 @@ inline int Height(const RECT& r) { return r.bottom - r.top; }
 std::string Lower(const std::string& text);
 const std::string* RegisteredMessageName(UINT id);
 
+// System classes of the families above the window system (the common
+// controls). A family adds its table once, when the library loads; every
+// window system made from then on registers its rows as system classes,
+// after (and in place of) the window system's own.
+struct SystemClassEntry {
+    const char* name;
+    UINT style;
+    WNDPROC proc;
+    int windowExtra;
+    int backgroundColour; // COLOR_* index + 1, or 0 for no background brush
+};
+void AddSystemClassEntries(const SystemClassEntry* entries, size_t count);
+
 // The top-level window that contains `w` (w itself for a top-level window).
 Window* TopLevelOf(Window* w);
 // Window rectangle of `w` in screen coordinates.

@@ -1,0 +1,360 @@
+// The tree view: items built, expanded, clicked and keyed, with the
+// notifications the parent hears in order; state, hit-testing and the
+// handling of stale handles.
+#include "platform/controls/tests/control_test_support.h"
+
+#include <cstring>
+
+#include "platform/display/headless/headless_display.h"
+#include "platform/user/inspect.h"
+
+namespace nuvex::controls::testing {
+namespace {
+
+constexpr int kTreeId = 100;
+
+class TreeView : public ControlTest {
+protected:
+    void SetUp() override
+    {
+        ControlTest::SetUp();
+        tree = MakeControl(WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                           {10, 10, 210, 210}, kTreeId);
+        ASSERT_NE(tree, nullptr);
+        part = Insert("Part", TVI_ROOT);
+        pocket = Insert("Pocket", part);
+        contour = Insert("Contour", part);
+        tools = Insert("Tools", TVI_ROOT);
+        heard.clear();
+    }
+
+    HTREEITEM Insert(const char* text, HTREEITEM under, HTREEITEM after = TVI_LAST, LPARAM data = 0)
+    {
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = under;
+        insert.hInsertAfter = after;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.pszText = const_cast<char*>(text);
+        insert.item.lParam = data;
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    }
+    RECT ItemRect(HTREEITEM item, bool labelOnly)
+    {
+        RECT rect{};
+        std::memcpy(&rect, &item, sizeof(item));
+        EXPECT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, labelOnly ? TRUE : FALSE, reinterpret_cast<LPARAM>(&rect)));
+        return rect;
+    }
+    POINT LabelPoint(HTREEITEM item)
+    {
+        const RECT r = ItemRect(item, true);
+        return POINT{r.left + 3, (r.top + r.bottom) / 2};
+    }
+    HTREEITEM Next(UINT flag, HTREEITEM item = nullptr)
+    {
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, flag, reinterpret_cast<LPARAM>(item)));
+    }
+    UINT State(HTREEITEM item, UINT mask)
+    {
+        return static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), mask));
+    }
+    std::string Text(HTREEITEM item, int size = 64)
+    {
+        std::vector<char> buffer(static_cast<size_t>(size) + 8, '#');
+        TVITEMA get{};
+        get.mask = TVIF_TEXT;
+        get.hItem = item;
+        get.pszText = buffer.data();
+        get.cchTextMax = size;
+        if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&get))) {
+            return "<failed>";
+        }
+        EXPECT_EQ(buffer[static_cast<size_t>(size)], '#') << "wrote past the buffer";
+        return buffer.data();
+    }
+
+    static Heard Note(UINT code) { return Heard{WM_NOTIFY, code, kTreeId}; }
+    static Heard Tree(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem)
+    {
+        return Heard{WM_NOTIFY, code, kTreeId, action, oldItem, newItem};
+    }
+
+    HWND tree = nullptr;
+    HTREEITEM part = nullptr;
+    HTREEITEM pocket = nullptr;
+    HTREEITEM contour = nullptr;
+    HTREEITEM tools = nullptr;
+};
+
+TEST_F(TreeView, BuildsItemsInOrderAndWalksThem)
+{
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(Next(TVGN_ROOT), part);
+    EXPECT_EQ(Next(TVGN_NEXT, part), tools);
+    EXPECT_EQ(Next(TVGN_CHILD, part), pocket);
+    EXPECT_EQ(Next(TVGN_NEXT, pocket), contour);
+    EXPECT_EQ(Next(TVGN_PREVIOUS, contour), pocket);
+    EXPECT_EQ(Next(TVGN_PARENT, contour), part);
+    EXPECT_EQ(Next(TVGN_PARENT, part), nullptr);
+    // Collapsed children are not visible.
+    EXPECT_EQ(Next(TVGN_NEXTVISIBLE, part), tools);
+    EXPECT_EQ(Text(contour), "Contour");
+
+    HTREEITEM first = Insert("Alpha", TVI_ROOT, TVI_FIRST);
+    HTREEITEM sorted = Insert("Drill", part, TVI_SORT);
+    HTREEITEM afterPocket = Insert("Island", part, pocket);
+    EXPECT_EQ(Next(TVGN_ROOT), first);
+    EXPECT_EQ(Next(TVGN_NEXT, pocket), afterPocket);
+    EXPECT_EQ(Next(TVGN_NEXT, afterPocket), contour);
+    EXPECT_EQ(Next(TVGN_PREVIOUS, sorted), nullptr) << "insertion by sort in an unsorted list goes before the first greater";
+    EXPECT_EQ(Insert("orphan", reinterpret_cast<HTREEITEM>(static_cast<intptr_t>(0x7777))), nullptr);
+}
+
+TEST_F(TreeView, ClickingExpandsSelectsAndNotifiesInOrder)
+{
+    // The button of "Part" expands it; the click takes the focus first.
+    const RECT partRow = ItemRect(part, false);
+    const RECT partLabel = ItemRect(part, true);
+    const int indent = static_cast<int>(SendMessageA(tree, TVM_GETINDENT, 0, 0));
+    Click(tree, POINT{partLabel.left - indent / 2 - 1, (partRow.top + partRow.bottom) / 2});
+    EXPECT_TRUE(SameHeard({Note(NM_SETFOCUS), Tree(TVN_ITEMEXPANDINGA, TVE_EXPAND, nullptr, part),
+                           Tree(TVN_ITEMEXPANDEDA, TVE_EXPAND, nullptr, part)},
+                          heard));
+    EXPECT_EQ(State(part, TVIS_EXPANDED | TVIS_EXPANDEDONCE), TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+    EXPECT_EQ(Next(TVGN_NEXTVISIBLE, part), pocket);
+
+    // A click on a label selects it after NM_CLICK.
+    heard.clear();
+    Click(tree, LabelPoint(pocket));
+    EXPECT_TRUE(SameHeard({Note(NM_CLICK), Tree(TVN_SELCHANGINGA, TVC_BYMOUSE, nullptr, pocket),
+                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, nullptr, pocket)},
+                          heard));
+    EXPECT_EQ(Next(TVGN_CARET), pocket);
+    EXPECT_EQ(State(pocket, TVIS_SELECTED), TVIS_SELECTED);
+
+    heard.clear();
+    Click(tree, LabelPoint(contour));
+    EXPECT_TRUE(SameHeard({Note(NM_CLICK), Tree(TVN_SELCHANGINGA, TVC_BYMOUSE, pocket, contour),
+                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, pocket, contour)},
+                          heard));
+    EXPECT_EQ(State(pocket, TVIS_SELECTED), 0u);
+
+    // A right click tells the parent and selects nothing.
+    heard.clear();
+    Click(tree, LabelPoint(tools), MouseButton::Right);
+    EXPECT_TRUE(SameHeard({Note(NM_RCLICK)}, heard));
+    EXPECT_EQ(Next(TVGN_CARET), contour);
+}
+
+TEST_F(TreeView, DoubleClickTogglesAndCollapsingMovesTheCaretUp)
+{
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(part));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(contour));
+    SetFocus(tree);
+    PumpUntilIdle();
+    heard.clear();
+    HeadlessDoubleClick(ScreenOf(tree, LabelPoint(part)));
+    PumpUntilIdle();
+    EXPECT_TRUE(SameHeard({Note(NM_CLICK), Tree(TVN_SELCHANGINGA, TVC_BYMOUSE, contour, part),
+                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, contour, part), Note(NM_DBLCLK),
+                           Tree(TVN_ITEMEXPANDINGA, TVE_COLLAPSE, nullptr, part),
+                           Tree(TVN_ITEMEXPANDEDA, TVE_COLLAPSE, nullptr, part)},
+                          heard));
+
+    // Collapsing by message with the caret inside moves the caret to the item.
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(part));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pocket));
+    heard.clear();
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(part));
+    EXPECT_EQ(Next(TVGN_CARET), part);
+    EXPECT_TRUE(SameHeard({Tree(TVN_SELCHANGINGA, TVC_UNKNOWN, pocket, part),
+                           Tree(TVN_SELCHANGEDA, TVC_UNKNOWN, pocket, part)},
+                          heard))
+        << "expanded once: the message itself no longer notifies";
+}
+
+TEST_F(TreeView, KeysMoveTheCaretAndExpand)
+{
+    SetFocus(tree);
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(part));
+    PumpUntilIdle();
+    struct KeyCase {
+        const char* name;
+        int key;
+        HTREEITEM caret;
+        UINT partExpanded;
+    };
+    const KeyCase cases[] = {
+        {"right_expands", VK_RIGHT, part, TVIS_EXPANDED},
+        {"right_again_enters", VK_RIGHT, pocket, TVIS_EXPANDED},
+        {"down_moves", VK_DOWN, contour, TVIS_EXPANDED},
+        {"down_leaves_the_branch", VK_DOWN, tools, TVIS_EXPANDED},
+        {"down_stops_at_the_end", VK_DOWN, tools, TVIS_EXPANDED},
+        {"home", VK_HOME, part, TVIS_EXPANDED},
+        {"left_collapses", VK_LEFT, part, 0},
+        {"end", VK_END, tools, 0},
+        {"up", VK_UP, part, 0},
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        heard.clear();
+        HeadlessPressKeys({c.key});
+        PumpUntilIdle();
+        EXPECT_EQ(Next(TVGN_CARET), c.caret);
+        EXPECT_EQ(State(part, TVIS_EXPANDED), c.partExpanded);
+        ASSERT_FALSE(heard.empty());
+        EXPECT_EQ(heard.front().code, TVN_KEYDOWN);
+    }
+    heard.clear();
+    HeadlessPressKeys({VK_DOWN});
+    PumpUntilIdle();
+    EXPECT_TRUE(SameHeard({Note(TVN_KEYDOWN), Tree(TVN_SELCHANGINGA, TVC_BYKEYBOARD, part, tools),
+                           Tree(TVN_SELCHANGEDA, TVC_BYKEYBOARD, part, tools)},
+                          heard));
+}
+
+TEST_F(TreeView, ParentVetoesSelectionAndExpansion)
+{
+    answer = [](NMHDR* header) -> std::optional<LRESULT> {
+        if (header->code == TVN_SELCHANGINGA || header->code == TVN_ITEMEXPANDINGA) {
+            return TRUE;
+        }
+        return std::nullopt;
+    };
+    EXPECT_FALSE(SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(tools)));
+    EXPECT_EQ(Next(TVGN_CARET), nullptr);
+    EXPECT_FALSE(SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(part)));
+    EXPECT_EQ(State(part, TVIS_EXPANDED), 0u);
+    Click(tree, LabelPoint(tools));
+    EXPECT_EQ(Next(TVGN_CARET), nullptr);
+}
+
+TEST_F(TreeView, MessageExpansionNotifiesOnlyUntilExpandedOnce)
+{
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(part));
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(part));
+    SendMessageA(tree, TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(part));
+    EXPECT_TRUE(SameHeard({Tree(TVN_ITEMEXPANDINGA, TVE_EXPAND, nullptr, part),
+                           Tree(TVN_ITEMEXPANDEDA, TVE_EXPAND, nullptr, part)},
+                          heard));
+    EXPECT_EQ(State(part, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_FALSE(SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tools)))
+        << "an item without children does not expand";
+
+    // Collapse-reset removes the children and forgets the first expansion.
+    heard.clear();
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(part));
+    EXPECT_TRUE(SameHeard({Tree(TVN_DELETEITEMA, 0, pocket, nullptr), Tree(TVN_DELETEITEMA, 0, contour, nullptr)},
+                          heard));
+    EXPECT_EQ(Next(TVGN_CHILD, part), nullptr);
+    EXPECT_EQ(State(part, TVIS_EXPANDEDONCE | TVIS_EXPANDED), 0u);
+}
+
+TEST_F(TreeView, DeletingTheCaretMovesItAndStaleHandlesFail)
+{
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pocket));
+    EXPECT_EQ(State(part, TVIS_EXPANDED), TVIS_EXPANDED) << "selecting shows the item";
+    heard.clear();
+    EXPECT_TRUE(SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(pocket)));
+    EXPECT_TRUE(SameHeard({Tree(TVN_SELCHANGINGA, TVC_UNKNOWN, pocket, contour),
+                           Tree(TVN_SELCHANGEDA, TVC_UNKNOWN, pocket, contour),
+                           Tree(TVN_DELETEITEMA, 0, pocket, nullptr)},
+                          heard));
+    EXPECT_EQ(Next(TVGN_CARET), contour);
+
+    // The handle is gone for good, even after new items are made.
+    Insert("New", part);
+    EXPECT_EQ(Text(pocket), "<failed>");
+    EXPECT_FALSE(SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(pocket)));
+    EXPECT_EQ(State(pocket, 0xFFFF), 0u);
+    EXPECT_FALSE(SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pocket)));
+
+    heard.clear();
+    EXPECT_TRUE(SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(Next(TVGN_CARET), nullptr);
+    EXPECT_EQ(heard.size(), 4u) << "one TVN_DELETEITEM per item, no selection change";
+}
+
+TEST_F(TreeView, ItemFieldsStateAndBold)
+{
+    TVITEMA set{};
+    set.mask = TVIF_STATE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    set.hItem = tools;
+    set.state = TVIS_BOLD | INDEXTOSTATEIMAGEMASK(2);
+    set.stateMask = TVIS_BOLD | TVIS_STATEIMAGEMASK;
+    set.iImage = 3;
+    set.iSelectedImage = 4;
+    ASSERT_TRUE(SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&set)));
+    EXPECT_EQ(State(tools, TVIS_BOLD), TVIS_BOLD);
+    EXPECT_EQ(State(tools, TVIS_STATEIMAGEMASK) >> 12, 2u);
+    TVITEMA get{};
+    get.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
+    get.hItem = part;
+    get.stateMask = 0xFFFF;
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&get)));
+    EXPECT_EQ(get.cChildren, 1);
+    get.hItem = tools;
+    ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&get)));
+    EXPECT_EQ(get.iImage, 3);
+    EXPECT_EQ(get.iSelectedImage, 4);
+    EXPECT_EQ(get.cChildren, 0);
+    EXPECT_EQ(get.state, TVIS_BOLD | INDEXTOSTATEIMAGEMASK(2));
+
+    // Text is cut to the caller's buffer and terminated.
+    EXPECT_EQ(Text(contour, 4), "Con");
+    EXPECT_EQ(Text(contour, 1), "");
+}
+
+TEST_F(TreeView, HitTestNamesThePartUnderThePoint)
+{
+    const RECT label = ItemRect(part, true);
+    const int mid = (label.top + label.bottom) / 2;
+    RECT client{};
+    GetClientRect(tree, &client);
+    const int rowHeight = static_cast<int>(SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
+    struct HitCase {
+        const char* name;
+        POINT pt;
+        UINT flags;
+        HTREEITEM item;
+    };
+    const HitCase cases[] = {
+        {"label", {label.left + 2, mid}, TVHT_ONITEMLABEL, part},
+        {"right_of_label", {label.right + 5, mid}, TVHT_ONITEMRIGHT, part},
+        {"button", {label.left - 5, mid}, TVHT_ONITEMBUTTON, part},
+        {"second_row", {label.left + 2, mid + rowHeight}, TVHT_ONITEMLABEL, tools},
+        {"below_the_items", {label.left + 2, mid + 5 * rowHeight}, TVHT_NOWHERE, nullptr},
+        {"above", {5, -3}, TVHT_ABOVE, nullptr},
+        {"right_of_client", {client.right + 1, mid}, TVHT_TORIGHT, nullptr},
+    };
+    for (const HitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVHITTESTINFO hit{c.pt, 0, nullptr};
+        const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        EXPECT_EQ(hit.flags, c.flags);
+        EXPECT_EQ(item, c.item);
+        EXPECT_EQ(hit.hItem, c.item);
+    }
+}
+
+TEST_F(TreeView, DraggingAPressedItemStartsADrag)
+{
+    const POINT from = ScreenOf(tree, LabelPoint(tools));
+    HeadlessDrag(from, POINT{from.x + 20, from.y + 20}, 4);
+    PumpUntilIdle();
+    EXPECT_TRUE(SameHeard({Note(NM_SETFOCUS), Tree(TVN_BEGINDRAGA, 0, nullptr, tools)}, heard));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(TreeView, DestroyingTheTreeAnnouncesEveryItem)
+{
+    DestroyWindow(tree);
+    EXPECT_EQ(heard.size(), 4u);
+    for (const Heard& h : heard) {
+        EXPECT_EQ(h.code, TVN_DELETEITEMA);
+    }
+}
+
+} // namespace
+} // namespace nuvex::controls::testing
