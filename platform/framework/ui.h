@@ -1,13 +1,16 @@
 // Everything the framework's window classes offer: windows and their
 // message maps, drawing objects and device contexts, menus, the
-// application, documents, views, templates, frames and MDI, with the
-// standard ids.
+// application, documents, views, templates, frames and MDI, dialogs with
+// data exchange and the file dialog, with the standard ids.
 #pragma once
 
 #include "platform/framework/app.h"
 #include "platform/framework/archive.h"
 #include "platform/framework/dc.h"
+#include "platform/framework/ddx.h"
+#include "platform/framework/dialog.h"
 #include "platform/framework/doctemplate.h"
+#include "platform/framework/filedialog.h"
 #include "platform/framework/document.h"
 #include "platform/framework/framework.h"
 #include "platform/framework/framewnd.h"
