@@ -1,7 +1,8 @@
 // Everything the framework's window classes offer: windows and their
 // message maps, drawing objects and device contexts, menus, the
 // application, documents, views, templates, frames and MDI, dialogs with
-// data exchange and the file dialog, with the standard ids.
+// data exchange, property sheets and the file dialog, the OLE server
+// stand-ins, with the standard ids.
 #pragma once
 
 #include "platform/framework/app.h"
@@ -19,6 +20,8 @@
 #include "platform/framework/ids.h"
 #include "platform/framework/mdi.h"
 #include "platform/framework/menu.h"
+#include "platform/framework/ole.h"
+#include "platform/framework/propsheet.h"
 #include "platform/framework/view.h"
 #include "platform/framework/wnd.h"
 #include "platform/framework/wndmsg.h"
