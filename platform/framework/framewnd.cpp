@@ -451,8 +451,11 @@ void CFrameWnd::OnActivate(UINT state, CWnd* other, BOOL minimized)
 
 void CFrameWnd::OnClose()
 {
-    // 1. The active document may refuse (it asks whether to save).
-    CDocument* document = GetActiveDocument();
+    // 1. The document of this frame's own view may refuse (it asks whether
+    //    to save). An MDI frame has no view of its own: every document is
+    //    asked below.
+    CView* ownView = GetActiveView();
+    CDocument* document = ownView != nullptr ? ownView->GetDocument() : nullptr;
     if (document != nullptr && !document->CanCloseFrame(this)) {
         return;
     }

@@ -137,12 +137,6 @@ CFrameWnd* CMDIFrameWnd::GetActiveFrame()
     return child != nullptr ? static_cast<CFrameWnd*>(child) : this;
 }
 
-CDocument* CMDIFrameWnd::GetActiveDocument()
-{
-    CMDIChildWnd* child = MDIGetActive();
-    return child != nullptr ? child->GetActiveDocument() : CFrameWnd::GetActiveDocument();
-}
-
 BOOL CMDIFrameWnd::OnCmdMsg(UINT id, int code, void* pExtra, AFX_CMDHANDLERINFO* handlerInfo)
 {
     // 1. The active child: its view, its document and the child's own map.

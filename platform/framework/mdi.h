@@ -69,7 +69,6 @@ public:
     virtual HMENU GetWindowMenuPopup(HMENU menuBar);
 
     CFrameWnd* GetActiveFrame() override;
-    CDocument* GetActiveDocument() override;
     // The active child first (its view, document and own map), then the
     // frame and the application.
     BOOL OnCmdMsg(UINT id, int code, void* pExtra, AFX_CMDHANDLERINFO* handlerInfo) override;

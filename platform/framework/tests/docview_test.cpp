@@ -277,10 +277,10 @@ TEST_F(DocViewTest, TwoDocumentsGetTheirOwnFramesAndTheActiveOneTakesTheCommands
     EXPECT_EQ(m_app->m_docTemplate->m_docList.GetCount(), 2);
 
     CMDIFrameWnd* frame = m_app->Frame();
-    EXPECT_EQ(frame->GetActiveDocument(), second);
+    EXPECT_EQ(frame->GetActiveFrame()->GetActiveDocument(), second);
     Command(ID_EDIT_COPY);
     frame->MDIActivate(FirstView(first)->GetParentFrame());
-    EXPECT_EQ(frame->GetActiveDocument(), first);
+    EXPECT_EQ(frame->GetActiveFrame()->GetActiveDocument(), first);
     Command(ID_EDIT_COPY);
     EXPECT_EQ(g_log, (Log{"document copy Doc2", "document copy Doc1"}));
 
@@ -441,6 +441,31 @@ TEST_F(DocViewTest, ClosingAModifiedDocumentAsksWhetherToSave)
             document->OnCloseDocument();
         }
     }
+}
+
+TEST_F(DocViewTest, ClosingTheMainWindowAsksAboutEveryModifiedDocument)
+{
+    CTestDoc* first = NewDocument();
+    CTestDoc* second = NewDocument();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    first->SetModifiedFlag();
+    second->SetModifiedFlag();
+    // The second question is cancelled: nothing closes, nothing is lost.
+    m_answers = {{IDNO, "", 0}, {IDCANCEL, "", 0}};
+    m_app->Frame()->SendMessage(WM_CLOSE);
+    ASSERT_EQ(m_requests.size(), 2u);
+    EXPECT_EQ(m_requests[0].text, "Save changes to Doc1?");
+    EXPECT_EQ(m_requests[1].text, "Save changes to Doc2?");
+    ASSERT_NE(m_app->m_pMainWnd, nullptr);
+    EXPECT_EQ(m_app->m_docTemplate->m_docList.GetCount(), 2);
+
+    m_requests.clear();
+    m_answers = {{IDNO, "", 0}, {IDNO, "", 0}};
+    m_app->Frame()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(m_requests.size(), 2u);
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    EXPECT_EQ(m_app->m_docTemplate->m_docList.GetCount(), 0);
 }
 
 TEST_F(DocViewTest, MessageLoopRunsIdleUpdatesAndEndsWhenTheMainWindowCloses)
