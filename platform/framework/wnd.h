@@ -222,6 +222,11 @@ public:
 
     // The framework's window procedure.
     static LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Around a call that creates a window some other way (the dialog
+    // manager): the first window created in between is attached to `wnd`
+    // and subclassed. Unhook answers whether that happened. Pairs nest.
+    static void HookWindowCreate(CWnd* wnd);
+    static BOOL UnhookWindowCreate();
 
     // Default handlers, called by derived handlers to chain to the default
     // handling of the message being dispatched.
