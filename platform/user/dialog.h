@@ -144,6 +144,8 @@ NUVEX_PLATFORM_API BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSi
 // `isSigned`); 0 with *translated FALSE for anything else or a number out
 // of range.
 NUVEX_PLATFORM_API UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
-// CheckDlgButton, IsDlgButtonChecked and CheckRadioButton come with the
-// buttons (platform/controls/controls.h).
+NUVEX_PLATFORM_API BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+NUVEX_PLATFORM_API UINT IsDlgButtonChecked(HWND dialog, int id);
+// Checks `check` and clears the other buttons with ids first..last.
+NUVEX_PLATFORM_API BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
 NUVEX_PLATFORM_API LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -7,7 +7,7 @@
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 ControlTest* g_current = nullptr;
@@ -152,4 +152,4 @@ void ControlTest::Click(HWND control, POINT pt, MouseButton button)
     PumpUntilIdle();
 }
 
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

@@ -12,7 +12,7 @@
 #include "platform/controls/commctrl.h"
 #include "platform/user/input.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 
 // One notification as the parent heard it.
 struct Heard {
@@ -54,4 +54,4 @@ protected:
 // Compares with a table and prints both sides on failure.
 ::testing::AssertionResult SameHeard(const std::vector<Heard>& expected, const std::vector<Heard>& actual);
 
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

@@ -6,7 +6,7 @@
 
 #include "platform/controls/commctrl.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
@@ -180,4 +180,4 @@ TEST(ImageList, BadIndexesAndHandlesFailWithoutEffect)
 }
 
 } // namespace
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

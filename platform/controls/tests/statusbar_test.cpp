@@ -7,7 +7,7 @@
 
 #include "platform/user/inspect.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 constexpr int kBarId = 59393;
@@ -142,4 +142,4 @@ TEST_F(StatusBar, TheGripSizesTheWindowAndClicksNameThePart)
 }
 
 } // namespace
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

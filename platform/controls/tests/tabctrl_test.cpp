@@ -6,7 +6,7 @@
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 constexpr int kTabId = 200;
@@ -155,4 +155,4 @@ TEST_F(TabControl, ItemsAndSelectionFollowInsertAndDelete)
 }
 
 } // namespace
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

@@ -8,7 +8,7 @@
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 constexpr int kBarId = 59392;
@@ -276,4 +276,4 @@ TEST_F(Toolbar, BitmapsStringsAndPlace)
 }
 
 } // namespace
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

@@ -8,7 +8,7 @@
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 constexpr UINT_PTR kToolId = 7;
@@ -156,4 +156,4 @@ TEST_F(ToolTip, RelayedMovesAndFixedTextsAndDelays)
 }
 
 } // namespace
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting

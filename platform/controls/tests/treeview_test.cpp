@@ -8,7 +8,7 @@
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
-namespace nuvex::controls::testing {
+namespace nuvex::controls::commontesting {
 namespace {
 
 constexpr int kTreeId = 100;
@@ -357,4 +357,4 @@ TEST_F(TreeView, DestroyingTheTreeAnnouncesEveryItem)
 }
 
 } // namespace
-} // namespace nuvex::controls::testing
+} // namespace nuvex::controls::commontesting
