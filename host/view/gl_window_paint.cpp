@@ -93,14 +93,25 @@ PaintOutcome PaintGLWindow(CViewGLContext& setup, HWND window, PaintViewState& v
     HGLRC previousContext = nullptr;
     setup.GetCurrentContext(&previousDC, &previousContext);
     HDC dc = gl.GetDC(window);
-    // Every way out goes through here: the previous context current again,
-    // this paint's context deleted and the device context released.
+    PaintOutcome outcome = PaintOutcome::NoContext;
+    if (dc != nullptr) {
+        outcome = PaintGLScene(setup, dc, view, scene, modifierKind, previousDC, previousContext);
+        gl.ReleaseDC(window, dc);
+    } else {
+        setup.MakeContextCurrent(previousDC, previousContext);
+    }
+    return outcome;
+}
+
+PaintOutcome PaintGLScene(CViewGLContext& setup, HDC dc, PaintViewState& view, IPaintScene& scene,
+                          int32_t modifierKind, HDC previousDC, HGLRC previousContext)
+{
+    GLCalls& gl = setup.Calls();
+    // Every way out goes through here: the previous context current again
+    // and this paint's context deleted.
     auto finish = [&](PaintOutcome outcome) {
         setup.MakeContextCurrent(previousDC, previousContext);
         setup.DestroyGLContext();
-        if (dc != nullptr) {
-            gl.ReleaseDC(window, dc);
-        }
         return outcome;
     };
     if (!setup.CreateGLContext(dc)) {

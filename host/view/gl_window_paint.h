@@ -81,3 +81,7 @@ enum class PaintOutcome {
 // deleted and the window's device context released.
 PaintOutcome PaintGLWindow(CViewGLContext& setup, HWND window, PaintViewState& view, IPaintScene& scene,
                            int32_t modifierKind);
+// The same into a device context the caller owns; the given context is
+// made current again at the end.
+PaintOutcome PaintGLScene(CViewGLContext& setup, HDC dc, PaintViewState& view, IPaintScene& scene,
+                          int32_t modifierKind, HDC previousDC, HGLRC previousContext);
