@@ -29,14 +29,31 @@ public:
     }
     void ClearDepth(GLclampd depth) override { ::glClearDepth(depth); }
     void Clear(GLbitfield mask) override { ::glClear(mask); }
-    void Enable(GLenum capability) override { ::glEnable(capability); }
-    void Disable(GLenum capability) override { ::glDisable(capability); }
-    void DepthFunc(GLenum function) override { ::glDepthFunc(function); }
+    // The drawing seam's calls go to its own system implementation.
+    void Begin(GLenum mode) override { SystemGl().Begin(mode); }
+    void End() override { SystemGl().End(); }
+    void Vertex3d(double x, double y, double z) override { SystemGl().Vertex3d(x, y, z); }
+    void Color3d(double r, double g, double b) override { SystemGl().Color3d(r, g, b); }
+    void Color4d(double r, double g, double b, double a) override { SystemGl().Color4d(r, g, b, a); }
+    void LineWidth(float width) override { SystemGl().LineWidth(width); }
+    void Enable(GLenum capability) override { SystemGl().Enable(capability); }
+    void Disable(GLenum capability) override { SystemGl().Disable(capability); }
+    void LineStipple(int factor, unsigned short pattern) override { SystemGl().LineStipple(factor, pattern); }
+    void MatrixMode(GLenum mode) override { SystemGl().MatrixMode(mode); }
+    void PushMatrix() override { SystemGl().PushMatrix(); }
+    void PopMatrix() override { SystemGl().PopMatrix(); }
+    void LoadMatrixd(const double* elements) override { SystemGl().LoadMatrixd(elements); }
+    void MultMatrixd(const double* elements) override { SystemGl().MultMatrixd(elements); }
+    void DepthFunc(GLenum function) override { SystemGl().DepthFunc(function); }
+    void BlendFunc(GLenum source, GLenum destination) override { SystemGl().BlendFunc(source, destination); }
+    void ColorMaterial(GLenum face, GLenum mode) override { SystemGl().ColorMaterial(face, mode); }
+    void DrawPixelsAt(double x, double y, double z, double dx, double dy, int width, int height,
+                      const unsigned char* rgba) override
+    {
+        SystemGl().DrawPixelsAt(x, y, z, dx, dy, width, height, rgba);
+    }
     void GetIntegerv(GLenum name, GLint* values) override { ::glGetIntegerv(name, values); }
-    void MatrixMode(GLenum mode) override { ::glMatrixMode(mode); }
     void LoadIdentity() override { ::glLoadIdentity(); }
-    void LoadMatrixd(const GLdouble* matrix) override { ::glLoadMatrixd(matrix); }
-    void MultMatrixd(const GLdouble* matrix) override { ::glMultMatrixd(matrix); }
     void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) override { ::glViewport(x, y, width, height); }
     void LightModelf(GLenum name, GLfloat value) override { ::glLightModelf(name, value); }
     void LightModelfv(GLenum name, const GLfloat* values) override { ::glLightModelfv(name, values); }

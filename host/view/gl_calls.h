@@ -1,14 +1,14 @@
-// GLCalls: the OpenGL, context-layer and device-context calls that the view
-// and its OpenGL window make, behind one interface, so that the paint can be
-// driven against a recorder that checks its order and state. The system
-// implementation forwards each call unchanged.
+// GLCalls: the drawing seam (GlApi) with the context-layer, device-context
+// and set-up calls that the OpenGL window's paint adds, so that a whole
+// paint, scene included, can be driven against one recorder that checks its
+// order and state. The system implementation forwards each call unchanged.
 #pragma once
 
+#include "host/view/gl_api.h"
 #include "platform/gl/opengl.h"
 
-class GLCalls {
+class GLCalls : public GlApi {
 public:
-    virtual ~GLCalls() = default;
 
     // Device contexts of windows.
     virtual HDC GetDC(HWND window) = 0;
@@ -28,14 +28,8 @@ public:
     virtual void ClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) = 0;
     virtual void ClearDepth(GLclampd depth) = 0;
     virtual void Clear(GLbitfield mask) = 0;
-    virtual void Enable(GLenum capability) = 0;
-    virtual void Disable(GLenum capability) = 0;
-    virtual void DepthFunc(GLenum function) = 0;
     virtual void GetIntegerv(GLenum name, GLint* values) = 0;
-    virtual void MatrixMode(GLenum mode) = 0;
     virtual void LoadIdentity() = 0;
-    virtual void LoadMatrixd(const GLdouble* matrix) = 0;
-    virtual void MultMatrixd(const GLdouble* matrix) = 0;
     virtual void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) = 0;
     virtual void LightModelf(GLenum name, GLfloat value) = 0;
     virtual void LightModelfv(GLenum name, const GLfloat* values) = 0;

@@ -28,13 +28,29 @@ public:
     void GetIntegerv(GLenum name, GLint* values) override;
     void MatrixMode(GLenum mode) override;
     void LoadIdentity() override;
-    void LoadMatrixd(const GLdouble* matrix) override;
-    void MultMatrixd(const GLdouble* matrix) override;
+    void LoadMatrixd(const double* matrix) override;
+    void MultMatrixd(const double* matrix) override;
     void Viewport(GLint x, GLint y, GLsizei width, GLsizei height) override;
     void LightModelf(GLenum name, GLfloat value) override;
     void LightModelfv(GLenum name, const GLfloat* values) override;
     void Lightfv(GLenum light, GLenum name, const GLfloat* values) override;
     void Finish() override;
+    // The drawing calls, logged by name.
+    void Begin(GLenum mode) override;
+    void End() override;
+    void Vertex3d(double x, double y, double z) override;
+    void Color3d(double, double, double) override { log.push_back("Color"); }
+    void Color4d(double, double, double, double) override { log.push_back("Color"); }
+    void LineWidth(float) override { log.push_back("LineWidth"); }
+    void LineStipple(int, unsigned short) override { log.push_back("LineStipple"); }
+    void PushMatrix() override { log.push_back("PushMatrix"); }
+    void PopMatrix() override { log.push_back("PopMatrix"); }
+    void BlendFunc(GLenum, GLenum) override { log.push_back("BlendFunc"); }
+    void ColorMaterial(GLenum, GLenum) override { log.push_back("ColorMaterial"); }
+    void DrawPixelsAt(double, double, double, double, double, int, int, const unsigned char*) override
+    {
+        log.push_back("Pixels");
+    }
 
     // The lines that start with one of the prefixes, in order.
     std::vector<std::string> Only(std::initializer_list<const char*> prefixes) const;

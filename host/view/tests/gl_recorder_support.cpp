@@ -137,12 +137,12 @@ void GLRecorder::GetIntegerv(GLenum name, GLint* values)
 }
 void GLRecorder::MatrixMode(GLenum mode) { log.push_back("MatrixMode " + EnumName(mode)); }
 void GLRecorder::LoadIdentity() { log.push_back("LoadIdentity"); }
-void GLRecorder::LoadMatrixd(const GLdouble* matrix)
+void GLRecorder::LoadMatrixd(const double* matrix)
 {
     log.push_back("LoadMatrixd");
     matrices.emplace_back(matrix, matrix + 16);
 }
-void GLRecorder::MultMatrixd(const GLdouble* matrix)
+void GLRecorder::MultMatrixd(const double* matrix)
 {
     log.push_back("MultMatrixd");
     matrices.emplace_back(matrix, matrix + 16);
@@ -164,6 +164,12 @@ void GLRecorder::Lightfv(GLenum light, GLenum name, const GLfloat* v)
                   " " + Number(v[2]) + " " + Number(v[3]));
 }
 void GLRecorder::Finish() { log.push_back("Finish"); }
+void GLRecorder::Begin(GLenum mode) { log.push_back(mode == GL_LINES ? "Begin LINES" : "Begin " + std::to_string(mode)); }
+void GLRecorder::End() { log.push_back("End"); }
+void GLRecorder::Vertex3d(double x, double y, double z)
+{
+    log.push_back("Vertex " + Number(x) + " " + Number(y) + " " + Number(z));
+}
 
 std::vector<std::string> GLRecorder::Only(std::initializer_list<const char*> prefixes) const
 {
