@@ -231,6 +231,12 @@ public:
     // The input kinds of the current level changed: the prompt follows.
     void InputKindsChanged();
 
+    // The document popup menu's items (ids from 1) that commands added, and
+    // the command object that owns each.
+    size_t GetPopupItemCount() const { return m_popupItemIds.size(); }
+    uint32_t GetPopupItemId(size_t index) const { return m_popupItemIds[index]; }
+    IAddinCommand* GetPopupItemOwner(size_t index) const { return m_popupItemOwners[index]; }
+
     // Redraw now, or mark it pending while redraws are deferred.
     void Redraw();
     void SetDeferRedraw(BOOL defer) { m_deferRedraw = defer; }
