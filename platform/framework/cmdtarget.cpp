@@ -96,6 +96,12 @@ BOOL CCmdTarget::OnCmdMsg(UINT id, int code, void* pExtra, AFX_CMDHANDLERINFO* h
         (this->**notifyHandler)(notify->pNMHDR, notify->pResult);
         return TRUE;
     }
+    if (const auto* notifyEx = std::get_if<AfxNotifyExRangeHandler>(&handler)) {
+        if (notify == nullptr) {
+            return FALSE;
+        }
+        return (this->**notifyEx)(id, notify->pNMHDR, notify->pResult) ? TRUE : FALSE;
+    }
     if (const auto* notifyRange = std::get_if<AfxNotifyRangeHandler>(&handler)) {
         if (notify == nullptr) {
             return FALSE;

@@ -15,10 +15,22 @@
 
 #include "platform/base/api.h"
 #include "platform/base/types.h"
+#include "platform/framework/geometry.h"
 
 class CCmdTarget;
 class CCmdUI;
+class CDC;
+class CMenu;
+class CScrollBar;
+class CWnd;
+struct CREATESTRUCTA;
+struct DRAWITEMSTRUCT;
+struct HELPINFO;
+struct MEASUREITEMSTRUCT;
+struct MINMAXINFO;
+struct NCCALCSIZE_PARAMS;
 struct NMHDR;
+struct WINDOWPOS;
 
 // Message numbers the tables use; they are the window system's numbers.
 namespace framework_messages {
@@ -43,6 +55,8 @@ enum AfxSig : UINT {
     AfxSig_notify,        // void (NMHDR*, LRESULT*)       ON_NOTIFY
     AfxSig_notifyRange,   // void (UINT id, NMHDR*, LRESULT*) ON_NOTIFY_RANGE
     AfxSig_message,       // LRESULT (WPARAM, LPARAM)      ON_MESSAGE, ON_REGISTERED_MESSAGE
+    AfxSig_notifyEx,      // BOOL (NMHDR*, LRESULT*)       ON_NOTIFY_REFLECT_EX; FALSE routes on
+    AfxSig_notifyExRange, // BOOL (UINT id, NMHDR*, LRESULT*) ON_NOTIFY_EX[_RANGE]; FALSE routes on
     // Window message signatures (the ON_WM_ entries) follow from here.
     AfxSig_windowFirst = 100,
 };
@@ -54,11 +68,75 @@ using AfxCmdUIHandler = void (CCmdTarget::*)(CCmdUI*);
 using AfxNotifyHandler = void (CCmdTarget::*)(NMHDR*, LRESULT*);
 using AfxNotifyRangeHandler = void (CCmdTarget::*)(UINT, NMHDR*, LRESULT*);
 using AfxMessageHandler = LRESULT (CCmdTarget::*)(WPARAM, LPARAM);
+using AfxNotifyExHandler = BOOL (CCmdTarget::*)(NMHDR*, LRESULT*);
+using AfxNotifyExRangeHandler = BOOL (CCmdTarget::*)(UINT, NMHDR*, LRESULT*);
 
-// The handler of an entry. The window family adds the signatures of its
-// ON_WM_ entries here, with matching AfxSig values.
-using AfxHandler = std::variant<std::monostate, AfxCmdHandler, AfxCmdExHandler, AfxCmdRangeHandler,
-                                AfxCmdUIHandler, AfxNotifyHandler, AfxNotifyRangeHandler, AfxMessageHandler>;
+// The member-function types of the window-message entries (ON_WM_ and the
+// reflected forms). BOOL is int and DWORD is UINT, so some names are the same
+// type (BoolCreate and IntCreate, MouseActivate and SetCursor, ActivateApp
+// and ShowWindow) and the variant lists each type once; the entry's AfxSig
+// says how the message's parameters are cracked into its arguments.
+namespace afx_window_handlers {
+using BoolVoid = BOOL (CCmdTarget::*)();
+using IntCreate = int (CCmdTarget::*)(CREATESTRUCTA*);
+using BoolCreate = BOOL (CCmdTarget::*)(CREATESTRUCTA*);
+using SizeHandler = void (CCmdTarget::*)(UINT, int, int);
+using MoveHandler = void (CCmdTarget::*)(int, int);
+using BoolDC = BOOL (CCmdTarget::*)(CDC*);
+using FlagsPoint = void (CCmdTarget::*)(UINT, CPoint);
+using HitTest = LRESULT (CCmdTarget::*)(CPoint);
+using Wheel = BOOL (CCmdTarget::*)(UINT, short, CPoint);
+using Key = void (CCmdTarget::*)(UINT, UINT, UINT);
+using Timer = void (CCmdTarget::*)(UINT_PTR);
+using Window = void (CCmdTarget::*)(CWnd*);
+using SetCursor = BOOL (CCmdTarget::*)(CWnd*, UINT, UINT);
+using MouseActivate = int (CCmdTarget::*)(CWnd*, UINT, UINT);
+using Activate = void (CCmdTarget::*)(UINT, CWnd*, BOOL);
+using ActivateApp = void (CCmdTarget::*)(BOOL, DWORD);
+using InitMenuPopup = void (CCmdTarget::*)(CMenu*, UINT, BOOL);
+using InitMenu = void (CCmdTarget::*)(CMenu*);
+using MenuSelect = void (CCmdTarget::*)(UINT, UINT, HMENU);
+using MenuChar = LRESULT (CCmdTarget::*)(UINT, UINT, CMenu*);
+using DrawItem = void (CCmdTarget::*)(int, DRAWITEMSTRUCT*);
+using MeasureItem = void (CCmdTarget::*)(int, MEASUREITEMSTRUCT*);
+using Scroll = void (CCmdTarget::*)(UINT, UINT, CScrollBar*);
+using CtlColor = HBRUSH (CCmdTarget::*)(CDC*, CWnd*, UINT);
+using ShowWindow = void (CCmdTarget::*)(BOOL, UINT);
+using WindowPos = void (CCmdTarget::*)(WINDOWPOS*);
+using MinMax = void (CCmdTarget::*)(MINMAXINFO*);
+using ContextMenu = void (CCmdTarget::*)(CWnd*, CPoint);
+using HelpInfo = BOOL (CCmdTarget::*)(HELPINFO*);
+using SettingChange = void (CCmdTarget::*)(UINT, LPCSTR);
+using Bool = void (CCmdTarget::*)(BOOL);
+using BoolBool = BOOL (CCmdTarget::*)(BOOL);
+using UintVoid = UINT (CCmdTarget::*)();
+using UintLparam = void (CCmdTarget::*)(UINT, LPARAM);
+using NcCalcSize = void (CCmdTarget::*)(BOOL, NCCALCSIZE_PARAMS*);
+using MdiActivate = void (CCmdTarget::*)(BOOL, CWnd*, CWnd*);
+using CtlColorReflect = HBRUSH (CCmdTarget::*)(CDC*, UINT);
+using DrawItemReflect = void (CCmdTarget::*)(DRAWITEMSTRUCT*);
+using MeasureItemReflect = void (CCmdTarget::*)(MEASUREITEMSTRUCT*);
+using ScrollReflect = void (CCmdTarget::*)(UINT, UINT);
+} // namespace afx_window_handlers
+
+// The handler of an entry.
+using AfxHandler = std::variant<
+    std::monostate, AfxCmdHandler, AfxCmdExHandler, AfxCmdRangeHandler, AfxCmdUIHandler, AfxNotifyHandler,
+    AfxNotifyRangeHandler, AfxMessageHandler, AfxNotifyExHandler, AfxNotifyExRangeHandler,
+    afx_window_handlers::BoolVoid, afx_window_handlers::IntCreate,
+    afx_window_handlers::SizeHandler, afx_window_handlers::MoveHandler, afx_window_handlers::BoolDC,
+    afx_window_handlers::FlagsPoint, afx_window_handlers::HitTest, afx_window_handlers::Wheel,
+    afx_window_handlers::Key, afx_window_handlers::Timer, afx_window_handlers::Window,
+    afx_window_handlers::SetCursor, afx_window_handlers::Activate,
+    afx_window_handlers::InitMenuPopup, afx_window_handlers::InitMenu,
+    afx_window_handlers::MenuSelect, afx_window_handlers::MenuChar, afx_window_handlers::DrawItem,
+    afx_window_handlers::MeasureItem, afx_window_handlers::Scroll, afx_window_handlers::CtlColor,
+    afx_window_handlers::ShowWindow, afx_window_handlers::WindowPos, afx_window_handlers::MinMax,
+    afx_window_handlers::ContextMenu, afx_window_handlers::HelpInfo, afx_window_handlers::SettingChange,
+    afx_window_handlers::Bool, afx_window_handlers::BoolBool, afx_window_handlers::UintVoid,
+    afx_window_handlers::UintLparam, afx_window_handlers::NcCalcSize, afx_window_handlers::MdiActivate,
+    afx_window_handlers::CtlColorReflect, afx_window_handlers::DrawItemReflect,
+    afx_window_handlers::MeasureItemReflect, afx_window_handlers::ScrollReflect>;
 
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;             // framework_messages::kCommand, kNotify, kRegistered or a message
@@ -146,6 +224,18 @@ protected:                                              \
     NUVEX_MSGMAP_ENTRY(framework_messages::kNotify, static_cast<WORD>(code), id, lastId, AfxSig_notifyRange, \
                        nullptr,                                                                    \
                        NUVEX_MSGMAP_HANDLER(void (ThisClass::*)(UINT, NMHDR*, LRESULT*), AfxNotifyRangeHandler, \
+                                            memberFxn))
+// The _EX forms answer whether they handled the notification; FALSE lets
+// the next command target see it.
+#define ON_NOTIFY_EX(code, id, memberFxn)                                                          \
+    NUVEX_MSGMAP_ENTRY(framework_messages::kNotify, static_cast<WORD>(code), id, id, AfxSig_notifyExRange, \
+                       nullptr,                                                                    \
+                       NUVEX_MSGMAP_HANDLER(BOOL (ThisClass::*)(UINT, NMHDR*, LRESULT*), AfxNotifyExRangeHandler, \
+                                            memberFxn))
+#define ON_NOTIFY_EX_RANGE(code, id, lastId, memberFxn)                                            \
+    NUVEX_MSGMAP_ENTRY(framework_messages::kNotify, static_cast<WORD>(code), id, lastId, AfxSig_notifyExRange, \
+                       nullptr,                                                                    \
+                       NUVEX_MSGMAP_HANDLER(BOOL (ThisClass::*)(UINT, NMHDR*, LRESULT*), AfxNotifyExRangeHandler, \
                                             memberFxn))
 #define ON_MESSAGE(message, memberFxn)                                                             \
     NUVEX_MSGMAP_ENTRY(message, 0, 0, 0, AfxSig_message, nullptr,                                  \

@@ -189,3 +189,23 @@ std::optional<std::span<const BYTE>> FindResourceBytes(HMODULE module, WORD type
     }
     return std::span<const BYTE>(entry->data, entry->size);
 }
+
+std::optional<std::span<const BYTE>> FindResourceBytesAt(WORD type, const void* data)
+{
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    ResourceTables& tables = Tables();
+    std::lock_guard lock(tables.mutex);
+    for (const auto& [identity, list] : tables.byModule) {
+        for (const RegisteredTable& table : list) {
+            for (size_t i = 0; i < table.count; ++i) {
+                const ResourceEntry& entry = table.entries[i];
+                if (entry.type == type && entry.data == data) {
+                    return std::span<const BYTE>(entry.data, entry.size);
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}

@@ -77,3 +77,7 @@ NUVEX_PLATFORM_API int LoadString(HINSTANCE module, UINT id, LPSTR buffer, int s
 // The bytes of a resource by type number and id; nothing when missing. For
 // the typed loaders, which decode them with resource_records.h.
 NUVEX_PLATFORM_API std::optional<std::span<const BYTE>> FindResourceBytes(HMODULE module, WORD type, WORD id);
+// The bytes of the registered resource of `type` whose data starts at
+// `data` (what LockResource gave); nothing for any other address. Lets a
+// loader handed only a pointer know where the resource ends.
+NUVEX_PLATFORM_API std::optional<std::span<const BYTE>> FindResourceBytesAt(WORD type, const void* data);

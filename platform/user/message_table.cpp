@@ -39,6 +39,7 @@ constexpr MessageInfo kMessages[] = {
     {WM_SETCURSOR, "WM_SETCURSOR", K::Handle, K::Value, "wParam: window under the cursor; lParam: hit code, mouse message"},
     {WM_MOUSEACTIVATE, "WM_MOUSEACTIVATE", K::Handle, K::Value, "wParam: top-level window; lParam: hit code, mouse message"},
     {WM_GETMINMAXINFO, "WM_GETMINMAXINFO", K::Unused, K::Pointer, "lParam: MINMAXINFO*"},
+    {WM_NEXTDLGCTL, "WM_NEXTDLGCTL", K::Value, K::Value, "wParam: control, or previous (non-zero) / next; lParam: wParam is a control"},
     {WM_DRAWITEM, "WM_DRAWITEM", K::Value, K::Pointer, "wParam: control id; lParam: DRAWITEMSTRUCT*"},
     {WM_MEASUREITEM, "WM_MEASUREITEM", K::Value, K::Pointer, "wParam: control id; lParam: MEASUREITEMSTRUCT*"},
     {WM_SETFONT, "WM_SETFONT", K::Handle, K::Value, "wParam: font; lParam: redraw"},

@@ -4,6 +4,7 @@
 #include "platform/user/window_system.h"
 
 #include "platform/gdi/gdi.h"
+#include "platform/user/dialog.h"
 #include "platform/user/menu_model.h"
 
 #include <algorithm>
@@ -150,7 +151,7 @@ void RegisterSystemClasses(WindowSystem& system)
     // The popup-menu window keeps its menu in its first extra bytes.
     AddClass(system, "#32768", CS_SAVEBITS | CS_DBLCLKS | CS_DROPSHADOW, PopupMenuWindowProc,
              static_cast<int>(sizeof(LONG_PTR)), nullptr, true);
-    AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 30, nullptr, true);
+    AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, DefDlgProcA, DLGWINDOWEXTRA, nullptr, true);
     AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, true);
 }
 

@@ -45,6 +45,8 @@ struct WindowClass {
     int windowCount = 0;
 };
 
+struct DialogInfo; // dialog.cpp
+
 struct Window {
     HWND handle = nullptr;
     WindowClass* windowClass = nullptr;
@@ -80,6 +82,7 @@ struct Window {
     bool created = false;     // WM_CREATE answered
     bool destroying = false;  // DestroyWindow has started
     std::vector<uint32_t> pixels; // top-level windows: the surface, width x height
+    std::shared_ptr<DialogInfo> dialog; // windows made by the dialog manager
 };
 
 struct MenuData;
@@ -268,4 +271,10 @@ BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS
 // Opens the frame menu bar's item `position` of `hwnd` and follows Left and
 // Right to the neighbouring items until a command or a cancel ends it.
 void TrackMenuBar(HWND hwnd, int position);
+} // namespace nuvex::user
+
+namespace nuvex::user {
+// Dialog base units of `font` (null: the system font): average character
+// width and character height in pixels.
+void FontBaseUnits(HFONT font, int* baseX, int* baseY);
 } // namespace nuvex::user

@@ -231,8 +231,9 @@ TEST_F(WindowData, LongValuesStylesAndExtraBytes)
 
     HWND dialog = CreateWindowExA(0, "#32770", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(SetWindowLongPtrA(dialog, 8, big), 0);
-    EXPECT_EQ(GetWindowLongPtrA(dialog, 8), big);
+    // Offset 16 is the dialog's user value (8 holds its procedure).
+    EXPECT_EQ(SetWindowLongPtrA(dialog, 16, big), 0);
+    EXPECT_EQ(GetWindowLongPtrA(dialog, 16), big);
     EXPECT_EQ(GetWindowLongPtrA(dialog, 4000), 0) << "indexes past the extra bytes read nothing";
     char name[20];
     EXPECT_EQ(GetClassNameA(dialog, name, sizeof name), 6);
