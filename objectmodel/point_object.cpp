@@ -56,6 +56,16 @@ HRESULT CPointObject::GetClassIds(CLSID* factory, IID* iid)
     return S_OK;
 }
 
+HRESULT CPointObject::GetExtents(IVector3* minimum, IVector3* maximum, uint32_t)
+{
+    if (minimum == nullptr || maximum == nullptr) {
+        return E_POINTER;
+    }
+    minimum->CopyFrom(&m_position);
+    maximum->CopyFrom(&m_position);
+    return S_OK;
+}
+
 HRESULT CPointObject::HitTest(IPlane* side1, IPlane* side2, IPlane* side3, IPlane* side4, uint32_t, BOOL* hit)
 {
     if (side1 == nullptr || side2 == nullptr || side3 == nullptr || side4 == nullptr || hit == nullptr) {

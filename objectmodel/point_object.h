@@ -31,6 +31,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetClassIds(CLSID* factory, IID* iid) override;
     // IEntityBase: hit when the position is inside or on all four side
     // planes; the mode is not read.
+    // The position is both corners.
+    HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t reserved) override;
     HRESULT STDMETHODCALLTYPE HitTest(IPlane* side1, IPlane* side2, IPlane* side3, IPlane* side4, uint32_t mode,
                                       BOOL* hit) override;
     // IGeometryEntity

@@ -1,9 +1,12 @@
 // CArcEntity: the circular move entity of the component.
 #include "addins/entities/arc_entity.h"
 
+#include <cmath>
 #include <new>
+#include <numbers>
 
 #include "objectmodel/polylineset.h"
+#include "objectmodel/tolerance.h"
 
 CArcEntity::CArcEntity() : m_normal(0.0, 0.0, 1.0), m_reference(1.0, 0.0, 0.0) {}
 
@@ -122,4 +125,44 @@ HRESULT CArcEntity::GetRadius(IReal* radius)
         return E_POINTER;
     }
     return radius->Set(m_radius, 0);
+}
+
+HRESULT CArcEntity::GetExtents(IVector3* minimum, IVector3* maximum, uint32_t)
+{
+    const CVector3& start = StartValue();
+    const CVector3& end = EndValue();
+    const CVector3 toStart = start - m_center;
+    const double radius = toStart.Length().GetValue();
+    const CVector3 normal = m_normal.Normalized();
+    if (radius < kRealTolerance || normal.IsZero()) {
+        return CopyBoxOut({start, end}, minimum, maximum);
+    }
+    const CVector3 u = toStart / radius;
+    const CVector3 v = normal.Cross(u);
+    const CVector3 toEnd = end - m_center;
+    double sweep = std::atan2(toEnd.Dot(v).GetValue(), toEnd.Dot(u).GetValue());
+    if (sweep <= kRealTolerance) {
+        sweep += 2.0 * std::numbers::pi;
+    }
+    CVector3 lo = start;
+    CVector3 hi = start;
+    auto include = [&lo, &hi](const CVector3& p) {
+        lo = CVector3(std::min(lo.x.GetValue(), p.x.GetValue()), std::min(lo.y.GetValue(), p.y.GetValue()),
+                      std::min(lo.z.GetValue(), p.z.GetValue()));
+        hi = CVector3(std::max(hi.x.GetValue(), p.x.GetValue()), std::max(hi.y.GetValue(), p.y.GetValue()),
+                      std::max(hi.z.GetValue(), p.z.GetValue()));
+    };
+    include(end);
+    const double uc[3] = {u.x.GetValue(), u.y.GetValue(), u.z.GetValue()};
+    const double vc[3] = {v.x.GetValue(), v.y.GetValue(), v.z.GetValue()};
+    for (int axis = 0; axis < 3; ++axis) {
+        double extreme = std::atan2(vc[axis], uc[axis]);
+        for (int k = 0; k < 2; ++k, extreme += std::numbers::pi) {
+            const double angle = std::fmod(extreme + 4.0 * std::numbers::pi, 2.0 * std::numbers::pi);
+            if (angle <= sweep) {
+                include(m_center + u * (radius * std::cos(angle)) + v * (radius * std::sin(angle)));
+            }
+        }
+    }
+    return CopyBoxOut({lo, hi}, minimum, maximum);
 }

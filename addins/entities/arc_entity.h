@@ -27,6 +27,10 @@ public:
 
     // IEntityBase: one DrawArc (centre, normal, start, end).
     HRESULT STDMETHODCALLTYPE Draw(IGraphicsContext* context) override;
+    // The box of the arc as it is drawn: its end points and the points of
+    // the circle where a coordinate is largest or smallest, where they lie
+    // on the arc. An end point in the start direction makes a full circle.
+    HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t) override;
 
     // ILineEntity: one list of tag 7: start, centre, normal, end.
     HRESULT STDMETHODCALLTYPE GetApproximation(double tolerance, IPolylineSet** approximation,

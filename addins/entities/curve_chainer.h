@@ -35,6 +35,11 @@ public:
     {
         return m_curve->GetApproximation(tolerance, approximation, mode);
     }
+    // The curve's own extents.
+    HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t reserved) override
+    {
+        return m_curve->GetExtents(minimum, maximum, reserved);
+    }
     HRESULT STDMETHODCALLTYPE GetParts(IPlane**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetPartCount(int32_t* count) override
     {

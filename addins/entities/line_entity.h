@@ -22,6 +22,11 @@ public:
     // IEntityBase: one DrawLine from start to end with the context's current
     // colour, width and style.
     HRESULT STDMETHODCALLTYPE Draw(IGraphicsContext* context) override;
+    // The box of start and end.
+    HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t) override
+    {
+        return CopyBoxOut({StartValue(), EndValue()}, minimum, maximum);
+    }
 
     // ILineEntity
     HRESULT STDMETHODCALLTYPE GetApproximation(double tolerance, IPolylineSet** approximation,

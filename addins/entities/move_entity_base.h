@@ -3,7 +3,9 @@
 // identity under which the document stores them.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "ientitycomponent.h"
 #include "objectmodel/byte_io.h"
@@ -33,6 +35,25 @@ inline void WritePoint(ByteWriter& writer, const CVector3& point)
     writer.WriteF64(point.x.GetValue());
     writer.WriteF64(point.y.GetValue());
     writer.WriteF64(point.z.GetValue());
+}
+
+// Writes the box of the points as its two corners; E_POINTER for null.
+inline HRESULT CopyBoxOut(std::initializer_list<CVector3> points, IVector3* minimum, IVector3* maximum)
+{
+    if (minimum == nullptr || maximum == nullptr || points.size() == 0) {
+        return E_POINTER;
+    }
+    CVector3 lo = *points.begin();
+    CVector3 hi = lo;
+    for (const CVector3& p : points) {
+        lo = CVector3(std::min(lo.x.GetValue(), p.x.GetValue()), std::min(lo.y.GetValue(), p.y.GetValue()),
+                      std::min(lo.z.GetValue(), p.z.GetValue()));
+        hi = CVector3(std::max(hi.x.GetValue(), p.x.GetValue()), std::max(hi.y.GetValue(), p.y.GetValue()),
+                      std::max(hi.z.GetValue(), p.z.GetValue()));
+    }
+    minimum->CopyFrom(&lo);
+    maximum->CopyFrom(&hi);
+    return S_OK;
 }
 
 // Copies a point out through the interface; E_POINTER for null.

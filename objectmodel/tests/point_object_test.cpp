@@ -129,7 +129,7 @@ TEST(PointObject, PositionAccessorsAndClassIds)
 TEST(PointObject, OperationsNotOfferedTouchNothing)
 {
     CPointObject point(V(1, 1, 1));
-    entity_test::ExpectNotOfferedOperations(point, {.hitTest = true, .getDistanceTo = true});
+    entity_test::ExpectNotOfferedOperations(point, {.hitTest = true, .getDistanceTo = true, .getExtents = true});
 }
 
 TEST(PointObject, QueryInterfaceAnswersItsChain)

@@ -194,6 +194,39 @@ TEST(MoveEntities, DrawAndApproximationFollowTheCurve)
     ExpectNear(arcShape.coordinates, {10, 0, 0, 0, 0, 0, 0, 0, 1, 0, 10, 0});
 }
 
+// Zoom to fit needs every curve's box: the line's ends, the arc's ends and
+// the extreme points of its circle that the arc passes.
+TEST(MoveEntities, ExtentsEncloseTheCurveAsDrawn)
+{
+    struct Case {
+        const char* name;
+        ComPtr<ILineEntity> curve;
+        std::vector<double> box;  // min x, y, z, max x, y, z
+    };
+    const CVector3 origin(0, 0, 0);
+    auto arc = [](const CVector3& start, const CVector3& end, const CVector3& centre, double normalZ) {
+        return ComPtr<ILineEntity>::Share(MakeArc(start, end, centre, normalZ).Get());
+    };
+    const Case cases[] = {
+        {"line", MakeLine(3, -1, -2, 4, 5), {-2, -1, 5, 3, 4, 5}},
+        {"quarter arc, counter-clockwise", arc(CVector3(2, 0, 0), CVector3(0, 2, 0), origin, 1),
+         {0, 0, 0, 2, 2, 0}},
+        {"three-quarter arc, clockwise", arc(CVector3(2, 0, 0), CVector3(0, 2, 0), origin, -1),
+         {-2, -2, 0, 2, 2, 0}},
+        {"half arc over the top", arc(CVector3(1, 0, 0), CVector3(-1, 0, 0), origin, 1), {-1, 0, 0, 1, 1, 0}},
+        {"full circle", arc(CVector3(11, 5, 0), CVector3(11, 5, 0), CVector3(10, 5, 0), 1),
+         {9, 4, 0, 11, 6, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CVector3 minimum, maximum;
+        ASSERT_EQ(c.curve->GetExtents(&minimum, &maximum, 0), S_OK);
+        ExpectNear({minimum.x.GetValue(), minimum.y.GetValue(), minimum.z.GetValue(), maximum.x.GetValue(),
+                    maximum.y.GetValue(), maximum.z.GetValue()},
+                   c.box);
+    }
+}
+
 TEST(MoveEntities, PlainCurvesAreNoGroups)
 {
     // The milling features treat an entity that answers IPlane as a group of
