@@ -2,6 +2,7 @@
 #include "host/view/nuvex_view.h"
 
 #include "host/document/nuvex_doc.h"
+#include "host/view/selection_drawing.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gditext.h"
 #include "platform/kernel/resource.h"
@@ -30,8 +31,12 @@ CNuvexView::CNuvexView(CNuvexDoc& document)
     : m_document(document),
       m_context(std::make_unique<CGraphicsContext>(*this, SystemGl())),
       m_gl(SystemGLCalls()),
-      m_input(document, *this)
+      m_input(document, *this),
+      m_tools(document)
 {
+    m_tools.SetSelectionDrawer([this](const ViewToolState& view, int phase, uint32_t) {
+        DrawSelection(m_document, view, phase);
+    });
     m_commandCursor = LoadViewCursor(kCommandCursorId, IDC_CROSS);
     m_zoomCursor = LoadViewCursor(kZoomCursorId, IDC_CROSS);
 }
@@ -93,7 +98,11 @@ PaintViewState CNuvexView::PaintState() const
 void CNuvexView::PaintGLWindow(CGLWnd& window)
 {
     PaintViewState state = PaintState();
-    DocumentPaintScene scene(m_document, m_context.get());
+    auto toolLayer = [](void* owner, int32_t phase, int32_t kind) {
+        auto* view = static_cast<CNuvexView*>(owner);
+        view->m_tools.Draw(view->ToolState(), phase, static_cast<uint32_t>(kind));
+    };
+    DocumentPaintScene scene(m_document, m_context.get(), toolLayer, this);
     const int32_t kind = ModifierKindOf(IsKeyDown(VK_SHIFT), IsKeyDown(VK_CONTROL));
     m_painting = true;
     const PaintOutcome outcome = ::PaintGLWindow(m_gl, window.m_hWnd, state, scene, kind);
@@ -269,27 +278,36 @@ SIZE CNuvexView::GetClientSize()
     return SIZE{m_client.right, m_client.bottom};
 }
 
-// FIXME: the cursor evaluation and the picker come with the snapping and
-// picking of the view; until then the cursor gives plain plane points and
-// picks find nothing.
-void CNuvexView::EvaluateSnap(POINT, int32_t)
+ViewToolState CNuvexView::ToolState()
 {
-    m_document.SnapEngine().SetResult(0, CVector3());
+    ViewToolState state;
+    state.transform = &m_transform;
+    state.clickPoint = m_input.GetClickPointView();
+    state.boxStarted = m_input.IsBoxStarted() ? TRUE : FALSE;
+    state.zoomWindow = m_input.IsZoomWindow() ? TRUE : FALSE;
+    state.graphics = m_context.get();
+    state.gl = &SystemGl();
+    return state;
 }
 
-void CNuvexView::EvaluatePick(const CPoint2&, const CPoint2&, uint32_t, int32_t)
+void CNuvexView::EvaluateSnap(POINT cursorView, int32_t modifierKind)
 {
-    m_pickSelection.RemoveAll();
+    m_tools.Evaluator().Evaluate(m_transform, CPoint2(cursorView), static_cast<uint32_t>(modifierKind));
+}
+
+void CNuvexView::EvaluatePick(const CPoint2& first, const CPoint2& second, uint32_t mode, int32_t modifierKind)
+{
+    m_tools.Picker().Evaluate(m_transform, first, second, mode, static_cast<uint32_t>(modifierKind), FALSE);
 }
 
 ISelectionSet* CNuvexView::GetPickSelection()
 {
-    return &m_pickSelection;
+    return &m_tools.Picker().Region();
 }
 
 void CNuvexView::ResetPick()
 {
-    m_pickSelection.RemoveAll();
+    m_tools.Picker().Reset();
 }
 
 bool CNuvexView::ShowSnapGlyphs(uint32_t, POINT)

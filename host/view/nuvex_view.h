@@ -18,8 +18,9 @@
 #include "host/view/view_commands.h"
 #include "host/view/view_gl_context.h"
 #include "host/view/view_input.h"
+#include "host/view/tool_layer.h"
+#include "host/view/view_tool_state.h"
 #include "host/view/view_transform.h"
-#include "objectmodel/selection_set_object.h"
 
 class CNuvexDoc;
 
@@ -39,6 +40,7 @@ public:
     ~CNuvexView() override;
 
     CNuvexDoc* GetDocument() const { return &m_document; }
+    CDocumentTools& Tools() { return m_tools; }
     CViewTransform& Transform() { return m_transform; }
     CViewInput& Input() { return m_input; }
     CGraphicsContext& GraphicsContext() { return *m_context; }
@@ -71,8 +73,8 @@ public:
     void EvaluateSnap(POINT cursorView, int32_t modifierKind) override;
     void EvaluatePick(const CPoint2& first, const CPoint2& second, uint32_t mode, int32_t modifierKind) override;
     ISelectionSet* GetPickSelection() override;
-    bool PickChanged() override { return false; }
-    void ForcePickChange() override {}
+    bool PickChanged() override { return m_tools.Picker().changed != FALSE; }
+    void ForcePickChange() override { m_tools.Picker().refreshRequest = TRUE; }
     void ResetPick() override;
     bool ShowSnapGlyphs(uint32_t kind, POINT cursorClient) override;
     void ShowCoordinates(const CVector3&) override {}
@@ -101,6 +103,7 @@ private:
     void OnSize(int width, int height);
     void OnDestroy();
     PaintViewState PaintState() const;
+    ViewToolState ToolState();
 
     CNuvexDoc& m_document;
     CViewTransform m_transform;
@@ -108,8 +111,8 @@ private:
     CViewGLContext m_gl;
     CViewInput m_input;
     CNewMenu m_contextMenu;
-    // The objects under the cursor or in the box of the last evaluation.
-    CSelectionSetObject m_pickSelection;
+    // Picker, cursor evaluation and tool layer of this view.
+    CDocumentTools m_tools;
     COLORREF m_background = 0xFFFFFF;
     RECT m_client{0, 0, 0, 0};
     int32_t m_paintsToSkip = 0;
