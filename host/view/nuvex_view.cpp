@@ -3,6 +3,7 @@
 
 #include "host/document/nuvex_doc.h"
 #include "host/view/selection_drawing.h"
+#include "host/view/view_print.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gditext.h"
 #include "platform/kernel/resource.h"
@@ -81,6 +82,22 @@ void CNuvexView::OnDraw(CDC*)
     m_document.SetDeferRedraw(FALSE);
     m_drawInProgress = false;
     g_viewDrawing = false;
+}
+
+BOOL CNuvexView::PrintPage(HDC dc, const RECT& page)
+{
+    m_transform.SetClientSize(m_client.right, m_client.bottom);
+    m_transform.ReadViewOrientation(m_document);
+    m_transform.BuildViewMatrices();
+    auto toolLayer = [](void* owner, int32_t phase, int32_t kind) {
+        auto* view = static_cast<CNuvexView*>(owner);
+        view->m_tools.Draw(view->ToolState(), phase, static_cast<uint32_t>(kind));
+    };
+    DocumentPaintScene scene(m_document, m_context.get(), toolLayer, this);
+    m_painting = true;
+    const BOOL printed = PrintScene(dc, page, PaintState(), scene);
+    m_painting = false;
+    return printed;
 }
 
 PaintViewState CNuvexView::PaintState() const

@@ -53,6 +53,10 @@ public:
     void OnUpdate();
     // The paint: transforms, then the OpenGL window draws the scene now.
     void OnDraw(CDC* dc);
+    // Printing and print preview: the scene rendered off screen for the
+    // page rectangle of dc and copied there. FALSE when nothing could be
+    // rendered.
+    BOOL PrintPage(HDC dc, const RECT& page);
 
     // IGLWindowOwner
     void PaintGLWindow(CGLWnd& window) override;

@@ -10,6 +10,8 @@
 #include "host/view/tests/view_test_support.h"
 #include "objectmodel/entity_defaults.h"
 #include "objectmodel/entity_record.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/printer.h"
 #include "platform/user/inspect.h"
 #include "platform/user/messages.h"
 
@@ -126,6 +128,22 @@ TEST_F(NuvexViewTest, TheWheelOverTheOpenGLWindowZoomsTheViewItBelongsTo)
         // Zoomed about x 150: the line's left end moves left of 50.
         EXPECT_TRUE(IsReddish(Pixel(44, 100)) || IsReddish(Pixel(44, 99)));
     }
+}
+
+TEST_F(NuvexViewTest, PrintingPutsTheViewsDrawingOntoThePage)
+{
+    left.OnUpdate();
+    HDC printer = CreatePrinterDC(400, 400, 100);
+    ASSERT_NE(printer, nullptr);
+    if (!left.PrintPage(printer, RECT{0, 0, 400, 400})) {
+        DeletePrinterDC(printer);
+        GTEST_SKIP() << "no OpenGL context can be made on this machine";
+    }
+    // The 200 x 200 view at twice its scale: the line from x 100 to 300.
+    auto reddish = [](COLORREF c) { return (c & 0xFF) > 100 && ((c >> 8) & 0xFF) < 60 && ((c >> 16) & 0xFF) < 60; };
+    EXPECT_TRUE(reddish(GetPixel(printer, 200, 200)) || reddish(GetPixel(printer, 200, 199)));
+    EXPECT_FALSE(reddish(GetPixel(printer, 200, 120)));
+    DeletePrinterDC(printer);
 }
 
 TEST_F(NuvexViewTest, ZoomAllFromTheViewsCommandFitsTheDrawing)
