@@ -124,6 +124,7 @@ void CViewInput::OnMouseMove(WPARAM keyFlags, POINT client)
     // 2. Modifier, cursor, orientation.
     const int32_t kind = ModifierKindOfKeys(keyFlags);
     const bool ctrl = (keyFlags & MK_CONTROL) != 0;
+    m_document.ClearReferencePoint();
     m_cursorClient = client;
     m_site.ReadViewOrientation();
     bool changed = false;
@@ -204,8 +205,10 @@ void CViewInput::OnMouseMove(WPARAM keyFlags, POINT client)
         Send(m_boxStarted ? command_event::kPickB : command_event::kPickA, &selection, 0, kind);
         changed = true;
     }
-    // 15. Coordinates.
-    if (m_cursorPointValid) {
+    // 15. Coordinates: a point a command set during this move wins.
+    if (m_document.IsReferencePointSet()) {
+        m_site.ShowCoordinates(m_document.GetReferencePoint());
+    } else if (m_cursorPointValid) {
         m_site.ShowCoordinates(point);
     }
     // 16. Redraw.

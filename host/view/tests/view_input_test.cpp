@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <map>
 
 #include "host/document/command_engine.h"
@@ -30,14 +31,22 @@ std::string Hex(LONG value)
 // value, and answers from its script (unscripted events stay unhandled).
 class ScriptedCommand : public CCountedObject<IAddinCommand, IID_IAddinCommand> {
 public:
-    ScriptedCommand(std::vector<std::string>& log, std::map<LONG, LONG> answers)
-        : m_log(log), m_answers(std::move(answers))
+    using Action = std::function<void(IHostDocument*)>;
+    ScriptedCommand(std::vector<std::string>& log, std::map<LONG, LONG> answers, std::map<LONG, Action> actions = {})
+        : m_log(log), m_answers(std::move(answers)), m_actions(std::move(actions))
     {
     }
-    HRESULT STDMETHODCALLTYPE Create(IHostDocument*, LONG, LONG_PTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Create(IHostDocument* document, LONG, LONG_PTR) override
+    {
+        m_document = document;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnEvent(LONG event, void* value, LONG final, LONG kind, LONG* result) override
     {
         m_log.push_back(Describe(event, value, final, kind));
+        if (auto it = m_actions.find(event); it != m_actions.end()) {
+            it->second(m_document);
+        }
         if (auto it = m_answers.find(event); it != m_answers.end()) {
             *result = it->second;
         }
@@ -69,6 +78,8 @@ public:
 private:
     std::vector<std::string>& m_log;
     std::map<LONG, LONG> m_answers;
+    std::map<LONG, Action> m_actions;
+    IHostDocument* m_document = nullptr;
 };
 
 class RecordingRoot : public IRootEventHandler {
@@ -152,7 +163,11 @@ public:
         glyphKind = kind;
         return kind != 0;
     }
-    void ShowCoordinates(const CVector3&) override {}
+    void ShowCoordinates(const CVector3& p) override
+    {
+        coordinates = "(" + std::to_string(std::lround(p.x.GetValue())) + ", " +
+                      std::to_string(std::lround(p.y.GetValue())) + ")";
+    }
     void SendToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         m_log.push_back("main " + Hex(static_cast<LONG>(message)) + " " + std::to_string(wParam) + " " +
@@ -181,6 +196,7 @@ public:
     CVector3 snapPoint;
     int snapEvaluations = 0;
     uint32_t glyphKind = 0;
+    std::string coordinates;
     bool shiftDown = false;
     bool ctrlDown = false;
     ViewCursor cursor = ViewCursor::Default;
@@ -195,7 +211,7 @@ protected:
     ViewInputTest()
     {
         fixture.services.addinFactory.maker = [this](const IID&) -> IUnknown* {
-            return new ScriptedCommand(log, answers);
+            return new ScriptedCommand(log, answers, actions);
         };
         fixture.services.commands.push_back(Command(0, 100, GUID{0xc0de, 0, 0, {}}));
         document.SetRootHandler(&root);
@@ -228,6 +244,7 @@ protected:
     CNuvexDoc& document = fixture.document;
     std::vector<std::string>& log = fixture.output.log;
     std::map<LONG, LONG> answers;
+    std::map<LONG, ScriptedCommand::Action> actions;
     RecordingRoot root{log};
     FakeSite site{document, log};
     CViewInput input{document, site};
@@ -311,6 +328,26 @@ TEST_F(ViewInputTest, ASnappedPointIsSentInsteadOfThePlanePointAndItsGlyphMoveIs
     EXPECT_TRUE(Events().empty());
     input.OnMouseMove(0, {102, 50});
     EXPECT_EQ(Events().size(), 1u);
+}
+
+TEST_F(ViewInputTest, TheStatusShowsThePointACommandSetDuringTheMoveElseTheCursorPoint)
+{
+    // The command sets a reference point on every point it is offered
+    // while the cursor is right of the centre.
+    actions[kModelPoint] = [this](IHostDocument* host) {
+        if (site.cursorView.x > 35) {
+            CVector3 reference(7.0, -4.0, 0.0);
+            host->SetReferencePoint(&reference);
+        }
+    };
+    StartCommand(kInputPoint);
+    input.OnMouseMove(0, {130, 20});
+    EXPECT_EQ(site.coordinates, "(30, 30)");
+    input.OnMouseMove(0, {140, 20});
+    EXPECT_EQ(site.coordinates, "(7, -4)");
+    // The next move starts without it.
+    input.OnMouseMove(0, {120, 20});
+    EXPECT_EQ(site.coordinates, "(20, 30)");
 }
 
 TEST_F(ViewInputTest, KeysReachTheCommandLineAndTheEngine)
