@@ -20,6 +20,19 @@ POINT PointOf(LPARAM lParam)
     return POINT{static_cast<int16_t>(lParam & 0xFFFF), static_cast<int16_t>((lParam >> 16) & 0xFFFF)};
 }
 
+// What a view shows in place of a drawing it cannot make.
+void ShowNoOpenGL(HWND window, const RECT& area)
+{
+    HDC dc = ::GetDC(window);
+    if (dc == nullptr) {
+        return;
+    }
+    RECT text = area;
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawTextA(dc, kNoOpenGLText, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::ReleaseDC(window, dc);
+}
+
 HCURSOR LoadViewCursor(WORD id, LPCSTR fallback)
 {
     HCURSOR cursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
@@ -78,6 +91,7 @@ void CNuvexView::OnDraw(CDC*)
         window->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     } else {
         m_drawingAvailable = FALSE;
+        ShowNoOpenGL(m_hWnd, m_client);
     }
     m_document.SetDeferRedraw(FALSE);
     m_drawInProgress = false;
@@ -126,12 +140,8 @@ void CNuvexView::PaintGLWindow(CGLWnd& window)
     m_painting = false;
     m_drawingAvailable = outcome != PaintOutcome::NoContext ? TRUE : FALSE;
     if (!m_drawingAvailable) {
-        // The window stays in place, so the message goes onto it.
-        HDC dc = ::GetDC(window.m_hWnd);
-        RECT area{0, 0, m_client.right, m_client.bottom};
-        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        DrawTextA(dc, kNoOpenGLText, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        ::ReleaseDC(window.m_hWnd, dc);
+        // The window covers the view, so the message goes onto it.
+        ShowNoOpenGL(window.m_hWnd, RECT{0, 0, m_client.right, m_client.bottom});
     }
 }
 
