@@ -245,6 +245,18 @@ public:
     // The input kinds of the current level changed: the prompt follows.
     void InputKindsChanged();
 
+    // The point a command set during the current mouse move (shown in the
+    // status bar in place of the cursor's); the view clears it per move.
+    BOOL IsReferencePointSet() const { return m_pointSet; }
+    const CVector3& GetReferencePoint() const { return m_storedPoint; }
+    void ClearReferencePoint() { m_pointSet = FALSE; }
+
+    // The document popup menu's items (ids from 1) that commands added, and
+    // the command object that owns each.
+    size_t GetPopupItemCount() const { return m_popupItemIds.size(); }
+    uint32_t GetPopupItemId(size_t index) const { return m_popupItemIds[index]; }
+    IAddinCommand* GetPopupItemOwner(size_t index) const { return m_popupItemOwners[index]; }
+
     // Redraw now, or mark it pending while redraws are deferred.
     void Redraw();
     void SetDeferRedraw(BOOL defer) { m_deferRedraw = defer; }

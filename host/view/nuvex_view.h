@@ -1,0 +1,128 @@
+// CNuvexView: the window that shows a document. It draws nothing itself:
+// its paint brings the transforms up to date and has the shared OpenGL
+// window, which it takes over as its child, draw the scene now. Mouse and
+// key messages (its own and those the OpenGL window passes on) become
+// command events through CViewInput; the right button opens the context
+// menu; its commands reach the command engine and the zooms.
+//
+// It lives on the framework's window class; the document it shows is given
+// at construction.
+#pragma once
+
+#include <memory>
+
+#include "host/menulook/new_menu.h"
+#include "host/view/gl_wnd.h"
+#include "host/view/gl_window_paint.h"
+#include "host/view/graphics_context.h"
+#include "host/view/view_commands.h"
+#include "host/view/view_gl_context.h"
+#include "host/view/view_input.h"
+#include "host/view/tool_layer.h"
+#include "host/view/view_tool_state.h"
+#include "host/view/view_transform.h"
+
+class CNuvexDoc;
+
+// The cursors of the view: a running command and a zoom window.
+inline constexpr WORD kCommandCursorId = 146;
+inline constexpr WORD kZoomCursorId = 156;
+// The text a view without its OpenGL window shows in its place.
+inline constexpr const char* kNoOpenGLText = "OpenGL is not available: the drawing cannot be shown.";
+
+class CNuvexView : public CWnd,
+                   public IGLWindowOwner,
+                   public IViewInputSite,
+                   public IViewCommandSite,
+                   public IGraphicsContextOwner {
+public:
+    explicit CNuvexView(CNuvexDoc& document);
+    ~CNuvexView() override;
+
+    CNuvexDoc* GetDocument() const { return &m_document; }
+    CDocumentTools& Tools() { return m_tools; }
+    CViewTransform& Transform() { return m_transform; }
+    CViewInput& Input() { return m_input; }
+    CGraphicsContext& GraphicsContext() { return *m_context; }
+    // FALSE after a paint that found no OpenGL window or could not draw
+    // into it; the view then says so in its client area.
+    BOOL IsDrawingAvailable() const { return m_drawingAvailable; }
+
+    // The document's views are updated: the view repaints at once, unless
+    // a paint of any view is running.
+    void OnUpdate();
+    // The paint: transforms, then the OpenGL window draws the scene now.
+    void OnDraw(CDC* dc);
+    // Printing and print preview: the scene rendered off screen for the
+    // page rectangle of dc and copied there. FALSE when nothing could be
+    // rendered.
+    BOOL PrintPage(HDC dc, const RECT& page);
+
+    // IGLWindowOwner
+    void PaintGLWindow(CGLWnd& window) override;
+    void SkipNextPaint() override { m_paintsToSkip = 1; }
+
+    // IViewInputSite
+    void ReadViewOrientation() override;
+    void UpdateCursorTransforms(POINT cursorClient) override;
+    POINT GetCursorView() override { return m_transform.CursorView(); }
+    const CLineObject& GetCursorLine() override { return m_transform.CursorLine(); }
+    POINT ModelToView(const CVector3& point) override { return m_transform.ViewPointOf(point); }
+    CVector3 ViewToModel(POINT viewPoint) override;
+    ViewScalePan GetScalePan() override;
+    void SetScalePan(const ViewScalePan& view) override;
+    CMatrix4 GetOrientation() override { return m_transform.Orientation(); }
+    void StoreViewOrientation(const CMatrix4& orientation) override;
+    SIZE GetClientSize() override;
+    void EvaluateSnap(POINT cursorView, int32_t modifierKind) override;
+    void EvaluatePick(const CPoint2& first, const CPoint2& second, uint32_t mode, int32_t modifierKind) override;
+    ISelectionSet* GetPickSelection() override;
+    bool PickChanged() override { return m_tools.Picker().changed != FALSE; }
+    void ForcePickChange() override { m_tools.Picker().refreshRequest = TRUE; }
+    void ResetPick() override;
+    bool ShowSnapGlyphs(uint32_t kind, POINT cursorClient) override;
+    void ShowCoordinates(const CVector3&) override {}
+    void SendToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void SetMouseCapture(bool capture) override;
+    bool IsKeyDown(int virtualKey) override;
+    void SetCursorShape(ViewCursor cursor) override;
+
+    // IViewCommandSite
+    HWND GetViewWindow() override { return m_hWnd; }
+    RECT GetViewScreenRect() override;
+    void ShowPropertiesPane() override {}
+
+    // IGraphicsContextOwner
+    bool IsPainting() const override { return m_painting; }
+    double GetScale() const override { return m_transform.Scale(); }
+    HDC GetPaintDC() const override { return m_gl.GetDeviceContext(); }
+    const std::array<CPlaneObject, 4>& GetEdgePlanes() const override { return m_transform.EdgePlanes(); }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnPaint();
+    void OnSize(int width, int height);
+    void OnDestroy();
+    PaintViewState PaintState() const;
+    ViewToolState ToolState();
+
+    CNuvexDoc& m_document;
+    CViewTransform m_transform;
+    std::unique_ptr<CGraphicsContext> m_context;
+    CViewGLContext m_gl;
+    CViewInput m_input;
+    CNewMenu m_contextMenu;
+    // Picker, cursor evaluation and tool layer of this view.
+    CDocumentTools m_tools;
+    COLORREF m_background = 0xFFFFFF;
+    RECT m_client{0, 0, 0, 0};
+    int32_t m_paintsToSkip = 0;
+    bool m_drawInProgress = false;
+    bool m_painting = false;
+    BOOL m_drawingAvailable = TRUE;
+    HCURSOR m_commandCursor = nullptr;
+    HCURSOR m_zoomCursor = nullptr;
+};
