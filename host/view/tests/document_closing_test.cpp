@@ -54,7 +54,7 @@ protected:
     {
         char pattern[] = "/tmp/nuvex-closing-XXXXXX";
         folder = mkdtemp(pattern);
-        name.title = "Part 1;draft";
+        name.title = "Bracket 1;draft";
         name.extension = ".nvx";
     }
     ~DocumentClosingTest() override { std::filesystem::remove_all(folder); }
@@ -96,14 +96,14 @@ TEST_F(DocumentClosingTest, AModifiedDocumentClosesOnlyWhenNoOrASuccessfulSaveSa
         {"cancel keeps it", true, PromptAnswer::Cancel, true, CloseOutcome::KeptOpen, false, {kNotSaved}},
         {"no closes without writing", true, PromptAnswer::No, true, CloseOutcome::Closed, false, {kNotSaved}},
         {"yes without a file asks for a name and saves", true, PromptAnswer::Yes, true, CloseOutcome::Closed, true,
-         {kNotSaved, "save as Part.nvx", "wait", "wait end"}},
+         {kNotSaved, "save as Bracket.nvx", "wait", "wait end"}},
         {"yes with the dialog cancelled keeps it", true, PromptAnswer::Yes, false, CloseOutcome::KeptOpen, false,
-         {kNotSaved, "save as Part.nvx"}},
+         {kNotSaved, "save as Bracket.nvx"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DocumentFixture local;
-        DocumentName localName{"", "Part 1;draft", ".nvx"};
+        DocumentName localName{"", "Bracket 1;draft", ".nvx"};
         ScriptedPrompts localPrompts;
         localPrompts.answer = c.answer;
         const std::string file = folder + "/" + std::to_string(&c - cases) + ".nvx";
