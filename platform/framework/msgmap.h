@@ -204,6 +204,9 @@ protected:                                              \
 #define ON_COMMAND_EX(id, memberFxn)                                                               \
     NUVEX_MSGMAP_ENTRY(framework_messages::kCommand, CN_COMMAND, id, id, AfxSig_cmdEx, nullptr,    \
                        NUVEX_MSGMAP_HANDLER(BOOL (ThisClass::*)(UINT), AfxCmdExHandler, memberFxn))
+#define ON_COMMAND_EX_RANGE(id, lastId, memberFxn)                                                 \
+    NUVEX_MSGMAP_ENTRY(framework_messages::kCommand, CN_COMMAND, id, lastId, AfxSig_cmdEx, nullptr, \
+                       NUVEX_MSGMAP_HANDLER(BOOL (ThisClass::*)(UINT), AfxCmdExHandler, memberFxn))
 #define ON_COMMAND_RANGE(id, lastId, memberFxn)                                                    \
     NUVEX_MSGMAP_ENTRY(framework_messages::kCommand, CN_COMMAND, id, lastId, AfxSig_cmdRange, nullptr, \
                        NUVEX_MSGMAP_HANDLER(void (ThisClass::*)(UINT), AfxCmdRangeHandler, memberFxn))

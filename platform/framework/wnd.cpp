@@ -213,19 +213,12 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     //    object (nested creations from WM_CREATE handlers stack).
     WndState& state = State();
     CWnd* const outer = state.creating;
-    state.creating = this;
-    if (state.createDepth++ == 0) {
-        state.createHook = SetWindowsHookExA(WH_CALLWNDPROC, &CreationHook, nullptr, 0);
-    }
+    HookWindowCreate(this);
     // 2. Create; the window's messages reach WindowProc from the first.
     HWND hwnd = CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
                                 cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     // 3. Unhook when the outermost creation ends.
-    if (--state.createDepth == 0) {
-        UnhookWindowsHookEx(state.createHook);
-        state.createHook = nullptr;
-    }
-    const bool attachedHere = state.creating == nullptr;
+    const bool attachedHere = UnhookWindowCreate() != FALSE;
     state.creating = outer;
     if (hwnd == nullptr) {
         // A refused window went through WM_NCDESTROY, which detached this
@@ -237,6 +230,27 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
         SubclassWindow(nullptr);
     }
     return m_hWnd == hwnd ? TRUE : FALSE;
+}
+
+void CWnd::HookWindowCreate(CWnd* wnd)
+{
+    WndState& state = State();
+    state.creating = wnd;
+    if (state.createDepth++ == 0) {
+        state.createHook = SetWindowsHookExA(WH_CALLWNDPROC, &CreationHook, nullptr, 0);
+    }
+}
+
+BOOL CWnd::UnhookWindowCreate()
+{
+    WndState& state = State();
+    if (state.createDepth > 0 && --state.createDepth == 0) {
+        UnhookWindowsHookEx(state.createHook);
+        state.createHook = nullptr;
+    }
+    const BOOL attached = state.creating == nullptr ? TRUE : FALSE;
+    state.creating = nullptr;
+    return attached;
 }
 
 BOOL CWnd::SubclassWindow(HWND hwnd)

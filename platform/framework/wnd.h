@@ -23,13 +23,6 @@ class CFrameWnd;
 class CMenu;
 class CScrollBar;
 
-// The header of every WM_NOTIFY notification.
-struct NMHDR {
-    HWND hwndFrom;
-    UINT_PTR idFrom;
-    UINT code;
-};
-
 // What WM_SIZEPARENT carries to each control bar of a frame: the part of the
 // client area still free (the bar takes its share from it), the total size
 // the bars take, and whether the bars stretch across the frame. `hDWP` is
@@ -227,6 +220,11 @@ public:
 
     // The framework's window procedure.
     static LRESULT AfxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Around a call that creates a window some other way (the dialog
+    // manager): the first window created in between is attached to `wnd`
+    // and subclassed. Unhook answers whether that happened. Pairs nest.
+    static void HookWindowCreate(CWnd* wnd);
+    static BOOL UnhookWindowCreate();
 
     // Default handlers, called by derived handlers to chain to the default
     // handling of the message being dispatched.

@@ -32,8 +32,6 @@ struct DialogInfo {
 namespace {
 
 // Button and edit messages the dialog manager sends to its controls.
-constexpr UINT kButtonGetCheck = 0x00F0;
-constexpr UINT kButtonSetCheck = 0x00F1;
 constexpr UINT kButtonSetStyle = 0x00F4;
 constexpr UINT kButtonClick = 0x00F5;
 constexpr UINT kEditSetSelection = 0x00B1;
@@ -169,12 +167,12 @@ bool AnswersDirectly(UINT msg)
     switch (msg) {
     case WM_INITDIALOG:
     case WM_CTLCOLORDLG:
-    case 0x0132: // WM_CTLCOLORMSGBOX
-    case 0x0133: // WM_CTLCOLOREDIT
-    case 0x0134: // WM_CTLCOLORLISTBOX
-    case 0x0135: // WM_CTLCOLORBTN
-    case 0x0137: // WM_CTLCOLORSCROLLBAR
-    case 0x0138: // WM_CTLCOLORSTATIC
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
     case 0x0039: // WM_COMPAREITEM
     case 0x002E: // WM_VKEYTOITEM
     case 0x002F: // WM_CHARTOITEM
@@ -804,35 +802,6 @@ UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned)
         return static_cast<UINT>(-static_cast<long long>(value));
     }
     return static_cast<UINT>(value);
-}
-
-BOOL CheckDlgButton(HWND dialog, int id, UINT check)
-{
-    HWND item = GetDlgItem(dialog, id);
-    if (item == nullptr) {
-        return FALSE;
-    }
-    SendMessageA(item, kButtonSetCheck, check, 0);
-    return TRUE;
-}
-
-UINT IsDlgButtonChecked(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    return item != nullptr ? static_cast<UINT>(SendMessageA(item, kButtonGetCheck, 0, 0)) : 0;
-}
-
-BOOL CheckRadioButton(HWND dialog, int first, int last, int check)
-{
-    if (W(dialog) == nullptr) {
-        return FALSE;
-    }
-    for (int id = first; id <= last; ++id) {
-        if (HWND item = GetDlgItem(dialog, id)) {
-            SendMessageA(item, kButtonSetCheck, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-    }
-    return TRUE;
 }
 
 LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -45,23 +45,7 @@ constexpr UINT DM_REPOSITION = WM_USER + 2;
 // DM_GETDEFID answers MAKELRESULT(id, DC_HASDEFID), or 0 without a default.
 constexpr WORD DC_HASDEFID = 0x534B;
 
-// WM_GETDLGCODE answers: what a control handles itself, and what it is.
-constexpr LRESULT DLGC_WANTARROWS = 0x0001;
-constexpr LRESULT DLGC_WANTTAB = 0x0002;
-constexpr LRESULT DLGC_WANTALLKEYS = 0x0004;
-constexpr LRESULT DLGC_WANTMESSAGE = 0x0004;
-constexpr LRESULT DLGC_HASSETSEL = 0x0008;
-constexpr LRESULT DLGC_DEFPUSHBUTTON = 0x0010;
-constexpr LRESULT DLGC_UNDEFPUSHBUTTON = 0x0020;
-constexpr LRESULT DLGC_RADIOBUTTON = 0x0040;
-constexpr LRESULT DLGC_WANTCHARS = 0x0080;
-constexpr LRESULT DLGC_STATIC = 0x0100;
-constexpr LRESULT DLGC_BUTTON = 0x2000;
-
-// Check states of CheckDlgButton and IsDlgButtonChecked.
-constexpr UINT BST_UNCHECKED = 0x0000;
-constexpr UINT BST_CHECKED = 0x0001;
-constexpr UINT BST_INDETERMINATE = 0x0002;
+// WM_GETDLGCODE answers (DLGC_*) are in messages.h.
 
 // Extra bytes of a dialog window: the answer of the last message, the
 // dialog procedure and the user's value, each pointer-sized. A window class
@@ -160,8 +144,6 @@ NUVEX_PLATFORM_API BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSi
 // `isSigned`); 0 with *translated FALSE for anything else or a number out
 // of range.
 NUVEX_PLATFORM_API UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
-NUVEX_PLATFORM_API BOOL CheckDlgButton(HWND dialog, int id, UINT check);
-NUVEX_PLATFORM_API UINT IsDlgButtonChecked(HWND dialog, int id);
-// Checks `check` and clears the other buttons with ids first..last.
-NUVEX_PLATFORM_API BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
+// CheckDlgButton, IsDlgButtonChecked and CheckRadioButton come with the
+// buttons (platform/controls/controls.h).
 NUVEX_PLATFORM_API LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT msg, WPARAM wParam, LPARAM lParam);

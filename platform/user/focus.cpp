@@ -2,6 +2,8 @@
 // keyboard state and the cursor.
 #include <algorithm>
 
+#include "platform/kernel/resource.h"
+#include "platform/user/display_backend.h"
 #include "platform/user/window_system.h"
 
 namespace nuvex::user {
@@ -228,11 +230,14 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
     if (it != system.stockCursors.end()) {
         return it->second;
     }
+    const auto id = static_cast<WORD>(reinterpret_cast<uintptr_t>(name));
     if (instance == nullptr) {
-        const auto id = reinterpret_cast<uintptr_t>(name);
         if (id < 32512 || id > 32651) {
             return nullptr;
         }
+    } else if (!FindResourceBytes(instance, kResourceCursor, id)) {
+        // A module's cursor exists only where its resources have one.
+        return nullptr;
     }
     auto cursor = reinterpret_cast<HCURSOR>(0x7C000000u + system.stockCursors.size() * 16u + 16u);
     system.stockCursors[key] = cursor;
@@ -247,3 +252,22 @@ int ShowCursor(BOOL show)
 }
 
 UINT GetDoubleClickTime() { return 500; }
+
+bool GetCursorSource(HCURSOR cursor, HINSTANCE* instance, WORD* id)
+{
+    if (cursor == nullptr) {
+        return false;
+    }
+    for (const auto& [key, handle] : System().stockCursors) {
+        if (handle == cursor) {
+            if (instance != nullptr) {
+                *instance = reinterpret_cast<HINSTANCE>(key >> 16);
+            }
+            if (id != nullptr) {
+                *id = static_cast<WORD>(key & 0xFFFF);
+            }
+            return true;
+        }
+    }
+    return false;
+}

@@ -2,7 +2,10 @@
 // synthetic mouse moves, paints, timers), dispatching, translating keys,
 // hooks, timers, and the pump that tests run until the queue is idle.
 #include <algorithm>
+#include <chrono>
+#include <memory>
 
+#include "platform/user/display_backend.h"
 #include "platform/user/input.h"
 #include "platform/user/window_system.h"
 
@@ -206,6 +209,29 @@ bool Take(MSG* out, HWND filter, UINT filterMin, UINT filterMax, bool remove)
     return false;
 }
 
+struct DisplayState {
+    DisplayBackendFactory factory = nullptr;
+    bool chosen = false;
+    std::shared_ptr<DisplayBackend> backend;
+};
+
+DisplayState& Display()
+{
+    static DisplayState state;
+    return state;
+}
+
+// The back-end in use; the registered factory chooses it on first need.
+DisplayBackend* ActiveDisplayBackend()
+{
+    DisplayState& state = Display();
+    if (!state.chosen && state.factory != nullptr) {
+        state.chosen = true;
+        state.backend = state.factory();
+    }
+    return state.backend.get();
+}
+
 // Lets something happen while a loop waits: the idle script injects input,
 // or the scripted clock jumps to the next timer. False when nothing can.
 bool WaitForSomething()
@@ -228,6 +254,25 @@ bool WaitForSomething()
             next = timer.due;
             any = true;
         }
+    }
+    if (DisplayBackend* backend = ActiveDisplayBackend()) {
+        // A real screen: show what there is, then wait for a person or the
+        // next timer, with the clock following the time that passes.
+        backend->Present();
+        const int timeout = any ? static_cast<int>(next > after.now ? next - after.now : 0) : -1;
+        const auto start = std::chrono::steady_clock::now();
+        const bool input = backend->WaitForInput(timeout);
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        WindowSystem& later = System();
+        later.now += static_cast<DWORD>(elapsed.count());
+        if (input) {
+            return true;
+        }
+        if (any) {
+            later.now = std::max(later.now, next);
+            return true;
+        }
+        return false;
     }
     if (any) {
         after.now = std::max(after.now, next);
@@ -274,6 +319,27 @@ bool WaitForInput() { return WaitForSomething(); }
 using namespace nuvex::user;
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) { return Send(hwnd, msg, wParam, lParam); }
+
+void RegisterDisplayBackendFactory(DisplayBackendFactory factory) { Display().factory = factory; }
+
+void SetDisplayBackend(std::shared_ptr<DisplayBackend> backend)
+{
+    DisplayState& state = Display();
+    state.chosen = true;
+    state.backend = std::move(backend);
+}
+
+DisplayBackend* CurrentDisplayBackend() { return ActiveDisplayBackend(); }
+
+bool PumpDisplay(int timeoutMs)
+{
+    DisplayBackend* backend = ActiveDisplayBackend();
+    if (backend == nullptr) {
+        return false;
+    }
+    backend->Present();
+    return backend->WaitForInput(timeoutMs);
+}
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {

@@ -46,6 +46,12 @@ WindowClass* AddClass(WindowSystem& system, const std::string& name, UINT style,
     return raw;
 }
 
+std::vector<SystemClassRegistrar>& Registrars()
+{
+    static std::vector<SystemClassRegistrar> registrars;
+    return registrars;
+}
+
 } // namespace
 
 WindowSystem& System()
@@ -153,6 +159,33 @@ void RegisterSystemClasses(WindowSystem& system)
              static_cast<int>(sizeof(LONG_PTR)), nullptr, true);
     AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, DefDlgProcA, DLGWINDOWEXTRA, nullptr, true);
     AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, true);
+    for (SystemClassRegistrar registrar : Registrars()) {
+        registrar();
+    }
+}
+
+void AddSystemClassRegistrar(SystemClassRegistrar registrar)
+{
+    Registrars().push_back(registrar);
+    if (Current()) {
+        registrar();
+    }
+}
+
+ATOM RegisterSystemClass(const WNDCLASSEXA& wc)
+{
+    WindowSystem& system = System();
+    if (wc.lpszClassName == nullptr || UserIsIntName(wc.lpszClassName) || wc.lpszClassName[0] == '\0' ||
+        system.FindClass(wc.lpszClassName) != nullptr) {
+        return 0;
+    }
+    WindowClass* cls = AddClass(system, wc.lpszClassName, wc.style, wc.lpfnWndProc, wc.cbWndExtra,
+                                wc.hbrBackground, true);
+    cls->classExtra = wc.cbClsExtra;
+    if (wc.hCursor != nullptr) {
+        cls->cursor = wc.hCursor;
+    }
+    return cls->atom;
 }
 
 } // namespace nuvex::user

@@ -241,6 +241,19 @@ void DestroyWindowMenu(HMENU menu);
 } // namespace nuvex::user
 
 namespace nuvex::user {
+// Families built on the window system (the standard and common controls)
+// bring their own system classes. A registrar registers them through
+// RegisterSystemClass; every fresh window system (the first one and each
+// ResetWindowSystem) runs every registrar, and one added while a window
+// system exists runs at once.
+using SystemClassRegistrar = void (*)();
+void AddSystemClassRegistrar(SystemClassRegistrar registrar);
+// Registers `wc` as a system class: created by name from any module, and
+// never unregistered. Answers the class atom, 0 when the name is taken.
+ATOM RegisterSystemClass(const WNDCLASSEXA& wc);
+} // namespace nuvex::user
+
+namespace nuvex::user {
 // The window procedure of the popup-menu window class "#32768".
 LRESULT PopupMenuWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 } // namespace nuvex::user

@@ -9,6 +9,7 @@
 #include "platform/gdi/logfont.h"
 #include "platform/gdi/syscolor.h"
 #include "platform/user/messages.h"
+#include "platform/user/notify.h"
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using HOOKPROC = LRESULT (*)(int code, WPARAM, LPARAM);

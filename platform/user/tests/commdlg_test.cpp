@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/controls/controls.h"
+#include "platform/display/headless/headless_display.h"
 #include "platform/user/commdlg.h"
 #include "platform/user/input.h"
 #include "platform/user/tests/dialog_support.h"
@@ -328,6 +330,56 @@ TEST_F(CommonDialogTest, FileDialogErrors)
     ofn = Request(OFN_FILEMUSTEXIST);
     EXPECT_FALSE(GetOpenFileNameA(&ofn));
     EXPECT_EQ(asked, 100);
+}
+
+TEST_F(CommonDialogTest, FileDialogOnScreenListsTheFolderAndTakesATypedName)
+{
+    RegisterStandardControlStandIns();
+    initialDir = folder.string();
+    std::vector<std::string> listed;
+    int step = 0;
+    SetIdleScript([&]() {
+        HWND dialog = GetActiveWindow();
+        switch (step++) {
+        case 0: {
+            HWND list = GetDlgItem(dialog, 1120);
+            const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                char text[64]{};
+                SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                listed.emplace_back(text);
+            }
+            // Into the sub-folder by name, then a file there.
+            HeadlessTypeText("sub\n");
+            return true;
+        }
+        case 1:
+            HeadlessTypeText("new\n");
+            return true;
+        default:
+            return false;
+        }
+    });
+    OPENFILENAMEA ofn = Request(OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, "nvx");
+    ofn.nFilterIndex = 1;
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    // Folders first, then the files of the chosen filter.
+    EXPECT_EQ(listed, (std::vector<std::string>{"[..]", "[sub]", "part.nvx"}));
+    EXPECT_EQ(std::string(file), (folder / "sub" / "new.nvx").string());
+    EXPECT_TRUE(IsWindowEnabled(owner));
+
+    // Escape cancels.
+    step = 0;
+    SetIdleScript([&]() {
+        if (step++ > 0) {
+            return false;
+        }
+        HeadlessPressKeys({VK_ESCAPE});
+        return true;
+    });
+    ofn = Request(0);
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
 
 } // namespace

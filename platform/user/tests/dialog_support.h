@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/controls/controls.h"
 #include "platform/user/dialog.h"
 
 namespace nuvex::user::testing {

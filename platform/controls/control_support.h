@@ -1,0 +1,129 @@
+// What the control window procedures share: their per-window state, the
+// notifications and colour questions they send their parents, painting
+// scopes, fonts and the registration of their classes.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/controls/controls.h"
+#include "platform/gdi/gdi.h"
+
+namespace nuvex::controls {
+
+// Every control class keeps one pointer-sized slot of extra window bytes
+// for its state, made at WM_NCCREATE and freed at WM_NCDESTROY.
+constexpr int kStateSlot = 0;
+constexpr int kStateBytes = static_cast<int>(sizeof(LONG_PTR));
+
+template <class State>
+State* StateOf(HWND hwnd)
+{
+    return reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, kStateSlot));
+}
+
+template <class State>
+State* AttachState(HWND hwnd)
+{
+    auto* state = new State();
+    SetWindowLongPtrA(hwnd, kStateSlot, reinterpret_cast<LONG_PTR>(state));
+    return state;
+}
+
+template <class State>
+void DetachState(HWND hwnd)
+{
+    std::unique_ptr<State> owned(StateOf<State>(hwnd));
+    SetWindowLongPtrA(hwnd, kStateSlot, 0);
+}
+
+inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
+inline int Width(const RECT& r) { return r.right - r.left; }
+inline int Height(const RECT& r) { return r.bottom - r.top; }
+inline bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+inline POINT PointFromLParam(LPARAM l) { return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
+
+// The window that hears a control's notifications: its parent (for a popup
+// its owner).
+HWND NotifyTarget(HWND hwnd);
+// Sends WM_COMMAND (id, code) with the control as lParam to `target`
+// (default: the notify target).
+void NotifyCommand(HWND hwnd, WORD code, HWND target = nullptr);
+// Sends the scroll message `message` (WM_HSCROLL/WM_VSCROLL) with `code`
+// and `pos` to the notify target, the control in lParam.
+void NotifyScroll(HWND hwnd, UINT message, WORD code, int pos);
+
+// Asks the parent for the colours of `hwnd` with `message` (WM_CTLCOLOR*)
+// and answers the brush to fill the background with. When the parent gives
+// no brush, the classic defaults are set on `dc`: window colours for edits
+// and list boxes, button-face colours for the rest.
+HBRUSH ControlColors(HWND hwnd, HDC dc, UINT message);
+
+// The font a control draws with: the one set by WM_SETFONT, else the
+// desktop's GUI font.
+HFONT DrawingFont(HFONT set);
+// Line height and average character width of `font`.
+struct FontMetrics {
+    int height = 13;
+    int averageWidth = 6;
+    int ascent = 10;
+};
+FontMetrics MeasureFont(HFONT font);
+// Width of `text` in `font` on a screen DC.
+int TextWidth(HFONT font, const char* text, int length);
+
+// Runs `draw(dc)` for WM_PAINT (through BeginPaint, or into the DC of
+// wParam when given) and WM_PRINTCLIENT.
+template <class Draw>
+LRESULT PaintWith(HWND hwnd, WPARAM dcParam, Draw draw)
+{
+    if (dcParam != 0) {
+        draw(reinterpret_cast<HDC>(dcParam));
+        return 0;
+    }
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(hwnd, &ps);
+    if (dc != nullptr) {
+        draw(dc);
+    }
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+// Keeps a DC's selected font and colours for a scope.
+class SavedDC {
+public:
+    explicit SavedDC(HDC dc) : m_dc(dc), m_level(SaveDC(dc)) {}
+    ~SavedDC() { RestoreDC(m_dc, m_level); }
+    SavedDC(const SavedDC&) = delete;
+    SavedDC& operator=(const SavedDC&) = delete;
+
+private:
+    HDC m_dc;
+    int m_level;
+};
+
+// Sends WM_DRAWITEM for an owner-drawn item of `hwnd` to its notify target.
+void SendDrawItem(HWND hwnd, UINT controlType, UINT item, UINT action, UINT state, HDC dc, const RECT& rect,
+                  ULONG_PTR data);
+
+// Redraws the whole control now (invalidate and update).
+void Repaint(HWND hwnd);
+
+// Class registration: each control's file offers one of these; the window
+// system runs them all for every fresh instance.
+void RegisterButtonClass();
+void RegisterStaticClass();
+void RegisterEditClass();
+void RegisterListBoxClasses();
+void RegisterComboBoxClass();
+void RegisterScrollBarClass();
+void RegisterTrackbarClass();
+void RegisterUpDownClass();
+void RegisterProgressClass();
+// Registers one control class with a state slot.
+void RegisterControlClass(const char* name, WNDPROC proc, UINT classStyle, LPCSTR cursor);
+
+} // namespace nuvex::controls
