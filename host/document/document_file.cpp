@@ -531,7 +531,7 @@ BOOL CNuvexDoc::OnSaveDocument(const char* path)
         return FALSE;
     }
     m_lastFileError = DocumentFileError::None;
-    m_modified = FALSE;
+    m_bModified = FALSE;
     m_hasFile = TRUE;
     return TRUE;
 }
@@ -557,7 +557,7 @@ BOOL CNuvexDoc::OnOpenDocument(const char* path)
     LoadParsedFile(parsed);
     m_lastFileError = DocumentFileError::None;
     m_hasFile = TRUE;
-    m_modified = FALSE;
+    m_bModified = FALSE;
     return TRUE;
 }
 
