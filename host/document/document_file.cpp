@@ -570,7 +570,7 @@ BOOL CNuvexDoc::OnSaveDocument(const char* path)
         return FALSE;
     }
     m_lastFileError = DocumentFileError::None;
-    m_modified = FALSE;
+    m_bModified = FALSE;
     m_hasFile = TRUE;
     return TRUE;
 }
@@ -596,7 +596,7 @@ BOOL CNuvexDoc::OnOpenDocument(const char* path)
     LoadParsedFile(parsed);
     m_lastFileError = DocumentFileError::None;
     m_hasFile = TRUE;
-    m_modified = FALSE;
+    m_bModified = FALSE;
     return TRUE;
 }
 

@@ -3,7 +3,10 @@
 // history, the nested command levels, the document's copy of the system
 // variables and the IHostDocument object through which add-ins reach it.
 // It runs without any window: what it needs of the application and what it
-// shows go through IDocumentServices and IDocumentOutput.
+// shows go through IDocumentServices and IDocumentOutput. It is the
+// framework's server document, so document templates open, save and close
+// it; how the program asks before closing and saving under a name comes
+// from an IDocumentCloseFlow, without one the framework's own flow serves.
 #pragma once
 
 #include <array>
@@ -23,6 +26,7 @@
 #include "objectmodel/coord_system_object.h"
 #include "objectmodel/vector3.h"
 #include "platform/com/variant.h"
+#include "platform/framework/ole.h"
 
 class CHostDocument;
 class CHostEntitySet;
@@ -96,7 +100,24 @@ struct ObjectListEntry {
     ComPtr<IEntityRecord> holder;
 };
 
-class CNuvexDoc {
+class CNuvexDoc;
+
+// The program's close question and its save under a name.
+class IDocumentCloseFlow {
+public:
+    // Asks before the document closes and saves it when the user wants;
+    // TRUE when it may close.
+    virtual BOOL AskToClose(CNuvexDoc& document) = 0;
+    // Saves under path, or asks for a name when path is null or empty;
+    // replace: the document takes the name. FALSE when cancelled or failed.
+    virtual BOOL SaveUnderName(CNuvexDoc& document, LPCSTR path, BOOL replace) = 0;
+
+protected:
+    ~IDocumentCloseFlow() = default;
+};
+
+class CNuvexDoc : public COleServerDoc {
+    DECLARE_DYNAMIC(CNuvexDoc)
 public:
     CNuvexDoc(IDocumentServices& services, IDocumentOutput& output);
     CNuvexDoc(const CNuvexDoc&) = delete;
@@ -122,8 +143,8 @@ public:
     int32_t FindObjectFlagEntry(uint32_t key, BOOL create);
 
     // File: see document_file.cpp.
-    BOOL OnSaveDocument(const char* path);
-    BOOL OnOpenDocument(const char* path);
+    BOOL OnSaveDocument(const char* path) override;
+    BOOL OnOpenDocument(const char* path) override;
     // Reads a file's bytes as OnOpenDocument does, without the file and
     // without the flags (the file fuzzer's entry).
     BOOL LoadDocumentBytes(const BYTE* data, size_t size);
@@ -225,8 +246,17 @@ public:
     // The snap engine drops its tracking lines and recent points.
     void RefreshSnap();
 
-    BOOL IsModified() const { return m_modified; }
-    void SetModifiedFlag(BOOL modified) { m_modified = modified; }
+    BOOL IsModified() const { return m_bModified; }
+    BOOL IsModified() override { return m_bModified; }
+    void SetModifiedFlag(BOOL modified = TRUE) override;
+
+    // Framework life: see nuvex_doc_framework.cpp.
+    void SetCloseFlow(IDocumentCloseFlow* flow) { m_closeFlow = flow; }
+    BOOL OnNewDocument() override;
+    BOOL SaveModified() override;
+    BOOL DoSave(LPCSTR path, BOOL replace = TRUE) override;
+    void OnCloseDocument() override;
+    COleServerItem* OnGetEmbeddedItem() override;
     BOOL HasFile() const { return m_hasFile; }
     BOOL IsSaving() const { return m_saving; }
     BOOL IsCommandActive() const { return m_commandActive; }
@@ -292,7 +322,6 @@ private:
     std::vector<std::pair<IUnknown*, int32_t>> m_fileIndexByObject;
     // During a read: file index -> loaded object (null for skipped records).
     std::vector<IUnknown*> m_objectByFileIndex;
-    BOOL m_modified = FALSE;
     BOOL m_hasFile = FALSE;
     std::string m_commandLineText;
     BOOL m_pointSet = FALSE;
@@ -325,4 +354,8 @@ private:
     uint32_t m_documentWord = 0;
     // The new objects that a finishing level handed to the root.
     std::vector<uintptr_t> m_passOnIds;
+    IDocumentCloseFlow* m_closeFlow = nullptr;
+    // The user agreed to close (SaveModified) and has not changed the
+    // drawing since: the close does not ask again.
+    BOOL m_closeAgreed = FALSE;
 };

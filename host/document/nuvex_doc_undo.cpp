@@ -23,7 +23,7 @@ void CNuvexDoc::CommitUndoStep()
     m_undoSteps.push_back(std::move(m_pendingUndo));
     m_pendingUndo.clear();
     ++m_undoPosition;
-    m_modified = TRUE;
+    SetModifiedFlag(TRUE);
     m_output.FireDocumentEvent(kEventUndoHistoryChanged);
 }
 

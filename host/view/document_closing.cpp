@@ -2,6 +2,7 @@
 #include "host/view/document_closing.h"
 
 #include "host/document/nuvex_doc.h"
+#include "platform/framework/doctemplate.h"
 #include "platform/kernel/files.h"
 
 namespace {
@@ -19,6 +20,28 @@ std::string ProposedName(const DocumentName& name, BOOL replace)
         proposed += name.extension;
     }
     return proposed;
+}
+
+DocumentName NameOf(CNuvexDoc& document)
+{
+    DocumentName name;
+    name.path = static_cast<LPCSTR>(document.GetPathName());
+    name.title = static_cast<LPCSTR>(document.GetTitle());
+    CString extension;
+    CDocTemplate* documentTemplate = document.GetDocTemplate();
+    if (documentTemplate != nullptr && documentTemplate->GetDocString(extension, CDocTemplate::filterExt)) {
+        const std::string extensions = static_cast<LPCSTR>(extension);
+        name.extension = extensions.substr(0, extensions.find(';'));
+    }
+    return name;
+}
+
+// A save under a new name gives the document that name.
+void TakeName(CNuvexDoc& document, const DocumentName& name)
+{
+    if (name.path != static_cast<LPCSTR>(document.GetPathName())) {
+        document.SetPathName(name.path.c_str());
+    }
 }
 
 } // namespace
@@ -75,4 +98,22 @@ CloseOutcome CloseDocument(CNuvexDoc& document, DocumentName& name, ISavePrompts
         closeDocument();
     }
     return CloseOutcome::Closed;
+}
+
+BOOL CFrameworkCloseFlow::AskToClose(CNuvexDoc& document)
+{
+    DocumentName name = NameOf(document);
+    const CloseOutcome outcome = CloseDocument(document, name, m_prompts, {});
+    TakeName(document, name);
+    return outcome == CloseOutcome::Closed ? TRUE : FALSE;
+}
+
+BOOL CFrameworkCloseFlow::SaveUnderName(CNuvexDoc& document, LPCSTR path, BOOL replace)
+{
+    DocumentName name = NameOf(document);
+    const BOOL saved = DoSave(document, name, m_prompts, path, replace);
+    if (saved && replace) {
+        TakeName(document, name);
+    }
+    return saved;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "host/document/nuvex_doc.h"
 #include "platform/base/types.h"
 
 class CNuvexDoc;
@@ -61,3 +62,16 @@ enum class CloseOutcome {
 // the document and its views) runs only for Closed.
 CloseOutcome CloseDocument(CNuvexDoc& document, DocumentName& name, ISavePrompts& prompts,
                            const std::function<void()>& closeDocument);
+
+// The close question and the save under a name for documents that the
+// framework opens: the names come from the document (its path, title and
+// its template's extension), and a save under a new name renames it.
+class CFrameworkCloseFlow : public IDocumentCloseFlow {
+public:
+    explicit CFrameworkCloseFlow(ISavePrompts& prompts) : m_prompts(prompts) {}
+    BOOL AskToClose(CNuvexDoc& document) override;
+    BOOL SaveUnderName(CNuvexDoc& document, LPCSTR path, BOOL replace) override;
+
+private:
+    ISavePrompts& m_prompts;
+};

@@ -14,6 +14,8 @@ namespace {
 
 // Set while any view paints: updates of all views then do not repaint.
 bool g_viewDrawing = false;
+// The document the next dynamically made view shows.
+thread_local CNuvexDoc* g_documentForNewViews = nullptr;
 
 POINT PointOf(LPARAM lParam)
 {
@@ -40,6 +42,47 @@ HCURSOR LoadViewCursor(WORD id, LPCSTR fallback)
 }
 
 } // namespace
+
+NUVEX_IMPLEMENT_RUNTIMECLASS(CNuvexView, CView, 0xFFFF, CNuvexView::CreateObject)
+
+CObject* CNuvexView::CreateObject()
+{
+    if (g_documentForNewViews == nullptr) {
+        return nullptr;
+    }
+    auto* view = new CNuvexView(*g_documentForNewViews);
+    view->m_deleteWithWindow = true;
+    return view;
+}
+
+CNuvexDoc* CNuvexView::SetDocumentForNewViews(CNuvexDoc* document)
+{
+    CNuvexDoc* previous = g_documentForNewViews;
+    g_documentForNewViews = document;
+    return previous;
+}
+
+void CNuvexView::PostNcDestroy()
+{
+    if (m_deleteWithWindow) {
+        delete this;
+    }
+}
+
+void CNuvexView::OnUpdate(CView*, LPARAM, CObject*) { OnUpdate(); }
+
+void CNuvexView::OnInitialUpdate()
+{
+    CView::OnInitialUpdate();
+    m_document.UpdateAllViews(this);
+}
+
+void CNuvexView::OnActivateView(BOOL activate, CView* activateView, CView* deactivateView)
+{
+    m_document.Output().FireDocumentEvent(activate ? kEventViewActivated : kEventViewDeactivated);
+    m_document.UpdateAllViews(nullptr);
+    CView::OnActivateView(activate, activateView, deactivateView);
+}
 
 CNuvexView::CNuvexView(CNuvexDoc& document)
     : m_document(document),
@@ -183,11 +226,11 @@ LRESULT CNuvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ERASEBKGND:
         return TRUE;
     case WM_SIZE:
-        CWnd::WindowProc(message, wParam, lParam);
+        CView::WindowProc(message, wParam, lParam);
         OnSize(static_cast<int16_t>(lParam & 0xFFFF), static_cast<int16_t>((lParam >> 16) & 0xFFFF));
         return 0;
     case WM_DESTROY:
-        CWnd::WindowProc(message, wParam, lParam);
+        CView::WindowProc(message, wParam, lParam);
         OnDestroy();
         return 0;
     case WM_MOUSEMOVE:
@@ -230,7 +273,7 @@ LRESULT CNuvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    return CView::WindowProc(message, wParam, lParam);
 }
 
 BOOL CNuvexView::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -258,7 +301,7 @@ BOOL CNuvexView::OnCommand(WPARAM wParam, LPARAM lParam)
             break;
         }
     }
-    return CWnd::OnCommand(wParam, lParam);
+    return CView::OnCommand(wParam, lParam);
 }
 
 void CNuvexView::ReadViewOrientation()

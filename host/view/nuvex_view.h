@@ -5,8 +5,9 @@
 // command events through CViewInput; the right button opens the context
 // menu; its commands reach the command engine and the zooms.
 //
-// It lives on the framework's window class; the document it shows is given
-// at construction.
+// It is the framework's view: a document template makes it in a frame for
+// the document it opens (see CNuvexDocTemplate), or a program gives the
+// document at construction and makes the window itself.
 #pragma once
 
 #include <memory>
@@ -21,6 +22,7 @@
 #include "host/view/tool_layer.h"
 #include "host/view/view_tool_state.h"
 #include "host/view/view_transform.h"
+#include "platform/framework/view.h"
 
 class CNuvexDoc;
 
@@ -28,16 +30,28 @@ class CNuvexDoc;
 inline constexpr WORD kCommandCursorId = 146;
 inline constexpr WORD kZoomCursorId = 156;
 // The text a view without its OpenGL window shows in its place.
+// Document events of a view's activation and deactivation.
+inline constexpr int32_t kEventViewActivated = 3;
+inline constexpr int32_t kEventViewDeactivated = 4;
 inline constexpr const char* kNoOpenGLText = "OpenGL is not available: the drawing cannot be shown.";
 
-class CNuvexView : public CWnd,
+class CNuvexView : public CView,
                    public IGLWindowOwner,
                    public IViewInputSite,
                    public IViewCommandSite,
                    public IGraphicsContextOwner {
+    DECLARE_DYNAMIC(CNuvexView)
 public:
     explicit CNuvexView(CNuvexDoc& document);
     ~CNuvexView() override;
+
+    // Dynamic creation, as a frame makes its view: a view of the document
+    // set by SetDocumentForNewViews (null while none is set). Such a view
+    // deletes itself with its window.
+    static CObject* CreateObject();
+    // Sets the document that views made by CreateObject show; returns the
+    // one set before.
+    static CNuvexDoc* SetDocumentForNewViews(CNuvexDoc* document);
 
     CNuvexDoc* GetDocument() const { return &m_document; }
     CDocumentTools& Tools() { return m_tools; }
@@ -51,8 +65,15 @@ public:
     // The document's views are updated: the view repaints at once, unless
     // a paint of any view is running.
     void OnUpdate();
+    void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     // The paint: transforms, then the OpenGL window draws the scene now.
-    void OnDraw(CDC* dc);
+    void OnDraw(CDC* dc) override;
+    // The first update after the frame was made: the view draws and so do
+    // the document's other views.
+    void OnInitialUpdate() override;
+    // The document hears that its view became active (event 3) or stopped
+    // being active (event 4); then every view of it is updated.
+    void OnActivateView(BOOL activate, CView* activateView, CView* deactivateView) override;
     // Printing and print preview: the scene rendered off screen for the
     // page rectangle of dc and copied there. FALSE when nothing could be
     // rendered.
@@ -101,6 +122,7 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
 
 private:
     void OnPaint();
@@ -125,4 +147,5 @@ private:
     BOOL m_drawingAvailable = TRUE;
     HCURSOR m_commandCursor = nullptr;
     HCURSOR m_zoomCursor = nullptr;
+    bool m_deleteWithWindow = false;
 };
