@@ -9,6 +9,7 @@
 
 #include "platform/display/headless/headless_display.h"
 #include "platform/framework/docking.h"
+#include "platform/framework/framewnd.h"
 #include "platform/user/inspect.h"
 
 namespace {
@@ -232,6 +233,49 @@ TEST_F(Docking, BarStateIsSavedReloadedAndApplied)
     missing.m_arrBarInfo.push_back(CControlBarInfo{});
     EXPECT_FALSE(missing.LoadState("Nothing"));
     EXPECT_EQ(missing.m_arrBarInfo.size(), 1u);
+}
+
+TEST(FrameDocking, TheFramesMembersDockFloatAndRestoreItsBars)
+{
+    ScopedConfigDir config;
+    ResetWindowSystem();
+    // A frame deletes itself when its window goes.
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(40, 40, 540, 440)));
+    CToolBar toolbar;
+    ASSERT_TRUE(toolbar.Create(frame, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_SIZE_DYNAMIC));
+    const UINT buttons[] = {kOpen, kSave};
+    ASSERT_TRUE(toolbar.SetButtons(buttons, 2));
+    toolbar.EnableDocking(CBRS_ALIGN_ANY);
+    frame->EnableDocking(CBRS_ALIGN_ANY);
+    const auto parentIs = [&](UINT dockBar) {
+        return ::GetParent(toolbar.GetSafeHwnd()) == ::GetDlgItem(frame->GetSafeHwnd(), static_cast<int>(dockBar));
+    };
+
+    frame->DockControlBar(&toolbar, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_TRUE(parentIs(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_EQ(frame->GetControlBar(AFX_IDW_TOOLBAR), &toolbar);
+    EXPECT_EQ(frame->GetControlBar(AFX_IDW_STATUS_BAR), nullptr);
+    frame->SaveBarState("Frame");
+
+    frame->FloatControlBar(&toolbar, CPoint(600, 300));
+    EXPECT_TRUE(toolbar.IsFloating());
+    frame->ShowControlBar(&toolbar, FALSE, FALSE);
+    EXPECT_FALSE(toolbar.IsWindowVisible());
+
+    // The saved layout: docked on the left and shown.
+    frame->LoadBarState("Frame");
+    EXPECT_TRUE(parentIs(AFX_IDW_DOCKBAR_LEFT));
+    EXPECT_FALSE(toolbar.IsFloating());
+    EXPECT_TRUE(toolbar.IsWindowVisible());
+    // A profile without a layout changes nothing.
+    frame->DockControlBar(&toolbar, AFX_IDW_DOCKBAR_TOP);
+    frame->LoadBarState("Nothing");
+    EXPECT_TRUE(parentIs(AFX_IDW_DOCKBAR_TOP));
+
+    frame->DestroyWindow();
+    AfxDeleteTempMaps();
+    ResetWindowSystem();
 }
 
 } // namespace
