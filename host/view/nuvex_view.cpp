@@ -2,7 +2,9 @@
 #include "host/view/nuvex_view.h"
 
 #include "host/document/nuvex_doc.h"
+#include "host/shell/host_application.h"
 #include "host/view/selection_drawing.h"
+#include "host/view/view_pane_bars.h"
 #include "host/view/view_print.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gditext.h"
@@ -71,14 +73,39 @@ void CNuvexView::PostNcDestroy()
 
 void CNuvexView::OnUpdate(CView*, LPARAM, CObject*) { OnUpdate(); }
 
+CHostApplication* CNuvexView::Application() const
+{
+    return CHostApplication::FromInterface(m_document.Services().GetHostApplication());
+}
+
+int CNuvexView::OnCreate()
+{
+    CFrameWnd* frame = GetParentFrame();
+    CHostApplication* application = Application();
+    if (frame == nullptr || application == nullptr) {
+        return 0;
+    }
+    return CreatePaneBars(*frame, m_document, application->PaneGroups()) ? 0 : -1;
+}
+
 void CNuvexView::OnInitialUpdate()
 {
     CView::OnInitialUpdate();
+    if (CHostApplication* application = Application()) {
+        application->FireDocumentEvent(kEventViewInitialUpdate, m_document.GetHostDocument());
+    }
+    if (CFrameWnd* frame = GetParentFrame()) {
+        CreatePaneHandlers(*frame, m_document);
+    }
     m_document.UpdateAllViews(this);
 }
 
 void CNuvexView::OnActivateView(BOOL activate, CView* activateView, CView* deactivateView)
 {
+    if (CHostApplication* application = Application()) {
+        application->FireDocumentEvent(activate ? kEventDocumentActivated : kEventDocumentDeactivated,
+                                       m_document.GetHostDocument());
+    }
     m_document.Output().FireDocumentEvent(activate ? kEventViewActivated : kEventViewDeactivated);
     m_document.UpdateAllViews(nullptr);
     CView::OnActivateView(activate, activateView, deactivateView);
@@ -220,6 +247,12 @@ LRESULT CNuvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     const auto repeat = static_cast<UINT>(lParam & 0xFFFF);
     const auto flags = static_cast<UINT>((lParam >> 16) & 0xFFFF);
     switch (message) {
+    case WM_CREATE:
+        // The pane bars come after the window itself.
+        if (CView::WindowProc(message, wParam, lParam) == -1) {
+            return -1;
+        }
+        return OnCreate();
     case WM_PAINT:
         OnPaint();
         return 0;

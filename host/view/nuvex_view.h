@@ -24,6 +24,7 @@
 #include "host/view/view_transform.h"
 #include "platform/framework/view.h"
 
+class CHostApplication;
 class CNuvexDoc;
 
 // The cursors of the view: a running command and a zoom window.
@@ -68,11 +69,13 @@ public:
     void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
     // The paint: transforms, then the OpenGL window draws the scene now.
     void OnDraw(CDC* dc) override;
-    // The first update after the frame was made: the view draws and so do
-    // the document's other views.
+    // The first update after the frame was made: the application's event 0
+    // with the document, Create on the handler objects of the frame's pane
+    // pages, then the view draws and so do the document's other views.
     void OnInitialUpdate() override;
-    // The document hears that its view became active (event 3) or stopped
-    // being active (event 4); then every view of it is updated.
+    // The application hears that a view of the document became active
+    // (event 6) or stopped being active (event 7), then the document (its
+    // events 3 and 4); then every view of it is updated.
     void OnActivateView(BOOL activate, CView* activateView, CView* deactivateView) override;
     // Printing and print preview: the scene rendered off screen for the
     // page rectangle of dc and copied there. FALSE when nothing could be
@@ -125,6 +128,12 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    // The application object of the document's program, or null (a
+    // program without one, the tests of the view alone).
+    CHostApplication* Application() const;
+    // After the window is made: a docking pane bar per registered pane
+    // group on the parent frame; -1 when a bar cannot be made.
+    int OnCreate();
     void OnPaint();
     void OnSize(int width, int height);
     void OnDestroy();
