@@ -4,19 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <dlfcn.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "platform/display/screenshot.h"
 #include "platform/display/sdl/sdl_display.h"
+#include "platform/display/sdl/tests/xserver_support.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdipng.h"
 #include "platform/user/display_backend.h"
@@ -24,149 +19,11 @@
 #include "platform/user/menu.h"
 #include "platform/user/winuser.h"
 
-// The X and SDL libraries keep some allocations until the process ends.
-extern "C" __attribute__((visibility("default"), used)) const char* __lsan_default_suppressions()
-{
-    return "leak:libX11\nleak:libxcb\nleak:libSDL2\nleak:libdbus\nleak:libXi\nleak:libXcursor\nleak:libXext\n";
-}
-
 namespace {
 
-std::string FindProgram(const char* name)
-{
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= folders.size()) {
-        size_t end = folders.find(':', start);
-        if (end == std::string::npos) {
-            end = folders.size();
-        }
-        const std::string candidate = folders.substr(start, end - start) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0) {
-            return candidate;
-        }
-        start = end + 1;
-    }
-    return {};
-}
-
-// A virtual X server for the length of a test.
-class VirtualServer {
-public:
-    explicit VirtualServer(std::string program) : m_program(std::move(program)) {}
-    ~VirtualServer()
-    {
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    // Starts it on a free display and returns its name (":N"), or "".
-    std::string Start()
-    {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return {};
-        }
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(fds[0]);
-            const std::string fd = std::to_string(fds[1]);
-            freopen("/dev/null", "w", stderr);
-            execl(m_program.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
-                  "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        pollfd wait{fds[0], POLLIN, 0};
-        while (poll(&wait, 1, 10000) > 0) {
-            char c = 0;
-            if (read(fds[0], &c, 1) != 1 || c == '\n') {
-                break;
-            }
-            number += c;
-        }
-        close(fds[0]);
-        return number.empty() ? std::string() : ":" + number;
-    }
-
-private:
-    std::string m_program;
-    pid_t m_pid = -1;
-};
-
-// Moves the X pointer and clicks through the X server's test extension when
-// its library is there; otherwise sends the same events through SDL.
-class Pointer {
-public:
-    explicit Pointer(const std::string& display)
-    {
-        m_x11 = dlopen("libX11.so.6", RTLD_NOW);
-        m_xtst = dlopen("libXtst.so.6", RTLD_NOW);
-        if (m_x11 != nullptr && m_xtst != nullptr) {
-            auto open = reinterpret_cast<void* (*)(const char*)>(dlsym(m_x11, "XOpenDisplay"));
-            m_flush = reinterpret_cast<int (*)(void*)>(dlsym(m_x11, "XFlush"));
-            m_motion = reinterpret_cast<int (*)(void*, int, int, int, unsigned long)>(
-                dlsym(m_xtst, "XTestFakeMotionEvent"));
-            m_button = reinterpret_cast<int (*)(void*, unsigned, int, unsigned long)>(
-                dlsym(m_xtst, "XTestFakeButtonEvent"));
-            m_close = reinterpret_cast<int (*)(void*)>(dlsym(m_x11, "XCloseDisplay"));
-            if (open != nullptr && m_flush != nullptr && m_motion != nullptr && m_button != nullptr) {
-                m_display = open(display.c_str());
-            }
-        }
-    }
-    ~Pointer()
-    {
-        if (m_display != nullptr && m_close != nullptr) {
-            m_close(m_display);
-        }
-    }
-    bool ThroughX() const { return m_display != nullptr; }
-
-    void Click(HWND target, POINT screen)
-    {
-        if (m_display != nullptr) {
-            m_motion(m_display, -1, screen.x, screen.y, 0);
-            m_flush(m_display);
-            usleep(50000);
-            m_button(m_display, 1, 1, 0);
-            m_button(m_display, 1, 0, 0);
-            m_flush(m_display);
-            return;
-        }
-        RECT rect{};
-        GetWindowRect(target, &rect);
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.windowID = SdlWindowId(target);
-        event.motion.x = screen.x - rect.left;
-        event.motion.y = screen.y - rect.top;
-        SDL_PushEvent(&event);
-        for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-            SDL_Event button{};
-            button.type = type;
-            button.button.windowID = SdlWindowId(target);
-            button.button.button = SDL_BUTTON_LEFT;
-            button.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-            button.button.x = screen.x - rect.left;
-            button.button.y = screen.y - rect.top;
-            SDL_PushEvent(&button);
-        }
-    }
-
-private:
-    void* m_x11 = nullptr;
-    void* m_xtst = nullptr;
-    void* m_display = nullptr;
-    int (*m_flush)(void*) = nullptr;
-    int (*m_close)(void*) = nullptr;
-    int (*m_motion)(void*, int, int, int, unsigned long) = nullptr;
-    int (*m_button)(void*, unsigned, int, unsigned long) = nullptr;
-};
+using nuvex::testing::FindProgram;
+using nuvex::testing::Pointer;
+using nuvex::testing::VirtualServer;
 
 int g_command = 0;
 
