@@ -62,26 +62,28 @@ bool IsFinite(const CVector3& v)
     return std::isfinite(v.x.GetValue()) && std::isfinite(v.y.GetValue()) && std::isfinite(v.z.GetValue());
 }
 
-// Adds the extents one interface of an object reports.
-void AddExtents(IUnknown* object, const IID& iid, std::optional<ModelExtents>& extents)
+// Adds the extents one interface of an object reports; false when the
+// object does not answer that interface.
+bool AddExtents(IUnknown* object, const IID& iid, std::optional<ModelExtents>& extents)
 {
     ComPtr<IEntityBase> entity;
     if (FAILED(object->QueryInterface(iid, entity.ReceiveVoid())) || !entity) {
-        return;
+        return false;
     }
     CVector3 minimum;
     CVector3 maximum;
     if (entity->GetExtents(&minimum, &maximum, 0) != S_OK || !IsFinite(minimum) || !IsFinite(maximum)) {
-        return;
+        return true;
     }
     if (!extents) {
         extents = ModelExtents{minimum.x.GetValue(), minimum.y.GetValue(), maximum.x.GetValue(), maximum.y.GetValue()};
-        return;
+        return true;
     }
     extents->minX = std::min(extents->minX, minimum.x.GetValue());
     extents->minY = std::min(extents->minY, minimum.y.GetValue());
     extents->maxX = std::max(extents->maxX, maximum.x.GetValue());
     extents->maxY = std::max(extents->maxY, maximum.y.GetValue());
+    return true;
 }
 
 } // namespace
@@ -95,8 +97,13 @@ std::optional<ModelExtents> CollectExtents(CNuvexDoc& document)
         if (holder == nullptr || FAILED(holder->GetObject(&object)) || object == nullptr) {
             continue;
         }
-        AddExtents(object, IID_ILine, extents);
-        AddExtents(object, IID_IPlane, extents);
+        const bool line = AddExtents(object, IID_ILine, extents);
+        const bool plane = AddExtents(object, IID_IPlane, extents);
+        // The add-ins' entities (the entity component's lines and arcs)
+        // are neither: they report their extents as entities.
+        if (!line && !plane) {
+            AddExtents(object, IID_IEntityBase, extents);
+        }
     }
     return extents;
 }

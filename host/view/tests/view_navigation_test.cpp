@@ -251,4 +251,37 @@ TEST(CollectExtentsTest, JoinsTheLineAndPlaneAnswersAndSkipsObjectsWithout)
     EXPECT_TRUE(Exactly(extents->maxY, 9.0));
 }
 
+// An add-in's entity: neither a line nor a plane object, with extents of
+// its own.
+class EntityWithExtents
+    : public CCountedObject<CEntityOperationsNotOffered<IGeometryEntity>, IID_IObjectBase, IID_IEntityBase, IID_IGeometryEntity> {
+public:
+    explicit EntityWithExtents(ModelExtents extents) : m_extents(extents) {}
+    HRESULT STDMETHODCALLTYPE GetClassIds(CLSID*, IID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t) override
+    {
+        CReal minX(m_extents.minX), minY(m_extents.minY), maxX(m_extents.maxX), maxY(m_extents.maxY), zero(0.0);
+        minimum->Set(&minX, &minY, &zero);
+        maximum->Set(&maxX, &maxY, &zero);
+        return S_OK;
+    }
+
+private:
+    ModelExtents m_extents;
+};
+
+TEST(CollectExtentsTest, AnEntityThatIsNeitherLineNorPlaneGivesItsOwnExtents)
+{
+    DocumentFixture fixture;
+    fixture.document.AddObject(new CEntityRecord(static_cast<IEntityBase*>(new EntityWithExtents({-100.0, -60.0, 100.0, 160.0}))));
+    fixture.document.AddObject(
+        new CEntityRecord(static_cast<IEntityBase*>(new ExtentObject(ModelExtents{150.0, 0.0, 170.0, 10.0}, std::nullopt))));
+    const auto extents = CollectExtents(fixture.document);
+    ASSERT_TRUE(extents.has_value());
+    EXPECT_TRUE(Exactly(extents->minX, -100.0));
+    EXPECT_TRUE(Exactly(extents->minY, -60.0));
+    EXPECT_TRUE(Exactly(extents->maxX, 170.0));
+    EXPECT_TRUE(Exactly(extents->maxY, 160.0));
+}
+
 } // namespace
