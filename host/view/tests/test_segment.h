@@ -20,6 +20,11 @@ class TestSegment : public CCountedObject<CEntityOperationsNotOffered<ILine>, II
                                           IID_IGeometryEntity, IID_ILine> {
 public:
     TestSegment(const CVector3& start, const CVector3& end) : m_start(start), m_end(end) {}
+    void SetEnds(const CVector3& start, const CVector3& end)
+    {
+        m_start = start;
+        m_end = end;
+    }
 
     HRESULT STDMETHODCALLTYPE GetClassIds(CLSID* factory, IID* iid) override
     {
