@@ -23,6 +23,7 @@
 
 #include "host/document/host_document.h"
 #include "host/document/nuvex_doc.h"
+#include "host/document/pooled_entity_record.h"
 #include "objectmodel/entity_record.h"
 
 const char* DescribeFileError(DocumentFileError error)
@@ -791,6 +792,7 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
     m_reading = TRUE;
     m_skippedFileIndexes.clear();
     FactoryCache factories(m_services);
+    CHolderArena holders;
     DocumentFileCheck check;
     for (size_t k = 0; k < objectCount && check.error == DocumentFileError::None; ++k) {
         const size_t start = reader.Position();
@@ -823,7 +825,7 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
             }
             continue;
         }
-        auto holder = ComPtr<IEntityRecord>::Share(new CEntityRecord());
+        ComPtr<IEntityRecord> holder = MakeLoadedHolder(holders);
         holder->SetObject(object.Get());
         for (size_t j = 0; j < childCount && check.error == DocumentFileError::None; ++j) {
             const size_t childStart = reader.Position();
