@@ -602,7 +602,7 @@ BOOL CNuvexDoc::OnSaveDocument(const char* path)
         // saves its data behind the place kept for the header, which is
         // filled once the class ids are known.
         BYTE* place = sink.Claim(kRecordHeaderSize + size);
-        std::memset(place, 0, kRecordHeaderSize + size);
+        std::memset(place + kRecordHeaderSize, 0, size);
         if (FAILED(object->Save(place + kRecordHeaderSize)) || FAILED(object->GetClassIds(&factory, &iid))) {
             objectsSaved = false;
         }
@@ -790,11 +790,13 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
     }
     m_objects.reserve(objectCount);
     m_reading = TRUE;
+    m_recordsRead = 0;
     m_skippedFileIndexes.clear();
     FactoryCache factories(m_services);
     CHolderArena holders;
     DocumentFileCheck check;
     for (size_t k = 0; k < objectCount && check.error == DocumentFileError::None; ++k) {
+        m_recordsRead = k;
         const size_t start = reader.Position();
         CLSID factoryId{};
         IID iid{};
@@ -851,6 +853,8 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
         m_skippedFileIndexes.clear();
         return WithReaderFailure(reader, check);
     }
+
+    m_recordsRead = objectCount;
 
     // Every record is in: objects may now link to each other. References
     // name their target by file index, which ObjectOfFileIndex answers.

@@ -291,7 +291,7 @@ int32_t CNuvexDoc::FileIndexOfObject(IUnknown* object)
 
 IUnknown* CNuvexDoc::ObjectOfFileIndex(int32_t fileIndex) const
 {
-    if (!m_reading || fileIndex < 0) {
+    if (!m_reading || fileIndex < 0 || static_cast<size_t>(fileIndex) >= m_recordsRead) {
         return nullptr;
     }
     const auto skipped = std::lower_bound(m_skippedFileIndexes.begin(), m_skippedFileIndexes.end(), fileIndex);
@@ -306,7 +306,8 @@ IUnknown* CNuvexDoc::ObjectOfFileIndex(int32_t fileIndex) const
     if (position < m_objects.size() && m_objects[position].fileIndex == fileIndex) {
         entry = &m_objects[position];
     } else {
-        // An object changed the list while it was read: search it.
+        // An object changed the list while the file was read (file data
+        // alone cannot): search it.
         for (const ObjectListEntry& candidate : m_objects) {
             if (candidate.fileIndex == fileIndex) {
                 entry = &candidate;

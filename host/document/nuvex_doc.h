@@ -335,6 +335,8 @@ private:
     // The other records sit in the object list in file order, so a file
     // index finds its entry without a table of its own.
     std::vector<int32_t> m_skippedFileIndexes;
+    // During a read: the records before this file index are in.
+    size_t m_recordsRead = 0;
     BOOL m_hasFile = FALSE;
     std::string m_commandLineText;
     BOOL m_pointSet = FALSE;

@@ -209,6 +209,21 @@ TEST(DocumentFileTest, AReferenceToASkippedRecordLoadsAsNoGroup)
     EXPECT_EQ(static_cast<TestChild*>(child)->Bytes(), "kept");
 }
 
+TEST(DocumentFileTest, AReferenceBeyondTheLastRecordLoadsAsNoGroup)
+{
+    const std::string file = I32(1) + TestRecord("t", 3, GroupReference(1, 0) + GroupReference(0x7fffffff, 0) +
+                                                          ChildRecord("kept"));
+    DocumentFixture fixture;
+    ASSERT_TRUE(fixture.document.LoadDocumentBytes(reinterpret_cast<const BYTE*>(file.data()), file.size()));
+    ASSERT_EQ(fixture.document.GetObjectCount(), 1u);
+    int32_t count = 0;
+    fixture.document.GetObjectAt(0)->GetChildCount(&count);
+    ASSERT_EQ(count, 1);
+    ICollectionBase* child = nullptr;
+    fixture.document.GetObjectAt(0)->GetChild(0, &child);
+    EXPECT_EQ(static_cast<TestChild*>(child)->Bytes(), "kept");
+}
+
 TEST(DocumentFileTest, AnAddinThatIsNotLoadedLeavesItsObjectsOut)
 {
     const std::string file = I32(2) + TestRecord("a") + Record(CLSID_HostObjectFactory, IID_IAttributeSet, "") +
