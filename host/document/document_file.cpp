@@ -3,15 +3,18 @@
 //
 // Saving writes a temporary file in the same folder and renames it over
 // the old one only when every write succeeded, so a failed save leaves the
-// previous file as it was. Reading takes the whole file, checks the framing
-// of every record against the bytes that remain, and only then resets the
-// document and creates the objects: a damaged file loads nothing.
+// previous file as it was. Reading passes over the file twice, block by
+// block: the first pass checks the framing of every record against the
+// bytes that remain, and only then is the document reset and the second
+// pass creates the objects: a damaged file loads nothing.
 #include "host/document/document_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +23,7 @@
 
 #include "host/document/host_document.h"
 #include "host/document/nuvex_doc.h"
+#include "host/document/pooled_entity_record.h"
 #include "objectmodel/entity_record.h"
 
 const char* DescribeFileError(DocumentFileError error)
@@ -72,98 +76,189 @@ std::string FileSystemPath(const char* path)
     return result;
 }
 
-// A read position over the file's bytes; every read is bounded by what
-// remains.
-class FileCursor {
-public:
-    FileCursor(const BYTE* data, size_t size) : m_data(data), m_size(size) {}
-    size_t Position() const { return m_position; }
-    size_t Remaining() const { return m_size - m_position; }
-    const BYTE* Here() const { return m_data + m_position; }
-    bool Skip(size_t count)
-    {
-        if (count > Remaining()) {
-            return false;
-        }
-        m_position += count;
-        return true;
-    }
-    bool ReadU32(uint32_t& value)
-    {
-        if (Remaining() < 4) {
-            return false;
-        }
-        const BYTE* p = Here();
-        value = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-        m_position += 4;
-        return true;
-    }
-    bool ReadI32(int32_t& value)
-    {
-        uint32_t raw = 0;
-        if (!ReadU32(raw)) {
-            return false;
-        }
-        value = static_cast<int32_t>(raw);
-        return true;
-    }
-    bool ReadGuid(GUID& value)
-    {
-        if (Remaining() < 16) {
-            return false;
-        }
-        const BYTE* p = Here();
-        value.Data1 = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                      (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+uint32_t GetU32(const BYTE* p)
+{
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+GUID GetGuid(const BYTE* p)
+{
+    GUID value{};
+    static_assert(sizeof(GUID) == 16);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The stored form is the in-memory form of a little-endian machine.
+        std::memcpy(&value, p, 16);
+    } else {
+        value.Data1 = GetU32(p);
         value.Data2 = static_cast<uint16_t>(p[4] | (p[5] << 8));
         value.Data3 = static_cast<uint16_t>(p[6] | (p[7] << 8));
         std::memcpy(value.Data4, p + 8, 8);
-        m_position += 16;
-        return true;
     }
-
-private:
-    const BYTE* m_data;
-    size_t m_size;
-    size_t m_position = 0;
-};
-
-bool ReadHeader(FileCursor& reader, CLSID& factory, IID& iid, int32_t& size)
-{
-    return reader.ReadGuid(factory) && reader.ReadGuid(iid) && reader.ReadI32(size);
+    return value;
 }
 
 } // namespace
 
+DocumentByteReader::DocumentByteReader(const BYTE* data, size_t size)
+    : m_window(data), m_windowEnd(size), m_size(size)
+{
+}
+
+DocumentByteReader::DocumentByteReader(int fd, size_t size, size_t blockSize)
+    : m_window(nullptr), m_windowEnd(0), m_size(size), m_fd(fd), m_blockSize(blockSize == 0 ? 1 : blockSize)
+{
+    // No larger than the file: a small file needs a small buffer.
+    m_capacity = std::min(m_blockSize, std::max<size_t>(size, 1));
+    m_buffer.reset(new (std::nothrow) BYTE[m_capacity]);
+    if (!m_buffer) {
+        m_capacity = 0;
+        m_failure = DocumentFileError::OutOfMemory;
+    }
+    m_window = m_buffer.get();
+}
+
+bool DocumentByteReader::Fill(size_t count)
+{
+    if (m_fd < 0 || count > Remaining() || m_failure != DocumentFileError::None) {
+        return false;
+    }
+    // The unread bytes move to the front; the buffer grows only for a
+    // record larger than it, and count is bounded by what remains.
+    const size_t have = m_windowEnd - m_windowPosition;
+    if (count > m_capacity) {
+        std::unique_ptr<BYTE[]> larger(new (std::nothrow) BYTE[count]);
+        if (!larger) {
+            m_failure = DocumentFileError::OutOfMemory;
+            return false;
+        }
+        std::memcpy(larger.get(), m_buffer.get() + m_windowPosition, have);
+        m_buffer = std::move(larger);
+        m_capacity = count;
+    } else if (have > 0) {
+        std::memmove(m_buffer.get(), m_buffer.get() + m_windowPosition, have);
+    }
+    m_window = m_buffer.get();
+    m_windowPosition = 0;
+    m_windowEnd = have;
+    // Read ahead as far as the buffer and the rest of the file allow.
+    const size_t target = std::min(m_capacity, Remaining());
+    while (m_windowEnd < count) {
+        // The window starts at the reader's position in the file.
+        const auto offset = static_cast<off_t>(m_position + m_windowEnd);
+        const ssize_t got = ::pread(m_fd, m_buffer.get() + m_windowEnd, target - m_windowEnd, offset);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            m_failure = DocumentFileError::ReadFailed;
+            return false;
+        }
+        if (got == 0) {
+            // The file is shorter than it was when it was opened.
+            m_size = m_position + m_windowEnd;
+            return false;
+        }
+        m_windowEnd += static_cast<size_t>(got);
+    }
+    return true;
+}
+
+bool DocumentByteReader::SkipAcrossBlocks(size_t count)
+{
+    if (count > Remaining()) {
+        return false;
+    }
+    while (count > 0) {
+        if (m_windowPosition == m_windowEnd && !Fill(std::min(count, m_blockSize))) {
+            return false;
+        }
+        const size_t step = std::min(count, m_windowEnd - m_windowPosition);
+        m_windowPosition += step;
+        m_position += step;
+        count -= step;
+    }
+    return true;
+}
+
+bool DocumentByteReader::ReadI32(int32_t& value)
+{
+    const BYTE* p = Take(4);
+    if (p == nullptr) {
+        return false;
+    }
+    value = static_cast<int32_t>(GetU32(p));
+    return true;
+}
+
+bool DocumentByteReader::Rewind()
+{
+    if (m_fd >= 0) {
+        if (m_failure != DocumentFileError::None) {
+            return false;
+        }
+        m_windowEnd = 0;
+    }
+    m_windowPosition = 0;
+    m_position = 0;
+    return true;
+}
+
 namespace {
 
-// One record's header and data; children are read by the caller.
-DocumentFileCheck ReadRecordFraming(FileCursor& reader, CLSID& factory, IID& iid, uint32_t& size,
-                                    const BYTE*& data)
+// One record's header: class ids and a data size that is not negative.
+// The header of a record at the reader's position, still in the file's
+// form; null with the fault in check when it is cut short or its size is
+// negative.
+const BYTE* TakeRecordHeader(DocumentByteReader& reader, uint32_t& size, DocumentFileCheck& check)
 {
     const size_t start = reader.Position();
-    int32_t dataSize = 0;
-    if (!ReadHeader(reader, factory, iid, dataSize)) {
-        return {DocumentFileError::Truncated, start};
+    const BYTE* header = reader.Take(kRecordHeaderSize);
+    if (header == nullptr) {
+        check = {DocumentFileError::Truncated, start};
+        return nullptr;
     }
+    const auto dataSize = static_cast<int32_t>(GetU32(header + 32));
     if (dataSize < 0) {
-        return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
+        check = {DocumentFileError::ImpossibleCount, reader.Position() - 4};
+        return nullptr;
     }
     size = static_cast<uint32_t>(dataSize);
-    data = reader.Here();
-    if (!reader.Skip(size)) {
+    return header;
+}
+
+DocumentFileCheck ReadRecordHeader(DocumentByteReader& reader, CLSID& factory, IID& iid, uint32_t& size)
+{
+    DocumentFileCheck check;
+    const BYTE* header = TakeRecordHeader(reader, size, check);
+    if (header != nullptr) {
+        factory = GetGuid(header);
+        iid = GetGuid(header + 16);
+    }
+    return check;
+}
+
+// The data of a record whose header started at start: taken (data set)
+// or passed over (data null).
+DocumentFileCheck ReadRecordData(DocumentByteReader& reader, size_t start, uint32_t size, bool take,
+                                 const BYTE*& data)
+{
+    data = nullptr;
+    if (take) {
+        data = reader.Take(size);
+        if (data == nullptr) {
+            return {DocumentFileError::Truncated, start};
+        }
+    } else if (!reader.Skip(size)) {
         return {DocumentFileError::Truncated, start};
     }
     return {};
 }
 
-DocumentFileCheck ReadObjectFraming(FileCursor& reader, FileObjectRecord& record)
+// The child count behind an object record's data: no more children than
+// the smallest child records could fill the rest with.
+DocumentFileCheck ReadChildCount(DocumentByteReader& reader, size_t& count)
 {
-    DocumentFileCheck check = ReadRecordFraming(reader, record.factory, record.iid, record.size, record.data);
-    if (check.error != DocumentFileError::None) {
-        return check;
-    }
     int32_t childCount = 0;
     if (!reader.ReadI32(childCount)) {
         return {DocumentFileError::Truncated, reader.Position()};
@@ -171,67 +266,79 @@ DocumentFileCheck ReadObjectFraming(FileCursor& reader, FileObjectRecord& record
     if (childCount < 0 || static_cast<size_t>(childCount) > reader.Remaining() / kRecordHeaderSize) {
         return {DocumentFileError::ImpossibleCount, reader.Position() - 4};
     }
-    record.childCount = static_cast<size_t>(childCount);
+    count = static_cast<size_t>(childCount);
     return {};
+}
+
+// A record with its data passed over.
+DocumentFileCheck SkipRecord(DocumentByteReader& reader)
+{
+    const size_t start = reader.Position();
+    uint32_t size = 0;
+    DocumentFileCheck check;
+    if (TakeRecordHeader(reader, size, check) != nullptr && !reader.Skip(size)) {
+        check = {DocumentFileError::Truncated, start};
+    }
+    return check;
+}
+
+// The object count at the start of a file that is not empty.
+DocumentFileCheck ReadObjectCount(DocumentByteReader& reader, size_t& count)
+{
+    int32_t stored = 0;
+    if (!reader.ReadI32(stored)) {
+        return {DocumentFileError::Truncated, 0};
+    }
+    if (stored < 0 || static_cast<size_t>(stored) > reader.Remaining() / kMinimumObjectRecordSize) {
+        return {DocumentFileError::ImpossibleCount, 0};
+    }
+    count = static_cast<size_t>(stored);
+    return {};
+}
+
+// A short read that came from the file or from memory, not from the bytes.
+DocumentFileCheck WithReaderFailure(const DocumentByteReader& reader, DocumentFileCheck check)
+{
+    if (check.error != DocumentFileError::None && reader.Failure() != DocumentFileError::None) {
+        check.error = reader.Failure();
+    }
+    return check;
 }
 
 } // namespace
 
-DocumentFileCheck ParseDocumentFile(const BYTE* data, size_t size, ParsedDocumentFile& parsed)
+DocumentFileCheck CheckDocumentFile(DocumentByteReader& reader, ParsedDocumentFile& parsed)
 {
     parsed = ParsedDocumentFile{};
-    if (size == 0) {
+    if (reader.Failure() != DocumentFileError::None) {
+        return {reader.Failure(), 0};
+    }
+    if (reader.Remaining() == 0) {
         return {};
     }
-    FileCursor reader(data, size);
-    int32_t count = 0;
-    if (!reader.ReadI32(count)) {
-        return {DocumentFileError::Truncated, 0};
-    }
-    if (count < 0 || static_cast<size_t>(count) > reader.Remaining() / kMinimumObjectRecordSize) {
-        return {DocumentFileError::ImpossibleCount, 0};
-    }
-    const BYTE* records = reader.Here();
-    for (int32_t i = 0; i < count; ++i) {
-        FileObjectRecord record;
-        DocumentFileCheck check = ReadObjectFraming(reader, record);
-        for (size_t j = 0; check.error == DocumentFileError::None && j < record.childCount; ++j) {
-            FileChildRecord child;
-            check = ReadRecordFraming(reader, child.factory, child.iid, child.size, child.data);
+    size_t count = 0;
+    DocumentFileCheck check = ReadObjectCount(reader, count);
+    for (size_t i = 0; check.error == DocumentFileError::None && i < count; ++i) {
+        check = SkipRecord(reader);
+        size_t childCount = 0;
+        if (check.error == DocumentFileError::None) {
+            check = ReadChildCount(reader, childCount);
         }
-        if (check.error != DocumentFileError::None) {
-            return check;
+        for (size_t j = 0; check.error == DocumentFileError::None && j < childCount; ++j) {
+            check = SkipRecord(reader);
         }
     }
-    parsed.records = records;
-    parsed.size = static_cast<size_t>(reader.Here() - records);
-    parsed.objectCount = static_cast<size_t>(count);
+    if (check.error != DocumentFileError::None) {
+        return WithReaderFailure(reader, check);
+    }
+    parsed.objectCount = count;
     return {};
 }
 
-DocumentRecordReader::DocumentRecordReader(const ParsedDocumentFile& parsed)
-    : m_data(parsed.records), m_size(parsed.size), m_objectsLeft(parsed.objectCount)
+DocumentFileCheck ParseDocumentFile(const BYTE* data, size_t size, ParsedDocumentFile& parsed)
 {
-}
-
-bool DocumentRecordReader::NextObject(FileObjectRecord& record)
-{
-    if (m_objectsLeft == 0) {
-        return false;
-    }
-    --m_objectsLeft;
-    FileCursor reader(m_data + m_position, m_size - m_position);
-    // The framing was checked when the file was parsed.
-    (void)ReadObjectFraming(reader, record);
-    m_position += reader.Position();
-    return true;
-}
-
-void DocumentRecordReader::NextChild(FileChildRecord& child)
-{
-    FileCursor reader(m_data + m_position, m_size - m_position);
-    (void)ReadRecordFraming(reader, child.factory, child.iid, child.size, child.data);
-    m_position += reader.Position();
+    DocumentByteReader reader(data, size);
+    return CheckDocumentFile(reader, parsed);
 }
 
 namespace {
@@ -368,50 +475,35 @@ private:
     bool m_renamed = false;
 };
 
-// A file's bytes in memory. The buffer is not cleared before the read
-// fills it: a document of a million objects is tens of megabytes.
-struct FileBytes {
-    std::unique_ptr<BYTE[]> data;
-    size_t size = 0;
-};
+// A regular file open for reading, closed again at the end of its scope.
+class FileForReading {
+public:
+    explicit FileForReading(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        struct stat info {};
+        if (m_fd >= 0 && ::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode)) {
+            m_size = static_cast<size_t>(info.st_size);
+            m_usable = true;
+        }
+    }
+    FileForReading(const FileForReading&) = delete;
+    FileForReading& operator=(const FileForReading&) = delete;
+    ~FileForReading()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
 
-// The whole file in memory; empty with an error when it cannot be read.
-DocumentFileError ReadWholeFile(const std::string& path, FileBytes& bytes)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return DocumentFileError::CannotOpen;
-    }
-    struct stat info {};
-    DocumentFileError error = DocumentFileError::None;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = DocumentFileError::CannotOpen;
-    } else {
-        const auto capacity = static_cast<size_t>(info.st_size);
-        bytes.data.reset(new (std::nothrow) BYTE[capacity == 0 ? 1 : capacity]);
-        if (!bytes.data) {
-            error = DocumentFileError::OutOfMemory;
-        }
-        size_t done = 0;
-        while (error == DocumentFileError::None && done < capacity) {
-            const ssize_t got = ::read(fd, bytes.data.get() + done, capacity - done);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                error = DocumentFileError::ReadFailed;
-            } else if (got == 0) {
-                // The file shrank while it was read: take what is there.
-                break;
-            } else {
-                done += static_cast<size_t>(got);
-            }
-        }
-        bytes.size = done;
-    }
-    ::close(fd);
-    return error;
-}
+    bool Usable() const { return m_usable; }
+    int Descriptor() const { return m_fd; }
+    size_t Size() const { return m_size; }
+
+private:
+    int m_fd;
+    size_t m_size = 0;
+    bool m_usable = false;
+};
 
 constexpr LONG kFileOpenCode = 1;
 constexpr LONG kFileSaveCode = 2;
@@ -510,7 +602,7 @@ BOOL CNuvexDoc::OnSaveDocument(const char* path)
         // saves its data behind the place kept for the header, which is
         // filled once the class ids are known.
         BYTE* place = sink.Claim(kRecordHeaderSize + size);
-        std::memset(place, 0, kRecordHeaderSize + size);
+        std::memset(place + kRecordHeaderSize, 0, size);
         if (FAILED(object->Save(place + kRecordHeaderSize)) || FAILED(object->GetClassIds(&factory, &iid))) {
             objectsSaved = false;
         }
@@ -583,18 +675,15 @@ BOOL CNuvexDoc::OnOpenDocument(const char* path)
     if (PathExtension(path) != kDocumentExtension) {
         return RunFileTypeHandler(*this, path, kFileOpenCode);
     }
-    FileBytes bytes;
-    DocumentFileError error = ReadWholeFile(FileSystemPath(path), bytes);
-    ParsedDocumentFile parsed;
-    if (error == DocumentFileError::None) {
-        error = ParseDocumentFile(bytes.data.get(), bytes.size, parsed).error;
-    }
-    if (error != DocumentFileError::None) {
-        m_lastFileError = error;
+    FileForReading file(FileSystemPath(path));
+    if (!file.Usable()) {
+        m_lastFileError = DocumentFileError::CannotOpen;
         return FALSE;
     }
-    LoadParsedFile(parsed);
-    m_lastFileError = DocumentFileError::None;
+    DocumentByteReader reader(file.Descriptor(), file.Size());
+    if (!ReadDocument(reader)) {
+        return FALSE;
+    }
     m_hasFile = TRUE;
     m_bModified = FALSE;
     return TRUE;
@@ -602,20 +691,14 @@ BOOL CNuvexDoc::OnOpenDocument(const char* path)
 
 BOOL CNuvexDoc::LoadDocumentBytes(const BYTE* data, size_t size)
 {
-    ParsedDocumentFile parsed;
-    const DocumentFileCheck check = ParseDocumentFile(data, size, parsed);
-    m_lastFileError = check.error;
-    if (check.error != DocumentFileError::None) {
-        return FALSE;
-    }
-    LoadParsedFile(parsed);
-    return TRUE;
+    DocumentByteReader reader(data, size);
+    return ReadDocument(reader);
 }
 
 namespace {
 
-// A new object of the class that factory makes for iid, as IUnknown; null
-// when there is no factory or it makes nothing.
+// A new object of the class that factory makes for iid, as the interface
+// wanted; null when there is no factory or it makes nothing.
 template <class Interface>
 ComPtr<Interface> CreateFromFile(IClassFactory* factory, const IID& iid, const IID& wanted)
 {
@@ -633,49 +716,148 @@ ComPtr<Interface> CreateFromFile(IClassFactory* factory, const IID& iid, const I
     return result;
 }
 
+// The class factories of one read, looked up once per class id: a file
+// names few classes, most of them many times.
+class FactoryCache {
+public:
+    explicit FactoryCache(IDocumentServices& services) : m_services(services) {}
+
+    IClassFactory* Find(const CLSID& clsid)
+    {
+        for (size_t i = 0; i < m_count; ++i) {
+            if (m_entries[i].clsid == clsid) {
+                return m_entries[i].factory;
+            }
+        }
+        IClassFactory* factory = m_services.GetClassFactoryForClsid(clsid);
+        // A file of many classes asks the services for the rest each time.
+        if (m_count < kEntries) {
+            m_entries[m_count++] = {clsid, factory};
+        }
+        return factory;
+    }
+
+private:
+    static constexpr size_t kEntries = 16;
+    struct Entry {
+        CLSID clsid;
+        IClassFactory* factory;
+    };
+    IDocumentServices& m_services;
+    Entry m_entries[kEntries] = {};
+    size_t m_count = 0;
+};
+
 } // namespace
 
-void CNuvexDoc::LoadParsedFile(const ParsedDocumentFile& parsed)
+BOOL CNuvexDoc::ReadDocument(DocumentByteReader& reader)
 {
+    // First pass: the framing of every record, before anything changes.
+    ParsedDocumentFile parsed;
+    DocumentFileCheck check = CheckDocumentFile(reader, parsed);
+    if (check.error == DocumentFileError::None && !reader.Rewind()) {
+        check = {reader.Failure(), 0};
+    }
+    if (check.error != DocumentFileError::None) {
+        m_lastFileError = check.error;
+        return FALSE;
+    }
+    // Second pass: the objects. It meets a fault only when the file
+    // changed between the passes; what it loaded is dropped again.
     ResetDocument();
+    check = LoadRecords(reader, parsed.objectCount);
+    if (check.error != DocumentFileError::None) {
+        ResetDocument();
+        m_lastFileError = check.error;
+        return FALSE;
+    }
+    m_lastFileError = DocumentFileError::None;
+    return TRUE;
+}
+
+DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t objectCount)
+{
     IHostDocument* host = GetHostDocument();
-    m_objectByFileIndex.assign(parsed.objectCount, nullptr);
-    m_objects.reserve(parsed.objectCount);
-    DocumentRecordReader reader(parsed);
-    FileObjectRecord record;
-    for (size_t k = 0; reader.NextObject(record); ++k) {
-        ComPtr<IObjectBase> object = CreateFromFile<IObjectBase>(
-            m_services.GetClassFactoryForClsid(record.factory), record.iid, IID_IObjectBase);
+    size_t count = 0;
+    if (reader.Remaining() > 0) {
+        const DocumentFileCheck check = ReadObjectCount(reader, count);
+        if (check.error != DocumentFileError::None) {
+            return WithReaderFailure(reader, check);
+        }
+    }
+    if (count != objectCount) {
+        return {DocumentFileError::ReadFailed, 0};
+    }
+    m_objects.reserve(objectCount);
+    m_reading = TRUE;
+    m_recordsRead = 0;
+    m_skippedFileIndexes.clear();
+    FactoryCache factories(m_services);
+    CHolderArena holders;
+    DocumentFileCheck check;
+    for (size_t k = 0; k < objectCount && check.error == DocumentFileError::None; ++k) {
+        m_recordsRead = k;
+        const size_t start = reader.Position();
+        CLSID factoryId{};
+        IID iid{};
+        uint32_t size = 0;
+        const BYTE* data = nullptr;
+        check = ReadRecordHeader(reader, factoryId, iid, size);
+        IClassFactory* factory = nullptr;
+        if (check.error == DocumentFileError::None) {
+            factory = factories.Find(factoryId);
+            check = ReadRecordData(reader, start, size, factory != nullptr, data);
+        }
+        if (check.error != DocumentFileError::None) {
+            break;
+        }
+        ComPtr<IObjectBase> object = CreateFromFile<IObjectBase>(factory, iid, IID_IObjectBase);
+        if (object) {
+            object->SetHostDocument(host);
+            object->Load(size, data);
+        }
+        size_t childCount = 0;
+        check = ReadChildCount(reader, childCount);
         if (!object) {
             // Unknown class: the record and its children are left out; the
             // file indexes of later records stay as they are.
-            FileChildRecord skipped;
-            for (size_t j = 0; j < record.childCount; ++j) {
-                reader.NextChild(skipped);
+            m_skippedFileIndexes.push_back(static_cast<int32_t>(k));
+            for (size_t j = 0; j < childCount && check.error == DocumentFileError::None; ++j) {
+                check = SkipRecord(reader);
             }
             continue;
         }
-        object->SetHostDocument(host);
-        object->Load(record.size, record.data);
-        auto holder = ComPtr<IEntityRecord>::Share(new CEntityRecord());
+        ComPtr<IEntityRecord> holder = MakeLoadedHolder(holders);
         holder->SetObject(object.Get());
-        for (size_t j = 0; j < record.childCount; ++j) {
-            FileChildRecord childRecord;
-            reader.NextChild(childRecord);
-            ComPtr<ICollectionBase> child = CreateFromFile<ICollectionBase>(
-                m_services.GetClassFactoryForClsid(childRecord.factory), childRecord.iid, IID_ICollectionBase);
+        for (size_t j = 0; j < childCount && check.error == DocumentFileError::None; ++j) {
+            const size_t childStart = reader.Position();
+            check = ReadRecordHeader(reader, factoryId, iid, size);
+            if (check.error == DocumentFileError::None) {
+                factory = factories.Find(factoryId);
+                check = ReadRecordData(reader, childStart, size, factory != nullptr, data);
+            }
+            if (check.error != DocumentFileError::None) {
+                break;
+            }
+            ComPtr<ICollectionBase> child = CreateFromFile<ICollectionBase>(factory, iid, IID_ICollectionBase);
             if (!child) {
                 continue;
             }
-            child->Load(host, childRecord.size, childRecord.data);
+            child->Load(host, size, data);
             holder->AddChild(child.Get());
         }
-        m_objectByFileIndex[k] = object.Get();
-        m_objects.push_back(ObjectListEntry{0, std::move(holder)});
+        m_objects.push_back(ObjectListEntry{0, static_cast<int32_t>(k), std::move(holder)});
+    }
+    if (check.error != DocumentFileError::None) {
+        m_reading = FALSE;
+        m_skippedFileIndexes.clear();
+        return WithReaderFailure(reader, check);
     }
 
+    m_recordsRead = objectCount;
+
     // Every record is in: objects may now link to each other. References
-    // name their target by file index, which the table above answers.
+    // name their target by file index, which ObjectOfFileIndex answers.
     for (ObjectListEntry& entry : m_objects) {
         IEntityRecord* holder = entry.holder.Get();
         IUnknown* held = nullptr;
@@ -711,5 +893,7 @@ void CNuvexDoc::LoadParsedFile(const ParsedDocumentFile& parsed)
             }
         }
     }
-    m_objectByFileIndex.clear();
+    m_reading = FALSE;
+    m_skippedFileIndexes.clear();
+    return {};
 }

@@ -199,7 +199,7 @@ void CNuvexDoc::AddObject(IEntityRecord* holder)
         return;
     }
     const uint32_t holderFlags = HolderFlags(holder);
-    m_objects.push_back(ObjectListEntry{0, ComPtr<IEntityRecord>::Share(holder)});
+    m_objects.push_back(ObjectListEntry{0, -1, ComPtr<IEntityRecord>::Share(holder)});
     if ((holderFlags & kHolderNoUndo) == 0) {
         RecordPendingUndo(nullptr, static_cast<int32_t>(m_objects.size()) - 1);
     }
@@ -291,10 +291,35 @@ int32_t CNuvexDoc::FileIndexOfObject(IUnknown* object)
 
 IUnknown* CNuvexDoc::ObjectOfFileIndex(int32_t fileIndex) const
 {
-    if (fileIndex < 0 || static_cast<size_t>(fileIndex) >= m_objectByFileIndex.size()) {
+    if (!m_reading || fileIndex < 0 || static_cast<size_t>(fileIndex) >= m_recordsRead) {
         return nullptr;
     }
-    return m_objectByFileIndex[static_cast<size_t>(fileIndex)];
+    const auto skipped = std::lower_bound(m_skippedFileIndexes.begin(), m_skippedFileIndexes.end(), fileIndex);
+    if (skipped != m_skippedFileIndexes.end() && *skipped == fileIndex) {
+        return nullptr;
+    }
+    // The records read so far are the list's entries in file order, less
+    // the records left out before this one.
+    const auto position =
+        static_cast<size_t>(fileIndex) - static_cast<size_t>(skipped - m_skippedFileIndexes.begin());
+    const ObjectListEntry* entry = nullptr;
+    if (position < m_objects.size() && m_objects[position].fileIndex == fileIndex) {
+        entry = &m_objects[position];
+    } else {
+        // An object changed the list while the file was read (file data
+        // alone cannot): search it.
+        for (const ObjectListEntry& candidate : m_objects) {
+            if (candidate.fileIndex == fileIndex) {
+                entry = &candidate;
+                break;
+            }
+        }
+    }
+    IUnknown* object = nullptr;
+    if (entry == nullptr || FAILED(entry->holder->GetObject(&object))) {
+        return nullptr;
+    }
+    return object;
 }
 
 void CNuvexDoc::Redraw()

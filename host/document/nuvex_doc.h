@@ -30,7 +30,8 @@
 
 class CHostDocument;
 class CHostEntitySet;
-struct ParsedDocumentFile;
+class DocumentByteReader;
+struct DocumentFileCheck;
 
 // Input kinds a level accepts and the root level's values.
 constexpr uint32_t kRootInputKinds = 0x20004;
@@ -97,6 +98,9 @@ struct CommandObjectEntry {
 
 struct ObjectListEntry {
     uint32_t flags = 0;
+    // The file index of the record the entry was read from; -1 for an
+    // entry that was not read from a file.
+    int32_t fileIndex = -1;
     ComPtr<IEntityRecord> holder;
 };
 
@@ -148,6 +152,9 @@ public:
     // Reads a file's bytes as OnOpenDocument does, without the file and
     // without the flags (the file fuzzer's entry).
     BOOL LoadDocumentBytes(const BYTE* data, size_t size);
+    // Checks the whole file, then resets the document and loads it, without
+    // the flags; on FALSE LastFileError says why and nothing is loaded.
+    BOOL ReadDocument(DocumentByteReader& reader);
     // Why the last native open or save failed (None after success).
     DocumentFileError LastFileError() const { return m_lastFileError; }
 
@@ -296,7 +303,9 @@ private:
     friend class CHostDocument;
 
     void PushRootLevel();
-    void LoadParsedFile(const ParsedDocumentFile& parsed);
+    // The second pass of ReadDocument: creates the objects of a checked
+    // file.
+    DocumentFileCheck LoadRecords(DocumentByteReader& reader, size_t objectCount);
     void ReleaseObjectLists();
     // Applies one change entry to the object list; each entry is its own
     // inverse.
@@ -320,8 +329,14 @@ private:
     std::vector<int32_t> m_sizeTable;
     // Filled on first use during a save: held object -> file index.
     std::vector<std::pair<IUnknown*, int32_t>> m_fileIndexByObject;
-    // During a read: file index -> loaded object (null for skipped records).
-    std::vector<IUnknown*> m_objectByFileIndex;
+    // Set while a file's objects are created and resolved.
+    BOOL m_reading = FALSE;
+    // During a read: the file indexes of the records left out, in order.
+    // The other records sit in the object list in file order, so a file
+    // index finds its entry without a table of its own.
+    std::vector<int32_t> m_skippedFileIndexes;
+    // During a read: the records before this file index are in.
+    size_t m_recordsRead = 0;
     BOOL m_hasFile = FALSE;
     std::string m_commandLineText;
     BOOL m_pointSet = FALSE;

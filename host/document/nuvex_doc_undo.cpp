@@ -41,7 +41,7 @@ void CNuvexDoc::ApplyUndoEntry(UndoEntry& entry)
     if (entry.index >= 0) {
         const auto position = std::min(static_cast<size_t>(entry.index), m_objects.size());
         m_objects.insert(m_objects.begin() + static_cast<std::ptrdiff_t>(position),
-                         ObjectListEntry{0, std::move(entry.slot)});
+                         ObjectListEntry{0, -1, std::move(entry.slot)});
         entry.slot.Reset();
         return;
     }

@@ -1,10 +1,14 @@
 // Fuzz target for the document file reader: any bytes either load or are
 // refused with an error, without reading past the input and without
 // leaving a half-loaded document.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "host/document/document_file.h"
 #include "host/document/document_services.h"
 #include "host/document/host_class_factory.h"
 #include "host/document/nuvex_doc.h"
@@ -59,8 +63,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CNuvexDoc document(services, output);
     // Copy, so that a read past the input is caught by the sanitizer.
     std::vector<BYTE> bytes(data, data + size);
-    if (!document.LoadDocumentBytes(bytes.data(), bytes.size()) && document.GetObjectCount() != 0) {
+    const BOOL loaded = document.LoadDocumentBytes(bytes.data(), bytes.size());
+    if (!loaded && document.GetObjectCount() != 0) {
         __builtin_trap();
     }
+    // The same bytes read from a file in small blocks, so that records
+    // cross block boundaries: the same answer and the same objects.
+    const int fd = ::memfd_create("document", MFD_CLOEXEC);
+    if (fd < 0) {
+        return 0;
+    }
+    if (::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size())) {
+        constexpr size_t kSmallBlock = 7;
+        DocumentByteReader reader(fd, bytes.size(), kSmallBlock);
+        CNuvexDoc fromFile(services, output);
+        if (fromFile.ReadDocument(reader) != loaded || fromFile.LastFileError() != document.LastFileError() ||
+            fromFile.GetObjectCount() != document.GetObjectCount()) {
+            __builtin_trap();
+        }
+    }
+    ::close(fd);
     return 0;
 }

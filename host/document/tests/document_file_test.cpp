@@ -3,8 +3,10 @@
 // saving and the add-in route for other extensions.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 
@@ -207,6 +209,21 @@ TEST(DocumentFileTest, AReferenceToASkippedRecordLoadsAsNoGroup)
     EXPECT_EQ(static_cast<TestChild*>(child)->Bytes(), "kept");
 }
 
+TEST(DocumentFileTest, AReferenceBeyondTheLastRecordLoadsAsNoGroup)
+{
+    const std::string file = I32(1) + TestRecord("t", 3, GroupReference(1, 0) + GroupReference(0x7fffffff, 0) +
+                                                          ChildRecord("kept"));
+    DocumentFixture fixture;
+    ASSERT_TRUE(fixture.document.LoadDocumentBytes(reinterpret_cast<const BYTE*>(file.data()), file.size()));
+    ASSERT_EQ(fixture.document.GetObjectCount(), 1u);
+    int32_t count = 0;
+    fixture.document.GetObjectAt(0)->GetChildCount(&count);
+    ASSERT_EQ(count, 1);
+    ICollectionBase* child = nullptr;
+    fixture.document.GetObjectAt(0)->GetChild(0, &child);
+    EXPECT_EQ(static_cast<TestChild*>(child)->Bytes(), "kept");
+}
+
 TEST(DocumentFileTest, AnAddinThatIsNotLoadedLeavesItsObjectsOut)
 {
     const std::string file = I32(2) + TestRecord("a") + Record(CLSID_HostObjectFactory, IID_IAttributeSet, "") +
@@ -269,6 +286,118 @@ TEST(DocumentFileTest, HostileFilesLoadNothingAndSayWhy)
         EXPECT_NE(check.error, DocumentFileError::None);
         EXPECT_EQ(parsed.objectCount, 0u);
     }
+}
+
+// A file open for reading for the test's lifetime.
+class OpenFile {
+public:
+    explicit OpenFile(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY)) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    int Descriptor() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// A file with skipped records, children, a group reference by file index
+// and data larger than the smaller blocks.
+std::string MixedFile()
+{
+    CModelObject model;
+    model.AddChild(new CIdGroupObject(model.OwnerLink()));
+    model.AddChild(new CIdGroupObject(model.OwnerLink()));
+    return I32(5) + Record(kUnknownClsid, kTestObjectIid, "zz") + I32(2) + ChildRecord("c") + ChildRecord("d") +
+           Record(CLSID_HostObjectFactory, IID_IModelObject, ModelBytes(&model)) + I32(0) +
+           TestRecord(std::string(300, 'x'), 2, GroupReference(1, 1) + ChildRecord(std::string(200, 'y'))) +
+           TestRecord("", 1, Record(kUnknownClsid, kTestChildIid, "lost")) + TestRecord("last");
+}
+
+TEST(DocumentFileTest, ReadingInBlocksLoadsWhatReadingAtOnceLoads)
+{
+    const std::string file = MixedFile();
+    TempFolder folder;
+    WriteFileBytes(folder.File("mixed.nvx"), file);
+    DocumentFixture atOnce;
+    ASSERT_TRUE(atOnce.document.LoadDocumentBytes(reinterpret_cast<const BYTE*>(file.data()), file.size()));
+    ASSERT_EQ(atOnce.document.GetObjectCount(), 4u);
+    const std::string expected = SavedBytes(atOnce.document, folder, "at_once.nvx");
+
+    for (size_t blockSize : {size_t{1}, size_t{3}, size_t{36}, size_t{40}, size_t{64}, size_t{1} << 16}) {
+        SCOPED_TRACE(blockSize);
+        OpenFile source(folder.File("mixed.nvx"));
+        DocumentByteReader reader(source.Descriptor(), file.size(), blockSize);
+        DocumentFixture blocks;
+        ASSERT_TRUE(blocks.document.ReadDocument(reader));
+        EXPECT_EQ(SavedBytes(blocks.document, folder, "blocks.nvx"), expected);
+    }
+}
+
+TEST(DocumentFileTest, AFileCutAnywhereIsRefusedAlikeInBlocksAndAtOnce)
+{
+    const std::string file = MixedFile();
+    TempFolder folder;
+    for (size_t length = 1; length < file.size(); ++length) {
+        SCOPED_TRACE(length);
+        ParsedDocumentFile parsed;
+        const DocumentFileCheck atOnce =
+            ParseDocumentFile(reinterpret_cast<const BYTE*>(file.data()), length, parsed);
+        ASSERT_NE(atOnce.error, DocumentFileError::None);
+        WriteFileBytes(folder.File("cut.nvx"), file.substr(0, length));
+        for (size_t blockSize : {size_t{7}, size_t{64}}) {
+            SCOPED_TRACE(blockSize);
+            OpenFile source(folder.File("cut.nvx"));
+            DocumentByteReader reader(source.Descriptor(), length, blockSize);
+            const DocumentFileCheck inBlocks = CheckDocumentFile(reader, parsed);
+            EXPECT_EQ(inBlocks.error, atOnce.error);
+            EXPECT_EQ(inBlocks.offset, atOnce.offset);
+            EXPECT_EQ(parsed.objectCount, 0u);
+        }
+    }
+}
+
+// An add-in object that cuts the file being read short as it loads, as
+// another program writing the file at that moment would.
+class CuttingObject : public TestObject {
+public:
+    explicit CuttingObject(std::string path) : m_path(std::move(path)) {}
+    HRESULT STDMETHODCALLTYPE Load(uint32_t size, const BYTE* data) override
+    {
+        EXPECT_EQ(::truncate(m_path.c_str(), 0), 0);
+        return TestObject::Load(size, data);
+    }
+
+private:
+    std::string m_path;
+};
+
+TEST(DocumentFileTest, AFileCutWhileItIsReadLoadsNothing)
+{
+    const IID kCuttingIid = {0x5eed, 0, 0, {2, 2, 2, 2, 2, 2, 2, 2}};
+    TempFolder folder;
+    const std::string path = folder.File("moving.nvx");
+    // Both records are larger than a block, so the second is read only
+    // after the first object has loaded.
+    const std::string big(100000, 'b');
+    WriteFileBytes(path, I32(2) + Record(kTestAddinClsid, kCuttingIid, big) + I32(0) + TestRecord(big));
+    DocumentFixture fixture;
+    fixture.services.addinFactory.maker = [&](const IID& iid) -> IUnknown* {
+        return iid == kCuttingIid ? static_cast<IObjectBase*>(new CuttingObject(path)) : nullptr;
+    };
+    AddTestObject(fixture.document, "kept");
+    fixture.document.SetModifiedFlag(TRUE);
+    EXPECT_FALSE(fixture.document.OnOpenDocument(path.c_str()));
+    EXPECT_EQ(fixture.document.LastFileError(), DocumentFileError::Truncated);
+    // The check had passed, so the document was already reset for the
+    // file; what was loaded of it is gone again.
+    EXPECT_EQ(fixture.document.GetObjectCount(), 0u);
+    EXPECT_FALSE(fixture.document.HasFile());
 }
 
 TEST(DocumentFileTest, AFailedSaveLeavesThePreviousFileIntact)
