@@ -62,20 +62,15 @@ void Step(HWND hwnd, ControlState* s)
     NotifyScroll(hwnd, ScrollMessage(hwnd), user::ScrollCodeOf(s->pressed), 0);
 }
 
-LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleScrollBar(HWND hwnd, ControlState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    ControlState* s = &state;
     if (msg == WM_NCCREATE) {
-        auto* s = AttachState<ControlState>(hwnd);
         s->data.max = 100;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    ControlState* s = StateOf<ControlState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<ControlState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
@@ -211,6 +206,9 @@ LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 } // namespace
 
-void RegisterScrollBarClass() { RegisterControlClass("ScrollBar", ScrollBarProc, CS_DBLCLKS, nullptr); }
+void RegisterScrollBarClass()
+{
+    RegisterControlClass("ScrollBar", StatefulProc<ControlState, HandleScrollBar>, CS_DBLCLKS, nullptr);
+}
 
 } // namespace nuvex::controls
