@@ -310,20 +310,15 @@ bool InClient(HWND hwnd, LPARAM lParam)
     return PtInRect(&rc, PointFromLParam(lParam)) != FALSE;
 }
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleButton(HWND hwnd, ButtonState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    ButtonState* s = &state;
     if (msg == WM_NCCREATE) {
-        AttachState<ButtonState>(hwnd);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    ButtonState* s = StateOf<ButtonState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     const DWORD type = TypeOf(hwnd);
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<ButtonState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_NCHITTEST:
         // Group boxes let clicks through to what lies behind them.
@@ -508,7 +503,11 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterButtonClass() { RegisterControlClass("Button", ButtonProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterButtonClass()
+{
+    RegisterControlClass("Button", StatefulProc<ButtonState, HandleButton>,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr);
+}
 
 } // namespace nuvex::controls
 

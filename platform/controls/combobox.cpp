@@ -421,14 +421,10 @@ LRESULT OnComboMessage(HWND hwnd, ComboState* s, UINT msg, WPARAM wParam, LPARAM
     }
 }
 
-LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    ComboState* s = &state;
     if (msg == WM_NCCREATE) {
-        AttachState<ComboState>(hwnd);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    ComboState* s = StateOf<ComboState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     if (msg >= CB_GETEDITSEL && msg <= CB_SETDROPPEDWIDTH) {
@@ -443,7 +439,6 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         s->list = nullptr;
         return 0;
     case WM_NCDESTROY:
-        DetachState<ComboState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
@@ -609,6 +604,9 @@ LRESULT CALLBACK ComboBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterComboBoxClass() { RegisterControlClass("ComboBox", ComboBoxProc, CS_DBLCLKS, nullptr); }
+void RegisterComboBoxClass()
+{
+    RegisterControlClass("ComboBox", StatefulProc<ComboState, HandleComboBox>, CS_DBLCLKS, nullptr);
+}
 
 } // namespace nuvex::controls

@@ -11,28 +11,7 @@
 namespace nuvex::controls {
 
 // Every common-control class keeps its state in the slot kStateBytes
-// covers (control_support.h), read with StateOf.
-
-// Creates the state at WM_NCCREATE and frees it at WM_NCDESTROY; the
-// procedure `handle` sees every other message with its state.
-template <class State, LRESULT (*Handle)(HWND, State&, UINT, WPARAM, LPARAM)>
-LRESULT StatefulProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCCREATE) {
-        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new State()));
-    }
-    State* state = StateOf<State>(hwnd);
-    if (state == nullptr) {
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    if (msg == WM_NCDESTROY) {
-        const LRESULT result = Handle(hwnd, *state, msg, wParam, lParam);
-        SetWindowLongPtrA(hwnd, 0, 0);
-        delete state;
-        return result;
-    }
-    return Handle(hwnd, *state, msg, wParam, lParam);
-}
+// covers, through StatefulProc and StateOf (control_support.h).
 
 // Fills the header (window, control id, code) and sends WM_NOTIFY to
 // `target` (the parent when null); answers the target's result.

@@ -14,7 +14,8 @@
 namespace nuvex::controls {
 
 // Every control class keeps one pointer-sized slot of extra window bytes
-// for its state, made at WM_NCCREATE and freed at WM_NCDESTROY.
+// for its state, made at WM_NCCREATE and freed at WM_NCDESTROY
+// (StatefulProc).
 constexpr int kStateSlot = 0;
 constexpr int kStateBytes = static_cast<int>(sizeof(LONG_PTR));
 
@@ -24,19 +25,27 @@ State* StateOf(HWND hwnd)
     return reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, kStateSlot));
 }
 
-template <class State>
-State* AttachState(HWND hwnd)
+// A control's procedure over its state: the state is made at WM_NCCREATE
+// and freed after WM_NCDESTROY; `Handle` sees every message with it (both
+// of those included), and messages before the state exists reach
+// DefWindowProc.
+template <class State, LRESULT (*Handle)(HWND, State&, UINT, WPARAM, LPARAM)>
+LRESULT StatefulProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* state = new State();
-    SetWindowLongPtrA(hwnd, kStateSlot, reinterpret_cast<LONG_PTR>(state));
-    return state;
-}
-
-template <class State>
-void DetachState(HWND hwnd)
-{
-    std::unique_ptr<State> owned(StateOf<State>(hwnd));
-    SetWindowLongPtrA(hwnd, kStateSlot, 0);
+    if (msg == WM_NCCREATE) {
+        SetWindowLongPtrA(hwnd, kStateSlot, reinterpret_cast<LONG_PTR>(new State()));
+    }
+    State* state = StateOf<State>(hwnd);
+    if (state == nullptr) {
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    if (msg == WM_NCDESTROY) {
+        const LRESULT result = Handle(hwnd, *state, msg, wParam, lParam);
+        SetWindowLongPtrA(hwnd, kStateSlot, 0);
+        delete state;
+        return result;
+    }
+    return Handle(hwnd, *state, msg, wParam, lParam);
 }
 
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)); }

@@ -785,10 +785,10 @@ LRESULT OnEditMessage(HWND hwnd, EditState* s, UINT msg, WPARAM wParam, LPARAM l
     }
 }
 
-LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleEdit(HWND hwnd, EditState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    EditState* s = &state;
     if (msg == WM_NCCREATE) {
-        EditState* s = AttachState<EditState>(hwnd);
         const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         if (cs != nullptr && cs->lpszName != nullptr && !UserIsIntName(cs->lpszName)) {
             s->text = cs->lpszName;
@@ -802,16 +802,11 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    EditState* s = StateOf<EditState>(hwnd);
-    if (s == nullptr) {
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
     if (msg >= EM_GETSEL && msg <= EM_CHARFROMPOS) {
         return OnEditMessage(hwnd, s, msg, wParam, lParam);
     }
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<EditState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
@@ -944,6 +939,6 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterEditClass() { RegisterControlClass("Edit", EditProc, CS_DBLCLKS, IDC_IBEAM); }
+void RegisterEditClass() { RegisterControlClass("Edit", StatefulProc<EditState, HandleEdit>, CS_DBLCLKS, IDC_IBEAM); }
 
 } // namespace nuvex::controls

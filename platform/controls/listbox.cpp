@@ -714,16 +714,12 @@ LRESULT OnListMessage(HWND hwnd, ListState* s, UINT msg, WPARAM wParam, LPARAM l
     }
 }
 
-LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleListBox(HWND hwnd, ListState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    ListState* s = &state;
     if (msg == WM_NCCREATE) {
-        ListState* s = AttachState<ListState>(hwnd);
         const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         s->verticalBar = cs != nullptr && (static_cast<DWORD>(cs->style) & WS_VSCROLL) != 0;
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    ListState* s = StateOf<ListState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     if (msg >= LB_ADDSTRING && msg <= LB_ITEMFROMPOINT) {
@@ -731,7 +727,6 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<ListState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_CREATE: UpdateScrollBar(hwnd, s); return 0;
     case WM_DESTROY: Reset(hwnd, s); return 0;
@@ -848,8 +843,8 @@ LRESULT CALLBACK ListBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void RegisterListBoxClasses()
 {
-    RegisterControlClass("ListBox", ListBoxProc, CS_DBLCLKS, nullptr);
-    RegisterControlClass(WC_COMBOLBOXA, ListBoxProc, CS_DBLCLKS | CS_SAVEBITS, nullptr);
+    RegisterControlClass("ListBox", StatefulProc<ListState, HandleListBox>, CS_DBLCLKS, nullptr);
+    RegisterControlClass(WC_COMBOLBOXA, StatefulProc<ListState, HandleListBox>, CS_DBLCLKS | CS_SAVEBITS, nullptr);
 }
 
 } // namespace nuvex::controls

@@ -82,19 +82,14 @@ LRESULT SetRange(HWND hwnd, ProgressState* s, int low, int high)
     return previous;
 }
 
-LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleProgress(HWND hwnd, ProgressState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    ProgressState* s = &state;
     if (msg == WM_NCCREATE) {
-        AttachState<ProgressState>(hwnd);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    ProgressState* s = StateOf<ProgressState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<ProgressState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
@@ -148,6 +143,10 @@ LRESULT CALLBACK ProgressProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterProgressClass() { RegisterControlClass(PROGRESS_CLASSA, ProgressProc, CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterProgressClass()
+{
+    RegisterControlClass(PROGRESS_CLASSA, StatefulProc<ProgressState, HandleProgress>,
+                         CS_HREDRAW | CS_VREDRAW, nullptr);
+}
 
 } // namespace nuvex::controls

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <memory>
 
+#include "platform/controls/control_support.h"
 #include "platform/controls/richedit_state.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/window_system.h"
@@ -889,16 +889,11 @@ LRESULT Dispatch(RichEditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
     }
 }
 
-LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleRichEdit(HWND hwnd, RichEditState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    RichEditState* s = &state;
     if (msg == WM_NCCREATE) {
-        auto state = std::make_unique<RichEditState>();
-        state->hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(state.release()));
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    RichEditState* s = StateOf(hwnd);
-    if (s == nullptr) {
+        s->hwnd = hwnd;
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     if (msg == WM_CREATE) {
@@ -914,9 +909,7 @@ LRESULT RichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (msg == WM_NCDESTROY) {
-        std::unique_ptr<RichEditState> owned(s);
-        SetWindowLongPtrA(hwnd, 0, 0);
-        FreeFonts(*owned);
+        FreeFonts(*s);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     return Dispatch(*s, msg, wParam, lParam);
@@ -927,7 +920,7 @@ void RegisterRichEditClass()
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = RichEditProc;
+    wc.lpfnWndProc = StatefulProc<RichEditState, HandleRichEdit>;
     wc.cbWndExtra = static_cast<int>(sizeof(LONG_PTR));
     wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
     wc.lpszClassName = RICHEDIT_CLASSA;

@@ -138,20 +138,15 @@ void Paint(HWND hwnd, StaticState* s, HDC dc)
     DrawTextA(dc, text, length, &rc, TextFormat(style));
 }
 
-LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleStatic(HWND hwnd, StaticState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    StaticState* s = &state;
     if (msg == WM_NCCREATE) {
-        AttachState<StaticState>(hwnd);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    StaticState* s = StateOf<StaticState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     const DWORD type = TypeOf(hwnd);
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<StaticState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_NCHITTEST:
         // Without SS_NOTIFY a static lets the mouse through to its parent.
@@ -233,6 +228,10 @@ LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterStaticClass() { RegisterControlClass("Static", StaticProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterStaticClass()
+{
+    RegisterControlClass("Static", StatefulProc<StaticState, HandleStatic>,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr);
+}
 
 } // namespace nuvex::controls

@@ -142,20 +142,15 @@ void MoveBy(HWND hwnd, TrackState* s, WORD code, int delta)
     NotifyScroll(hwnd, ScrollMessage(hwnd), code, 0);
 }
 
-LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleTrackbar(HWND hwnd, TrackState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    TrackState* s = &state;
     if (msg == WM_NCCREATE) {
-        AttachState<TrackState>(hwnd);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    TrackState* s = StateOf<TrackState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     const bool redraw = wParam != 0;
     switch (msg) {
     case WM_NCDESTROY:
-        DetachState<TrackState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
@@ -314,6 +309,9 @@ LRESULT CALLBACK TrackbarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterTrackbarClass() { RegisterControlClass(TRACKBAR_CLASSA, TrackbarProc, CS_DBLCLKS, nullptr); }
+void RegisterTrackbarClass()
+{
+    RegisterControlClass(TRACKBAR_CLASSA, StatefulProc<TrackState, HandleTrackbar>, CS_DBLCLKS, nullptr);
+}
 
 } // namespace nuvex::controls

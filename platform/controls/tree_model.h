@@ -59,6 +59,13 @@ struct Tree {
     bool leftDown = false;
     bool rightDown = false;
     POINT downAt{};
+    bool pressedWasCaret = false; // the press fell on the item that had the caret
+    // Label editing in place.
+    HWND editor = nullptr;       // the edit control over the label
+    uintptr_t editing = 0;       // the item whose label it edits
+    uintptr_t editPending = 0;   // a click on the caret's label waits for the edit timer
+    WNDPROC editorBase = nullptr; // the edit class's procedure under the editor's
+    bool endingEdit = false;
 };
 
 inline HTREEITEM Handle(uintptr_t id) { return reinterpret_cast<HTREEITEM>(id); }
@@ -84,6 +91,23 @@ bool Select(HWND hwnd, Tree& tree, uintptr_t id, UINT action);
 // Expands, collapses or toggles `id`. A person's click or key always
 // notifies; the message notifies until the item was expanded once.
 bool Expand(HWND hwnd, Tree& tree, uintptr_t id, UINT code, bool byPerson);
+
+// Opens the ancestors of `id` and scrolls it into the client area.
+void EnsureVisible(HWND hwnd, Tree& tree, uintptr_t id);
+
+// Label editing in place (treeview_edit.cpp).
+constexpr UINT_PTR kEditTimer = 0x7E01;
+// Asks the parent (TVN_BEGINLABELEDIT, a non-zero answer refuses) and puts
+// an edit control over the label of `id`; answers it, or null.
+HWND BeginLabelEdit(HWND hwnd, Tree& tree, uintptr_t id);
+// Ends the edit: TVN_ENDLABELEDIT with the text (null when `cancel`); the
+// label takes the text when the parent answers TRUE. False without an edit.
+// `focusLeaving`: the editor is losing the focus to another window, so it
+// closes once that move is done.
+bool EndLabelEdit(HWND hwnd, Tree& tree, bool cancel, bool focusLeaving = false);
+// A click on the caret's label starts editing after the double-click time.
+void ArmLabelEdit(HWND hwnd, Tree& tree, uintptr_t id);
+void OnEditTimer(HWND hwnd, Tree& tree);
 
 // Layout and painting (treeview_paint.cpp).
 HFONT BoldFont(Tree& tree);

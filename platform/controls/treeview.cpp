@@ -319,6 +319,13 @@ bool DeleteItem(HWND hwnd, Tree& tree, HTREEITEM handle)
     if (item == nullptr) {
         return false;
     }
+    if (tree.editing != 0 && (tree.editing == id || IsDescendant(tree, tree.editing, id))) {
+        // The label being edited goes: the edit ends as if cancelled.
+        EndLabelEdit(hwnd, tree, true);
+        if (!IsWindow(hwnd) || (item = Find(tree, id)) == nullptr) {
+            return false;
+        }
+    }
     if (tree.caret == id || IsDescendant(tree, tree.caret, id)) {
         // The caret moves to the next sibling, else the previous, else the parent.
         const std::vector<uintptr_t>& siblings = ChildList(tree, item->parent);
@@ -662,6 +669,15 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
         return old;
     }
     case TVM_GETITEMHEIGHT: return ItemHeight(tree);
+    case TVM_EDITLABELA:
+        return reinterpret_cast<LRESULT>(BeginLabelEdit(hwnd, tree, static_cast<uintptr_t>(lParam)));
+    case TVM_GETEDITCONTROL: return reinterpret_cast<LRESULT>(tree.editor);
+    case TVM_ENDEDITLABELNOW: return EndLabelEdit(hwnd, tree, wParam != 0) ? TRUE : FALSE;
+    case WM_TIMER:
+        if (wParam == kEditTimer) {
+            OnEditTimer(hwnd, tree);
+        }
+        return 0;
     case TVM_SETBKCOLOR: return static_cast<LRESULT>(std::exchange(tree.background, static_cast<COLORREF>(lParam)));
     case TVM_GETBKCOLOR: return static_cast<LRESULT>(tree.background);
     case TVM_SETTEXTCOLOR: return static_cast<LRESULT>(std::exchange(tree.textColour, static_cast<COLORREF>(lParam)));
@@ -720,6 +736,9 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
         return 0;
     }
     case WM_DESTROY:
+        // The editor goes with the tree, without a word.
+        tree.editor = nullptr;
+        tree.editing = 0;
         DeleteItem(hwnd, tree, TVI_ROOT);
         return 0;
     case WM_NCDESTROY: DropBoldFont(tree); return 0;

@@ -21,6 +21,9 @@ POINT ScreenPoint(HWND hwnd, POINT client)
 
 void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
 {
+    tree.editPending = 0;
+    KillTimer(hwnd, kEditTimer);
+    const bool hadFocus = GetFocus() == hwnd;
     if (GetFocus() != hwnd) {
         SetFocus(hwnd);
         if (!IsWindow(hwnd)) {
@@ -34,6 +37,7 @@ void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
         return;
     }
     tree.pressed = (hit.flags & TVHT_ONITEM) != 0 ? IdOf(hit.hItem) : 0;
+    tree.pressedWasCaret = hadFocus && tree.pressed != 0 && tree.pressed == tree.caret && (hit.flags & TVHT_ONITEMLABEL) != 0;
     tree.leftDown = !right;
     tree.rightDown = right;
     tree.downAt = hit.pt;
@@ -94,6 +98,13 @@ void OnButtonUp(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
     HitTest(hwnd, tree, &hit);
     if (pressed != 0 && (hit.flags & TVHT_ONITEM) != 0 && IdOf(hit.hItem) == pressed) {
         Select(hwnd, tree, pressed, TVC_BYMOUSE);
+        // A second click on the label of the item that has the caret edits
+        // it, unless a double click follows.
+        const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
+        if (IsWindow(hwnd) && (style & TVS_EDITLABELS) != 0 && tree.pressedWasCaret && tree.caret == pressed &&
+            (hit.flags & TVHT_ONITEMLABEL) != 0) {
+            ArmLabelEdit(hwnd, tree, pressed);
+        }
     }
 }
 
@@ -160,6 +171,8 @@ void OnKeyDown(HWND hwnd, Tree& tree, WPARAM key)
 
 void OnDoubleClick(HWND hwnd, Tree& tree, LPARAM lParam)
 {
+    tree.editPending = 0;
+    KillTimer(hwnd, kEditTimer);
     if (SendSimpleNotify(hwnd, NM_DBLCLK) != 0 || !IsWindow(hwnd)) {
         return;
     }

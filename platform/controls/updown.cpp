@@ -238,14 +238,10 @@ HWND AttachBuddy(HWND hwnd, UpDownState* s, HWND buddy)
     return previous;
 }
 
-LRESULT CALLBACK UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT HandleUpDown(HWND hwnd, UpDownState& state, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    UpDownState* s = &state;
     if (msg == WM_NCCREATE) {
-        AttachState<UpDownState>(hwnd);
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    UpDownState* s = StateOf<UpDownState>(hwnd);
-    if (s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     switch (msg) {
@@ -256,7 +252,6 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DESTROY: ReleaseBuddy(s); return 0;
     case WM_NCDESTROY:
-        DetachState<UpDownState>(hwnd);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
     case WM_PAINT:
@@ -379,6 +374,10 @@ LRESULT CALLBACK UpDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RegisterUpDownClass() { RegisterControlClass(UPDOWN_CLASSA, UpDownProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr); }
+void RegisterUpDownClass()
+{
+    RegisterControlClass(UPDOWN_CLASSA, StatefulProc<UpDownState, HandleUpDown>,
+                         CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr);
+}
 
 } // namespace nuvex::controls

@@ -374,6 +374,28 @@ BOOL CTreeCtrl::SortChildren(HTREEITEM item) { return static_cast<BOOL>(Send(thi
 COLORREF CTreeCtrl::SetBkColor(COLORREF colour) { return static_cast<COLORREF>(SendMessage(TVM_SETBKCOLOR, 0, colour)); }
 COLORREF CTreeCtrl::SetTextColor(COLORREF colour) { return static_cast<COLORREF>(SendMessage(TVM_SETTEXTCOLOR, 0, colour)); }
 
+CTreeCtrl::~CTreeCtrl() { m_labelEditor.m_hWnd = nullptr; }
+
+CEdit* CTreeCtrl::LabelEditor(HWND editor)
+{
+    // The tree makes and destroys its editor itself: the object only lends
+    // its members to the handle, outside the handle maps.
+    m_labelEditor.m_hWnd = editor;
+    return editor != nullptr ? &m_labelEditor : nullptr;
+}
+
+CEdit* CTreeCtrl::EditLabel(HTREEITEM item)
+{
+    return LabelEditor(reinterpret_cast<HWND>(SendMessage(TVM_EDITLABEL, 0, reinterpret_cast<LPARAM>(item))));
+}
+
+CEdit* CTreeCtrl::GetEditControl() { return LabelEditor(reinterpret_cast<HWND>(SendMessage(TVM_GETEDITCONTROL))); }
+
+BOOL CTreeCtrl::EndEditLabelNow(BOOL cancel)
+{
+    return static_cast<BOOL>(SendMessage(TVM_ENDEDITLABELNOW, static_cast<WPARAM>(cancel)));
+}
+
 // CTabCtrl -----------------------------------------------------------------------------
 
 BOOL CTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)

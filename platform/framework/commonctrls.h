@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/controls/commctrl.h"
+#include "platform/framework/ctrls.h"
 #include "platform/framework/gdiobj.h"
 #include "platform/framework/wnd.h"
 
@@ -115,6 +116,20 @@ public:
     BOOL SortChildren(HTREEITEM item);
     COLORREF SetBkColor(COLORREF colour);
     COLORREF SetTextColor(COLORREF colour);
+
+    // Label editing in place: the edit control over the item's label, or
+    // null when the parent refused (TVN_BEGINLABELEDIT). The object stands
+    // for the edit control only while that edit lasts.
+    CEdit* EditLabel(HTREEITEM item);
+    CEdit* GetEditControl();
+    // Ends the edit, keeping the text unless `cancel`.
+    BOOL EndEditLabelNow(BOOL cancel);
+
+    ~CTreeCtrl() override;
+
+private:
+    CEdit* LabelEditor(HWND editor);
+    CEdit m_labelEditor; // borrows the tree's edit control, never owns it
 };
 
 class NUVEX_PLATFORM_API CTabCtrl : public CWnd {

@@ -8,6 +8,7 @@
 #include "platform/user/menu.h"
 #include "platform/user/menu_model.h"
 #include "platform/user/nonclient.h"
+#include "platform/user/scroll_bar_parts.h"
 #include "platform/user/window_system.h"
 
 namespace nuvex::user {
@@ -277,6 +278,11 @@ LRESULT OnSysCommand(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
     case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); break;
     case SC_MAXIMIZE: ShowWindow(hwnd, SW_MAXIMIZE); break;
     case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); break;
+    case SC_VSCROLL:
+    case SC_HSCROLL:
+        TrackWindowScrollBar(hwnd, (wParam & 0xFFF0) == SC_VSCROLL ? SB_VERT : SB_HORZ,
+                             POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        break;
     default: break;
     }
     return 0;
@@ -291,6 +297,8 @@ LRESULT OnNcLButtonDown(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
         }
         break;
     case HTCLOSE: Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam); break;
+    case HTVSCROLL: Send(hwnd, WM_SYSCOMMAND, SC_VSCROLL, lParam); break;
+    case HTHSCROLL: Send(hwnd, WM_SYSCOMMAND, SC_HSCROLL, lParam); break;
     case HTMINBUTTON: Send(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, lParam); break;
     case HTMAXBUTTON:
         Send(hwnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) != 0 ? SC_RESTORE : SC_MAXIMIZE, lParam);
@@ -307,6 +315,9 @@ LRESULT OnNcLButtonDblClk(HWND hwnd, Window* w, WPARAM wParam, LPARAM lParam)
         Send(hwnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) != 0 ? SC_RESTORE : SC_MAXIMIZE, lParam);
     } else if (static_cast<LRESULT>(wParam) == HTSYSMENU) {
         Send(hwnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+    } else if (static_cast<LRESULT>(wParam) == HTVSCROLL || static_cast<LRESULT>(wParam) == HTHSCROLL) {
+        // A quick second press on a bar presses it again.
+        return OnNcLButtonDown(hwnd, w, wParam, lParam);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // The window system's use of the drawing layer: device contexts on the
 // surfaces of top-level windows, background fills and the classic frame
-// (borders, caption with its buttons, client edge, scroll bar places).
+// (borders, caption with its buttons, client edge, the window's own scroll
+// bars).
 #include <algorithm>
 
 #include "platform/gdi/gdi.h"
@@ -8,6 +9,7 @@
 #include "platform/gdi/gditext.h"
 #include "platform/gdi/surface.h"
 #include "platform/user/nonclient.h"
+#include "platform/user/scroll_bar_parts.h"
 #include "platform/user/window_system.h"
 
 namespace nuvex::user {
@@ -178,13 +180,7 @@ void PaintNonClient(HWND hwnd, HDC dc, bool active)
         InflateRect(&edge, l.edge, l.edge);
         DrawEdge(dc, &edge, l.edge == 1 ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
     }
-    // Scroll bars belong to the scroll bar control; here their place gets
-    // the track colour and the grow box the face colour.
-    Fill(dc, l.vScroll, COLOR_SCROLLBAR);
-    Fill(dc, l.hScroll, COLOR_SCROLLBAR);
-    if (IsRectEmpty(&l.vScroll) == FALSE && IsRectEmpty(&l.hScroll) == FALSE) {
-        Fill(dc, {l.hScroll.right, l.vScroll.bottom, l.vScroll.right, l.hScroll.bottom}, COLOR_3DFACE);
-    }
+    PaintWindowScrollBars(hwnd, dc);
 }
 
 } // namespace nuvex::user

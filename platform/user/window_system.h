@@ -45,7 +45,8 @@ struct WindowClass {
     int windowCount = 0;
 };
 
-struct DialogInfo; // dialog.cpp
+struct DialogInfo;       // dialog.cpp
+struct WindowScrollBars; // scroll.cpp
 
 struct Window {
     HWND handle = nullptr;
@@ -83,6 +84,7 @@ struct Window {
     bool destroying = false;  // DestroyWindow has started
     std::vector<uint32_t> pixels; // top-level windows: the surface, width x height
     std::shared_ptr<DialogInfo> dialog; // windows made by the dialog manager
+    std::shared_ptr<WindowScrollBars> scrollBars; // made by the first scroll call on its own bars
 };
 
 struct MenuData;

@@ -10,6 +10,7 @@
 #include "platform/gdi/syscolor.h"
 #include "platform/user/messages.h"
 #include "platform/user/notify.h"
+#include "platform/user/scroll.h"
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using HOOKPROC = LRESULT (*)(int code, WPARAM, LPARAM);
@@ -294,6 +295,8 @@ constexpr WPARAM SC_MAXIMIZE = 0xF030;
 constexpr WPARAM SC_NEXTWINDOW = 0xF040;
 constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WPARAM SC_KEYMENU = 0xF100;
+constexpr WPARAM SC_VSCROLL = 0xF070;
+constexpr WPARAM SC_HSCROLL = 0xF080;
 constexpr WPARAM SC_RESTORE = 0xF120;
 
 // Mouse key flags of mouse messages.

@@ -210,5 +210,31 @@ TEST_F(ListBoxTest, TopIndexScrollsAndTheScrollBarFollows)
     EXPECT_EQ(GetWindowLongPtrA(shortList, GWL_STYLE) & WS_VSCROLL, 0);
 }
 
+TEST_F(ListBoxTest, ItsOwnBarScrollsItAsThePersonClicksAndDrags)
+{
+    HWND list = Make("ListBox", "", WS_VSCROLL, {10, 10, 160, 70}, 2);
+    for (int i = 0; i < 30; ++i) {
+        const std::string text = "item " + std::to_string(i);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    RECT frame{};
+    GetWindowRect(list, &frame);
+    const int barX = frame.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
+    HeadlessClick(POINT{barX, frame.bottom - 4}); // the down arrow
+    PumpUntilIdle();
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 1);
+    EXPECT_EQ(GetScrollPos(list, SB_VERT), 1);
+
+    // The thumb, just below the up arrow, dragged to the bottom reaches the
+    // last page.
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    HeadlessDrag(POINT{barX, frame.top + arrow + 2}, POINT{barX, frame.bottom + 40}, 4);
+    PumpUntilIdle();
+    SCROLLINFO info{sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &info));
+    EXPECT_EQ(info.nPos, info.nMax - static_cast<int>(info.nPage) + 1);
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), info.nPos);
+}
+
 } // namespace
 } // namespace nuvex::controls::testing

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/controls/controls.h"
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
@@ -353,6 +354,163 @@ TEST_F(TreeView, DestroyingTheTreeAnnouncesEveryItem)
     EXPECT_EQ(heard.size(), 4u);
     for (const Heard& h : heard) {
         EXPECT_EQ(h.code, TVN_DELETEITEMA);
+    }
+}
+
+// Label editing in place: the parent hears TVN_BEGINLABELEDIT (and may
+// refuse) and TVN_ENDLABELEDIT with the new text, or none when cancelled.
+class TreeLabelEdit : public TreeView {
+protected:
+    void SetUp() override
+    {
+        TreeView::SetUp();
+        answer = [this](NMHDR* header) -> std::optional<LRESULT> {
+            if (header->code == TVN_BEGINLABELEDITA) {
+                const auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+                told.push_back("begin " + std::string(info->item.pszText) + " " + std::to_string(info->item.lParam));
+                return refuseBegin ? TRUE : FALSE;
+            }
+            if (header->code == TVN_ENDLABELEDITA) {
+                const auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+                told.push_back(info->item.pszText == nullptr ? "end <none>" : "end " + std::string(info->item.pszText));
+                return keepText ? TRUE : FALSE;
+            }
+            return std::nullopt;
+        };
+    }
+    HWND Editor() { return reinterpret_cast<HWND>(SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0)); }
+    HWND EditLabel(HTREEITEM item)
+    {
+        return reinterpret_cast<HWND>(SendMessageA(tree, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item)));
+    }
+
+    std::vector<std::string> told;
+    bool refuseBegin = false;
+    bool keepText = true;
+};
+
+TEST_F(TreeLabelEdit, TypedTextEndsWithEnterOrIsDroppedWithEsc)
+{
+    HTREEITEM drill = Insert("Drill", TVI_ROOT, TVI_LAST, 42);
+    HWND editor = EditLabel(drill);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(Editor(), editor);
+    EXPECT_EQ(Next(TVGN_CARET), drill) << "editing selects the item";
+    EXPECT_EQ(GetFocus(), editor);
+    EXPECT_EQ(GetParent(editor), tree);
+    // The editor lies over the label and shows the whole text selected.
+    RECT label = ItemRect(drill, true);
+    RECT at{};
+    GetWindowRect(editor, &at);
+    MapWindowPoints(nullptr, tree, reinterpret_cast<POINT*>(&at), 2);
+    EXPECT_EQ(at.left, label.left);
+    EXPECT_EQ(at.top, label.top);
+    EXPECT_EQ(SendMessageA(editor, EM_GETSEL, 0, 0), MAKELONG(0, 5));
+    UpdateWindow(tree);
+    const GdiSurface surface = GetWindowSurface(parent);
+    RECT screen{};
+    GetWindowRect(editor, &screen);
+    RECT parentAt{};
+    GetWindowRect(parent, &parentAt);
+    const uint32_t corner = surface.pixels[static_cast<size_t>(screen.top - parentAt.top) * static_cast<size_t>(surface.stride) +
+                                           static_cast<size_t>(screen.left - parentAt.left)];
+    EXPECT_EQ(corner & 0xFFFFFFu, 0u) << "the editor's black border over the label";
+
+    HeadlessTypeText("Peck drill");
+    HeadlessPressKeys({VK_RETURN});
+    PumpUntilIdle();
+    EXPECT_EQ(told, (std::vector<std::string>{"begin Drill 42", "end Peck drill"}));
+    EXPECT_EQ(Text(drill), "Peck drill");
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_EQ(GetFocus(), tree) << "the focus comes back to the tree";
+
+    told.clear();
+    ASSERT_NE(EditLabel(drill), nullptr);
+    HeadlessTypeText("Reamer");
+    HeadlessPressKeys({VK_ESCAPE});
+    PumpUntilIdle();
+    EXPECT_EQ(told, (std::vector<std::string>{"begin Peck drill 42", "end <none>"}));
+    EXPECT_EQ(Text(drill), "Peck drill");
+
+    // A parent that answers FALSE keeps the old label.
+    told.clear();
+    keepText = false;
+    ASSERT_NE(EditLabel(drill), nullptr);
+    HeadlessTypeText("Tap");
+    HeadlessPressKeys({VK_RETURN});
+    PumpUntilIdle();
+    EXPECT_EQ(told.back(), "end Tap");
+    EXPECT_EQ(Text(drill), "Peck drill");
+}
+
+TEST_F(TreeLabelEdit, ParentMayRefuseAndLosingTheFocusKeepsTheText)
+{
+    refuseBegin = true;
+    EXPECT_EQ(EditLabel(tools), nullptr);
+    EXPECT_EQ(Editor(), nullptr);
+    refuseBegin = false;
+
+    HWND editor = EditLabel(tools);
+    ASSERT_NE(editor, nullptr);
+    SendMessageA(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Tool store"));
+    SetFocus(parent);
+    PumpUntilIdle();
+    EXPECT_EQ(told, (std::vector<std::string>{"begin Tools 0", "begin Tools 0", "end Tool store"}));
+    EXPECT_EQ(Text(tools), "Tool store");
+    EXPECT_FALSE(IsWindow(editor));
+    EXPECT_EQ(GetFocus(), parent);
+
+    // Deleting the item being edited ends the edit as cancelled first.
+    told.clear();
+    ASSERT_NE(EditLabel(tools), nullptr);
+    heard.clear();
+    SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(tools));
+    EXPECT_EQ(told.back(), "end <none>");
+    EXPECT_EQ(Editor(), nullptr);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_EQ(heard.front().code, TVN_ENDLABELEDITA);
+}
+
+TEST_F(TreeLabelEdit, ASecondClickOnTheSelectedLabelEditsIt)
+{
+    struct Case {
+        const char* name;
+        DWORD style;
+        bool doubleClick;
+        bool edits;
+    };
+    const Case cases[] = {
+        {"second_click", TVS_EDITLABELS, false, true},
+        {"double_click_toggles_instead", TVS_EDITLABELS, true, false},
+        {"without_the_style", 0, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetWindowLongPtrA(tree, GWL_STYLE, (GetWindowLongPtrA(tree, GWL_STYLE) & ~static_cast<LONG_PTR>(TVS_EDITLABELS)) | c.style);
+        told.clear();
+        SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(tools));
+        const POINT at = ScreenOf(tree, LabelPoint(part));
+        HeadlessClick(at);
+        PumpUntilIdle();
+        ASSERT_EQ(Next(TVGN_CARET), part);
+        AdvanceWindowSystemTime(1000);
+        PumpUntilIdle();
+        EXPECT_EQ(Editor(), nullptr) << "the first click only selects";
+        if (c.doubleClick) {
+            HeadlessDoubleClick(at);
+        } else {
+            HeadlessClick(at);
+        }
+        PumpUntilIdle();
+        EXPECT_EQ(Editor(), nullptr) << "not before the double-click time";
+        AdvanceWindowSystemTime(GetDoubleClickTime());
+        PumpUntilIdle();
+        EXPECT_EQ(Editor() != nullptr, c.edits);
+        EXPECT_EQ(told.empty(), !c.edits);
+        SendMessageA(tree, TVM_ENDEDITLABELNOW, TRUE, 0);
+        PumpUntilIdle();
+        AdvanceWindowSystemTime(1000);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "platform/gdi/gdi.h"
+
 namespace nuvex::user::testing {
 namespace {
 
@@ -186,6 +188,15 @@ std::string MessageRecorder::Dump() const
         out << line;
     }
     return ::testing::AssertionFailure() << out.str();
+}
+
+COLORREF PixelAt(HWND top, int x, int y)
+{
+    const GdiSurface s = GetWindowSurface(top);
+    EXPECT_TRUE(x >= 0 && y >= 0 && x < s.width && y < s.height);
+    const uint32_t bgra = s.pixels[static_cast<size_t>(y) * static_cast<size_t>(s.stride) + static_cast<size_t>(x)];
+    return RGB(static_cast<BYTE>((bgra >> 16) & 0xFF), static_cast<BYTE>((bgra >> 8) & 0xFF),
+               static_cast<BYTE>(bgra & 0xFF));
 }
 
 void WindowTest::SetUp()

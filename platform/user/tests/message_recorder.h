@@ -117,6 +117,9 @@ void SetNextHandler(Handler handler);
 void SetHandler(HWND hwnd, Handler handler);
 void ClearHandlers();
 
+// The colour at window point (x, y) of a top-level window's surface.
+COLORREF PixelAt(HWND top, int x, int y);
+
 // A fresh window system per test, with the test class registered.
 class WindowTest : public ::testing::Test {
 protected:

@@ -7,15 +7,6 @@
 namespace nuvex::user::testing {
 namespace {
 
-COLORREF PixelAt(HWND top, int x, int y)
-{
-    const GdiSurface s = GetWindowSurface(top);
-    EXPECT_TRUE(x >= 0 && y >= 0 && x < s.width && y < s.height);
-    const uint32_t bgra = s.pixels[static_cast<size_t>(y) * static_cast<size_t>(s.stride) + static_cast<size_t>(x)];
-    return RGB(static_cast<BYTE>((bgra >> 16) & 0xFF), static_cast<BYTE>((bgra >> 8) & 0xFF),
-               static_cast<BYTE>(bgra & 0xFF));
-}
-
 LRESULT FacedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
