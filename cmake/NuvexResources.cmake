@@ -24,6 +24,10 @@ endif()
 # not a static library, whose unreferenced objects the linker may drop.
 function(nuvex_add_resources target)
   cmake_parse_arguments(R "" "" "FILES" ${ARGN})
+  # A test's target is not made when the tests are off; its resources go too.
+  if(NOT TARGET ${target} AND NOT NUVEX_BUILD_TESTS)
+    return()
+  endif()
   foreach(script ${R_FILES})
     get_filename_component(script_path ${script} ABSOLUTE)
     get_filename_component(script_name ${script} NAME_WE)

@@ -27,8 +27,8 @@ public:
     virtual BOOL OnKillActive();
     // OK or Apply: TRUE when the page took its data.
     virtual BOOL OnApply();
-    virtual void OnOK();
-    virtual void OnCancel();
+    void OnOK() override;
+    void OnCancel() override;
     virtual void OnReset();
     void SetModified(BOOL changed = TRUE) { m_bModified = changed; }
     BOOL IsModified() const { return m_bModified; }

@@ -83,7 +83,7 @@ struct Brush : Object {
     std::shared_ptr<Bitmap> pattern;    // BS_PATTERN: a private copy
 };
 
-struct FontFace;  // fonts.h
+class FontFace;  // fonts.h
 
 struct Font : Object {
     Font() : Object(Kind::Font) {}

@@ -45,9 +45,6 @@ constexpr WPARAM kDefaultPushButtonStyle = 0x1;
 constexpr WORD kButtonClicked = 0;
 constexpr DWORD kStaticNoPrefix = 0x80;
 
-// The face and size dialogs get without DS_SETFONT.
-constexpr const char* kSystemFontFace = "System";
-constexpr int kSystemFontPoints = 10;
 constexpr int kPointsPerInch = 72;
 constexpr int kPixelsPerInch = 96;
 
