@@ -207,7 +207,7 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horizontal)
         int rowThickness = 0;
         int rowLength = 0;
         for (CControlBar* bar : row) {
-            if (!bar->IsWindowVisible()) {
+            if ((bar->GetStyle() & WS_VISIBLE) == 0) {
                 continue;
             }
             const CSize size = IsFloatingDockBar() ? bar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH)
@@ -232,7 +232,7 @@ void CDockBar::LayoutBars()
         int rowThickness = 0;
         int along = 0;
         for (CControlBar* bar : row) {
-            if (!bar->IsWindowVisible()) {
+            if ((bar->GetStyle() & WS_VISIBLE) == 0) {
                 continue;
             }
             const CSize size = IsFloatingDockBar() ? bar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH)

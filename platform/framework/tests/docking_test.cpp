@@ -152,6 +152,18 @@ TEST_F(Docking, DockedFloatedAndDockedAgain)
     EXPECT_EQ(toolbar.m_uMRUDockID, AFX_IDW_DOCKBAR_LEFT);
 }
 
+TEST_F(Docking, LayoutWhileTheHostIsHiddenGivesTheBarsTheirRoom)
+{
+    // A frame lays its bars out before it is first shown.
+    host.ShowWindow(SW_HIDE);
+    host.MoveWindow(40, 40, 520, 420);
+    host.ShowWindow(SW_SHOW);
+    const CRect docked = InHost(toolbar);
+    EXPECT_EQ(docked.top, 0);
+    EXPECT_GE(docked.Height(), 22);
+    EXPECT_EQ(InHost(view).top, docked.bottom);
+}
+
 TEST_F(Docking, DraggingTheGripperFloatsAndDocks)
 {
     CRect bar;
