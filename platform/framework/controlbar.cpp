@@ -241,6 +241,20 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnUpdateCmdUI(target != nullptr ? target : GetParent(), static_cast<BOOL>(wParam));
         }
         return 0;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM: {
+        // What the bar's controls (or the bars a dock bar holds) tell their
+        // parent is the owner's to route, unless the bar handles it itself.
+        LRESULT result = 0;
+        if (OnWndMsg(message, wParam, lParam, &result)) {
+            return result;
+        }
+        if (CWnd* owner = GetOwner(); owner != nullptr && owner != this) {
+            return owner->SendMessage(message, wParam, lParam);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     default: return CWnd::WindowProc(message, wParam, lParam);
     }
 }
