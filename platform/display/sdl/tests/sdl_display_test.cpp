@@ -97,8 +97,9 @@ TEST(SdlDisplay, ShowsAWindowOpensItsMenuByClicksAndTakesScreenshots)
     ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &barItem));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     const std::string dir = ::testing::TempDir();
-    const std::string popupShot = dir + "/sdl_popup.png";
-    const std::string frameShot = dir + "/sdl_frame.png";
+    // Named by process: other test programs may run this test at the same time.
+    const std::string popupShot = dir + "/sdl_popup-" + std::to_string(getpid()) + ".png";
+    const std::string frameShot = dir + "/sdl_frame-" + std::to_string(getpid()) + ".png";
     HWND popup = nullptr;
     bool popupMatchesScreen = false;
     bool clickedItem = false;

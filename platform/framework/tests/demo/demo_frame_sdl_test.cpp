@@ -185,9 +185,9 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
             HWND root = ::GetAncestor(frame->m_treeBar.GetSafeHwnd(), GA_ROOT);
             return root != top ? root : nullptr;
         };
-        const std::string frameShot = dir + "demo_frame.png";
-        const std::string floatingShot = dir + "demo_frame_floating.png";
-        const std::string dockedShot = dir + "demo_frame_docked_again.png";
+        const std::string frameShot = ShotPath("demo_frame");
+        const std::string floatingShot = ShotPath("demo_frame_floating");
+        const std::string dockedShot = ShotPath("demo_frame_docked_again");
         HWND popup = nullptr;
         HWND floating = nullptr;
         auto nothing = [] { return true; };
@@ -235,7 +235,7 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
             {"the frame's screenshot with the bar docked again",
              [&] { EXPECT_TRUE(SaveWindowScreenshot(top, dockedShot.c_str())); }, nothing},
         },
-                          [&] { SaveWindowScreenshot(top, (dir + "demo_frame_stuck.png").c_str()); });
+                          [&] { SaveWindowScreenshot(top, ShotPath("demo_frame_stuck").c_str()); });
         SetIdleScript([&] { return runner.OnIdle(); });
         app.Run();
         SetIdleScript(nullptr);
@@ -279,6 +279,7 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
             EXPECT_GT(CountNear(docked, RectInShot(tree.GetSafeHwnd(), top), RGB(0, 0, 0), 80), 30);
         }
 
+        DiscardShots({frameShot, floatingShot, dockedShot});
         ::KillTimer(top, kWakeTimer);
         app.CloseAllDocuments(TRUE);
         if (app.m_pMainWnd != nullptr) {

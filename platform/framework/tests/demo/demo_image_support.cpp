@@ -1,7 +1,11 @@
 #include "platform/framework/tests/demo/demo_image_support.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "platform/gdi/gdi.h"
@@ -93,6 +97,22 @@ RECT RectInShot(HWND window, HWND top)
     GetWindowRect(top, &origin);
     OffsetRect(&rect, -origin.left, -origin.top);
     return rect;
+}
+
+std::string ShotPath(const std::string& name)
+{
+    return ::testing::TempDir() + name + "-" + std::to_string(getpid()) + ".png";
+}
+
+void DiscardShots(const std::vector<std::string>& paths)
+{
+    if (std::getenv("NUVEX_KEEP_SCREENSHOTS") != nullptr || ::testing::Test::HasFailure()) {
+        return;
+    }
+    for (const std::string& path : paths) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
 }
 
 } // namespace demo

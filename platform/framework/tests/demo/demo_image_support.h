@@ -30,4 +30,12 @@ COLORREF MostCommon(const Image& image, RECT region);
 // `window`'s rectangle inside the screenshot of its top-level window `top`.
 RECT RectInShot(HWND window, HWND top);
 
+// Where a test writes screenshot `name` ("name-<process id>.png" in the
+// test's temporary folder, so test programs running at once do not share
+// files).
+std::string ShotPath(const std::string& name);
+// Removes the screenshots of a test that passed, unless NUVEX_KEEP_SCREENSHOTS
+// is set; a failed test keeps them for the person reading the failure.
+void DiscardShots(const std::vector<std::string>& paths);
+
 } // namespace demo

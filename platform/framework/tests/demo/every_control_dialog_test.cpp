@@ -1,8 +1,8 @@
 // The dialog with every control, made headless from its template and
 // screenshotted: each control draws something of its own (its rectangle is
-// not all one colour), and the picture is left in the test's temporary
-// folder for a person to compare with the reference picture
-// (docs/images/every_control_dialog.png).
+// not all one colour). With NUVEX_KEEP_SCREENSHOTS set (or when the test
+// fails) the picture stays in the test's temporary folder for a person to
+// compare with the reference picture (docs/images/every_control_dialog.png).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,7 +29,7 @@ TEST(EveryControlDialog, EachControlDrawsInTheScreenshot)
         ::UpdateWindow(hwnd);
         PumpUntilIdle();
 
-        const std::string shot = ::testing::TempDir() + "every_control_dialog.png";
+        const std::string shot = ShotPath("every_control_dialog");
         ASSERT_TRUE(SaveWindowScreenshot(hwnd, shot.c_str()));
         const Image image = LoadImage(shot);
         ASSERT_GT(image.width, 0);
@@ -60,6 +60,7 @@ TEST(EveryControlDialog, EachControlDrawsInTheScreenshot)
         EXPECT_GT(CountNear(image, RectInShot(::GetDlgItem(hwnd, kRichEditId), hwnd), RGB(200, 0, 0), 60), 5);
         EXPECT_GT(CountNear(image, RectInShot(::GetDlgItem(hwnd, kOwnerDrawId), hwnd), RGB(200, 235, 200)), 50);
         EXPECT_GT(CountNear(image, RectInShot(::GetDlgItem(hwnd, kToolbarId), hwnd), RGB(40, 80, 220), 40), 10);
+        DiscardShots({shot});
         dialog.DestroyWindow();
     }
     AfxDeleteTempMaps();
