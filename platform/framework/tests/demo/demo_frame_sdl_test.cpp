@@ -40,6 +40,7 @@ constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMs = 100;
 constexpr int kBarsMenu = 1;  // "&Bars" on the sketch's menu bar
 constexpr int kFloatItem = 1; // "&Float Operations" in it
+constexpr int kMenuTries = 3;
 
 HWND FindPopupMenuWindow()
 {
@@ -188,8 +189,14 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
         const std::string frameShot = ShotPath("demo_frame");
         const std::string floatingShot = ShotPath("demo_frame_floating");
         const std::string dockedShot = ShotPath("demo_frame_docked_again");
-        HWND popup = nullptr;
         HWND floating = nullptr;
+        bool itemClicked = false;
+        int menuTries = 0;
+        auto clickBarsMenu = [&] {
+            RECT item{};
+            EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kBarsMenu, &item));
+            pointer.Click(top, Centre(item));
+        };
         auto nothing = [] { return true; };
 
         StepRunner runner({
@@ -206,27 +213,27 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
              },
              [&] { return frame->m_treeSelections > 0; }},
             {"the frame's screenshot", [&] { EXPECT_TRUE(SaveWindowScreenshot(top, frameShot.c_str())); }, nothing},
-            {"a click on the Bars menu of the menu bar",
+            {"Float Operations chosen through the Bars menu of the menu bar", clickBarsMenu,
              [&] {
-                 RECT item{};
-                 ASSERT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kBarsMenu, &item));
-                 pointer.Click(top, Centre(item));
-             },
-             [&] {
-                 popup = FindPopupMenuWindow();
-                 return popup != nullptr && SdlWaitUntilShown(popup, kShowTimeoutMs);
-             }},
-            {"a click on Float Operations in the menu",
-             [&] {
-                 RECT item{};
-                 HMENU bars = ::GetSubMenu(::GetMenu(top), kBarsMenu);
-                 ASSERT_TRUE(GetMenuItemRect(popup, bars, kFloatItem, &item));
-                 pointer.Click(popup, Centre(item));
-             },
-             [&] {
-                 floating = floatingFrame();
-                 return frame->m_treeBar.IsFloating() && floating != nullptr &&
-                        SdlWaitUntilShown(floating, kShowTimeoutMs);
+                 if (frame->m_treeBar.IsFloating()) {
+                     floating = floatingFrame();
+                     return floating != nullptr && SdlWaitUntilShown(floating, kShowTimeoutMs);
+                 }
+                 HWND popup = FindPopupMenuWindow();
+                 if (popup != nullptr && !itemClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
+                     RECT item{};
+                     HMENU bars = ::GetSubMenu(::GetMenu(top), kBarsMenu);
+                     EXPECT_TRUE(GetMenuItemRect(popup, bars, kFloatItem, &item));
+                     pointer.Click(popup, Centre(item));
+                     itemClicked = true;
+                 } else if (popup == nullptr && itemClicked && menuTries < kMenuTries) {
+                     // A click that missed the item (a slow X server) closed
+                     // the menu without a command: open it again.
+                     ++menuTries;
+                     itemClicked = false;
+                     clickBarsMenu();
+                 }
+                 return false;
              }},
             {"the floating bar's screenshot",
              [&] { EXPECT_TRUE(SaveWindowScreenshot(floating, floatingShot.c_str())); }, nothing},
