@@ -245,8 +245,11 @@ void Paint(HWND hwnd, ButtonState* s, HDC dc)
     RECT rc{};
     GetClientRect(hwnd, &rc);
     SelectObject(dc, DrawingFont(s->font));
-    HBRUSH background = ControlColors(hwnd, dc, IsPushType(type) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
-    if (IsPushType(type)) {
+    // Push-like check boxes and radio buttons are push buttons that stay
+    // pushed in while checked.
+    const bool pushLook = IsPushType(type) || ((StyleOf(hwnd) & BS_PUSHLIKE) != 0 && type != BS_GROUPBOX);
+    HBRUSH background = ControlColors(hwnd, dc, pushLook ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
+    if (pushLook) {
         PaintPush(hwnd, s, dc, rc, background);
     } else if (type == BS_GROUPBOX) {
         PaintGroupBox(hwnd, s, dc, rc, background);

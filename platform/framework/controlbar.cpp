@@ -22,6 +22,7 @@ constexpr int kEdge = 2;          // a CBRS_BORDER_* edge
 constexpr int kGripper = 8;       // room for the gripper across the bar
 constexpr int kStretchLength = 32767;
 constexpr int kPaneEdges = 6;     // a status pane's edges and text insets around its text
+constexpr int kPaneGap = 2;       // the status control's gap before every part but the first
 constexpr int kImageExtra = 7;    // a button is this much larger than its image
 constexpr UINT kSeparator = 0;    // ID_SEPARATOR
 
@@ -184,7 +185,7 @@ CSize CControlBar::CalcDynamicLayout(int, DWORD mode)
 
 void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
 {
-    if (layout == nullptr || !IsWindowVisible() || IsFloating()) {
+    if (layout == nullptr || (GetStyle() & WS_VISIBLE) == 0 || IsFloating()) {
         return;
     }
     CRect free(layout->rect);
@@ -240,6 +241,20 @@ LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnUpdateCmdUI(target != nullptr ? target : GetParent(), static_cast<BOOL>(wParam));
         }
         return 0;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM: {
+        // What the bar's controls (or the bars a dock bar holds) tell their
+        // parent is the owner's to route, unless the bar handles it itself.
+        LRESULT result = 0;
+        if (OnWndMsg(message, wParam, lParam, &result)) {
+            return result;
+        }
+        if (CWnd* owner = GetOwner(); owner != nullptr && owner != this) {
+            return owner->SendMessage(message, wParam, lParam);
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
     default: return CWnd::WindowProc(message, wParam, lParam);
     }
 }
@@ -576,15 +591,16 @@ void CStatusBar::UpdateAllPanes(BOOL updateRects, BOOL updateText)
         GetClientRect(&client);
         int fixed = 0;
         int stretchers = 0;
-        for (const Pane& pane : m_panes) {
-            fixed += pane.width + kPaneEdges;
-            stretchers += (pane.style & SBPS_STRETCH) != 0 ? 1 : 0;
+        for (size_t i = 0; i < m_panes.size(); ++i) {
+            fixed += m_panes[i].width + kPaneEdges + (i > 0 ? kPaneGap : 0);
+            stretchers += (m_panes[i].style & SBPS_STRETCH) != 0 ? 1 : 0;
         }
         const int spare = std::max(0, static_cast<int>(client.Width()) - fixed);
         std::vector<int> edges;
         int right = 0;
-        for (const Pane& pane : m_panes) {
-            right += pane.width + kPaneEdges;
+        for (size_t i = 0; i < m_panes.size(); ++i) {
+            const Pane& pane = m_panes[i];
+            right += pane.width + kPaneEdges + (i > 0 ? kPaneGap : 0);
             if ((pane.style & SBPS_STRETCH) != 0 && stretchers > 0) {
                 right += spare / stretchers;
             }

@@ -10,6 +10,7 @@
 
 #include "platform/framework/cmdui.h"
 #include "platform/framework/commonctrls.h"
+#include "platform/framework/ids.h"
 #include "platform/framework/wnd.h"
 #include "platform/kernel/resource_records.h"
 
@@ -53,16 +54,6 @@ constexpr DWORD LM_VERTDOCK = 0x10;
 constexpr DWORD LM_LENGTHY = 0x20;
 constexpr DWORD LM_COMMIT = 0x40;
 
-// The framework's window ids of bars.
-constexpr UINT AFX_IDW_CONTROLBAR_FIRST = 0xE800;
-constexpr UINT AFX_IDW_CONTROLBAR_LAST = 0xE8FF;
-constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
-constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
-constexpr UINT AFX_IDW_DOCKBAR_TOP = 0xE81B;
-constexpr UINT AFX_IDW_DOCKBAR_LEFT = 0xE81C;
-constexpr UINT AFX_IDW_DOCKBAR_RIGHT = 0xE81D;
-constexpr UINT AFX_IDW_DOCKBAR_BOTTOM = 0xE81E;
-constexpr UINT AFX_IDW_DOCKBAR_FLOAT = 0xE81F;
 
 // Status-pane styles.
 constexpr UINT SBPS_NORMAL = 0x0000;

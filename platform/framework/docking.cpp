@@ -207,7 +207,7 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL horizontal)
         int rowThickness = 0;
         int rowLength = 0;
         for (CControlBar* bar : row) {
-            if (!bar->IsWindowVisible()) {
+            if ((bar->GetStyle() & WS_VISIBLE) == 0) {
                 continue;
             }
             const CSize size = IsFloatingDockBar() ? bar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH)
@@ -232,7 +232,7 @@ void CDockBar::LayoutBars()
         int rowThickness = 0;
         int along = 0;
         for (CControlBar* bar : row) {
-            if (!bar->IsWindowVisible()) {
+            if ((bar->GetStyle() & WS_VISIBLE) == 0) {
                 continue;
             }
             const CSize size = IsFloatingDockBar() ? bar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH)
@@ -286,7 +286,12 @@ BOOL CMiniDockFrameWnd::Create(CWnd* dockSite, DWORD barStyle)
     if (!CMiniFrameWnd::Create(nullptr, WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CRect(0, 0, 100, 50), dockSite)) {
         return FALSE;
     }
-    return m_wndDockBar.Create(this, CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT);
+    if (!m_wndDockBar.Create(this, CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT)) {
+        return FALSE;
+    }
+    // The floating bars' commands go where they went while docked.
+    m_wndDockBar.SetOwner(dockSite);
+    return TRUE;
 }
 
 void CMiniDockFrameWnd::RecalcLayout()

@@ -190,5 +190,19 @@ TEST_F(ButtonTest, ClassicLookOfPushButtonsAndCheckBoxes)
     EXPECT_GT(marked, 5) << "the check mark shows in the box";
 }
 
+TEST_F(ButtonTest, PushLikeCheckBoxesAndRadioButtonsLookLikePushButtons)
+{
+    for (DWORD type : {BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON, BS_AUTO3STATE}) {
+        SCOPED_TRACE(type);
+        HWND button = Make("Button", "", type | BS_PUSHLIKE, {10, 10, 90, 40}, 1);
+        EXPECT_EQ(PixelAt(button, 0, 0), GetSysColor(COLOR_BTNHIGHLIGHT)) << "raised while unchecked";
+        EXPECT_EQ(PixelAt(button, 79, 29), GetSysColor(COLOR_3DDKSHADOW));
+        EXPECT_EQ(PixelAt(button, 6, 15), GetSysColor(COLOR_BTNFACE)) << "no check box";
+        SendMessageA(button, BM_SETCHECK, BST_CHECKED, 0);
+        EXPECT_EQ(PixelAt(button, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "sunken while checked";
+        DestroyWindow(button);
+    }
+}
+
 } // namespace
 } // namespace nuvex::controls::testing

@@ -107,6 +107,25 @@ TEST_F(ControlBars, BarsTakeTheEdgesAndTheViewTheRest)
     EXPECT_EQ(InHost(view).top, InHost(toolbar).bottom);
 }
 
+TEST_F(ControlBars, StatusPanesLeaveRoomForTheirTexts)
+{
+    // The control puts a gap between neighbouring parts; the panes still
+    // get their text's width plus the edges and insets around it.
+    constexpr int kTextWidth = 40;
+    constexpr int kEdgesAndInsets = 6;
+    const UINT indicators[] = {0, kCaps, kCaps};
+    ASSERT_TRUE(status.SetIndicators(indicators, 3));
+    for (int i = 1; i < 3; ++i) {
+        status.SetPaneInfo(i, kCaps, SBPS_NORMAL, kTextWidth);
+    }
+    for (int i = 1; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        CRect pane;
+        status.GetItemRect(i, &pane);
+        EXPECT_GE(pane.Width(), kTextWidth + kEdgesAndInsets);
+    }
+}
+
 TEST_F(ControlBars, IdleUpdateBringsItemsToTheirCommandsState)
 {
     host.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE);

@@ -20,17 +20,22 @@ constexpr UINT kSave = 57603;
 constexpr UINT kPrint = 57607;
 
 class CDockHost : public CWnd {
+public:
+    int m_saves = 0;
+
 protected:
     void OnSize(UINT type, int cx, int cy)
     {
         CWnd::OnSize(type, cx, cy);
         AfxRecalcBarLayout(this);
     }
+    void OnSave() { ++m_saves; }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CDockHost, CWnd)
     ON_WM_SIZE()
+    ON_COMMAND(kSave, OnSave)
 END_MESSAGE_MAP()
 
 // The registry file of the test lives in its own folder.
@@ -150,6 +155,34 @@ TEST_F(Docking, DockedFloatedAndDockedAgain)
     EXPECT_EQ(InHost(view).left, column.right);
     EXPECT_EQ(InHost(view).top, 0);
     EXPECT_EQ(toolbar.m_uMRUDockID, AFX_IDW_DOCKBAR_LEFT);
+}
+
+TEST_F(Docking, LayoutWhileTheHostIsHiddenGivesTheBarsTheirRoom)
+{
+    // A frame lays its bars out before it is first shown.
+    host.ShowWindow(SW_HIDE);
+    host.MoveWindow(40, 40, 520, 420);
+    host.ShowWindow(SW_SHOW);
+    const CRect docked = InHost(toolbar);
+    EXPECT_EQ(docked.top, 0);
+    EXPECT_GE(docked.Height(), 22);
+    EXPECT_EQ(InHost(view).top, docked.bottom);
+}
+
+TEST_F(Docking, ButtonClicksReachTheFrameDockedAndFloating)
+{
+    auto clickSave = [this] {
+        CRect button;
+        toolbar.GetItemRect(toolbar.CommandToIndex(kSave), &button);
+        toolbar.ClientToScreen(&button);
+        HeadlessClick(button.CenterPoint());
+        PumpUntilIdle();
+    };
+    clickSave();
+    EXPECT_EQ(host.m_saves, 1) << "through the dock bar";
+    ASSERT_TRUE(AfxFloatControlBar(&host, &toolbar, CPoint(600, 400)));
+    clickSave();
+    EXPECT_EQ(host.m_saves, 2) << "through the floating frame's dock bar";
 }
 
 TEST_F(Docking, DraggingTheGripperFloatsAndDocks)

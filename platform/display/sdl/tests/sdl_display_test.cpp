@@ -1,13 +1,19 @@
 // The sdl back-end on a virtual X server started by the test: a frame
 // window with a menu shows, a click through the X server opens the menu,
-// a second click chooses its first item, and screenshots are taken.
+// a second click chooses its first item, and screenshots are taken; the
+// X server's buttons, wheel and keys arrive as messages, and a terminate
+// signal still ends the program.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/display/screenshot.h"
 #include "platform/display/sdl/sdl_display.h"
@@ -91,8 +97,9 @@ TEST(SdlDisplay, ShowsAWindowOpensItsMenuByClicksAndTakesScreenshots)
     ASSERT_TRUE(GetMenuItemRect(frame, bar, 0, &barItem));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     const std::string dir = ::testing::TempDir();
-    const std::string popupShot = dir + "/sdl_popup.png";
-    const std::string frameShot = dir + "/sdl_frame.png";
+    // Named by process: other test programs may run this test at the same time.
+    const std::string popupShot = dir + "/sdl_popup-" + std::to_string(getpid()) + ".png";
+    const std::string frameShot = dir + "/sdl_frame-" + std::to_string(getpid()) + ".png";
     HWND popup = nullptr;
     bool popupMatchesScreen = false;
     bool clickedItem = false;
@@ -167,6 +174,93 @@ TEST(SdlDisplay, ShowsAWindowOpensItsMenuByClicksAndTakesScreenshots)
         std::filesystem::remove(shot);
     }
     StopSdlDisplay();
+    ResetWindowSystem();
+    setenv("NUVEX_DISPLAY", "headless", 1);
+}
+
+// Every kind of input the X server's pointer and keyboard give arrives as
+// the window system's messages.
+std::vector<std::string> g_input;
+
+LRESULT InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_RBUTTONDOWN: g_input.push_back("right down"); return 0;
+    case WM_RBUTTONUP: g_input.push_back("right up"); return 0;
+    case WM_MBUTTONDOWN: g_input.push_back("middle down"); return 0;
+    case WM_MBUTTONUP: g_input.push_back("middle up"); return 0;
+    case WM_MOUSEWHEEL: g_input.push_back("wheel " + std::to_string(static_cast<short>(HIWORD(wParam)))); return 0;
+    case WM_KEYDOWN: g_input.push_back("key down " + std::to_string(wParam)); return 0;
+    case WM_KEYUP: g_input.push_back("key up " + std::to_string(wParam)); return 0;
+    case WM_CHAR: g_input.push_back("char " + std::to_string(wParam)); return 0;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+TEST(SdlDisplay, PointerButtonsWheelAndKeysArriveAsMessages)
+{
+    const std::string program = FindProgram("Xvfb");
+    if (program.empty()) {
+        GTEST_SKIP() << "Xvfb is not installed (tools/deps.sh installs the xvfb package); "
+                        "the sdl back-end input test needs a virtual X server";
+    }
+    VirtualServer server(program);
+    const std::string display = server.Start();
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("NUVEX_DISPLAY", "sdl", 1);
+    ResetWindowSystem(1024, 768);
+    ASSERT_TRUE(StartSdlDisplay());
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = InputProc;
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = "SdlInputFrame";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    HWND frame = CreateWindowExA(0, "SdlInputFrame", "Input", WS_POPUP | WS_VISIBLE, 200, 150, 300, 200, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(frame, nullptr);
+    UpdateWindow(frame);
+    SetFocus(frame);
+    ASSERT_TRUE(SdlWaitUntilShown(frame, 5000));
+    SetTimer(frame, 1, 100, nullptr);
+
+    Pointer pointer(display);
+    const POINT inside{350, 250};
+    pointer.Click(frame, inside, 3);
+    pointer.Click(frame, inside, 2);
+    pointer.Wheel(frame, inside, 1);
+    pointer.Wheel(frame, inside, -2);
+    EXPECT_TRUE(pointer.Key(frame, 'A'));
+    EXPECT_TRUE(pointer.Key(frame, VK_RETURN));
+    EXPECT_FALSE(pointer.Key(frame, VK_F1 + 20)) << "a key the support does not know";
+    const std::vector<std::string> expected{"right down", "right up", "middle down", "middle up", "wheel 120",
+                                            "wheel -120", "wheel -120", "key down 65", "char 97", "key up 65",
+                                            "key down 13", "char 13", "key up 13"};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (g_input.size() < expected.size() && std::chrono::steady_clock::now() < deadline) {
+        MSG msg{};
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            WaitMessage();
+        }
+    }
+    EXPECT_EQ(g_input, expected) << (pointer.ThroughX() ? "X test extension" : "SDL events");
+    StopSdlDisplay();
+
+    // A terminate signal still ends a program showing windows.
+    const pid_t child = fork();
+    if (child == 0) {
+        StartSdlDisplay();
+        raise(SIGTERM);
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "the program outlived SIGTERM";
     ResetWindowSystem();
     setenv("NUVEX_DISPLAY", "headless", 1);
 }
