@@ -9,10 +9,12 @@ set(NUVEX_INCLUDE_ROOTS ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 # Run path for anything placed in the program folder or one level below it.
 set(NUVEX_RPATH "$ORIGIN;$ORIGIN/..")
 
-# nuvex_add_test(NAME SOURCES src... LIBS lib... [WORKING_DIRECTORY dir])
-# One GoogleTest executable, registered with CTest test by test.
+# nuvex_add_test(NAME SOURCES src... LIBS lib... [WORKING_DIRECTORY dir] [DESKTOP])
+# One GoogleTest executable, registered with CTest test by test. DESKTOP
+# tests drive a virtual X server with real input and wait on its timing, so
+# they run alone rather than beside a machine full of other tests.
 function(nuvex_add_test name)
-  cmake_parse_arguments(T "" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   if(NOT NUVEX_BUILD_TESTS)
     return()
   endif()
@@ -30,10 +32,14 @@ function(nuvex_add_test name)
   if(NOT T_WORKING_DIRECTORY)
     set(T_WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   endif()
+  set(serial FALSE)
+  if(T_DESKTOP)
+    set(serial TRUE)
+  endif()
   include(GoogleTest)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${T_WORKING_DIRECTORY}
-    PROPERTIES ENVIRONMENT "NUVEX_DISPLAY=headless"
+    PROPERTIES ENVIRONMENT "NUVEX_DISPLAY=headless" RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
