@@ -67,7 +67,7 @@ public:
         : m_chain(chain), m_d(distance), m_side(side), m_search(search)
     {
         m_closed = chain.IsClosed() != 0;
-        m_useLimit = (useCornerLimit & 1) != 0 && !Exactly(cornerAngle, 0.0);
+        m_useLimit = (useCornerLimit & 1) != 0 && !ExactlyEqual(cornerAngle, 0.0);
         if (m_useLimit)
             m_limit = CVector2D(cornerAngle * kPi / 180.0);
     }
