@@ -17,7 +17,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <unordered_map>
 
 namespace {
 
@@ -45,35 +44,21 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
                 int simplify, double simplifyTolerance)
 {
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-    const double cell = g_geometryTolerance;
     const int count = static_cast<int>(pieces.size());
-    auto key = [](int64_t cx, int64_t cy) {
-        return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cy & 0xffffffff);
-    };
-    auto cellOf = [&](double v) { return static_cast<int64_t>(std::floor(v / cell)); };
     std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
-    std::unordered_map<uint64_t, std::vector<int>> byStart, byEnd;
     for (int m = 0; m < count; ++m) {
         starts[m] = pieces[m]->GetStartPoint();
         ends[m] = pieces[m]->GetEndPoint();
-        byStart[key(cellOf(starts[m].x), cellOf(starts[m].y))].push_back(m);
-        byEnd[key(cellOf(ends[m].x), cellOf(ends[m].y))].push_back(m);
     }
+    const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
     std::vector<char> taken(static_cast<size_t>(count), 0);
-    auto find = [&](const std::unordered_map<uint64_t, std::vector<int>>& map, const std::vector<CPoint2D>& at,
-                    const CPoint2D& p) {
-        int best = -1;
-        const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
-        for (int64_t dx = -1; dx <= 1; ++dx)
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                auto it = map.find(key(cx + dx, cy + dy));
-                if (it == map.end())
-                    continue;
-                for (int m : it->second)
-                    if (!taken[m] && (best < 0 || m < best) && at[m].IsEqual(p))
-                        best = m;
-            }
-        return best;
+    std::vector<int> near;
+    auto find = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p) {
+        cells.Near(p, near);
+        for (int m : near)
+            if (!taken[m] && at[m].IsEqual(p))
+                return m;
+        return -1;
     };
     int lists = 0;
     for (int k = 0; k < count; ++k) {
@@ -103,6 +88,15 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
             }
             chain.insert(chain.begin(), before.rbegin(), before.rend());
         }
+        // A sliver the chaining bridged stands alone: a list of short
+        // pieces that never leaves the chaining tolerance round its start
+        // is no outline (a circle, starting where it ends, is one).
+        bool point = true;
+        for (int m : chain)
+            point = point && pieces[m]->GetLength() < 2.0 * g_geometryTolerance && starts[m].IsEqual(first) &&
+                    ends[m].IsEqual(first);
+        if (point)
+            continue;
         auto list = std::make_unique<CCurveList>();
         for (int m : chain)
             list->Append(std::move(pieces[m]));
@@ -112,6 +106,86 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
         ++lists;
     }
     return lists;
+}
+
+// Every portion of a closed chain's offset meets another at each end. Where
+// the chain bends only slightly away from the offset side, the offsets of
+// its two segments cross and run on past each other while coming nearer to
+// the other segment by less than the slack of the distance test: such an
+// overhang is a spur, a path of portions from a free end to a point where
+// it joins the outline beside another portion. Spurs are taken out; a path
+// that has free ends but joins nothing (an outline broken by a gap) stays.
+// Matching is at the chaining tolerance.
+void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
+{
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    const int count = static_cast<int>(pieces.size());
+    std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
+    for (int m = 0; m < count; ++m) {
+        starts[m] = pieces[m]->GetStartPoint();
+        ends[m] = pieces[m]->GetEndPoint();
+    }
+    const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
+    std::vector<char> gone(static_cast<size_t>(count), 0), onPath(static_cast<size_t>(count), 0);
+    std::vector<int> near;
+    // The live portions other than m (and off the current path) whose
+    // start (or end) lies at p.
+    auto meeting = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m,
+                       std::vector<int>& out) {
+        cells.Near(p, near);
+        out.clear();
+        for (int o : near)
+            if (o != m && !gone[o] && !onPath[o] && at[o].IsEqual(p))
+                out.push_back(o);
+    };
+    std::vector<int> path, same, next;
+    // From a portion with a free end, follows the path away from that end
+    // (forwards: from a free start) until it branches.
+    auto trace = [&](int m, bool forwards) {
+        path.assign(1, m);
+        onPath[m] = 1;
+        bool spur = false;
+        for (int current = m;;) {
+            const CPoint2D p = forwards ? ends[current] : starts[current];
+            // Another portion arriving (forwards) or leaving (backwards)
+            // there: the path joins the outline.
+            meeting(forwards ? byEnd : byStart, forwards ? ends : starts, p, current, same);
+            if (!same.empty()) {
+                spur = true;
+                break;
+            }
+            meeting(forwards ? byStart : byEnd, forwards ? starts : ends, p, current, next);
+            if (next.size() != 1)
+                break;
+            current = next[0];
+            path.push_back(current);
+            onPath[current] = 1;
+        }
+        for (int o : path) {
+            onPath[o] = 0;
+            if (spur)
+                gone[o] = 1;
+        }
+    };
+    std::vector<int> around;
+    for (int m = 0; m < count; ++m) {
+        if (gone[m] || (starts[m].IsEqual(ends[m]) && pieces[m]->GetType() == kSegmentTypeArc))
+            continue;
+        meeting(byEnd, ends, starts[m], m, around);
+        if (around.empty()) {
+            trace(m, true);
+            if (gone[m])
+                continue;
+        }
+        meeting(byStart, starts, ends[m], m, around);
+        if (around.empty())
+            trace(m, false);
+    }
+    int kept = 0;
+    for (int m = 0; m < count; ++m)
+        if (!gone[m])
+            pieces[static_cast<size_t>(kept++)] = std::move(pieces[static_cast<size_t>(m)]);
+    pieces.resize(static_cast<size_t>(kept));
 }
 
 struct Split {
@@ -158,6 +232,16 @@ bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
     return false;
 }
 
+void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const { m_grid->Query(box, out); }
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
+{
+    for (int k : segments)
+        if ((NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
+            return true;
+    return false;
+}
+
 double CChainDistance::Distance(const CPoint2D& p, double limit) const
 {
     std::vector<Near> near;
@@ -174,14 +258,23 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
     const bool closed = chain.IsClosed() != 0;
     const CChainDistance near(chain);
     const double limit = distance - DistanceSlack(distance);
+    std::vector<int> segments;
     for (const auto& list : lists) {
         if (closed && !list->IsClosed())
             return false;
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
             const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
+            // One look-up of the chain's segments within reach of the whole
+            // piece serves all its samples.
+            SegmentBox reach = IntersectionBox(*piece, kClosedSegment);
+            reach.minX -= limit;
+            reach.minY -= limit;
+            reach.maxX += limit;
+            reach.maxY += limit;
+            near.Within(reach, segments);
             for (int k = 0; k <= samples; ++k)
-                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit))
+                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit, segments))
                     return false;
         }
     }
@@ -360,11 +453,11 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             bounds.back() = {length, candidate.GetEndPoint()};
         }
         for (size_t b = 0; b + 1 < bounds.size(); ++b) {
-            // Slivers shorter than the chaining tolerance are bridged by the
-            // chaining; kept, they would stand as lists of their own.
+            // Slivers shorter than the chaining tolerance are kept: where
+            // several candidates cross close together the outline can run
+            // over two or more of them in a row, together longer than the
+            // tolerance. The chaining bridges the ones it does not need.
             const double from = bounds[b].along, to = bounds[b + 1].along;
-            if (to - from < kChainingToleranceFactor * tol)
-                continue;
             double middle = 0.5 * (from + to);
             if (middle >= length)
                 middle -= length;
@@ -380,6 +473,8 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             kept.push_back(std::move(piece));
         }
     }
+    if (closed)
+        PruneSpurs(kept);
     if (kept.empty())
         return 0;
     return ChainPieces(std::move(kept), results, simplify, simplifyTolerance);
