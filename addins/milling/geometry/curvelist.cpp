@@ -360,7 +360,7 @@ void CCurveList::Simplify(double tolerance)
                 break;
             const CPoint2D d = Seg(o).GetEndPoint() - p0;
             const double squared = d.Dot(d);
-            bool good = !Exactly(squared, 0.0);
+            bool good = !ExactlyEqual(squared, 0.0);
             for (int u = e + 1; good && u <= o; ++u) {
                 const CPoint2D s = Seg(u).GetStartPoint();
                 const CPoint2D foot = p0 + d * ((s - p0).Dot(d) / squared);

@@ -51,5 +51,8 @@ private:
 // True when v lies strictly within the tolerance of zero.
 inline bool IsWithinTolerance(double v) { return -g_geometryTolerance < v && v < g_geometryTolerance; }
 
-// A deliberate exact comparison of two doubles (keeps -Wfloat-equal on).
-inline bool Exactly(double a, double b) { return !(a < b) && !(b < a); }
+// A deliberate exact comparison of two doubles (keeps -Wfloat-equal on):
+// true for equal values, also for 0.0 and -0.0; false whenever one is NaN.
+// Named apart from the object model's comparison so that a file may include
+// both headers.
+inline bool ExactlyEqual(double a, double b) { return a <= b && a >= b; }

@@ -102,7 +102,7 @@ CPoint2D CLineSegment2D::ClosestPoint(const CPoint2D& p, SegmentFlags flags) con
     const CPoint2D d = end - start;
     const double squared = d.Dot(d);
     // A degenerate line has no carrier direction; its start stands for it.
-    const CPoint2D foot = Exactly(squared, 0.0) ? start : start + d * ((p - start).Dot(d) / squared);
+    const CPoint2D foot = ExactlyEqual(squared, 0.0) ? start : start + d * ((p - start).Dot(d) / squared);
     if (IsPointOn(foot, flags))
         return foot;
     return (p - start).Length() < (p - end).Length() ? start : end;

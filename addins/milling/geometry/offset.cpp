@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
 
 #include "addins/milling/geometry/curvelist.h"
 #include "addins/milling/geometry/offsetfilter.h"
@@ -67,7 +66,7 @@ public:
         : m_chain(chain), m_d(distance), m_side(side), m_search(search)
     {
         m_closed = chain.IsClosed() != 0;
-        m_useLimit = (useCornerLimit & 1) != 0 && !Exactly(cornerAngle, 0.0);
+        m_useLimit = (useCornerLimit & 1) != 0 && !ExactlyEqual(cornerAngle, 0.0);
         if (m_useLimit)
             m_limit = CVector2D(cornerAngle * kPi / 180.0);
     }
@@ -472,7 +471,7 @@ private:
                     out.push_back(j);
             return;
         }
-        std::vector<int> found;
+        std::vector<int>& found = m_found;
         m_grid->Query(box, found);
         for (auto it = found.rbegin(); it != found.rend(); ++it)
             if (*it < before && m_pieces[*it].alive)
@@ -833,21 +832,13 @@ private:
               int simplify, double simplifyTolerance)
     {
         CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-        const double cell = g_geometryTolerance;
         const int count = static_cast<int>(output.size());
-        // Start points by grid cell of the raised tolerance: a match lies in
-        // one of the nine cells round the current end.
-        std::unordered_map<uint64_t, std::vector<int>> starts;
-        auto key = [](int64_t cx, int64_t cy) {
-            return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cy & 0xffffffff);
-        };
-        auto cellOf = [&](double v) { return static_cast<int64_t>(std::floor(v / cell)); };
         std::vector<CPoint2D> startPoints(static_cast<size_t>(count));
-        for (int m = 0; m < count; ++m) {
+        for (int m = 0; m < count; ++m)
             startPoints[m] = output[m]->GetStartPoint();
-            starts[key(cellOf(startPoints[m].x), cellOf(startPoints[m].y))].push_back(m);
-        }
+        const CPointCells starts(startPoints, g_geometryTolerance);
         std::vector<char> taken(static_cast<size_t>(count), 0);
+        std::vector<int> near;
         int lists = 0;
         for (int k = 0; k < count; ++k) {
             if (taken[k])
@@ -856,21 +847,20 @@ private:
             CPoint2D end = output[k]->GetEndPoint();
             list->Append(std::move(output[k]));
             taken[k] = 1;
-            // One pass in index order: the next successor lies after the
-            // position of the pass.
-            int position = -1;
+            // One pass in index order: the next successor is the first free
+            // piece after the position of the pass (every piece before k is
+            // taken) whose start meets the current end.
+            int position = k;
             while (true) {
                 int best = -1;
-                const int64_t cx = cellOf(end.x), cy = cellOf(end.y);
-                for (int64_t dx = -1; dx <= 1; ++dx) {
-                    for (int64_t dy = -1; dy <= 1; ++dy) {
-                        auto it = starts.find(key(cx + dx, cy + dy));
-                        if (it == starts.end())
-                            continue;
-                        for (int m : it->second)
-                            if (m > position && !taken[m] && (best < 0 || m < best) && startPoints[m].IsEqual(end))
-                                best = m;
-                    }
+                const int following = position + 1;
+                if (following < count && !taken[following] && startPoints[following].IsEqual(end)) {
+                    best = following; // the walk's output mostly runs on in order
+                } else {
+                    starts.Near(end, near);
+                    for (int m : near)
+                        if (m > position && !taken[m] && (best < 0 || m < best) && startPoints[m].IsEqual(end))
+                            best = m;
                 }
                 if (best < 0)
                     break;
@@ -898,6 +888,7 @@ private:
     std::vector<Record> m_records;
     std::unique_ptr<CArcSegment2D> m_startCap;
     std::unique_ptr<CSegmentGrid> m_grid;
+    std::vector<int> m_found;
     bool m_removedLast = false;
     mutable int m_firstAliveFrom = 0;
     // Filled by NumberRuns: alive pieces in order with their runs, the

@@ -17,7 +17,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <unordered_map>
 
 namespace {
 
@@ -45,35 +44,21 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
                 int simplify, double simplifyTolerance)
 {
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-    const double cell = g_geometryTolerance;
     const int count = static_cast<int>(pieces.size());
-    auto key = [](int64_t cx, int64_t cy) {
-        return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cy & 0xffffffff);
-    };
-    auto cellOf = [&](double v) { return static_cast<int64_t>(std::floor(v / cell)); };
     std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
-    std::unordered_map<uint64_t, std::vector<int>> byStart, byEnd;
     for (int m = 0; m < count; ++m) {
         starts[m] = pieces[m]->GetStartPoint();
         ends[m] = pieces[m]->GetEndPoint();
-        byStart[key(cellOf(starts[m].x), cellOf(starts[m].y))].push_back(m);
-        byEnd[key(cellOf(ends[m].x), cellOf(ends[m].y))].push_back(m);
     }
+    const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
     std::vector<char> taken(static_cast<size_t>(count), 0);
-    auto find = [&](const std::unordered_map<uint64_t, std::vector<int>>& map, const std::vector<CPoint2D>& at,
-                    const CPoint2D& p) {
-        int best = -1;
-        const int64_t cx = cellOf(p.x), cy = cellOf(p.y);
-        for (int64_t dx = -1; dx <= 1; ++dx)
-            for (int64_t dy = -1; dy <= 1; ++dy) {
-                auto it = map.find(key(cx + dx, cy + dy));
-                if (it == map.end())
-                    continue;
-                for (int m : it->second)
-                    if (!taken[m] && (best < 0 || m < best) && at[m].IsEqual(p))
-                        best = m;
-            }
-        return best;
+    std::vector<int> near;
+    auto find = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p) {
+        cells.Near(p, near);
+        for (int m : near)
+            if (!taken[m] && at[m].IsEqual(p))
+                return m;
+        return -1;
     };
     int lists = 0;
     for (int k = 0; k < count; ++k) {
@@ -158,6 +143,16 @@ bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
     return false;
 }
 
+void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const { m_grid->Query(box, out); }
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
+{
+    for (int k : segments)
+        if ((NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
+            return true;
+    return false;
+}
+
 double CChainDistance::Distance(const CPoint2D& p, double limit) const
 {
     std::vector<Near> near;
@@ -174,14 +169,23 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
     const bool closed = chain.IsClosed() != 0;
     const CChainDistance near(chain);
     const double limit = distance - DistanceSlack(distance);
+    std::vector<int> segments;
     for (const auto& list : lists) {
         if (closed && !list->IsClosed())
             return false;
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
             const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
+            // One look-up of the chain's segments within reach of the whole
+            // piece serves all its samples.
+            SegmentBox reach = IntersectionBox(*piece, kClosedSegment);
+            reach.minX -= limit;
+            reach.minY -= limit;
+            reach.maxX += limit;
+            reach.maxY += limit;
+            near.Within(reach, segments);
             for (int k = 0; k <= samples; ++k)
-                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit))
+                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit, segments))
                     return false;
         }
     }

@@ -26,6 +26,11 @@ public:
     void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
     // True when some point of the chain lies nearer to p than threshold.
     bool IsNearer(const CPoint2D& p, double threshold) const;
+    // The segments whose boxes overlap box, for IsNearer over many points.
+    void Within(const SegmentBox& box, std::vector<int>& out) const;
+    // IsNearer among the given segments only: those Within a box that holds
+    // p grown by threshold.
+    bool IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const;
 
 private:
     const CCurveList& m_chain;

@@ -17,7 +17,7 @@ double CPoint2D::Length() const { return std::sqrt(x * x + y * y); }
 CPoint2D CPoint2D::Normalized() const
 {
     const double squared = x * x + y * y;
-    if (Exactly(squared, 0.0) || Exactly(squared, 1.0))
+    if (ExactlyEqual(squared, 0.0) || ExactlyEqual(squared, 1.0))
         return *this;
     return *this / std::sqrt(squared);
 }
@@ -173,7 +173,7 @@ double CPoint3D::Length() const { return std::sqrt(x * x + y * y + z * z); }
 CPoint3D CPoint3D::Normalized() const
 {
     const double squared = x * x + y * y + z * z;
-    if (Exactly(squared, 0.0) || Exactly(squared, 1.0))
+    if (ExactlyEqual(squared, 0.0) || ExactlyEqual(squared, 1.0))
         return *this;
     return *this / std::sqrt(squared);
 }

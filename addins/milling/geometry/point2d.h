@@ -133,7 +133,7 @@ public:
     CPoint3D& operator*=(double f) { x *= f; y *= f; z *= f; return *this; }
     CPoint3D& operator/=(double f) { x /= f; y /= f; z /= f; return *this; }
     // Exact comparison, no tolerance.
-    bool operator==(const CPoint3D& p) const { return Exactly(x, p.x) && Exactly(y, p.y) && Exactly(z, p.z); }
+    bool operator==(const CPoint3D& p) const { return ExactlyEqual(x, p.x) && ExactlyEqual(y, p.y) && ExactlyEqual(z, p.z); }
     bool operator!=(const CPoint3D& p) const { return !(*this == p); }
 
     double Dot(const CPoint3D& p) const { return x * p.x + y * p.y + z * p.z; }
@@ -142,7 +142,7 @@ public:
     CPoint3D Normalized() const;
     void Normalize() { *this = Normalized(); }
     // All three exactly 0.
-    bool IsZero() const { return Exactly(x, 0.0) && Exactly(y, 0.0) && Exactly(z, 0.0); }
+    bool IsZero() const { return ExactlyEqual(x, 0.0) && ExactlyEqual(y, 0.0) && ExactlyEqual(z, 0.0); }
     // x, then y, then z: both > 0 or both < 0 (no tolerance).
     int HasCommonSign(const CPoint3D& p) const;
 };

@@ -196,3 +196,54 @@ void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out) const
     }
     std::sort(out.begin(), out.end());
 }
+
+CPointCells::CPointCells(const std::vector<CPoint2D>& points, double cellSize) : m_cellSize(cellSize)
+{
+    // Cells at least as large as the coordinates need to keep within range.
+    double extent = 0.0;
+    for (const CPoint2D& p : points)
+        if (std::isfinite(p.x) && std::isfinite(p.y))
+            extent = std::max({extent, std::fabs(p.x), std::fabs(p.y)});
+    m_cellSize = std::max(m_cellSize, extent / 1e8);
+    m_entries.reserve(points.size());
+    for (int i = 0; i < static_cast<int>(points.size()); ++i) {
+        int64_t x, y;
+        if (CellOf(points[static_cast<size_t>(i)], x, y))
+            m_entries.push_back({(static_cast<uint64_t>(y) << 32) | static_cast<uint64_t>(x), i});
+        else
+            m_outside.push_back(i);
+    }
+    std::sort(m_entries.begin(), m_entries.end());
+}
+
+// Cells are numbered from 1 within 31 bits so that a neighbour's key never
+// wraps; points beyond that range (or not finite) have no cell.
+bool CPointCells::CellOf(const CPoint2D& p, int64_t& x, int64_t& y) const
+{
+    constexpr double kLimit = 1e9;
+    const double cx = std::floor(p.x / m_cellSize), cy = std::floor(p.y / m_cellSize);
+    if (!(std::fabs(cx) < kLimit) || !(std::fabs(cy) < kLimit))
+        return false;
+    x = static_cast<int64_t>(cx) + (int64_t{1} << 30);
+    y = static_cast<int64_t>(cy) + (int64_t{1} << 30);
+    return true;
+}
+
+void CPointCells::Near(const CPoint2D& p, std::vector<int>& out) const
+{
+    out = m_outside;
+    int64_t x, y;
+    if (!CellOf(p, x, y)) {
+        for (const auto& entry : m_entries)
+            out.push_back(entry.second);
+    } else {
+        for (int64_t row = y - 1; row <= y + 1; ++row) {
+            const uint64_t first = (static_cast<uint64_t>(row) << 32) | static_cast<uint64_t>(x - 1);
+            const uint64_t last = (static_cast<uint64_t>(row) << 32) | static_cast<uint64_t>(x + 1);
+            auto it = std::lower_bound(m_entries.begin(), m_entries.end(), std::pair<uint64_t, int>{first, -1});
+            for (; it != m_entries.end() && it->first <= last; ++it)
+                out.push_back(it->second);
+        }
+    }
+    std::sort(out.begin(), out.end());
+}

@@ -69,6 +69,24 @@ private:
     mutable unsigned m_query = 0;
 };
 
+// Points bucketed by square cells of one size (at least the size asked for,
+// larger where the coordinates are too large for it): Near(p) returns,
+// ascending, the indices of the points in the three by three cells round p,
+// among them every point within the asked size of p. One sorted array, no
+// per-cell allocation.
+class CPointCells {
+public:
+    CPointCells(const std::vector<CPoint2D>& points, double cellSize);
+    void Near(const CPoint2D& p, std::vector<int>& out) const;
+
+private:
+    bool CellOf(const CPoint2D& p, int64_t& x, int64_t& y) const;
+
+    double m_cellSize;
+    std::vector<std::pair<uint64_t, int>> m_entries; // (cell key, index), sorted
+    std::vector<int> m_outside;                      // points without a finite cell
+};
+
 // Calls visit(i, j) for the pairs i < j whose boxes overlap (every pair
 // with AllPairs), in order of i, then j.
 template <typename Visit>

@@ -42,7 +42,7 @@ int IntersectLineLine(const CLineSegment2D& a, const CLineSegment2D& b, SegmentP
     const CPoint2D d1 = a.end - a.start;
     const CPoint2D d2 = b.end - b.start;
     const double det = d1.x * d2.y - d1.y * d2.x;
-    if (Exactly(det, 0.0))
+    if (ExactlyEqual(det, 0.0))
         return 0;
     const double t = (d2.y * (b.start.x - a.start.x) - d2.x * (b.start.y - a.start.y)) / det;
     const CPoint2D p = a.start + d1 * t;
@@ -137,7 +137,7 @@ void ClosestArcLine(const CArcSegment2D& arc, const CLineSegment2D& line, CPoint
         return;
     const CPoint2D d = line.end - line.start;
     const double squared = d.Dot(d);
-    if (!Exactly(squared, 0.0)) {
+    if (!ExactlyEqual(squared, 0.0)) {
         const CPoint2D f = line.start + d * ((arc.centre - line.start).Dot(d) / squared);
         // A carrier through the centre is equally far from every point of
         // the circle: the end points decide.

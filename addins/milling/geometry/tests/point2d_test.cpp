@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "addins/milling/geometry/point2d.h"
+#include "objectmodel/tolerance.h"
 
 namespace {
 
@@ -18,6 +19,18 @@ TEST(CPoint2DTest, ToleranceIsStrict)
     EXPECT_EQ(a.IsEqual(CPoint2D(kTol / 2, -kTol / 2)), 1);
     EXPECT_EQ(CPoint2D(kTol / 2, 0.0).IsZero(), 1);
     EXPECT_EQ(CPoint2D(kTol, 0.0).IsZero(), 0);
+}
+
+// The kernel's exact comparison lives beside the object model's in one file
+// and, like it, never calls NaN equal.
+TEST(CPoint2DTest, ExactComparison)
+{
+    const double nan = std::nan("");
+    EXPECT_TRUE(ExactlyEqual(0.0, -0.0));
+    EXPECT_FALSE(ExactlyEqual(1.0, std::nextafter(1.0, 2.0)));
+    EXPECT_FALSE(ExactlyEqual(nan, nan));
+    EXPECT_FALSE(ExactlyEqual(nan, 0.0));
+    EXPECT_EQ(ExactlyEqual(2.5, 2.5), Exactly(2.5, 2.5));
 }
 
 TEST(CPoint2DTest, VectorOperations)

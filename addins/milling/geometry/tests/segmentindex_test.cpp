@@ -1,0 +1,79 @@
+// The spatial indexes of the crossing searches and of the chaining answer
+// every query with a superset of what a scan of all boxes or points finds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "addins/milling/geometry/segmentindex.h"
+
+namespace {
+
+// Boxes of random sizes, from slivers to a few spanning most of the field,
+// and one unbounded: each query returns exactly the overlapping boxes.
+TEST(CSegmentGridTest, QueryEqualsScan)
+{
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> at(-100.0, 100.0), size(0.0, 2.0);
+    std::vector<SegmentBox> boxes;
+    for (int k = 0; k < 400; ++k) {
+        const double x = at(random), y = at(random);
+        const double grow = k % 50 == 0 ? 80.0 : 1.0;
+        boxes.push_back({x, y, x + size(random) * grow, y + size(random) * grow, false});
+    }
+    boxes[7].unbounded = true;
+    const CSegmentGrid grid(boxes);
+    std::vector<int> found;
+    for (int q = 0; q < 200; ++q) {
+        const double x = at(random), y = at(random);
+        const SegmentBox box{x, y, x + size(random) * 3.0, y + size(random) * 3.0, false};
+        grid.Query(box, found);
+        std::vector<int> expected;
+        for (int k = 0; k < static_cast<int>(boxes.size()); ++k)
+            if (box.Overlaps(boxes[k]))
+                expected.push_back(k);
+        ASSERT_EQ(found, expected) << "query " << q;
+    }
+}
+
+// Points near cell borders, far from the origin and not finite: Near holds
+// every point within the cell size, ascending.
+TEST(CPointCellsTest, NearHoldsEveryClosePoint)
+{
+    const double cell = 1e-4;
+    std::mt19937 random(9);
+    std::uniform_real_distribution<double> jitter(-1.5 * cell, 1.5 * cell);
+    struct Case {
+        const char* name;
+        CPoint2D centre;
+    };
+    const Case cases[] = {
+        {"origin", {0.0, 0.0}},
+        {"on a cell border", {3 * cell, -7 * cell}},
+        {"far out", {2.5e6, -4.0e6}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<CPoint2D> points;
+        for (int k = 0; k < 300; ++k)
+            points.push_back(c.centre + CPoint2D(jitter(random), jitter(random)));
+        points.push_back({std::nan(""), 0.0});
+        const CPointCells cells(points, cell);
+        std::vector<int> near;
+        for (int q = 0; q < 50; ++q) {
+            const CPoint2D p = points[static_cast<size_t>(q)];
+            cells.Near(p, near);
+            ASSERT_TRUE(std::is_sorted(near.begin(), near.end()));
+            ASSERT_TRUE(std::binary_search(near.begin(), near.end(), 300)) << "a point without a cell is always near";
+            for (int k = 0; k < 300; ++k) {
+                const CPoint2D d = points[static_cast<size_t>(k)] - p;
+                if (std::fabs(d.x) < cell && std::fabs(d.y) < cell) {
+                    ASSERT_TRUE(std::binary_search(near.begin(), near.end(), k)) << "point " << k;
+                }
+            }
+        }
+    }
+}
+
+} // namespace
