@@ -1,14 +1,28 @@
 // Offsetting and combining contours of 1 k, 10 k and 100 k segments: gear
-// outlines (half arcs) and polygons. Each case runs with the indexed crossing
-// search and with the all-pairs search as its baseline (the latter only up to
-// 10 k segments, where it still finishes); the indexed runs report the ratio
-// baseline time / indexed time as the counter "speedup".
+// outlines (lines and arcs with corners), handwriting-like stroke outlines
+// (lines and half circles joined tangentially) and polygons.
+//
+// Every case runs with the indexed crossing search; up to 10 k segments it
+// also runs with the all-pairs search as the baseline, and the indexed runs
+// report the ratio baseline time / indexed time as the counter "speedup".
+// The offset cases run the whole offset; the "fallback" cases run the
+// filtering offset that replaces a walk result failing its check.
+//
+// After the runs a table gives, for each case and size, the CPU time per
+// call and its growth against n log n from the size before: growth =
+// (t(n) / t(m)) / ((n log n) / (m log m)); about 1 or below is n log n or
+// better, 10 / log-ratio above that is quadratic.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <random>
+#include <string>
+#include <vector>
 
+#include "addins/milling/geometry/offsetfilter.h"
 #include "addins/milling/geometry/tests/shapes.h"
 
 namespace {
@@ -16,9 +30,14 @@ namespace {
 using Results = std::vector<std::unique_ptr<CCurveList>>;
 
 constexpr int kLargestBaseline = 10000;
+// Inwards by about a third of a tooth, a stroke or a segment.
+constexpr double kOffsetDistance = 0.3;
 
 // A gear outline of n segments (four per tooth), counter-clockwise.
 std::unique_ptr<CCurveList> GearOf(int n) { return shapes::Gear(n / 4); }
+
+// A stroke outline of about n segments (four per loop), counter-clockwise.
+std::unique_ptr<CCurveList> StrokeOf(int n) { return shapes::Serpentine(n / 4); }
 
 // A jagged star polygon of n segments of about unit length.
 std::unique_ptr<CCurveList> PolygonOf(int n)
@@ -49,8 +68,13 @@ using Shape = std::unique_ptr<CCurveList> (*)(int);
 int RunOffset(const CCurveList& list, PairSearch search)
 {
     Results results;
-    // Inwards by half a tooth (or half a segment), round corners.
-    return list.Offset(0.3, list.clockwise, results, 0, 0.0, 0, 0.0, search);
+    return list.Offset(kOffsetDistance, list.clockwise, results, 0, 0.0, 0, 0.0, search);
+}
+
+int RunFallback(const CCurveList& list, PairSearch search)
+{
+    Results results;
+    return FilteredOffset(list, kOffsetDistance, list.clockwise, results, 0, 0.0, search);
 }
 
 int RunCombine(const CCurveList& a, const CCurveList& b, PairSearch search)
@@ -67,19 +91,25 @@ double SecondsOf(Run&& run)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void Offset(benchmark::State& state, Shape shape, PairSearch search)
+template <int (*Run)(const CCurveList&, PairSearch)>
+void OffsetCase(benchmark::State& state, Shape shape, PairSearch search)
 {
     auto list = shape(static_cast<int>(state.range(0)));
     list->IsClockwise(0);
     for (auto _ : state)
-        benchmark::DoNotOptimize(RunOffset(*list, search));
-    state.SetComplexityN(state.range(0));
-    state.counters["segments"] = static_cast<double>(list->GetCount());
+        benchmark::DoNotOptimize(Run(*list, search));
+    state.SetComplexityN(list->GetCount());
     if (search == PairSearch::Indexed && state.range(0) <= kLargestBaseline) {
-        const double baseline = SecondsOf([&] { RunOffset(*list, PairSearch::AllPairs); });
-        const double indexed = SecondsOf([&] { RunOffset(*list, PairSearch::Indexed); });
+        const double baseline = SecondsOf([&] { Run(*list, PairSearch::AllPairs); });
+        const double indexed = SecondsOf([&] { Run(*list, PairSearch::Indexed); });
         state.counters["speedup"] = baseline / indexed;
     }
+}
+
+void Offset(benchmark::State& state, Shape shape, PairSearch search) { OffsetCase<RunOffset>(state, shape, search); }
+void Fallback(benchmark::State& state, Shape shape, PairSearch search)
+{
+    OffsetCase<RunFallback>(state, shape, search);
 }
 
 void Combine(benchmark::State& state, Shape shape, PairSearch search)
@@ -90,7 +120,7 @@ void Combine(benchmark::State& state, Shape shape, PairSearch search)
     b->IsClockwise(0);
     for (auto _ : state)
         benchmark::DoNotOptimize(RunCombine(*a, *b, search));
-    state.SetComplexityN(state.range(0));
+    state.SetComplexityN(a->GetCount());
     if (search == PairSearch::Indexed && state.range(0) <= kLargestBaseline) {
         const double baseline = SecondsOf([&] { RunCombine(*a, *b, PairSearch::AllPairs); });
         const double indexed = SecondsOf([&] { RunCombine(*a, *b, PairSearch::Indexed); });
@@ -98,16 +128,83 @@ void Combine(benchmark::State& state, Shape shape, PairSearch search)
     }
 }
 
-void SizesAll(benchmark::internal::Benchmark* b) { b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond); }
-void SizesBaseline(benchmark::internal::Benchmark* b) { b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond); }
+// A warm-up run first: the first call at a size pays for fresh memory
+// pages, which says nothing about how the algorithm grows. The indexed
+// cases take at least two seconds per size, so that the 100 k sizes too
+// are an average of several calls.
+void SizesAll(benchmark::internal::Benchmark* b)
+{
+    b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.2)->MinTime(2.0);
+}
+void SizesBaseline(benchmark::internal::Benchmark* b)
+{
+    b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.2);
+}
 
 BENCHMARK_CAPTURE(Offset, gear_indexed, GearOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Offset, gear_allpairs, GearOf, PairSearch::AllPairs)->Apply(SizesBaseline);
+BENCHMARK_CAPTURE(Offset, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply(SizesAll);
+BENCHMARK_CAPTURE(Offset, stroke_allpairs, StrokeOf, PairSearch::AllPairs)->Apply(SizesBaseline);
 BENCHMARK_CAPTURE(Offset, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Offset, polygon_allpairs, PolygonOf, PairSearch::AllPairs)->Apply(SizesBaseline);
+BENCHMARK_CAPTURE(Fallback, gear_indexed, GearOf, PairSearch::Indexed)->Apply(SizesAll);
+BENCHMARK_CAPTURE(Fallback, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply(SizesAll);
+BENCHMARK_CAPTURE(Fallback, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, gear_indexed, GearOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, gear_allpairs, GearOf, PairSearch::AllPairs)->Apply(SizesBaseline);
+BENCHMARK_CAPTURE(Combine, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, polygon_allpairs, PolygonOf, PairSearch::AllPairs)->Apply(SizesBaseline);
 
+// The console report, then the growth table of every case.
+class GrowthReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.run_type != Run::RT_Iteration || run.complexity_n <= 0)
+                continue;
+            // The time unit is milliseconds for every case.
+            m_cases[run.run_name.function_name].push_back({run.complexity_n, run.GetAdjustedCPUTime()});
+        }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::printf("\n%-26s %9s %12s %8s\n", "case", "segments", "cpu ms", "growth");
+        for (const auto& [name, sizes] : m_cases) {
+            for (size_t k = 0; k < sizes.size(); ++k) {
+                std::printf("%-26s %9lld %12.2f", name.c_str(), static_cast<long long>(sizes[k].n), sizes[k].ms);
+                if (k > 0 && sizes[k - 1].ms > 0.0) {
+                    const double n = static_cast<double>(sizes[k].n), m = static_cast<double>(sizes[k - 1].n);
+                    const double growth = (sizes[k].ms / sizes[k - 1].ms) / ((n * std::log(n)) / (m * std::log(m)));
+                    std::printf(" %8.2f", growth);
+                }
+                std::printf("\n");
+            }
+        }
+        std::printf("growth: time ratio over the n log n ratio from the size before (1 = n log n)\n");
+    }
+
+private:
+    struct Size {
+        int64_t n;
+        double ms;
+    };
+    std::map<std::string, std::vector<Size>> m_cases;
+};
+
 } // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    GrowthReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -14,7 +14,6 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
-#include <unordered_map>
 
 #include "addins/milling/geometry/curvelist.h"
 
@@ -113,29 +112,20 @@ int CCurveList::Combine(const CCurveList& other, int mode, std::vector<std::uniq
     // on each segment that meets there: it is kept once.
     std::vector<Crossing> crossings;
     const int count = GetCount();
-    // Points seen so far by grid cell of the tolerance: an equal point lies
-    // in one of the nine cells round a point.
-    const double cell = g_geometryTolerance;
-    std::unordered_map<uint64_t, std::vector<int>> seen;
-    auto cellOf = [&](double v) { return static_cast<int64_t>(std::floor(v / cell)); };
-    auto key = [](int64_t cx, int64_t cy) {
-        return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cy & 0xffffffff);
-    };
+    // An equal point lies in one of the nine cells round a point.
+    const CPointCells cells(points, g_geometryTolerance);
+    std::vector<char> kept(points.size(), 0);
+    std::vector<int> near;
     for (size_t k = 0; k < points.size(); ++k) {
         const CPoint2D& x = points[k];
-        const int64_t cx = cellOf(x.x), cy = cellOf(x.y);
+        cells.Near(x, near);
         bool duplicate = false;
-        for (int64_t dx = -1; dx <= 1 && !duplicate; ++dx)
-            for (int64_t dy = -1; dy <= 1 && !duplicate; ++dy) {
-                auto it = seen.find(key(cx + dx, cy + dy));
-                if (it == seen.end())
-                    continue;
-                for (int m : it->second)
-                    duplicate = duplicate || points[static_cast<size_t>(m)].IsEqual(x) != 0;
-            }
+        for (int m : near)
+            if (static_cast<size_t>(m) < k && kept[static_cast<size_t>(m)] && points[static_cast<size_t>(m)].IsEqual(x))
+                duplicate = true;
         if (duplicate)
             continue;
-        seen[key(cx, cy)].push_back(static_cast<int>(k));
+        kept[k] = 1;
         const int a = onThis[k], b = onOther[k];
         const CSegment2D& segment = *segments[static_cast<size_t>(a)];
         int code;

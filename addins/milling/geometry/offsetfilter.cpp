@@ -99,6 +99,67 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
     return lists;
 }
 
+// Every portion of a closed chain's offset meets another at each end. Where
+// the chain bends only slightly away from the offset side, the offsets of
+// its two segments cross and run on past each other while coming nearer to
+// the other segment by less than the slack of the distance test: such an
+// overhang ends where nothing else begins. Portions with a free end are
+// taken out until none is left (matching at the chaining tolerance).
+void PruneDangling(std::vector<std::unique_ptr<CSegment2D>>& pieces)
+{
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    const int count = static_cast<int>(pieces.size());
+    std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
+    for (int m = 0; m < count; ++m) {
+        starts[m] = pieces[m]->GetStartPoint();
+        ends[m] = pieces[m]->GetEndPoint();
+    }
+    const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
+    std::vector<char> gone(static_cast<size_t>(count), 0);
+    std::vector<int> near;
+    // Live portions (other than m) that continue from m's end, or lead into its start.
+    auto degree = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m) {
+        cells.Near(p, near);
+        int found = 0;
+        for (int o : near)
+            if (o != m && !gone[o] && at[o].IsEqual(p))
+                ++found;
+        return found;
+    };
+    auto dangles = [&](int m) {
+        return !(starts[m].IsEqual(ends[m]) && pieces[m]->GetType() == kSegmentTypeArc) &&
+               (degree(byEnd, ends, starts[m], m) == 0 || degree(byStart, starts, ends[m], m) == 0);
+    };
+    std::vector<int> queue;
+    for (int m = 0; m < count; ++m)
+        if (dangles(m))
+            queue.push_back(m);
+    std::vector<int> touched;
+    while (!queue.empty()) {
+        const int m = queue.back();
+        queue.pop_back();
+        if (gone[m] || !dangles(m))
+            continue;
+        gone[m] = 1;
+        // Its neighbours at both ends may dangle now.
+        for (const CPoint2D& p : {starts[m], ends[m]}) {
+            byStart.Near(p, touched);
+            for (int o : touched)
+                if (!gone[o] && starts[o].IsEqual(p))
+                    queue.push_back(o);
+            byEnd.Near(p, touched);
+            for (int o : touched)
+                if (!gone[o] && ends[o].IsEqual(p))
+                    queue.push_back(o);
+        }
+    }
+    int kept = 0;
+    for (int m = 0; m < count; ++m)
+        if (!gone[m])
+            pieces[static_cast<size_t>(kept++)] = std::move(pieces[static_cast<size_t>(m)]);
+    pieces.resize(static_cast<size_t>(kept));
+}
+
 struct Split {
     double along;
     CPoint2D point;
@@ -364,11 +425,16 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             bounds.back() = {length, candidate.GetEndPoint()};
         }
         for (size_t b = 0; b + 1 < bounds.size(); ++b) {
-            // Slivers shorter than the chaining tolerance are bridged by the
-            // chaining; kept, they would stand as lists of their own.
+            // Slivers whose ends the chaining cannot tell apart are bridged
+            // by it; kept, they would stand as lists of their own.
             const double from = bounds[b].along, to = bounds[b + 1].along;
             if (to - from < kChainingToleranceFactor * tol)
                 continue;
+            {
+                CGeometryToleranceScope raised(tol * kChainingToleranceFactor);
+                if (bounds[b].point.IsEqual(bounds[b + 1].point) && !(circle && bounds.size() == 2))
+                    continue;
+            }
             double middle = 0.5 * (from + to);
             if (middle >= length)
                 middle -= length;
@@ -384,6 +450,8 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             kept.push_back(std::move(piece));
         }
     }
+    if (closed)
+        PruneDangling(kept);
     if (kept.empty())
         return 0;
     return ChainPieces(std::move(kept), results, simplify, simplifyTolerance);

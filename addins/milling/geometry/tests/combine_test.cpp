@@ -165,4 +165,50 @@ TEST(CombinePropertyTest, ArcShapesAgreeWithOracle)
     }
 }
 
+// The indexed crossing search and the all-pairs one give the same outlines,
+// for gears, long stroke outlines and many-pointed stars.
+TEST(CombinePropertyTest, IndexedEqualsAllPairs)
+{
+    struct Case {
+        const char* name;
+        std::shared_ptr<CCurveList> a, b;
+    };
+    auto moved = [](const CCurveList& list, const CPoint2D& by) {
+        std::shared_ptr<CCurveList> copy = list.Copy();
+        for (auto& s : copy->segments) {
+            if (s->GetType() == kSegmentTypeArc) {
+                static_cast<CArcSegment2D&>(*s).centre = static_cast<CArcSegment2D&>(*s).centre + by;
+            } else {
+                auto& line = static_cast<CLineSegment2D&>(*s);
+                line.start = line.start + by;
+                line.end = line.end + by;
+            }
+        }
+        return copy;
+    };
+    std::mt19937 random(4711);
+    std::shared_ptr<CCurveList> gear = Gear(50);
+    std::shared_ptr<CCurveList> stroke = Serpentine(60);
+    const Case cases[] = {
+        {"gear_shifted", gear, moved(*gear, {0.35, 0.2})},
+        {"gear_moved_up", gear, moved(*gear, {0.0, 1.0})},
+        {"stroke_shifted", stroke, moved(*stroke, {0.5, 0.25})},
+        {"stars", RandomStar(random, 300, 20.0, 25.0), RandomStar(random, 200, 18.0, 26.0, {1.0, -0.5})},
+    };
+    for (const Case& c : cases) {
+        c.a->IsClockwise(0);
+        c.b->IsClockwise(0);
+        for (int mode : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << c.name << " mode " << mode);
+            Results indexed, all;
+            const int n1 = c.a->Combine(*c.b, mode, indexed, PairSearch::Indexed);
+            const int n2 = c.a->Combine(*c.b, mode, all, PairSearch::AllPairs);
+            ASSERT_EQ(n1, n2);
+            ASSERT_GT(n1, 0);
+            for (int k = 0; k < n1; ++k)
+                EXPECT_EQ(ToInitializer(*indexed[k]), ToInitializer(*all[k]));
+        }
+    }
+}
+
 } // namespace

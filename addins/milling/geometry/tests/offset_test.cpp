@@ -6,6 +6,7 @@
 #include <random>
 
 #include "addins/milling/geometry/curvelistdebug.h"
+#include "addins/milling/geometry/offsetfilter.h"
 #include "addins/milling/geometry/tests/shapes.h"
 
 namespace {
@@ -306,6 +307,33 @@ TEST(OffsetPropertyTest, SelfCrossingChainsKeepTheDistance)
                 for (const CPoint2D& q : Sample(*result, 6))
                     ASSERT_GT(DistanceTo(*chain, q), d - 0.01) << q.x << ", " << q.y;
         }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A long polygon whose vertices bend only slightly, many of them away from
+// the offset side: there the offsets of neighbouring segments cross and
+// overhang each other by less than any distance slack. The filtering
+// offset must still give one closed outline keeping the distance, the same
+// as the walk's, with the indexed and the all-pairs crossing search alike.
+TEST(FilteredOffsetTest, SlightBendsGiveOneClosedOutline)
+{
+    std::mt19937 random(1234);
+    const int n = 1000;
+    const double radius = n / kTwoPi;
+    auto star = RandomStar(random, n, radius - 0.4, radius + 0.4);
+    const int side = star->IsClockwise(0);
+    for (PairSearch search : {PairSearch::Indexed, PairSearch::AllPairs}) {
+        SCOPED_TRACE(search == PairSearch::Indexed ? "indexed" : "all pairs");
+        Results filtered, walked;
+        ASSERT_EQ(FilteredOffset(*star, 0.3, side, filtered, 0, 0.0, search), 1);
+        EXPECT_EQ(filtered[0]->IsClosed(), 1);
+        EXPECT_EQ(CheckOffset(*star, 0.3, side, filtered, 1e-4), "");
+        ASSERT_EQ(star->Offset(0.3, side, walked, 0, 0.0, 0, 0.0, search), 1);
+        EXPECT_NEAR(SignedArea(*filtered[0]), SignedArea(*walked[0]), 1e-6 * std::fabs(SignedArea(*walked[0])));
     }
 }
 

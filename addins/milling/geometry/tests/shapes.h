@@ -96,6 +96,34 @@ inline std::unique_ptr<CCurveList> Gear(int teeth, double toothSize = 1.0)
     return list;
 }
 
+// Counter-clockwise outline of a long pen stroke written in loops, like a
+// line of handwriting: loops upright strokes of width 1 and height h, 1
+// apart, whose lines are joined tangentially by half circles at the top of
+// each stroke and at the foot of each gap, closed by a base bar below.
+// Four segments per loop, three more for the bar.
+inline std::unique_ptr<CCurveList> Serpentine(int loops, double h = 3.0)
+{
+    auto list = std::make_unique<CCurveList>();
+    auto line = [&](double ax, double ay, double bx, double by) {
+        list->Append(std::make_unique<CLineSegment2D>(CPoint2D(ax, ay), CPoint2D(bx, by)));
+    };
+    // Along the top from right to left: stroke k spans [-2k, 1 - 2k].
+    for (int k = 0; k < loops; ++k) {
+        const double x = -2.0 * k;
+        line(x + 1, 0, x + 1, h);
+        list->Append(std::make_unique<CArcSegment2D>(CPoint2D(x + 0.5, h), CPoint2D(x + 1, h), CPoint2D(x, h), 1));
+        line(x, h, x, 0);
+        if (k + 1 < loops)
+            list->Append(
+                std::make_unique<CArcSegment2D>(CPoint2D(x - 0.5, 0), CPoint2D(x, 0), CPoint2D(x - 1, 0), 0));
+    }
+    const double left = -2.0 * (loops - 1);
+    line(left, 0, left, -2);
+    line(left, -2, 1, -2);
+    line(1, -2, 1, 0);
+    return list;
+}
+
 // Counter-clockwise regular-ish star polygon: n vertices at increasing
 // angles with radii drawn from [rMin, rMax]. Always simple.
 inline std::unique_ptr<CCurveList> RandomStar(std::mt19937& random, int n, double rMin, double rMax,
