@@ -1,6 +1,7 @@
 // Offsetting and combining contours of 1 k, 10 k and 100 k segments: gear
 // outlines (lines and arcs with corners), handwriting-like stroke outlines
-// (lines and half circles joined tangentially) and polygons.
+// (lines and half circles joined tangentially), polygons, and rings of fine
+// spikes that the offset cuts off.
 //
 // Every case runs with the indexed crossing search; up to 10 k segments it
 // also runs with the all-pairs search as the baseline, and the indexed runs
@@ -38,6 +39,14 @@ std::unique_ptr<CCurveList> GearOf(int n) { return shapes::Gear(n / 4); }
 
 // A stroke outline of about n segments (four per loop), counter-clockwise.
 std::unique_ptr<CCurveList> StrokeOf(int n) { return shapes::Serpentine(n / 4); }
+
+// A ring of n segments of about 0.2 with spikes up to 0.8 long: the offset
+// cuts them off, the walk gives way to the filtering offset.
+std::unique_ptr<CCurveList> SpikyOf(int n)
+{
+    std::mt19937 random(99);
+    return shapes::SpikyRing(random, n);
+}
 
 // A jagged star polygon of n segments of about unit length.
 std::unique_ptr<CCurveList> PolygonOf(int n)
@@ -147,6 +156,8 @@ BENCHMARK_CAPTURE(Offset, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply(
 BENCHMARK_CAPTURE(Offset, stroke_allpairs, StrokeOf, PairSearch::AllPairs)->Apply(SizesBaseline);
 BENCHMARK_CAPTURE(Offset, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Offset, polygon_allpairs, PolygonOf, PairSearch::AllPairs)->Apply(SizesBaseline);
+BENCHMARK_CAPTURE(Offset, spiky_indexed, SpikyOf, PairSearch::Indexed)->Apply(SizesAll);
+BENCHMARK_CAPTURE(Offset, spiky_allpairs, SpikyOf, PairSearch::AllPairs)->Apply(SizesBaseline);
 BENCHMARK_CAPTURE(Fallback, gear_indexed, GearOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Fallback, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Fallback, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);

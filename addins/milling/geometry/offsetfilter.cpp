@@ -88,6 +88,15 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
             }
             chain.insert(chain.begin(), before.rbegin(), before.rend());
         }
+        // A sliver the chaining bridged stands alone: a list of short
+        // pieces that never leaves the chaining tolerance round its start
+        // is no outline (a circle, starting where it ends, is one).
+        bool point = true;
+        for (int m : chain)
+            point = point && pieces[m]->GetLength() < 2.0 * g_geometryTolerance && starts[m].IsEqual(first) &&
+                    ends[m].IsEqual(first);
+        if (point)
+            continue;
         auto list = std::make_unique<CCurveList>();
         for (int m : chain)
             list->Append(std::move(pieces[m]));
@@ -103,9 +112,11 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
 // the chain bends only slightly away from the offset side, the offsets of
 // its two segments cross and run on past each other while coming nearer to
 // the other segment by less than the slack of the distance test: such an
-// overhang ends where nothing else begins. Portions with a free end are
-// taken out until none is left (matching at the chaining tolerance).
-void PruneDangling(std::vector<std::unique_ptr<CSegment2D>>& pieces)
+// overhang is a spur, a path of portions from a free end to a point where
+// it joins the outline beside another portion. Spurs are taken out; a path
+// that has free ends but joins nothing (an outline broken by a gap) stays.
+// Matching is at the chaining tolerance.
+void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
 {
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     const int count = static_cast<int>(pieces.size());
@@ -115,43 +126,60 @@ void PruneDangling(std::vector<std::unique_ptr<CSegment2D>>& pieces)
         ends[m] = pieces[m]->GetEndPoint();
     }
     const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
-    std::vector<char> gone(static_cast<size_t>(count), 0);
+    std::vector<char> gone(static_cast<size_t>(count), 0), onPath(static_cast<size_t>(count), 0);
     std::vector<int> near;
-    // Live portions (other than m) that continue from m's end, or lead into its start.
-    auto degree = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m) {
+    // The live portions other than m (and off the current path) whose
+    // start (or end) lies at p.
+    auto meeting = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m,
+                       std::vector<int>& out) {
         cells.Near(p, near);
-        int found = 0;
+        out.clear();
         for (int o : near)
-            if (o != m && !gone[o] && at[o].IsEqual(p))
-                ++found;
-        return found;
+            if (o != m && !gone[o] && !onPath[o] && at[o].IsEqual(p))
+                out.push_back(o);
     };
-    auto dangles = [&](int m) {
-        return !(starts[m].IsEqual(ends[m]) && pieces[m]->GetType() == kSegmentTypeArc) &&
-               (degree(byEnd, ends, starts[m], m) == 0 || degree(byStart, starts, ends[m], m) == 0);
-    };
-    std::vector<int> queue;
-    for (int m = 0; m < count; ++m)
-        if (dangles(m))
-            queue.push_back(m);
-    std::vector<int> touched;
-    while (!queue.empty()) {
-        const int m = queue.back();
-        queue.pop_back();
-        if (gone[m] || !dangles(m))
-            continue;
-        gone[m] = 1;
-        // Its neighbours at both ends may dangle now.
-        for (const CPoint2D& p : {starts[m], ends[m]}) {
-            byStart.Near(p, touched);
-            for (int o : touched)
-                if (!gone[o] && starts[o].IsEqual(p))
-                    queue.push_back(o);
-            byEnd.Near(p, touched);
-            for (int o : touched)
-                if (!gone[o] && ends[o].IsEqual(p))
-                    queue.push_back(o);
+    std::vector<int> path, same, next;
+    // From a portion with a free end, follows the path away from that end
+    // (forwards: from a free start) until it branches.
+    auto trace = [&](int m, bool forwards) {
+        path.assign(1, m);
+        onPath[m] = 1;
+        bool spur = false;
+        for (int current = m;;) {
+            const CPoint2D p = forwards ? ends[current] : starts[current];
+            // Another portion arriving (forwards) or leaving (backwards)
+            // there: the path joins the outline.
+            meeting(forwards ? byEnd : byStart, forwards ? ends : starts, p, current, same);
+            if (!same.empty()) {
+                spur = true;
+                break;
+            }
+            meeting(forwards ? byStart : byEnd, forwards ? starts : ends, p, current, next);
+            if (next.size() != 1)
+                break;
+            current = next[0];
+            path.push_back(current);
+            onPath[current] = 1;
         }
+        for (int o : path) {
+            onPath[o] = 0;
+            if (spur)
+                gone[o] = 1;
+        }
+    };
+    std::vector<int> around;
+    for (int m = 0; m < count; ++m) {
+        if (gone[m] || (starts[m].IsEqual(ends[m]) && pieces[m]->GetType() == kSegmentTypeArc))
+            continue;
+        meeting(byEnd, ends, starts[m], m, around);
+        if (around.empty()) {
+            trace(m, true);
+            if (gone[m])
+                continue;
+        }
+        meeting(byStart, starts, ends[m], m, around);
+        if (around.empty())
+            trace(m, false);
     }
     int kept = 0;
     for (int m = 0; m < count; ++m)
@@ -425,16 +453,11 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             bounds.back() = {length, candidate.GetEndPoint()};
         }
         for (size_t b = 0; b + 1 < bounds.size(); ++b) {
-            // Slivers whose ends the chaining cannot tell apart are bridged
-            // by it; kept, they would stand as lists of their own.
+            // Slivers shorter than the chaining tolerance are kept: where
+            // several candidates cross close together the outline can run
+            // over two or more of them in a row, together longer than the
+            // tolerance. The chaining bridges the ones it does not need.
             const double from = bounds[b].along, to = bounds[b + 1].along;
-            if (to - from < kChainingToleranceFactor * tol)
-                continue;
-            {
-                CGeometryToleranceScope raised(tol * kChainingToleranceFactor);
-                if (bounds[b].point.IsEqual(bounds[b + 1].point) && !(circle && bounds.size() == 2))
-                    continue;
-            }
             double middle = 0.5 * (from + to);
             if (middle >= length)
                 middle -= length;
@@ -451,7 +474,7 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         }
     }
     if (closed)
-        PruneDangling(kept);
+        PruneSpurs(kept);
     if (kept.empty())
         return 0;
     return ChainPieces(std::move(kept), results, simplify, simplifyTolerance);

@@ -337,4 +337,43 @@ TEST(FilteredOffsetTest, SlightBendsGiveOneClosedOutline)
     }
 }
 
+// Rings of fine spikes cut off by the offset: the walk gives way to the
+// filtering offset, where three vertex circles can cross so close together
+// that the outline runs over two slivers in a row, each shorter than the
+// chaining tolerance but together longer. The outline stays closed and
+// keeps the distance.
+TEST(FilteredOffsetTest, SpikyRingsStayClosed)
+{
+    for (unsigned seed : {2u, 10u, 23u}) {
+        std::mt19937 random(seed);
+        auto ring = SpikyRing(random, 600);
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        const int side = ring->IsClockwise(0);
+        Results filtered, offset;
+        ASSERT_EQ(FilteredOffset(*ring, 0.3, side, filtered, 0, 0.0, PairSearch::Indexed), 1);
+        EXPECT_EQ(filtered[0]->IsClosed(), 1);
+        EXPECT_EQ(CheckOffset(*ring, 0.3, side, filtered, 1e-4), "");
+        ASSERT_EQ(ring->Offset(0.3, side, offset, 0, 0.0, 0, 0.0), 1);
+        EXPECT_EQ(offset[0]->IsClosed(), 1);
+        EXPECT_EQ(CheckOffset(*ring, 0.3, side, offset, 1e-4), "");
+    }
+}
+
+// The filtering offset of a whole circle, in one arc or two, inwards and
+// outwards: one closed circle at the offset radius.
+TEST(FilteredOffsetTest, CirclesStayWhole)
+{
+    for (double d : {1.0, -1.0}) {
+        for (int arcs : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "d=" << d << " arcs=" << arcs);
+            auto circle = arcs == 1 ? Circle(1, 2, 5) : TwoArcCircle(1, 2, 5);
+            const int side = d > 0.0 ? circle->IsClockwise(0) : 1 - circle->IsClockwise(0);
+            Results results;
+            ASSERT_EQ(FilteredOffset(*circle, 1.0, side, results, 0, 0.0, PairSearch::Indexed), 1);
+            EXPECT_EQ(results[0]->IsClosed(), 1);
+            EXPECT_NEAR(std::fabs(SignedArea(*results[0])), kPi * (5 - d) * (5 - d), 1e-6);
+        }
+    }
+}
+
 } // namespace

@@ -139,6 +139,22 @@ inline std::unique_ptr<CCurveList> RandomStar(std::mt19937& random, int n, doubl
     return Polygon(points);
 }
 
+// Counter-clockwise polygon of n vertices round a circle with segments of
+// about `step`, every other vertex pushed out by a random amount up to
+// `spike`: a ring of fine spikes, narrower than the offsets that cut them.
+inline std::unique_ptr<CCurveList> SpikyRing(std::mt19937& random, int n, double step = 0.2, double spike = 0.8)
+{
+    std::uniform_real_distribution<double> out(0.0, spike);
+    const double radius = step * n / kTwoPi;
+    std::vector<CPoint2D> points;
+    for (int k = 0; k < n; ++k) {
+        const double a = kTwoPi * k / n;
+        const double r = radius + (k % 2 ? out(random) : 0.0);
+        points.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    return Polygon(points);
+}
+
 // A copy of a list run the other way round.
 inline std::unique_ptr<CCurveList> Reversed(const CCurveList& list)
 {
