@@ -9,7 +9,9 @@
 //   segment count (the nesting, merging, cutting and linking of many
 //   islands).
 //
-// Each row reports its processor time per computation ("ms") and, from the second size
+// Each row reports the least processor time of one computation over its
+// iterations ("ms"; at least kMinSeconds of runs per row, so that other work
+// on the machine does not pass for growth) and, from the second size
 // on, "growth_vs_nlogn": the time's growth from the previous size over the
 // growth of n log n (1 or less: no worse than n log n).
 //
@@ -44,6 +46,7 @@ constexpr double kToolDiameter = 4.0;
 constexpr double kRadialStepPercent = 40.0;
 constexpr double kChordTolerance = 0.001;
 constexpr int kLargestBaseline = 1000;
+constexpr double kMinSeconds = 2.0;
 constexpr int kFieldIslandSegments = 24; // six teeth
 constexpr double kFieldIslandRadius = 2.5;
 constexpr double kFieldSpacing = 12.0;
@@ -230,16 +233,16 @@ void Toolpath(benchmark::State& state, const char* family, Chains (*make)(int), 
 {
     const Chains part = make(static_cast<int>(state.range(0)));
     size_t moves = 0;
-    double seconds = 0.0;
+    double seconds = -1.0;
     for (auto _ : state) {
         Feature f;
-        seconds += SecondsOf([&] {
+        const double once = SecondsOf([&] {
             if (!f.ComputeFromContours(part, Params(), nullptr).ok())
                 state.SkipWithError("toolpath failed");
         });
+        seconds = seconds < 0.0 ? once : std::min(seconds, once);
         moves = f.Moves().size();
     }
-    seconds /= static_cast<double>(std::max<benchmark::IterationCount>(1, state.iterations()));
     const int n = SegmentCount(part);
     state.SetComplexityN(n);
     state.counters["segments"] = n;
@@ -260,7 +263,7 @@ void PocketField(benchmark::State& state) { Toolpath<CPocketFeature>(state, "poc
 
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
+    b->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(kMinSeconds)->Complexity();
 }
 
 BENCHMARK(ContourGear)->Apply(Sizes);
