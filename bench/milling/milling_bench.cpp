@@ -1,21 +1,35 @@
-// Contour and pocket toolpaths of one part, a gear-shaped boundary with four
-// gear-shaped islands, at 100, 1 000 and 10 000 boundary segments in all.
-// The part keeps its size as the segment count grows, so the times show how
-// the toolpaths grow with the boundary's detail rather than its area.
+// Contour and pocket toolpaths of two parts at 100, 1 000 and 10 000
+// boundary segments in all:
+// - Gear: a gear-shaped boundary with four gear-shaped islands. The part
+//   keeps its size as the segment count grows, so the times show how the
+//   toolpaths grow with the boundary's detail rather than its area.
+// - Field: a gear-shaped boundary round a square field of small gear-shaped
+//   islands, one per 24 segments of the part's half; the field keeps its
+//   spacing, so the part's area, its islands and its passes grow with the
+//   segment count (the nesting, merging, cutting and linking of many
+//   islands).
+//
+// Each row reports the least processor time of one computation over its
+// iterations ("ms"; at least kMinSeconds of runs per row, so that other work
+// on the machine does not pass for growth) and, from the second size
+// on, "growth_vs_nlogn": the time's growth from the previous size over the
+// growth of n log n (1 or less: no worse than n log n).
 //
 // Baseline, in the same run: the pocket of the same part with every arc
 // approximated by chords within 0.001, cleared by repeated plain offsets of
 // the boundary (inwards) and the islands (outwards) by the tool radius plus
 // whole step-overs, the grown islands cut out of each ring, until the
-// boundary's offset vanishes. The feature runs report the baseline's time
-// over theirs as the counter "baseline_ratio". The baseline runs up to
-// kLargestBaseline segments: at 10 000 its plain offsets of the chords take
-// many minutes per pocket.
+// boundary's offset vanishes. The pocket rows report the baseline's time
+// ("baseline_ms") and its ratio over theirs ("baseline_ratio", above 1: our
+// pocket is faster). The baseline runs up to kLargestBaseline segments: at
+// 10 000 its plain offsets of the chords take many minutes per pocket.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
+#include <ctime>
+#include <map>
+#include <string>
 
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/pocketfeature.h"
@@ -32,6 +46,11 @@ constexpr double kToolDiameter = 4.0;
 constexpr double kRadialStepPercent = 40.0;
 constexpr double kChordTolerance = 0.001;
 constexpr int kLargestBaseline = 1000;
+constexpr double kMinSeconds = 2.0;
+constexpr int kFieldIslandSegments = 24; // six teeth
+constexpr double kFieldIslandRadius = 2.5;
+constexpr double kFieldSpacing = 12.0;
+constexpr double kFieldMargin = 8.0;
 
 // A gear of about `segments` segments (four per tooth, at least three teeth)
 // with the given root radius, centred at c.
@@ -61,6 +80,39 @@ Chains Part(int segments)
                              CPoint2D(-kIslandCentre, -kIslandCentre), CPoint2D(kIslandCentre, -kIslandCentre)})
         part.push_back(GearAt(segments / 10, kIslandRadius, c));
     return part;
+}
+
+// The field part: half the segments on the boundary, the rest on islands of
+// kFieldIslandSegments each, in a square grid at kFieldSpacing.
+Chains FieldPart(int segments)
+{
+    const int islands = std::max(1, segments / 2 / kFieldIslandSegments);
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(islands))));
+    const double half = kFieldSpacing * (side - 1) / 2.0;
+    Chains part;
+    part.push_back(GearAt(segments / 2, half * std::sqrt(2.0) + kFieldIslandRadius + kFieldMargin, {0, 0}));
+    for (int k = 0; k < islands; ++k) {
+        const CPoint2D c(-half + kFieldSpacing * (k % side), -half + kFieldSpacing * (k / side));
+        part.push_back(GearAt(kFieldIslandSegments, kFieldIslandRadius, c));
+    }
+    return part;
+}
+
+// The time of one computation per part and size, and its growth over the
+// growth of n log n from the previous size of the same row family.
+void ReportGrowth(benchmark::State& state, const std::string& family, double n, double seconds)
+{
+    static std::map<std::string, std::map<double, double>> times; // family: n -> seconds
+    state.counters["ms"] = seconds * 1e3;
+    std::map<double, double>& sizes = times[family];
+    auto below = sizes.lower_bound(n);
+    if (below != sizes.begin()) {
+        --below;
+        const auto [n0, t0] = *below;
+        if (t0 > 0.0 && n0 > 1.0)
+            state.counters["growth_vs_nlogn"] = (seconds / t0) / ((n * std::log(n)) / (n0 * std::log(n0)));
+    }
+    sizes[n] = seconds;
 }
 
 int SegmentCount(const Chains& chains)
@@ -159,11 +211,13 @@ CMillingParams Params()
 }
 
 template <typename Run>
+// Processor time of the run: the computations are single-threaded, and the
+// processor time does not count what other programs on the machine take.
 double SecondsOf(Run&& run)
 {
-    const auto start = std::chrono::steady_clock::now();
+    const std::clock_t start = std::clock();
     run();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
 double BaselineSeconds(const Chains& part)
@@ -174,63 +228,47 @@ double BaselineSeconds(const Chains& part)
     return SecondsOf([&] { benchmark::DoNotOptimize(BaselinePocket(polygons)); });
 }
 
-void Contour(benchmark::State& state)
+template <typename Feature>
+void Toolpath(benchmark::State& state, const char* family, Chains (*make)(int), bool pocket)
 {
-    const Chains part = Part(static_cast<int>(state.range(0)));
+    const Chains part = make(static_cast<int>(state.range(0)));
     size_t moves = 0;
+    double seconds = -1.0;
     for (auto _ : state) {
-        CContourFeature f;
-        if (!f.ComputeFromContours(part, Params(), nullptr).ok())
-            state.SkipWithError("contour failed");
-        moves = f.Moves().size();
-    }
-    state.SetComplexityN(SegmentCount(part));
-    state.counters["segments"] = SegmentCount(part);
-    state.counters["moves"] = static_cast<double>(moves);
-}
-
-void Pocket(benchmark::State& state)
-{
-    const Chains part = Part(static_cast<int>(state.range(0)));
-    size_t moves = 0;
-    double seconds = 0.0;
-    for (auto _ : state) {
-        CPocketFeature f;
-        seconds = SecondsOf([&] {
+        Feature f;
+        const double once = SecondsOf([&] {
             if (!f.ComputeFromContours(part, Params(), nullptr).ok())
-                state.SkipWithError("pocket failed");
+                state.SkipWithError("toolpath failed");
         });
+        seconds = seconds < 0.0 ? once : std::min(seconds, once);
         moves = f.Moves().size();
     }
-    state.SetComplexityN(SegmentCount(part));
-    state.counters["segments"] = SegmentCount(part);
+    const int n = SegmentCount(part);
+    state.SetComplexityN(n);
+    state.counters["segments"] = n;
+    state.counters["islands"] = static_cast<double>(part.size() - 1);
     state.counters["moves"] = static_cast<double>(moves);
-    if (state.range(0) <= kLargestBaseline)
-        state.counters["baseline_ratio"] = BaselineSeconds(part) / seconds;
+    ReportGrowth(state, family, n, seconds);
+    if (pocket && state.range(0) <= kLargestBaseline) {
+        const double baseline = BaselineSeconds(part);
+        state.counters["baseline_ms"] = baseline * 1e3;
+        state.counters["baseline_ratio"] = baseline / seconds;
+    }
 }
 
-void Baseline(benchmark::State& state)
-{
-    const Chains part = Part(static_cast<int>(state.range(0)));
-    Chains polygons;
-    for (const auto& c : part)
-        polygons.push_back(Polygonized(*c));
-    int rings = 0;
-    for (auto _ : state)
-        rings = BaselinePocket(polygons);
-    state.SetComplexityN(SegmentCount(part));
-    state.counters["segments"] = SegmentCount(part);
-    state.counters["polygon_segments"] = SegmentCount(polygons);
-    state.counters["rings"] = rings;
-}
+void ContourGear(benchmark::State& state) { Toolpath<CContourFeature>(state, "contour gear", Part, false); }
+void PocketGear(benchmark::State& state) { Toolpath<CPocketFeature>(state, "pocket gear", Part, true); }
+void ContourField(benchmark::State& state) { Toolpath<CContourFeature>(state, "contour field", FieldPart, false); }
+void PocketField(benchmark::State& state) { Toolpath<CPocketFeature>(state, "pocket field", FieldPart, true); }
 
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
+    b->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(kMinSeconds)->Complexity();
 }
 
-BENCHMARK(Contour)->Apply(Sizes);
-BENCHMARK(Pocket)->Apply(Sizes);
-BENCHMARK(Baseline)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(ContourGear)->Apply(Sizes);
+BENCHMARK(PocketGear)->Apply(Sizes);
+BENCHMARK(ContourField)->Apply(Sizes);
+BENCHMARK(PocketField)->Apply(Sizes);
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "addins/milling/features/millingfeature.h"
+#include "addins/milling/geometry/segmentindex.h"
 #include "addins/milling/features/toolpathprogress.h"
 
 class CCurveList;
@@ -28,9 +29,11 @@ public:
     // picks (see contourtoolpath.cpp). The moves are emptied first; on an
     // error the feature has no moves. With a factory every move gets its
     // entity, and a failed creation is an error.
+    // The search for chains and segments near one another: the indexed
+    // one, or the plain all-pairs one that gives the same toolpath.
     Status ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
                                const CMillingParams& params, CMoveEntityFactory* factory,
-                               CProgressSteps* progress = nullptr);
+                               CProgressSteps* progress = nullptr, PairSearch search = PairSearch::Indexed);
 
     // The contour command's computation: chains the picks (pickedcurves.h),
     // then computes the moves as above with entities made through the

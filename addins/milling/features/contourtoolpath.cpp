@@ -34,7 +34,7 @@ Result<std::vector<double>> ComputeLevels(const CMillingParams& params)
 
 Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
                                             const CMillingParams& params, CMoveEntityFactory* factory,
-                                            CProgressSteps* progress)
+                                            CProgressSteps* progress, PairSearch search)
 {
     CProgressSteps none(nullptr);
     CProgressSteps& steps = progress != nullptr ? *progress : none;
@@ -49,7 +49,7 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
     if (table.contours.empty())
         return Error{FeatureError::NoUsableContour, m_name};
     steps.Advance(4);
-    Status nested = NestContours(table, params.outside);
+    Status nested = NestContours(table, params.outside, search);
     if (!nested.ok())
         return nested.error();
     steps.Advance(4);
@@ -57,7 +57,7 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
     const double distance = params.tool.diameter / 2.0 + params.offset;
     ChainList roots, islands;
     std::vector<int> islandRoot;
-    BuildPasses(table, distance, params.outside, roots, islands, islandRoot);
+    BuildPasses(table, distance, params.outside, roots, islands, islandRoot, search);
 
     // The tree: roots in order, each island under the root containing it.
     std::vector<std::unique_ptr<CRegionNode>> nodes;
@@ -68,17 +68,17 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
         tree.Append(nodes.back().get());
     }
     const double linkDistance = params.tool.diameter * params.tool.radialStep / 100.0;
+    std::vector<CRegionNode*> linked;
     for (size_t i = 0; i < islands.size(); ++i) {
         nodes.push_back(std::make_unique<CRegionNode>());
         CRegionNode& node = *nodes.back();
         node.pass = islands[i].get();
         node.island = 1;
-        CRegionNode& parent = *nodes[static_cast<size_t>(islandRoot[i])];
-        node.SetParent(&parent);
-        parent.pass->ClosestPoints(*node.pass, node.parentPoint, node.entryPoint, &node.parentSegment,
-                                   &node.entrySegment, linkDistance);
+        node.SetParent(nodes[static_cast<size_t>(islandRoot[i])].get());
         tree.Append(&node);
+        linked.push_back(&node);
     }
+    LinkToParents(linked, linkDistance, search);
     steps.Advance(8);
 
     CMoveWriter writer(*this, factory);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "addins/milling/features/millingfeature.h"
+#include "addins/milling/geometry/segmentindex.h"
 #include "addins/milling/features/toolpathprogress.h"
 
 class CCurveList;
@@ -21,9 +22,11 @@ public:
     // Computes the moves from closed contours already chained from the picks
     // (see pockettoolpath.cpp). The moves are emptied first; on an error the
     // feature has no moves.
+    // The search for chains and segments near one another: the indexed
+    // one, or the plain all-pairs one that gives the same toolpath.
     Status ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
                                const CMillingParams& params, CMoveEntityFactory* factory,
-                               CProgressSteps* progress = nullptr);
+                               CProgressSteps* progress = nullptr, PairSearch search = PairSearch::Indexed);
 
     // The pocket command's computation: chains the picks (pickedcurves.h),
     // then computes the moves as above with entities made through the

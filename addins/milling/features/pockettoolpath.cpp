@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "addins/milling/features/chainindex.h"
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/documentmoveentities.h"
 #include "addins/milling/features/pickedcurves.h"
@@ -51,7 +52,8 @@ struct PassTree {
 // Offsets one region pass inwards by the step and grows its island children
 // by the same step; rebuilds the node's children from the results. Returns
 // the new region nodes, which are offset in turn.
-std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double step, double tolerance)
+std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double step, double tolerance,
+                                      PairSearch search)
 {
     std::vector<CRegionNode*> created;
     const int cw = node.pass->clockwise;
@@ -77,16 +79,19 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
     ChainList outlines = std::move(offsets.outlines);
     ChainList holes;
     std::vector<std::vector<int>> members;
-    MergeIslands(outlines, holes, &members);
-    ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, regions);
-    for (auto& h : KeepReachable(holes, {}, originals, regions))
+    MergeIslands(outlines, holes, &members, search);
+    ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, regions, search);
+    for (auto& h : KeepReachable(holes, {}, originals, regions, search))
         freeLoops.push_back(std::move(h));
-    const std::vector<bool> touched = CutIslandsFromBoundaries(regions, outlines);
+    const std::vector<bool> touched = CutIslandsFromBoundaries(regions, outlines, search);
 
     node.children.clear();
     std::vector<CRegionNode*> newRegions;
-    for (auto& r : regions)
+    std::vector<std::unique_ptr<CChainIndex>> regionIndexes;
+    for (auto& r : regions) {
+        regionIndexes.push_back(search == PairSearch::Indexed ? std::make_unique<CChainIndex>(*r) : nullptr);
         newRegions.push_back(tree.Add(std::move(r), 0, &node));
+    }
     // Each old island goes under the grown outline that holds it, or back
     // under this node when that outline became part of a region pass.
     std::vector<CRegionNode*> holder(islandKids.size(), nullptr);
@@ -94,9 +99,10 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
         if (touched[b])
             continue;
         CRegionNode* parent = nullptr;
-        for (CRegionNode* r : newRegions)
-            if (!parent && r->pass->ContainsList(*outlines[b], 0))
-                parent = r;
+        for (size_t r = 0; r < newRegions.size() && parent == nullptr; ++r)
+            if (regionIndexes[r] ? regionIndexes[r]->ContainsList(*outlines[b]) != 0
+                                 : newRegions[r]->pass->ContainsList(*outlines[b], 0) != 0)
+                parent = newRegions[r];
         if (parent == nullptr)
             continue;
         CRegionNode* grown = tree.Add(std::move(outlines[b]), 1, parent);
@@ -112,17 +118,11 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
     return created;
 }
 
-void Link(CRegionNode& node, double stop)
-{
-    node.parent->pass->ClosestPoints(*node.pass, node.parentPoint, node.entryPoint, &node.parentSegment,
-                                     &node.entrySegment, stop);
-}
-
 } // namespace
 
 Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCurveList>>& contours,
                                            const CMillingParams& params, CMoveEntityFactory* factory,
-                                           CProgressSteps* progress)
+                                           CProgressSteps* progress, PairSearch search)
 {
     CProgressSteps none(nullptr);
     CProgressSteps& steps = progress != nullptr ? *progress : none;
@@ -145,14 +145,14 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     if (table.contours.empty())
         return Error{FeatureError::NoUsableContour, m_name};
     steps.Advance(8);
-    Status nested = NestContours(table, 0);
+    Status nested = NestContours(table, 0, search);
     if (!nested.ok())
         return nested.error();
     steps.Advance(8);
 
     ChainList roots, islands;
     std::vector<int> islandRoot;
-    BuildPasses(table, radius + params.offset, 0, roots, islands, islandRoot);
+    BuildPasses(table, radius + params.offset, 0, roots, islands, islandRoot, search);
     PassTree tree;
     std::vector<CRegionNode*> work;
     for (auto& r : roots)
@@ -163,14 +163,15 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     for (size_t i = 0; i < work.size(); ++i) {
         if (tree.nodes.size() >= kMaxPasses)
             return Error{FeatureError::BadRadialStep, "more than " + std::to_string(kMaxPasses) + " passes"};
-        for (CRegionNode* created : StepInwards(tree, *work[i], step, tolerance))
+        for (CRegionNode* created : StepInwards(tree, *work[i], step, tolerance, search))
             work.push_back(created);
     }
     steps.Advance(8);
 
+    std::vector<CRegionNode*> linked;
     for (CRegionNode* node = tree.master.first; node != nullptr; node = node->next)
-        if (node->parent != nullptr)
-            Link(*node, step);
+        linked.push_back(node);
+    LinkToParents(linked, step, search);
     steps.Advance(8);
 
     CMoveWriter writer(*this, factory);

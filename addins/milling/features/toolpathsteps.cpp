@@ -1,8 +1,11 @@
 // The steps shared by the contour and pocket toolpaths (see toolpathsteps.h).
 #include "addins/milling/features/toolpathsteps.h"
 
+#include "addins/milling/features/chainindex.h"
+
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 namespace toolpath {
 
@@ -16,6 +19,106 @@ constexpr double kCornerAngleLimitDegrees = 165.0;
         if (!status_.ok())          \
             return status_.error(); \
     } while (0)
+
+} // namespace
+
+SegmentBox ChainBox(const CCurveList& chain)
+{
+    SegmentBox box;
+    bool first = true;
+    for (const auto& s : chain.segments) {
+        const SegmentBox b = IntersectionBox(*s, kClosedSegment);
+        if (b.unbounded)
+            return b;
+        if (first) {
+            box = b;
+            first = false;
+            continue;
+        }
+        box.minX = std::min(box.minX, b.minX);
+        box.minY = std::min(box.minY, b.minY);
+        box.maxX = std::max(box.maxX, b.maxX);
+        box.maxY = std::max(box.maxY, b.maxY);
+    }
+    return box;
+}
+
+namespace {
+
+std::vector<SegmentBox> BoxesOf(const ChainList& chains)
+{
+    std::vector<SegmentBox> boxes;
+    boxes.reserve(chains.size());
+    for (const auto& c : chains)
+        boxes.push_back(ChainBox(*c));
+    return boxes;
+}
+
+// The chains whose boxes may meet a box: through the grid, or all of them.
+class CChainFinder {
+public:
+    CChainFinder(std::vector<SegmentBox> boxes, PairSearch search)
+        : m_count(static_cast<int>(boxes.size()))
+    {
+        if (search == PairSearch::Indexed)
+            m_grid = std::make_unique<CSegmentGrid>(std::move(boxes));
+    }
+    // Ascending indices, each once.
+    void Find(const SegmentBox& box, std::vector<int>& out) const
+    {
+        if (m_grid) {
+            m_grid->Query(box, out);
+            return;
+        }
+        out.resize(static_cast<size_t>(m_count));
+        for (int i = 0; i < m_count; ++i)
+            out[static_cast<size_t>(i)] = i;
+    }
+
+private:
+    int m_count;
+    std::unique_ptr<CSegmentGrid> m_grid;
+};
+
+using Indexes = std::vector<std::unique_ptr<CChainIndex>>;
+
+// One index per chain for the indexed search; none for the plain one.
+Indexes IndexesOf(const ChainList& chains, PairSearch search)
+{
+    Indexes indexes(chains.size());
+    if (search == PairSearch::Indexed)
+        for (size_t i = 0; i < chains.size(); ++i)
+            indexes[i] = std::make_unique<CChainIndex>(*chains[i]);
+    return indexes;
+}
+
+// ContainsList of outer for inner, through outer's index when it has one.
+bool Contains(const CChainIndex* index, const CCurveList& outer, const CCurveList& inner)
+{
+    if (index != nullptr)
+        return index->ContainsList(inner) != 0;
+    return const_cast<CCurveList&>(outer).ContainsList(inner, 0) != 0;
+}
+
+// Whether two chains cross (IntersectWith, flag words 0x13); chains whose
+// segments lie apart by their indexes are not searched.
+bool Cross(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveList& a, const CCurveList& b)
+{
+    if (indexA != nullptr && indexB != nullptr && !indexA->MayMeet(*indexB))
+        return false;
+    std::vector<CPoint2D> points;
+    return a.IntersectWith(b, &points, nullptr, nullptr, 0x13, 0x13) > 0;
+}
+
+// Combine of a with b, answering -1 without searching when the indexes show
+// the chains apart.
+int Combined(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveList& a, const CCurveList& b, int mode,
+             ChainList& pieces)
+{
+    if (indexA != nullptr && indexB != nullptr && !indexA->MayMeet(*indexB))
+        return -1;
+    return a.Combine(b, mode, pieces);
+}
 
 } // namespace
 
@@ -53,22 +156,30 @@ IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, doubl
 }
 
 ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
-                        const ChainList& boundaries)
+                        const ChainList& boundaries, PairSearch search)
 {
+    const Indexes boundaryIndexes = IndexesOf(boundaries, search);
+    const CChainFinder outlines(BoxesOf(originals.outlines), search);
+    std::vector<int> near;
     ChainList kept;
     for (size_t i = 0; i < loops.size(); ++i) {
         CCurveList& loop = *loops[i];
         bool ok = false;
-        for (const auto& b : boundaries)
-            ok = ok || b->ContainsList(loop, 0) != 0;
-        for (size_t o = 0; ok && o < originals.outlines.size(); ++o) {
-            if (i < loopSource.size() && originals.outlineSource[o] == loopSource[i])
+        for (size_t k = 0; k < boundaries.size() && !ok; ++k)
+            ok = Contains(boundaryIndexes[k].get(), *boundaries[k], loop);
+        if (!ok)
+            continue;
+        outlines.Find(ChainBox(loop), near);
+        for (int o : near) {
+            if (i < loopSource.size() && originals.outlineSource[static_cast<size_t>(o)] == loopSource[i])
                 continue;
             std::vector<CPoint2D> points;
-            const CCurveList& outline = *originals.outlines[o];
+            const CCurveList& outline = *originals.outlines[static_cast<size_t>(o)];
             if (outline.IntersectWith(loop, &points, nullptr, nullptr, 0x13, 0x13) > 0 ||
-                originals.outlines[o]->ContainsList(loop, 0))
+                originals.outlines[static_cast<size_t>(o)]->ContainsList(loop, 0)) {
                 ok = false;
+                break;
+            }
         }
         if (ok)
             kept.push_back(std::move(loops[i]));
@@ -76,89 +187,133 @@ ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, co
     return kept;
 }
 
-void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members)
+// Pairs are tried in the order of the plain all-pairs loop: for each outline
+// a, the later outlines b in order, starting again after each merge (the
+// grown outline may now reach outlines it missed before). Merged-away
+// outlines are only marked and removed at the end, so indices stay fixed and
+// the grid over the boxes stays valid: an outline after a is never changed
+// before the loop reaches it.
+void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members, PairSearch search)
 {
-    if (members != nullptr) {
-        members->clear();
-        for (size_t i = 0; i < islands.size(); ++i)
-            members->push_back({static_cast<int>(i)});
-    }
-    auto absorb = [&](size_t into, size_t from) {
-        if (members != nullptr) {
-            auto& m = *members;
-            m[into].insert(m[into].end(), m[from].begin(), m[from].end());
-            m.erase(m.begin() + static_cast<long>(from));
-        }
-        islands.erase(islands.begin() + static_cast<long>(from));
+    const size_t n = islands.size();
+    std::vector<std::vector<int>> absorbed(n);
+    for (size_t i = 0; i < n; ++i)
+        absorbed[i] = {static_cast<int>(i)};
+    std::vector<bool> alive(n, true);
+    std::vector<SegmentBox> boxes = BoxesOf(islands);
+    const CChainFinder finder(boxes, search);
+    Indexes indexes = IndexesOf(islands, search);
+    auto reindex = [&](size_t a) {
+        boxes[a] = ChainBox(*islands[a]);
+        if (search == PairSearch::Indexed)
+            indexes[a] = std::make_unique<CChainIndex>(*islands[a]);
     };
-    for (size_t a = 0; a < islands.size(); ++a) {
-        for (size_t b = a + 1; b < islands.size();) {
-            ChainList pieces;
-            const int n = islands[a]->Combine(*islands[b], 1, pieces);
-            if (n < 0) {
-                if (islands[a]->ContainsList(*islands[b], 0)) {
-                    absorb(a, b);
-                    b = a + 1;
+    auto absorb = [&](size_t into, size_t from) {
+        absorbed[into].insert(absorbed[into].end(), absorbed[from].begin(), absorbed[from].end());
+        absorbed[from].clear();
+        alive[from] = false;
+        if (search == PairSearch::Indexed)
+            indexes[from].reset();
+        islands[from].reset();
+    };
+    std::vector<int> near;
+    for (size_t a = 0; a < n; ++a) {
+        if (!alive[a])
+            continue;
+        bool again = true;
+        while (again) {
+            again = false;
+            finder.Find(boxes[a], near);
+            for (int candidate : near) {
+                const size_t b = static_cast<size_t>(candidate);
+                if (b <= a || !alive[b])
                     continue;
+                ChainList pieces;
+                const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], 1, pieces);
+                if (count < 0) {
+                    if (Contains(indexes[a].get(), *islands[a], *islands[b])) {
+                        absorb(a, b);
+                        again = true;
+                        break;
+                    }
+                    if (Contains(indexes[b].get(), *islands[b], *islands[a])) {
+                        std::swap(islands[a], islands[b]);
+                        absorb(a, b);
+                        reindex(a);
+                        again = true;
+                        break;
+                    }
                 }
-                if (islands[b]->ContainsList(*islands[a], 0)) {
-                    std::swap(islands[a], islands[b]);
-                    absorb(a, b);
-                    b = a + 1;
+                if (count <= 0)
                     continue;
+                // The outline is the piece with the islands' orientation that
+                // contains the others; the rest are enclosed holes.
+                for (auto& p : pieces)
+                    p->IsClockwise(0);
+                size_t outer = pieces.size();
+                for (size_t i = 0; i < pieces.size(); ++i) {
+                    if (pieces[i]->clockwise != islands[a]->clockwise)
+                        continue;
+                    if (outer == pieces.size() || pieces[i]->ContainsList(*pieces[outer], 0))
+                        outer = i;
                 }
+                if (outer == pieces.size())
+                    continue; // no outline came back: keep both as they are
+                islands[a] = std::move(pieces[outer]);
+                for (size_t i = 0; i < pieces.size(); ++i)
+                    if (i != outer)
+                        holes.push_back(std::move(pieces[i]));
+                absorb(a, b);
+                reindex(a);
+                again = true;
+                break;
             }
-            if (n <= 0) {
-                ++b;
-                continue;
-            }
-            // The outline is the piece with the islands' orientation that
-            // contains the others; the rest are enclosed holes.
-            for (auto& p : pieces)
-                p->IsClockwise(0);
-            size_t outer = pieces.size();
-            for (size_t i = 0; i < pieces.size(); ++i) {
-                if (pieces[i]->clockwise != islands[a]->clockwise)
-                    continue;
-                if (outer == pieces.size() || pieces[i]->ContainsList(*pieces[outer], 0))
-                    outer = i;
-            }
-            if (outer == pieces.size()) {
-                ++b; // no outline came back: keep both as they are
-                continue;
-            }
-            islands[a] = std::move(pieces[outer]);
-            for (size_t i = 0; i < pieces.size(); ++i)
-                if (i != outer)
-                    holes.push_back(std::move(pieces[i]));
-            absorb(a, b);
-            b = a + 1; // the grown outline may now reach passes it missed before
         }
     }
+    ChainList merged;
+    std::vector<std::vector<int>> mergedMembers;
+    for (size_t i = 0; i < n; ++i) {
+        if (!alive[i])
+            continue;
+        merged.push_back(std::move(islands[i]));
+        mergedMembers.push_back(std::move(absorbed[i]));
+    }
+    islands = std::move(merged);
+    if (members != nullptr)
+        *members = std::move(mergedMembers);
 }
 
-std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainList& islands)
+std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainList& islands, PairSearch search)
 {
     std::vector<bool> touched(islands.size(), false);
+    Indexes boundaryIndexes = IndexesOf(boundaries, search);
     for (size_t i = 0; i < islands.size(); ++i) {
+        const std::unique_ptr<CChainIndex> island =
+            search == PairSearch::Indexed ? std::make_unique<CChainIndex>(*islands[i]) : nullptr;
         ChainList next;
-        for (auto& boundary : boundaries) {
+        Indexes nextIndexes;
+        for (size_t k = 0; k < boundaries.size(); ++k) {
+            auto& boundary = boundaries[k];
             ChainList pieces;
-            const int n = boundary->Combine(*islands[i], 2, pieces);
+            const int n = Combined(boundaryIndexes[k].get(), island.get(), *boundary, *islands[i], 2, pieces);
             if (n < 0) {
-                if (!islands[i]->ContainsList(*boundary, 0))
+                if (!Contains(island.get(), *islands[i], *boundary)) {
                     next.push_back(std::move(boundary));
+                    nextIndexes.push_back(std::move(boundaryIndexes[k]));
+                }
                 continue;
             }
             touched[i] = true;
             for (auto& p : pieces) {
                 if (p->GetCount() > 0 && p->IsClosed()) {
                     p->IsClockwise(0);
+                    nextIndexes.push_back(search == PairSearch::Indexed ? std::make_unique<CChainIndex>(*p) : nullptr);
                     next.push_back(std::move(p));
                 }
             }
         }
         boundaries = std::move(next);
+        boundaryIndexes = std::move(nextIndexes);
     }
     return touched;
 }
@@ -175,30 +330,43 @@ ContourTable KeepUsableContours(const ChainList& contours)
     return t;
 }
 
-Status NestContours(ContourTable& t, int outside)
+Status NestContours(ContourTable& t, int outside, PairSearch search)
 {
     const size_t n = t.contours.size();
-    for (size_t i = 0; i < n; ++i)
-        for (size_t j = i + 1; j < n; ++j) {
-            std::vector<CPoint2D> points;
-            if (t.contours[i]->IntersectWith(*t.contours[j], &points, nullptr, nullptr, 0x13, 0x13) > 0)
-                return Error{FeatureError::ContoursCross,
-                             "contours " + std::to_string(i) + " and " + std::to_string(j)};
+    // Only chains whose boxes overlap can cross or contain one another. The
+    // pairs come in order (i, then j), so the crossing reported is the first.
+    int crossI = -1, crossJ = -1;
+    std::vector<std::vector<int>> containers(n);
+    const Indexes indexes = IndexesOf(t.contours, search);
+    ForEachCandidatePair(BoxesOf(t.contours), search, [&](int i, int j) {
+        if (crossI >= 0)
+            return;
+        const size_t a = static_cast<size_t>(i), b = static_cast<size_t>(j);
+        if (Cross(indexes[a].get(), indexes[b].get(), *t.contours[a], *t.contours[b])) {
+            crossI = i;
+            crossJ = j;
+            return;
         }
-    std::vector<std::vector<bool>> contains(n, std::vector<bool>(n, false));
+        if (Contains(indexes[a].get(), *t.contours[a], *t.contours[b]))
+            containers[b].push_back(i);
+        if (Contains(indexes[b].get(), *t.contours[b], *t.contours[a]))
+            containers[a].push_back(j);
+    });
+    if (crossI >= 0)
+        return Error{FeatureError::ContoursCross,
+                     "contours " + std::to_string(crossI) + " and " + std::to_string(crossJ)};
     std::vector<int> containerCount(n, 0);
-    for (size_t i = 0; i < n; ++i)
-        for (size_t j = 0; j < n; ++j)
-            if (i != j && t.contours[i]->ContainsList(*t.contours[j], 0)) {
-                contains[i][j] = true;
-                ++containerCount[j];
-            }
-    // The parent is the innermost container: the one with the most containers.
+    for (size_t j = 0; j < n; ++j) {
+        std::sort(containers[j].begin(), containers[j].end());
+        containerCount[j] = static_cast<int>(containers[j].size());
+    }
+    // The parent is the innermost container: the one with the most
+    // containers (the first of them in contour order).
     t.parent.assign(n, -1);
     for (size_t j = 0; j < n; ++j)
-        for (size_t i = 0; i < n; ++i)
-            if (contains[i][j] && (t.parent[j] < 0 || containerCount[i] > containerCount[t.parent[j]]))
-                t.parent[j] = static_cast<int>(i);
+        for (int i : containers[j])
+            if (t.parent[j] < 0 || containerCount[static_cast<size_t>(i)] > containerCount[static_cast<size_t>(t.parent[j])])
+                t.parent[j] = i;
     t.machined.assign(n, 0);
     for (size_t k = 0; k < n; ++k) {
         const int depth = containerCount[k];
@@ -208,10 +376,14 @@ Status NestContours(ContourTable& t, int outside)
 }
 
 void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots, ChainList& islandPasses,
-                 std::vector<int>& islandRoot)
+                 std::vector<int>& islandRoot, PairSearch search)
 {
     constexpr double kOffsetTolerance = 0.0005;
     const size_t n = t.contours.size();
+    std::vector<std::vector<const CCurveList*>> members(n);
+    for (size_t c = 0; c < n; ++c)
+        if (t.parent[c] >= 0)
+            members[static_cast<size_t>(t.parent[c])].push_back(t.contours[c].get());
     if (outside) {
         std::vector<const CCurveList*> tops;
         for (size_t k = 0; k < n; ++k)
@@ -219,7 +391,7 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
                 tops.push_back(t.contours[k].get());
         IslandOffsets offsets = OffsetIslands(tops, distance, kOffsetTolerance);
         ChainList holes;
-        MergeIslands(offsets.outlines, holes);
+        MergeIslands(offsets.outlines, holes, nullptr, search);
         // Outside the part every outline is a pass of its own; enclosed
         // areas (bays, holes between parts) are cut when the tool fits.
         for (auto& p : offsets.outlines)
@@ -240,11 +412,7 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
                          boundaries.end());
         if (boundaries.empty())
             continue;
-        std::vector<const CCurveList*> members;
-        for (size_t c = 0; c < n; ++c)
-            if (t.parent[c] == static_cast<int>(k))
-                members.push_back(t.contours[c].get());
-        IslandOffsets offsets = OffsetIslands(members, distance, kOffsetTolerance);
+        IslandOffsets offsets = OffsetIslands(members[k], distance, kOffsetTolerance);
         IslandOffsets originals;
         for (size_t i = 0; i < offsets.outlines.size(); ++i) {
             originals.outlines.push_back(offsets.outlines[i]->Copy());
@@ -252,11 +420,12 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
         }
         ChainList islands = std::move(offsets.outlines);
         ChainList holes;
-        MergeIslands(islands, holes);
-        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries);
-        for (auto& h : KeepReachable(holes, {}, originals, boundaries))
+        MergeIslands(islands, holes, nullptr, search);
+        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries, search);
+        for (auto& h : KeepReachable(holes, {}, originals, boundaries, search))
             freeLoops.push_back(std::move(h));
-        const std::vector<bool> touched = CutIslandsFromBoundaries(boundaries, islands);
+        const std::vector<bool> touched = CutIslandsFromBoundaries(boundaries, islands, search);
+        const Indexes boundaryIndexes = IndexesOf(boundaries, search);
         const size_t firstRoot = roots.size();
         for (auto& b : boundaries)
             roots.push_back(std::move(b));
@@ -267,7 +436,7 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
             if (touched[i])
                 continue; // its outline is part of a boundary pass now
             for (size_t r = firstRoot; r < boundaryEnd; ++r) {
-                if (roots[r]->ContainsList(*islands[i], 0)) {
+                if (Contains(boundaryIndexes[r - firstRoot].get(), *roots[r], *islands[i])) {
                     islandRoot.push_back(static_cast<int>(r));
                     islandPasses.push_back(std::move(islands[i]));
                     break;
@@ -275,6 +444,195 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
             }
             // An island outline outside every boundary pass is dropped.
         }
+    }
+}
+
+namespace {
+
+// Distance between two boxes; 0 when they overlap or one is unbounded.
+double BoxGap(const SegmentBox& a, const SegmentBox& b)
+{
+    if (a.unbounded || b.unbounded)
+        return 0.0;
+    const double dx = std::max({0.0, a.minX - b.maxX, b.minX - a.maxX});
+    const double dy = std::max({0.0, a.minY - b.maxY, b.minY - a.maxY});
+    return std::hypot(dx, dy);
+}
+
+SegmentBox GrownBy(const SegmentBox& box, double by)
+{
+    if (box.unbounded || !std::isfinite(by))
+        return SegmentBox{0, 0, 0, 0, true};
+    return SegmentBox{box.minX - by, box.minY - by, box.maxX + by, box.maxY + by, false};
+}
+
+// The nearest-pair search of a pass with its children. The answer is that of
+// CCurveList::ClosestPoints of the pass with the child: the first pair of
+// segments (pass segment i, then child segment j) nearer than the stop
+// distance when there is one, else the first pair at the least distance.
+// The grid over the pass is built once for all its children. Pairs nearer
+// than the stop come from the pass segments within the stop of each child
+// segment; the least distance is searched within a reach that starts at the
+// stop distance and doubles until a pair lies within it, pass segments
+// taken by the distance of their boxes from the child's, and each measured
+// only against the child segments within the best distance found so far.
+class CPassIndex {
+public:
+    explicit CPassIndex(const CCurveList& pass) : m_pass(pass), m_grid(Boxes(pass)) {}
+
+    void Link(CRegionNode& child, double stopDistance) const
+    {
+        const CCurveList& other = *child.pass;
+        if (m_pass.segments.empty() || other.segments.empty()) {
+            m_pass.ClosestPoints(other, child.parentPoint, child.entryPoint, &child.parentSegment,
+                                 &child.entrySegment, stopDistance);
+            return;
+        }
+        std::vector<SegmentBox> boxes;
+        boxes.reserve(other.segments.size());
+        for (const auto& s : other.segments)
+            boxes.push_back(IntersectionBox(*s, kClosedSegment));
+        Pair best;
+        const double stop = stopDistance + g_geometryTolerance;
+        if (stopDistance > 0.0) {
+            for (int j = 0; j < static_cast<int>(boxes.size()); ++j)
+                Visit(other, boxes, j, stop, [&](const Pair& p) {
+                    if (stop > p.distance && (!best.found || p.Before(best)))
+                        best = p;
+                });
+            if (best.found) {
+                Take(child, best);
+                return;
+            }
+        }
+        // The least distance: the pass segments near the child's box, the
+        // nearest boxes first, each against the child segments within the
+        // bound in force, until a pair lies within the reach.
+        SegmentBox childBox = boxes.front();
+        for (const SegmentBox& box : boxes) {
+            childBox.unbounded = childBox.unbounded || box.unbounded;
+            childBox.minX = std::min(childBox.minX, box.minX);
+            childBox.minY = std::min(childBox.minY, box.minY);
+            childBox.maxX = std::max(childBox.maxX, box.maxX);
+            childBox.maxY = std::max(childBox.maxY, box.maxY);
+        }
+        const CSegmentGrid childGrid(boxes);
+        std::vector<std::pair<double, int>> near;
+        std::vector<int> childFound;
+        for (double reach = stopDistance > 0.0 ? stop : kFirstReach;; reach *= 2.0) {
+            if (!std::isfinite(reach)) { // no finite distance: the plain search decides
+                m_pass.ClosestPoints(other, child.parentPoint, child.entryPoint, &child.parentSegment,
+                                     &child.entrySegment, stopDistance);
+                return;
+            }
+            m_grid.Query(GrownBy(childBox, reach), m_found);
+            near.clear();
+            for (int i : m_found) {
+                const double gap = BoxGap(m_grid.Box(i), childBox);
+                if (gap <= reach)
+                    near.emplace_back(gap, i);
+            }
+            std::sort(near.begin(), near.end());
+            for (const auto& [gap, i] : near) {
+                const double bound = best.found ? std::min(best.distance, reach) : reach;
+                if (gap > bound)
+                    break;
+                const SegmentBox& box = m_grid.Box(i);
+                childGrid.Query(GrownBy(box, bound), childFound);
+                for (int j : childFound) {
+                    if (BoxGap(box, boxes[static_cast<size_t>(j)]) > bound)
+                        continue;
+                    const Pair p = Measure(other, i, j);
+                    if (!(p.distance <= reach))
+                        continue;
+                    if (!best.found || p.distance < best.distance || (!(best.distance < p.distance) && p.Before(best)))
+                        best = p;
+                }
+            }
+            if (best.found)
+                break;
+        }
+        Take(child, best);
+    }
+
+private:
+    // First reach of the search without a stop distance (drawing units).
+    static constexpr double kFirstReach = 0.01;
+
+    struct Pair {
+        bool found = false;
+        int i = 0, j = 0;
+        double distance = 0.0;
+        CPoint2D onPass, onChild;
+        bool Before(const Pair& other) const { return i < other.i || (i == other.i && j < other.j); }
+    };
+
+    static std::vector<SegmentBox> Boxes(const CCurveList& pass)
+    {
+        std::vector<SegmentBox> boxes;
+        boxes.reserve(pass.segments.size());
+        for (const auto& s : pass.segments)
+            boxes.push_back(IntersectionBox(*s, kClosedSegment));
+        return boxes;
+    }
+
+    // Measures child segment j against the pass segments whose boxes lie
+    // within reach of its box.
+    template <typename Use>
+    void Visit(const CCurveList& other, const std::vector<SegmentBox>& boxes, int j, double reach, Use&& use) const
+    {
+        const SegmentBox& box = boxes[static_cast<size_t>(j)];
+        m_grid.Query(GrownBy(box, reach), m_found);
+        for (int i : m_found) {
+            if (BoxGap(m_grid.Box(i), box) > reach)
+                continue;
+            use(Measure(other, i, j));
+        }
+    }
+
+    Pair Measure(const CCurveList& other, int i, int j) const
+    {
+        Pair p;
+        p.found = true;
+        p.i = i;
+        p.j = j;
+        m_pass.segments[static_cast<size_t>(i)]->ClosestPoints(*other.segments[static_cast<size_t>(j)], p.onPass,
+                                                               p.onChild);
+        p.distance = (p.onPass - p.onChild).Length();
+        return p;
+    }
+
+    static void Take(CRegionNode& child, const Pair& p)
+    {
+        child.parentPoint = p.onPass;
+        child.entryPoint = p.onChild;
+        child.parentSegment = p.i;
+        child.entrySegment = p.j;
+    }
+
+    const CCurveList& m_pass;
+    CSegmentGrid m_grid;
+    mutable std::vector<int> m_found;
+};
+
+} // namespace
+
+void LinkToParents(const std::vector<CRegionNode*>& nodes, double stopDistance, PairSearch search)
+{
+    std::unordered_map<const CCurveList*, std::unique_ptr<CPassIndex>> indexes;
+    for (CRegionNode* node : nodes) {
+        if (node->parent == nullptr)
+            continue;
+        const CCurveList& pass = *node->parent->pass;
+        if (search == PairSearch::AllPairs) {
+            pass.ClosestPoints(*node->pass, node->parentPoint, node->entryPoint, &node->parentSegment,
+                               &node->entrySegment, stopDistance);
+            continue;
+        }
+        auto& index = indexes[&pass];
+        if (!index)
+            index = std::make_unique<CPassIndex>(pass);
+        index->Link(*node, stopDistance);
     }
 }
 

@@ -19,6 +19,17 @@ namespace toolpath {
 
 using ChainList = std::vector<std::unique_ptr<CCurveList>>;
 
+// The box of a whole chain, grown like the boxes of crossing searches: two
+// chains whose boxes do not overlap neither cross nor contain one another.
+SegmentBox ChainBox(const CCurveList& chain);
+
+// The tests between chains below run on the pairs whose boxes overlap, found
+// through a grid over the chains' boxes, and test a long chain against a
+// short one through the grid over its segments (chainindex.h), so that they
+// take about n log n in all (PairSearch::Indexed); or they test every pair
+// with the chains' own tests (PairSearch::AllPairs, the plain search the
+// indexed one is checked against). Both give the same answers.
+
 // Offsets a chain to a side; keeps the closed results with their orientation.
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance);
 
@@ -39,18 +50,20 @@ IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, doubl
 // Doubtful loops are dropped: material left standing is safer than an island
 // cut into.
 ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
-                        const ChainList& boundaries);
+                        const ChainList& boundaries, PairSearch search = PairSearch::Indexed);
 
 // Unites overlapping island outlines until none cross; the holes of a union
 // (areas enclosed between islands) are appended to holes. When members is
 // given it is filled parallel to the merged outlines with the indices of the
 // original outlines each one absorbed.
-void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members = nullptr);
+void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members = nullptr,
+                  PairSearch search = PairSearch::Indexed);
 
 // Cuts the island outlines out of the boundary passes. An outline that crosses
 // a boundary becomes part of it and is marked touched; one that contains a
 // boundary pass removes that pass.
-std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainList& islands);
+std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainList& islands,
+                                           PairSearch search = PairSearch::Indexed);
 
 struct ContourTable {
     ChainList contours;
@@ -63,14 +76,22 @@ ContourTable KeepUsableContours(const ChainList& contours);
 
 // Rejects crossing pairs; sets parents and the machined flags (even depths
 // inside, odd depths outside).
-Status NestContours(ContourTable& table, int outside);
+Status NestContours(ContourTable& table, int outside, PairSearch search = PairSearch::Indexed);
 
 // The first passes: per machined contour its inward offsets with its
 // islands' outlines cut out, enclosed free areas as roots; with outside the
 // outer pass around every top-level contour. Island outlines that stay whole
 // go to islands with the index of the root that contains them.
 void BuildPasses(ContourTable& table, double distance, int outside, ChainList& roots, ChainList& islands,
-                 std::vector<int>& islandRoot);
+                 std::vector<int>& islandRoot, PairSearch search = PairSearch::Indexed);
+
+// Sets the link points of every node that has a parent: the nearest points
+// of the parent's pass and the node's own (the answer of the parent pass's
+// ClosestPoints with the node's pass and the stop distance). Indexed: one
+// grid over each parent pass serves all its children, and the nearest pair
+// is searched within a growing distance instead of from the first pair.
+void LinkToParents(const std::vector<CRegionNode*>& nodes, double stopDistance,
+                   PairSearch search = PairSearch::Indexed);
 
 // How the tool goes from a pass to a child pass and back: retract, traverse
 // and plunge (contour), or one feed move at the level (pocket).

@@ -140,7 +140,9 @@ TEST(MachineStore, CurrentEntryOrDefaultMachine)
         SCOPED_TRACE(c.name);
         CPostprocessorList list;
         for (size_t i = 0; i < c.currentFlags.size(); ++i) {
-            list.Entries().push_back(Machine("m" + std::to_string(i), 1, 1, c.currentFlags[i], 1));
+            std::string name = "m";
+            name += std::to_string(i);
+            list.Entries().push_back(Machine(name, 1, 1, c.currentFlags[i], 1));
         }
         EXPECT_EQ(list.GetCurrent(), c.current);
         const CPostprocessorSettings chosen = list.GetCurrentOrDefault();
