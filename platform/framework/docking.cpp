@@ -2,6 +2,8 @@
 // saved in the profile.
 #include "platform/framework/docking.h"
 
+#include "platform/framework/framewnd.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -106,6 +108,19 @@ void Undock(CControlBar* bar)
     } else if (floating != nullptr) {
         floating->RecalcLayout();
     }
+}
+
+// A floating bar's frame is of the class the dock site asked for when it
+// enabled docking (a mini dock frame or a class made from one), else the
+// plain mini dock frame.
+CMiniDockFrameWnd* NewFloatingFrame(CWnd* frame)
+{
+    auto* site = dynamic_cast<CFrameWnd*>(frame);
+    const CRuntimeClass* type = site != nullptr ? site->m_pFloatingFrameClass : nullptr;
+    if (type != nullptr && type->IsDerivedFrom(RUNTIME_CLASS(CMiniDockFrameWnd)) && type->m_pfnCreateObject != nullptr) {
+        return static_cast<CMiniDockFrameWnd*>(type->CreateObject());
+    }
+    return new CMiniDockFrameWnd();
 }
 
 } // namespace
@@ -411,8 +426,8 @@ BOOL AfxFloatControlBar(CWnd* frame, CControlBar* bar, CPoint screen, DWORD styl
     Remember(frame, bar);
     CMiniDockFrameWnd* floating = FloatingFrameOf(bar);
     if (floating == nullptr) {
-        floating = new CMiniDockFrameWnd();
-        if (!floating->Create(frame, style)) {
+        floating = NewFloatingFrame(frame);
+        if (floating == nullptr || !floating->Create(frame, style)) {
             delete floating;
             return FALSE;
         }

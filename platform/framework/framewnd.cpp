@@ -502,6 +502,7 @@ void CFrameWnd::OnDestroy()
         ::DestroyAcceleratorTable(m_hAccelTable);
         m_hAccelTable = nullptr;
     }
+    DestroyFloatingFrames();
     CWnd::OnDestroy();
 }
 

@@ -71,6 +71,8 @@ public:
     // plain) and the sides that accept docking.
     void AddControlBar(CControlBar* bar);
     void RemoveControlBar(CControlBar* bar);
+    // Destroys the floating frames of this frame's bars (done as it is destroyed).
+    void DestroyFloatingFrames();
     CControlBar* GetControlBar(UINT id);
     void ShowControlBar(CControlBar* bar, BOOL show, BOOL delay);
     void EnableDocking(DWORD dockStyle);

@@ -5,10 +5,37 @@
 #include "platform/framework/docking.h"
 #include "platform/framework/framewnd.h"
 
+#include <algorithm>
+#include <vector>
+
 void CFrameWnd::AddControlBar(CControlBar* bar)
 {
     if (bar != nullptr && m_listControlBars.Find(bar) == nullptr) {
         m_listControlBars.AddTail(bar);
+    }
+}
+
+void CFrameWnd::DestroyFloatingFrames()
+{
+    // The floating frames belong to this frame: they go first, so that no
+    // bar in them outlives the frame it names as its own.
+    std::vector<CControlBar*> bars = AfxDockedBars(this);
+    for (POSITION position = m_listControlBars.GetHeadPosition(); position != nullptr;) {
+        bars.push_back(m_listControlBars.GetNext(position));
+    }
+    std::vector<HWND> floating;
+    for (CControlBar* bar : bars) {
+        if (bar->m_pDockBar != nullptr && bar->m_pDockBar->IsFloatingDockBar() && bar->m_pDockBar->GetParent() != nullptr) {
+            const HWND frame = bar->m_pDockBar->GetParent()->GetSafeHwnd();
+            if (frame != nullptr && frame != m_hWnd && std::find(floating.begin(), floating.end(), frame) == floating.end()) {
+                floating.push_back(frame);
+            }
+        }
+    }
+    for (HWND frame : floating) {
+        if (::IsWindow(frame)) {
+            ::DestroyWindow(frame);
+        }
     }
 }
 

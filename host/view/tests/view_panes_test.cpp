@@ -298,6 +298,12 @@ TEST_F(ViewPanesTest, EachPaneGroupGetsADockedBarOnTheViewsFrameWithItsPagesAndT
         }
     }
     EXPECT_EQ(frame->m_pFloatingFrameClass, RUNTIME_CLASS(CNewMiniDockFrameWnd));
+    // A pane bar floated by command sits in a frame of that class.
+    ASSERT_TRUE(AfxFloatControlBar(frame, bars[1], CPoint(200, 200), CBRS_ALIGN_TOP));
+    ASSERT_NE(bars[1]->m_pDockBar, nullptr);
+    CWnd* floating = bars[1]->m_pDockBar->GetParent();
+    ASSERT_NE(floating, nullptr);
+    EXPECT_TRUE(floating->IsKindOf(RUNTIME_CLASS(CNewMiniDockFrameWnd)));
     for (UINT side : {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_LEFT, AFX_IDW_DOCKBAR_RIGHT, AFX_IDW_DOCKBAR_BOTTOM}) {
         EXPECT_NE(AfxGetDockBar(frame, side), nullptr) << side;
     }
