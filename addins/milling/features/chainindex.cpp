@@ -89,26 +89,7 @@ int CChainIndex::ClassifyPoint(const CPoint2D& point) const
     }
     if (points.empty())
         return kPointOutside;
-    int kept = -1;
-    double keptDifference = 0.0;
-    for (size_t k = 0; k < points.size(); ++k) {
-        const double difference = points[k].x - point.x;
-        if (IsWithinTolerance(difference))
-            return kPointOnBoundary;
-        if (difference < 0.0 && (kept < 0 || difference > keptDifference)) {
-            kept = static_cast<int>(k);
-            keptDifference = difference;
-        }
-    }
-    if (kept < 0)
-        return kPointOutside;
-    const int code = chain.ClassifyCrossing(indices[static_cast<size_t>(kept)], points[static_cast<size_t>(kept)],
-                                            CPoint2D(1.0, 0.0));
-    if (code & 0x10)
-        return kPointOutside;
-    if (chain.clockwise)
-        return (code & 0x4) ? kPointOutside : kPointInside;
-    return (code & 0x8) ? kPointOutside : kPointInside;
+    return chain.ClassifyByRayCrossings(point, points, indices);
 }
 
 int CChainIndex::ContainsList(const CCurveList& other) const

@@ -449,22 +449,6 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
 
 namespace {
 
-// Distance between two boxes; 0 when they overlap or one is unbounded.
-double BoxGap(const SegmentBox& a, const SegmentBox& b)
-{
-    if (a.unbounded || b.unbounded)
-        return 0.0;
-    const double dx = std::max({0.0, a.minX - b.maxX, b.minX - a.maxX});
-    const double dy = std::max({0.0, a.minY - b.maxY, b.minY - a.maxY});
-    return std::hypot(dx, dy);
-}
-
-SegmentBox GrownBy(const SegmentBox& box, double by)
-{
-    if (box.unbounded || !std::isfinite(by))
-        return SegmentBox{0, 0, 0, 0, true};
-    return SegmentBox{box.minX - by, box.minY - by, box.maxX + by, box.maxY + by, false};
-}
 
 // The nearest-pair search of a pass with its children. The answer is that of
 // CCurveList::ClosestPoints of the pass with the child: the first pair of
@@ -525,10 +509,10 @@ public:
                                      &child.entrySegment, stopDistance);
                 return;
             }
-            m_grid.Query(GrownBy(childBox, reach), m_found);
+            m_grid.Query(Grown(childBox, reach), m_found);
             near.clear();
             for (int i : m_found) {
-                const double gap = BoxGap(m_grid.Box(i), childBox);
+                const double gap = BoxDistance(m_grid.Box(i), childBox);
                 if (gap <= reach)
                     near.emplace_back(gap, i);
             }
@@ -538,9 +522,9 @@ public:
                 if (gap > bound)
                     break;
                 const SegmentBox& box = m_grid.Box(i);
-                childGrid.Query(GrownBy(box, bound), childFound);
+                childGrid.Query(Grown(box, bound), childFound);
                 for (int j : childFound) {
-                    if (BoxGap(box, boxes[static_cast<size_t>(j)]) > bound)
+                    if (BoxDistance(box, boxes[static_cast<size_t>(j)]) > bound)
                         continue;
                     const Pair p = Measure(other, i, j);
                     if (!(p.distance <= reach))
@@ -582,9 +566,9 @@ private:
     void Visit(const CCurveList& other, const std::vector<SegmentBox>& boxes, int j, double reach, Use&& use) const
     {
         const SegmentBox& box = boxes[static_cast<size_t>(j)];
-        m_grid.Query(GrownBy(box, reach), m_found);
+        m_grid.Query(Grown(box, reach), m_found);
         for (int i : m_found) {
-            if (BoxGap(m_grid.Box(i), box) > reach)
+            if (BoxDistance(m_grid.Box(i), box) > reach)
                 continue;
             use(Measure(other, i, j));
         }

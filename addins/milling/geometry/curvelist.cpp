@@ -296,6 +296,12 @@ int CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
     std::vector<int> indices;
     if (IntersectSegment(probe, &points, &indices, kClosedSegment, kAnywhere) == 0)
         return kPointOutside;
+    return ClassifyByRayCrossings(point, points, indices);
+}
+
+int CCurveList::ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,
+                                       const std::vector<int>& indices) const
+{
     int kept = -1;
     double keptDifference = 0.0;
     for (size_t k = 0; k < points.size(); ++k) {
@@ -309,7 +315,7 @@ int CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
     }
     if (kept < 0)
         return kPointOutside;
-    const int code = ClassifyCrossing(indices[kept], points[kept], CPoint2D(1.0, 0.0));
+    const int code = ClassifyCrossing(indices[static_cast<size_t>(kept)], points[static_cast<size_t>(kept)], CPoint2D(1.0, 0.0));
     if (code & 0x10)
         return kPointOutside;
     if (clockwise)

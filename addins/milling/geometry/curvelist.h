@@ -89,6 +89,11 @@ public:
     double SignedArea(double* scale = nullptr) const;
     // kPointOutside, kPointInside or kPointOnBoundary; open list: E_FAIL and 0.
     int ClassifyPoint(CPoint2D point, int refreshOrientation);
+    // ClassifyPoint's answer from the crossings (points on segments indices)
+    // of the horizontal line through point with the chain, the orientation
+    // already known.
+    int ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,
+                               const std::vector<int>& indices) const;
     // 1 when the other chain (not empty) lies inside this one.
     int ContainsList(const CCurveList& other, int refreshOrientation);
     // Replaces flat arcs (at most a half turn) by their chords and merges

@@ -190,22 +190,6 @@ CPoint2D CCurveList::ClosestPoint(const CPoint2D& point, SegmentFlags flags, int
 
 namespace {
 
-// Euclidean distance between two boxes; 0 when they overlap or one is unbounded.
-double BoxDistance(const SegmentBox& a, const SegmentBox& b)
-{
-    if (a.unbounded || b.unbounded)
-        return 0.0;
-    const double dx = std::max({0.0, a.minX - b.maxX, b.minX - a.maxX});
-    const double dy = std::max({0.0, a.minY - b.maxY, b.minY - a.maxY});
-    return std::hypot(dx, dy);
-}
-
-SegmentBox Grown(const SegmentBox& box, double by)
-{
-    if (box.unbounded || !std::isfinite(by))
-        return SegmentBox{0, 0, 0, 0, true};
-    return SegmentBox{box.minX - by, box.minY - by, box.maxX + by, box.maxY + by, false};
-}
 
 } // namespace
 

@@ -29,6 +29,11 @@ struct SegmentBox {
     bool Overlaps(const SegmentBox& other) const;
 };
 
+// Euclidean distance between two boxes; 0 when they overlap or one is unbounded.
+double BoxDistance(const SegmentBox& a, const SegmentBox& b);
+// The box grown by `by` on every side; unbounded when either is.
+SegmentBox Grown(const SegmentBox& box, double by);
+
 // The conservative box of a segment for intersections under flags.
 SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags);
 
