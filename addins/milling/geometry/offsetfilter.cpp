@@ -188,6 +188,32 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
     pieces.resize(static_cast<size_t>(kept));
 }
 
+// Whether the box lies at least `reach` away from p: its segment then does
+// too, since every box holds its segment. Far cheaper than the segment's
+// nearest point, and most boxes a square query returns are such.
+bool IsBoxBeyond(const SegmentBox& box, const CPoint2D& p, double reach)
+{
+    if (box.unbounded)
+        return false;
+    const double dx = std::max({0.0, box.minX - p.x, p.x - box.maxX});
+    const double dy = std::max({0.0, box.minY - p.y, p.y - box.maxY});
+    return dx * dx + dy * dy >= reach * reach;
+}
+
+// An arc portion so short that its end directions agree at the chaining
+// tolerance would read as a full circle from then on (a circle of the
+// offset's radius through the part); it is as good as its chord.
+bool IsArcSliver(const CSegment2D& piece, double length)
+{
+    if (piece.GetType() != kSegmentTypeArc)
+        return false;
+    const auto& arc = static_cast<const CArcSegment2D&>(piece);
+    if (!(length < arc.radius))
+        return false;
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    return arc.IsFullCircle();
+}
+
 struct Split {
     double along;
     CPoint2D point;
@@ -202,21 +228,23 @@ CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
     return segment.ClosestPoint(p, kClosedSegment);
 }
 
-CChainDistance::CChainDistance(const CCurveList& chain) : m_chain(chain)
+CChainDistance::CChainDistance(const CCurveList& chain, double reach) : m_chain(chain)
 {
     std::vector<SegmentBox> boxes;
     boxes.reserve(chain.segments.size());
     for (const auto& segment : chain.segments)
         boxes.push_back(IntersectionBox(*segment, kClosedSegment));
-    m_grid = std::make_unique<CSegmentGrid>(std::move(boxes));
+    m_grid = std::make_unique<CSegmentGrid>(std::move(boxes), reach);
 }
 
 void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const
 {
     out.clear();
     SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
-    m_grid->Query(box, m_found);
+    m_grid->Query(box, m_found, false);
     for (int k : m_found) {
+        if (IsBoxBeyond(m_grid->Box(k), p, reach))
+            continue;
         const CPoint2D q = NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p);
         out.push_back({k, q, (q - p).Length()});
     }
@@ -225,30 +253,33 @@ void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>&
 bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
 {
     SegmentBox box{p.x - threshold, p.y - threshold, p.x + threshold, p.y + threshold, false};
-    m_grid->Query(box, m_found);
-    for (int k : m_found)
-        if ((NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
-            return true;
-    return false;
+    m_grid->Query(box, m_found, false);
+    return IsNearer(p, threshold, m_found);
 }
 
-void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const { m_grid->Query(box, out); }
+void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const { m_grid->Query(box, out, false); }
 
 bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
 {
     for (int k : segments)
-        if ((NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
+        if (!IsBoxBeyond(m_grid->Box(k), p, threshold) &&
+            (NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
             return true;
     return false;
 }
 
-double CChainDistance::Distance(const CPoint2D& p, double limit) const
+double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) const
 {
-    std::vector<Near> near;
-    Nearest(p, limit, near);
+    SegmentBox box{p.x - limit, p.y - limit, p.x + limit, p.y + limit, false};
+    m_grid->Query(box, m_found, false);
     double best = std::numeric_limits<double>::infinity();
-    for (const Near& n : near)
-        best = std::min(best, n.distance);
+    for (int k : m_found) {
+        if (IsBoxBeyond(m_grid->Box(k), p, std::min(best, limit)))
+            continue;
+        best = std::min(best, (NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length());
+        if (best < enough)
+            break;
+    }
     return best;
 }
 
@@ -256,7 +287,7 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
                          const std::vector<std::unique_ptr<CCurveList>>& lists)
 {
     const bool closed = chain.IsClosed() != 0;
-    const CChainDistance near(chain);
+    const CChainDistance near(chain, distance);
     const double limit = distance - DistanceSlack(distance);
     std::vector<int> segments;
     for (const auto& list : lists) {
@@ -379,7 +410,7 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         }
     });
 
-    const CChainDistance near(chain);
+    const CChainDistance near(chain, distance);
     const double slack = DistanceSlack(distance);
     std::unique_ptr<CCurveList> orientedCopy;
     int wantInside = -1;
@@ -462,13 +493,15 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             if (middle >= length)
                 middle -= length;
             const CPoint2D m = PointAlong(candidate, middle);
-            const double dm = near.Distance(m, distance);
+            const double dm = near.Distance(m, distance, distance - slack);
             if (dm < distance - slack || !onOffsetSide(m, dm))
                 continue;
             auto piece = candidate.Clone(0);
             if (!(circle && bounds.size() == 2 && cuts.empty())) {
                 piece->SetStartPoint(bounds[b].point);
                 piece->SetEndPoint(bounds[b + 1].point);
+                if (IsArcSliver(*piece, to - from))
+                    piece = std::make_unique<CLineSegment2D>(bounds[b].point, bounds[b + 1].point);
             }
             kept.push_back(std::move(piece));
         }

@@ -14,9 +14,12 @@
 // Distances from points to a chain, answered through a spatial index.
 class CChainDistance {
 public:
-    explicit CChainDistance(const CCurveList& chain);
-    // The distance from p to the chain when it is below limit, else a value >= limit.
-    double Distance(const CPoint2D& p, double limit) const;
+    // reach: the distance most queries look within (0: unknown).
+    explicit CChainDistance(const CCurveList& chain, double reach = 0.0);
+    // The distance from p to the chain when it is below limit, else a value
+    // >= limit; as soon as a segment nearer than `enough` turns up, a value
+    // below `enough` (not always the least).
+    double Distance(const CPoint2D& p, double limit, double enough = -1.0) const;
     // The segments within reach + margin of p with their nearest points and distances.
     struct Near {
         int index;

@@ -86,7 +86,7 @@ uint64_t CSegmentGrid::Key(int64_t x, int64_t y)
     return (static_cast<uint64_t>(y + kShift) << 32) | static_cast<uint64_t>(x + kShift);
 }
 
-CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes) : m_boxes(std::move(boxes))
+CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes, double minCellSize) : m_boxes(std::move(boxes))
 {
     m_stamp.assign(m_boxes.size(), 0);
     // A box without finite corners can only be answered as unbounded.
@@ -118,7 +118,7 @@ CSegmentGrid::CSegmentGrid(std::vector<SegmentBox> boxes) : m_boxes(std::move(bo
     std::nth_element(extents.begin(), mid, extents.end());
     // Cell indices stay within 31 bits.
     const double span = std::max(maxX - minX, maxY - minY);
-    const double finest = std::max({2.0 * *mid, span / 1e9, 1e-300});
+    const double finest = std::max({2.0 * *mid, span / 1e9, 1e-300, std::isfinite(minCellSize) ? minCellSize : 0.0});
     m_originX = minX;
     m_originY = minY;
     std::vector<std::vector<std::pair<uint64_t, int>>> entries;
@@ -175,7 +175,7 @@ bool CSegmentGrid::CellRange(const SegmentBox& box, double cellSize, int64_t& x0
     return true;
 }
 
-void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out) const
+void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out, bool sorted) const
 {
     out.clear();
     if (++m_query == 0) {
@@ -210,7 +210,8 @@ void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out) const
             }
         }
     }
-    std::sort(out.begin(), out.end());
+    if (sorted)
+        std::sort(out.begin(), out.end());
 }
 
 CPointCells::CPointCells(const std::vector<CPoint2D>& points, double cellSize) : m_cellSize(cellSize)

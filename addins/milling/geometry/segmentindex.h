@@ -46,9 +46,13 @@ SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags);
 // ones. Unbounded boxes sit in a list that every query returns.
 class CSegmentGrid {
 public:
-    explicit CSegmentGrid(std::vector<SegmentBox> boxes);
-    // Indices of the boxes that overlap box, ascending, each once.
-    void Query(const SegmentBox& box, std::vector<int>& out) const;
+    // Cells are no finer than minCellSize: a grid that answers queries much
+    // larger than its boxes (everything within a distance of a point) walks
+    // fewer cells with coarser ones.
+    explicit CSegmentGrid(std::vector<SegmentBox> boxes, double minCellSize = 0.0);
+    // Indices of the boxes that overlap box, each once; ascending unless the
+    // caller does not need them sorted.
+    void Query(const SegmentBox& box, std::vector<int>& out, bool sorted = true) const;
     const SegmentBox& Box(int index) const { return m_boxes[index]; }
     int Count() const { return static_cast<int>(m_boxes.size()); }
 

@@ -376,4 +376,53 @@ TEST(FilteredOffsetTest, CirclesStayWhole)
     }
 }
 
+// Gears whose teeth are far finer than the distance, offset outwards and
+// inwards by the filtering offset: where many offsets cross close together
+// a portion of a vertex's arc can be shorter than the chaining tolerance,
+// and such a sliver must not read as a whole circle round the vertex (a
+// circle through the part). One closed outline keeping the distance.
+TEST(FilteredOffsetTest, FineTeethGiveOneOutlineWithoutStrayCircles)
+{
+    for (int teeth : {150, 250}) {
+        auto gear = Gear(teeth, 90.0 / teeth); // root radius 60
+        const int outwards = 1 - gear->IsClockwise(0);
+        for (int side : {outwards, 1 - outwards}) {
+            SCOPED_TRACE(testing::Message() << teeth << " teeth, " << (side == outwards ? "outwards" : "inwards"));
+            Results results;
+            ASSERT_EQ(FilteredOffset(*gear, 2.0, side, results, 0, 0.0, PairSearch::Indexed), 1);
+            EXPECT_EQ(results[0]->IsClosed(), 1);
+            EXPECT_EQ(CheckOffset(*gear, 2.0, side, results, 1e-4), "");
+        }
+    }
+}
+
+// The chain's distance queries against the distance to every segment, at
+// random points round a gear (arcs and lines, points at arc centres too):
+// Distance is the least distance when it is below the limit; told when a
+// distance is near enough, it answers below that exactly when the least
+// distance is; IsNearer agrees.
+TEST(ChainDistanceTest, QueriesEqualTheScan)
+{
+    auto gear = Gear(40, 0.7);
+    std::mt19937 random(8);
+    std::uniform_real_distribution<double> at(-14.0, 14.0);
+    for (double reach : {0.0, 0.5, 3.0}) {
+        const CChainDistance near(*gear, reach);
+        for (int q = 0; q < 300; ++q) {
+            const CPoint2D p = q % 50 == 0 ? CPoint2D(0.0, 0.0) : CPoint2D(at(random), at(random));
+            const double least = DistanceTo(*gear, p);
+            SCOPED_TRACE(testing::Message() << "reach " << reach << ", point " << p.x << ", " << p.y);
+            for (double limit : {0.3, 1.0, 4.0}) {
+                const double d = near.Distance(p, limit);
+                if (least < limit)
+                    EXPECT_NEAR(d, least, 1e-9);
+                else
+                    EXPECT_GE(d, limit - 1e-9);
+                EXPECT_EQ(near.Distance(p, limit, 0.5 * limit) < 0.5 * limit, least < 0.5 * limit);
+                EXPECT_EQ(near.IsNearer(p, limit), least < limit);
+            }
+        }
+    }
+}
+
 } // namespace

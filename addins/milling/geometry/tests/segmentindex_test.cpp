@@ -11,7 +11,9 @@
 namespace {
 
 // Boxes of random sizes, from slivers to a few spanning most of the field,
-// and one unbounded: each query returns exactly the overlapping boxes.
+// and one unbounded: each query returns exactly the overlapping boxes, with
+// the grid's own cells and with cells coarsened for queries far larger than
+// the boxes, sorted or not.
 TEST(CSegmentGridTest, QueryEqualsScan)
 {
     std::mt19937 random(5);
@@ -23,17 +25,22 @@ TEST(CSegmentGridTest, QueryEqualsScan)
         boxes.push_back({x, y, x + size(random) * grow, y + size(random) * grow, false});
     }
     boxes[7].unbounded = true;
-    const CSegmentGrid grid(boxes);
-    std::vector<int> found;
-    for (int q = 0; q < 200; ++q) {
-        const double x = at(random), y = at(random);
-        const SegmentBox box{x, y, x + size(random) * 3.0, y + size(random) * 3.0, false};
-        grid.Query(box, found);
-        std::vector<int> expected;
-        for (int k = 0; k < static_cast<int>(boxes.size()); ++k)
-            if (box.Overlaps(boxes[k]))
-                expected.push_back(k);
-        ASSERT_EQ(found, expected) << "query " << q;
+    for (double minCell : {0.0, 12.0, 1e300}) {
+        const CSegmentGrid grid(boxes, minCell);
+        std::vector<int> found;
+        for (int q = 0; q < 200; ++q) {
+            const double x = at(random), y = at(random), scale = q % 2 == 0 ? 3.0 : 30.0;
+            const SegmentBox box{x, y, x + size(random) * scale, y + size(random) * scale, false};
+            std::vector<int> expected;
+            for (int k = 0; k < static_cast<int>(boxes.size()); ++k)
+                if (box.Overlaps(boxes[k]))
+                    expected.push_back(k);
+            grid.Query(box, found);
+            ASSERT_EQ(found, expected) << "cells at least " << minCell << ", query " << q;
+            grid.Query(box, found, false);
+            std::sort(found.begin(), found.end());
+            ASSERT_EQ(found, expected) << "cells at least " << minCell << ", unsorted query " << q;
+        }
     }
 }
 
