@@ -1,8 +1,11 @@
-// Contour and pocket toolpaths of two parts at 100, 1 000 and 10 000
-// boundary segments in all:
+// Contour and pocket toolpaths of two parts at 100, 1 000, 10 000 and
+// 30 000 boundary segments in all:
 // - Gear: a gear-shaped boundary with four gear-shaped islands. The part
 //   keeps its size as the segment count grows, so the times show how the
-//   toolpaths grow with the boundary's detail rather than its area.
+//   toolpaths grow with the boundary's detail rather than its area. From
+//   about 2 000 segments on the teeth are finer than the tool radius, so each
+//   offset by the tool radius spans many teeth: 10 000 is the first size of
+//   that regime and 30 000 shows how it grows within it.
 // - Field: a gear-shaped boundary round a square field of small gear-shaped
 //   islands, one per 24 segments of the part's half; the field keeps its
 //   spacing, so the part's area, its islands and its passes grow with the
@@ -263,7 +266,7 @@ void PocketField(benchmark::State& state) { Toolpath<CPocketFeature>(state, "poc
 
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(kMinSeconds)->Complexity();
+    b->Arg(100)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(kMinSeconds)->Complexity();
 }
 
 BENCHMARK(ContourGear)->Apply(Sizes);

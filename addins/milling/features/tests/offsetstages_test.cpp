@@ -1,0 +1,123 @@
+// Offsets in stages: a chain that turns back and forth many times within the
+// distance is offset by a small distance first and then further; the
+// outlines must be those of the offset in one go.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+#include "addins/milling/features/tests/toolpathtestsupport.h"
+#include "addins/milling/features/toolpathsteps.h"
+
+namespace {
+
+using namespace shapes;
+using toolpath::ChainList;
+
+// Offsets are simplified at this tolerance, both ways.
+constexpr double kSimplifyTolerance = 0.0005;
+
+ChainList OffsetInOneGo(const CCurveList& chain, double distance, int side)
+{
+    ChainList results, closed;
+    chain.Offset(distance, side, results, 1, 165.0, 1, kSimplifyTolerance);
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    for (auto& r : results)
+        if (r->GetCount() > 0 && r->IsClosed())
+            closed.push_back(std::move(r));
+    return closed;
+}
+
+double Perimeter(const CCurveList& chain)
+{
+    double length = 0.0;
+    for (const auto& s : chain.segments)
+        length += s->GetLength();
+    return length;
+}
+
+struct StagedCase {
+    const char* name;
+    std::unique_ptr<CCurveList> chain;
+    double distance;
+    bool inwardsToo; // the strokes of a handwriting line vanish inwards
+};
+
+std::vector<StagedCase> StagedCases()
+{
+    std::vector<StagedCase> cases;
+    cases.push_back({"fine gear, root radius 60", Gear(400, 90.0 / 400), 2.0, true});
+    cases.push_back({"fine gear, root radius 8", Gear(120, 12.0 / 120), 2.0, true});
+    cases.push_back({"handwriting stroke", Serpentine(40, 3.0), 3.0, false});
+    return cases;
+}
+
+// Outwards and inwards: as many outlines as in one go, each enclosing the
+// same area within the simplification, every point at the distance from
+// the chain.
+TEST(OffsetStages, StagedOutlinesEqualTheOffsetInOneGo)
+{
+    for (auto& c : StagedCases()) {
+        const int outwards = 1 - c.chain->IsClockwise(0);
+        for (int side : {outwards, 1 - outwards}) {
+            if (side != outwards && !c.inwardsToo)
+                continue;
+            SCOPED_TRACE(testing::Message() << c.name << (side == outwards ? ", outwards" : ", inwards"));
+            const std::vector<double> steps = toolpath::OffsetStages(*c.chain, c.distance);
+            EXPECT_GT(steps.size(), 1u);
+            EXPECT_NEAR(std::accumulate(steps.begin(), steps.end(), 0.0), c.distance, 1e-12);
+            const ChainList staged = toolpath::OffsetClosed(*c.chain, c.distance, side, kSimplifyTolerance);
+            const ChainList once = OffsetInOneGo(*c.chain, c.distance, side);
+            ASSERT_EQ(staged.size(), once.size());
+            ASSERT_FALSE(staged.empty());
+            std::vector<double> stagedAreas, onceAreas;
+            double perimeter = 0.0;
+            for (size_t k = 0; k < staged.size(); ++k) {
+                stagedAreas.push_back(SignedArea(*staged[k]));
+                onceAreas.push_back(SignedArea(*once[k]));
+                perimeter += Perimeter(*once[k]);
+                for (const CPoint2D& q : Sample(*staged[k], 4))
+                    EXPECT_NEAR(DistanceTo(*c.chain, q), c.distance, toolpathtest::kClearanceTolerance);
+            }
+            std::sort(stagedAreas.begin(), stagedAreas.end());
+            std::sort(onceAreas.begin(), onceAreas.end());
+            for (size_t k = 0; k < staged.size(); ++k)
+                EXPECT_NEAR(stagedAreas[k], onceAreas[k], 2.0 * kSimplifyTolerance * perimeter);
+        }
+    }
+}
+
+// Chains the stages do not serve are offset in one go: few segments, little
+// turning within the distance, open, or crossing themselves.
+TEST(OffsetStages, OneStageWhereStagesDoNotServe)
+{
+    auto eight = std::make_unique<CCurveList>();
+    for (int k = 0; k < 200; ++k) {
+        const double a = kTwoPi * k / 200, b = kTwoPi * (k + 1) / 200;
+        eight->Append(std::make_unique<CLineSegment2D>(CPoint2D(10 * std::sin(a), 5 * std::sin(2 * a)),
+                                                       CPoint2D(10 * std::sin(b), 5 * std::sin(2 * b))));
+    }
+    auto open = Gear(250, 12.0 / 250);
+    open->segments.pop_back();
+    std::vector<CPoint2D> round;
+    for (int k = 0; k < 2000; ++k)
+        round.emplace_back(50 * std::cos(kTwoPi * k / 2000), 50 * std::sin(kTwoPi * k / 2000));
+    struct Case {
+        const char* name;
+        std::unique_ptr<CCurveList> chain;
+        double distance;
+    };
+    Case cases[] = {
+        {"few segments", Gear(12, 0.5), 2.0},
+        {"fine polygon circle", Polygon(round), 2.0},
+        {"fine gear, small distance", Gear(250, 12.0 / 250), 0.01},
+        {"open chain", std::move(open), 2.0},
+        {"figure eight", std::move(eight), 2.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(toolpath::OffsetStages(*c.chain, c.distance), std::vector<double>{c.distance});
+    }
+}
+
+} // namespace
