@@ -554,15 +554,19 @@ namespace {
 // CCurveList::ClosestPoints of the pass with the child: the first pair of
 // segments (pass segment i, then child segment j) nearer than the stop
 // distance when there is one, else the first pair at the least distance.
-// The grid over the pass is built once for all its children. Pairs nearer
-// than the stop come from the pass segments within the stop of each child
-// segment; the least distance is searched within a reach that starts at the
-// stop distance and doubles until a pair lies within it, pass segments
-// taken by the distance of their boxes from the child's, and each measured
-// only against the child segments within the best distance found so far.
+// The grid and the tree over the pass are built once for all its children.
+// Pairs nearer than the stop come from the pass segments within the stop of
+// each child segment; the least distance is searched within a reach that
+// starts at the stop distance and doubles until a pair lies within it,
+// nearest tree nodes first, each pass segment measured only against the
+// child segments within the best distance found so far.
 class CPassIndex {
 public:
-    explicit CPassIndex(const CCurveList& pass) : m_pass(pass), m_grid(Boxes(pass)) {}
+    explicit CPassIndex(const CCurveList& pass) : m_pass(pass), m_grid(Boxes(pass))
+    {
+        if (m_grid.Count() > 0)
+            Build(0, m_grid.Count());
+    }
 
     void Link(CRegionNode& child, double stopDistance) const
     {
@@ -593,15 +597,10 @@ public:
         // nearest boxes first, each against the child segments within the
         // bound in force, until a pair lies within the reach.
         SegmentBox childBox = boxes.front();
-        for (const SegmentBox& box : boxes) {
-            childBox.unbounded = childBox.unbounded || box.unbounded;
-            childBox.minX = std::min(childBox.minX, box.minX);
-            childBox.minY = std::min(childBox.minY, box.minY);
-            childBox.maxX = std::max(childBox.maxX, box.maxX);
-            childBox.maxY = std::max(childBox.maxY, box.maxY);
-        }
+        for (const SegmentBox& box : boxes)
+            childBox = Enclosing(childBox, box);
         const CSegmentGrid childGrid(boxes);
-        std::vector<std::pair<double, int>> near;
+        std::vector<std::pair<double, int>> open; // (gap, node), a heap nearest first
         std::vector<int> childFound;
         for (double reach = stopDistance > 0.0 ? stop : kFirstReach;; reach *= 2.0) {
             if (!std::isfinite(reach)) { // no finite distance: the plain search decides
@@ -609,28 +608,41 @@ public:
                                      &child.entrySegment, stopDistance);
                 return;
             }
-            m_grid.Query(Grown(childBox, reach), m_found);
-            near.clear();
-            for (int i : m_found) {
-                const double gap = BoxDistance(m_grid.Box(i), childBox);
-                if (gap <= reach)
-                    near.emplace_back(gap, i);
-            }
-            std::sort(near.begin(), near.end());
-            for (const auto& [gap, i] : near) {
-                const double bound = best.found ? std::min(best.distance, reach) : reach;
-                if (gap > bound)
+            auto bound = [&] { return best.found ? std::min(best.distance, reach) : reach; };
+            open.assign(1, {BoxDistance(m_nodes.front().box, childBox), 0});
+            while (!open.empty()) {
+                std::pop_heap(open.begin(), open.end(), std::greater<>());
+                const auto [gap, n] = open.back();
+                open.pop_back();
+                if (gap > bound())
                     break;
-                const SegmentBox& box = m_grid.Box(i);
-                childGrid.Query(Grown(box, bound), childFound);
-                for (int j : childFound) {
-                    if (BoxDistance(box, boxes[static_cast<size_t>(j)]) > bound)
+                const Node& node = m_nodes[static_cast<size_t>(n)];
+                if (node.left >= 0) {
+                    for (int c : {node.left, node.right}) {
+                        const double g = BoxDistance(m_nodes[static_cast<size_t>(c)].box, childBox);
+                        if (g <= bound()) {
+                            open.emplace_back(g, c);
+                            std::push_heap(open.begin(), open.end(), std::greater<>());
+                        }
+                    }
+                    continue;
+                }
+                for (int i = node.lo; i < node.hi; ++i) {
+                    const double within = bound();
+                    const SegmentBox& box = m_grid.Box(i);
+                    if (BoxDistance(box, childBox) > within)
                         continue;
-                    const Pair p = Measure(other, i, j);
-                    if (!(p.distance <= reach))
-                        continue;
-                    if (!best.found || p.distance < best.distance || (!(best.distance < p.distance) && p.Before(best)))
-                        best = p;
+                    childGrid.Query(Grown(box, within), childFound);
+                    for (int j : childFound) {
+                        if (BoxDistance(box, boxes[static_cast<size_t>(j)]) > bound())
+                            continue;
+                        const Pair p = Measure(other, i, j);
+                        if (!(p.distance <= reach))
+                            continue;
+                        if (!best.found || p.distance < best.distance ||
+                            (!(best.distance < p.distance) && p.Before(best)))
+                            best = p;
+                    }
                 }
             }
             if (best.found)
@@ -642,6 +654,48 @@ public:
 private:
     // First reach of the search without a stop distance (drawing units).
     static constexpr double kFirstReach = 0.01;
+    static constexpr int kLeafSize = 8;
+
+    // A node of the tree over ranges of the pass's segments in chain order:
+    // consecutive segments lie together, so halving a range gives boxes
+    // that shrink with the depth. A leaf holds up to kLeafSize segments.
+    struct Node {
+        SegmentBox box;
+        int lo = 0, hi = 0;        // segments lo .. hi - 1
+        int left = -1, right = -1; // -1 at a leaf
+    };
+
+    static SegmentBox Enclosing(SegmentBox a, const SegmentBox& b)
+    {
+        a.unbounded = a.unbounded || b.unbounded;
+        a.minX = std::min(a.minX, b.minX);
+        a.minY = std::min(a.minY, b.minY);
+        a.maxX = std::max(a.maxX, b.maxX);
+        a.maxY = std::max(a.maxY, b.maxY);
+        return a;
+    }
+
+    int Build(int lo, int hi)
+    {
+        const int index = static_cast<int>(m_nodes.size());
+        m_nodes.push_back({});
+        Node node;
+        node.lo = lo;
+        node.hi = hi;
+        if (hi - lo > kLeafSize) {
+            const int mid = lo + (hi - lo) / 2;
+            node.left = Build(lo, mid);
+            node.right = Build(mid, hi);
+            node.box = Enclosing(m_nodes[static_cast<size_t>(node.left)].box,
+                                 m_nodes[static_cast<size_t>(node.right)].box);
+        } else {
+            node.box = m_grid.Box(lo);
+            for (int i = lo + 1; i < hi; ++i)
+                node.box = Enclosing(node.box, m_grid.Box(i));
+        }
+        m_nodes[static_cast<size_t>(index)] = node;
+        return index;
+    }
 
     struct Pair {
         bool found = false;
@@ -696,6 +750,7 @@ private:
 
     const CCurveList& m_pass;
     CSegmentGrid m_grid;
+    std::vector<Node> m_nodes; // the root first
     mutable std::vector<int> m_found;
 };
 
