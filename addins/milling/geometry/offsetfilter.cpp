@@ -200,6 +200,28 @@ bool IsBoxBeyond(const SegmentBox& box, const CPoint2D& p, double reach)
     return dx * dx + dy * dy >= reach * reach;
 }
 
+// Whether the segment lies at least `reach` away from p by a bound that
+// costs one square root: the distance to an arc's whole circle, or to the
+// line through a line segment, is no more than the distance to the segment.
+// The margin keeps rounding from deciding a point at the very distance.
+bool IsBoundBeyond(const CSegment2D& segment, const CPoint2D& p, double reach)
+{
+    double bound;
+    if (segment.GetType() == kSegmentTypeArc) {
+        const auto& arc = static_cast<const CArcSegment2D&>(segment);
+        bound = std::fabs((p - arc.centre).Length() - arc.radius);
+    } else {
+        const auto& line = static_cast<const CLineSegment2D&>(segment);
+        const CPoint2D along = line.end - line.start;
+        const double length = along.Length();
+        if (!(length > 0.0))
+            return false;
+        bound = std::fabs(along.Cross(p - line.start)) / length;
+    }
+    const double margin = 1e-12 * (1.0 + std::fabs(p.x) + std::fabs(p.y) + reach);
+    return bound >= reach + margin;
+}
+
 // An arc portion so short that its end directions agree at the chaining
 // tolerance would read as a full circle from then on (a circle of the
 // offset's radius through the part); it is as good as its chord.
@@ -243,9 +265,10 @@ void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>&
     SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
     m_grid->Query(box, m_found, false);
     for (int k : m_found) {
-        if (IsBoxBeyond(m_grid->Box(k), p, reach))
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        if (IsBoxBeyond(m_grid->Box(k), p, reach) || IsBoundBeyond(segment, p, reach))
             continue;
-        const CPoint2D q = NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p);
+        const CPoint2D q = NearestOnSegment(segment, p);
         out.push_back({k, q, (q - p).Length()});
     }
 }
@@ -261,10 +284,12 @@ void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const 
 
 bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
 {
-    for (int k : segments)
-        if (!IsBoxBeyond(m_grid->Box(k), p, threshold) &&
-            (NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length() < threshold)
+    for (int k : segments) {
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        if (!IsBoxBeyond(m_grid->Box(k), p, threshold) && !IsBoundBeyond(segment, p, threshold) &&
+            (NearestOnSegment(segment, p) - p).Length() < threshold)
             return true;
+    }
     return false;
 }
 
@@ -274,9 +299,11 @@ double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) 
     m_grid->Query(box, m_found, false);
     double best = std::numeric_limits<double>::infinity();
     for (int k : m_found) {
-        if (IsBoxBeyond(m_grid->Box(k), p, std::min(best, limit)))
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        const double within = std::min(best, limit);
+        if (IsBoxBeyond(m_grid->Box(k), p, within) || IsBoundBeyond(segment, p, within))
             continue;
-        best = std::min(best, (NearestOnSegment(*m_chain.segments[static_cast<size_t>(k)], p) - p).Length());
+        best = std::min(best, (NearestOnSegment(segment, p) - p).Length());
         if (best < enough)
             break;
     }
