@@ -128,8 +128,6 @@ int Combined(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveL
 // segment's offset crosses those of many others.
 constexpr int kTurningSamples = 64;
 constexpr double kStagingTurn = 3.0 * kPi;
-// Each stage reaches up to this many times the distance reached before it.
-constexpr double kStageGrowth = 8.0;
 // The first stage is no shorter than the distance over this.
 constexpr double kFirstStageFraction = 64.0;
 
@@ -191,13 +189,7 @@ std::vector<double> OffsetStages(const CCurveList& chain, double distance)
     double first = distance / 2.0;
     while (first > distance / kFirstStageFraction && turning.Within(first) > kStagingTurn)
         first /= 2.0;
-    std::vector<double> steps = {first};
-    for (double reached = first; reached < distance;) {
-        const double step = std::min(reached * (kStageGrowth - 1.0), distance - reached);
-        steps.push_back(step);
-        reached += step;
-    }
-    return steps;
+    return {first, distance - first};
 }
 
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance)
