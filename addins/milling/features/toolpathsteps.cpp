@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 namespace toolpath {
@@ -279,12 +280,15 @@ ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, co
     return kept;
 }
 
-// Pairs are tried in the order of the plain all-pairs loop: for each outline
-// a, the later outlines b in order, starting again after each merge (the
-// grown outline may now reach outlines it missed before). Merged-away
-// outlines are only marked and removed at the end, so indices stay fixed and
-// the grid over the boxes stays valid: an outline after a is never changed
-// before the loop reaches it.
+// Merges run in rounds. In a round every outline unites with at most one
+// other, the first of the outlines its box meets (in index order) that has
+// not merged in this round yet; the merged outline takes the lower index.
+// So a row of k overlapping islands is one outline after about log k rounds,
+// each uniting outlines of about equal size, instead of one outline growing
+// by k unions. Rounds end when one merges nothing: then no two outlines
+// meet. A pair found apart is not tried again until one of the two changes.
+// Merged-away outlines are only marked and removed at the end, so indices
+// stay fixed; the grid over the boxes is rebuilt for each round.
 void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<int>>* members, PairSearch search)
 {
     const size_t n = islands.size();
@@ -293,10 +297,12 @@ void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<
         absorbed[i] = {static_cast<int>(i)};
     std::vector<bool> alive(n, true);
     std::vector<SegmentBox> boxes = BoxesOf(islands);
-    const CChainFinder finder(boxes, search);
     Indexes indexes = IndexesOf(islands, search);
+    std::vector<unsigned> version(n, 0);
+    std::map<std::pair<size_t, size_t>, std::pair<unsigned, unsigned>> apart; // with the versions tried
     auto reindex = [&](size_t a) {
         boxes[a] = ChainBox(*islands[a]);
+        ++version[a];
         if (search == PairSearch::Indexed)
             indexes[a] = std::make_unique<CChainIndex>(*islands[a]);
     };
@@ -308,57 +314,71 @@ void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<
             indexes[from].reset();
         islands[from].reset();
     };
+    // Unites outline b into outline a (a < b) when they meet or one holds
+    // the other; false when they lie apart.
+    auto merge = [&](size_t a, size_t b) {
+        ChainList pieces;
+        const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], 1, pieces);
+        if (count < 0) {
+            if (Contains(indexes[a].get(), *islands[a], *islands[b])) {
+                absorb(a, b);
+                ++version[a];
+                return true;
+            }
+            if (Contains(indexes[b].get(), *islands[b], *islands[a])) {
+                std::swap(islands[a], islands[b]);
+                absorb(a, b);
+                reindex(a);
+                return true;
+            }
+        }
+        if (count <= 0)
+            return false;
+        // The outline is the piece with the islands' orientation that
+        // contains the others; the rest are enclosed holes.
+        for (auto& p : pieces)
+            p->IsClockwise(0);
+        size_t outer = pieces.size();
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (pieces[i]->clockwise != islands[a]->clockwise)
+                continue;
+            if (outer == pieces.size() || pieces[i]->ContainsList(*pieces[outer], 0))
+                outer = i;
+        }
+        if (outer == pieces.size())
+            return false; // no outline came back: keep both as they are
+        islands[a] = std::move(pieces[outer]);
+        for (size_t i = 0; i < pieces.size(); ++i)
+            if (i != outer)
+                holes.push_back(std::move(pieces[i]));
+        absorb(a, b);
+        reindex(a);
+        return true;
+    };
     std::vector<int> near;
-    for (size_t a = 0; a < n; ++a) {
-        if (!alive[a])
-            continue;
-        bool again = true;
-        while (again) {
-            again = false;
+    for (bool mergedAny = true; mergedAny;) {
+        mergedAny = false;
+        const CChainFinder finder(boxes, search);
+        std::vector<bool> busy(n, false);
+        for (size_t a = 0; a < n; ++a) {
+            if (!alive[a] || busy[a])
+                continue;
             finder.Find(boxes[a], near);
             for (int candidate : near) {
                 const size_t b = static_cast<size_t>(candidate);
-                if (b <= a || !alive[b])
+                if (b == a || !alive[b] || busy[b])
                     continue;
-                ChainList pieces;
-                const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], 1, pieces);
-                if (count < 0) {
-                    if (Contains(indexes[a].get(), *islands[a], *islands[b])) {
-                        absorb(a, b);
-                        again = true;
-                        break;
-                    }
-                    if (Contains(indexes[b].get(), *islands[b], *islands[a])) {
-                        std::swap(islands[a], islands[b]);
-                        absorb(a, b);
-                        reindex(a);
-                        again = true;
-                        break;
-                    }
-                }
-                if (count <= 0)
+                const auto pair = std::minmax(a, b);
+                const std::pair<unsigned, unsigned> versions(version[pair.first], version[pair.second]);
+                const auto tried = apart.find(pair);
+                if (tried != apart.end() && tried->second == versions)
                     continue;
-                // The outline is the piece with the islands' orientation that
-                // contains the others; the rest are enclosed holes.
-                for (auto& p : pieces)
-                    p->IsClockwise(0);
-                size_t outer = pieces.size();
-                for (size_t i = 0; i < pieces.size(); ++i) {
-                    if (pieces[i]->clockwise != islands[a]->clockwise)
-                        continue;
-                    if (outer == pieces.size() || pieces[i]->ContainsList(*pieces[outer], 0))
-                        outer = i;
+                if (merge(pair.first, pair.second)) {
+                    busy[pair.first] = busy[pair.second] = true;
+                    mergedAny = true;
+                    break;
                 }
-                if (outer == pieces.size())
-                    continue; // no outline came back: keep both as they are
-                islands[a] = std::move(pieces[outer]);
-                for (size_t i = 0; i < pieces.size(); ++i)
-                    if (i != outer)
-                        holes.push_back(std::move(pieces[i]));
-                absorb(a, b);
-                reindex(a);
-                again = true;
-                break;
+                apart[pair] = versions;
             }
         }
     }
