@@ -11,6 +11,8 @@
 //   spacing, so the part's area, its islands and its passes grow with the
 //   segment count (the nesting, merging, cutting and linking of many
 //   islands).
+// And the merging of island outlines alone: a row of 100, 1 000 and 10 000
+// islands each overlapping the next, which unite into one outline.
 //
 // Each row reports the least processor time of one computation over its
 // iterations ("ms"; at least kMinSeconds of runs per row, so that other work
@@ -36,6 +38,7 @@
 
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/pocketfeature.h"
+#include "addins/milling/features/toolpathsteps.h"
 #include "addins/milling/geometry/tests/shapes.h"
 
 namespace {
@@ -264,6 +267,34 @@ void PocketGear(benchmark::State& state) { Toolpath<CPocketFeature>(state, "pock
 void ContourField(benchmark::State& state) { Toolpath<CContourFeature>(state, "contour field", FieldPart, false); }
 void PocketField(benchmark::State& state) { Toolpath<CPocketFeature>(state, "pocket field", FieldPart, true); }
 
+// Merging the grown outlines of a row of k islands that each overlap the
+// next (circles of radius 1 at a spacing of 1.5): one outline in the end.
+void MergeRow(benchmark::State& state)
+{
+    const int k = static_cast<int>(state.range(0));
+    auto row = [k] {
+        Chains islands;
+        for (int i = 0; i < k; ++i) {
+            islands.push_back(shapes::Circle(1.5 * i, (i % 2) * 0.5, 1.0));
+            islands.back()->IsClockwise(0);
+        }
+        return islands;
+    };
+    double seconds = -1.0;
+    size_t outlines = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Chains islands = row(), holes;
+        state.ResumeTiming();
+        const double once = SecondsOf([&] { toolpath::MergeIslands(islands, holes); });
+        seconds = seconds < 0.0 ? once : std::min(seconds, once);
+        outlines = islands.size();
+    }
+    state.counters["islands"] = k;
+    state.counters["outlines"] = static_cast<double>(outlines);
+    ReportGrowth(state, "merge row", 2.0 * k, seconds);
+}
+
 void Sizes(benchmark::internal::Benchmark* b)
 {
     b->Arg(100)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond)->MinTime(kMinSeconds)->Complexity();
@@ -273,5 +304,6 @@ BENCHMARK(ContourGear)->Apply(Sizes);
 BENCHMARK(PocketGear)->Apply(Sizes);
 BENCHMARK(ContourField)->Apply(Sizes);
 BENCHMARK(PocketField)->Apply(Sizes);
+BENCHMARK(MergeRow)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(kMinSeconds);
 
 } // namespace
