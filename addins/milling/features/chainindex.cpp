@@ -47,11 +47,13 @@ bool CChainIndex::MayMeet(const CChainIndex& other) const
     return false;
 }
 
-// The chain's own test, step for step: a horizontal probe through the point,
-// its crossings with the chain (a crossing at a joint counted once: a point
-// found at the end of one segment removes the start of the next from its
-// test), the point on the boundary when a crossing lies within the
-// tolerance, else the side read at the nearest crossing to the left.
+// The chain's own test, step for step: on the boundary when the point lies
+// on a segment (among those whose boxes hold it); else a horizontal probe
+// through the point, its crossings with the chain (a crossing at a joint
+// counted once: a point found at the end of one segment removes the start
+// of the next from its test), the point on the boundary when a crossing
+// lies within the tolerance, else the side read at the nearest crossing to
+// the left.
 int CChainIndex::ClassifyPoint(const CPoint2D& point) const
 {
     const CCurveList& chain = *m_chain;
@@ -59,6 +61,11 @@ int CChainIndex::ClassifyPoint(const CPoint2D& point) const
         return const_cast<CCurveList&>(chain).ClassifyPoint(point, 0);
     // A segment meets the probe only at a point inside its box, so at the
     // point's height.
+    const SegmentBox at{point.x, point.y, point.x, point.y, false};
+    Grid().Query(at, m_found);
+    for (int i : m_found)
+        if (chain.IsOnSegment(i, point))
+            return kPointOnBoundary;
     const SegmentBox band{m_bounds.minX, point.y, m_bounds.maxX, point.y, false};
     if (!band.Overlaps(m_bounds))
         return kPointOutside;

@@ -291,12 +291,26 @@ int CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
     }
     if (refreshOrientation)
         IsClockwise(0);
+    // A point on the chain is on the boundary whatever the probe finds: a
+    // probe that touches an arc at its top or bottom can miss it by a
+    // rounding and read the point as outside.
+    for (int k = 0; k < GetCount(); ++k)
+        if (IsOnSegment(k, point))
+            return kPointOnBoundary;
     const CLineSegment2D probe(point, point + CPoint2D(1.0, 0.0));
     std::vector<CPoint2D> points;
     std::vector<int> indices;
     if (IntersectSegment(probe, &points, &indices, kClosedSegment, kAnywhere) == 0)
         return kPointOutside;
     return ClassifyByRayCrossings(point, points, indices);
+}
+
+bool CCurveList::IsOnSegment(int k, const CPoint2D& point) const
+{
+    const CSegment2D& segment = *segments[static_cast<size_t>(k)];
+    if (segment.GetType() == kSegmentTypeArc && point.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
+        return IsWithinTolerance(static_cast<const CArcSegment2D&>(segment).radius);
+    return IsWithinTolerance((segment.ClosestPoint(point, kClosedSegment) - point).Length());
 }
 
 int CCurveList::ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,

@@ -88,7 +88,10 @@ public:
     // the chain's length, the measure of how small an area is negligible.
     double SignedArea(double* scale = nullptr) const;
     // kPointOutside, kPointInside or kPointOnBoundary; open list: E_FAIL and 0.
+    // A point within the tolerance of a segment is on the boundary.
     int ClassifyPoint(CPoint2D point, int refreshOrientation);
+    // Whether point lies within the tolerance of segment k.
+    bool IsOnSegment(int k, const CPoint2D& point) const;
     // ClassifyPoint's answer from the crossings (points on segments indices)
     // of the horizontal line through point with the chain, the orientation
     // already known.

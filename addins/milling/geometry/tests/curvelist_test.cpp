@@ -165,6 +165,11 @@ TEST(CCurveListTest, ClassifyPoint)
         {"outside_circle", Circle(0, 0, 1), {1.2, 0.9}, 0},
         {"inside_cw_circle", Circle(0, 0, 1, false), {0.2, 0.3}, 1},
         {"on_circle", Circle(0, 0, 1), {-1, 0}, 2},
+        // The probe through the top or bottom of a circle only touches it,
+        // and off the origin rounding can make it miss.
+        {"top_of_circle", Circle(0.1, 0.7, 0.3), {0.1, 0.7 + 0.3}, 2},
+        {"bottom_of_circle", Circle(0.1, 0.7, 0.3), {0.1, 0.7 - 0.3}, 2},
+        {"top_of_another_circle", Circle(1.1, 2.3, 0.7), {1.1, 2.3 + 0.7}, 2},
         {"vertex_level_inside_diamond", diamond(true), {0.5, 0.5}, 1},
         {"vertex_level_right_of_diamond", diamond(true), {3, 0.5}, 0},
         {"vertex_level_inside_cw_diamond", diamond(false), {0.5, 0.5}, 1},
