@@ -9,6 +9,8 @@
 #include "ihost.h"
 #include "platform/base/types.h"
 
+class CNewMenu;
+
 class IDocumentView {
 public:
     virtual IHostView* GetHostView() = 0;
@@ -22,8 +24,8 @@ public:
     // Typed input was taken: the view takes the keyboard focus, becomes
     // the active window and recomputes its feedback from the keys.
     virtual void TakeFocusAfterTypedInput() = 0;
-    // The view's context menu while it is built (null before the first).
-    virtual HMENU GetContextMenuHandle() = 0;
+    // The view's context menu, which add-ins fill while it is built.
+    virtual CNewMenu* GetContextMenu() = 0;
     // The pages of the pane groups' bars on the view's frame: bring a page
     // to the front (E_FAIL without that bar or page), the selected page of
     // a group (E_FAIL, -1, without the bar), and the object a page holds

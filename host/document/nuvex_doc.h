@@ -259,7 +259,15 @@ public:
     HRESULT GetVariable(int32_t index, VARIANT* value) const;
     // E_FAIL outside the table or when the type tag differs from the stored one.
     HRESULT SetVariable(int32_t index, const VARIANT& value);
+    // The changed mark of a variable: set by every write and when the
+    // document takes the variable up; cleared by the command-state refresh.
     uint32_t GetVariableFlags(int32_t index) const { return m_variableFlags[static_cast<size_t>(index)]; }
+    void ClearVariableChanged(int32_t index)
+    {
+        if (index >= 0 && index < GetVariableCount()) {
+            m_variableFlags[static_cast<size_t>(index)] = 0;
+        }
+    }
 
     CAttributeSet& CurrentAttributes() { return *m_currentAttributes.Get(); }
     CCollectionB& CurrentColour() { return *m_currentColour.Get(); }
@@ -321,6 +329,7 @@ public:
     void Redraw();
     void SetDeferRedraw(BOOL defer) { m_deferRedraw = defer; }
     BOOL IsRedrawPending() const { return m_redrawPending; }
+    void ClearRedrawPending() { m_redrawPending = FALSE; }
 
 private:
     friend class CHostDocument;

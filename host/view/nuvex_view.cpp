@@ -2,7 +2,9 @@
 #include "host/view/nuvex_view.h"
 
 #include "host/document/nuvex_doc.h"
+#include "host/shell/docking_pane_bar.h"
 #include "host/shell/host_application.h"
+#include "host/view/host_view.h"
 #include "host/view/selection_drawing.h"
 #include "host/view/view_pane_bars.h"
 #include "host/view/view_print.h"
@@ -107,8 +109,104 @@ void CNuvexView::OnActivateView(BOOL activate, CView* activateView, CView* deact
                                        m_document.GetHostDocument());
     }
     m_document.Output().FireDocumentEvent(activate ? kEventViewActivated : kEventViewDeactivated);
+    m_document.OnViewActivated(activate, activateView, deactivateView);
     m_document.UpdateAllViews(nullptr);
     CView::OnActivateView(activate, activateView, deactivateView);
+}
+
+IConnectionPoint* CNuvexView::MainConnectionPoint()
+{
+    CConnectionPoint* main = m_events->Find(IID_IDispatch, kMainEventGroup);
+    return main != nullptr ? ComPtr<IConnectionPoint>::Share(main).Detach() : nullptr;
+}
+
+IConnectionPoint* CNuvexView::AddinConnectionPoint(IAddin* addin)
+{
+    // The add-in's record index names its point; an add-in that is not
+    // loaded gets the main point's group.
+    IDocumentServices& services = m_document.Services();
+    int32_t group = kMainEventGroup;
+    for (int32_t index = 0; addin != nullptr && index < services.GetAddinCount(); ++index) {
+        if (services.GetAddin(index) == addin) {
+            group = index;
+            break;
+        }
+    }
+    CConnectionPoint* point = m_events->Find(IID_IDispatch, group);
+    if (point == nullptr) {
+        point = m_events->AddConnectionPoint(IID_IDispatch, group);
+    }
+    return ComPtr<IConnectionPoint>::Share(point).Detach();
+}
+
+IHostView* CNuvexView::GetHostView() { return m_hostView.get(); }
+
+void CNuvexView::TakeFocusAfterTypedInput()
+{
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    ::SetFocus(m_hWnd);
+    if (HWND root = ::GetAncestor(m_hWnd, GA_ROOT)) {
+        ::SetActiveWindow(root);
+    }
+    m_input.RefreshModifierState();
+}
+
+namespace {
+
+// The bar of pane group `group` on the view's frame and its page `item`;
+// null when either is missing.
+CDockingPaneBar* PaneBarOf(CFrameWnd* frame, LONG group)
+{
+    if (frame == nullptr || group < 0) {
+        return nullptr;
+    }
+    const std::vector<CDockingPaneBar*> bars = CDockingPaneBar::BarsOf(*frame);
+    return static_cast<size_t>(group) < bars.size() ? bars[static_cast<size_t>(group)] : nullptr;
+}
+
+bool HasPage(const CDockingPaneBar& bar, LONG item)
+{
+    return item >= 0 && static_cast<size_t>(item) < bar.Pages().size();
+}
+
+} // namespace
+
+HRESULT CNuvexView::ShowPane(LONG group, LONG item)
+{
+    CFrameWnd* frame = GetParentFrame();
+    CDockingPaneBar* bar = PaneBarOf(frame, group);
+    if (bar == nullptr || !HasPage(*bar, item)) {
+        return E_FAIL;
+    }
+    if (CScrollTabCtrl* tabs = bar->TabControl(); tabs != nullptr && tabs->GetSafeHwnd() != nullptr) {
+        tabs->SetCurSel(static_cast<int>(item));
+    }
+    frame->ShowControlBar(bar, TRUE, FALSE);
+    return S_OK;
+}
+
+HRESULT CNuvexView::GetActivePane(LONG group, LONG* item)
+{
+    *item = -1;
+    CDockingPaneBar* bar = PaneBarOf(GetParentFrame(), group);
+    if (bar == nullptr) {
+        return E_FAIL;
+    }
+    // A bar without tabs shows its first page.
+    CScrollTabCtrl* tabs = bar->TabControl();
+    *item = tabs != nullptr && tabs->GetSafeHwnd() != nullptr ? tabs->GetCurSel() : 0;
+    return S_OK;
+}
+
+IUnknown* CNuvexView::GetPaneObject(LONG group, LONG item)
+{
+    CDockingPaneBar* bar = PaneBarOf(GetParentFrame(), group);
+    if (bar == nullptr || !HasPage(*bar, item)) {
+        return nullptr;
+    }
+    return bar->Pages()[static_cast<size_t>(item)].handler.Get();
 }
 
 CNuvexView::CNuvexView(CNuvexDoc& document)
@@ -116,8 +214,11 @@ CNuvexView::CNuvexView(CNuvexDoc& document)
       m_context(std::make_unique<CGraphicsContext>(*this, SystemGl())),
       m_gl(SystemGLCalls()),
       m_input(document, *this),
-      m_tools(document)
+      m_tools(document),
+      m_events(ComPtr<CConnectionPointContainer>::Share(new CConnectionPointContainer())),
+      m_hostView(std::make_unique<CHostView>(*this))
 {
+    m_events->AddConnectionPoint(IID_IDispatch, kMainEventGroup);
     m_tools.SetSelectionDrawer([this](const ViewToolState& view, int phase, uint32_t) {
         DrawSelection(m_document, view, phase);
     });

@@ -12,7 +12,9 @@
 
 #include <memory>
 
+#include "host/document/document_view.h"
 #include "host/menulook/new_menu.h"
+#include "host/shell/connection_point.h"
 #include "host/view/gl_wnd.h"
 #include "host/view/gl_window_paint.h"
 #include "host/view/graphics_context.h"
@@ -25,6 +27,7 @@
 #include "platform/framework/view.h"
 
 class CHostApplication;
+class CHostView;
 class CNuvexDoc;
 
 // The cursors of the view: a running command and a zoom window.
@@ -40,7 +43,8 @@ class CNuvexView : public CView,
                    public IGLWindowOwner,
                    public IViewInputSite,
                    public IViewCommandSite,
-                   public IGraphicsContextOwner {
+                   public IGraphicsContextOwner,
+                   public IDocumentView {
     DECLARE_DYNAMIC(CNuvexView)
 public:
     explicit CNuvexView(CNuvexDoc& document);
@@ -82,6 +86,22 @@ public:
     // rendered.
     BOOL PrintPage(HDC dc, const RECT& page);
 
+    // The view's event connection points: its main point and an add-in's
+    // (made on the first request), AddRef'ed.
+    IConnectionPoint* MainConnectionPoint();
+    IConnectionPoint* AddinConnectionPoint(IAddin* addin);
+    CConnectionPointContainer& EventSource() { return *m_events.Get(); }
+
+    // IDocumentView
+    IHostView* GetHostView() override;
+    void ClearZoomWindow() override { m_input.ClearZoomWindow(); }
+    void FinishCommandEvent(BOOL refreshModifiers) override { m_input.FinishCommandEvent(refreshModifiers); }
+    void TakeFocusAfterTypedInput() override;
+    CNewMenu* GetContextMenu() override { return &m_contextMenu; }
+    HRESULT ShowPane(LONG group, LONG item) override;
+    HRESULT GetActivePane(LONG group, LONG* item) override;
+    IUnknown* GetPaneObject(LONG group, LONG item) override;
+
     // IGLWindowOwner
     void PaintGLWindow(CGLWnd& window) override;
     void SkipNextPaint() override { m_paintsToSkip = 1; }
@@ -110,6 +130,7 @@ public:
     void SetMouseCapture(bool capture) override;
     bool IsKeyDown(int virtualKey) override;
     void SetCursorShape(ViewCursor cursor) override;
+    IDocumentView* GetDocumentView() override { return this; }
 
     // IViewCommandSite
     HWND GetViewWindow() override { return m_hWnd; }
@@ -157,4 +178,6 @@ private:
     HCURSOR m_commandCursor = nullptr;
     HCURSOR m_zoomCursor = nullptr;
     bool m_deleteWithWindow = false;
+    ComPtr<CConnectionPointContainer> m_events;
+    std::unique_ptr<CHostView> m_hostView;
 };
