@@ -487,10 +487,17 @@ HRESULT CHostApplication::InsertMenuItem(HMENU menu, LONG position, IAddin* addi
         return E_FAIL;
     }
     const char* content = text != nullptr ? text : "";
-    const BOOL done = position < 0
-                          ? ::AppendMenuA(menu, static_cast<UINT>(flags), id, content)
-                          : ::InsertMenuA(menu, static_cast<UINT>(position), static_cast<UINT>(flags) | MF_BYPOSITION,
-                                          id, content);
+    // The owner-drawn menus keep their item records in step themselves.
+    CNewMenu* owner = MenuObjectOf(menu);
+    BOOL done = FALSE;
+    if (position < 0) {
+        done = owner != nullptr ? owner->AppendItem(static_cast<UINT>(flags), id, content)
+                                : ::AppendMenuA(menu, static_cast<UINT>(flags), id, content);
+    } else {
+        const UINT byPosition = static_cast<UINT>(flags) | MF_BYPOSITION;
+        done = owner != nullptr ? owner->InsertItem(static_cast<UINT>(position), byPosition, id, content)
+                                : ::InsertMenuA(menu, static_cast<UINT>(position), byPosition, id, content);
+    }
     return done ? S_OK : E_FAIL;
 }
 
