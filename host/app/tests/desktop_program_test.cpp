@@ -1,0 +1,2 @@
+// The program on a virtual X server.
+#include <gtest/gtest.h>
