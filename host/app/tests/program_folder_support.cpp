@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "host/app/nuvex_app.h"
+#include "host/document/nuvex_doc.h"
+#include "platform/framework/doctemplate.h"
 #include "host/shell/addin_host.h"
 #include "host/shell/main_frame.h"
 #include "platform/framework/wnd.h"
@@ -165,6 +167,16 @@ int RunningProgram::Stop()
         return 0;
     }
     m_stopped = true;
+    // As a person would before leaving: Esc in every drawing, so that no
+    // command keeps its drawing from closing.
+    for (POSITION templates = m_app->GetFirstDocTemplatePosition(); templates != nullptr;) {
+        CDocTemplate* drawings = m_app->GetNextDocTemplate(templates);
+        for (POSITION documents = drawings->GetFirstDocPosition(); documents != nullptr;) {
+            if (auto* document = dynamic_cast<CNuvexDoc*>(drawings->GetNextDoc(documents))) {
+                document->CancelCommand();
+            }
+        }
+    }
     m_app->CloseAllDocuments(TRUE);
     if (m_app->m_pMainWnd != nullptr) {
         m_app->m_pMainWnd->DestroyWindow();

@@ -73,8 +73,8 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     BOOL Start();
-    // Closes the documents without asking, destroys the main window and
-    // runs the shut-down; returns ExitInstance's result.
+    // Cancels every drawing's command (Esc), closes the documents, destroys
+    // the main window and runs the shut-down; ExitInstance's result.
     int Stop();
     CNuvexApp& App() { return *m_app; }
     CMainFrame* Frame();
