@@ -167,13 +167,15 @@ int RunningProgram::Stop()
         return 0;
     }
     m_stopped = true;
-    // As a person would before leaving: Esc in every drawing, so that no
-    // command keeps its drawing from closing.
+    // As a person would before leaving without saving: Esc in every
+    // drawing, so that no command keeps it from closing, and its changes
+    // given up.
     for (POSITION templates = m_app->GetFirstDocTemplatePosition(); templates != nullptr;) {
         CDocTemplate* drawings = m_app->GetNextDocTemplate(templates);
         for (POSITION documents = drawings->GetFirstDocPosition(); documents != nullptr;) {
             if (auto* document = dynamic_cast<CNuvexDoc*>(drawings->GetNextDoc(documents))) {
                 document->CancelCommand();
+                document->SetModifiedFlag(FALSE);
             }
         }
     }

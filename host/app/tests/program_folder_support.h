@@ -73,8 +73,9 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     BOOL Start();
-    // Cancels every drawing's command (Esc), closes the documents, destroys
-    // the main window and runs the shut-down; ExitInstance's result.
+    // Cancels every drawing's command (Esc), closes the documents without
+    // saving, destroys the main window and runs the shut-down;
+    // ExitInstance's result.
     int Stop();
     CNuvexApp& App() { return *m_app; }
     CMainFrame* Frame();
