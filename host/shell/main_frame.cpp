@@ -45,7 +45,13 @@ IMPLEMENT_DYNAMIC(CMainFrame, NUVEX_MAIN_FRAME_BASE)
 
 CMainFrame::CMainFrame(CAddinHost& host) : m_host(host) {}
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The host asks the frame for the active document: not once it is gone.
+    if (m_host.GetMainFrame() == this) {
+        m_host.SetMainFrame(nullptr);
+    }
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {

@@ -8,6 +8,7 @@
 #include "host/view/selection_drawing.h"
 #include "host/view/view_pane_bars.h"
 #include "host/view/view_print.h"
+#include "platform/framework/cmdui.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gditext.h"
 #include "platform/kernel/resource.h"
@@ -410,32 +411,71 @@ LRESULT CNuvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CView::WindowProc(message, wParam, lParam);
 }
 
+namespace {
+
+// The view's own commands, from its context menu or from the frame.
+bool IsOwnViewCommand(UINT id)
+{
+    switch (id) {
+    case kCommandZoomAll:
+    case kCommandZoomAllKey:
+    case kCommandZoomWindow:
+    case kCommandZoomWindowKey:
+    case kCommandUndo:
+    case kCommandRedo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CNuvexView::RunOwnCommand(UINT id)
+{
+    switch (id) {
+    case kCommandZoomAll:
+    case kCommandZoomAllKey:
+        m_input.OnZoomAll();
+        break;
+    case kCommandZoomWindow:
+    case kCommandZoomWindowKey:
+        m_input.OnZoomWindow();
+        break;
+    case kCommandUndo:
+        m_document.OnEditUndo();
+        break;
+    case kCommandRedo:
+        m_document.OnEditRedo();
+        break;
+    default:
+        break;
+    }
+}
+
 BOOL CNuvexView::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (RouteViewCommand(m_document, *this, wParam, lParam)) {
         return TRUE;
     }
-    if (lParam == 0) {
-        switch (wParam & 0xFFFF) {
-        case kCommandZoomAll:
-        case kCommandZoomAllKey:
-            m_input.OnZoomAll();
-            return TRUE;
-        case kCommandZoomWindow:
-        case kCommandZoomWindowKey:
-            m_input.OnZoomWindow();
-            return TRUE;
-        case kCommandUndo:
-            m_document.OnEditUndo();
-            return TRUE;
-        case kCommandRedo:
-            m_document.OnEditRedo();
-            return TRUE;
-        default:
-            break;
-        }
+    if (lParam == 0 && IsOwnViewCommand(static_cast<UINT>(wParam & 0xFFFF))) {
+        RunOwnCommand(static_cast<UINT>(wParam & 0xFFFF));
+        return TRUE;
     }
     return CView::OnCommand(wParam, lParam);
+}
+
+BOOL CNuvexView::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    if (IsOwnViewCommand(id) && (code == CN_COMMAND || code == CN_UPDATE_COMMAND_UI)) {
+        if (code == CN_UPDATE_COMMAND_UI && extra != nullptr) {
+            static_cast<CCmdUI*>(extra)->Enable(TRUE);
+        } else if (code == CN_COMMAND && handlerInfo == nullptr) {
+            RunOwnCommand(id);
+        }
+        return TRUE;
+    }
+    return CView::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
 void CNuvexView::ReadViewOrientation()

@@ -143,6 +143,10 @@ public:
     HDC GetPaintDC() const override { return m_gl.GetDeviceContext(); }
     const std::array<CPlaneObject, 4>& GetEdgePlanes() const override { return m_transform.EdgePlanes(); }
 
+    // The view's commands routed from the frame's menus, toolbars and
+    // accelerators: the two zooms, undo and redo (enabled whenever asked).
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -152,6 +156,8 @@ private:
     // The application object of the document's program, or null (a
     // program without one, the tests of the view alone).
     CHostApplication* Application() const;
+    // A zoom, undo or redo.
+    void RunOwnCommand(UINT id);
     // After the window is made: a docking pane bar per registered pane
     // group on the parent frame; -1 when a bar cannot be made.
     int OnCreate();

@@ -161,12 +161,18 @@ RunningProgram::~RunningProgram()
 
 BOOL RunningProgram::Start() { return m_app->InitInstance(); }
 
-int RunningProgram::Stop()
+int RunningProgram::Run()
 {
-    if (m_stopped) {
-        return 0;
-    }
+    const int result = m_app->Run();
+    // The loop ran the shut-down; a loop that a test ended early leaves the
+    // windows, which go now.
+    CloseWindows();
     m_stopped = true;
+    return result;
+}
+
+void RunningProgram::CloseWindows()
+{
     // As a person would before leaving without saving: Esc in every
     // drawing, so that no command keeps it from closing, and its changes
     // given up.
@@ -180,11 +186,22 @@ int RunningProgram::Stop()
         }
     }
     m_app->CloseAllDocuments(TRUE);
-    if (m_app->m_pMainWnd != nullptr) {
-        m_app->m_pMainWnd->DestroyWindow();
-        m_app->m_pMainWnd = nullptr;
+    // The frame, while it exists (a frame that closed is gone with its
+    // window, and the host no longer names it).
+    if (CMainFrame* frame = m_app->GetMainFrame(); frame != nullptr && frame->GetSafeHwnd() != nullptr) {
+        frame->DestroyWindow();
     }
+    m_app->m_pMainWnd = nullptr;
     m_app->SetMainFrame(nullptr);
+}
+
+int RunningProgram::Stop()
+{
+    if (m_stopped) {
+        return 0;
+    }
+    m_stopped = true;
+    CloseWindows();
     return m_app->ExitInstance();
 }
 

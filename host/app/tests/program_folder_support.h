@@ -73,6 +73,9 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     BOOL Start();
+    // The program's message loop until its main window ends it; the
+    // shut-down runs at its end. Its result.
+    int Run();
     // Cancels every drawing's command (Esc), closes the documents without
     // saving, destroys the main window and runs the shut-down;
     // ExitInstance's result.
@@ -85,6 +88,8 @@ public:
     int messageAnswer = 1;
 
 private:
+    void CloseWindows();
+
     std::unique_ptr<CNuvexApp> m_app;
     std::vector<std::string> m_arguments;
     bool m_stopped = false;

@@ -5,7 +5,7 @@
 // host finds it again by its path ignoring case), and its add-in object
 // records what it saw of the host at Connect: the variables, the language
 // and a command (number 7, typed name "testcmd", short "tc") with its
-// class. Its command objects record their events and answer the start with
+// class, started by F5. Its command objects record their events and answer the start with
 // a result the test sets (the preview requests of every paint are not
 // logged). The log is read through the module's exports.
 #include <cctype>
@@ -17,6 +17,8 @@
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/registry.h"
+#include "platform/user/keyboard.h"
+#include "platform/user/winuser.h"
 
 #define TEST_ADDIN_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -142,6 +144,8 @@ public:
                         std::to_string(zView) + " language " + chosen + " " + fallback);
         host->RegisterCommandClass(this, kCommandNumber, kCommandClass);
         host->SetCommandTexts(this, kCommandNumber, "testcmd", "tc");
+        // F5 starts the command (where the program has a frame).
+        host->AddAccelerator(this, kCommandNumber, FVIRTKEY, VK_F5);
         VARIANT flag;
         VariantInit(&flag);
         flag.vt = VT_UI1;

@@ -8,7 +8,7 @@
 #include "host/shell/addin_host.h"
 #include "host/shell/host_application.h"
 #include "platform/user/menu.h"
-#include "platform/user/window_system.h"
+#include "platform/user/inspect.h"
 
 namespace {
 
