@@ -4,27 +4,10 @@
 #include <array>
 #include <cstdint>
 
+#include "host/shell/text_words.h"
 #include "platform/kernel/classobject.h"
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
-// The word at `position` after blanks, moving past it; nothing at the end.
-std::optional<std::string_view> NextWord(std::string_view text, size_t& position)
-{
-    while (position < text.size() && IsBlank(text[position])) {
-        ++position;
-    }
-    if (position >= text.size()) {
-        return std::nullopt;
-    }
-    const size_t start = position;
-    while (position < text.size() && !IsBlank(text[position])) {
-        ++position;
-    }
-    return text.substr(start, position - start);
-}
 
 int HexDigit(char c)
 {
@@ -98,7 +81,7 @@ GUID ParseClsidText(std::string_view text)
     size_t position = 0;
     size_t read = 0;
     while (read < kClsidFields) {
-        while (position < spaced.size() && IsBlank(spaced[position])) {
+        while (position < spaced.size() && IsWordSeparator(spaced[position])) {
             ++position;
         }
         if (position >= spaced.size() || HexDigit(spaced[position]) < 0) {

@@ -9,6 +9,7 @@
 #include "host/document/nuvex_doc.h"
 #include "host/shell/host_application.h"
 #include "host/shell/main_frame.h"
+#include "host/shell/registry_keys.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/registry.h"
@@ -18,14 +19,6 @@ namespace {
 constexpr const char* kClassesKey = "CLSID";
 constexpr const char* kLanguageChoiceFile = "Language\\language.txt";
 constexpr const char* kHostLanguageTable = "nuvex.txt";
-// Registry key names are at most this long.
-constexpr DWORD kKeyNameSize = 261;
-
-struct KeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using KeyHandle = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
@@ -44,37 +37,30 @@ void CAddinHost::DestroyHostApplication() { m_application.reset(); }
 
 BOOL CAddinHost::FindProgramFolder()
 {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kClassesKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-        return FALSE;
-    }
-    KeyHandle classes(opened);
-    for (DWORD index = 0;; ++index) {
-        char name[kKeyNameSize] = {};
-        DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(classes.get(), index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS) {
-            return FALSE;
-        }
-        HKEY subKey = nullptr;
-        if (RegOpenKeyExA(classes.get(), name, 0, KEY_READ, &subKey) != ERROR_SUCCESS) {
-            continue;
-        }
-        KeyHandle entry(subKey);
+    BOOL found = FALSE;
+    ForEachClassKey([this, &found](HKEY classes, std::string_view name) {
         // The names compare case-sensitively, as the key is written.
-        if (std::string_view(name) != kProgramFolderClassKey) {
-            continue;
+        if (name != kProgramFolderClassKey) {
+            return KeyWalk::Continue;
         }
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(classes, std::string(name).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+            return KeyWalk::Continue;
+        }
+        const OpenedKey entry(opened);
         char folder[kProgramFolderSize] = {};
         DWORD type = 0;
         DWORD size = sizeof folder - 1;
-        if (RegQueryValueExA(entry.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_SZ) {
-            m_programFolder.assign(folder);
-            return TRUE;
+        if (RegQueryValueExA(entry.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size) !=
+                ERROR_SUCCESS ||
+            type != REG_SZ) {
+            return KeyWalk::Continue;
         }
-    }
+        m_programFolder.assign(folder);
+        found = TRUE;
+        return KeyWalk::Stop;
+    });
+    return found;
 }
 
 void CAddinHost::UseProgramFolder()
@@ -87,7 +73,7 @@ void CAddinHost::UseProgramFolder()
         const std::string keyName = std::string(kClassesKey) + "\\" + kProgramFolderClassKey;
         if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
                             nullptr, &created, nullptr) == ERROR_SUCCESS) {
-            KeyHandle key(created);
+            OpenedKey key(created);
             RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(m_programFolder.c_str()),
                            static_cast<DWORD>(m_programFolder.size() + 1));
         }

@@ -10,6 +10,7 @@
 #include "host/shell/addin_config.h"
 #include "host/shell/addin_host.h"
 #include "host/shell/host_application.h"
+#include "host/shell/registry_keys.h"
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/filefind.h"
 #include "platform/kernel/files.h"
@@ -21,20 +22,13 @@ namespace {
 
 constexpr const char* kAddinPattern = "AddIns\\*.dll";
 constexpr const char* kAddinFolder = "AddIns\\";
-constexpr const char* kClassesKey = "CLSID";
 constexpr const char* kServerKey = "InprocServer32";
 constexpr const char* kRegisterExport = "DllRegisterServer";
 // In-process, local and remote servers.
 constexpr DWORD kClassContext = 0x15;
-constexpr DWORD kKeyNameSize = 261;
 constexpr DWORD kServerPathSize = 520;
 // A configuration file longer than this holds no id the host wrote.
 constexpr size_t kMaxConfigBytes = 4096;
-
-struct KeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using KeyHandle = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
@@ -139,40 +133,33 @@ BOOL CAddinHost::LoadAddins()
     // 2. Registry pass: a class whose in-process server is one of the
     // modules not yet known gives it its class id; the first key wins.
     if (!allFound) {
-        HKEY opened = nullptr;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kClassesKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-            return FALSE;
-        }
-        KeyHandle classes(opened);
-        for (DWORD index = 0;; ++index) {
-            char name[kKeyNameSize] = {};
-            DWORD nameSize = sizeof name;
-            if (RegEnumKeyExA(classes.get(), index, name, &nameSize, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS) {
-                break;
-            }
+        const BOOL opened = ForEachClassKey([this](HKEY classes, std::string_view name) {
             HKEY server = nullptr;
             const std::string serverKey = std::string(name) + "\\" + kServerKey;
-            if (RegOpenKeyExA(classes.get(), serverKey.c_str(), 0, KEY_READ, &server) != ERROR_SUCCESS) {
-                continue;
+            if (RegOpenKeyExA(classes, serverKey.c_str(), 0, KEY_READ, &server) != ERROR_SUCCESS) {
+                return KeyWalk::Continue;
             }
-            KeyHandle serverHandle(server);
+            const OpenedKey serverHandle(server);
             char path[kServerPathSize] = {};
             DWORD type = 0;
             DWORD size = sizeof path - 1;
             if (RegQueryValueExA(serverHandle.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path), &size) !=
                 ERROR_SUCCESS) {
-                continue;
+                return KeyWalk::Continue;
             }
             for (CAddinRecord& record : m_addins) {
                 if (record.excludedFlag != 0 || record.classIdKnownFlag != 0 || record.classObjectFlag != 0) {
                     continue;
                 }
                 if (record.modulePath == path || EqualsIgnoringCase(record.modulePath, path)) {
-                    record.classId = ParseClsidText(std::string_view(name).substr(name[0] != '\0' ? 1 : 0));
+                    record.classId = ParseClsidText(name.empty() ? name : name.substr(1));
                     record.classIdKnownFlag = 1;
                 }
             }
+            return KeyWalk::Continue;
+        });
+        if (!opened) {
+            return FALSE;
         }
     }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "host/shell/text_words.h"
 #include "platform/kernel/files.h"
 
 namespace {
@@ -27,8 +28,6 @@ constexpr KeywordOfSection kIdKeywords[] = {
 constexpr std::string_view kLNameKeyword = "LNAME";
 constexpr const char* kLanguageFolder = "Language\\";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-
 // Reads a language file's text the way the entries are laid out: words
 // between blanks, decimal numbers, single characters and the rest of a line.
 class EntryReader {
@@ -38,18 +37,7 @@ public:
     bool AtEnd() const { return m_position >= m_text.size(); }
 
     // The next word; nothing at the end of the text.
-    std::optional<std::string_view> Word()
-    {
-        SkipBlanks();
-        if (AtEnd()) {
-            return std::nullopt;
-        }
-        const size_t start = m_position;
-        while (!AtEnd() && !IsBlank(m_text[m_position])) {
-            ++m_position;
-        }
-        return m_text.substr(start, m_position - start);
-    }
+    std::optional<std::string_view> Word() { return NextWord(m_text, m_position); }
 
     // A decimal integer after blanks (line ends included), with an optional
     // sign. Nothing, and only the blanks consumed, when no digit follows;
@@ -118,12 +106,7 @@ public:
     }
 
 private:
-    void SkipBlanks()
-    {
-        while (!AtEnd() && IsBlank(m_text[m_position])) {
-            ++m_position;
-        }
-    }
+    void SkipBlanks() { SkipWordSeparators(m_text, m_position); }
 
     std::string_view m_text;
     size_t m_position = 0;
