@@ -26,6 +26,7 @@
 #include "ientitycomponent.h"
 #include "platform/display/screenshot.h"
 #include "platform/display/sdl/sdl_display.h"
+#include "platform/display/sdl/tests/desktop_steps.h"
 #include "platform/display/sdl/tests/xserver_support.h"
 #include "platform/framework/ids.h"
 #include "platform/user/inspect.h"
@@ -34,6 +35,9 @@
 
 namespace {
 
+using nuvex::testing::AfterLastStep;
+using nuvex::testing::DesktopStepRunner;
+using nuvex::testing::FindPopupMenuWindow;
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
 using nuvex::testing::VirtualServer;
@@ -53,23 +57,6 @@ constexpr LONG kComponentObjects = 3;
 constexpr int kDrawnPixels = 300;
 
 POINT Centre(RECT rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
-HWND FindPopupMenuWindow()
-{
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) {
-            char name[16]{};
-            GetClassNameA(hwnd, name, sizeof(name));
-            if (std::string(name) == "#32768" && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 // What the X server shows of `region` (screen): its pixels that are not
 // white, and a checksum of all of them; -1 when nothing is shown.
@@ -106,65 +93,6 @@ ShownRegion ShownPixels(HWND top, RECT region)
     }
     return shown;
 }
-
-struct Step {
-    std::string name;
-    std::function<void()> act;
-    std::function<bool()> done;
-};
-
-// Runs the steps from the idle script while the program's loop runs; the
-// last step's act ends the loop by closing the main window.
-class StepRunner {
-public:
-    // `stuck` runs when a step times out (a screenshot for the person
-    // reading the failure).
-    StepRunner(std::vector<Step> steps, std::function<void()> stuck)
-        : m_steps(std::move(steps)), m_stuck(std::move(stuck))
-    {
-    }
-
-    bool OnIdle()
-    {
-        if (m_next >= m_steps.size()) {
-            return false;
-        }
-        Step& step = m_steps[m_next];
-        if (!m_acted) {
-            m_started = std::chrono::steady_clock::now();
-            step.act();
-            m_acted = true;
-            return false;
-        }
-        if (step.done()) {
-            ++m_next;
-            m_acted = false;
-            return true;
-        }
-        if (std::chrono::steady_clock::now() - m_started > kStepTime) {
-            m_failed = step.name;
-            m_next = m_steps.size();
-            if (m_stuck) {
-                m_stuck();
-            }
-            if (HWND popup = FindPopupMenuWindow()) {
-                PostMessageA(popup, WM_CANCELMODE, 0, 0);
-            }
-            PostQuitMessage(1);
-        }
-        return false;
-    }
-    const std::string& Failed() const { return m_failed; }
-    bool Finished() const { return m_next >= m_steps.size() && m_failed.empty(); }
-
-private:
-    std::vector<Step> m_steps;
-    std::function<void()> m_stuck;
-    size_t m_next = 0;
-    bool m_acted = false;
-    std::chrono::steady_clock::time_point m_started;
-    std::string m_failed;
-};
 
 bool Contains(const std::vector<std::string>& log, const std::string& entry)
 {
@@ -242,7 +170,7 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
         ShownRegion before;
         ShownRegion after;
         double scaleBefore = 0.0;
-        StepRunner runner({
+        DesktopStepRunner runner({
             {"the drawing fitted by the toolbar's Zoom all button",
              [&] {
                  before = ShownPixels(top, viewRect());
@@ -283,7 +211,8 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
                                                        std::to_string(getpid()) + ".png";
                               SaveWindowScreenshot(top, shot.c_str());
                               std::printf("screenshot of the stuck program: %s\n", shot.c_str());
-                          });
+                          },
+                          AfterLastStep::LeaveLoopRunning, kStepTime);
         SetIdleScript([&] { return runner.OnIdle(); });
         const int result = program.Run();
         SetIdleScript(nullptr);
