@@ -55,17 +55,7 @@ int32_t ModifierKindOfKeys(WPARAM keyFlags)
     return (keyFlags & MK_SHIFT) != 0 ? 4 : 1;
 }
 
-uint32_t CViewInput::InputWord(int32_t modifierKind) const
-{
-    const CommandLevel& level = m_document.Level(m_document.GetCurrentLevel());
-    ModifierTable table = ModifierTable::Plain;
-    if (modifierKind == 2) {
-        table = ModifierTable::Ctrl;
-    } else if (modifierKind == 4) {
-        table = ModifierTable::Shift;
-    }
-    return level.inputKinds[static_cast<size_t>(table)];
-}
+uint32_t CViewInput::InputWord(int32_t modifierKind) const { return m_document.GetInputFlagsA(modifierKind); }
 
 LONG CViewInput::Send(LONG code, void* value, LONG final, int32_t modifierKind)
 {
@@ -100,7 +90,7 @@ LONG CViewInput::SendPoint(const CVector3& point, LONG final, int32_t modifierKi
 
 void CViewInput::UpdateCursorPoint()
 {
-    CPlaneObject plane = m_document.UserFrame().GetXYPlane();
+    CPlaneObject plane = m_document.GetDocumentXYPlane();
     ComPtr<CPointList> points = ComPtr<CPointList>::Share(new CPointList());
     CLineObject line(m_site.GetCursorLine());
     const HRESULT hr = line.IntersectPlane(&plane, points.Get(), kIntersectOptions, kIntersectOptions);

@@ -4,6 +4,7 @@
 // unbalanced AddRef/Release of a borrower ends.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "host/shell/main_frame.h"
 #include "host/shell/tests/recording_sink.h"
 #include "host/view/nuvex_view.h"
+#include "host/view/view_commands.h"
 #include "imodelobject.h"
 #include "objectmodel/entity_record.h"
 #include "objectmodel/id_group_object.h"
@@ -341,6 +343,25 @@ TEST_F(HostObjectsTest, TheViewsPointsAndTrackingLines)
     EXPECT_EQ(view->AddTrackingLine(&point, &direction, 0), S_OK);
     EXPECT_EQ(view->AddTrackingLine(&point, &direction, 0), S_OK);
     EXPECT_EQ(document->SnapEngine().TrackingLines().size(), before + 1);
+}
+
+TEST(ContextMenu, EveryAddinObjectHearsOfItWhateverRecordsWithoutOneStandBefore)
+{
+    TestProgramFolder folder;
+    // The component's record comes first and has no add-in object.
+    folder.AddEntityComponent();
+    TestAddinModule addin(folder.AddTestAddin("testaddin"));
+    addin.Reset();
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_EQ(program.App().AddinRecords().size(), 2u);
+    ASSERT_EQ(program.App().AddinRecords()[0].addin, nullptr);
+    CNuvexDoc* document = program.ActiveDocument();
+    ASSERT_NE(document, nullptr);
+    CNewMenu menu;
+    BuildViewContextMenu(*document, menu);
+    const std::vector<std::string> log = addin.Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "testaddin.so context menu"), 1);
 }
 
 } // namespace
