@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,6 +47,41 @@ LRESULT StatefulProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     }
     return Handle(hwnd, *state, msg, wParam, lParam);
+}
+
+// A message as the rows of a control's message table see it.
+struct Message {
+    UINT id;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// One row of a control's message table: the message and its handler.
+template <class State>
+struct MessageRow {
+    UINT message;
+    LRESULT (*handle)(HWND, State&, const Message&);
+};
+
+// The row of `table` for `message`; null when the table has none.
+template <class State, size_t N>
+const MessageRow<State>* FindMessageRow(const MessageRow<State> (&table)[N], UINT message)
+{
+    const auto row = std::find_if(std::begin(table), std::end(table),
+                                  [message](const MessageRow<State>& r) { return r.message == message; });
+    return row == std::end(table) ? nullptr : row;
+}
+
+// Hands a message to its row of `table`; a message without a row reaches
+// DefWindowProc.
+template <class State, size_t N>
+LRESULT DispatchByTable(const MessageRow<State> (&table)[N], HWND hwnd, State& state, UINT msg, WPARAM wParam,
+                        LPARAM lParam)
+{
+    if (const MessageRow<State>* row = FindMessageRow(table, msg)) {
+        return row->handle(hwnd, state, Message{msg, wParam, lParam});
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)); }
