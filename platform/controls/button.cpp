@@ -515,4 +515,4 @@ void RegisterButtonClass()
 } // namespace nuvex::controls
 
 // CheckDlgButton, IsDlgButtonChecked and CheckRadioButton belong to the
-// dialog manager (platform/user/dialog.cpp).
+// dialog manager (platform/user/dialog_items.cpp).

@@ -45,7 +45,7 @@ struct WindowClass {
     int windowCount = 0;
 };
 
-struct DialogInfo;       // dialog.cpp
+struct DialogInfo;       // dialog_internal.h
 struct WindowScrollBars; // scroll.cpp
 
 struct Window {
