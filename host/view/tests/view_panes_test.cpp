@@ -123,11 +123,10 @@ protected:
         SetDialogAnswerHook([](const DialogRequest&) -> std::optional<DialogAnswer> {
             return DialogAnswer{IDNO, "", 0};
         });
-        IConnectionPoint* point = nullptr;
-        ASSERT_EQ(application.GetEventConnectionPoint(&point), S_OK);
+        ComPtr<IConnectionPoint> point;
+        ASSERT_EQ(application.GetEventConnectionPoint(point.Receive()), S_OK);
         DWORD cookie = 0;
         ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
-        point->Release();
     }
     void TearDown() override
     {
