@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/controls/controls.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gdi.h"
 
 namespace nuvex::controls {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/controls/commctrl.h"
+#include "platform/gdi/dc_guards.h"
 
 struct HIMAGELIST__ {
     int cx = 0;
@@ -209,12 +210,13 @@ bool DrawImage(HIMAGELIST__* list, int index, HDC dc, int x, int y, int dx, int 
             out[static_cast<size_t>(row) * width + col] = premultiplied;
         }
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, dib);
-    const BLENDFUNCTION function{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    const BOOL done = AlphaBlend(dc, x, y, width, height, memory, 0, 0, width, height, function);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    BOOL done = FALSE;
+    {
+        const MemoryDC memory(dc);
+        const SelectedObject selected(memory.Get(), dib);
+        const BLENDFUNCTION function{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        done = AlphaBlend(dc, x, y, width, height, memory.Get(), 0, 0, width, height, function);
+    }
     DeleteObject(dib);
     return done != FALSE;
 }

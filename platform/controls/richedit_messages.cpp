@@ -117,9 +117,10 @@ int AverageCharWidth(RichEditState& s)
 {
     TEXTMETRICA metrics{};
     HDC dc = GetDC(s.hwnd);
-    HGDIOBJ old = SelectObject(dc, VariantFont(s, 0));
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
+    {
+        const SelectedObject font(dc, VariantFont(s, 0));
+        GetTextMetricsA(dc, &metrics);
+    }
     ReleaseDC(s.hwnd, dc);
     return metrics.tmAveCharWidth;
 }

@@ -127,39 +127,40 @@ void Paint(HWND hwnd, Toolbar& tb, HDC dc)
                        GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
         }
     }
-    HGDIOBJ oldFont = SelectObject(dc, ControlFont(tb.font));
-    SetBkMode(dc, TRANSPARENT);
-    const Layout layout = LayoutButtons(hwnd, tb);
-    for (size_t i = 0; i < tb.buttons.size() && i < layout.rects.size(); ++i) {
-        if (IsHidden(tb.buttons[i])) {
-            continue;
-        }
-        const UINT itemState = ItemState(hwnd, tb, static_cast<int>(i));
-        LRESULT item = CDRF_DODEFAULT;
-        if ((prepaint & CDRF_NOTIFYITEMDRAW) != 0) {
-            cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
-            cd.nmcd.rc = layout.rects[i];
-            cd.nmcd.dwItemSpec = static_cast<DWORD_PTR>(tb.buttons[i].id);
-            cd.nmcd.uItemState = itemState;
-            cd.nmcd.lItemlParam = static_cast<LPARAM>(tb.buttons[i].data);
-            cd.rcText = layout.rects[i];
-            item = SendNotify(hwnd, NM_CUSTOMDRAW, &cd.nmcd.hdr, target);
-            if (!IsWindow(hwnd) || StateOf<Toolbar>(hwnd) != &tb || i >= tb.buttons.size()) {
-                return;
+    {
+        const SelectedObject font(dc, ControlFont(tb.font));
+        SetBkMode(dc, TRANSPARENT);
+        const Layout layout = LayoutButtons(hwnd, tb);
+        for (size_t i = 0; i < tb.buttons.size() && i < layout.rects.size(); ++i) {
+            if (IsHidden(tb.buttons[i])) {
+                continue;
             }
-        }
-        if ((item & CDRF_SKIPDEFAULT) == 0) {
-            PaintButton(hwnd, tb, dc, static_cast<int>(i), layout.rects[i], itemState);
-        }
-        if ((item & CDRF_NOTIFYPOSTPAINT) != 0) {
-            cd.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
-            SendNotify(hwnd, NM_CUSTOMDRAW, &cd.nmcd.hdr, target);
-            if (!IsWindow(hwnd)) {
-                return;
+            const UINT itemState = ItemState(hwnd, tb, static_cast<int>(i));
+            LRESULT item = CDRF_DODEFAULT;
+            if ((prepaint & CDRF_NOTIFYITEMDRAW) != 0) {
+                cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+                cd.nmcd.rc = layout.rects[i];
+                cd.nmcd.dwItemSpec = static_cast<DWORD_PTR>(tb.buttons[i].id);
+                cd.nmcd.uItemState = itemState;
+                cd.nmcd.lItemlParam = static_cast<LPARAM>(tb.buttons[i].data);
+                cd.rcText = layout.rects[i];
+                item = SendNotify(hwnd, NM_CUSTOMDRAW, &cd.nmcd.hdr, target);
+                if (!IsWindow(hwnd) || StateOf<Toolbar>(hwnd) != &tb || i >= tb.buttons.size()) {
+                    return;
+                }
+            }
+            if ((item & CDRF_SKIPDEFAULT) == 0) {
+                PaintButton(hwnd, tb, dc, static_cast<int>(i), layout.rects[i], itemState);
+            }
+            if ((item & CDRF_NOTIFYPOSTPAINT) != 0) {
+                cd.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
+                SendNotify(hwnd, NM_CUSTOMDRAW, &cd.nmcd.hdr, target);
+                if (!IsWindow(hwnd)) {
+                    return;
+                }
             }
         }
     }
-    SelectObject(dc, oldFont);
     if ((prepaint & CDRF_NOTIFYPOSTPAINT) != 0) {
         cd.nmcd.dwDrawStage = CDDS_POSTPAINT;
         cd.nmcd.rc = client;

@@ -5,6 +5,7 @@
 
 #include "platform/framework/controlbar_internal.h"
 #include "platform/framework/dc.h"
+#include "platform/gdi/dc_guards.h"
 
 IMPLEMENT_DYNAMIC(CStatusBar, CControlBar)
 
@@ -12,6 +13,13 @@ namespace {
 
 constexpr int kPaneEdges = 6;     // a status pane's edges and text insets around its text
 constexpr int kPaneGap = 2;       // the status control's gap before every part but the first
+
+// The font the bar's panes are measured in: the bar's own, else the GUI font.
+HGDIOBJ BarFont(CWnd& bar)
+{
+    CFont* font = bar.GetFont();
+    return font != nullptr ? static_cast<HGDIOBJ>(font->GetSafeHandle()) : GetStockObject(DEFAULT_GUI_FONT);
+}
 
 class CStatusCmdUI : public CCmdUI {
 public:
@@ -74,22 +82,21 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count)
     }
     m_panes.assign(static_cast<size_t>(count), Pane{});
     CClientDC dc(this);
-    CFont* font = GetFont();
-    HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), font != nullptr ? static_cast<HGDIOBJ>(font->GetSafeHandle())
-                                                                  : GetStockObject(DEFAULT_GUI_FONT));
-    for (int i = 0; i < count; ++i) {
-        Pane& pane = m_panes[static_cast<size_t>(i)];
-        pane.id = ids != nullptr ? ids[i] : kSeparator;
-        if (pane.id != kSeparator) {
-            pane.text.LoadString(pane.id);
-            SIZE extent{0, 0};
-            ::GetTextExtentPoint32A(dc.GetSafeHdc(), pane.text.GetString(), pane.text.GetLength(), &extent);
-            pane.width = extent.cx;
-        } else if (i == 0) {
-            pane.style = SBPS_NOBORDERS | SBPS_STRETCH;
+    {
+        const SelectedObject font(dc.GetSafeHdc(), BarFont(*this));
+        for (int i = 0; i < count; ++i) {
+            Pane& pane = m_panes[static_cast<size_t>(i)];
+            pane.id = ids != nullptr ? ids[i] : kSeparator;
+            if (pane.id != kSeparator) {
+                pane.text.LoadString(pane.id);
+                SIZE extent{0, 0};
+                ::GetTextExtentPoint32A(dc.GetSafeHdc(), pane.text.GetString(), pane.text.GetLength(), &extent);
+                pane.width = extent.cx;
+            } else if (i == 0) {
+                pane.style = SBPS_NOBORDERS | SBPS_STRETCH;
+            }
         }
     }
-    ::SelectObject(dc.GetSafeHdc(), old);
     UpdateAllPanes(TRUE, TRUE);
     return TRUE;
 }
@@ -223,11 +230,8 @@ CSize CStatusBar::CalcFixedLayout(BOOL stretch, BOOL horizontal)
     TEXTMETRICA metrics{};
     {
         CClientDC dc(this);
-        CFont* font = GetFont();
-        HGDIOBJ old = ::SelectObject(dc.GetSafeHdc(), font != nullptr ? static_cast<HGDIOBJ>(font->GetSafeHandle())
-                                                                      : GetStockObject(DEFAULT_GUI_FONT));
+        const SelectedObject font(dc.GetSafeHdc(), BarFont(*this));
         ::GetTextMetricsA(dc.GetSafeHdc(), &metrics);
-        ::SelectObject(dc.GetSafeHdc(), old);
     }
     CRect inside(0, 0, 0, 0);
     CalcInsideRect(inside, horizontal);

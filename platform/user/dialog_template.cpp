@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gditext.h"
 #include "platform/kernel/resource.h"
 #include "platform/user/dialog_internal.h"
@@ -22,14 +23,14 @@ constexpr int kPixelsPerInch = 96;
 void MeasureBaseUnits(HFONT font, int* baseX, int* baseY)
 {
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
     SIZE extent{};
-    GetTextExtentPoint32A(dc, kLetters, 52, &extent);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        const MemoryDC dc;
+        const SelectedObject selected(dc.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+        GetTextMetricsA(dc.Get(), &metrics);
+        GetTextExtentPoint32A(dc.Get(), kLetters, 52, &extent);
+    }
     *baseX = std::max(1, static_cast<int>((extent.cx / 26 + 1) / 2));
     *baseY = std::max(1, static_cast<int>(metrics.tmHeight));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gdiframe.h"
 #include "platform/gdi/gditext.h"
 #include "platform/gdi/surface.h"
@@ -55,7 +56,7 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
         }
     }
     if (!w->text.empty() && textArea.right > textArea.left) {
-        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        const SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor =
             SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
@@ -63,7 +64,6 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);
-        SelectObject(dc, oldFont);
     }
     struct Button {
         const RECT* place;
