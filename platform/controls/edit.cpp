@@ -18,7 +18,7 @@ void ScrollToCaret(HWND hwnd, EditState& s)
 {
     const RECT fr = FormatRect(hwnd, s);
     if (IsMulti(hwnd)) {
-        const auto lines = SplitLines(s.text, true);
+        const auto lines = SplitLines(s.text, Breaks::MultiLine);
         const int caretLine = LineIndexOf(lines, s.caret);
         const int visible = VisibleLines(hwnd, s);
         if (caretLine < s.firstLine) {
@@ -67,15 +67,15 @@ bool FitsWithoutScrolling(HWND hwnd, EditState& s, const std::string& candidate)
     if ((style & ES_AUTOVSCROLL) != 0) {
         return true;
     }
-    return static_cast<int>(SplitLines(candidate, true).size()) <= VisibleLines(hwnd, s);
+    return static_cast<int>(SplitLines(candidate, Breaks::MultiLine).size()) <= VisibleLines(hwnd, s);
 }
 
 } // namespace
 
-std::vector<Line> SplitLines(const std::string& text, bool multi)
+std::vector<Line> SplitLines(const std::string& text, Breaks breaks)
 {
     std::vector<Line> lines;
-    if (!multi) {
+    if (breaks == Breaks::SingleLine) {
         lines.push_back({0, text.size()});
         return lines;
     }
@@ -151,7 +151,7 @@ int LineOffsetX(HWND hwnd, const EditState& s, const std::string& shown)
 
 POINT PointOf(HWND hwnd, const EditState& s, size_t pos)
 {
-    const auto lines = SplitLines(s.text, IsMulti(hwnd));
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const int index = LineIndexOf(lines, pos);
     const Line& line = lines[static_cast<size_t>(index)];
     const std::string shown = Shown(hwnd, s, line);
@@ -164,7 +164,7 @@ POINT PointOf(HWND hwnd, const EditState& s, size_t pos)
 
 size_t PosFromPoint(HWND hwnd, const EditState& s, POINT pt)
 {
-    const auto lines = SplitLines(s.text, IsMulti(hwnd));
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const RECT fr = FormatRect(hwnd, s);
     int index = s.firstLine + (pt.y - fr.top) / LineHeight(s);
     if (pt.y < fr.top) {
@@ -215,7 +215,7 @@ void UpdateScrollBars(HWND hwnd, EditState& s)
         return;
     }
     SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-    si.nMax = static_cast<int>(SplitLines(s.text, true).size()) - 1;
+    si.nMax = static_cast<int>(SplitLines(s.text, Breaks::MultiLine).size()) - 1;
     si.nPage = static_cast<UINT>(VisibleLines(hwnd, s));
     si.nPos = s.firstLine;
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
@@ -237,7 +237,7 @@ void NotifyChanged(HWND hwnd, EditState& s)
     NotifyCommand(hwnd, EN_CHANGE);
 }
 
-bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, Origin origin, bool canUndo, bool typing)
+bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, Origin origin, Undoable undoable, Typed typed)
 {
     if (origin == Origin::Person && IsReadOnly(hwnd)) {
         return false;
@@ -283,7 +283,8 @@ bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, Origin origin
         NotifyCommand(hwnd, EN_MAXTEXT);
         return false;
     }
-    if (canUndo && !(typing && s.typingRun)) {
+    const bool typing = typed == Typed::Yes;
+    if (undoable == Undoable::Yes && !(typing && s.typingRun)) {
         RememberForUndo(s);
     }
     s.typingRun = typing;
@@ -297,19 +298,20 @@ bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, Origin origin
     return true;
 }
 
-void Delete(HWND hwnd, EditState& s, bool forward)
+void Delete(HWND hwnd, EditState& s, Direction direction)
 {
     if (IsReadOnly(hwnd)) {
         return;
     }
     if (s.anchor == s.caret) {
-        const size_t other = forward ? NextBoundary(s.text, s.caret) : PreviousBoundary(s.text, s.caret);
+        const size_t other =
+            direction == Direction::Forward ? NextBoundary(s.text, s.caret) : PreviousBoundary(s.text, s.caret);
         if (other == s.caret) {
             return;
         }
         s.anchor = other;
     }
-    ReplaceSelection(hwnd, s, "", Origin::Person, true, false);
+    ReplaceSelection(hwnd, s, "", Origin::Person, Undoable::Yes, Typed::No);
 }
 
 void Copy(HWND hwnd, EditState& s)
@@ -323,7 +325,7 @@ void Copy(HWND hwnd, EditState& s)
 void Paste(HWND hwnd, EditState& s)
 {
     if (auto text = ClipboardGetText()) {
-        ReplaceSelection(hwnd, s, *text, Origin::Person, true, false);
+        ReplaceSelection(hwnd, s, *text, Origin::Person, Undoable::Yes, Typed::No);
     }
 }
 

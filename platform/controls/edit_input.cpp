@@ -36,7 +36,7 @@ void Navigate(HWND hwnd, EditState& s, WPARAM key)
     const bool shift = KeyDown(VK_SHIFT);
     const bool control = KeyDown(VK_CONTROL);
     const bool multi = IsMulti(hwnd);
-    const auto lines = SplitLines(s.text, multi);
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const int lineIndex = LineIndexOf(lines, s.caret);
     const Line& line = lines[static_cast<size_t>(lineIndex)];
     size_t target = s.caret;
@@ -109,15 +109,15 @@ LRESULT OnChar(HWND hwnd, EditState& s, const Message& m)
     case 0x16: Paste(hwnd, s); return 0;                                      // Ctrl+V
     case 0x18: SendMessageA(hwnd, WM_CUT, 0, 0); return 0;                    // Ctrl+X
     case 0x1A: Undo(hwnd, s); return 0;                                       // Ctrl+Z
-    case 0x08: Delete(hwnd, s, false); return 0;                              // Backspace
+    case 0x08: Delete(hwnd, s, Direction::Backward); return 0;                              // Backspace
     case '\r':
         if (IsMulti(hwnd)) {
-            ReplaceSelection(hwnd, s, "\r\n", Origin::Person, true, false);
+            ReplaceSelection(hwnd, s, "\r\n", Origin::Person, Undoable::Yes, Typed::No);
         }
         return 0;
     case '\t':
         if (IsMulti(hwnd)) {
-            ReplaceSelection(hwnd, s, "\t", Origin::Person, true, true);
+            ReplaceSelection(hwnd, s, "\t", Origin::Person, Undoable::Yes, Typed::Yes);
         }
         return 0;
     default: break;
@@ -128,7 +128,7 @@ LRESULT OnChar(HWND hwnd, EditState& s, const Message& m)
     if ((StyleOf(hwnd) & ES_NUMBER) != 0 && !std::isdigit(ch)) {
         return 0;
     }
-    ReplaceSelection(hwnd, s, std::string(1, static_cast<char>(ch)), Origin::Person, true, true);
+    ReplaceSelection(hwnd, s, std::string(1, static_cast<char>(ch)), Origin::Person, Undoable::Yes, Typed::Yes);
     return 0;
 }
 
@@ -140,7 +140,7 @@ LRESULT OnKeyDown(HWND hwnd, EditState& s, const Message& m)
         if (KeyDown(VK_SHIFT)) {
             SendMessageA(hwnd, WM_CUT, 0, 0);
         } else {
-            Delete(hwnd, s, true);
+            Delete(hwnd, s, Direction::Forward);
         }
         return 0;
     case VK_INSERT:

@@ -63,7 +63,7 @@ LRESULT OnSetSelection(HWND hwnd, EditState& s, const Message& m)
 LRESULT OnReplaceSelection(HWND hwnd, EditState& s, const Message& m)
 {
     ReplaceSelection(hwnd, s, m.lParam != 0 ? reinterpret_cast<const char*>(m.lParam) : "", Origin::Program,
-                     m.wParam != 0, false);
+                     m.wParam != 0 ? Undoable::Yes : Undoable::No, Typed::No);
     return 0;
 }
 
@@ -71,19 +71,19 @@ LRESULT OnReplaceSelection(HWND hwnd, EditState& s, const Message& m)
 
 LRESULT OnGetLineCount(HWND hwnd, EditState& s, const Message&)
 {
-    return IsMulti(hwnd) ? static_cast<LRESULT>(SplitLines(s.text, true).size()) : 1;
+    return IsMulti(hwnd) ? static_cast<LRESULT>(SplitLines(s.text, Breaks::MultiLine).size()) : 1;
 }
 
 LRESULT OnLineIndex(HWND hwnd, EditState& s, const Message& m)
 {
-    const auto lines = SplitLines(s.text, IsMulti(hwnd));
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const int line = LineArgument(m.wParam, lines, s);
     return line < 0 ? -1 : static_cast<LRESULT>(lines[static_cast<size_t>(line)].start);
 }
 
 LRESULT OnLineFromChar(HWND hwnd, EditState& s, const Message& m)
 {
-    const auto lines = SplitLines(s.text, IsMulti(hwnd));
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const auto index = static_cast<intptr_t>(m.wParam);
     const size_t pos = index < 0 ? SelStart(s) : std::min(static_cast<size_t>(index), s.text.size());
     return LineIndexOf(lines, pos);
@@ -91,7 +91,7 @@ LRESULT OnLineFromChar(HWND hwnd, EditState& s, const Message& m)
 
 LRESULT OnLineLength(HWND hwnd, EditState& s, const Message& m)
 {
-    const auto lines = SplitLines(s.text, IsMulti(hwnd));
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const auto index = static_cast<intptr_t>(m.wParam);
     if (index < 0) {
         // The characters of the selection's lines that are not selected.
@@ -115,7 +115,7 @@ LRESULT OnGetLine(HWND hwnd, EditState& s, const Message& m)
     WORD size = 0;
     std::memcpy(&size, buffer, sizeof(size));
     const bool multi = IsMulti(hwnd);
-    const auto lines = SplitLines(s.text, multi);
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const size_t index = multi ? static_cast<size_t>(m.wParam) : 0;
     if (index >= lines.size()) {
         return 0;
@@ -141,7 +141,7 @@ LRESULT OnLineScroll(HWND hwnd, EditState& s, const Message& m)
     if (!IsMulti(hwnd)) {
         return FALSE;
     }
-    const int count = static_cast<int>(SplitLines(s.text, true).size());
+    const int count = static_cast<int>(SplitLines(s.text, Breaks::MultiLine).size());
     s.firstLine = std::clamp(s.firstLine + static_cast<int>(m.lParam), 0, count - 1);
     s.scrollX = std::max(0, s.scrollX + static_cast<int>(static_cast<intptr_t>(m.wParam)) *
                                             MeasureFont(s.font).averageWidth);
@@ -155,7 +155,7 @@ LRESULT OnScroll(HWND hwnd, EditState& s, const Message& m)
     if (!IsMulti(hwnd)) {
         return FALSE;
     }
-    const int count = static_cast<int>(SplitLines(s.text, true).size());
+    const int count = static_cast<int>(SplitLines(s.text, Breaks::MultiLine).size());
     const int page = VisibleLines(hwnd, s);
     int delta = 0;
     switch (LOWORD(m.wParam)) {
@@ -181,7 +181,7 @@ LRESULT OnVScroll(HWND hwnd, EditState& s, const Message& m)
     }
     const WORD code = LOWORD(m.wParam);
     if (code == SB_THUMBPOSITION || code == SB_THUMBTRACK) {
-        const int count = static_cast<int>(SplitLines(s.text, true).size());
+        const int count = static_cast<int>(SplitLines(s.text, Breaks::MultiLine).size());
         s.firstLine = std::clamp(static_cast<int>(static_cast<SHORT>(HIWORD(m.wParam))), 0, count - 1);
         UpdateScrollBars(hwnd, s);
         InvalidateRect(hwnd, nullptr, TRUE);
@@ -275,7 +275,7 @@ LRESULT OnPosFromChar(HWND hwnd, EditState& s, const Message& m)
 LRESULT OnCharFromPos(HWND hwnd, EditState& s, const Message& m)
 {
     const size_t pos = PosFromPoint(hwnd, s, PointFromLParam(m.lParam));
-    const int line = LineIndexOf(SplitLines(s.text, IsMulti(hwnd)), pos);
+    const int line = LineIndexOf(SplitLines(s.text, BreaksOf(hwnd)), pos);
     return MAKELRESULT(static_cast<WORD>(std::min<size_t>(pos, 0xFFFF)), static_cast<WORD>(line));
 }
 
@@ -360,7 +360,7 @@ LRESULT OnCut(HWND hwnd, EditState& s, const Message&)
 {
     if (!IsPassword(hwnd) && !IsReadOnly(hwnd) && s.anchor != s.caret) {
         Copy(hwnd, s);
-        ReplaceSelection(hwnd, s, "", Origin::Person, true, false);
+        ReplaceSelection(hwnd, s, "", Origin::Person, Undoable::Yes, Typed::No);
     }
     return 0;
 }
@@ -376,7 +376,7 @@ LRESULT OnPaste(HWND hwnd, EditState& s, const Message&)
 LRESULT OnClear(HWND hwnd, EditState& s, const Message&)
 {
     if (!IsReadOnly(hwnd) && s.anchor != s.caret) {
-        ReplaceSelection(hwnd, s, "", Origin::Person, true, false);
+        ReplaceSelection(hwnd, s, "", Origin::Person, Undoable::Yes, Typed::No);
     }
     return 0;
 }

@@ -49,8 +49,11 @@ inline bool IsPassword(HWND hwnd) { return !IsMulti(hwnd) && (StyleOf(hwnd) & ES
 inline size_t SelStart(const EditState& s) { return std::min(s.anchor, s.caret); }
 inline size_t SelEnd(const EditState& s) { return std::max(s.anchor, s.caret); }
 
-// Lines and positions (edit.cpp).
-std::vector<Line> SplitLines(const std::string& text, bool multi);
+// Lines and positions (edit.cpp). A single-line edit's text is one line
+// whatever it holds.
+enum class Breaks : uint8_t { SingleLine, MultiLine };
+inline Breaks BreaksOf(HWND hwnd) { return IsMulti(hwnd) ? Breaks::MultiLine : Breaks::SingleLine; }
+std::vector<Line> SplitLines(const std::string& text, Breaks breaks);
 int LineIndexOf(const std::vector<Line>& lines, size_t pos);
 RECT FormatRect(HWND hwnd, const EditState& s);
 int LineHeight(const EditState& s);
@@ -74,15 +77,19 @@ void MoveCaret(HWND hwnd, EditState& s);
 // After a change: EN_UPDATE, the caret, then EN_CHANGE.
 void NotifyChanged(HWND hwnd, EditState& s);
 
-// Changes (edit.cpp).
+// Changes (edit.cpp): who makes them, whether undo can take them back, and
+// whether they are typed (consecutive typed characters undo as one).
 enum class Origin { Person, Program };
+enum class Undoable : uint8_t { No, Yes };
+enum class Typed : uint8_t { No, Yes };
+enum class Direction : uint8_t { Backward, Forward };
 // Replaces the selection with `insert`. A person's change respects the
 // read-only style and the room the style leaves; every change respects the
 // text limit, cutting what does not fit and telling the parent EN_MAXTEXT.
 // Answers whether the text changed.
-bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, Origin origin, bool canUndo, bool typing);
+bool ReplaceSelection(HWND hwnd, EditState& s, std::string insert, Origin origin, Undoable undoable, Typed typed);
 // Deletes the selection, or the character before or after the caret.
-void Delete(HWND hwnd, EditState& s, bool forward);
+void Delete(HWND hwnd, EditState& s, Direction direction);
 void Copy(HWND hwnd, EditState& s);
 void Paste(HWND hwnd, EditState& s);
 bool Undo(HWND hwnd, EditState& s);

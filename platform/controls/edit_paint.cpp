@@ -19,7 +19,7 @@ void Paint(HWND hwnd, EditState& s, HDC dc)
     IntersectClipRect(dc, fr.left, fr.top, fr.right, fr.bottom);
     SetBkMode(dc, TRANSPARENT);
     const bool showSelection = (s.focused || (StyleOf(hwnd) & ES_NOHIDESEL) != 0) && s.anchor != s.caret;
-    const auto lines = SplitLines(s.text, IsMulti(hwnd));
+    const auto lines = SplitLines(s.text, BreaksOf(hwnd));
     const int lineHeight = LineHeight(s);
     const int visible = VisibleLines(hwnd, s) + 1;
     for (int i = s.firstLine; i < static_cast<int>(lines.size()) && i < s.firstLine + visible; ++i) {

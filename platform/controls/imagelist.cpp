@@ -221,8 +221,11 @@ bool DrawImage(HIMAGELIST__* list, int index, HDC dc, int x, int y, int dx, int 
     return done != FALSE;
 }
 
-HBITMAP MakeStrip(HIMAGELIST__* list, bool mask)
+enum class Strip : uint8_t { Images, Mask };
+
+HBITMAP MakeStrip(HIMAGELIST__* list, Strip strip)
 {
+    const bool mask = strip == Strip::Mask;
     const int width = std::max(list->count, 1) * list->cx;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * list->cy, mask ? 0x00FFFFFFu : 0);
     for (int i = 0; i < list->count; ++i) {
@@ -495,8 +498,8 @@ BOOL ImageList_GetImageInfo(HIMAGELIST handle, int index, IMAGEINFO* info)
         return FALSE;
     }
     if (list->imageStrip == nullptr) {
-        list->imageStrip = MakeStrip(list, false);
-        list->maskStrip = (list->flags & ILC_MASK) != 0 ? MakeStrip(list, true) : nullptr;
+        list->imageStrip = MakeStrip(list, Strip::Images);
+        list->maskStrip = (list->flags & ILC_MASK) != 0 ? MakeStrip(list, Strip::Mask) : nullptr;
     }
     *info = IMAGEINFO{};
     info->hbmImage = list->imageStrip;

@@ -349,8 +349,9 @@ void SetSingle(HWND hwnd, ListState& s, int index)
     RedrawItem(hwnd, s, s.current, ODA_SELECT);
 }
 
-bool SelectRange(HWND hwnd, ListState& s, int first, int last, bool selected)
+bool SelectRange(HWND hwnd, ListState& s, int first, int last, Mark mark)
 {
+    const bool selected = mark == Mark::Selected;
     if (first > last) {
         std::swap(first, last);
     }
@@ -368,8 +369,9 @@ bool SelectRange(HWND hwnd, ListState& s, int first, int last, bool selected)
     return changed;
 }
 
-bool Choose(HWND hwnd, ListState& s, int index, bool shift, bool control, bool toggle)
+bool Choose(HWND hwnd, ListState& s, int index, ChoiceKeys keys)
 {
+    const auto [shift, control, toggle] = keys;
     if (!ValidIndex(s, index)) {
         return false;
     }
@@ -382,7 +384,7 @@ bool Choose(HWND hwnd, ListState& s, int index, bool shift, bool control, bool t
         break;
     case Selection::Multiple:
         if (toggle) {
-            changed = SelectRange(hwnd, s, index, index, !s.items[static_cast<size_t>(index)].selected);
+            changed = SelectRange(hwnd, s, index, index, MarkOf(!s.items[static_cast<size_t>(index)].selected));
         }
         break;
     case Selection::Extended:
@@ -391,19 +393,19 @@ bool Choose(HWND hwnd, ListState& s, int index, bool shift, bool control, bool t
                 for (int i = 0; i < Count(s); ++i) {
                     const bool inRange = (i >= std::min(s.anchor, index) && i <= std::max(s.anchor, index));
                     if (!inRange) {
-                        changed |= SelectRange(hwnd, s, i, i, false);
+                        changed |= SelectRange(hwnd, s, i, i, Mark::Unselected);
                     }
                 }
             }
-            changed |= SelectRange(hwnd, s, s.anchor, index, true);
+            changed |= SelectRange(hwnd, s, s.anchor, index, Mark::Selected);
         } else if (control) {
             if (toggle) {
-                changed = SelectRange(hwnd, s, index, index, !s.items[static_cast<size_t>(index)].selected);
+                changed = SelectRange(hwnd, s, index, index, MarkOf(!s.items[static_cast<size_t>(index)].selected));
                 s.anchor = index;
             }
         } else {
-            changed |= SelectRange(hwnd, s, 0, Count(s) - 1, false);
-            changed |= SelectRange(hwnd, s, index, index, true);
+            changed |= SelectRange(hwnd, s, 0, Count(s) - 1, Mark::Unselected);
+            changed |= SelectRange(hwnd, s, index, index, Mark::Selected);
             s.anchor = index;
         }
         break;

@@ -25,7 +25,7 @@ LRESULT OnKeyDown(HWND hwnd, ListState& s, const Message& m)
     case VK_SPACE: {
         const bool toggle = SelectionKind(hwnd) == Selection::Multiple ||
                             (SelectionKind(hwnd) == Selection::Extended && KeyDown(VK_CONTROL));
-        if (toggle && Choose(hwnd, s, s.caret, false, true, true)) {
+        if (toggle && Choose(hwnd, s, s.caret, {.control = true, .toggle = true})) {
             Notify(hwnd, s, LBN_SELCHANGE);
         }
         return 0;
@@ -39,7 +39,7 @@ LRESULT OnKeyDown(HWND hwnd, ListState& s, const Message& m)
         SetCaret(hwnd, s, target);
         return 0;
     }
-    if (Choose(hwnd, s, target, shift, control, false)) {
+    if (Choose(hwnd, s, target, {.shift = shift, .control = control})) {
         Notify(hwnd, s, LBN_SELCHANGE);
     }
     return 0;
@@ -54,7 +54,7 @@ LRESULT OnChar(HWND hwnd, ListState& s, const Message& m)
     const int from = SelectionKind(hwnd) == Selection::Single ? s.current : s.caret;
     const std::string prefix(1, ch);
     const LRESULT found = Find(hwnd, s, from, reinterpret_cast<LPARAM>(prefix.c_str()), false);
-    if (found != LB_ERR && Choose(hwnd, s, static_cast<int>(found), false, false, false)) {
+    if (found != LB_ERR && Choose(hwnd, s, static_cast<int>(found), {})) {
         Notify(hwnd, s, LBN_SELCHANGE);
     }
     return 0;
@@ -84,7 +84,7 @@ LRESULT OnButtonDown(HWND hwnd, ListState& s, const Message& m)
     const bool toggle = SelectionKind(hwnd) == Selection::Multiple || control;
     s.tracking = true;
     SetCapture(hwnd);
-    if (Choose(hwnd, s, index, shift, control, toggle)) {
+    if (Choose(hwnd, s, index, {.shift = shift, .control = control, .toggle = toggle})) {
         Notify(hwnd, s, LBN_SELCHANGE);
     }
     return 0;
@@ -96,7 +96,7 @@ LRESULT OnMouseMove(HWND hwnd, ListState& s, const Message& m)
         const int index = ItemFromPoint(hwnd, s, PointFromLParam(m.lParam));
         const Selection kind = SelectionKind(hwnd);
         if (kind == Selection::Single || kind == Selection::Extended) {
-            if (index != s.caret && Choose(hwnd, s, index, kind == Selection::Extended, false, false)) {
+            if (index != s.caret && Choose(hwnd, s, index, {.shift = kind == Selection::Extended})) {
                 Notify(hwnd, s, LBN_SELCHANGE);
             }
         }

@@ -66,7 +66,7 @@ LRESULT OnSelectString(HWND hwnd, ListState& s, const Message& m)
         return LB_ERR;
     }
     if (IsMultiSelect(hwnd)) {
-        SelectRange(hwnd, s, static_cast<int>(found), static_cast<int>(found), true);
+        SelectRange(hwnd, s, static_cast<int>(found), static_cast<int>(found), Mark::Selected);
         SetCaret(hwnd, s, static_cast<int>(found));
     } else {
         SetSingle(hwnd, s, static_cast<int>(found));
@@ -104,13 +104,13 @@ LRESULT OnSetSelected(HWND hwnd, ListState& s, const Message& m)
     }
     const auto item = static_cast<intptr_t>(static_cast<int32_t>(m.lParam));
     if (item == -1) {
-        SelectRange(hwnd, s, 0, Count(s) - 1, m.wParam != 0);
+        SelectRange(hwnd, s, 0, Count(s) - 1, MarkOf(m.wParam != 0));
         return 0;
     }
     if (!ValidIndex(s, item)) {
         return LB_ERR;
     }
-    SelectRange(hwnd, s, static_cast<int>(item), static_cast<int>(item), m.wParam != 0);
+    SelectRange(hwnd, s, static_cast<int>(item), static_cast<int>(item), MarkOf(m.wParam != 0));
     return 0;
 }
 
@@ -158,9 +158,9 @@ LRESULT OnSelectItemRangeEx(HWND hwnd, ListState& s, const Message& m)
     const auto first = static_cast<int>(static_cast<int32_t>(m.wParam));
     const auto last = static_cast<int>(static_cast<int32_t>(m.lParam));
     if (first <= last) {
-        SelectRange(hwnd, s, first, last, true);
+        SelectRange(hwnd, s, first, last, Mark::Selected);
     } else {
-        SelectRange(hwnd, s, last, first, false);
+        SelectRange(hwnd, s, last, first, Mark::Unselected);
     }
     return 0;
 }
@@ -170,7 +170,7 @@ LRESULT OnSelectItemRange(HWND hwnd, ListState& s, const Message& m)
     if (!IsMultiSelect(hwnd)) {
         return LB_ERR;
     }
-    SelectRange(hwnd, s, LOWORD(m.lParam), HIWORD(m.lParam), m.wParam != 0);
+    SelectRange(hwnd, s, LOWORD(m.lParam), HIWORD(m.lParam), MarkOf(m.wParam != 0));
     return 0;
 }
 

@@ -70,12 +70,20 @@ UINT ItemState(HWND hwnd, const ListState& s, int index);
 void RedrawItem(HWND hwnd, ListState& s, int index, UINT action);
 void SetCaret(HWND hwnd, ListState& s, int index);
 void SetSingle(HWND hwnd, ListState& s, int index);
-// Selects items first..last (either order) to `selected`; answers whether
+// Selects or unselects items first..last (either order); answers whether
 // anything changed.
-bool SelectRange(HWND hwnd, ListState& s, int first, int last, bool selected);
+enum class Mark : uint8_t { Unselected, Selected };
+inline Mark MarkOf(bool selected) { return selected ? Mark::Selected : Mark::Unselected; }
+bool SelectRange(HWND hwnd, ListState& s, int first, int last, Mark mark);
 // A click or a key chose `index`: the selection follows the style and the
-// Shift and Ctrl keys. Answers whether the selection changed.
-bool Choose(HWND hwnd, ListState& s, int index, bool shift, bool control, bool toggle);
+// Shift and Ctrl keys; `toggle` flips a multiple-selection item. Answers
+// whether the selection changed.
+struct ChoiceKeys {
+    bool shift = false;
+    bool control = false;
+    bool toggle = false;
+};
+bool Choose(HWND hwnd, ListState& s, int index, ChoiceKeys keys);
 
 // Keys and mouse (listbox_input.cpp).
 LRESULT OnKeyDown(HWND hwnd, ListState& s, const Message& m);

@@ -87,9 +87,9 @@ bool Paste(RichEditState& s)
     return ReplaceSelection(s, *text, EditCheck::Person, RichText::Record::Step, WM_PASTE, 0, 0);
 }
 
-bool ApplyUndo(RichEditState& s, bool redo)
+bool ApplyUndo(RichEditState& s, UndoStep step)
 {
-    const std::optional<RichRange> restored = redo ? s.text.Redo() : s.text.Undo();
+    const std::optional<RichRange> restored = step == UndoStep::Redo ? s.text.Redo() : s.text.Undo();
     if (!restored) {
         return false;
     }

@@ -91,9 +91,9 @@ bool KeyDown(RichEditState& s, int key)
         case 'V':
             return Paste(s) && ScrollCaretIntoView(s);
         case 'Z':
-            return ApplyUndo(s, false) && ScrollCaretIntoView(s);
+            return ApplyUndo(s, UndoStep::Undo) && ScrollCaretIntoView(s);
         case 'Y':
-            return ApplyUndo(s, true) && ScrollCaretIntoView(s);
+            return ApplyUndo(s, UndoStep::Redo) && ScrollCaretIntoView(s);
         default:
             return false;
         }
@@ -167,8 +167,9 @@ LRESULT OnDoubleClick(RichEditState& s, LPARAM lParam)
     return 0;
 }
 
-LRESULT OnFocus(RichEditState& s, bool gained)
+LRESULT OnFocus(RichEditState& s, FocusChange change)
 {
+    const bool gained = change == FocusChange::Gained;
     s.focused = gained;
     if (!gained && s.dragging) {
         s.dragging = false;

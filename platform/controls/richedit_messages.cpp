@@ -345,7 +345,7 @@ LRESULT OnFindText(HWND, RichEditState& s, const Message& m)
     return found ? found->min : -1;
 }
 
-LRESULT OnUndo(HWND, RichEditState& s, const Message&) { return ApplyUndo(s, false) ? TRUE : FALSE; }
+LRESULT OnUndo(HWND, RichEditState& s, const Message&) { return ApplyUndo(s, UndoStep::Undo) ? TRUE : FALSE; }
 
 constexpr Row kMessages[] = {
     // Window messages.
@@ -368,8 +368,8 @@ constexpr Row kMessages[] = {
     {WM_GETFONT, [](HWND, RichEditState& s, const Message&) -> LRESULT { return reinterpret_cast<LRESULT>(s.font); }},
     {WM_GETDLGCODE, OnGetDialogCode},
     // Focus, keys and mouse.
-    {WM_SETFOCUS, [](HWND, RichEditState& s, const Message&) -> LRESULT { return OnFocus(s, true); }},
-    {WM_KILLFOCUS, [](HWND, RichEditState& s, const Message&) -> LRESULT { return OnFocus(s, false); }},
+    {WM_SETFOCUS, [](HWND, RichEditState& s, const Message&) -> LRESULT { return OnFocus(s, FocusChange::Gained); }},
+    {WM_KILLFOCUS, [](HWND, RichEditState& s, const Message&) -> LRESULT { return OnFocus(s, FocusChange::Lost); }},
     {WM_KEYDOWN, [](HWND, RichEditState& s, const Message& m) -> LRESULT {
          KeyDown(s, static_cast<int>(m.wParam));
          return 0;
@@ -417,7 +417,7 @@ constexpr Row kMessages[] = {
      }},
     {WM_UNDO, OnUndo},
     {EM_UNDO, OnUndo},
-    {EM_REDO, [](HWND, RichEditState& s, const Message&) -> LRESULT { return ApplyUndo(s, true) ? TRUE : FALSE; }},
+    {EM_REDO, [](HWND, RichEditState& s, const Message&) -> LRESULT { return ApplyUndo(s, UndoStep::Redo) ? TRUE : FALSE; }},
     {EM_CANUNDO, [](HWND, RichEditState& s, const Message&) -> LRESULT { return s.text.CanUndo() ? TRUE : FALSE; }},
     {EM_CANREDO, [](HWND, RichEditState& s, const Message&) -> LRESULT { return s.text.CanRedo() ? TRUE : FALSE; }},
     {EM_EMPTYUNDOBUFFER, [](HWND, RichEditState& s, const Message&) -> LRESULT {

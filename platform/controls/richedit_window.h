@@ -49,7 +49,8 @@ bool ReplaceSelection(RichEditState& s, std::string_view raw, EditCheck check, R
 bool CopySelection(RichEditState& s);
 bool Cut(RichEditState& s);
 bool Paste(RichEditState& s);
-bool ApplyUndo(RichEditState& s, bool redo);
+enum class UndoStep : uint8_t { Undo, Redo };
+bool ApplyUndo(RichEditState& s, UndoStep step);
 // Deletes the selection, or the character before (Backspace) or after
 // (Delete) an empty one.
 bool DeleteKey(RichEditState& s, int key);
@@ -61,7 +62,8 @@ LRESULT OnLButtonDown(RichEditState& s, WPARAM keys, LPARAM lParam);
 LRESULT OnMouseMove(RichEditState& s, LPARAM lParam);
 LRESULT OnLButtonUp(RichEditState& s);
 LRESULT OnDoubleClick(RichEditState& s, LPARAM lParam);
-LRESULT OnFocus(RichEditState& s, bool gained);
+enum class FocusChange : uint8_t { Gained, Lost };
+LRESULT OnFocus(RichEditState& s, FocusChange change);
 
 // The messages after creation (richedit_messages.cpp); those without a row
 // reach DefWindowProc.

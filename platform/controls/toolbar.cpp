@@ -342,8 +342,9 @@ int AddStrings(Toolbar& tb, HINSTANCE instance, LPARAM lParam)
     return first;
 }
 
-void SetState(Toolbar& tb, int index, BYTE bit, bool on)
+void SetState(Toolbar& tb, int index, BYTE bit, Bit value)
 {
+    const bool on = value == Bit::Set;
     BYTE& state = tb.buttons[static_cast<size_t>(index)].state;
     state = on ? static_cast<BYTE>(state | bit) : static_cast<BYTE>(state & ~bit);
 }
@@ -357,7 +358,7 @@ void CheckInGroup(Toolbar& tb, int index)
     }
     for (size_t i = static_cast<size_t>(first);
          i < tb.buttons.size() && (tb.buttons[i].style & BTNS_GROUP) != 0 && !IsSeparator(tb.buttons[i]); ++i) {
-        SetState(tb, static_cast<int>(i), TBSTATE_CHECKED, static_cast<int>(i) == index);
+        SetState(tb, static_cast<int>(i), TBSTATE_CHECKED, BitOf(static_cast<int>(i) == index));
     }
 }
 

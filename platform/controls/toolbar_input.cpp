@@ -16,7 +16,7 @@ void DropDown(HWND hwnd, Toolbar& tb, int index, bool* treatPressed)
     nm.iItem = tb.buttons[static_cast<size_t>(index)].id;
     ToRecord(tb, tb.buttons[static_cast<size_t>(index)], nm.tbButton);
     nm.rcButton = layout.rects[static_cast<size_t>(index)];
-    SetState(tb, index, TBSTATE_PRESSED, true);
+    SetState(tb, index, TBSTATE_PRESSED, Bit::Set);
     Redraw(hwnd);
     UpdateWindow(hwnd);
     const LRESULT answer = SendNotify(hwnd, TBN_DROPDOWN, &nm.hdr, NotifyWindow(hwnd, tb));
@@ -26,7 +26,7 @@ void DropDown(HWND hwnd, Toolbar& tb, int index, bool* treatPressed)
     }
     Toolbar* live = StateOf<Toolbar>(hwnd);
     if (live != nullptr && !*treatPressed && index < static_cast<int>(live->buttons.size())) {
-        SetState(*live, index, TBSTATE_PRESSED, false);
+        SetState(*live, index, TBSTATE_PRESSED, Bit::Clear);
         Redraw(hwnd);
     }
 }
@@ -55,7 +55,7 @@ void OnButtonDown(HWND hwnd, Toolbar& tb, LPARAM lParam)
         }
     }
     tb.pressed = index;
-    SetState(tb, index, TBSTATE_PRESSED, true);
+    SetState(tb, index, TBSTATE_PRESSED, Bit::Set);
     SetCapture(hwnd);
     Redraw(hwnd);
 }
@@ -71,7 +71,7 @@ void OnMouseMove(HWND hwnd, Toolbar& tb, LPARAM lParam)
     if (tb.pressed >= 0 && tb.pressed < static_cast<int>(tb.buttons.size())) {
         const bool inside = under == tb.pressed;
         if (((tb.buttons[static_cast<size_t>(tb.pressed)].state & TBSTATE_PRESSED) != 0) != inside) {
-            SetState(tb, tb.pressed, TBSTATE_PRESSED, inside);
+            SetState(tb, tb.pressed, TBSTATE_PRESSED, BitOf(inside));
             Redraw(hwnd);
         }
     }
@@ -90,7 +90,7 @@ void OnButtonUp(HWND hwnd, Toolbar& tb, LPARAM lParam)
     if (index < 0 || index >= static_cast<int>(tb.buttons.size())) {
         return;
     }
-    SetState(tb, index, TBSTATE_PRESSED, false);
+    SetState(tb, index, TBSTATE_PRESSED, Bit::Clear);
     Redraw(hwnd);
     if (ButtonAt(hwnd, tb, PointOf(lParam)) != index) {
         return;
@@ -100,7 +100,7 @@ void OnButtonUp(HWND hwnd, Toolbar& tb, LPARAM lParam)
         if ((b.style & BTNS_GROUP) != 0) {
             CheckInGroup(tb, index);
         } else {
-            SetState(tb, index, TBSTATE_CHECKED, (b.state & TBSTATE_CHECKED) == 0);
+            SetState(tb, index, TBSTATE_CHECKED, BitOf((b.state & TBSTATE_CHECKED) == 0));
         }
     }
     SendMessageA(NotifyWindow(hwnd, tb), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(b.id), kClicked),
@@ -137,7 +137,7 @@ LRESULT OnMouseMessage(HWND hwnd, Toolbar& tb, const Message& m)
 LRESULT OnCaptureChanged(HWND hwnd, Toolbar& tb, const Message& m)
 {
     if (reinterpret_cast<HWND>(m.lParam) != hwnd && tb.pressed >= 0 && tb.pressed < static_cast<int>(tb.buttons.size())) {
-        SetState(tb, tb.pressed, TBSTATE_PRESSED, false);
+        SetState(tb, tb.pressed, TBSTATE_PRESSED, Bit::Clear);
         tb.pressed = -1;
         Redraw(hwnd);
     }

@@ -18,16 +18,16 @@ bool IsButtonIndex(const Toolbar& tb, int index) { return index >= 0 && index < 
 Button& ButtonOf(Toolbar& tb, int index) { return tb.buttons[static_cast<size_t>(index)]; }
 
 // Sets or clears a state bit of the button with command wParam.
-LRESULT ChangeStateByCommand(HWND hwnd, Toolbar& tb, WPARAM id, BYTE bit, bool on)
+LRESULT ChangeStateByCommand(HWND hwnd, Toolbar& tb, WPARAM id, BYTE bit, Bit value)
 {
     const int index = IndexOfCommand(tb, id);
     if (index < 0) {
         return FALSE;
     }
-    if (bit == TBSTATE_CHECKED && on && (ButtonOf(tb, index).style & BTNS_GROUP) != 0) {
+    if (bit == TBSTATE_CHECKED && value == Bit::Set && (ButtonOf(tb, index).style & BTNS_GROUP) != 0) {
         CheckInGroup(tb, index);
     } else {
-        SetState(tb, index, bit, on);
+        SetState(tb, index, bit, value);
     }
     if (bit == TBSTATE_HIDDEN) {
         Changed(hwnd, tb);
@@ -37,17 +37,17 @@ LRESULT ChangeStateByCommand(HWND hwnd, Toolbar& tb, WPARAM id, BYTE bit, bool o
     return TRUE;
 }
 
-template <BYTE Bit>
+template <BYTE StateBit>
 LRESULT SetStateBit(HWND hwnd, Toolbar& tb, const Message& m)
 {
-    return ChangeStateByCommand(hwnd, tb, m.wParam, Bit, LOWORD(m.lParam) != 0);
+    return ChangeStateByCommand(hwnd, tb, m.wParam, StateBit, BitOf(LOWORD(m.lParam) != 0));
 }
 
-template <BYTE Bit>
+template <BYTE StateBit>
 LRESULT GetStateBit(HWND, Toolbar& tb, const Message& m)
 {
     const int index = IndexOfCommand(tb, m.wParam);
-    return index < 0 ? 0 : (ButtonOf(tb, index).state & Bit);
+    return index < 0 ? 0 : (ButtonOf(tb, index).state & StateBit);
 }
 
 LRESULT OnAddOrInsertButtons(HWND hwnd, Toolbar& tb, const Message& m)

@@ -93,7 +93,9 @@ void ToRecord(const Toolbar& tb, const Button& b, TBBUTTON& out);
 int AddBitmap(Toolbar& tb, int count, const TBADDBITMAP* add);
 BOOL ReplaceBitmap(Toolbar& tb, const TBREPLACEBITMAP* replace);
 int AddStrings(Toolbar& tb, HINSTANCE instance, LPARAM lParam);
-void SetState(Toolbar& tb, int index, BYTE bit, bool on);
+enum class Bit : uint8_t { Clear, Set };
+inline Bit BitOf(bool on) { return on ? Bit::Set : Bit::Clear; }
+void SetState(Toolbar& tb, int index, BYTE bit, Bit value);
 // Checks `index` and unchecks the other buttons of its group (the run of
 // neighbouring group buttons).
 void CheckInGroup(Toolbar& tb, int index);

@@ -548,8 +548,11 @@ bool CopyOut(char* buffer, DWORD size, const std::string& text)
     return true;
 }
 
-BOOL RunFileDialog(LPOPENFILENAMEA ofn, bool save)
+enum class FileDialogKind : uint8_t { Open, Save };
+
+BOOL RunFileDialog(LPOPENFILENAMEA ofn, FileDialogKind kind)
 {
+    const bool save = kind == FileDialogKind::Save;
     DWORD& error = LastCommonDialogError();
     error = 0;
     if (ofn == nullptr || (ofn->lStructSize != sizeof(OPENFILENAMEA) &&
@@ -680,8 +683,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     return result == -1 ? 0 : static_cast<int>(result);
 }
 
-BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, false); }
-BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, true); }
+BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, FileDialogKind::Open); }
+BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, FileDialogKind::Save); }
 DWORD CommDlgExtendedError() { return LastCommonDialogError(); }
 
 void SetDialogAnswerHook(DialogAnswerHook hook)

@@ -228,7 +228,7 @@ INT_PTR Modal(HINSTANCE instance, const std::optional<DialogTemplate>& t, HWND p
         return -1;
     }
     HWND owner = parent != nullptr ? GetAncestor(parent, GA_ROOT) : nullptr;
-    HWND dialog = CreateFromTemplate(instance, *t, parent, proc, param, true);
+    HWND dialog = CreateFromTemplate(instance, *t, parent, proc, param, DialogRun::Modal);
     if (dialog == nullptr) {
         return -1;
     }

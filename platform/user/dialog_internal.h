@@ -58,8 +58,9 @@ std::optional<DialogTemplate> TemplateFromResource(HINSTANCE instance, LPCSTR na
 int Scale(int value, int base, int divisor);
 // Makes the dialog and its controls and sends WM_INITDIALOG; a modal one
 // stays hidden for its loop to show. Null when anything cannot be made.
+enum class DialogRun : uint8_t { Modeless, Modal };
 HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent, DLGPROC proc, LPARAM param,
-                        bool modal);
+                        DialogRun run);
 
 // Focus and commands (dialog_navigation.cpp).
 // The direct child of `dialog` that is or contains `hwnd`.

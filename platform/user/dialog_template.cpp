@@ -86,7 +86,7 @@ int Scale(int value, int base, int divisor)
 }
 
 HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent, DLGPROC proc, LPARAM param,
-                        bool modal)
+                        DialogRun run)
 {
     auto info = std::make_shared<DialogInfo>();
     if ((t.style & DS_SETFONT) != 0) {
@@ -96,7 +96,7 @@ HWND CreateFromTemplate(HINSTANCE instance, const DialogTemplate& t, HWND parent
     MeasureBaseUnits(info->font, &info->baseX, &info->baseY);
 
     DWORD style = t.style;
-    if (modal) {
+    if (run == DialogRun::Modal) {
         style &= ~WS_VISIBLE;
     }
     const bool child = (style & WS_CHILD) != 0;
@@ -197,20 +197,20 @@ using namespace nuvex::user;
 HWND CreateDialogIndirectParamA(HINSTANCE instance, const DialogTemplate& dialogTemplate, HWND parent, DLGPROC proc,
                                 LPARAM initParam)
 {
-    return CreateFromTemplate(instance, dialogTemplate, parent, proc, initParam, false);
+    return CreateFromTemplate(instance, dialogTemplate, parent, proc, initParam, DialogRun::Modeless);
 }
 
 HWND CreateDialogIndirectParamA(HINSTANCE instance, LPCDLGTEMPLATEA dialogTemplate, HWND parent, DLGPROC proc,
                                 LPARAM initParam)
 {
     auto t = TemplateFromBytes(dialogTemplate);
-    return t ? CreateFromTemplate(instance, *t, parent, proc, initParam, false) : nullptr;
+    return t ? CreateFromTemplate(instance, *t, parent, proc, initParam, DialogRun::Modeless) : nullptr;
 }
 
 HWND CreateDialogParamA(HINSTANCE instance, LPCSTR templateName, HWND parent, DLGPROC proc, LPARAM initParam)
 {
     auto t = TemplateFromResource(instance, templateName);
-    return t ? CreateFromTemplate(instance, *t, parent, proc, initParam, false) : nullptr;
+    return t ? CreateFromTemplate(instance, *t, parent, proc, initParam, DialogRun::Modeless) : nullptr;
 }
 
 BOOL MapDialogRect(HWND dialog, RECT* rect)

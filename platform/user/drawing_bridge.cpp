@@ -84,15 +84,15 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
 
 } // namespace
 
-HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
+HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip)
 {
     Window* top = TopLevelOf(w);
     if (top == nullptr || top == System().Desktop()) {
         return nullptr;
     }
     const RECT topScreen = ScreenWindowRect(top);
-    const RECT area = windowArea ? ScreenWindowRect(w) : ScreenClientRect(w);
-    RECT visible = area;
+    const RECT shown = area == DcArea::Window ? ScreenWindowRect(w) : ScreenClientRect(w);
+    RECT visible = shown;
     for (Window* p = w; p != nullptr && p != System().Desktop(); p = p->parent) {
         const RECT bound = p == w ? ScreenWindowRect(p) : ScreenClientRect(p);
         if (IntersectRect(&visible, &visible, &bound) == FALSE) {
@@ -102,7 +102,7 @@ HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
     }
     if (clip != nullptr) {
         RECT c = *clip;
-        OffsetRect(&c, area.left, area.top);
+        OffsetRect(&c, shown.left, shown.top);
         if (IntersectRect(&visible, &visible, &c) == FALSE) {
             visible = {0, 0, 0, 0};
         }
@@ -111,7 +111,7 @@ HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
     if (IsRectEmpty(&visible) != FALSE) {
         visible = {0, 0, 0, 0};
     }
-    const POINT origin{area.left - topScreen.left, area.top - topScreen.top};
+    const POINT origin{shown.left - topScreen.left, shown.top - topScreen.top};
     if (top->pixels.empty()) {
         ResizeSurface(top);
     }
