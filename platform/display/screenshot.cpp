@@ -6,15 +6,15 @@
 #include "platform/user/inspect.h"
 #include "platform/user/winuser.h"
 
-BOOL SaveWindowScreenshot(HWND hwnd, const char* path)
+GdiSurface GetWindowPixels(HWND hwnd)
 {
-    if (IsWindow(hwnd) == FALSE || path == nullptr) {
-        return FALSE;
+    if (IsWindow(hwnd) == FALSE) {
+        return {};
     }
     HWND top = GetAncestor(hwnd, GA_ROOT);
     const GdiSurface whole = GetWindowSurface(top);
     if (whole.pixels == nullptr) {
-        return FALSE;
+        return {};
     }
     RECT topRect{};
     RECT rect{};
@@ -26,12 +26,21 @@ BOOL SaveWindowScreenshot(HWND hwnd, const char* path)
     const int right = std::clamp(static_cast<int>(rect.right - topRect.left), left, whole.width);
     const int bottom = std::clamp(static_cast<int>(rect.bottom - topRect.top), top_, whole.height);
     if (right <= left || bottom <= top_) {
-        return FALSE;
+        return {};
     }
     GdiSurface part;
     part.pixels = whole.pixels + static_cast<size_t>(top_) * whole.stride + left;
     part.width = right - left;
     part.height = bottom - top_;
     part.stride = whole.stride;
+    return part;
+}
+
+BOOL SaveWindowScreenshot(HWND hwnd, const char* path)
+{
+    const GdiSurface part = GetWindowPixels(hwnd);
+    if (part.pixels == nullptr || path == nullptr) {
+        return FALSE;
+    }
     return SavePngSurface(part, path, PngAlpha::Opaque);
 }

@@ -1,13 +1,13 @@
 // The dialog with every control, made headless from its template and
 // screenshotted: each control draws something of its own (its rectangle is
-// not all one colour). With NUVEX_KEEP_SCREENSHOTS set (or when the test
-// fails) the picture stays in the test's temporary folder for a person to
-// compare with the reference picture (docs/images/every_control_dialog.png).
+// not all one colour), and the whole dialog matches its reviewed reference
+// picture (docs/images/every_control_dialog.png).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/display/screenshot.h"
+#include "platform/display/tests/reference_picture.h"
 #include "platform/framework/tests/demo/demo_image_support.h"
 #include "platform/framework/tests/demo/every_control_dialog.h"
 #include "platform/framework/wnd.h"
@@ -60,6 +60,8 @@ TEST(EveryControlDialog, EachControlDrawsInTheScreenshot)
         EXPECT_GT(CountNear(image, RectInShot(::GetDlgItem(hwnd, kRichEditId), hwnd), RGB(200, 0, 0), 60), 5);
         EXPECT_GT(CountNear(image, RectInShot(::GetDlgItem(hwnd, kOwnerDrawId), hwnd), RGB(200, 235, 200)), 50);
         EXPECT_GT(CountNear(image, RectInShot(::GetDlgItem(hwnd, kToolbarId), hwnd), RGB(40, 80, 220), 40), 10);
+        // And the whole dialog as a person reviewed it.
+        EXPECT_TRUE(MatchesReferencePicture(hwnd, "docs/images/every_control_dialog.png"));
         DiscardShots({shot});
         dialog.DestroyWindow();
     }
