@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "objectmodel/out_param.h"
+
 namespace {
 
 // Releases each reference in order.
@@ -171,14 +173,7 @@ HRESULT CEntityRecord::SetFlags(uint32_t value)
     return S_OK;
 }
 
-HRESULT CEntityRecord::GetFlags(uint32_t* value)
-{
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = m_flags;
-    return S_OK;
-}
+HRESULT CEntityRecord::GetFlags(uint32_t* value) { return WriteOut(value, m_flags); }
 
 HRESULT CEntityRecord::SetObject(IUnknown* object)
 {
@@ -191,22 +186,11 @@ HRESULT CEntityRecord::SetObject(IUnknown* object)
     return S_OK;
 }
 
-HRESULT CEntityRecord::GetObject(IUnknown** object)
-{
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = m_object.Get();
-    return S_OK;
-}
+HRESULT CEntityRecord::GetObject(IUnknown** object) { return WriteOut(object, m_object.Get()); }
 
 HRESULT CEntityRecord::GetChildCount(int32_t* count)
 {
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = static_cast<int32_t>(m_children.size());
-    return S_OK;
+    return WriteOut(count, static_cast<int32_t>(m_children.size()));
 }
 
 bool CEntityRecord::ValidChildIndex(int32_t index) const
@@ -298,14 +282,7 @@ HRESULT CEntityRecord::RemoveAllChildren()
     return S_OK;
 }
 
-HRESULT CEntityRecord::GetLinkCount(int32_t* count)
-{
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = static_cast<int32_t>(m_links.size());
-    return S_OK;
-}
+HRESULT CEntityRecord::GetLinkCount(int32_t* count) { return WriteOut(count, static_cast<int32_t>(m_links.size())); }
 
 HRESULT CEntityRecord::GetLink(int32_t index, IUnknown** object)
 {
