@@ -286,6 +286,17 @@ DocumentFileCheck WithReaderFailure(const DocumentByteReader& reader, DocumentFi
     return check;
 }
 
+ComPtr<IObjectBase> ObjectBaseOf(IEntityRecord* holder)
+{
+    ComPtr<IObjectBase> object;
+    IUnknown* held = nullptr;
+    if (holder == nullptr || FAILED(holder->GetObject(&held)) || held == nullptr ||
+        FAILED(held->QueryInterface(IID_IObjectBase, object.ReceiveVoid()))) {
+        object.Reset();
+    }
+    return object;
+}
+
 std::string FileSystemPath(const char* path)
 {
     std::string result(path);

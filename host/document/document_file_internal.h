@@ -7,6 +7,8 @@
 #include <string>
 
 #include "host/document/document_file.h"
+#include "ientity.h"
+#include "ientityrecord.h"
 #include "platform/base/guid.h"
 
 class CNuvexDoc;
@@ -30,6 +32,10 @@ namespace document_file {
 [[nodiscard]] DocumentFileCheck ReadObjectCount(DocumentByteReader& reader, size_t& count);
 // A short read that came from the file or from memory, not from the bytes.
 [[nodiscard]] DocumentFileCheck WithReaderFailure(const DocumentByteReader& reader, DocumentFileCheck check);
+
+// The object a record holds, as a stored object; null when it holds none
+// or one that is not stored.
+ComPtr<IObjectBase> ObjectBaseOf(IEntityRecord* holder);
 
 // Paths inside the system may use '\'; the file system wants '/'.
 std::string FileSystemPath(const char* path);

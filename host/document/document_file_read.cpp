@@ -97,6 +97,28 @@ private:
     size_t m_count = 0;
 };
 
+// One record as the second pass reads it: the class factory the file names
+// for it, the interface, and its data (taken only when there is a factory).
+struct LoadedRecord {
+    IClassFactory* factory = nullptr;
+    IID iid{};
+    uint32_t size = 0;
+    const BYTE* data = nullptr;
+};
+
+DocumentFileCheck ReadLoadedRecord(DocumentByteReader& reader, FactoryCache& factories, LoadedRecord& record)
+{
+    const size_t start = reader.Position();
+    CLSID factoryId{};
+    record = LoadedRecord{};
+    DocumentFileCheck check = ReadRecordHeader(reader, factoryId, record.iid, record.size);
+    if (check.error == DocumentFileError::None) {
+        record.factory = factories.Find(factoryId);
+        check = ReadRecordData(reader, start, record.size, record.factory != nullptr, record.data);
+    }
+    return check;
+}
+
 } // namespace
 
 BOOL CNuvexDoc::OnOpenDocument(const char* path)
@@ -174,24 +196,15 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
     DocumentFileCheck check;
     for (size_t k = 0; k < objectCount && check.error == DocumentFileError::None; ++k) {
         m_recordsRead = k;
-        const size_t start = reader.Position();
-        CLSID factoryId{};
-        IID iid{};
-        uint32_t size = 0;
-        const BYTE* data = nullptr;
-        check = ReadRecordHeader(reader, factoryId, iid, size);
-        IClassFactory* factory = nullptr;
-        if (check.error == DocumentFileError::None) {
-            factory = factories.Find(factoryId);
-            check = ReadRecordData(reader, start, size, factory != nullptr, data);
-        }
+        LoadedRecord record;
+        check = ReadLoadedRecord(reader, factories, record);
         if (check.error != DocumentFileError::None) {
             break;
         }
-        ComPtr<IObjectBase> object = CreateFromFile<IObjectBase>(factory, iid, IID_IObjectBase);
+        ComPtr<IObjectBase> object = CreateFromFile<IObjectBase>(record.factory, record.iid, IID_IObjectBase);
         if (object) {
             object->SetHostDocument(host);
-            object->Load(size, data);
+            object->Load(record.size, record.data);
         }
         size_t childCount = 0;
         check = ReadChildCount(reader, childCount);
@@ -207,20 +220,17 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
         ComPtr<IEntityRecord> holder = MakeLoadedHolder(holders);
         holder->SetObject(object.Get());
         for (size_t j = 0; j < childCount && check.error == DocumentFileError::None; ++j) {
-            const size_t childStart = reader.Position();
-            check = ReadRecordHeader(reader, factoryId, iid, size);
-            if (check.error == DocumentFileError::None) {
-                factory = factories.Find(factoryId);
-                check = ReadRecordData(reader, childStart, size, factory != nullptr, data);
-            }
+            LoadedRecord childRecord;
+            check = ReadLoadedRecord(reader, factories, childRecord);
             if (check.error != DocumentFileError::None) {
                 break;
             }
-            ComPtr<ICollectionBase> child = CreateFromFile<ICollectionBase>(factory, iid, IID_ICollectionBase);
+            ComPtr<ICollectionBase> child =
+                CreateFromFile<ICollectionBase>(childRecord.factory, childRecord.iid, IID_ICollectionBase);
             if (!child) {
                 continue;
             }
-            child->Load(host, size, data);
+            child->Load(host, childRecord.size, childRecord.data);
             holder->AddChild(child.Get());
         }
         m_objects.push_back(ObjectListEntry{0, static_cast<int32_t>(k), std::move(holder)});
@@ -237,10 +247,7 @@ DocumentFileCheck CNuvexDoc::LoadRecords(DocumentByteReader& reader, size_t obje
     // name their target by file index, which ObjectOfFileIndex answers.
     for (ObjectListEntry& entry : m_objects) {
         IEntityRecord* holder = entry.holder.Get();
-        IUnknown* held = nullptr;
-        ComPtr<IObjectBase> object;
-        if (SUCCEEDED(holder->GetObject(&held)) && held != nullptr &&
-            SUCCEEDED(held->QueryInterface(IID_IObjectBase, object.ReceiveVoid()))) {
+        if (const ComPtr<IObjectBase> object = ObjectBaseOf(holder)) {
             object->SetHostDocument(nullptr);
         }
         int32_t childCount = 0;

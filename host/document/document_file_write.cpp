@@ -174,10 +174,8 @@ BOOL CNuvexDoc::OnSaveDocument(const char* path)
     // First pass: which entries are written, under which file index.
     int32_t written = 0;
     for (size_t i = 0; i < m_objects.size(); ++i) {
-        ComPtr<IObjectBase> object;
-        IUnknown* held = nullptr;
-        if (FAILED(m_objects[i].holder->GetObject(&held)) || held == nullptr ||
-            FAILED(held->QueryInterface(IID_IObjectBase, object.ReceiveVoid())) || !object) {
+        const ComPtr<IObjectBase> object = ObjectBaseOf(m_objects[i].holder.Get());
+        if (!object) {
             continue;
         }
         uint32_t size = 0;
@@ -204,10 +202,7 @@ BOOL CNuvexDoc::OnSaveDocument(const char* path)
             continue;
         }
         IEntityRecord* holder = m_objects[i].holder.Get();
-        IUnknown* held = nullptr;
-        ComPtr<IObjectBase> object;
-        holder->GetObject(&held);
-        held->QueryInterface(IID_IObjectBase, object.ReceiveVoid());
+        const ComPtr<IObjectBase> object = ObjectBaseOf(holder);
         const auto size = static_cast<uint32_t>(m_sizeTable[i]);
         CLSID factory{};
         IID iid{};

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -73,14 +74,24 @@ const MessageRow<State>* FindMessageRow(const MessageRow<State> (&table)[N], UIN
     return row == std::end(table) ? nullptr : row;
 }
 
-// Hands a message to its row of `table`; a message without a row reaches
-// DefWindowProc.
+// The messages of a control's own range (EM_*, LB_*...).
+struct MessageRange {
+    UINT first;
+    UINT last;
+};
+
+// 1. A message with a row of `table` goes to its handler.
+// 2. The other messages of the control's own range (if given) answer 0.
+// 3. Everything else reaches DefWindowProc.
 template <class State, size_t N>
 LRESULT DispatchByTable(const MessageRow<State> (&table)[N], HWND hwnd, State& state, UINT msg, WPARAM wParam,
-                        LPARAM lParam)
+                        LPARAM lParam, std::optional<MessageRange> own = std::nullopt)
 {
     if (const MessageRow<State>* row = FindMessageRow(table, msg)) {
         return row->handle(hwnd, state, Message{msg, wParam, lParam});
+    }
+    if (own && msg >= own->first && msg <= own->last) {
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

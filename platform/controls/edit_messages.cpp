@@ -470,18 +470,9 @@ constexpr Row kMessages[] = {
     {WM_UNDO, OnUndo},
 };
 
-// 1. A message with a row goes to its handler.
-// 2. The other edit messages answer 0.
-// 3. Everything else reaches DefWindowProc.
 LRESULT HandleEdit(HWND hwnd, EditState& s, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (const Row* row = FindMessageRow(kMessages, msg)) {
-        return row->handle(hwnd, s, Message{msg, wParam, lParam});
-    }
-    if (msg >= EM_GETSEL && msg <= EM_CHARFROMPOS) {
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DispatchByTable(kMessages, hwnd, s, msg, wParam, lParam, MessageRange{EM_GETSEL, EM_CHARFROMPOS});
 }
 
 } // namespace

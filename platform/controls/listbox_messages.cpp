@@ -377,18 +377,9 @@ constexpr Row kMessages[] = {
      }},
 };
 
-// 1. A message with a row goes to its handler.
-// 2. The other list box messages answer 0.
-// 3. Everything else reaches DefWindowProc.
 LRESULT HandleListBox(HWND hwnd, ListState& s, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (const Row* row = FindMessageRow(kMessages, msg)) {
-        return row->handle(hwnd, s, Message{msg, wParam, lParam});
-    }
-    if (msg >= LB_ADDSTRING && msg <= LB_ITEMFROMPOINT) {
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DispatchByTable(kMessages, hwnd, s, msg, wParam, lParam, MessageRange{LB_ADDSTRING, LB_ITEMFROMPOINT});
 }
 
 } // namespace

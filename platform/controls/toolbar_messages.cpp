@@ -401,13 +401,7 @@ LRESULT OnSetFont(HWND hwnd, Toolbar& tb, const Message& m)
 
 LRESULT OnPaint(HWND hwnd, Toolbar& tb, const Message&)
 {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(hwnd, &ps);
-    if (dc != nullptr) {
-        Paint(hwnd, tb, dc);
-    }
-    EndPaint(hwnd, &ps);
-    return 0;
+    return PaintWith(hwnd, 0, [&](HDC dc) { Paint(hwnd, tb, dc); });
 }
 
 LRESULT OnDestroy(HWND, Toolbar& tb, const Message&)
