@@ -31,16 +31,11 @@ Function Export(HMODULE module, const char* name)
 
 } // namespace
 
-TestProgramFolder::TestProgramFolder()
+TestProgramFolder::TestProgramFolder() : m_path(m_config.Path() / "program")
 {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    m_path = std::filesystem::temp_directory_path() /
-             ("nuvex-program-" + std::to_string(getpid()) + "-" + (test != nullptr ? test->name() : "run"));
-    std::filesystem::remove_all(m_path);
-    for (const char* folder : {"Language", "AddIns", "AddInsCfg", "help", "config"}) {
+    for (const char* folder : {"Language", "AddIns", "AddInsCfg", "help"}) {
         std::filesystem::create_directories(m_path / folder);
     }
-    setenv("NUVEX_CONFIG_DIR", (m_path / "config").c_str(), 1);
     m_previousDirectory = std::filesystem::current_path();
     const std::string key = std::string("CLSID\\") + kProgramFolderClassKey;
     HKEY created = nullptr;
@@ -57,8 +52,6 @@ TestProgramFolder::~TestProgramFolder()
 {
     std::error_code ignored;
     std::filesystem::current_path(m_previousDirectory, ignored);
-    unsetenv("NUVEX_CONFIG_DIR");
-    std::filesystem::remove_all(m_path, ignored);
 }
 
 void TestProgramFolder::Write(const std::string& relative, const std::string& text) const

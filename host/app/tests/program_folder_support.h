@@ -1,7 +1,8 @@
-// A program folder of a test: a temporary folder with Language, AddIns and
-// AddInsCfg, named as the program folder in a registry of its own (through
-// NUVEX_CONFIG_DIR), with the test add-in module copied in under the names
-// a test gives; and the test add-in's exports reached through a module.
+// A program folder of a test: in a test's configuration folder (which holds
+// its registry), a folder with Language, AddIns and AddInsCfg, named there
+// as the program folder, with the test add-in module copied in under the
+// names a test gives; and the test add-in's exports reached through a
+// module.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/view/tests/view_test_app.h"
 #include "platform/base/guid.h"
 #include "platform/base/types.h"
 
@@ -34,6 +36,7 @@ public:
     void AddEntityComponent() const;
 
 private:
+    TestConfigFolder m_config{"nuvex-program-"};
     std::filesystem::path m_path;
     std::filesystem::path m_previousDirectory;
 };

@@ -67,6 +67,8 @@ protected:
         };
         fixture.services.commands.push_back(Command(0, 100, kCommandClass));
         fixture.services.commands.push_back(Command(0, 101, kCommandClass));
+        // The document is the fixture's: losing its last view must not delete it.
+        document.m_bAutoDelete = FALSE;
         document.AddView(&view);
     }
     ~DocumentViewTest() override { document.RemoveView(&view); }
