@@ -283,6 +283,9 @@ bool FillWithBrush(HDC dc, const RECT& rect, HBRUSH brush);
 HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip);
 // A DC on the whole screen surface.
 HDC MakeScreenDC();
+// Copies the visible top-level windows into the screen's pixels, so that a
+// window DC of the screen reads what a person sees.
+void ComposeScreen();
 void FreeDC(HDC dc);
 } // namespace nuvex::user
 
