@@ -147,6 +147,17 @@ uint32_t PixelValue(COLORREF c, uint32_t alpha)
 
 } // namespace
 
+HBITMAP CopyBitmap(HBITMAP bitmap)
+{
+    LONG w = 0;
+    LONG h = 0;
+    std::vector<uint32_t> pixels;
+    if (!ReadBitmapPixels(bitmap, &w, &h, pixels)) {
+        return nullptr;
+    }
+    return CreateBitmap(w, h, 1, 32, pixels.data());
+}
+
 COLORREF TopLeftPixel(HBITMAP bitmap)
 {
     LONG w = 0;

@@ -107,6 +107,8 @@ COLORREF TintBitmap(HBITMAP bitmap, int weight, COLORREF colour);
 // A monochrome mask of the transparent pixels; those pixels of the source
 // become black.
 HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF transparent);
+// A true-colour copy of a bitmap; null for a null or unreadable one.
+HBITMAP CopyBitmap(HBITMAP bitmap);
 // The colour of pixel 0,0 (CLR_INVALID when unreadable).
 COLORREF TopLeftPixel(HBITMAP bitmap);
 
