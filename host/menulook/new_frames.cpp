@@ -2,7 +2,8 @@
 //
 // Message precedence of a menu host (HandleMenuHostMessage):
 //   1. Owner-draw measuring: the library finds the item's menu first; the
-//      base handles what it does not take.
+//      base handles what it does not take. Items of a CNewMenu draw
+//      through their menu.
 //   2. Mnemonics of CNewMenu popups.
 //   3. Popup initialisation after the base's command-UI update.
 //   4. Menu loops, hover timer and the hot item of the window's own bar.
@@ -167,6 +168,16 @@ LRESULT HandleMenuHostMessage(MenuHostState& state, MenuHostKind kind, HWND wind
                 return base();
             }
             return 0;
+        }
+        return base();
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        if (item != nullptr && item->CtlType == ODT_MENU) {
+            if (auto* menu = dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem)))) {
+                menu->DrawItem(item);
+                return TRUE;
+            }
         }
         return base();
     }

@@ -248,6 +248,9 @@ BOOL CNewMenuBar::TrackPopup(int item)
         }
         g_activeBar = this;
         m_reopen = FALSE;
+        // Nothing is selected in the fresh popup, so no submenu is either.
+        m_noSubmenu = TRUE;
+        m_inOwnPopup = TRUE;
         g_filterHook = SetWindowsHookExA(WH_MSGFILTER, &MenuBarMsgFilterHook, nullptr, 0);
         TrackBarPopupMenu(popup, 0, BarPopupPlacement{rect, m_frame, IsVerticalBar()});
         if (g_filterHook != nullptr) {

@@ -28,6 +28,8 @@ COLORREF Sys(int index) { return GetSysColor(index); }
 
 constexpr UINT kListFlags = ILC_COLORDDB | ILC_MASK;
 constexpr int kDropDownWidth = 13;
+// The room a gripper takes across a docked bar.
+constexpr int kGripperRoom = 8;
 constexpr COLORREF kWarmFrame = 0x840204;
 constexpr COLORREF kWarmChecked = 0xC2EEFF;
 constexpr COLORREF kHotTop = 0xDBEFFA;
@@ -343,6 +345,12 @@ void CNewToolBar::NoticeStyle()
         const DWORD old = m_seenStyle;
         m_seenStyle = m_dwStyle;
         OnBarStyleChange(old, m_dwStyle);
+    }
+    // The control lays its buttons out from its left edge: a docked
+    // horizontal bar's gripper needs the room before them.
+    if (m_hWnd != nullptr) {
+        const bool room = HasDockedGripper(m_dwStyle) && (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+        ::SendMessageA(m_hWnd, TB_SETINDENT, room ? static_cast<WPARAM>(kGripperRoom + m_cxLeftBorder) : 0, 0);
     }
 }
 
