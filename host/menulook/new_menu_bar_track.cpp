@@ -313,7 +313,9 @@ BOOL CNewMenuBar::FilterMenuMessage(const MSG& msg)
         return FALSE;
     case WM_SYSKEYDOWN: m_systemKey = TRUE; return FALSE;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN:
+        // A quick second click on a button is a press of it like any other.
         if (hit >= 0) {
             if (hit != m_currentItem) {
                 ::PostMessageA(m_popupOwner, WM_CANCELMODE, 0, 0);
