@@ -335,10 +335,13 @@ void CNewMDIFrameWnd::EnableDocking(DWORD dockStyle) { EnableLookDocking(*this, 
 BOOL CNewMDIFrameWnd::ShowMenu(BOOL show)
 {
     if (!show) {
-        m_hSavedMenu = ::GetMenu(m_hWnd);
-        if (m_hSavedMenu == nullptr) {
+        // Hiding again keeps the menu saved the first time: taking the
+        // (now null) menu of the frame would lose it for good.
+        HMENU current = ::GetMenu(m_hWnd);
+        if (current == nullptr) {
             return FALSE;
         }
+        m_hSavedMenu = current;
         ::SetMenu(m_hWnd, nullptr);
         ::DrawMenuBar(m_hWnd);
         return TRUE;
