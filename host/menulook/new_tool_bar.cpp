@@ -549,6 +549,56 @@ void CNewToolBar::EraseBackground(HDC dc)
     bg.orientation = (m_dwStyle & CBRS_ORIENT_VERT) != 0 ? BarOrientation::Vertical : BarOrientation::Horizontal;
     bg.docked = !IsFloating();
     FillBarBackground(dc, bg);
+    const int code = CNewMenu::GetMenuDrawMode();
+    if (bg.docked || bg.orientation != BarOrientation::Horizontal || code < 6 || code > 11 ||
+        GetScreenColorDepth() < 256) {
+        return;
+    }
+    // A floating bar shades each row of buttons on its own.
+    COLORREF light = 0;
+    COLORREF mid = 0;
+    COLORREF dark = 0;
+    if (code <= 7) {
+        const COLORREF c = GetMenuBkColor(nullptr);
+        light = LightenColor(60, c);
+        mid = c;
+        dark = DarkenColorBy(60, c);
+    } else {
+        const ShadedBarColours colours = GetShadedBarColours();
+        light = colours.light;
+        mid = colours.mid;
+        dark = colours.dark;
+    }
+    CRect row(0, -1, 0, -1);
+    auto shadeRow = [&] {
+        if (row.top < 0 || row.bottom <= row.top) {
+            return;
+        }
+        const int half = (row.top + row.bottom) / 2;
+        DrawGradient(dc, RECT{client.left, row.top, client.right, half}, light, mid, GradientDirection::Vertical,
+                     NearestColor::No);
+        DrawGradient(dc, RECT{client.left, half, client.right, row.bottom}, mid, dark, GradientDirection::Vertical,
+                     NearestColor::No);
+    };
+    const int count = GetCount();
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        if (!GetToolBarCtrl().GetButton(i, &button) || (button.fsState & TBSTATE_HIDDEN) != 0) {
+            continue;
+        }
+        CRect item;
+        GetItemRect(i, &item);
+        if (button.fsStyle == TBSTYLE_SEP && (button.fsState & TBSTATE_WRAP) != 0) {
+            DrawGradient(dc, RECT{client.left, item.top, client.right, item.bottom}, dark, light,
+                         GradientDirection::Vertical, NearestColor::No);
+            continue;
+        }
+        if (item.top != row.top || item.bottom != row.bottom) {
+            shadeRow();
+            row = CRect(client.left, item.top, client.right, item.bottom);
+        }
+    }
+    shadeRow();
 }
 
 void CNewToolBar::PaintButtonBack(HDC dc, const RECT& rect, UINT state, bool dropDown)

@@ -39,3 +39,29 @@ TEST_F(FramePictureTest, EachStyleCodeDrawsTheFramesBars)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FramePictureTest, TheMenuBarDockedLeftTurnsAndAFloatingToolbarShadesItsRows)
+{
+    UseStyle(8);
+    LookFrameResources frameResources;
+    CLookFrame* frame = CLookFrame::Open(RECT{0, 0, 420, 260});
+    ASSERT_NE(frame, nullptr);
+    frame->DockControlBar(&frame->m_menuBar, AFX_IDW_DOCKBAR_LEFT);
+    frame->FloatControlBar(&frame->m_toolBar, CPoint(460, 60));
+    frame->RecalcLayout();
+    frame->IdleUpdate();
+    frame->m_menuBar.SetTrackingState(1, kTrackHot);
+    frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFrameMessages(*frame);
+    EXPECT_TRUE(frame->m_menuBar.IsVerticalBar());
+    EXPECT_TRUE(MatchesReferencePicture(frame->GetSafeHwnd(), "host/menulook/tests/pictures/frame_docked_left_style_8.png"));
+    HWND floating = GetAncestor(frame->m_toolBar.GetSafeHwnd(), GA_ROOT);
+    ASSERT_NE(floating, frame->GetSafeHwnd());
+    RedrawWindow(floating, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(MatchesReferencePicture(floating, "host/menulook/tests/pictures/floating_toolbar_style_8.png"));
+    ::DestroyWindow(frame->GetSafeHwnd());
+}
+
+} // namespace
