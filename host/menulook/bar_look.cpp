@@ -83,6 +83,36 @@ bool DrawStyleGripper(HDC dc, const RECT& r, const GripperBorders& b, BarOrienta
     return false;
 }
 
+void DrawBarGripper(HDC dc, const RECT& rect, DWORD barStyle, const GripperBorders& borders,
+                    const RECT& cornersHorizontal, const RECT& cornersVertical)
+{
+    if (!HasDockedGripper(barStyle)) {
+        return;
+    }
+    const BarOrientation orientation =
+        (barStyle & CBRS_ORIENT_HORZ) != 0 ? BarOrientation::Horizontal : BarOrientation::Vertical;
+    if (!DrawStyleGripper(dc, rect, borders, orientation)) {
+        DrawPlainGripper(dc, rect, orientation);
+        return;
+    }
+    const int code = CNewMenu::GetMenuDrawMode();
+    if (code >= 6) {
+        RoundBarCorners(dc, orientation == BarOrientation::Horizontal ? cornersHorizontal : cornersVertical,
+                        code <= 7 ? Sys(COLOR_3DLIGHT) : GetMenuTextColor());
+    }
+}
+
+BarBackground BarBackgroundOf(HWND bar, const RECT& client, const RECT& inner, DWORD barStyle)
+{
+    BarBackground bg;
+    bg.bar = bar;
+    bg.rect = client;
+    bg.inner = inner;
+    bg.orientation = (barStyle & CBRS_ORIENT_VERT) != 0 ? BarOrientation::Vertical : BarOrientation::Horizontal;
+    bg.docked = (barStyle & CBRS_FLOATING) == 0;
+    return bg;
+}
+
 void DrawPlainGripper(HDC dc, const RECT& r, BarOrientation orientation)
 {
     const COLORREF light = Sys(COLOR_BTNHIGHLIGHT);
@@ -146,6 +176,15 @@ ShadedBarColours GetShadedBarColours()
                             DarkenColorBy(110, base)};
 }
 
+ShadedBarColours BarGradientColours(int code)
+{
+    if (code <= 7) {
+        const COLORREF c = GetMenuBkColor(nullptr);
+        return ShadedBarColours{LightenColor(60, c), c, DarkenColorBy(60, c), DarkenColorBy(150, c)};
+    }
+    return GetShadedBarColours();
+}
+
 void FillBarBackground(HDC dc, const BarBackground& bg)
 {
     const int code = CNewMenu::GetMenuDrawMode();
@@ -168,25 +207,12 @@ void FillBarBackground(HDC dc, const BarBackground& bg)
         FillSolidRect(dc, &bg.inner, solid);
         return;
     }
-    COLORREF light = 0;
-    COLORREF mid = 0;
-    COLORREF dark = 0;
-    COLORREF line = CLR_INVALID;
-    COLORREF topLine = CLR_INVALID;
-    if (code <= 7) {
-        const COLORREF c = GetMenuBkColor(nullptr);
-        light = LightenColor(60, c);
-        mid = c;
-        dark = DarkenColorBy(60, c);
-        line = DarkenColorBy(150, c);
-        topLine = LightenColor(125, c);
-    } else {
-        const ShadedBarColours colours = GetShadedBarColours();
-        light = colours.light;
-        mid = colours.mid;
-        dark = colours.dark;
-        line = colours.line;
-    }
+    const ShadedBarColours colours = BarGradientColours(code);
+    const COLORREF light = colours.light;
+    const COLORREF mid = colours.mid;
+    const COLORREF dark = colours.dark;
+    const COLORREF line = colours.line;
+    const COLORREF topLine = code <= 7 ? LightenColor(125, GetMenuBkColor(nullptr)) : CLR_INVALID;
     if (bg.orientation == BarOrientation::Horizontal) {
         const int bottom = bg.docked ? r.bottom - 2 : r.bottom;
         const int half = (r.top + r.bottom) / 2;

@@ -23,6 +23,11 @@ enum class BarOrientation { Horizontal, Vertical };
 bool DrawStyleGripper(HDC dc, const RECT& rect, const GripperBorders& borders, BarOrientation orientation);
 // Three pixels at each corner of the rectangle.
 void RoundBarCorners(HDC dc, const RECT& rect, COLORREF colour);
+// A bar's gripper when it is docked with CBRS_GRIPPER: the style code's
+// marks (the framework's gripper for the other codes) and, for codes 6 to
+// 11, the rounded corners of the rectangle for the bar's orientation.
+void DrawBarGripper(HDC dc, const RECT& rect, DWORD barStyle, const GripperBorders& borders,
+                    const RECT& cornersHorizontal, const RECT& cornersVertical);
 // The framework's gripper: two raised bars across the gripper's room.
 void DrawPlainGripper(HDC dc, const RECT& rect, BarOrientation orientation);
 
@@ -39,6 +44,8 @@ struct BarBackground {
     bool docked = true;
 };
 void FillBarBackground(HDC dc, const BarBackground& background);
+// The background record of a bar with that style, client and inner rectangles.
+BarBackground BarBackgroundOf(HWND bar, const RECT& client, const RECT& inner, DWORD barStyle);
 // The light, mid, dark and line colours of the shaded looks' bars; the
 // line colour is CLR_INVALID without a theme.
 struct ShadedBarColours {
@@ -48,6 +55,10 @@ struct ShadedBarColours {
     COLORREF line;
 };
 ShadedBarColours GetShadedBarColours();
+// The gradient colours of a bar in the codes 6 to 11 (the gradient looks'
+// from the menu colour, the shaded looks' above); `line` is the docked
+// bar's dark line, CLR_INVALID for none.
+ShadedBarColours BarGradientColours(int code);
 
 // The gripper room a bar with CBRS_GRIPPER takes when docked.
 bool HasDockedGripper(DWORD barStyle);

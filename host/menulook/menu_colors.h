@@ -9,6 +9,16 @@
 #include "platform/gdi/gdi.h"
 #include "platform/user/menu.h"
 
+// The fixed colours of the warm (shaded) looks.
+inline constexpr COLORREF kWarmSelection = 0xC2EEFF;
+inline constexpr COLORREF kWarmCheck = 0x6FC0FF;
+inline constexpr COLORREF kWarmCheckSelected = 0x3E80FE;
+inline constexpr COLORREF kWarmFrame = 0x840204;
+inline constexpr COLORREF kWarmHotTop = 0xDBEFFA;
+inline constexpr COLORREF kWarmHotBottom = 0x97D4FF;
+inline constexpr COLORREF kWarmPressedTop = 0x6B97F2;
+inline constexpr COLORREF kWarmPressedBottom = 0xA3CAF9;
+
 // Rounding multiply-divide: a * b / c rounded half away from zero; -1
 // when c is 0.
 int MenuMulDiv(int a, int b, int c);

@@ -36,6 +36,11 @@ CMenuBackgroundBrush*& LastBrush()
 
 } // namespace
 
+void FrameSolid(HDC dc, const RECT& r, COLORREF colour)
+{
+    Draw3dRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, colour, colour);
+}
+
 LOGFONTA MenuLogFont()
 {
     NONCLIENTMETRICSA metrics{};
@@ -95,6 +100,19 @@ HBITMAP LoadBitmapResource24(UINT resourceId, HMODULE module, int* colors)
 
 namespace {
 
+// The header of a top-down true-colour picture of width x height.
+BITMAPINFO TopDownHeader(LONG width, LONG height)
+{
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    return header;
+}
+
 bool ReadBitmapPixels(HBITMAP bitmap, LONG* width, LONG* height, std::vector<uint32_t>& pixels)
 {
     BITMAP info{};
@@ -104,13 +122,7 @@ bool ReadBitmapPixels(HBITMAP bitmap, LONG* width, LONG* height, std::vector<uin
     *width = info.bmWidth;
     *height = info.bmHeight;
     pixels.assign(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight), 0);
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO header = TopDownHeader(info.bmWidth, info.bmHeight);
     HDC dc = CreateCompatibleDC(nullptr);
     const int lines =
         GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &header, DIB_RGB_COLORS);
@@ -120,13 +132,7 @@ bool ReadBitmapPixels(HBITMAP bitmap, LONG* width, LONG* height, std::vector<uin
 
 bool WriteBitmapPixels(HBITMAP bitmap, LONG width, LONG height, const std::vector<uint32_t>& pixels)
 {
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = -height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO header = TopDownHeader(width, height);
     HDC dc = CreateCompatibleDC(nullptr);
     const int lines = SetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &header, DIB_RGB_COLORS);
     DeleteDC(dc);
@@ -146,6 +152,21 @@ uint32_t PixelValue(COLORREF c, uint32_t alpha)
 }
 
 } // namespace
+
+bool ReadBitmapImage(HBITMAP bitmap, ImagePixels& image)
+{
+    LONG w = 0;
+    LONG h = 0;
+    std::vector<uint32_t> pixels;
+    if (!ReadBitmapPixels(bitmap, &w, &h, pixels)) {
+        return false;
+    }
+    image.width = w;
+    image.height = h;
+    image.bgra.resize(pixels.size() * 4);
+    std::memcpy(image.bgra.data(), pixels.data(), image.bgra.size());
+    return true;
+}
 
 HBITMAP CopyBitmap(HBITMAP bitmap)
 {

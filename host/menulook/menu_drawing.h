@@ -10,6 +10,7 @@
 
 #include "platform/framework/gdiobj.h"
 #include "platform/framework/menu.h"
+#include "platform/kernel/resource_records.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/menu.h"
 #include "platform/user/winuser.h"
@@ -91,6 +92,9 @@ private:
     HDC m_dc;
 };
 
+// A one-pixel frame of one colour round the rectangle.
+void FrameSolid(HDC dc, const RECT& rect, COLORREF colour);
+
 // The menu font of the non-client metrics (bold with `bold`, rotated by
 // `escapement` tenths of a degree).
 HFONT CreateMenuFont(bool bold = false, int escapement = 0);
@@ -107,6 +111,9 @@ COLORREF TintBitmap(HBITMAP bitmap, int weight, COLORREF colour);
 // A monochrome mask of the transparent pixels; those pixels of the source
 // become black.
 HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF transparent);
+// The pixels of a bitmap, rows top-down, 32 bits each; false when the
+// bitmap cannot be read.
+bool ReadBitmapImage(HBITMAP bitmap, ImagePixels& image);
 // A true-colour copy of a bitmap; null for a null or unreadable one.
 HBITMAP CopyBitmap(HBITMAP bitmap);
 // The colour of pixel 0,0 (CLR_INVALID when unreadable).

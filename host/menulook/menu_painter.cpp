@@ -204,19 +204,36 @@ void FillFrameBands(HDC dc, const RECT& outer, const RECT& inner, COLORREF colou
     }
 }
 
-BOOL CMenuLookPainter::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
+CMenuLookPainter::FrameContext CMenuLookPainter::BeginFrame(HWND window)
 {
+    FrameContext f;
     CMenuWindowRecord* record = FindMenuWindowRecord(window);
     if (!HasOwnFrame() || record == nullptr) {
-        return FALSE;
+        return f;
     }
     CaptureBackground(window, *record);
     const SIZE size = WindowSize(window);
-    const int w = size.cx;
-    const int h = size.cy;
-    const RECT client = ClientInWindow(window);
-    const bool contrast = MenuLibrary().highContrast != FALSE;
-    const bool shadow = IsDropShadowEnabled() != FALSE;
+    f.record = record;
+    f.w = size.cx;
+    f.h = size.cy;
+    f.client = ClientInWindow(window);
+    f.contrast = MenuLibrary().highContrast != FALSE;
+    f.shadow = IsDropShadowEnabled() != FALSE;
+    return f;
+}
+
+BOOL CMenuLookPainter::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
+{
+    const FrameContext f = BeginFrame(window);
+    if (f.record == nullptr) {
+        return FALSE;
+    }
+    CMenuWindowRecord* record = f.record;
+    const int w = f.w;
+    const int h = f.h;
+    const RECT client = f.client;
+    const bool contrast = f.contrast;
+    const bool shadow = f.shadow;
     const int inner = shadow ? 2 : 6;
     const int outer = shadow ? 0 : 4;
     if (!afterSystem) {
@@ -231,17 +248,16 @@ BOOL CMenuLookPainter::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
 
 BOOL CMenuLookPainterEx::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
 {
-    CMenuWindowRecord* record = FindMenuWindowRecord(window);
-    if (!HasOwnFrame() || record == nullptr) {
+    const FrameContext f = BeginFrame(window);
+    if (f.record == nullptr) {
         return FALSE;
     }
-    CaptureBackground(window, *record);
-    const SIZE size = WindowSize(window);
-    const int w = size.cx;
-    const int h = size.cy;
-    const RECT client = ClientInWindow(window);
-    const bool contrast = MenuLibrary().highContrast != FALSE;
-    const bool shadow = IsDropShadowEnabled() != FALSE;
+    CMenuWindowRecord* record = f.record;
+    const int w = f.w;
+    const int h = f.h;
+    const RECT client = f.client;
+    const bool contrast = f.contrast;
+    const bool shadow = f.shadow;
     // 1. Colours.
     const COLORREF b = GetMenuBkColor(record->menu);
     const COLORREF wnd = Sys(COLOR_WINDOW);

@@ -69,6 +69,18 @@ public:
     MenuCommonRoutine Common() const { return m_common; }
 
 protected:
+    // What drawing a frame needs; the record is null when the painter draws
+    // no frame or the window has no record.
+    struct FrameContext {
+        CMenuWindowRecord* record = nullptr;
+        int w = 0;
+        int h = 0;
+        RECT client{};
+        bool contrast = false;
+        bool shadow = false;
+    };
+    // Captures the background first.
+    FrameContext BeginFrame(HWND window);
     // Copies the screen under the window once (the shadow blends over it).
     static void CaptureBackground(HWND window, CMenuWindowRecord& record);
     static void DrawPopupShadow(HWND window, HDC dc, const CMenuWindowRecord& record);

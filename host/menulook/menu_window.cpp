@@ -293,17 +293,11 @@ private:
             delete this;
             return result;
         }
-        case WM_DRAWITEM: {
-            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-            if (m_menu && item != nullptr && item->CtlType == ODT_MENU) {
-                if (auto* menu = dynamic_cast<CNewMenu*>(
-                        CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem)))) {
-                    menu->DrawItem(item);
-                    return 1;
-                }
+        case WM_DRAWITEM:
+            if (m_menu && DrawNewMenuItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) {
+                return 1;
             }
             return Previous(message, wParam, lParam);
-        }
         case WM_MEASUREITEM: {
             MSG msg{m_dialog, message, wParam, lParam, 0, {}};
             if (OnGetMenuMessage(&msg)) {

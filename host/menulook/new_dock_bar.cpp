@@ -104,38 +104,19 @@ void CNewDialogBar::DrawBorders(HDC dc, CRect& rect)
 
 void CNewDialogBar::DrawGripper(HDC dc, const CRect& rect)
 {
-    if (!HasDockedGripper(m_dwStyle)) {
-        return;
-    }
-    const BarOrientation orientation =
-        (m_dwStyle & CBRS_ORIENT_HORZ) != 0 ? BarOrientation::Horizontal : BarOrientation::Vertical;
     // The dialog bar's runs keep clear of the top and bottom borders only.
     const GripperBorders borders{0, m_cyTopBorder, 0, m_cyBottomBorder};
-    if (!DrawStyleGripper(dc, rect, borders, orientation)) {
-        DrawPlainGripper(dc, rect, orientation);
-        return;
-    }
-    const int code = CNewMenu::GetMenuDrawMode();
-    if (code >= 6) {
-        RECT corners = orientation == BarOrientation::Horizontal
-                           ? RECT{rect.left, rect.top + 2, rect.right - 1, rect.bottom - 3}
-                           : RECT{rect.left + 2, rect.top, rect.right - 3, rect.bottom - 1};
-        RoundBarCorners(dc, corners, code <= 7 ? GetSysColor(COLOR_3DLIGHT) : GetMenuTextColor());
-    }
+    DrawBarGripper(dc, rect, m_dwStyle, borders, RECT{rect.left, rect.top + 2, rect.right - 1, rect.bottom - 3},
+                   RECT{rect.left + 2, rect.top, rect.right - 3, rect.bottom - 1});
 }
 
 void CNewDialogBar::EraseBackground(HDC dc)
 {
     CRect client;
     GetClientRect(&client);
-    BarBackground bg;
-    bg.bar = m_hWnd;
-    bg.rect = client;
-    bg.inner = client;
-    CalcInsideRect(*reinterpret_cast<CRect*>(&bg.inner), (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
-    bg.orientation = (m_dwStyle & CBRS_ORIENT_VERT) != 0 ? BarOrientation::Vertical : BarOrientation::Horizontal;
-    bg.docked = !IsFloating();
-    FillBarBackground(dc, bg);
+    CRect inner = client;
+    CalcInsideRect(inner, (m_dwStyle & CBRS_ORIENT_HORZ) != 0);
+    FillBarBackground(dc, BarBackgroundOf(m_hWnd, client, inner, m_dwStyle));
 }
 
 LRESULT CNewDialogBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

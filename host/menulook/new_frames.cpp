@@ -171,16 +171,7 @@ LRESULT HandleMenuHostMessage(MenuHostState& state, MenuHostKind kind, HWND wind
         }
         return base();
     }
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item != nullptr && item->CtlType == ODT_MENU) {
-            if (auto* menu = dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem)))) {
-                menu->DrawItem(item);
-                return TRUE;
-            }
-        }
-        return base();
-    }
+    case WM_DRAWITEM: return DrawNewMenuItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)) ? TRUE : base();
     case WM_MENUCHAR: {
         auto* menu = dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lParam)));
         if (menu != nullptr) {
@@ -271,16 +262,21 @@ BOOL CreateWithMenu(Frame& frame, CNewMenu& menu, LPCSTR className, LPCSTR windo
     return TRUE;
 }
 
-// The frame's menu, loaded by the framework, becomes the window menu member.
-void AdoptFrameMenu(CFrameWnd& frame, CNewMenu& menu)
+// The frame's menu, loaded by the framework, becomes the window menu member
+// (when it is not a CNewMenu already) and shows the tool bar's images of
+// the frame's resource id.
+void AdoptFrameMenu(CFrameWnd& frame, CNewMenu& menu, UINT resourceId)
 {
     HMENU loaded = ::GetMenu(frame.GetSafeHwnd());
-    if (loaded == nullptr || CMenu::FromHandlePermanent(loaded) != nullptr) {
-        return;
+    if (loaded != nullptr && CMenu::FromHandlePermanent(loaded) == nullptr) {
+        menu.DestroyMenu();
+        if (menu.LoadMenu(loaded)) {
+            SetMenuBackground(loaded);
+        }
     }
-    menu.DestroyMenu();
-    if (menu.LoadMenu(loaded)) {
-        SetMenuBackground(loaded);
+    if (menu.GetSafeHmenu() != nullptr) {
+        frame.m_hMenuDefault = menu.GetSafeHmenu();
+        menu.LoadToolBar(resourceId);
     }
 }
 
@@ -322,11 +318,7 @@ BOOL CNewMDIFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCre
     if (!CNewMenuHost::LoadFrame(resourceId, style, parent, context)) {
         return FALSE;
     }
-    AdoptFrameMenu(*this, m_host.windowMenu);
-    if (m_host.windowMenu.GetSafeHmenu() != nullptr) {
-        m_hMenuDefault = m_host.windowMenu.GetSafeHmenu();
-        m_host.windowMenu.LoadToolBar(resourceId);
-    }
+    AdoptFrameMenu(*this, m_host.windowMenu, resourceId);
     return TRUE;
 }
 
@@ -370,11 +362,7 @@ BOOL CNewFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreate
     if (!CNewMenuHost::LoadFrame(resourceId, style, parent, context)) {
         return FALSE;
     }
-    AdoptFrameMenu(*this, m_host.windowMenu);
-    if (m_host.windowMenu.GetSafeHmenu() != nullptr) {
-        m_hMenuDefault = m_host.windowMenu.GetSafeHmenu();
-        m_host.windowMenu.LoadToolBar(resourceId);
-    }
+    AdoptFrameMenu(*this, m_host.windowMenu, resourceId);
     return TRUE;
 }
 

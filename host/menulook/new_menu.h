@@ -324,6 +324,9 @@ private:
 
 // Window-message services for frames, dialogs and the menu bar -------------------------
 
+// WM_DRAWITEM (its DRAWITEMSTRUCT) of an item of a CNewMenu: the menu
+// draws it; TRUE when it was such an item.
+BOOL DrawNewMenuItem(DRAWITEMSTRUCT* item);
 // WM_MEASUREITEM of a menu item: the menu that owns it measures; TRUE when
 // one did.
 BOOL OnGetMenuMessage(const MSG* msg);

@@ -566,18 +566,10 @@ LRESULT CNewMenuBar::OnFrameMessage(HWND window, UINT message, WPARAM wParam, LP
         }
         return passOn();
     }
-    case WM_DRAWITEM: {
+    case WM_DRAWITEM:
         // The buttons draw through the menu's owner drawing, whatever the
         // frame's own handling does with menu items.
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item != nullptr && item->CtlType == ODT_MENU) {
-            if (auto* menu = dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem)))) {
-                menu->DrawItem(item);
-                return TRUE;
-            }
-        }
-        return passOn();
-    }
+        return DrawNewMenuItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)) ? TRUE : passOn();
     case WM_DESTROY: {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         BarMap().erase(window);

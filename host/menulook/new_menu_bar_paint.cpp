@@ -15,18 +15,6 @@ namespace {
 
 COLORREF Sys(int index) { return GetSysColor(index); }
 
-// Hot and pressed gradients of the MDI buttons in the shaded looks.
-constexpr COLORREF kHotTop = 0xDBEFFA;
-constexpr COLORREF kHotBottom = 0x97D4FF;
-constexpr COLORREF kPressedTop = 0x6B97F2;
-constexpr COLORREF kPressedBottom = 0xA3CAF9;
-constexpr COLORREF kWarmFrame = 0x840204;
-
-void Frame(HDC dc, const RECT& r, COLORREF colour)
-{
-    Draw3dRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, colour, colour);
-}
-
 } // namespace
 
 void DrawMarlettGlyph(HDC dc, CRect rect, char glyph, BOOL normalWeight, BOOL greyed)
@@ -80,7 +68,7 @@ void CMenuBarSysButton::DrawBackground(HDC dc, const RECT& r)
     } else if (code == 2 || code == 3 || ((code == 8 || code == 9) && !themed)) {
         if (hot || checked) {
             FillSolidRect(dc, &r, GetHighlightColor());
-            Frame(dc, r, Sys(COLOR_HIGHLIGHT));
+            FrameSolid(dc, r, Sys(COLOR_HIGHLIGHT));
         }
     } else if (code == 6 || code == 7) {
         if (hot) {
@@ -88,12 +76,12 @@ void CMenuBarSysButton::DrawBackground(HDC dc, const RECT& r)
             const COLORREF light = LightenColor(60, c);
             const COLORREF dark = DarkenColorBy(60, c);
             DrawGradient(dc, r, pressed ? c : light, pressed ? dark : c, GradientDirection::Vertical, NearestColor::No);
-            Frame(dc, r, dark);
+            FrameSolid(dc, r, dark);
         }
     } else if (warm && hot) {
-        DrawGradient(dc, r, pressed ? kPressedTop : kHotTop, pressed ? kPressedBottom : kHotBottom,
+        DrawGradient(dc, r, pressed ? kWarmPressedTop : kWarmHotTop, pressed ? kWarmPressedBottom : kWarmHotBottom,
                      GradientDirection::Vertical, NearestColor::No);
-        Frame(dc, r, kWarmFrame);
+        FrameSolid(dc, r, kWarmFrame);
     }
 }
 

@@ -1,6 +1,5 @@
 // The classic, flat-bar and gradient item-drawing families.
 #include <algorithm>
-#include <optional>
 
 #include "host/menulook/menu_colors.h"
 #include "host/menulook/menu_library.h"
@@ -16,18 +15,6 @@ void Frame3d(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight)
 {
     Draw3dRect(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, topLeft, bottomRight);
 }
-
-// Popup items draw off screen; bar items and separators straight.
-struct Target {
-    std::optional<CNewMemDC> memory;
-    explicit Target(ItemPaint& p)
-    {
-        if (!p.bar && !p.separator) {
-            memory.emplace(p.item, p.dc);
-            p.dc = memory->Get();
-        }
-    }
-};
 
 // The check mark without image in the classic and gradient families.
 void DrawClassicCheck(ItemPaint& p, const ClassicGeometry& g, COLORREF glyph)
@@ -92,14 +79,10 @@ void DrawClassicImageColumn(ItemPaint& p, const ClassicGeometry& g, const Classi
 void CNewMenu::DrawItemClassic(DRAWITEMSTRUCT* dis, BOOL bar)
 {
     ItemPaint p;
-    if (!PrepareItemPaint(p, *this, dis, bar)) {
+    if (!BeginItemPaint(p, *this, dis, bar)) {
         return;
     }
-    if (p.separator && (p.record->titleStyle & kTitleItem) != 0) {
-        DrawTitle(dis);
-        return;
-    }
-    Target target(p);
+    ItemTarget target(p);
     const COLORREF back = bar ? GetMenuBarBkColor(GetSafeHmenu()) : Sys(COLOR_MENU);
     FillSolidRect(p.dc, &p.item, back);
     if (p.separator) {
@@ -168,14 +151,10 @@ void CNewMenu::DrawItemFlatBar(DRAWITEMSTRUCT* dis, BOOL bar)
 void CNewMenu::DrawItemGradient(DRAWITEMSTRUCT* dis, BOOL bar)
 {
     ItemPaint p;
-    if (!PrepareItemPaint(p, *this, dis, bar)) {
+    if (!BeginItemPaint(p, *this, dis, bar)) {
         return;
     }
-    if (p.separator && (p.record->titleStyle & kTitleItem) != 0) {
-        DrawTitle(dis);
-        return;
-    }
-    Target target(p);
+    ItemTarget target(p);
     const bool contrast = MenuLibrary().highContrast != FALSE;
     const COLORREF m = GetMenuBkColor(GetSafeHmenu());
     COLORREF dark = DarkenColorBy(60, m);

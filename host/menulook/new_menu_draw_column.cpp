@@ -2,7 +2,6 @@
 // 8 to 11): an image column beside a light text area, a filled and
 // outlined selection, shadowed images and the bar items' faces.
 #include <algorithm>
-#include <optional>
 
 #include "host/menulook/menu_colors.h"
 #include "host/menulook/menu_library.h"
@@ -12,22 +11,6 @@ namespace {
 
 COLORREF Sys(int index) { return GetSysColor(index); }
 bool ManyColours() { return GetScreenColorDepth() > 256; }
-
-// Warm selection colours of the shaded looks.
-constexpr COLORREF kWarmSelection = 0xC2EEFF;
-constexpr COLORREF kWarmCheck = 0x6FC0FF;
-constexpr COLORREF kWarmCheckSelected = 0x3E80FE;
-
-struct Target {
-    std::optional<CNewMemDC> memory;
-    explicit Target(ItemPaint& p)
-    {
-        if (!p.bar && !p.separator) {
-            memory.emplace(p.item, p.dc);
-            p.dc = memory->Get();
-        }
-    }
-};
 
 void Outline(HDC dc, const RECT& r, COLORREF colour)
 {
@@ -179,14 +162,10 @@ RECT BarFace(const ItemPaint& p)
 void CNewMenu::DrawItemColumn(DRAWITEMSTRUCT* dis, BOOL bar)
 {
     ItemPaint p;
-    if (!PrepareItemPaint(p, *this, dis, bar)) {
+    if (!BeginItemPaint(p, *this, dis, bar)) {
         return;
     }
-    if (p.separator && (p.record->titleStyle & kTitleItem) != 0) {
-        DrawTitle(dis);
-        return;
-    }
-    Target target(p);
+    ItemTarget target(p);
     const bool contrast = MenuLibrary().highContrast != FALSE;
     ColumnColours c{};
     const COLORREF window = Sys(COLOR_WINDOW);
@@ -253,14 +232,10 @@ void CNewMenu::DrawItemColumn(DRAWITEMSTRUCT* dis, BOOL bar)
 void CNewMenu::DrawItemShaded(DRAWITEMSTRUCT* dis, BOOL bar)
 {
     ItemPaint p;
-    if (!PrepareItemPaint(p, *this, dis, bar)) {
+    if (!BeginItemPaint(p, *this, dis, bar)) {
         return;
     }
-    if (p.separator && (p.record->titleStyle & kTitleItem) != 0) {
-        DrawTitle(dis);
-        return;
-    }
-    Target target(p);
+    ItemTarget target(p);
     const bool contrast = MenuLibrary().highContrast != FALSE;
     const int code = GetMenuDrawMode();
     ColumnColours c{};

@@ -18,30 +18,6 @@ constexpr int kListGrowth = 10;
 constexpr int kGreyWeight = 110;
 constexpr int kGreyLighten = 115;
 
-// The pixels of a bitmap, rows top-down, 32 bits per pixel.
-bool ReadPixels(HBITMAP bitmap, ImagePixels& image)
-{
-    BITMAP info{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmWidth < 1 || info.bmHeight < 1) {
-        return false;
-    }
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    image.width = info.bmWidth;
-    image.height = info.bmHeight;
-    image.bgra.assign(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) * 4, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), image.bgra.data(), &header,
-                                DIB_RGB_COLORS);
-    DeleteDC(dc);
-    return lines == info.bmHeight;
-}
-
 HBITMAP MakeBitmap(const ImagePixels& image)
 {
     return CreateBitmap(image.width, image.height, 1, 32, image.bgra.data());
@@ -58,7 +34,7 @@ bool DerivedBitmaps(HICON icon, COLORREF (*pixel)(COLORREF), ScopedObject& colou
     colour.Reset(info.hbmColor);
     mask.Reset(info.hbmMask);
     ImagePixels image;
-    if (!ReadPixels(static_cast<HBITMAP>(colour.Get()), image)) {
+    if (!ReadBitmapImage(static_cast<HBITMAP>(colour.Get()), image)) {
         return false;
     }
     for (size_t i = 0; i + 3 < image.bgra.size(); i += 4) {
@@ -193,7 +169,7 @@ ImagePixels CNewMenuIcons::Image(int32_t index) const
     HICON icon = ImageList_GetIcon(m_list, index, ILD_NORMAL);
     ICONINFO info{};
     if (icon != nullptr && GetIconInfo(icon, &info) != FALSE) {
-        ReadPixels(info.hbmColor, image);
+        ReadBitmapImage(info.hbmColor, image);
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
@@ -243,7 +219,7 @@ BOOL CNewMenuIcons::SetBitmap(HBITMAP bitmap, int width, int height, const UINT*
     m_transparent = transparent;
     CreateList(width, height);
     ImagePixels pixels;
-    if (m_list == nullptr || !ReadPixels(bitmap, pixels)) {
+    if (m_list == nullptr || !ReadBitmapImage(bitmap, pixels)) {
         return FALSE;
     }
     ScopedObject copy(MakeBitmap(pixels));
@@ -437,7 +413,7 @@ int CNewMenuBitmaps::AddBitmap(HBITMAP bitmap, COLORREF transparent)
 {
     BITMAP info{};
     ImagePixels pixels;
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || !ReadPixels(bitmap, pixels)) {
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || !ReadBitmapImage(bitmap, pixels)) {
         return -1;
     }
     // Equal pixels share their place.

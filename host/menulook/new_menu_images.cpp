@@ -43,6 +43,24 @@ CNewMenuIcons* OfferToBitmapSets(Try attempt, int* at)
 
 } // namespace
 
+MenuImage CNewMenuImages::FromList(CNewMenu& menu, CImageList* list, int index)
+{
+    MenuImage image;
+    if (list != nullptr) {
+        image.icons = AddIconToGlobalList(menu, list->GetSafeHandle(), index, &image.index);
+    }
+    return image;
+}
+
+MenuImage CNewMenuImages::FromBitmap(CNewMenu& menu, CBitmap* bitmap)
+{
+    MenuImage image;
+    int32_t index = -1;
+    image.icons = AddBitmapToGlobalList(menu, bitmap != nullptr ? static_cast<HBITMAP>(*bitmap) : nullptr, &index);
+    image.index = index;
+    return image;
+}
+
 CNewMenuIcons* CNewMenuImages::FindOrLoadToolBarIcons(UINT toolBarId, HMODULE module)
 {
     for (CNewMenuIcons* set : CNewMenuIcons::GlobalList()) {

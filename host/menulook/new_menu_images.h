@@ -6,8 +6,18 @@
 
 #include "host/menulook/new_menu.h"
 
+// A set and the index of an image in it (null and -1: no image).
+struct MenuImage {
+    CNewMenuIcons* icons = nullptr;
+    int index = -1;
+};
+
 class CNewMenuImages {
 public:
+    // The image of an image-list entry, or of a bitmap (null: none).
+    static MenuImage FromList(CNewMenu& menu, CImageList* list, int index);
+    static MenuImage FromBitmap(CNewMenu& menu, CBitmap* bitmap);
+
     // The set of the tool-bar resource, loaded and listed on first use;
     // null when it cannot be loaded.
     static CNewMenuIcons* FindOrLoadToolBarIcons(UINT toolBarId, HMODULE module);

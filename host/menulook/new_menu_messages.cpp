@@ -320,6 +320,19 @@ CNewMenu* GetCNewMenuFromHandle(HMENU menu, UINT id)
     return root->FindMenuItemOwner(id, &at);
 }
 
+BOOL DrawNewMenuItem(DRAWITEMSTRUCT* item)
+{
+    if (item == nullptr || item->CtlType != ODT_MENU) {
+        return FALSE;
+    }
+    CNewMenu* menu = AsNewMenu(reinterpret_cast<HMENU>(item->hwndItem));
+    if (menu == nullptr) {
+        return FALSE;
+    }
+    menu->DrawItem(item);
+    return TRUE;
+}
+
 BOOL OnGetMenuMessage(const MSG* msg)
 {
     if (msg == nullptr || msg->message != WM_MEASUREITEM || msg->lParam == 0) {

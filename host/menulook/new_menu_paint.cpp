@@ -89,6 +89,18 @@ bool PrepareItemPaint(ItemPaint& p, CNewMenu& menu, DRAWITEMSTRUCT* dis, BOOL ba
     return true;
 }
 
+bool BeginItemPaint(ItemPaint& p, CNewMenu& menu, DRAWITEMSTRUCT* dis, BOOL bar)
+{
+    if (!PrepareItemPaint(p, menu, dis, bar)) {
+        return false;
+    }
+    if (p.separator && (p.record->titleStyle & kTitleItem) != 0) {
+        menu.DrawTitle(dis);
+        return false;
+    }
+    return true;
+}
+
 void RecordBarBorder(const ItemPaint& p, RECT rect)
 {
     if (!p.bar || (!p.selected && !p.hot)) {
@@ -139,36 +151,42 @@ RECT ColumnRect(const ItemPaint& p)
     return p.rtl ? RECT{r.right - p.iw - 8, r.top, r.right, r.bottom} : RECT{r.left, r.top, r.left + p.iw + 8, r.bottom};
 }
 
-void DrawItemImage(const ItemPaint& p, int index, int x, int y)
+namespace {
+
+// The item's image list, with (x, y) moved so that an image smaller than
+// the icon size sits in its middle; null without images.
+HIMAGELIST CentredImage(const ItemPaint& p, int* x, int* y)
 {
     CNewMenuIcons* icons = p.record->Icons();
     if (icons == nullptr || icons->ImageList() == nullptr) {
-        return;
+        return nullptr;
     }
     const SIZE size = icons->GetIconSize();
     if (size.cx < p.iw) {
-        x += (p.iw - size.cx) / 2;
+        *x += (p.iw - size.cx) / 2;
     }
     if (size.cy < p.ih) {
-        y += (p.ih - size.cy) / 2;
+        *y += (p.ih - size.cy) / 2;
     }
-    ImageList_Draw(icons->ImageList(), index, p.dc, x, y, ILD_TRANSPARENT);
+    return icons->ImageList();
+}
+
+} // namespace
+
+void DrawItemImage(const ItemPaint& p, int index, int x, int y)
+{
+    if (HIMAGELIST list = CentredImage(p, &x, &y)) {
+        ImageList_Draw(list, index, p.dc, x, y, ILD_TRANSPARENT);
+    }
 }
 
 void DrawItemImageMono(const ItemPaint& p, int index, int x, int y, COLORREF colour)
 {
-    CNewMenuIcons* icons = p.record->Icons();
-    if (icons == nullptr || icons->ImageList() == nullptr) {
+    HIMAGELIST list = CentredImage(p, &x, &y);
+    if (list == nullptr) {
         return;
     }
-    const SIZE size = icons->GetIconSize();
-    if (size.cx < p.iw) {
-        x += (p.iw - size.cx) / 2;
-    }
-    if (size.cy < p.ih) {
-        y += (p.ih - size.cy) / 2;
-    }
-    HICON icon = ImageList_GetIcon(icons->ImageList(), index, ILD_NORMAL);
+    HICON icon = ImageList_GetIcon(list, index, ILD_NORMAL);
     if (icon == nullptr) {
         return;
     }

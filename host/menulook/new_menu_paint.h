@@ -4,6 +4,7 @@
 // Internal to the drawing files of host/menulook.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "host/menulook/menu_drawing.h"
@@ -43,6 +44,26 @@ struct ItemPaint {
 
 // Common steps 2 to 6 of every draw family; false when there is no record.
 bool PrepareItemPaint(ItemPaint& p, CNewMenu& menu, DRAWITEMSTRUCT* dis, BOOL bar);
+// The common steps, and title items drawn by the common routine: false
+// when nothing more is to be drawn (no record, or a title done).
+bool BeginItemPaint(ItemPaint& p, CNewMenu& menu, DRAWITEMSTRUCT* dis, BOOL bar);
+
+// Popup items other than separators draw off screen and are copied to the
+// target when this goes; bar items and separators draw straight.
+class ItemTarget {
+public:
+    explicit ItemTarget(ItemPaint& p)
+    {
+        if (!p.bar && !p.separator) {
+            m_memory.emplace(p.item, p.dc);
+            p.dc = m_memory->Get();
+        }
+    }
+
+private:
+    std::optional<CNewMemDC> m_memory;
+};
+
 // Records the bar item's rectangle (item coordinates) as the menu's
 // border rectangle, in screen coordinates.
 void RecordBarBorder(const ItemPaint& p, RECT rect);

@@ -14,26 +14,8 @@
 
 namespace {
 
-class BarsTest : public MenuLookTest {
+class BarsTest : public LookFrameTest {
 protected:
-    void SetUp() override
-    {
-        MenuLookTest::SetUp();
-        m_frameResources = std::make_unique<LookFrameResources>();
-        m_frame = CLookFrame::Open(RECT{0, 0, 500, 300});
-        ASSERT_NE(m_frame, nullptr);
-        ::SetFocus(m_frame->GetSafeHwnd());
-    }
-    void TearDown() override
-    {
-        SetIdleScript(nullptr);
-        if (m_frame != nullptr && ::IsWindow(m_frame->GetSafeHwnd())) {
-            ::DestroyWindow(m_frame->GetSafeHwnd());
-        }
-        m_frameResources.reset();
-        MenuLookTest::TearDown();
-    }
-
     // The colour of a client pixel of a window.
     static COLORREF Pixel(HWND window, POINT client)
     {
@@ -46,9 +28,6 @@ protected:
                                           static_cast<size_t>(client.x - topRect.left)];
         return RGB(static_cast<BYTE>((p >> 16) & 0xFF), static_cast<BYTE>((p >> 8) & 0xFF), static_cast<BYTE>(p & 0xFF));
     }
-
-    std::unique_ptr<LookFrameResources> m_frameResources;
-    CLookFrame* m_frame = nullptr;
 };
 
 ImagePixels ImageOf(HIMAGELIST list, int index)
@@ -57,20 +36,7 @@ ImagePixels ImageOf(HIMAGELIST list, int index)
     HICON icon = ImageList_GetIcon(list, index, ILD_NORMAL);
     ICONINFO info{};
     if (icon != nullptr && GetIconInfo(icon, &info) != FALSE) {
-        BITMAP bm{};
-        GetObjectA(info.hbmColor, sizeof bm, &bm);
-        image.width = bm.bmWidth;
-        image.height = bm.bmHeight;
-        image.bgra.resize(static_cast<size_t>(bm.bmWidth) * static_cast<size_t>(bm.bmHeight) * 4);
-        BITMAPINFO header{};
-        header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        header.bmiHeader.biWidth = bm.bmWidth;
-        header.bmiHeader.biHeight = -bm.bmHeight;
-        header.bmiHeader.biPlanes = 1;
-        header.bmiHeader.biBitCount = 32;
-        HDC dc = CreateCompatibleDC(nullptr);
-        GetDIBits(dc, info.hbmColor, 0, static_cast<UINT>(bm.bmHeight), image.bgra.data(), &header, DIB_RGB_COLORS);
-        DeleteDC(dc);
+        ReadBitmapImage(info.hbmColor, image);
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }

@@ -170,3 +170,22 @@ void PumpFrameMessages(CLookFrame& frame)
         }
     }
 }
+
+void LookFrameTest::SetUp()
+{
+    MenuLookTest::SetUp();
+    m_frameResources = std::make_unique<LookFrameResources>();
+    m_frame = CLookFrame::Open(RECT{0, 0, 500, 300});
+    ASSERT_NE(m_frame, nullptr);
+    ::SetFocus(m_frame->GetSafeHwnd());
+}
+
+void LookFrameTest::TearDown()
+{
+    SetIdleScript(nullptr);
+    if (m_frame != nullptr && ::IsWindow(m_frame->GetSafeHwnd())) {
+        ::DestroyWindow(m_frame->GetSafeHwnd());
+    }
+    m_frameResources.reset();
+    MenuLookTest::TearDown();
+}

@@ -11,6 +11,7 @@
 #include "host/menulook/new_menu_bar.h"
 #include "host/menulook/new_status_bar.h"
 #include "host/menulook/new_tool_bar.h"
+#include "host/menulook/tests/menu_test_support.h"
 #include "platform/kernel/resource.h"
 
 // The frame's resource id (menu) and commands.
@@ -62,3 +63,13 @@ private:
 // Takes queued messages through the frame's translation (as the
 // program's loop does) until the queue is empty.
 void PumpFrameMessages(CLookFrame& frame);
+
+// A test with the demo frame open at (0, 0, 500, 300), the focus in it.
+class LookFrameTest : public MenuLookTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<LookFrameResources> m_frameResources;
+    CLookFrame* m_frame = nullptr;
+};

@@ -88,26 +88,7 @@ TEST(MenuBarLayoutTest, ItemRectanglesTurnInVerticalBars)
 
 // The frame -----------------------------------------------------------------------------------------
 
-class MenuBarTest : public MenuLookTest {
-protected:
-    void SetUp() override
-    {
-        MenuLookTest::SetUp();
-        m_frameResources = std::make_unique<LookFrameResources>();
-        m_frame = CLookFrame::Open(RECT{0, 0, 500, 300});
-        ASSERT_NE(m_frame, nullptr);
-        ::SetFocus(m_frame->GetSafeHwnd());
-    }
-    void TearDown() override
-    {
-        SetIdleScript(nullptr);
-        if (m_frame != nullptr && ::IsWindow(m_frame->GetSafeHwnd())) {
-            ::DestroyWindow(m_frame->GetSafeHwnd());
-        }
-        m_frameResources.reset();
-        MenuLookTest::TearDown();
-    }
-
+class MenuBarTest : public LookFrameTest {
 public:
     CNewMenuBar& Bar() { return m_frame->m_menuBar; }
 
@@ -147,9 +128,6 @@ public:
         SetIdleScript(nullptr);
         EXPECT_EQ(next, steps.size()) << "the popup loop ended early";
     }
-
-    std::unique_ptr<LookFrameResources> m_frameResources;
-    CLookFrame* m_frame = nullptr;
 };
 
 TEST_F(MenuBarTest, TheBarTakesTheFramesMenuAndKeepsTakingNewOnes)

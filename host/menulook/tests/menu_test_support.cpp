@@ -52,16 +52,11 @@ LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item != nullptr && item->CtlType == ODT_MENU) {
-            if (auto* menu = dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(item->hwndItem)))) {
-                menu->DrawItem(item);
-                return TRUE;
-            }
+    case WM_DRAWITEM:
+        if (DrawNewMenuItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam))) {
+            return TRUE;
         }
         break;
-    }
     case WM_INITMENUPOPUP:
         OnMenuInitPopup(hwnd, CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), HIWORD(lParam));
         return 0;
