@@ -210,6 +210,7 @@ TEST(MenuBarDesktop, APersonDrivesTheMenuBarByKeyboardAndMouse)
     if (passed && std::getenv("NUVEX_KEEP_SCREENSHOTS") == nullptr) {
         std::filesystem::remove(shot);
     }
+    StopSdlDisplay();
     ResetWindowSystem();
 }
 
