@@ -210,6 +210,8 @@ public:
     // A level outside the stack selects the top level.
     void SetCurrentCommandLevel(int32_t level);
     IAddinCommand* GetActiveCommandObject() const;
+    // FALSE while the engine runs a new command object's Create.
+    BOOL IsReady() const { return m_createFinished; }
     void CancelCommand();
     void ApplyCommandPresets(int32_t index, int32_t flag);
     // The one entry point of input: the current level's command, or the
