@@ -341,8 +341,14 @@ void CMiniDockFrameWnd::EndDrag(bool drop)
     // The frame may go away once its last bar docks: nothing of it is used
     // after the first drop.
     const std::vector<CControlBar*> bars = Bars();
-    const CPoint start = m_dragStart;
+    CRect frame;
+    GetWindowRect(&frame);
     for (CControlBar* bar : bars) {
+        // A bar that stays afloat puts the frame where the drag took it:
+        // the drop moves the bar's top-left, which sits inside the frame.
+        CRect barRect;
+        bar->GetWindowRect(&barRect);
+        const CPoint start(m_dragStart.x + barRect.left - frame.left, m_dragStart.y + barRect.top - frame.top);
         AfxDropControlBar(site, bar, dropPoint, start);
     }
 }
