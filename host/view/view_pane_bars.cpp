@@ -5,6 +5,7 @@
 #include "host/document/nuvex_doc.h"
 #include "host/menulook/new_mini_dock_frame.h"
 #include "host/shell/docking_pane_bar.h"
+#include "host/shell/document_pane_bars.h"
 #include "platform/framework/framewnd.h"
 
 namespace {
@@ -60,6 +61,9 @@ DWORD AllowedDockSides(uint32_t flags)
 
 bool CreatePaneBars(CFrameWnd& frame, CNuvexDoc& document, const std::vector<PaneGroup>& groups)
 {
+    if (document.Panes() == nullptr) {
+        document.SetPanes(std::make_unique<CDocumentPaneBars>(document));
+    }
     for (const PaneGroup& group : groups) {
         auto* bar = new CDockingPaneBar(&document);
         bar->AttachToFrame(frame);
