@@ -34,9 +34,6 @@ struct PanePage {
     int32_t commandIndex = -1;
     // The add-in's object for the page's command; null when none was made.
     ComPtr<IAddinCommand> handler;
-    // Per-page words, 0 when the page is made; the first is handed to the
-    // handler's Create.
-    std::array<uint32_t, 4> words{};
     // The tree or text window; null for control-panel pages.
     std::unique_ptr<CWnd> window;
     // The scripting object inside the window.

@@ -98,7 +98,9 @@ void CreatePaneHandlers(CFrameWnd& frame, CNuvexDoc& document)
             }
             const CommandTableEntry* entry = services.GetCommandEntry(page.commandIndex);
             const LONG commandId = entry != nullptr ? static_cast<LONG>(entry->addinCommandId) : 0;
-            page.handler->Create(document.GetHostDocument(), commandId, static_cast<LONG_PTR>(page.words[0]));
+            // A pane object fills and reads its page through the page's
+            // tree or text control object.
+            page.handler->Create(document.GetHostDocument(), commandId, reinterpret_cast<LONG_PTR>(page.itemObject));
         }
     }
 }
