@@ -11,20 +11,7 @@
 
 namespace {
 
-constexpr UINT kPaneFirst = 0xE900;
-
-// A frame-like window: it lays out its bars whenever it is sized.
-class CDockSite : public CWnd {
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
-        if (message == WM_SIZE) {
-            AfxRecalcBarLayout(this);
-        }
-        return result;
-    }
-};
+constexpr UINT kPaneFirst = CDockSite::kPaneFirst;
 
 class DockingPaneBarTest : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include "host/document/tests/document_test_support.h"
 #include "host/shell/docking_pane_bar.h"
 #include "objectmodel/com_object.h"
+#include "platform/framework/docking.h"
 #include "platform/user/inspect.h"
 
 // Records each event as "event value result-word" and answers `answer`.
@@ -40,6 +41,23 @@ public:
 private:
     std::vector<std::string>& m_log;
     LONG m_answer;
+};
+
+// A frame-like window that lays out its bars whenever it is sized, with a
+// child of the client pane's id standing for the document's view.
+class CDockSite : public CWnd {
+public:
+    static constexpr UINT kPaneFirst = 0xE900;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+        if (message == WM_SIZE) {
+            AfxRecalcBarLayout(this);
+        }
+        return result;
+    }
 };
 
 class PaneBarFixture {

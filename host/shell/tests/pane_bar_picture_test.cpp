@@ -11,26 +11,14 @@
 
 namespace {
 
-constexpr UINT kPaneFirst = 0xE900;
-
-class CPictureSite : public CWnd {
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
-        if (message == WM_SIZE) {
-            AfxRecalcBarLayout(this);
-        }
-        return result;
-    }
-};
+constexpr UINT kPaneFirst = CDockSite::kPaneFirst;
 
 TEST(PaneBarPicture, ADockedBarWithTabbedPages)
 {
     ResetWindowSystem();
     {
         DocumentFixture document;
-        CPictureSite site;
+        CDockSite site;
         ASSERT_TRUE(site.CreateEx(0, nullptr, "site", WS_POPUP | WS_VISIBLE, 0, 0, 420, 320, nullptr, nullptr));
         CWnd view;
         ASSERT_TRUE(view.Create(nullptr, "view", WS_VISIBLE, CRect(0, 0, 10, 10), &site, kPaneFirst));

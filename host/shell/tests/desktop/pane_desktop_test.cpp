@@ -31,6 +31,7 @@ namespace {
 
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
+using nuvex::testing::PumpMessagesUntil;
 using nuvex::testing::VirtualServer;
 
 constexpr int kWaitMs = 5000;
@@ -170,20 +171,7 @@ protected:
         return buffer;
     }
     // Runs the message loop until `done` or the time is up.
-    bool PumpUntil(const std::function<bool()>& done, int ms = kWaitMs)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            MSG msg{};
-            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            } else {
-                WaitMessage();
-            }
-        }
-        return done();
-    }
+    bool PumpUntil(const std::function<bool()>& done, int ms = kWaitMs) { return PumpMessagesUntil(done, ms); }
     void Settle() { PumpUntil([] { return false; }, 300); }
     // A person's drag: pressed, moved in steps, released.
     void Drag(HWND target, POINT from, POINT to)

@@ -17,8 +17,6 @@
 #include "platform/controls/commctrl.h"
 #include "platform/controls/controls.h"
 #include "platform/kernel/classobject.h"
-#include "platform/kernel/module.h"
-#include "platform/kernel/registry.h"
 
 #define PANE_TEST_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -173,23 +171,8 @@ HRESULT Make(REFIID iid, void** out)
     return S_OK;
 }
 
-class CPaneTestFactory final : public IClassFactory {
+class CPaneTestFactory final : public CModuleClassFactory {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    // One static object of the module, which stays loaded.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
     {
         if (out == nullptr) {
@@ -213,12 +196,10 @@ public:
         }
         return E_NOINTERFACE;
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
 CPaneTestFactory g_factory;
 
-std::string ServerKeyName() { return "CLSID\\" + GuidToText(CLSID_PaneTestAddin, GuidCase::Upper); }
 
 } // namespace
 
@@ -238,31 +219,10 @@ PANE_TEST_EXPORT HRESULT DllCanUnloadNow() { return S_FALSE; }
 
 PANE_TEST_EXPORT HRESULT DllRegisterServer()
 {
-    char path[4096] = {};
-    const DWORD length =
-        GetModuleFileNameA(GetModuleHandleFromAddress(reinterpret_cast<const void*>(&DllRegisterServer)), path,
-                           sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        return E_FAIL;
-    }
-    HKEY key = nullptr;
-    const std::string keyName = ServerKeyName() + "\\InprocServer32";
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS) {
-        return E_FAIL;
-    }
-    const LONG status = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), length + 1);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? S_OK : E_FAIL;
+    return RegisterInprocServer(CLSID_PaneTestAddin, reinterpret_cast<const void*>(&DllRegisterServer));
 }
 
-PANE_TEST_EXPORT HRESULT DllUnregisterServer()
-{
-    const std::string keyName = ServerKeyName();
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, (keyName + "\\InprocServer32").c_str());
-    const LONG status = RegDeleteKeyA(HKEY_CLASSES_ROOT, keyName.c_str());
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : E_FAIL;
-}
+PANE_TEST_EXPORT HRESULT DllUnregisterServer() { return UnregisterInprocServer(CLSID_PaneTestAddin); }
 
 PANE_TEST_EXPORT int PaneTestAddinLog(char* buffer, int size)
 {
