@@ -150,7 +150,7 @@ public:
     // (-1 at the root); -1 when none and create is FALSE.
     int32_t FindObjectFlagEntry(uint32_t key, BOOL create);
 
-    // File: see document_file.cpp.
+    // File: see document_file_read.cpp and document_file_write.cpp.
     BOOL OnSaveDocument(const char* path) override;
     BOOL OnOpenDocument(const char* path) override;
     // Reads a file's bytes as OnOpenDocument does, without the file and

@@ -194,9 +194,8 @@ TEST_F(DesktopViewTest, APersonZoomsPansPicksSnapsAndOrbitsWithTheMouse)
     Settle();
 
     // A command waiting for points gets the end point the cursor is near.
-    auto* command = new PointCommand();
-    command->AddRef();
-    session->Document().PushLevel(0, command);
+    auto command = ComPtr<PointCommand>::Share(new PointCommand());
+    session->Document().PushLevel(0, command.Get());
     CommandLevel& level = session->Document().Level(session->Document().GetCurrentLevel());
     level.inputKinds = {kPointInput, kPointInput, kPointInput};
     level.options = {kOptionSnaps, kOptionSnaps, kOptionSnaps};
@@ -212,7 +211,7 @@ TEST_F(DesktopViewTest, APersonZoomsPansPicksSnapsAndOrbitsWithTheMouse)
     EXPECT_NE(session->Document().SnapEngine().ResultKind() & 0x1u, 0u);
     session->Document().CancelCommand();
     Settle();
-    command->Release();
+    command.Reset();
 
     // The wheel, one notch forward, zooms by 1.2 about the cursor.
     const POINT wheelAt = ScreenOfClient(POINT{transform.ClientWidth() / 2 + 60, transform.ClientHeight() / 2 - 40});
