@@ -228,20 +228,14 @@ BOOL CMenuLookPainter::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
     if (f.record == nullptr) {
         return FALSE;
     }
-    CMenuWindowRecord* record = f.record;
-    const int w = f.w;
-    const int h = f.h;
-    const RECT client = f.client;
-    const bool contrast = f.contrast;
-    const bool shadow = f.shadow;
-    const int inner = shadow ? 2 : 6;
-    const int outer = shadow ? 0 : 4;
+    const int inner = f.shadow ? 2 : 6;
+    const int outer = f.shadow ? 0 : 4;
     if (!afterSystem) {
-        FillFrameBands(dc, RECT{1, 1, w - inner + 1, h - inner + 1}, client, GetMenuBkColor(nullptr));
+        FillFrameBands(dc, RECT{1, 1, f.w - inner + 1, f.h - inner + 1}, f.client, GetMenuBkColor(nullptr));
     }
-    Frame3d(dc, 0, 0, w - outer, h - outer, contrast ? Sys(COLOR_BTNTEXT) : Sys(COLOR_HIGHLIGHT));
-    if (!shadow && !contrast) {
-        DrawPopupShadow(window, dc, *record);
+    Frame3d(dc, 0, 0, f.w - outer, f.h - outer, f.contrast ? Sys(COLOR_BTNTEXT) : Sys(COLOR_HIGHLIGHT));
+    if (!f.shadow && !f.contrast) {
+        DrawPopupShadow(window, dc, *f.record);
     }
     return TRUE;
 }
@@ -252,14 +246,11 @@ BOOL CMenuLookPainterEx::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
     if (f.record == nullptr) {
         return FALSE;
     }
-    CMenuWindowRecord* record = f.record;
     const int w = f.w;
     const int h = f.h;
-    const RECT client = f.client;
-    const bool contrast = f.contrast;
     const bool shadow = f.shadow;
     // 1. Colours.
-    const COLORREF b = GetMenuBkColor(record->menu);
+    const COLORREF b = GetMenuBkColor(f.record->menu);
     const COLORREF wnd = Sys(COLOR_WINDOW);
     COLORREF inner = MixColor86(wnd, b);
     const COLORREF outer = DarkenColorBy(128, b);
@@ -272,9 +263,9 @@ BOOL CMenuLookPainterEx::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
     const int out = shadow ? 0 : 4;
     // 2./3. Bands, lines and shadow.
     if (!afterSystem) {
-        FillFrameBands(dc, RECT{1, 1, w - in + 1, h - in + 1}, client, inner);
+        FillFrameBands(dc, RECT{1, 1, w - in + 1, h - in + 1}, f.client, inner);
     }
-    if (contrast) {
+    if (f.contrast) {
         Frame3d(dc, 0, 0, w - out, h - out, Sys(COLOR_BTNTEXT));
     } else {
         Frame3d(dc, 1, 1, w - in, h - in, inner);
@@ -282,11 +273,11 @@ BOOL CMenuLookPainterEx::DrawFrame(HWND window, HDC dc, BOOL afterSystem)
         FillSolidRect(dc, &line, side);
         Frame3d(dc, 0, 0, w - out, h - out, outer);
         if (!shadow) {
-            DrawPopupShadow(window, dc, *record);
+            DrawPopupShadow(window, dc, *f.record);
         }
     }
     // 4. The joint with the opening bar item.
-    DrawJoint(window, dc, *record);
+    DrawJoint(window, dc, *f.record);
     return TRUE;
 }
 
