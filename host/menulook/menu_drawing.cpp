@@ -168,6 +168,23 @@ bool ReadBitmapImage(HBITMAP bitmap, ImagePixels& image)
     return true;
 }
 
+ImagePixels ImageListPixels(HIMAGELIST list, int index)
+{
+    ImagePixels image;
+    HICON icon = list != nullptr ? ImageList_GetIcon(list, index, ILD_NORMAL) : nullptr;
+    if (icon == nullptr) {
+        return image;
+    }
+    ICONINFO info{};
+    if (GetIconInfo(icon, &info) != FALSE) {
+        ReadBitmapImage(info.hbmColor, image);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    DestroyIcon(icon);
+    return image;
+}
+
 HBITMAP CopyBitmap(HBITMAP bitmap)
 {
     LONG w = 0;

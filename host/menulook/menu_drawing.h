@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/controls/commctrl.h"
 #include "platform/framework/gdiobj.h"
 #include "platform/framework/menu.h"
 #include "platform/kernel/resource_records.h"
@@ -114,6 +115,8 @@ HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF transparent);
 // The pixels of a bitmap, rows top-down, 32 bits each; false when the
 // bitmap cannot be read.
 bool ReadBitmapImage(HBITMAP bitmap, ImagePixels& image);
+// The pixels of an image of an image list (empty when there is none).
+ImagePixels ImageListPixels(HIMAGELIST list, int index);
 // A true-colour copy of a bitmap; null for a null or unreadable one.
 HBITMAP CopyBitmap(HBITMAP bitmap);
 // The colour of pixel 0,0 (CLR_INVALID when unreadable).

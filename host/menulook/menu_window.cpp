@@ -299,8 +299,7 @@ private:
             }
             return Previous(message, wParam, lParam);
         case WM_MEASUREITEM: {
-            MSG msg{m_dialog, message, wParam, lParam, 0, {}};
-            if (OnGetMenuMessage(&msg)) {
+            if (MeasureNewMenuItem(m_dialog, wParam, lParam)) {
                 return 1;
             }
             return Previous(message, wParam, lParam);

@@ -157,8 +157,7 @@ LRESULT HandleMenuHostMessage(MenuHostState& state, MenuHostKind kind, HWND wind
     auto base = [&] { return callBase(self, message, wParam, lParam); };
     switch (message) {
     case WM_MEASUREITEM: {
-        MSG msg{window, message, wParam, lParam, 0, {}};
-        if (OnGetMenuMessage(&msg)) {
+        if (MeasureNewMenuItem(window, wParam, lParam)) {
             return TRUE;
         }
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -240,10 +239,11 @@ LRESULT HandleMenuHostMessage(MenuHostState& state, MenuHostKind kind, HWND wind
 
 namespace {
 
-template <typename Frame>
-BOOL CreateWithMenu(Frame& frame, CNewMenu& menu, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
-                    CWnd* parent, LPCSTR menuName, DWORD exStyle, CCreateContext* context,
-                    BOOL (*createBase)(Frame&, LPCSTR, LPCSTR, DWORD, const RECT&, CWnd*, DWORD, CCreateContext*))
+// Creates the frame through the base's Create with the menu loaded into
+// the window menu member (a menu name that loads nothing fails).
+template <typename Frame, typename Base>
+BOOL CreateLookFrame(Frame& frame, CNewMenu& menu, LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect,
+                     CWnd* parent, LPCSTR menuName, DWORD exStyle, CCreateContext* context)
 {
     if (menuName != nullptr) {
         menu.DestroyMenu();
@@ -251,7 +251,7 @@ BOOL CreateWithMenu(Frame& frame, CNewMenu& menu, LPCSTR className, LPCSTR windo
             return FALSE;
         }
     }
-    if (!createBase(frame, className, windowName, style, rect, parent, exStyle, context)) {
+    if (!frame.Base::Create(className, windowName, style, rect, parent, nullptr, exStyle, context)) {
         return FALSE;
     }
     if (menu.GetSafeHmenu() != nullptr) {
@@ -306,11 +306,8 @@ void EnableLookDocking(CFrameWnd& frame, DWORD dockStyle)
 BOOL CNewMDIFrameWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                              LPCSTR menuName, DWORD exStyle, CCreateContext* context)
 {
-    return CreateWithMenu<CNewMDIFrameWnd>(
-        *this, m_host.windowMenu, className, windowName, style, rect, parent, menuName, exStyle, context,
-        [](CNewMDIFrameWnd& f, LPCSTR c, LPCSTR w, DWORD s, const RECT& r, CWnd* p, DWORD e, CCreateContext* x) {
-            return f.CMDIFrameWnd::Create(c, w, s, r, p, nullptr, e, x);
-        });
+    return CreateLookFrame<CNewMDIFrameWnd, CMDIFrameWnd>(*this, m_host.windowMenu, className, windowName, style, rect,
+                                                          parent, menuName, exStyle, context);
 }
 
 BOOL CNewMDIFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)
@@ -350,11 +347,8 @@ BOOL CNewMDIFrameWnd::ShowMenu(BOOL show)
 BOOL CNewFrameWnd::Create(LPCSTR className, LPCSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
                           LPCSTR menuName, DWORD exStyle, CCreateContext* context)
 {
-    return CreateWithMenu<CNewFrameWnd>(
-        *this, m_host.windowMenu, className, windowName, style, rect, parent, menuName, exStyle, context,
-        [](CNewFrameWnd& f, LPCSTR c, LPCSTR w, DWORD s, const RECT& r, CWnd* p, DWORD e, CCreateContext* x) {
-            return f.CFrameWnd::Create(c, w, s, r, p, nullptr, e, x);
-        });
+    return CreateLookFrame<CNewFrameWnd, CFrameWnd>(*this, m_host.windowMenu, className, windowName, style, rect, parent,
+                                                    menuName, exStyle, context);
 }
 
 BOOL CNewFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)

@@ -330,6 +330,8 @@ BOOL DrawNewMenuItem(DRAWITEMSTRUCT* item);
 // WM_MEASUREITEM of a menu item: the menu that owns it measures; TRUE when
 // one did.
 BOOL OnGetMenuMessage(const MSG* msg);
+// The same for a window procedure's WM_MEASUREITEM arguments.
+BOOL MeasureNewMenuItem(HWND window, WPARAM wParam, LPARAM lParam);
 // The CNewMenu (the menu or a submenu) holding a plain item with the id.
 CNewMenu* GetCNewMenuFromHandle(HMENU menu, UINT id);
 // WM_MENUCHAR of a CNewMenu: MAKELRESULT(position, MNC_EXECUTE) of the

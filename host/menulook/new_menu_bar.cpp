@@ -553,8 +553,7 @@ LRESULT CNewMenuBar::OnFrameMessage(HWND window, UINT message, WPARAM wParam, LP
     }
     switch (message) {
     case WM_MEASUREITEM: {
-        MSG msg{window, message, wParam, lParam, 0, {}};
-        if (OnGetMenuMessage(&msg)) {
+        if (MeasureNewMenuItem(window, wParam, lParam)) {
             return TRUE;
         }
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);

@@ -144,6 +144,18 @@ void DrawOpenItemShadow(ItemPaint& p, const RECT& face, COLORREF sampled)
     }
 }
 
+// The text colour of a popup item of the column looks.
+COLORREF ColumnTextColor(const ItemPaint& p)
+{
+    if (p.grayed) {
+        return Sys(COLOR_GRAYTEXT);
+    }
+    if (MenuLibrary().highContrast != FALSE && !p.selected) {
+        return Sys(COLOR_WINDOWTEXT);
+    }
+    return Sys(COLOR_MENUTEXT);
+}
+
 RECT BarFace(const ItemPaint& p)
 {
     RECT face = p.item;
@@ -217,14 +229,7 @@ void CNewMenu::DrawItemColumn(DRAWITEMSTRUCT* dis, BOOL bar)
         Outline(p.dc, p.item, c.pen);
     }
     DrawColumnImage(p, c, false);
-    COLORREF text = Sys(COLOR_MENUTEXT);
-    if (contrast && !p.selected) {
-        text = Sys(COLOR_WINDOWTEXT);
-    }
-    if (p.grayed) {
-        text = Sys(COLOR_GRAYTEXT);
-    }
-    DrawItemText(p, PopupTextRect(p), text);
+    DrawItemText(p, PopupTextRect(p), ColumnTextColor(p));
 }
 
 // Shaded column (codes 8 to 11) -------------------------------------------------------------------------
@@ -319,12 +324,5 @@ void CNewMenu::DrawItemShaded(DRAWITEMSTRUCT* dis, BOOL bar)
         Outline(p.dc, p.item, c.pen);
     }
     DrawColumnImage(p, c, true);
-    COLORREF text = Sys(COLOR_MENUTEXT);
-    if (contrast && !p.selected) {
-        text = Sys(COLOR_WINDOWTEXT);
-    }
-    if (p.grayed) {
-        text = Sys(COLOR_GRAYTEXT);
-    }
-    DrawItemText(p, PopupTextRect(p), text);
+    DrawItemText(p, PopupTextRect(p), ColumnTextColor(p));
 }

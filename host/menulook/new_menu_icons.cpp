@@ -160,24 +160,7 @@ int CNewMenuIcons::FindIndex(UINT commandId) const
     return -1;
 }
 
-ImagePixels CNewMenuIcons::Image(int32_t index) const
-{
-    ImagePixels image;
-    if (m_list == nullptr) {
-        return image;
-    }
-    HICON icon = ImageList_GetIcon(m_list, index, ILD_NORMAL);
-    ICONINFO info{};
-    if (icon != nullptr && GetIconInfo(icon, &info) != FALSE) {
-        ReadBitmapImage(info.hbmColor, image);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-    }
-    if (icon != nullptr) {
-        DestroyIcon(icon);
-    }
-    return image;
-}
+ImagePixels CNewMenuIcons::Image(int32_t index) const { return ImageListPixels(m_list, index); }
 
 BOOL CNewMenuIcons::LoadBitmap(int width, int height, UINT resourceId, HMODULE module)
 {

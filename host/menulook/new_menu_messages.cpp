@@ -374,6 +374,12 @@ BOOL OnGetMenuMessage(const MSG* msg)
     return FALSE;
 }
 
+BOOL MeasureNewMenuItem(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    const MSG msg{window, WM_MEASUREITEM, wParam, lParam, 0, {}};
+    return OnGetMenuMessage(&msg);
+}
+
 LRESULT HookMenuPopup(UINT character, UINT, CMenu* menu)
 {
     auto* newMenu = menu != nullptr ? dynamic_cast<CNewMenu*>(menu) : nullptr;

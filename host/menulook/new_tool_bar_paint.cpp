@@ -33,6 +33,22 @@ int ButtonStyleCode()
     return code;
 }
 
+// Calls f(button, item rectangle) for every button that is not hidden.
+template <typename F>
+void ForEachShownButton(CNewToolBar& bar, F f)
+{
+    const int count = bar.GetCount();
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        if (!bar.GetToolBarCtrl().GetButton(i, &button) || (button.fsState & TBSTATE_HIDDEN) != 0) {
+            continue;
+        }
+        CRect item;
+        bar.GetItemRect(i, &item);
+        f(button, item);
+    }
+}
+
 } // namespace
 
 void DrawHotButtonFrame(HDC dc, const RECT& rect, bool pressed)
@@ -86,24 +102,17 @@ void CNewToolBar::EraseBackground(HDC dc)
         DrawGradient(dc, RECT{client.left, half, client.right, row.bottom}, mid, dark, GradientDirection::Vertical,
                      NearestColor::No);
     };
-    const int count = GetCount();
-    for (int i = 0; i < count; ++i) {
-        TBBUTTON button{};
-        if (!GetToolBarCtrl().GetButton(i, &button) || (button.fsState & TBSTATE_HIDDEN) != 0) {
-            continue;
-        }
-        CRect item;
-        GetItemRect(i, &item);
+    ForEachShownButton(*this, [&](const TBBUTTON& button, const CRect& item) {
         if (button.fsStyle == TBSTYLE_SEP && (button.fsState & TBSTATE_WRAP) != 0) {
             DrawGradient(dc, RECT{client.left, item.top, client.right, item.bottom}, dark, light,
                          GradientDirection::Vertical, NearestColor::No);
-            continue;
+            return;
         }
         if (item.top != row.top || item.bottom != row.bottom) {
             shadeRow();
             row = CRect(client.left, item.top, client.right, item.bottom);
         }
-    }
+    });
     shadeRow();
 }
 
@@ -308,14 +317,7 @@ void CNewToolBar::OnPaint()
     const bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     const int thickness = darkLine == lightLine ? 1 : 2;
     CRect previous(0, 0, 0, 0);
-    const int count = GetCount();
-    for (int i = 0; i < count; ++i) {
-        TBBUTTON button{};
-        if (!GetToolBarCtrl().GetButton(i, &button) || (button.fsState & TBSTATE_HIDDEN) != 0) {
-            continue;
-        }
-        CRect item;
-        GetItemRect(i, &item);
+    ForEachShownButton(*this, [&](const TBBUTTON& button, const CRect& item) {
         if (button.fsStyle == TBSTYLE_SEP) {
             if ((button.fsState & TBSTATE_WRAP) != 0 && IsFloating()) {
                 const int top = (item.bottom + previous.bottom) / 2 - 1;
@@ -330,7 +332,7 @@ void CNewToolBar::OnPaint()
                 Draw3dRect(dc, item.left + 3, top, previous.right - 3 - item.left - 3, thickness, darkLine, lightLine);
             }
             previous = item;
-            continue;
+            return;
         }
         UINT state = 0;
         if ((button.fsState & TBSTATE_INDETERMINATE) != 0) {
@@ -381,7 +383,7 @@ void CNewToolBar::OnPaint()
         draw.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT;
         OnCustomDraw(&draw);
         previous = item;
-    }
+    });
     draw.nmcd.dwDrawStage = CDDS_POSTPAINT;
     OnCustomDraw(&draw);
     EndPaint(m_hWnd, &ps);

@@ -30,21 +30,7 @@ protected:
     }
 };
 
-ImagePixels ImageOf(HIMAGELIST list, int index)
-{
-    ImagePixels image;
-    HICON icon = ImageList_GetIcon(list, index, ILD_NORMAL);
-    ICONINFO info{};
-    if (icon != nullptr && GetIconInfo(icon, &info) != FALSE) {
-        ReadBitmapImage(info.hbmColor, image);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-    }
-    if (icon != nullptr) {
-        DestroyIcon(icon);
-    }
-    return image;
-}
+ImagePixels ImageOf(HIMAGELIST list, int index) { return ImageListPixels(list, index); }
 
 // The colour at (x, y) of an image.
 COLORREF At(const ImagePixels& image, int x, int y)

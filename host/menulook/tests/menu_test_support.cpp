@@ -46,8 +46,7 @@ LRESULT OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_MEASUREITEM: {
-        MSG msg{hwnd, message, wParam, lParam, 0, {}};
-        if (OnGetMenuMessage(&msg)) {
+        if (MeasureNewMenuItem(hwnd, wParam, lParam)) {
             return TRUE;
         }
         break;
