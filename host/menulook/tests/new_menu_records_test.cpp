@@ -181,6 +181,26 @@ TEST_F(NewMenuRecordsTest, ItemOperationsAddWhatTheFlagsSay)
     ExpectInStep(menu);
 }
 
+TEST_F(NewMenuRecordsTest, ChangingAnItemsImageOrTextKeepsItsCurrentState)
+{
+    CNewMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendItem(MF_STRING, kCmdSave, "Save");
+    menu.AppendItem(MF_STRING, kCmdCut, "Cut");
+    // Set after the records were made, as the command-UI update does.
+    CheckMenuItem(menu.GetSafeHmenu(), kCmdSave, MF_BYCOMMAND | MF_CHECKED);
+    EnableMenuItem(menu.GetSafeHmenu(), kCmdCut, MF_BYCOMMAND | MF_GRAYED);
+    ASSERT_TRUE(menu.LoadToolBar(kToolBarId));
+    ASSERT_TRUE(menu.ModifyODMenu("Cut here", kCmdCut, static_cast<CNewMenuIcons*>(nullptr), -1));
+    EXPECT_NE(GetMenuState(menu.GetSafeHmenu(), kCmdSave, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    EXPECT_NE(GetMenuState(menu.GetSafeHmenu(), kCmdCut, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(menu.ItemRecords()[1]->text, "Cut here");
+    // A command the menu lacks gets no record.
+    EXPECT_FALSE(menu.ModifyODMenu("Print", kCmdPrint, static_cast<CNewMenuIcons*>(nullptr), -1));
+    EXPECT_EQ(menu.ItemRecords().size(), 2u);
+    ExpectInStep(menu);
+}
+
 TEST_F(NewMenuRecordsTest, LookupsByText)
 {
     CNewMenu menu;
