@@ -1,7 +1,8 @@
 // IDocumentView: what the document asks of one of its views while it runs
 // commands: the view's host object and window for add-ins, the input state
-// that an event's closing resets, the keyboard focus after typed input, the
-// context menu that add-ins fill, and the pane pages of the view's frame.
+// that an event's closing resets, the keyboard focus after typed input and
+// the context menu that add-ins fill. (The pane pages of the view's frame
+// are IDocumentPanes.)
 // The document finds its views through the framework's view list; a view
 // that is not a document view is passed over.
 #pragma once
@@ -26,13 +27,6 @@ public:
     virtual void TakeFocusAfterTypedInput() = 0;
     // The view's context menu, which add-ins fill while it is built.
     virtual CNewMenu* GetContextMenu() = 0;
-    // The pages of the pane groups' bars on the view's frame: bring a page
-    // to the front (E_FAIL without that bar or page), the selected page of
-    // a group (E_FAIL, -1, without the bar), and the object a page holds
-    // (null when none or out of range).
-    virtual HRESULT ShowPane(LONG group, LONG item) = 0;
-    virtual HRESULT GetActivePane(LONG group, LONG* item) = 0;
-    virtual IUnknown* GetPaneObject(LONG group, LONG item) = 0;
 
 protected:
     ~IDocumentView() = default;

@@ -1,6 +1,5 @@
 // CHostDocument: the IHostDocument operations, each forwarding to its
-// document, its first view or the document's output. The control panels
-// of pane pages answer E_NOTIMPL until the panels exist.
+// document, its first view, its pane pages or the document's output.
 #include "host/document/host_document.h"
 
 #include <algorithm>
@@ -192,39 +191,41 @@ HRESULT CHostDocument::EndLevel(LONG result)
 
 HRESULT CHostDocument::ShowPane(LONG group, LONG item)
 {
-    IDocumentView* view = m_document.GetFirstDocumentView();
-    if (view == nullptr || group < 0 || item < 0) {
-        return E_FAIL;
-    }
-    return view->ShowPane(group, item);
+    IDocumentPanes* panes = m_document.Panes();
+    return panes != nullptr ? panes->ShowPane(group, item) : E_FAIL;
 }
 
 HRESULT CHostDocument::GetActivePane(LONG group, LONG* item)
 {
-    if (item == nullptr) {
-        return E_POINTER;
+    if (IDocumentPanes* panes = m_document.Panes()) {
+        return panes->GetActivePane(group, item);
     }
-    *item = -1;
-    IDocumentView* view = m_document.GetFirstDocumentView();
-    return view != nullptr ? view->GetActivePane(group, item) : E_FAIL;
+    if (item != nullptr) {
+        *item = -1;
+    }
+    return E_FAIL;
 }
 
 HRESULT CHostDocument::GetPaneObject(LONG group, LONG item, IUnknown** object)
 {
-    if (object == nullptr) {
-        return E_POINTER;
+    if (IDocumentPanes* panes = m_document.Panes()) {
+        return panes->GetPaneObject(group, item, object);
     }
-    IDocumentView* view = m_document.GetFirstDocumentView();
-    *object = view != nullptr ? view->GetPaneObject(group, item) : nullptr;
-    return *object != nullptr ? S_OK : E_FAIL;
+    if (object != nullptr) {
+        *object = nullptr;
+    }
+    return E_FAIL;
 }
 
-HRESULT CHostDocument::CreateControlPanel(LONG, LONG, IControlPanel** panel)
+HRESULT CHostDocument::CreateControlPanel(LONG group, LONG item, IControlPanel** panel)
 {
+    if (IDocumentPanes* panes = m_document.Panes()) {
+        return panes->CreateControlPanel(group, item, panel);
+    }
     if (panel != nullptr) {
         *panel = nullptr;
     }
-    return E_NOTIMPL;
+    return E_FAIL;
 }
 
 HRESULT CHostDocument::GetFileIndex(LONG objectIndex, LONG* fileIndex)

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/document/document_file_error.h"
+#include "host/document/document_panes.h"
 #include "host/document/document_services.h"
 #include "host/document/document_view.h"
 #include "host/document/snap_engine.h"
@@ -135,6 +136,9 @@ public:
     // skipped, so a stale id is never followed.
     std::vector<IEntityRecord*> FindRecordsById(const std::vector<uintptr_t>& ids) const;
     IHostDocument* GetHostDocument();
+    // The pane pages of the first view's frame; null until a view gives them.
+    IDocumentPanes* Panes() const { return m_panes.get(); }
+    void SetPanes(std::unique_ptr<IDocumentPanes> panes) { m_panes = std::move(panes); }
     IDocumentServices& Services() { return m_services; }
     IDocumentOutput& Output() { return m_output; }
     // The first of the document's views that is a document view, or null.
@@ -224,6 +228,8 @@ public:
     // The plane through the origin of the document's coordinate system with
     // its Z axis as the normal.
     CPlaneObject GetDocumentXYPlane() const;
+    // FALSE while the engine runs a new command object's Create.
+    BOOL IsReady() const { return m_createFinished; }
     void CancelCommand();
     void ApplyCommandPresets(int32_t index, int32_t flag);
     // The one entry point of input: the current level's command, or the
@@ -402,6 +408,7 @@ private:
     // The new objects that a finishing level handed to the root.
     std::vector<uintptr_t> m_passOnIds;
     IDocumentCloseFlow* m_closeFlow = nullptr;
+    std::unique_ptr<IDocumentPanes> m_panes;
     // The user agreed to close (SaveModified) and has not changed the
     // drawing since: the close does not ask again.
     BOOL m_closeAgreed = FALSE;

@@ -2,7 +2,6 @@
 #include "host/view/nuvex_view.h"
 
 #include "host/document/nuvex_doc.h"
-#include "host/shell/docking_pane_bar.h"
 #include "host/shell/host_application.h"
 #include "host/view/host_view.h"
 #include "host/view/selection_drawing.h"
@@ -154,61 +153,6 @@ void CNuvexView::TakeFocusAfterTypedInput()
     m_input.RefreshModifierState();
 }
 
-namespace {
-
-// The bar of pane group `group` on the view's frame and its page `item`;
-// null when either is missing.
-CDockingPaneBar* PaneBarOf(CFrameWnd* frame, LONG group)
-{
-    if (frame == nullptr || group < 0) {
-        return nullptr;
-    }
-    const std::vector<CDockingPaneBar*> bars = CDockingPaneBar::BarsOf(*frame);
-    return static_cast<size_t>(group) < bars.size() ? bars[static_cast<size_t>(group)] : nullptr;
-}
-
-bool HasPage(const CDockingPaneBar& bar, LONG item)
-{
-    return item >= 0 && static_cast<size_t>(item) < bar.Pages().size();
-}
-
-} // namespace
-
-HRESULT CNuvexView::ShowPane(LONG group, LONG item)
-{
-    CFrameWnd* frame = GetParentFrame();
-    CDockingPaneBar* bar = PaneBarOf(frame, group);
-    if (bar == nullptr || !HasPage(*bar, item)) {
-        return E_FAIL;
-    }
-    if (CScrollTabCtrl* tabs = bar->TabControl(); tabs != nullptr && tabs->GetSafeHwnd() != nullptr) {
-        tabs->SetCurSel(static_cast<int>(item));
-    }
-    frame->ShowControlBar(bar, TRUE, FALSE);
-    return S_OK;
-}
-
-HRESULT CNuvexView::GetActivePane(LONG group, LONG* item)
-{
-    *item = -1;
-    CDockingPaneBar* bar = PaneBarOf(GetParentFrame(), group);
-    if (bar == nullptr) {
-        return E_FAIL;
-    }
-    // A bar without tabs shows its first page.
-    CScrollTabCtrl* tabs = bar->TabControl();
-    *item = tabs != nullptr && tabs->GetSafeHwnd() != nullptr ? tabs->GetCurSel() : 0;
-    return S_OK;
-}
-
-IUnknown* CNuvexView::GetPaneObject(LONG group, LONG item)
-{
-    CDockingPaneBar* bar = PaneBarOf(GetParentFrame(), group);
-    if (bar == nullptr || !HasPage(*bar, item)) {
-        return nullptr;
-    }
-    return bar->Pages()[static_cast<size_t>(item)].handler.Get();
-}
 
 CNuvexView::CNuvexView(CNuvexDoc& document)
     : m_document(document),

@@ -98,9 +98,6 @@ public:
     void FinishCommandEvent(BOOL refreshModifiers) override { m_input.FinishCommandEvent(refreshModifiers); }
     void TakeFocusAfterTypedInput() override;
     CNewMenu* GetContextMenu() override { return &m_contextMenu; }
-    HRESULT ShowPane(LONG group, LONG item) override;
-    HRESULT GetActivePane(LONG group, LONG* item) override;
-    IUnknown* GetPaneObject(LONG group, LONG item) override;
 
     // IGLWindowOwner
     void PaintGLWindow(CGLWnd& window) override;

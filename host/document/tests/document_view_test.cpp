@@ -33,9 +33,6 @@ public:
     }
     void TakeFocusAfterTypedInput() override { m_log.push_back("view focus"); }
     CNewMenu* GetContextMenu() override { return nullptr; }
-    HRESULT ShowPane(LONG, LONG) override { return E_FAIL; }
-    HRESULT GetActivePane(LONG, LONG*) override { return E_FAIL; }
-    IUnknown* GetPaneObject(LONG, LONG) override { return nullptr; }
 
 private:
     std::vector<std::string>& m_log;

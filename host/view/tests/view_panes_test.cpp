@@ -34,8 +34,12 @@ public:
     explicit RecordingPageHandler(std::vector<std::string>& log) : m_log(log) {}
     HRESULT STDMETHODCALLTYPE Create(IHostDocument* document, LONG commandNumber, LONG_PTR context) override
     {
+        // A pane object gets its page's tree.
+        void* tree = nullptr;
+        auto* control = reinterpret_cast<IUnknown*>(context);
+        const bool isTree = control != nullptr && SUCCEEDED(control->QueryInterface(IID_ITreeControl, &tree));
         m_log.push_back("create " + ObjectToken(static_cast<IUnknown*>(document)) + " " +
-                        std::to_string(commandNumber) + " " + std::to_string(context));
+                        std::to_string(commandNumber) + " " + (isTree ? "tree" : std::to_string(context)));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnEvent(LONG, void*, LONG, LONG, LONG* result) override
@@ -173,7 +177,7 @@ TEST_F(ViewPanesTest, TheApplicationHearsOfTheFirstUpdateBeforeThePagesAndOfActi
     ASSERT_NE(first, nullptr);
     // The frame updates its view first, then activates it (twice: as the
     // active view and as the frame shows).
-    const std::vector<std::string> expected = {"app 0 one", "create one 40 0", "app 6 one", "event 3", "app 6 one",
+    const std::vector<std::string> expected = {"app 0 one", "create one 40 tree", "app 6 one", "event 3", "app 6 one",
                                                "event 3"};
     EXPECT_EQ(Events(), expected);
 }
@@ -189,7 +193,7 @@ TEST_F(ViewPanesTest, ASecondDrawingDeactivatesTheFirstAsItIsActivatedAndEachWay
     ASSERT_NE(second, nullptr);
     // The first drawing's view is deactivated as the second one's is
     // activated, after the second one's first update.
-    const std::vector<std::string> expected = {"app 0 two", "create two 40 0", "app 7 one", "event 4",
+    const std::vector<std::string> expected = {"app 0 two", "create two 40 tree", "app 7 one", "event 4",
                                                "app 6 two", "event 3",         "app 6 two", "event 3"};
     EXPECT_EQ(Events(), expected);
 

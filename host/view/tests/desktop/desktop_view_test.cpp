@@ -24,6 +24,7 @@ namespace {
 
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
+using nuvex::testing::PumpMessagesUntil;
 using nuvex::testing::VirtualServer;
 
 constexpr double kTolerance = 1e-6;
@@ -91,20 +92,7 @@ protected:
     }
 
     // Runs the message loop until `done` or the time is up.
-    bool PumpUntil(const std::function<bool()>& done, int ms = kWaitMs)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            MSG msg{};
-            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            } else {
-                WaitMessage();
-            }
-        }
-        return done();
-    }
+    bool PumpUntil(const std::function<bool()>& done, int ms = kWaitMs) { return PumpMessagesUntil(done, ms); }
     // Lets pending input arrive and be handled.
     void Settle() { PumpUntil([] { return false; }, 300); }
 
