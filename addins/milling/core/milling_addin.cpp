@@ -17,9 +17,9 @@ namespace {
 std::string g_programFolder;
 // The add-in objects of this module alive now, so that an IAddin the host
 // hands back can be told from another module's.
-std::set<const CMillingAddin*>& LiveAddins()
+std::set<const IAddin*>& LiveAddins()
 {
-    static std::set<const CMillingAddin*> addins;
+    static std::set<const IAddin*> addins;
     return addins;
 }
 
@@ -111,8 +111,9 @@ CMillingAddin::~CMillingAddin()
 
 CMillingAddin* CMillingAddin::FromInterface(IAddin* addin)
 {
-    auto* candidate = static_cast<CMillingAddin*>(addin);
-    return addin != nullptr && LiveAddins().count(candidate) != 0 ? candidate : nullptr;
+    if (addin == nullptr || LiveAddins().count(addin) == 0)
+        return nullptr;
+    return static_cast<CMillingAddin*>(addin);
 }
 
 CMillingAddin* CMillingAddin::FromHost(IHostApplication* host)
