@@ -5,7 +5,9 @@
 #include <cstring>
 #include <new>
 
+#include "addins/milling/core/add_operation_command.h"
 #include "addins/milling/core/milling_addin.h"
+#include "addins/milling/core/milling_feature_command.h"
 #include "addins/milling/core/milling_job.h"
 #include "addins/milling/core/module_count.h"
 #include "addins/milling/core/nc_file_command.h"
@@ -27,10 +29,10 @@ constexpr AddinClassEntry kClasses[] = {
     {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand", nullptr},
     {&CLSID_ToolStoreCommand, "CToolStoreCommand", nullptr},
     {&CLSID_NcFileCommand, "CNcFileCommand", &Make<CNcFileCommand, IAddinCommand>},
-    {&CLSID_ContourMillingCommand, "CContourMillingCommand", nullptr},
-    {&CLSID_PocketMillingCommand, "CPocketMillingCommand", nullptr},
-    {&CLSID_CurveMillingCommand, "CCurveMillingCommand", nullptr},
-    {&CLSID_AddOperationCommand, "CAddOperationCommand", nullptr},
+    {&CLSID_ContourMillingCommand, "CContourMillingCommand", &Make<CContourMillingCommand, IAddinCommand>},
+    {&CLSID_PocketMillingCommand, "CPocketMillingCommand", &Make<CPocketMillingCommand, IAddinCommand>},
+    {&CLSID_CurveMillingCommand, "CCurveMillingCommand", &Make<CCurveMillingCommand, IAddinCommand>},
+    {&CLSID_AddOperationCommand, "CAddOperationCommand", &Make<CAddOperationCommand, IAddinCommand>},
     {&CLSID_SelectionInfoHandler, "CSelectionInfoHandler", nullptr},
     {&IID_IMillingJob, "CMillingJob", &Make<CMillingJob, IMillingJob>},
     {&CLSID_NcCodePane, "CNcCodePane", nullptr},

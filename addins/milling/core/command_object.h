@@ -2,15 +2,19 @@
 // pane object of the add-in. QueryInterface answers IUnknown, the class's
 // own class id and IAddinCommand; AddRef and Release move the object's own
 // count and the module's object count; the object deletes itself when its
-// count drops to 0. A class derives from it and supplies Create and OnEvent.
+// count drops to 0. A class derives from it and supplies Create and OnEvent;
+// `Base` (IAddinCommand or a common base of several commands, which gets
+// the constructor's arguments) holds them.
 #pragma once
+
+#include <utility>
 
 #include "addins/milling/core/module_count.h"
 #include "iaddin.h"
 #include "iids.h"
 
-template <const GUID& ClassId>
-class CAddinCommandObject : public IAddinCommand {
+template <const GUID& ClassId, class Base = IAddinCommand>
+class CAddinCommandObject : public Base {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -41,7 +45,10 @@ public:
     virtual ~CAddinCommandObject() = default;
 
 protected:
-    CAddinCommandObject() = default;
+    template <class... Arguments>
+    explicit CAddinCommandObject(Arguments&&... arguments) : Base(std::forward<Arguments>(arguments)...)
+    {
+    }
     CAddinCommandObject(const CAddinCommandObject&) = delete;
     CAddinCommandObject& operator=(const CAddinCommandObject&) = delete;
 

@@ -1,6 +1,7 @@
 // CNcFileCommand: Open and Save NC File.
 #include "addins/milling/core/nc_file_command.h"
 
+#include "addins/milling/core/command_events.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_job.h"
 #include "addins/milling/core/tool_store.h"
@@ -9,12 +10,6 @@
 #include "platform/user/commdlg.h"
 
 namespace {
-
-constexpr LONG kEventStart = 0x1;
-constexpr LONG kEventCancel = 0x10;
-constexpr LONG kEventAccept = 0x100;
-constexpr LONG kResultCommit = 0x2;
-constexpr LONG kResultEnd = 0x4;
 
 constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 
