@@ -135,6 +135,7 @@ HRESULT CAddOperationCommand::Create(IHostDocument* document, LONG commandNumber
             if (current < machines.GetCount())
                 m_machines->SetCurSel(current);
         }
+        m_machine = machines.GetCurrent() < machines.GetCount() ? machines.GetCurrent() : -1;
         document->ShowPane(m_addin->PaneGroup(), m_addin->PropertiesPage());
     }
     if (m_panel != nullptr) {
@@ -184,7 +185,7 @@ void CAddOperationCommand::Accept(bool writeStore)
     m_lastMessage.clear();
     if (m_job == nullptr)
         return;
-    int selected = -1;
+    int selected = m_machine;
     if (m_machines != nullptr)
         m_machines->GetCurSel(&selected);
     std::string machineName;

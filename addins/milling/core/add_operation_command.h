@@ -48,6 +48,9 @@ private:
     CMovePoint m_cursor;
     CMovePoint m_origin;
     int32_t m_picking = 0;
+    // The machine chosen: the list's selection, or without a list the
+    // store's current machine (-1: none).
+    int m_machine = -1;
     IButtonControl* m_ok = nullptr;
     IEditControl* m_z = nullptr;
     IEditControl* m_y = nullptr;

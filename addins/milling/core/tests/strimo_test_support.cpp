@@ -413,6 +413,7 @@ void StrimoTest::SetUp()
     m_host.addin = m_addin;
     ASSERT_EQ(m_addin->Connect(&m_host), S_OK);
     m_services.host = &m_host;
+    m_services.fakeAddin = m_addin;
     m_document = NewDocument();
 }
 

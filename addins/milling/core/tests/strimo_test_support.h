@@ -117,6 +117,11 @@ public:
     ~StrimoServices();
     IClassFactory* GetClassFactoryForClsid(const CLSID& clsid) override;
     IHostApplication* GetHostApplication() override { return host; }
+    // The add-in record 0 is the milling add-in with the module's factory.
+    IClassFactory* GetAddinClassFactory(int32_t addinIndex) override
+    {
+        return addinIndex == 0 ? strimoFactory : nullptr;
+    }
 
     IHostApplication* host = nullptr;
     IClassFactory* strimoFactory = nullptr;
