@@ -2,18 +2,21 @@
 // the new operation.
 #include "addins/milling/core/add_operation_command.h"
 
+#include "addins/milling/core/addin_resources.h"
 #include "addins/milling/core/command_events.h"
 #include "addins/milling/core/command_panel.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_job.h"
 #include "addins/milling/core/origin_triad.h"
 #include "ihost.h"
+#include "platform/gdi/gdi.h"
 #include "platform/kernel/help.h"
 #include "platform/user/commdlg.h"
 
 namespace {
 
 constexpr LONG kPicture = 112;
+constexpr int kPictureBitmap = 6021;
 constexpr LONG kTitle = 111;
 constexpr LONG kMachineList = 105;
 constexpr LONG kPickButton = 106;
@@ -88,6 +91,8 @@ CAddOperationCommand::~CAddOperationCommand()
 {
     if (m_panel != nullptr)
         m_panel->Destroy();
+    if (m_pictureBitmap != nullptr)
+        DeleteObject(m_pictureBitmap);
 }
 
 HRESULT CAddOperationCommand::Create(IHostDocument* document, LONG commandNumber, LONG_PTR)
@@ -107,8 +112,11 @@ HRESULT CAddOperationCommand::Create(IHostDocument* document, LONG commandNumber
         document->CreateControlPanel(m_addin->PaneGroup(), m_addin->PropertiesPage(), &m_panel);
     CLanguageTable& texts = m_addin != nullptr ? m_addin->Language() : m_language;
     AddPanelControls(m_panel, texts, kPanel, std::size(kPanel), [&](size_t row) {
-        if (row == 1)
+        if (row == 1) {
             m_picture = PanelControl<IStaticControl>(m_panel, kPicture, IID_IStaticControl);
+            if (m_picture != nullptr && (m_pictureBitmap = LoadAddinBitmap(kPictureBitmap)) != nullptr)
+                m_picture->SetBitmap(m_pictureBitmap);
+        }
     });
     m_machines = PanelControl<IComboBoxControl>(m_panel, kMachineList, IID_IComboBoxControl);
     m_x = PanelControl<IEditControl>(m_panel, kEditX, IID_IEditControl);

@@ -43,6 +43,7 @@ private:
 
     CLanguageTable m_language;
     IStaticControl* m_picture = nullptr;
+    HBITMAP m_pictureBitmap = nullptr;
     long m_commandNumber = 0;
     int32_t m_invertedZ = 0;
     CMovePoint m_cursor;

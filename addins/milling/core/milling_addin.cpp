@@ -7,7 +7,9 @@
 #include <set>
 
 #include "addins/milling/core/addin_event_sink.h"
+#include "addins/milling/core/addin_resources.h"
 #include "addins/milling/core/strimo_ids.h"
+#include "icontrols.h"
 #include "platform/com/connpoint.h"
 #include "platform/kernel/help.h"
 #include "platform/kernel/module.h"
@@ -28,7 +30,10 @@ constexpr LONG kWorkshopFlags = 0x311;
 constexpr LONG kTreePage = 1;
 constexpr LONG kTextPage = 2;
 constexpr LONG kControlPanelPage = 4;
-constexpr LONG kMenuSeparator = 0x800;
+constexpr LONG kSeparatorItem = 0x800;
+constexpr BYTE kButtonEnabled = 4;
+constexpr BYTE kButtonPlain = 0;
+constexpr BYTE kButtonSeparator = 1;
 
 // One command as Connect registers it, in registration order.
 struct CommandRegistration {
@@ -214,9 +219,15 @@ HRESULT CMillingAddin::Connect(IHostApplication* host)
     host->AddToolbar(m_language.GetMenuItemText(98, "Manufacturing"), &toolbar);
 
     for (const CommandRegistration& entry : kCommands) {
-        // Buttons go on the toolbar through its scripting object once the
-        // control interfaces are there; the command texts, classes and menu
-        // items are registered now.
+        // The toolbar and the menu item show the same image; the bitmaps
+        // stay with the toolbar and the menu for the life of the process.
+        HBITMAP bitmap = LoadAddinBitmap(entry.bitmap);
+        LONG image = 0;
+        if (toolbar != nullptr) {
+            toolbar->AddBitmap(1, bitmap, &image);
+            toolbar->AddButton(this, entry.command, image, kButtonEnabled, kButtonPlain,
+                               m_language.GetMenuItemText(entry.toolbarText, entry.text));
+        }
         const std::string name = m_language.Get(LanguageKeyword::ShortCommand, entry.command, "");
         const std::string shortName = m_language.Get(LanguageKeyword::Command, entry.command, "");
         host->SetCommandTexts(this, entry.command, name.c_str(), shortName.c_str());
@@ -225,9 +236,12 @@ HRESULT CMillingAddin::Connect(IHostApplication* host)
         host->SetCommandStatusTexts(this, entry.command, status.c_str(), tooltip.c_str());
         host->RegisterCommandClass(this, entry.command, *entry.classId);
         host->AddMenuItem(popup, this, entry.command, 0, m_language.GetMenuItemText(entry.menuText, entry.text),
-                          nullptr);
-        if (entry.separatorAfter)
-            host->AddMenuSeparator(popup, this, 0, kMenuSeparator, "");
+                          bitmap);
+        if (entry.separatorAfter) {
+            host->AddMenuSeparator(popup, this, 0, kSeparatorItem, "");
+            if (toolbar != nullptr)
+                toolbar->AddButton(nullptr, 0, 0, kButtonEnabled, kButtonSeparator, "");
+        }
     }
 
     host->RegisterEventHandlerClass(this, CLSID_SelectionInfoHandler, 0x20004);
@@ -262,7 +276,7 @@ HRESULT CMillingAddin::OnContextMenu(IHostApplication* host)
             continue;
         host->RegisterCommandClass(this, entry.command, *entry.classId);
         host->AddMenuItem(menu, this, entry.command, 0, m_language.GetMenuItemText(entry.menuText, entry.text),
-                          nullptr);
+                          LoadAddinBitmap(entry.bitmap));
     }
     return S_OK;
 }

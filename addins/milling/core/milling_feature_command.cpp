@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "addins/milling/core/addin_resources.h"
 #include "addins/milling/core/command_events.h"
 #include "addins/milling/core/command_panel.h"
 #include "addins/milling/core/milling_addin.h"
@@ -15,6 +16,7 @@
 #include "ihost.h"
 #include "objectmodel/entity_record.h"
 #include "platform/framework/ctrls.h"
+#include "platform/gdi/gdi.h"
 #include "platform/kernel/help.h"
 
 namespace {
@@ -77,11 +79,11 @@ const NumberField kToolFields[] = {
     {kEditRadialStep, nullptr, &CToolRecord::radialStep},
 };
 
-const FeatureCommandKind kPocket = {kCommandPocketMilling, 218, 217, 20006, "Pocket milling", 20007,
+const FeatureCommandKind kPocket = {kCommandPocketMilling, 6025, 218, 217, 20006, "Pocket milling", 20007,
                                     "Pocket parameters", false, true, 390, 38, "pocket_feature.htm", true};
-const FeatureCommandKind kContour = {kCommandContourMilling, 219, 218, 20004, "Contour milling", 20038,
+const FeatureCommandKind kContour = {kCommandContourMilling, 6024, 219, 218, 20004, "Contour milling", 20038,
                                      "Contour parameters", true, false, 420, 27, "contour_feature.htm", true};
-const FeatureCommandKind kCurve = {kCommandCurveMilling, 219, 218, 20062, "Curve milling", 20038,
+const FeatureCommandKind kCurve = {kCommandCurveMilling, 6032, 219, 218, 20062, "Curve milling", 20038,
                                    "Contour parameters", true, true, 520, 38, "curve_feature.htm", false};
 
 RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
@@ -174,6 +176,8 @@ CMillingFeatureCommandBase::~CMillingFeatureCommandBase()
     m_picked.RemoveAll();
     if (m_panel != nullptr)
         m_panel->Destroy();
+    if (m_pictureBitmap != nullptr)
+        DeleteObject(m_pictureBitmap);
 }
 
 IEditControl* CMillingFeatureCommandBase::Edit(LONG id) const
@@ -219,8 +223,11 @@ void CMillingFeatureCommandBase::BuildPanel()
     const std::vector<PanelControlRow> rows = PanelRows(m_kind);
     CLanguageTable& texts = m_addin != nullptr ? m_addin->Language() : m_language;
     AddPanelControls(m_panel, texts, rows.data(), rows.size(), [&](size_t row) {
-        if (row == 1)
+        if (row == 1) {
             m_picture = PanelControl<IStaticControl>(m_panel, m_kind.pictureId, IID_IStaticControl);
+            if (m_picture != nullptr && (m_pictureBitmap = LoadAddinBitmap(m_kind.pictureBitmap)) != nullptr)
+                m_picture->SetBitmap(m_pictureBitmap);
+        }
     });
     m_toolNames = PanelControl<IComboBoxControl>(m_panel, kToolNames, IID_IComboBoxControl);
     for (LONG id : {kEditZTop, kEditZBottom, kEditZSafePlane, kEditZEngage, kEditOffset})

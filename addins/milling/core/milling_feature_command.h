@@ -29,6 +29,7 @@ class CProgressCtrl;
 // What sets the three commands apart.
 struct FeatureCommandKind {
     long commandNumber;
+    int pictureBitmap;
     LONG pictureId;
     LONG titleId;
     long titleText;
@@ -97,6 +98,7 @@ private:
     CHostProgressBar m_progress{nullptr};
     CLanguageTable m_language;
     IStaticControl* m_picture = nullptr;
+    HBITMAP m_pictureBitmap = nullptr;
     std::unique_ptr<CMillingFeature> m_feature;
     IComboBoxControl* m_toolNames = nullptr;
     CToolList m_tools;

@@ -43,6 +43,34 @@ std::string ReadText(const std::string& path)
     return text.str();
 }
 
+HRESULT RecordingToolbar::QueryInterface(REFIID iid, void** out)
+{
+    if (iid == IID_IUnknown || iid == IID_IToolbarControl) {
+        *out = static_cast<IToolbarControl*>(this);
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+HRESULT RecordingToolbar::AddBitmap(LONG count, HBITMAP bitmap, LONG* firstImage)
+{
+    m_log.push_back("AddBitmap " + std::to_string(count) + (bitmap != nullptr ? " bitmap" : " null"));
+    if (firstImage != nullptr)
+        *firstImage = m_images;
+    m_images += count;
+    return S_OK;
+}
+
+HRESULT RecordingToolbar::AddButton(IAddin* addin, LONG commandId, LONG image, BYTE state, BYTE style,
+                                    const char* text)
+{
+    m_log.push_back("AddButton " + std::string(addin != nullptr ? "addin" : "null") + " " +
+                    std::to_string(commandId) + " " + std::to_string(image) + " " + std::to_string(state) + " " +
+                    std::to_string(style) + " " + Text(text));
+    return S_OK;
+}
+
 RecordingHost::RecordingHost()
 {
     events = new CConnectionPointContainer();
@@ -315,7 +343,7 @@ HRESULT RecordingHost::GetAddinClassFactory(CLSID, IClassFactory** factory)
 HRESULT RecordingHost::AddToolbar(const char* name, IToolbarControl** toolbar)
 {
     Log("AddToolbar " + Text(name));
-    *toolbar = nullptr;
+    *toolbar = &this->toolbar;
     return S_OK;
 }
 

@@ -15,7 +15,59 @@
 #include "addins/milling/core/milling_job.h"
 #include "host/document/tests/document_test_support.h"
 #include "host/shell/connection_point.h"
+#include "icontrols.h"
 #include "ihost.h"
+
+// A toolbar that logs its images and buttons into the host's log.
+class RecordingToolbar final : public IToolbarControl {
+public:
+    explicit RecordingToolbar(std::vector<std::string>& log) : m_log(log) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE Reserved3() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reserved4(LONG_PTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reserved5(LONG_PTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetButtonState(IAddin*, LONG, LONG) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reserved7(LONG_PTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE AddBitmap(LONG count, HBITMAP bitmap, LONG* firstImage) override;
+    HRESULT STDMETHODCALLTYPE Reserved9(LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR,
+                                        LONG_PTR) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Reserved10(LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Reserved11(LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AddButtonControl(IAddin*, LONG, const char*, LONG, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE AddButton(IAddin* addin, LONG commandId, LONG image, BYTE state, BYTE style,
+                                        const char* text) override;
+    HRESULT STDMETHODCALLTYPE Reserved14(LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Reserved15(LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR, LONG_PTR) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Reserved16(LONG_PTR, LONG_PTR, LONG_PTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE AddEditControl(IAddin*, LONG, const char*, LONG, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE AddComboBoxControl(IAddin*, LONG, const char*, LONG, LONG, DWORD) override
+    {
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AddStaticControl(IAddin*, LONG, const char*, LONG, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE AddSpinControl(IAddin*, LONG, const char*, LONG, DWORD) override { return S_OK; }
+
+private:
+    std::vector<std::string>& m_log;
+    LONG m_images = 0;
+};
 
 // An IHostApplication that logs each call as one line, "Operation arg ...",
 // and answers as the host would: pane groups and pages are kept (so a
@@ -40,6 +92,7 @@ public:
     };
     std::vector<Group> groups;
     std::vector<std::string> variables;
+    RecordingToolbar toolbar{log};
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
