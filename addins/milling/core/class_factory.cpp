@@ -12,6 +12,7 @@
 #include "addins/milling/core/module_count.h"
 #include "addins/milling/core/nc_file_command.h"
 #include "addins/milling/core/strimo_ids.h"
+#include "addins/milling/core/tool_store_command.h"
 #include "platform/kernel/registry.h"
 
 namespace {
@@ -27,7 +28,7 @@ constexpr AddinClassEntry kClasses[] = {
     {&CLSID_TransferCommand, "CTransferCommand", nullptr},
     {&CLSID_SimulationCommand, "CSimulationCommand", nullptr},
     {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand", nullptr},
-    {&CLSID_ToolStoreCommand, "CToolStoreCommand", nullptr},
+    {&CLSID_ToolStoreCommand, "CToolStoreCommand", &Make<CToolStoreCommand, IAddinCommand>},
     {&CLSID_NcFileCommand, "CNcFileCommand", &Make<CNcFileCommand, IAddinCommand>},
     {&CLSID_ContourMillingCommand, "CContourMillingCommand", &Make<CContourMillingCommand, IAddinCommand>},
     {&CLSID_PocketMillingCommand, "CPocketMillingCommand", &Make<CPocketMillingCommand, IAddinCommand>},

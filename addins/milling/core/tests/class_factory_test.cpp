@@ -90,7 +90,7 @@ TEST_F(StrimoModuleTest, CreationTableChoosesTheClassByGuid)
         {"transfer", &CLSID_TransferCommand, &IID_IAddinCommand, false},
         {"simulation", &CLSID_SimulationCommand, &IID_IAddinCommand, false},
         {"machine settings", &CLSID_PostprocessorSettingsCommand, &IID_IAddinCommand, false},
-        {"tool store", &CLSID_ToolStoreCommand, &IID_IAddinCommand, false},
+        {"tool store", &CLSID_ToolStoreCommand, &IID_IAddinCommand, true},
         {"nc file", &CLSID_NcFileCommand, &IID_IAddinCommand, true},
         {"contour", &CLSID_ContourMillingCommand, &IID_IAddinCommand, true},
         {"pocket", &CLSID_PocketMillingCommand, &IID_IAddinCommand, true},
