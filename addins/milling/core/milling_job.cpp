@@ -8,6 +8,7 @@
 #include "addins/milling/features/documentmoveentities.h"
 #include "ientityrecord.h"
 #include "objectmodel/entity_record.h"
+#include "platform/controls/commctrl.h"
 #include "platform/user/commdlg.h"
 
 namespace {
@@ -199,6 +200,14 @@ void CMillingJob::AddOperation(std::unique_ptr<CMillingOperation> operation, boo
             }
         }
     }
+    if (m_tree != nullptr) {
+        const std::string machine = operation->MachineNameForRecord();
+        const std::string label = operation->m_name + " <" + (machine.empty() ? "NO MACHINE" : machine) + ">";
+        HTREEITEM item = nullptr;
+        m_tree->InsertItem(label.c_str(), m_treeRoot, TVI_LAST, &item);
+        operation->m_treeItem = item;
+        m_tree->Expand(m_treeRoot, TVE_EXPAND);
+    }
     m_operations.push_back(std::move(operation));
     if (makeActive)
         SetActiveOperation(GetOperationCount() - 1);
@@ -208,7 +217,13 @@ bool CMillingJob::SetActiveOperation(long index)
 {
     if (index >= GetOperationCount())
         return false;
+    if (m_tree != nullptr)
+        if (CMillingOperation* old = GetOperation(m_activeOperation); old != nullptr && old->m_treeItem != nullptr)
+            m_tree->SetItemState(old->m_treeItem, 0, TVIS_BOLD);
     m_activeOperation = index < 0 ? -1 : index;
+    if (m_tree != nullptr)
+        if (CMillingOperation* now = GetOperation(m_activeOperation); now != nullptr && now->m_treeItem != nullptr)
+            m_tree->SetItemState(now->m_treeItem, TVIS_BOLD, TVIS_BOLD);
     UpdateNcCodePane();
     return true;
 }
@@ -217,6 +232,12 @@ void CMillingJob::DeleteOperation(long index)
 {
     if (index < 0 || index >= GetOperationCount())
         return;
+    if (m_tree != nullptr) {
+        if (CMillingOperation* active = GetOperation(m_activeOperation); active != nullptr && active->m_treeItem)
+            m_tree->SetItemState(active->m_treeItem, 0, TVIS_BOLD);
+        if (HTREEITEM item = m_operations[static_cast<size_t>(index)]->m_treeItem; item != nullptr)
+            m_tree->DeleteItem(item);
+    }
     m_operations.erase(m_operations.begin() + index);
     // The active operation keeps its place in the job: one before it moves
     // its number down with it, and when the active one itself goes its
@@ -226,6 +247,7 @@ void CMillingJob::DeleteOperation(long index)
         --active;
     if (active >= GetOperationCount())
         active = GetOperationCount() - 1;
+    m_activeOperation = -1;
     SetActiveOperation(active);
 }
 
@@ -280,8 +302,26 @@ std::vector<std::string> CMillingJob::NcCodePaneLines() const
 
 void CMillingJob::UpdateNcCodePane()
 {
-    // The NC code pane's text control is reached through the control
-    // interfaces; without one there is nothing to refill.
+    if (m_ncCode == nullptr)
+        return;
+    LONG rows = 0;
+    m_ncCode->GetRowCount(&rows);
+    m_ncCode->DeleteRowRange(0, rows, FALSE);
+    // Red, protected and not bold.
+    CHARFORMAT format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR | CFM_PROTECTED | CFM_BOLD;
+    format.dwEffects = CFE_PROTECTED;
+    format.crTextColor = 0x0000FF;
+    m_ncCode->SetDefaultCharFormat(&format);
+    for (const std::string& line : NcCodePaneLines())
+        m_ncCode->AppendText(line.c_str(), FALSE);
+}
+
+void CMillingJob::SetFeaturesTree(ITreeControl* tree, HTREEITEM root)
+{
+    m_tree = tree;
+    m_treeRoot = root;
 }
 
 CMillingJob* FindMillingJob(IHostDocument* document)

@@ -15,6 +15,7 @@
 #include "addins/milling/core/milling_operation.h"
 #include "addins/milling/core/module_count.h"
 #include "addins/milling/core/strimo_ids.h"
+#include "icontrols.h"
 #include "ientity.h"
 
 // The job's interface: the entity operations. Its other members are plain
@@ -91,7 +92,9 @@ public:
     IHostDocument* GetDocument() const { return m_document; }
 
     // Appends the operation, which the job owns from then on; an unnamed
-    // one is named "Operation n" (the least n no operation has).
+    // one is named "Operation n" (the least n no operation has). With the
+    // Features tree known it gets an item "name <machine>" (the operation's
+    // own machine, "NO MACHINE" without one).
     void AddOperation(std::unique_ptr<CMillingOperation> operation, bool makeActive);
     // false for an index at or past the count; a negative index clears the
     // active operation.
@@ -112,6 +115,12 @@ public:
     // Refills the NC code pane, when the job knows one.
     void UpdateNcCodePane();
 
+    // The Features pane's tree and its root item, and the NC code pane's
+    // control, set by the panes when they are made (lent by the host).
+    void SetFeaturesTree(ITreeControl* tree, HTREEITEM root);
+    void SetNcCodeControl(IRichEditControl* control) { m_ncCode = control; }
+    ITreeControl* FeaturesTree() const { return m_tree; }
+
     // Why the last Load read nothing; None after a good read.
     const JobRecordStatus& LoadError() const { return m_loadError; }
 
@@ -120,7 +129,9 @@ private:
 
     IHostDocument* m_document = nullptr;
     CLanguageTable m_language;
-    long m_treeRoot = 0;
+    IRichEditControl* m_ncCode = nullptr;
+    HTREEITEM m_treeRoot = nullptr;
+    ITreeControl* m_tree = nullptr;
     long m_activeOperation = -1;
     std::vector<std::unique_ptr<CMillingOperation>> m_operations;
     JobRecordStatus m_loadError;

@@ -7,7 +7,9 @@
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_job.h"
 #include "addins/milling/core/origin_triad.h"
+#include "icontrols.h"
 #include "ientity.h"
+#include "platform/controls/commctrl.h"
 #include "ipostprocessor.h"
 
 namespace {
@@ -67,13 +69,33 @@ void CMillingOperation::AddFeature(std::unique_ptr<CMillingFeature> feature)
             }
         }
     }
+    CMillingFeature* added = feature.get();
     CMillingOperationBase::AddFeature(std::move(feature));
+    ITreeControl* tree = m_job != nullptr ? m_job->FeaturesTree() : nullptr;
+    if (tree != nullptr && m_treeItem != nullptr) {
+        HTREEITEM item = nullptr;
+        tree->InsertItem(added->m_name.c_str(), m_treeItem, TVI_LAST, &item);
+        tree->Expand(m_treeItem, TVE_EXPAND);
+        m_featureItems[added] = item;
+    }
+}
+
+HTREEITEM CMillingOperation::FeatureTreeItem(const CMillingFeature* feature) const
+{
+    const auto found = m_featureItems.find(feature);
+    return found != m_featureItems.end() ? found->second : nullptr;
 }
 
 void CMillingOperation::RemoveFeature(long index)
 {
-    if (index >= 0 && static_cast<size_t>(index) < m_features.size())
-        m_features.erase(m_features.begin() + index);
+    if (index < 0 || static_cast<size_t>(index) >= m_features.size())
+        return;
+    const CMillingFeature* feature = m_features[static_cast<size_t>(index)].get();
+    ITreeControl* tree = m_job != nullptr ? m_job->FeaturesTree() : nullptr;
+    if (HTREEITEM item = FeatureTreeItem(feature); item != nullptr && tree != nullptr)
+        tree->DeleteItem(item);
+    m_featureItems.erase(feature);
+    m_features.erase(m_features.begin() + index);
 }
 
 IHostDocument* CMillingOperation::GetHostDocument() const

@@ -6,12 +6,14 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "addins/milling/core/language_table.h"
 #include "addins/milling/features/millingfeature.h"
+#include "platform/base/types.h"
 
 class CMillingJob;
 class CMillingAddin;
@@ -58,8 +60,10 @@ public:
     void AddFeature(std::unique_ptr<CMillingFeature> feature) override;
     // The origin marker, then the features.
     void Draw(IGraphicsContext* context) const override;
-    // Within range: the feature is removed (and deleted).
+    // Within range: the feature's tree item and the feature go.
     void RemoveFeature(long index);
+    // The feature's item in the Features tree; null when it has none.
+    HTREEITEM FeatureTreeItem(const CMillingFeature* feature) const;
     // The job's document; null while the operation has no job.
     IHostDocument* GetHostDocument() const;
 
@@ -72,7 +76,8 @@ public:
     // The postprocessor name read from a stored record, used to find the
     // postprocessor again once the plug-ins are loaded.
     std::string m_machineName;
-    long m_treeItem = 0;
+    HTREEITEM m_treeItem = nullptr;
+    std::map<const CMillingFeature*, HTREEITEM> m_featureItems;
     int32_t m_invertedZ = 0;
     CMovePoint m_origin;
 };

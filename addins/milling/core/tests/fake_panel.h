@@ -312,6 +312,182 @@ private:
     }
 };
 
+// The Features pane's tree: items with their text, parent, bold state and
+// expansion, kept in insertion order.
+class FakeTree final : public ITreeControl {
+public:
+    struct Item {
+        std::string text;
+        HTREEITEM parent;
+        bool bold = false;
+        bool expanded = false;
+        bool deleted = false;
+    };
+    std::vector<Item> items; // item k has the handle k + 1
+
+    Item& At(HTREEITEM item) { return items.at(reinterpret_cast<uintptr_t>(item) - 1); }
+    // The texts of the living children of `parent`, in order.
+    std::vector<std::string> Children(HTREEITEM parent) const
+    {
+        std::vector<std::string> texts;
+        for (const Item& item : items)
+            if (!item.deleted && item.parent == parent)
+                texts.push_back(item.text);
+        return texts;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_ITreeControl ? static_cast<ITreeControl*>(this) : nullptr;
+        return *out != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE SetItemState(HTREEITEM item, UINT state, UINT mask) override
+    {
+        if ((mask & 0x10) != 0)
+            At(item).bold = (state & 0x10) != 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Expand(HTREEITEM item, UINT) override
+    {
+        At(item).expanded = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteItem(HTREEITEM item) override
+    {
+        At(item).deleted = true;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE InsertItem(const char* text, HTREEITEM parent, HTREEITEM, HTREEITEM* item) override
+    {
+        items.push_back({text, parent});
+        *item = reinterpret_cast<HTREEITEM>(items.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCommandObject(IHostDocument*, IAddinCommand**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Enable(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Redraw(const RECT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ModifyStyle(DWORD, DWORD, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ModifyStyleEx(DWORD, DWORD, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetDocument(IHostDocument*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDocument(IHostDocument**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Unadvise(IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ClientToScreen(LONG, LONG, LONG*, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE HitTest(LONG, LONG, UINT*, HTREEITEM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetItemState(HTREEITEM, UINT, UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCheck(HTREEITEM, BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetCheck(HTREEITEM, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetItemText(HTREEITEM, const char*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Reserved19(LONG_PTR, LONG_PTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SelectItem(HTREEITEM) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSelectedItem(HTREEITEM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteAllItems() override { return E_NOTIMPL; }
+    virtual ~FakeTree() = default;
+};
+
+// The NC code pane's text control: its rows and default format.
+class FakeRichEdit final : public IRichEditControl {
+public:
+    std::vector<std::string> rows;
+    CHARFORMAT format{};
+    int refills = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        *out = iid == IID_IUnknown || iid == IID_IRichEditControl ? static_cast<IRichEditControl*>(this) : nullptr;
+        return *out != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetRowCount(LONG* count) override
+    {
+        *count = static_cast<LONG>(rows.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DeleteRowRange(LONG first, LONG count, BOOL) override
+    {
+        if (count < 1)
+            return E_FAIL;
+        rows.erase(rows.begin() + first, rows.begin() + first + count);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetDefaultCharFormat(CHARFORMAT* value) override
+    {
+        format = *value;
+        ++refills;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AppendText(const char* text, BOOL) override
+    {
+        rows.emplace_back(text);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetCommandObject(IHostDocument*, IAddinCommand**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Enable(BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Redraw(const RECT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ModifyStyle(DWORD, DWORD, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ModifyStyleEx(DWORD, DWORD, UINT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetDocument(IHostDocument*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDocument(IHostDocument**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Reserved10(LONG_PTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Reserved11(LONG_PTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LineFromRow(LONG, LONG*, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLineStartRow(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLineRowCount(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLineIndex(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLineId(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLineFlags(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetLineFlags(LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteRows(LONG, LONG, LONG, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InsertRows(LONG, LONG, const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReplaceLineRow(LONG, LONG, const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AppendToLine(LONG, const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SplitLine(LONG, LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DeleteLine(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InsertLine(LONG, LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE AppendLine(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLineCount(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCaretRow(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetRowFormat(LONG, CHARFORMAT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetRangeFormat(LONG, LONG, CHARFORMAT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE InsertRow(LONG, const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReplaceRow(LONG, const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReplaceRange(LONG, LONG, const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetRow(LONG, char*, LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetFirstVisibleRow(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RowIndex(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RowFromChar(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE RowLength(LONG, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LineScroll(LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSel(LONG*, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSelText(char*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSelectionType(WORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clear() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSel(LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ReplaceSel(const char*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE HideSelection(BOOL, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCharFormat(LONG, CHARFORMAT*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDefaultCharFormat(CHARFORMAT*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSelectionCharFormat(CHARFORMAT*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetParaFormat(PARAFORMAT*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSelectionCharFormat(CHARFORMAT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetWordCharFormat(CHARFORMAT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetParaFormat(PARAFORMAT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Undo() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CanUndo(BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EmptyUndoBuffer() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE FindText(DWORD, FINDTEXTEX*, LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTextLength(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetBackgroundColor(BOOL, COLORREF, COLORREF*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Copy() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Cut() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Paste() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CanPaste(UINT, BOOL*) override { return E_NOTIMPL; }
+    virtual ~FakeRichEdit() = default;
+};
+
 // A graphics context that keeps the lines drawn and the colours and
 // styles set, in order.
 class RecordingContext final : public IGraphicsContext {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "addins/milling/core/tests/fake_panel.h"
 #include "addins/milling/core/tests/strimo_test_support.h"
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/documentmoveentities.h"
@@ -493,6 +494,69 @@ TEST_F(MillingJobTest, TheJobDrawsTheActiveOperationsOriginMarker)
     EXPECT_EQ(job->Draw(nullptr), S_OK);
     job->AddOperation(std::make_unique<CMillingOperation>(CMovePoint{}, false), true);
     EXPECT_EQ(job->Draw(nullptr), S_OK);
+}
+
+} // namespace
+
+namespace {
+
+class JobPaneTest : public StrimoTest {};
+
+// With the Features tree known, operations and features get their items:
+// "name <machine>" under the root, the active operation bold, features
+// under their operation; deleting takes the items away.
+TEST_F(JobPaneTest, TheTreeFollowsTheOperationsAndFeatures)
+{
+    FakeTree tree;
+    HTREEITEM root = nullptr;
+    tree.InsertItem("Milling 2.5D", nullptr, nullptr, &root);
+    CMillingJob* job = FindMillingJob(m_document->GetHostDocument());
+    job->SetFeaturesTree(&tree, root);
+    job->AddOperation(std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false),
+                      true);
+    job->AddOperation(std::make_unique<CMillingOperation>(CMovePoint{}, false), false);
+    EXPECT_EQ(tree.Children(root),
+              (std::vector<std::string>{"Operation 1 <Power Control CNC>", "Operation 2 <NO MACHINE>"}));
+    EXPECT_TRUE(tree.At(root).expanded);
+    HTREEITEM first = job->GetOperation(0)->m_treeItem;
+    HTREEITEM second = job->GetOperation(1)->m_treeItem;
+    EXPECT_TRUE(tree.At(first).bold);
+    EXPECT_FALSE(tree.At(second).bold);
+
+    job->GetOperation(0)->AddFeature(std::make_unique<CContourFeature>());
+    job->GetOperation(0)->AddFeature(std::make_unique<CPocketFeature>());
+    EXPECT_EQ(tree.Children(first), (std::vector<std::string>{"Phase 1", "Phase 2"}));
+    EXPECT_TRUE(tree.At(first).expanded);
+    job->GetOperation(0)->RemoveFeature(0);
+    EXPECT_EQ(tree.Children(first), std::vector<std::string>{"Phase 2"});
+
+    EXPECT_TRUE(job->SetActiveOperation(1));
+    EXPECT_FALSE(tree.At(first).bold);
+    EXPECT_TRUE(tree.At(second).bold);
+    job->DeleteOperation(0);
+    EXPECT_EQ(tree.Children(root), std::vector<std::string>{"Operation 2 <NO MACHINE>"});
+    EXPECT_TRUE(tree.At(second).bold) << "the same operation stays active and bold";
+}
+
+// The NC code pane is refilled when the active operation changes: red,
+// protected text, "Operation n" and the numbered program.
+TEST_F(JobPaneTest, TheNcCodePaneShowsTheActiveOperationsProgram)
+{
+    FakeRichEdit pane;
+    pane.rows = {"stale"};
+    CMillingJob* job = FindMillingJob(m_document->GetHostDocument());
+    job->SetNcCodeControl(&pane);
+    auto operation = std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false);
+    operation->AddFeature(MakeSquareContour(20, nullptr));
+    job->AddOperation(std::move(operation), true);
+    ASSERT_GE(pane.rows.size(), 3u);
+    EXPECT_EQ(pane.rows[0], "Operation 1");
+    EXPECT_EQ(pane.rows[1], "Phase 1");
+    EXPECT_EQ(pane.format.crTextColor, 0x0000FFu);
+    EXPECT_EQ(pane.format.dwMask, 0x40000011u);
+    EXPECT_EQ(pane.format.dwEffects, 0x10u);
+    job->SetActiveOperation(-1);
+    EXPECT_EQ(pane.rows, std::vector<std::string>{"Operation 0"});
 }
 
 } // namespace
