@@ -10,7 +10,6 @@
 #include "addins/milling/core/origin_triad.h"
 #include "ihost.h"
 #include "platform/gdi/gdi.h"
-#include "platform/kernel/help.h"
 #include "platform/user/commdlg.h"
 
 namespace {
@@ -102,8 +101,7 @@ HRESULT CAddOperationCommand::Create(IHostDocument* document, LONG commandNumber
     if (document == nullptr)
         return S_OK;
     IHostApplication* host = nullptr;
-    document->GetApplication(&host);
-    m_addin = CMillingAddin::FromHost(host);
+    m_addin = CMillingAddin::FromDocument(document, &host);
     if (m_addin != nullptr)
         m_addin->LoadPostprocessors();
     m_job = FindMillingJob(document);
@@ -240,8 +238,7 @@ void CAddOperationCommand::OnControl(const void* value, LONG* result)
         break;
     case kControlHelp:
         if (notification.code == kNotifyClick)
-            HtmlHelpA(nullptr, AddinHelpPath(m_language.ChosenLanguage(), "operation.htm").c_str(),
-                      HH_DISPLAY_TOPIC, 0);
+            ShowAddinHelp(m_language.ChosenLanguage(), "operation.htm");
         break;
     case kPickButton:
         if (notification.code == kNotifyClick && m_picking == 0)

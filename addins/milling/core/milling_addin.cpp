@@ -100,6 +100,11 @@ std::string AddinHelpPath(const std::string& language, const char* topic)
     return "help\\" + language + "\\nuvex.chm::/khtml/" + topic;
 }
 
+void ShowAddinHelp(const std::string& language, const char* topic)
+{
+    HtmlHelpA(nullptr, AddinHelpPath(language, topic).c_str(), HH_DISPLAY_TOPIC, 0);
+}
+
 CMillingAddin::CMillingAddin() { LiveAddins().insert(this); }
 
 CMillingAddin::~CMillingAddin()
@@ -129,6 +134,16 @@ CMillingAddin* CMillingAddin::FromHost(IHostApplication* host)
     if (FAILED(host->GetAddin(CLSID_StrimoAddin, &addin)))
         return nullptr;
     return FromInterface(addin);
+}
+
+CMillingAddin* CMillingAddin::FromDocument(IHostDocument* document, IHostApplication** host)
+{
+    IHostApplication* application = nullptr;
+    if (document != nullptr)
+        document->GetApplication(&application);
+    if (host != nullptr)
+        *host = application;
+    return FromHost(application);
 }
 
 HRESULT CMillingAddin::QueryInterface(REFIID iid, void** out)
@@ -285,8 +300,7 @@ HRESULT CMillingAddin::Help(LONG commandNumber, LONG)
 {
     for (const HelpTopic& topic : kHelpTopics) {
         if (topic.command == commandNumber) {
-            HtmlHelpA(nullptr, AddinHelpPath(m_language.ChosenLanguage(), topic.topic).c_str(), HH_DISPLAY_TOPIC,
-                      0);
+            ShowAddinHelp(m_language.ChosenLanguage(), topic.topic);
             break;
         }
     }

@@ -31,6 +31,9 @@ public:
     // The host's add-in object of this module (IHostApplication GetAddin
     // with the module's class id), else null.
     static CMillingAddin* FromHost(IHostApplication* host);
+    // The same through a document's application, which `host` receives
+    // when it is given (null without a document).
+    static CMillingAddin* FromDocument(IHostDocument* document, IHostApplication** host = nullptr);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -92,3 +95,5 @@ void LoadAddinLanguage(IHostApplication* host, CLanguageTable& table);
 
 // The help path of an add-in topic: "help\<language>\nuvex.chm::/khtml/<topic>".
 std::string AddinHelpPath(const std::string& language, const char* topic);
+// Opens that topic in the help viewer.
+void ShowAddinHelp(const std::string& language, const char* topic);

@@ -17,7 +17,6 @@
 #include "objectmodel/entity_record.h"
 #include "platform/framework/ctrls.h"
 #include "platform/gdi/gdi.h"
-#include "platform/kernel/help.h"
 
 namespace {
 
@@ -191,8 +190,7 @@ HRESULT CMillingFeatureCommandBase::Create(IHostDocument* document, LONG, LONG_P
     if (document == nullptr)
         return S_OK;
     IHostApplication* host = nullptr;
-    document->GetApplication(&host);
-    m_addin = CMillingAddin::FromHost(host);
+    m_addin = CMillingAddin::FromDocument(document, &host);
     m_job = FindMillingJob(document);
     if (m_kind.usesProgress && host != nullptr) {
         CProgressCtrl* control = nullptr;
@@ -474,8 +472,7 @@ void CMillingFeatureCommandBase::OnControl(const void* value, LONG* result)
         break;
     case kControlHelp:
         if (notification.code == kNotifyClick)
-            HtmlHelpA(nullptr, AddinHelpPath(m_language.ChosenLanguage(), m_kind.helpTopic).c_str(),
-                      HH_DISPLAY_TOPIC, 0);
+            ShowAddinHelp(m_language.ChosenLanguage(), m_kind.helpTopic);
         break;
     case kRecalculate:
         if (notification.code == kNotifyClick) {

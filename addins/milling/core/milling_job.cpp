@@ -137,9 +137,7 @@ HRESULT CMillingJob::SetHostDocument(IHostDocument* document)
     }
     if (m_document == nullptr)
         return S_OK;
-    IHostApplication* host = nullptr;
-    m_document->GetApplication(&host);
-    if (CMillingAddin* addin = CMillingAddin::FromHost(host)) {
+    if (CMillingAddin* addin = CMillingAddin::FromDocument(m_document)) {
         addin->LoadPostprocessors();
         for (const auto& operation : m_operations)
             operation->m_postprocessor = addin->FindPostprocessor(operation->m_machineName.c_str());

@@ -47,11 +47,8 @@ void CMillingOperation::AddFeature(std::unique_ptr<CMillingFeature> feature)
 {
     if (feature == nullptr)
         return;
-    IHostDocument* document = GetHostDocument();
     IHostApplication* host = nullptr;
-    if (document != nullptr)
-        document->GetApplication(&host);
-    m_addin = CMillingAddin::FromHost(host);
+    m_addin = CMillingAddin::FromDocument(GetHostDocument(), &host);
     LoadAddinLanguage(host, m_language);
     if (feature->m_name.empty()) {
         const std::string base = m_addin != nullptr ? m_addin->Language().GetStaticText(30003, "Phase")

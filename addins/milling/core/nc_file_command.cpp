@@ -140,10 +140,7 @@ NcFileResult CNcFileCommand::OpenNcFile()
         Tell("This drawing cannot take the NC program.", MB_ICONWARNING);
         return {NcFileStatus::NoJob, {}};
     }
-    IHostApplication* host = nullptr;
-    if (m_document != nullptr)
-        m_document->GetApplication(&host);
-    CMillingAddin* addin = CMillingAddin::FromHost(host);
+    CMillingAddin* addin = CMillingAddin::FromDocument(m_document);
     if (addin != nullptr)
         addin->LoadPostprocessors();
     NcFileResult result = OpenNcProgram(m_document, *job, addin, static_cast<const char*>(dialog.GetPathName()));

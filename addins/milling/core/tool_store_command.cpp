@@ -12,8 +12,7 @@ HRESULT CToolStoreCommand::Create(IHostDocument* document, LONG, LONG_PTR)
     if (document == nullptr)
         return S_OK;
     IHostApplication* host = nullptr;
-    document->GetApplication(&host);
-    m_addin = CMillingAddin::FromHost(host);
+    m_addin = CMillingAddin::FromDocument(document, &host);
     LoadAddinLanguage(host, m_language);
     return S_OK;
 }

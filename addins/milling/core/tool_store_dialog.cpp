@@ -5,7 +5,6 @@
 #include "addins/milling/core/milling_addin.h"
 #include "platform/controls/controls.h"
 #include "platform/framework/ddx.h"
-#include "platform/kernel/help.h"
 #include "platform/user/commdlg.h"
 
 namespace {
@@ -239,7 +238,7 @@ void CToolStoreDialog::OnSelectTool()
 void CToolStoreDialog::OnHelpButton()
 {
     const std::string language = m_addin != nullptr ? m_addin->Language().ChosenLanguage() : "EN";
-    HtmlHelpA(nullptr, AddinHelpPath(language, "toolstore.htm").c_str(), HH_DISPLAY_TOPIC, 0);
+    ShowAddinHelp(language, "toolstore.htm");
 }
 
 void CToolStoreDialog::OnOK()

@@ -267,3 +267,34 @@ TEST_F(NcFileTest, TheSamplePartReadsAsItsOutlines)
 }
 
 } // namespace
+
+namespace {
+
+class SampleDrawingTest : public NcFileTest {};
+
+// The sample drawing that ships beside the sample NC program is that
+// program drawn: the same lines and arcs, ready to be picked.
+TEST_F(SampleDrawingTest, TheShippedDrawingIsTheSampleProgramDrawn)
+{
+    auto drawing = NewDocument();
+    IHostDocument* host = drawing->GetHostDocument();
+    CMillingJob* job = FindMillingJob(host);
+    ASSERT_EQ(OpenNcProgram(host, *job, m_addin, SourcePath("resources/samples/sample_part.nc")).status,
+              NcFileStatus::Ok);
+    const std::string out = std::string(NUVEX_TEST_BIN_DIR) + "/../sample_part.out.nvx";
+    ASSERT_TRUE(drawing->OnSaveDocument(out.c_str()));
+    const std::string shipped = SourcePath("resources/samples/sample_part.nvx");
+    EXPECT_TRUE(ReadText(out) == ReadText(shipped))
+        << "the drawing differs from " << shipped << "; the new one is " << out;
+
+    auto reopened = NewDocument();
+    ASSERT_TRUE(reopened->OnOpenDocument(shipped.c_str()));
+    std::swap(m_document, reopened);
+    size_t arcs = 0;
+    for (const CMoveEntityView& move : DrawnMoves())
+        arcs += move.arc ? 1 : 0;
+    std::swap(m_document, reopened);
+    EXPECT_EQ(arcs, 6u);
+}
+
+} // namespace

@@ -1,6 +1,7 @@
 // Fixtures of the milling add-in's tests.
 #include "addins/milling/core/tests/strimo_test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -463,6 +464,31 @@ void StrimoTest::WriteProgramFile(const std::string& relative, const std::string
 
 std::unique_ptr<CNuvexDoc> StrimoTest::NewDocument() { return std::make_unique<CNuvexDoc>(m_services, m_output); }
 
+namespace {
+
+// A pocket's or contour's parameters with one flat end mill.
+CMillingParams SquareParams(double bottom, double step, double diameter, double feed, double plunge, double spindle)
+{
+    CMillingParams params;
+    params.zTop = 0.0;
+    params.zBottom = bottom;
+    params.zSafePlane = 20.0;
+    params.zEngage = 2.0;
+    params.tool.verticalStep = step;
+    params.tool.radialStep = 40.0;
+    params.tool.diameter = diameter;
+    params.tool.feedSpeed = feed;
+    params.tool.plungeSpeed = plunge;
+    params.tool.spindleSpeed = spindle;
+    params.tool.toolType = 1;
+    char name[64];
+    std::snprintf(name, sizeof name, "Flat end mill %g mm", diameter);
+    params.tool.name = name;
+    return params;
+}
+
+} // namespace
+
 std::unique_ptr<CMillingFeature> MakeSquarePocket(double size, double islandSize, CMoveEntityFactory* factory)
 {
     auto pocket = std::make_unique<CPocketFeature>();
@@ -470,22 +496,9 @@ std::unique_ptr<CMillingFeature> MakeSquarePocket(double size, double islandSize
     contours.push_back(shapes::Rect(0, 0, size, size));
     const double a = (size - islandSize) / 2.0;
     contours.push_back(shapes::Rect(a, a, a + islandSize, a + islandSize));
-    CMillingParams params;
-    params.zTop = 0.0;
-    params.zBottom = -4.0;
-    params.zSafePlane = 20.0;
-    params.zEngage = 2.0;
-    params.tool.verticalStep = 2.0;
-    params.tool.radialStep = 40.0;
-    params.tool.diameter = 6.0;
-    params.tool.feedSpeed = 400.0;
-    params.tool.plungeSpeed = 100.0;
-    params.tool.spindleSpeed = 12000.0;
-    params.tool.toolType = 1;
-    params.tool.name = "Flat end mill 6 mm";
+    const CMillingParams params = SquareParams(-4.0, 2.0, 6.0, 400.0, 100.0, 12000.0);
     pocket->m_params = params;
-    const Status status = pocket->ComputeFromContours(contours, params, factory);
-    EXPECT_TRUE(status.ok());
+    EXPECT_TRUE(pocket->ComputeFromContours(contours, params, factory).ok());
     return pocket;
 }
 
@@ -494,22 +507,9 @@ std::unique_ptr<CMillingFeature> MakeSquareContour(double size, CMoveEntityFacto
     auto contour = std::make_unique<CContourFeature>();
     std::vector<std::unique_ptr<CCurveList>> contours;
     contours.push_back(shapes::Rect(0, 0, size, size));
-    CMillingParams params;
-    params.zTop = 0.0;
-    params.zBottom = -3.0;
-    params.zSafePlane = 20.0;
-    params.zEngage = 2.0;
-    params.tool.verticalStep = 1.5;
-    params.tool.radialStep = 40.0;
-    params.tool.diameter = 4.0;
-    params.tool.feedSpeed = 300.0;
-    params.tool.plungeSpeed = 80.0;
-    params.tool.spindleSpeed = 15000.0;
-    params.tool.toolType = 1;
-    params.tool.name = "Flat end mill 4 mm";
+    CMillingParams params = SquareParams(-3.0, 1.5, 4.0, 300.0, 80.0, 15000.0);
     params.outside = 1;
     contour->m_params = params;
-    const Status status = contour->ComputeFromContours(contours, params, factory);
-    EXPECT_TRUE(status.ok());
+    EXPECT_TRUE(contour->ComputeFromContours(contours, params, factory).ok());
     return contour;
 }
