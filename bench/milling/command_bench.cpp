@@ -197,20 +197,18 @@ Part& ThePart()
 
 double g_bareSeconds = 0.0;
 
-// The least processor time of one call of `run` over at least kMinSeconds.
+// The least processor time of one call of `run` over the row's runs (at
+// least kMinSeconds of them).
 template <class Run>
 double LeastSeconds(benchmark::State& state, Run run)
 {
     double least = 1e30;
-    double total = 0.0;
     for (auto _ : state) {
         const double start = ProcessorSeconds();
         run();
         const double took = ProcessorSeconds() - start;
         least = std::min(least, took);
-        total += took;
-        if (total < kMinSeconds)
-            state.SetIterationTime(took);
+        state.SetIterationTime(took);
     }
     return least;
 }

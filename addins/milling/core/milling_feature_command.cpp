@@ -2,6 +2,7 @@
 // toolpath preview and accept; the three commands' own kinds.
 #include "addins/milling/core/milling_feature_command.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "addins/milling/core/addin_resources.h"
@@ -411,12 +412,15 @@ void CMillingFeatureCommandBase::OnPick(void* value, LONG final)
     uint32_t count = 0;
     if (picks != nullptr)
         picks->GetCount(&count);
-    const auto pickedIndex = [&](uintptr_t id) {
-        for (int32_t i = 0; i < m_picked.GetCount(); ++i)
-            if (m_picked.GetAt(i) == id)
-                return i;
-        return -1;
-    };
+    // The picked set in order, and where each id stands in it: a part
+    // picked in one click toggles thousands of curves at once.
+    std::vector<uintptr_t> order;
+    std::unordered_map<uintptr_t, size_t> where;
+    order.reserve(static_cast<size_t>(m_picked.GetCount()) + count);
+    for (int32_t i = 0; i < m_picked.GetCount(); ++i) {
+        where.emplace(m_picked.GetAt(i), order.size());
+        order.push_back(m_picked.GetAt(i));
+    }
     const auto highlight = [&](uintptr_t id, uint32_t flags, uint32_t key) {
         auto record = ComPtr<CEntityRecord>::Share(
             new CEntityRecord(reinterpret_cast<IEntityRecord*>(id), FALSE, TRUE));
@@ -427,21 +431,31 @@ void CMillingFeatureCommandBase::OnPick(void* value, LONG final)
         for (uint32_t i = 0; i < count; ++i) {
             uintptr_t id = 0;
             if (SUCCEEDED(picks->GetAt(static_cast<int32_t>(i), &id)) && id != 0)
-                highlight(id, pickedIndex(id) >= 0 ? kHoverPickedFlags : kHoverFlags, kHoverKey);
+                highlight(id, where.count(id) != 0 ? kHoverPickedFlags : kHoverFlags, kHoverKey);
         }
         return;
     }
     ResetProgress();
+    // A picked curve picked again leaves the set; any other joins it at
+    // the end. Places left by removed curves are 0 until the set is built
+    // again.
     for (uint32_t i = 0; i < count; ++i) {
         uintptr_t id = 0;
         if (FAILED(picks->GetAt(static_cast<int32_t>(i), &id)) || id == 0)
             continue;
-        const int32_t at = pickedIndex(id);
-        if (at >= 0)
-            m_picked.RemoveAt(at);
-        else
-            m_picked.Add(id);
+        const auto found = where.find(id);
+        if (found != where.end()) {
+            order[found->second] = 0;
+            where.erase(found);
+        } else {
+            where.emplace(id, order.size());
+            order.push_back(id);
+        }
     }
+    m_picked.RemoveAll();
+    for (uintptr_t id : order)
+        if (id != 0)
+            m_picked.Add(id);
     m_document->RemoveTemporaries(1, 0, 0);
     for (int32_t i = 0; i < m_picked.GetCount(); ++i)
         highlight(m_picked.GetAt(i), kPickedFlags, kPickedKey);
