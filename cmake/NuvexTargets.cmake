@@ -12,7 +12,11 @@ set(NUVEX_RPATH "$ORIGIN;$ORIGIN/..")
 # nuvex_add_test(NAME SOURCES src... LIBS lib... [WORKING_DIRECTORY dir] [DESKTOP])
 # One GoogleTest executable, registered with CTest test by test. DESKTOP
 # tests drive a virtual X server with real input and wait on its timing, so
-# they run alone rather than beside a machine full of other tests.
+# they run alone rather than beside a machine full of other tests. Tests
+# render OpenGL with llvmpipe on the calling thread (LP_NUM_THREADS=0): no
+# rasterizer threads compete with the tests running beside them, and none
+# is alive half-way when LeakSanitizer scans the threads at exit (its scan
+# then crashes now and then).
 function(nuvex_add_test name)
   cmake_parse_arguments(T "DESKTOP" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   if(NOT NUVEX_BUILD_TESTS)
@@ -39,7 +43,8 @@ function(nuvex_add_test name)
   include(GoogleTest)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${T_WORKING_DIRECTORY}
-    PROPERTIES ENVIRONMENT "NUVEX_DISPLAY=headless" RUN_SERIAL ${serial}
+    PROPERTIES ENVIRONMENT "NUVEX_DISPLAY=headless" ENVIRONMENT_MODIFICATION "LP_NUM_THREADS=set:0"
+      RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

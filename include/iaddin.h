@@ -30,7 +30,8 @@ struct IAddinCommand : IUnknown {
     // Called once after the object is made. The document is lent. The
     // context is 0 for a command level, the toolbar control's own scripting
     // object for a handler bound to a toolbar control (hence pointer-sized),
-    // and a page's word for a pane object.
+    // and the page's tree or text control object (ITreeControl*,
+    // IRichEditControl*) for a pane object.
     virtual HRESULT STDMETHODCALLTYPE Create(IHostDocument* document, LONG commandNumber, LONG_PTR context) = 0;
     // One input event. `result` arrives as 0x10000000 (not handled) and the
     // object leaves the command result bits in it; `final` is 1 for a

@@ -4,8 +4,11 @@
 
 #include <new>
 
-#include "objectmodel/byte_io.h"
+#include "objectmodel/fixed_byte_form.h"
 #include "objectmodel/holder_group.h"
+#include "objectmodel/out_param.h"
+
+static_assert(CAttributeSet::kByteSize == kFixedFormSize<uint32_t, uint32_t, uint32_t, uint8_t>);
 
 CAttributeSet::CAttributeSet(uint32_t style, uint32_t width, uint32_t factor, uint8_t flags)
     : m_flags(flags), m_stippleFactor(factor), m_lineWidth(width), m_lineStyle(style)
@@ -83,54 +86,21 @@ HRESULT CAttributeSet::Clone(IUnknown** out)
 
 HRESULT CAttributeSet::Load(IHostDocument*, uint32_t size, const BYTE* data)
 {
-    ByteReader reader(data, size);
-    uint32_t style = 0;
-    uint32_t factor = 0;
-    uint32_t width = 0;
-    uint8_t flags = 0;
-    reader.ReadU32(style);
-    reader.ReadU32(factor);
-    reader.ReadU32(width);
-    reader.ReadU8(flags);
-    if (!reader.AtEnd()) {
-        return E_FAIL;
-    }
-    m_lineStyle = style;
-    m_stippleFactor = factor;
-    m_lineWidth = width;
-    m_flags = flags;
-    return S_OK;
+    return LoadFixedForm(data, size, m_lineStyle, m_stippleFactor, m_lineWidth, m_flags);
 }
 
-HRESULT CAttributeSet::GetSize(IHostDocument*, uint32_t* size)
-{
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    *size = kByteSize;
-    return S_OK;
-}
+HRESULT CAttributeSet::GetSize(IHostDocument*, uint32_t* size) { return WriteOut(size, kByteSize); }
 
 HRESULT CAttributeSet::Save(IHostDocument*, BYTE* buffer)
 {
-    ByteWriter writer(buffer, kByteSize);
-    writer.WriteU32(m_lineStyle);
-    writer.WriteU32(m_stippleFactor);
-    writer.WriteU32(m_lineWidth);
-    writer.WriteU8(m_flags);
-    return writer.Full() ? S_OK : E_FAIL;
+    return SaveFixedForm(buffer, m_lineStyle, m_stippleFactor, m_lineWidth, m_flags);
 }
 
 HRESULT CAttributeSet::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CAttributeSet::GetClassIds(CLSID* factory, IID* iid)
 {
-    if (factory == nullptr || iid == nullptr) {
-        return E_POINTER;
-    }
-    *factory = CLSID_HostObjectFactory;
-    *iid = IID_IAttributeSet;
-    return S_OK;
+    return WriteClassIds(factory, iid, CLSID_HostObjectFactory, IID_IAttributeSet);
 }
 
 HRESULT CAttributeSet::ClearFlags(uint8_t mask)
@@ -145,14 +115,7 @@ HRESULT CAttributeSet::SetFlags(uint8_t mask)
     return S_OK;
 }
 
-HRESULT CAttributeSet::GetFlags(uint8_t* flags)
-{
-    if (flags == nullptr) {
-        return E_POINTER;
-    }
-    *flags = m_flags;
-    return S_OK;
-}
+HRESULT CAttributeSet::GetFlags(uint8_t* flags) { return WriteOut(flags, m_flags); }
 
 HRESULT CAttributeSet::PutFlags(uint8_t flags)
 {
@@ -160,14 +123,7 @@ HRESULT CAttributeSet::PutFlags(uint8_t flags)
     return S_OK;
 }
 
-HRESULT CAttributeSet::GetStippleFactor(uint32_t* factor)
-{
-    if (factor == nullptr) {
-        return E_POINTER;
-    }
-    *factor = m_stippleFactor;
-    return S_OK;
-}
+HRESULT CAttributeSet::GetStippleFactor(uint32_t* factor) { return WriteOut(factor, m_stippleFactor); }
 
 HRESULT CAttributeSet::SetStippleFactor(uint32_t factor)
 {
@@ -175,14 +131,7 @@ HRESULT CAttributeSet::SetStippleFactor(uint32_t factor)
     return S_OK;
 }
 
-HRESULT CAttributeSet::GetLineStyle(uint32_t* style)
-{
-    if (style == nullptr) {
-        return E_POINTER;
-    }
-    *style = m_lineStyle;
-    return S_OK;
-}
+HRESULT CAttributeSet::GetLineStyle(uint32_t* style) { return WriteOut(style, m_lineStyle); }
 
 HRESULT CAttributeSet::SetLineStyle(uint32_t style)
 {
@@ -190,14 +139,7 @@ HRESULT CAttributeSet::SetLineStyle(uint32_t style)
     return S_OK;
 }
 
-HRESULT CAttributeSet::GetLineWidth(uint32_t* width)
-{
-    if (width == nullptr) {
-        return E_POINTER;
-    }
-    *width = m_lineWidth;
-    return S_OK;
-}
+HRESULT CAttributeSet::GetLineWidth(uint32_t* width) { return WriteOut(width, m_lineWidth); }
 
 HRESULT CAttributeSet::SetLineWidth(uint32_t width)
 {

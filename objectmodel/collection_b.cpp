@@ -3,8 +3,11 @@
 
 #include <new>
 
-#include "objectmodel/byte_io.h"
+#include "objectmodel/fixed_byte_form.h"
 #include "objectmodel/holder_group.h"
+#include "objectmodel/out_param.h"
+
+static_assert(CCollectionB::kByteSize == kFixedFormSize<uint32_t, uint8_t>);
 
 CCollectionB::CCollectionB(uint32_t colour, uint8_t mode) : m_mode(mode), m_colour(colour) {}
 
@@ -54,46 +57,21 @@ HRESULT CCollectionB::Clone(IUnknown** out)
 
 HRESULT CCollectionB::Load(IHostDocument*, uint32_t size, const BYTE* data)
 {
-    ByteReader reader(data, size);
-    uint32_t colour = 0;
-    uint8_t mode = 0;
-    reader.ReadU32(colour);
-    reader.ReadU8(mode);
-    if (!reader.AtEnd()) {
-        return E_FAIL;
-    }
-    m_colour = colour;
-    m_mode = mode;
-    return S_OK;
+    return LoadFixedForm(data, size, m_colour, m_mode);
 }
 
-HRESULT CCollectionB::GetSize(IHostDocument*, uint32_t* size)
-{
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    *size = kByteSize;
-    return S_OK;
-}
+HRESULT CCollectionB::GetSize(IHostDocument*, uint32_t* size) { return WriteOut(size, kByteSize); }
 
 HRESULT CCollectionB::Save(IHostDocument*, BYTE* buffer)
 {
-    ByteWriter writer(buffer, kByteSize);
-    writer.WriteU32(m_colour);
-    writer.WriteU8(m_mode);
-    return writer.Full() ? S_OK : E_FAIL;
+    return SaveFixedForm(buffer, m_colour, m_mode);
 }
 
 HRESULT CCollectionB::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CCollectionB::GetClassIds(CLSID* factory, IID* iid)
 {
-    if (factory == nullptr || iid == nullptr) {
-        return E_POINTER;
-    }
-    *factory = CLSID_HostObjectFactory;
-    *iid = IID_ICollectionB;
-    return S_OK;
+    return WriteClassIds(factory, iid, CLSID_HostObjectFactory, IID_ICollectionB);
 }
 
 HRESULT CCollectionB::ClearKindBits(uint8_t mask)
@@ -108,14 +86,7 @@ HRESULT CCollectionB::SetKindBits(uint8_t mask)
     return S_OK;
 }
 
-HRESULT CCollectionB::GetKind(uint8_t* kind)
-{
-    if (kind == nullptr) {
-        return E_POINTER;
-    }
-    *kind = m_mode;
-    return S_OK;
-}
+HRESULT CCollectionB::GetKind(uint8_t* kind) { return WriteOut(kind, m_mode); }
 
 HRESULT CCollectionB::SetKind(uint8_t kind)
 {
@@ -140,14 +111,7 @@ HRESULT CCollectionB::SetRGB(uint8_t red, uint8_t green, uint8_t blue)
     return S_OK;
 }
 
-HRESULT CCollectionB::GetValue(uint32_t* colour)
-{
-    if (colour == nullptr) {
-        return E_POINTER;
-    }
-    *colour = m_colour;
-    return S_OK;
-}
+HRESULT CCollectionB::GetValue(uint32_t* colour) { return WriteOut(colour, m_colour); }
 
 HRESULT CCollectionB::SetValue(uint32_t colour)
 {

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "objectmodel/byte_io.h"
+#include "objectmodel/out_param.h"
 
 CCollectionC::CCollectionC(const char* text)
 {
@@ -80,22 +81,10 @@ HRESULT CCollectionC::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CCollectionC::GetClassIds(CLSID* factory, IID* iid)
 {
-    if (factory == nullptr || iid == nullptr) {
-        return E_POINTER;
-    }
-    *factory = CLSID_HostObjectFactory;
-    *iid = IID_ICollectionC;
-    return S_OK;
+    return WriteClassIds(factory, iid, CLSID_HostObjectFactory, IID_ICollectionC);
 }
 
-HRESULT CCollectionC::GetText(const char** text)
-{
-    if (text == nullptr) {
-        return E_POINTER;
-    }
-    *text = m_text.c_str();
-    return S_OK;
-}
+HRESULT CCollectionC::GetText(const char** text) { return WriteOut(text, m_text.c_str()); }
 
 HRESULT CCollectionC::SetText(const char* text)
 {

@@ -3,6 +3,8 @@
 
 #include <new>
 
+#include "objectmodel/out_param.h"
+
 HRESULT CCollectionD::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionD::Attach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionD::Apply(IGraphicsContext*, IUnknown*) { return S_OK; }
@@ -23,14 +25,7 @@ HRESULT CCollectionD::Clone(IUnknown** out)
 
 HRESULT CCollectionD::Load(IHostDocument*, uint32_t size, const BYTE*) { return size == 0 ? S_OK : E_FAIL; }
 
-HRESULT CCollectionD::GetSize(IHostDocument*, uint32_t* size)
-{
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    *size = 0;
-    return S_OK;
-}
+HRESULT CCollectionD::GetSize(IHostDocument*, uint32_t* size) { return WriteOut(size, 0); }
 
 HRESULT CCollectionD::Save(IHostDocument*, BYTE*) { return S_OK; }
 
@@ -38,10 +33,5 @@ HRESULT CCollectionD::Resolve(IHostDocument*, IUnknown**) { return E_NOTIMPL; }
 
 HRESULT CCollectionD::GetClassIds(CLSID* factory, IID* iid)
 {
-    if (factory == nullptr || iid == nullptr) {
-        return E_POINTER;
-    }
-    *factory = CLSID_HostObjectFactory;
-    *iid = IID_ICollectionD;
-    return S_OK;
+    return WriteClassIds(factory, iid, CLSID_HostObjectFactory, IID_ICollectionD);
 }

@@ -2,13 +2,26 @@
 #include "objectmodel/entity_record.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
-CEntityRecord::CEntityRecord(IUnknown* object) : m_object(object)
+#include "objectmodel/out_param.h"
+
+namespace {
+
+// Releases each reference in order.
+template <class Interface>
+void ReleaseInOrder(std::vector<ComPtr<Interface>>& references)
 {
-    if (m_object != nullptr) {
-        m_object->AddRef();
+    for (ComPtr<Interface>& reference : references) {
+        reference.Reset();
     }
+    references.clear();
 }
+
+} // namespace
+
+CEntityRecord::CEntityRecord(IUnknown* object) : m_object(ComPtr<IUnknown>::Share(object)) {}
 
 CEntityRecord::CEntityRecord(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren)
 {
@@ -17,18 +30,13 @@ CEntityRecord::CEntityRecord(IEntityRecord* source, BOOL cloneObject, BOOL clone
 
 CEntityRecord::~CEntityRecord()
 {
-    if (m_object != nullptr) {
-        m_object->Release();
-        m_object = nullptr;
-    }
-    std::vector<ICollectionBase*> children;
+    m_object.Reset();
+    std::vector<ComPtr<ICollectionBase>> children;
     children.swap(m_children);
     DropChildren(children);
-    std::vector<IUnknown*> links;
+    std::vector<ComPtr<IUnknown>> links;
     links.swap(m_links);
-    for (IUnknown* link : links) {
-        link->Release();
-    }
+    ReleaseInOrder(links);
 }
 
 HRESULT CEntityRecord::CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cloneChildren)
@@ -38,23 +46,20 @@ HRESULT CEntityRecord::CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cl
     }
     // Everything new is taken (with its own reference) before anything old
     // is let go, so that an object or child shared with the source survives.
-    IUnknown* object = nullptr;
-    if (SUCCEEDED(source->GetObject(&object)) && object != nullptr) {
-        IObjectBase* persistent = nullptr;
+    ComPtr<IUnknown> object;
+    IUnknown* held = nullptr;
+    if (SUCCEEDED(source->GetObject(&held)) && held != nullptr) {
+        ComPtr<IObjectBase> persistent;
         IObjectBase* copy = nullptr;
-        if (cloneObject && SUCCEEDED(object->QueryInterface(IID_IObjectBase, reinterpret_cast<void**>(&persistent))) &&
-            persistent != nullptr) {
-            if (SUCCEEDED(persistent->Clone(&copy)) && copy != nullptr) {
-                object = copy;
-            }
-            persistent->Release();
+        // A clone comes with count 0: the shared reference is its first.
+        if (cloneObject && SUCCEEDED(held->QueryInterface(IID_IObjectBase, persistent.ReceiveVoid())) && persistent &&
+            SUCCEEDED(persistent->Clone(&copy)) && copy != nullptr) {
+            held = copy;
         }
-        object->AddRef();
-    } else {
-        object = nullptr;
+        object = ComPtr<IUnknown>::Share(held);
     }
 
-    std::vector<ICollectionBase*> children;
+    std::vector<ComPtr<ICollectionBase>> children;
     int32_t count = 0;
     if (FAILED(source->GetChildCount(&count))) {
         count = 0;
@@ -64,41 +69,35 @@ HRESULT CEntityRecord::CopyFrom(IEntityRecord* source, BOOL cloneObject, BOOL cl
         if (FAILED(source->GetChild(i, &child)) || child == nullptr) {
             continue;
         }
-        ICollectionBase* chosen = child;
         if (cloneChildren) {
             IUnknown* copy = nullptr;
-            ICollectionBase* copyBase = nullptr;
             if (SUCCEEDED(child->Clone(&copy)) && copy != nullptr) {
                 // The copy comes with count 0: the query gives it its first
-                // reference, which the Release below hands over to the list.
-                if (SUCCEEDED(copy->QueryInterface(IID_ICollectionBase, reinterpret_cast<void**>(&copyBase))) &&
-                    copyBase != nullptr) {
-                    chosen = copyBase;
-                    children.push_back(chosen);
+                // reference, which the list takes over.
+                ComPtr<ICollectionBase> copyBase;
+                if (SUCCEEDED(copy->QueryInterface(IID_ICollectionBase, copyBase.ReceiveVoid())) && copyBase) {
+                    children.push_back(std::move(copyBase));
                     continue;
                 }
-                // A copy that is no collection object is dropped again.
-                copy->AddRef();
-                copy->Release();
+                // A copy that is no collection object goes with its only
+                // reference.
+                ComPtr<IUnknown>::Share(copy).Reset();
             }
         }
-        chosen->AddRef();
-        children.push_back(chosen);
+        children.push_back(ComPtr<ICollectionBase>::Share(child));
     }
 
     // Let go of the old state. Children are detached before they are
     // released, so no group keeps a pointer to this record for them.
-    if (m_object != nullptr) {
-        m_object->Release();
-    }
-    m_object = object;
+    m_object = std::move(object);
     m_flags = 0;
-    std::vector<ICollectionBase*> old;
+    std::vector<ComPtr<ICollectionBase>> old;
     old.swap(m_children);
     DropChildren(old);
-    for (ICollectionBase* child : children) {
-        m_children.push_back(child);
-        child->Attach(this);
+    for (ComPtr<ICollectionBase>& child : children) {
+        ICollectionBase* attached = child.Get();
+        m_children.push_back(std::move(child));
+        attached->Attach(this);
     }
     return S_OK;
 }
@@ -117,7 +116,7 @@ HRESULT CEntityRecord::Draw(IGraphicsContext* context)
         return S_OK;
     }
     m_flags &= ~kRecordPassBits;
-    if (m_object == nullptr) {
+    if (!m_object) {
         return S_OK;
     }
     ComPtr<IEntityBase> entity;
@@ -126,11 +125,7 @@ HRESULT CEntityRecord::Draw(IGraphicsContext* context)
     }
     // The children are held for the pass, so that one that changes the
     // list while it is applied cannot pull another out from under the loop.
-    std::vector<ComPtr<ICollectionBase>> children;
-    children.reserve(m_children.size());
-    for (ICollectionBase* child : m_children) {
-        children.push_back(ComPtr<ICollectionBase>::Share(child));
-    }
+    const std::vector<ComPtr<ICollectionBase>> children = m_children;
     for (const auto& child : children) {
         child->Apply(context, static_cast<IEntityRecord*>(this));
     }
@@ -178,45 +173,24 @@ HRESULT CEntityRecord::SetFlags(uint32_t value)
     return S_OK;
 }
 
-HRESULT CEntityRecord::GetFlags(uint32_t* value)
-{
-    if (value == nullptr) {
-        return E_POINTER;
-    }
-    *value = m_flags;
-    return S_OK;
-}
+HRESULT CEntityRecord::GetFlags(uint32_t* value) { return WriteOut(value, m_flags); }
 
 HRESULT CEntityRecord::SetObject(IUnknown* object)
 {
     if (object == nullptr) {
         return E_FAIL;
     }
-    object->AddRef();
-    IUnknown* old = m_object;
-    m_object = object;
-    if (old != nullptr) {
-        old->Release();
-    }
+    // The new reference is taken before the old one goes, so setting the
+    // object it holds keeps it.
+    m_object = ComPtr<IUnknown>::Share(object);
     return S_OK;
 }
 
-HRESULT CEntityRecord::GetObject(IUnknown** object)
-{
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = m_object;
-    return S_OK;
-}
+HRESULT CEntityRecord::GetObject(IUnknown** object) { return WriteOut(object, m_object.Get()); }
 
 HRESULT CEntityRecord::GetChildCount(int32_t* count)
 {
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = static_cast<int32_t>(m_children.size());
-    return S_OK;
+    return WriteOut(count, static_cast<int32_t>(m_children.size()));
 }
 
 bool CEntityRecord::ValidChildIndex(int32_t index) const
@@ -233,7 +207,7 @@ HRESULT CEntityRecord::GetChild(int32_t index, ICollectionBase** child)
         *child = nullptr;
         return E_FAIL;
     }
-    *child = m_children[static_cast<size_t>(index)];
+    *child = m_children[static_cast<size_t>(index)].Get();
     return S_OK;
 }
 
@@ -245,27 +219,25 @@ HRESULT CEntityRecord::SetChild(int32_t index, ICollectionBase* child)
     if (child == nullptr) {
         return RemoveChild(index);
     }
-    child->AddRef();
-    ICollectionBase* old = m_children[static_cast<size_t>(index)];
-    m_children[static_cast<size_t>(index)] = child;
+    ComPtr<ICollectionBase> old =
+        std::exchange(m_children[static_cast<size_t>(index)], ComPtr<ICollectionBase>::Share(child));
     old->Detach(this);
-    old->Release();
+    old.Reset();
     child->Attach(this);
     return S_OK;
 }
 
 void CEntityRecord::AppendChild(ICollectionBase* child)
 {
-    child->AddRef();
-    m_children.push_back(child);
+    m_children.push_back(ComPtr<ICollectionBase>::Share(child));
     child->Attach(this);
 }
 
-void CEntityRecord::DropChildren(std::vector<ICollectionBase*>& children)
+void CEntityRecord::DropChildren(std::vector<ComPtr<ICollectionBase>>& children)
 {
-    for (ICollectionBase* child : children) {
+    for (ComPtr<ICollectionBase>& child : children) {
         child->Detach(this);
-        child->Release();
+        child.Reset();
     }
     children.clear();
 }
@@ -284,19 +256,19 @@ HRESULT CEntityRecord::RemoveChild(int32_t index)
     if (!ValidChildIndex(index)) {
         return E_FAIL;
     }
-    ICollectionBase* child = m_children[static_cast<size_t>(index)];
+    ComPtr<ICollectionBase> child = std::move(m_children[static_cast<size_t>(index)]);
     m_children.erase(m_children.begin() + index);
     child->Detach(this);
-    child->Release();
+    child.Reset();
     return S_OK;
 }
 
 HRESULT CEntityRecord::RemoveChildObject(ICollectionBase* child)
 {
-    std::vector<ICollectionBase*> removed;
     auto keep = std::stable_partition(m_children.begin(), m_children.end(),
-                                      [child](ICollectionBase* entry) { return entry != child; });
-    removed.assign(keep, m_children.end());
+                                      [child](const ComPtr<ICollectionBase>& entry) { return entry.Get() != child; });
+    std::vector<ComPtr<ICollectionBase>> removed(std::make_move_iterator(keep),
+                                                 std::make_move_iterator(m_children.end()));
     m_children.erase(keep, m_children.end());
     DropChildren(removed);
     return S_OK;
@@ -304,20 +276,13 @@ HRESULT CEntityRecord::RemoveChildObject(ICollectionBase* child)
 
 HRESULT CEntityRecord::RemoveAllChildren()
 {
-    std::vector<ICollectionBase*> removed;
+    std::vector<ComPtr<ICollectionBase>> removed;
     removed.swap(m_children);
     DropChildren(removed);
     return S_OK;
 }
 
-HRESULT CEntityRecord::GetLinkCount(int32_t* count)
-{
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = static_cast<int32_t>(m_links.size());
-    return S_OK;
-}
+HRESULT CEntityRecord::GetLinkCount(int32_t* count) { return WriteOut(count, static_cast<int32_t>(m_links.size())); }
 
 HRESULT CEntityRecord::GetLink(int32_t index, IUnknown** object)
 {
@@ -328,7 +293,7 @@ HRESULT CEntityRecord::GetLink(int32_t index, IUnknown** object)
         *object = nullptr;
         return E_FAIL;
     }
-    *object = m_links[static_cast<size_t>(index)];
+    *object = m_links[static_cast<size_t>(index)].Get();
     return S_OK;
 }
 
@@ -337,29 +302,24 @@ HRESULT CEntityRecord::AddLink(IUnknown* object)
     if (object == nullptr) {
         return E_FAIL;
     }
-    object->AddRef();
-    m_links.push_back(object);
+    m_links.push_back(ComPtr<IUnknown>::Share(object));
     return S_OK;
 }
 
 HRESULT CEntityRecord::RemoveLink(IUnknown* object)
 {
     auto keep = std::stable_partition(m_links.begin(), m_links.end(),
-                                      [object](IUnknown* entry) { return entry != object; });
-    std::vector<IUnknown*> removed(keep, m_links.end());
+                                      [object](const ComPtr<IUnknown>& entry) { return entry.Get() != object; });
+    std::vector<ComPtr<IUnknown>> removed(std::make_move_iterator(keep), std::make_move_iterator(m_links.end()));
     m_links.erase(keep, m_links.end());
-    for (IUnknown* link : removed) {
-        link->Release();
-    }
+    ReleaseInOrder(removed);
     return S_OK;
 }
 
 HRESULT CEntityRecord::RemoveAllLinks()
 {
-    std::vector<IUnknown*> removed;
+    std::vector<ComPtr<IUnknown>> removed;
     removed.swap(m_links);
-    for (IUnknown* link : removed) {
-        link->Release();
-    }
+    ReleaseInOrder(removed);
     return S_OK;
 }

@@ -77,10 +77,10 @@ private:
     // Takes a reference, appends and attaches.
     void AppendChild(ICollectionBase* child);
     // Detaches and releases each of `children`, in order.
-    void DropChildren(std::vector<ICollectionBase*>& children);
+    void DropChildren(std::vector<ComPtr<ICollectionBase>>& children);
 
     uint32_t m_flags = 0;
-    IUnknown* m_object = nullptr;
-    std::vector<ICollectionBase*> m_children;
-    std::vector<IUnknown*> m_links;
+    ComPtr<IUnknown> m_object;
+    std::vector<ComPtr<ICollectionBase>> m_children;
+    std::vector<ComPtr<IUnknown>> m_links;
 };

@@ -9,6 +9,7 @@
 #include "ientityrecord.h"
 #include "objectmodel/byte_io.h"
 #include "objectmodel/model_object.h"
+#include "objectmodel/out_param.h"
 
 namespace {
 
@@ -165,14 +166,7 @@ HRESULT CIdGroupObject::Load(IHostDocument*, uint32_t size, const BYTE* data)
     return S_OK;
 }
 
-HRESULT CIdGroupObject::GetSize(IHostDocument*, uint32_t* size)
-{
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    *size = kReferenceSize;
-    return S_OK;
-}
+HRESULT CIdGroupObject::GetSize(IHostDocument*, uint32_t* size) { return WriteOut(size, kReferenceSize); }
 
 HRESULT CIdGroupObject::Save(IHostDocument* document, BYTE* buffer)
 {
@@ -234,12 +228,7 @@ HRESULT CIdGroupObject::Resolve(IHostDocument* document, IUnknown** object)
 
 HRESULT CIdGroupObject::GetClassIds(CLSID* factory, IID* iid)
 {
-    if (factory == nullptr || iid == nullptr) {
-        return E_POINTER;
-    }
-    *factory = CLSID_HostObjectFactory;
-    *iid = IID_IIdGroup;
-    return S_OK;
+    return WriteClassIds(factory, iid, CLSID_HostObjectFactory, IID_IIdGroup);
 }
 
 HRESULT CIdGroupObject::CopyFrom(IIdGroup* source)
@@ -333,32 +322,11 @@ HRESULT CIdGroupObject::SetCurrent(BOOL current)
     return S_OK;
 }
 
-HRESULT CIdGroupObject::IsLocked(uint32_t* out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = m_flags & kGroupLocked;
-    return S_OK;
-}
+HRESULT CIdGroupObject::IsLocked(uint32_t* out) { return WriteOut(out, m_flags & kGroupLocked); }
 
-HRESULT CIdGroupObject::IsHidden(uint32_t* out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = m_flags & kGroupHidden;
-    return S_OK;
-}
+HRESULT CIdGroupObject::IsHidden(uint32_t* out) { return WriteOut(out, m_flags & kGroupHidden); }
 
-HRESULT CIdGroupObject::IsRemoved(uint32_t* out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = m_flags & kGroupRemoved;
-    return S_OK;
-}
+HRESULT CIdGroupObject::IsRemoved(uint32_t* out) { return WriteOut(out, m_flags & kGroupRemoved); }
 
 HRESULT CIdGroupObject::IsCurrent(BOOL* out)
 {
@@ -443,14 +411,7 @@ HRESULT CIdGroupObject::GetName(char* out)
     return S_OK;
 }
 
-HRESULT CIdGroupObject::GetFlags(uint32_t* out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = m_flags;
-    return S_OK;
-}
+HRESULT CIdGroupObject::GetFlags(uint32_t* out) { return WriteOut(out, m_flags); }
 
 HRESULT CIdGroupObject::GetOwner(IModelObject** out)
 {

@@ -5,6 +5,7 @@
 
 #include "objectmodel/point_list.h"
 #include "objectmodel/polylineset.h"
+#include "objectmodel/out_param.h"
 #include "objectmodel/tolerance.h"
 
 namespace {
@@ -253,32 +254,11 @@ HRESULT CLineObject::GetDefinition(IVector3* point, IVector3* direction)
     return S_OK;
 }
 
-HRESULT CLineObject::LineReserved11(BOOL* result)
-{
-    if (result == nullptr) {
-        return E_POINTER;
-    }
-    *result = FALSE;
-    return S_OK;
-}
+HRESULT CLineObject::LineReserved11(BOOL* result) { return WriteOut(result, FALSE); }
 
-HRESULT CLineObject::IsClosed(BOOL* result)
-{
-    if (result == nullptr) {
-        return E_POINTER;
-    }
-    *result = FALSE;
-    return S_OK;
-}
+HRESULT CLineObject::IsClosed(BOOL* result) { return WriteOut(result, FALSE); }
 
-HRESULT CLineObject::LineReserved14(void*, void*, BOOL* third)
-{
-    if (third == nullptr) {
-        return E_POINTER;
-    }
-    *third = TRUE;
-    return S_OK;
-}
+HRESULT CLineObject::LineReserved14(void*, void*, BOOL* third) { return WriteOut(third, TRUE); }
 
 HRESULT CLineObject::IntersectLine(IObjectBase* other, IPointList* result, uint32_t, uint32_t)
 {

@@ -9,6 +9,7 @@
 #include "objectmodel/byte_io.h"
 #include "objectmodel/collection_b.h"
 #include "objectmodel/collection_d.h"
+#include "objectmodel/out_param.h"
 
 namespace {
 
@@ -249,12 +250,7 @@ HRESULT CModelObject::SetHostDocument(IHostDocument*) { return E_NOTIMPL; }
 
 HRESULT CModelObject::GetClassIds(CLSID* factory, IID* iid)
 {
-    if (factory == nullptr || iid == nullptr) {
-        return E_POINTER;
-    }
-    *factory = CLSID_HostObjectFactory;
-    *iid = IID_IModelObject;
-    return S_OK;
+    return WriteClassIds(factory, iid, CLSID_HostObjectFactory, IID_IModelObject);
 }
 
 HRESULT CModelObject::SetName(const char* name)
@@ -338,14 +334,7 @@ HRESULT CModelObject::GetCurrentChild(IIdGroup** out)
     return S_OK;
 }
 
-HRESULT CModelObject::GetCurrentIndex(int32_t* out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = m_current;
-    return S_OK;
-}
+HRESULT CModelObject::GetCurrentIndex(int32_t* out) { return WriteOut(out, m_current); }
 
 HRESULT CModelObject::IndexOf(IIdGroup* group, int32_t* out)
 {
@@ -417,11 +406,4 @@ HRESULT CModelObject::RemoveChild(int32_t index)
     return S_OK;
 }
 
-HRESULT CModelObject::GetChildCount(uint32_t* out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = static_cast<uint32_t>(m_children.size());
-    return S_OK;
-}
+HRESULT CModelObject::GetChildCount(uint32_t* out) { return WriteOut(out, static_cast<uint32_t>(m_children.size())); }

@@ -1,6 +1,8 @@
 // CPickRegionObject: the host's selection set with the region it was made in.
 #include "objectmodel/pick_region_object.h"
 
+#include "objectmodel/out_param.h"
+
 CPickRegionObject::CPickRegionObject() : CPickRegionObject(Lifetime::OwnerHeld) {}
 
 CPickRegionObject::CPickRegionObject(Lifetime lifetime) : m_references(lifetime) { LendMembers(); }
@@ -120,27 +122,12 @@ HRESULT CPickRegionObject::GetFirstCorner(IPoint2* point)
 
 HRESULT CPickRegionObject::IsBox(BOOL* result)
 {
-    if (result == nullptr) {
-        return E_POINTER;
-    }
-    *result = (m_valid && m_firstCorner != m_secondCorner) ? TRUE : FALSE;
-    return S_OK;
+    return WriteOut(result, (m_valid && m_firstCorner != m_secondCorner) ? TRUE : FALSE);
 }
 
 HRESULT CPickRegionObject::IsPoint(BOOL* result)
 {
-    if (result == nullptr) {
-        return E_POINTER;
-    }
-    *result = (m_valid && m_firstCorner == m_secondCorner) ? TRUE : FALSE;
-    return S_OK;
+    return WriteOut(result, (m_valid && m_firstCorner == m_secondCorner) ? TRUE : FALSE);
 }
 
-HRESULT CPickRegionObject::IsValid(BOOL* result)
-{
-    if (result == nullptr) {
-        return E_POINTER;
-    }
-    *result = m_valid;
-    return S_OK;
-}
+HRESULT CPickRegionObject::IsValid(BOOL* result) { return WriteOut(result, m_valid); }

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "objectmodel/line_object.h"
+#include "objectmodel/out_param.h"
 
 HRESULT CPointList::QueryInterface(REFIID iid, void** out)
 {
@@ -127,14 +128,7 @@ HRESULT CPointList::Add(IVector3* point)
     return S_OK;
 }
 
-HRESULT CPointList::GetCount(int32_t* count)
-{
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = GetCount();
-    return S_OK;
-}
+HRESULT CPointList::GetCount(int32_t* count) { return WriteOut(count, GetCount()); }
 
 HRESULT CPointList::SetSize(int32_t count) { return SetSize(count, -1); }
 

@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 
+#include "objectmodel/out_param.h"
+
 namespace {
 
 constexpr uint64_t kMaxIndexable = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
@@ -140,14 +142,7 @@ HRESULT CPolylineSet::GetTag(int32_t polyline, uint32_t* tag)
     return S_OK;
 }
 
-HRESULT CPolylineSet::GetCount(uint32_t* count)
-{
-    if (count == nullptr) {
-        return E_POINTER;
-    }
-    *count = static_cast<uint32_t>(m_polylines.size());
-    return S_OK;
-}
+HRESULT CPolylineSet::GetCount(uint32_t* count) { return WriteOut(count, static_cast<uint32_t>(m_polylines.size())); }
 
 HRESULT CPolylineSet::GetPoint(int32_t polyline, int32_t point, double* x, double* y, double* z)
 {

@@ -10,67 +10,35 @@
 
 CArcEntity::CArcEntity() : m_normal(0.0, 0.0, 1.0), m_reference(1.0, 0.0, 0.0) {}
 
-HRESULT CArcEntity::Clone(IObjectBase** copy)
-{
-    if (copy == nullptr) {
-        return E_POINTER;
-    }
-    auto* clone = new (std::nothrow) CArcEntity(*this);
-    if (clone == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    *copy = clone;
-    return S_OK;
-}
+namespace {
+
+using ArcForm = PointForm<5, 1>; // start, end, centre, normal, reference; radius
+static_assert(CArcEntity::kByteSize == ArcForm::kSize);
+
+} // namespace
+
+HRESULT CArcEntity::Clone(IObjectBase** copy) { return CloneEntity(*this, copy); }
 
 HRESULT CArcEntity::Load(uint32_t size, const BYTE* data)
 {
-    if (size != kByteSize || data == nullptr) {
+    ArcForm form;
+    if (!form.Read(size, data) || form.values[0] < 0.0) {
         return E_FAIL;
     }
-    ByteReader reader(data, size);
-    CVector3 start;
-    CVector3 end;
-    CVector3 center;
-    CVector3 normal;
-    CVector3 reference;
-    double radius = 0.0;
-    if (!ReadFinitePoint(reader, start) || !ReadFinitePoint(reader, end) || !ReadFinitePoint(reader, center) ||
-        !ReadFinitePoint(reader, normal) || !ReadFinitePoint(reader, reference) || !reader.ReadF64(radius) ||
-        !reader.AtEnd() || !std::isfinite(radius) || radius < 0.0) {
-        return E_FAIL;
-    }
-    m_start = start;
-    m_end = end;
-    m_center = center;
-    m_normal = normal;
-    m_reference = reference;
-    m_radius = radius;
+    m_start = form.points[0];
+    m_end = form.points[1];
+    m_center = form.points[2];
+    m_normal = form.points[3];
+    m_reference = form.points[4];
+    m_radius = form.values[0];
     return S_OK;
 }
 
-HRESULT CArcEntity::GetSize(uint32_t* size)
-{
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    *size = kByteSize;
-    return S_OK;
-}
+HRESULT CArcEntity::GetSize(uint32_t* size) { return WriteOut(size, kByteSize); }
 
 HRESULT CArcEntity::Save(BYTE* buffer)
 {
-    if (buffer == nullptr) {
-        return E_POINTER;
-    }
-    ByteWriter writer(buffer, kByteSize);
-    WritePoint(writer, m_start);
-    WritePoint(writer, m_end);
-    WritePoint(writer, m_center);
-    WritePoint(writer, m_normal);
-    WritePoint(writer, m_reference);
-    writer.WriteF64(m_radius);
-    return writer.Full() ? S_OK : E_FAIL;
+    return ArcForm{{m_start, m_end, m_center, m_normal, m_reference}, {m_radius}}.Write(buffer);
 }
 
 HRESULT CArcEntity::Draw(IGraphicsContext* context)

@@ -8,8 +8,6 @@
 #include "addins/entities/curve_chainer.h"
 #include "addins/entities/line_entity.h"
 #include "platform/kernel/classobject.h"
-#include "platform/kernel/module.h"
-#include "platform/kernel/registry.h"
 
 #define ENTITIES_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -29,24 +27,8 @@ HRESULT MakeObject(REFIID iid, void** out)
     return result;
 }
 
-class CEntityFactory : public IClassFactory {
+class CEntityFactory : public CModuleClassFactory {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (out == nullptr) {
-            return E_POINTER;
-        }
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    // The factory is one static object of the module, which stays loaded.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
     // The arc is asked for by IID_IArcEntity, the line by IID_ILineEntity
     // (or any of the entity levels), the chainer by IID_ICurveChainer.
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override
@@ -70,12 +52,10 @@ public:
         }
         return E_NOINTERFACE;
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
 CEntityFactory g_factory;
 
-std::string ServerKeyName() { return "CLSID\\" + GuidToText(CLSID_EntityComponent, GuidCase::Upper); }
 
 }  // namespace
 
@@ -95,29 +75,7 @@ ENTITIES_EXPORT HRESULT DllCanUnloadNow() { return S_FALSE; }
 
 ENTITIES_EXPORT HRESULT DllRegisterServer()
 {
-    char path[4096] = {};
-    const DWORD length =
-        GetModuleFileNameA(GetModuleHandleFromAddress(reinterpret_cast<const void*>(&DllRegisterServer)), path,
-                           sizeof path);
-    if (length == 0 || length >= sizeof path) {
-        return E_FAIL;
-    }
-    HKEY key = nullptr;
-    const std::string keyName = ServerKeyName() + "\\InprocServer32";
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return E_FAIL;
-    }
-    const LONG status =
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), length + 1);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS ? S_OK : E_FAIL;
+    return RegisterInprocServer(CLSID_EntityComponent, reinterpret_cast<const void*>(&DllRegisterServer));
 }
 
-ENTITIES_EXPORT HRESULT DllUnregisterServer()
-{
-    const std::string keyName = ServerKeyName();
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, (keyName + "\\InprocServer32").c_str());
-    const LONG status = RegDeleteKeyA(HKEY_CLASSES_ROOT, keyName.c_str());
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : E_FAIL;
-}
+ENTITIES_EXPORT HRESULT DllUnregisterServer() { return UnregisterInprocServer(CLSID_EntityComponent); }

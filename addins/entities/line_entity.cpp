@@ -1,58 +1,31 @@
 // CLineEntity: the straight move entity of the component.
 #include "addins/entities/line_entity.h"
 
-#include <new>
-
 #include "objectmodel/polylineset.h"
 
-HRESULT CLineEntity::Clone(IObjectBase** copy)
-{
-    if (copy == nullptr) {
-        return E_POINTER;
-    }
-    auto* clone = new (std::nothrow) CLineEntity(*this);
-    if (clone == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    *copy = clone;
-    return S_OK;
-}
+namespace {
+
+using LineForm = PointForm<2>; // start, end
+static_assert(CLineEntity::kByteSize == LineForm::kSize);
+
+} // namespace
+
+HRESULT CLineEntity::Clone(IObjectBase** copy) { return CloneEntity(*this, copy); }
 
 HRESULT CLineEntity::Load(uint32_t size, const BYTE* data)
 {
-    if (size != kByteSize || data == nullptr) {
+    LineForm form;
+    if (!form.Read(size, data)) {
         return E_FAIL;
     }
-    ByteReader reader(data, size);
-    CVector3 start;
-    CVector3 end;
-    if (!ReadFinitePoint(reader, start) || !ReadFinitePoint(reader, end) || !reader.AtEnd()) {
-        return E_FAIL;
-    }
-    m_start = start;
-    m_end = end;
+    m_start = form.points[0];
+    m_end = form.points[1];
     return S_OK;
 }
 
-HRESULT CLineEntity::GetSize(uint32_t* size)
-{
-    if (size == nullptr) {
-        return E_POINTER;
-    }
-    *size = kByteSize;
-    return S_OK;
-}
+HRESULT CLineEntity::GetSize(uint32_t* size) { return WriteOut(size, kByteSize); }
 
-HRESULT CLineEntity::Save(BYTE* buffer)
-{
-    if (buffer == nullptr) {
-        return E_POINTER;
-    }
-    ByteWriter writer(buffer, kByteSize);
-    WritePoint(writer, m_start);
-    WritePoint(writer, m_end);
-    return writer.Full() ? S_OK : E_FAIL;
-}
+HRESULT CLineEntity::Save(BYTE* buffer) { return LineForm{{m_start, m_end}}.Write(buffer); }
 
 HRESULT CLineEntity::Draw(IGraphicsContext* context)
 {

@@ -4,13 +4,16 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <initializer_list>
+#include <new>
 
 #include "ientitycomponent.h"
 #include "objectmodel/byte_io.h"
 #include "objectmodel/com_object.h"
 #include "objectmodel/entity_defaults.h"
+#include "objectmodel/out_param.h"
 #include "objectmodel/vector3.h"
 
 // Point values of a byte form are taken only when finite: a stored NaN or
@@ -35,6 +38,73 @@ inline void WritePoint(ByteWriter& writer, const CVector3& point)
     writer.WriteF64(point.x.GetValue());
     writer.WriteF64(point.y.GetValue());
     writer.WriteF64(point.z.GetValue());
+}
+
+// The byte form of a move entity: its points, x, y, z each, then its
+// further values, all little-endian doubles.
+template <size_t Points, size_t Values = 0>
+struct PointForm {
+    static constexpr uint32_t kSize = static_cast<uint32_t>((Points * 3 + Values) * sizeof(double));
+
+    std::array<CVector3, Points> points{};
+    std::array<double, Values> values{};
+
+    // Takes a block of exactly kSize bytes of finite values; false, with
+    // the form as it was, for anything else.
+    bool Read(uint32_t size, const BYTE* data)
+    {
+        if (size != kSize || data == nullptr) {
+            return false;
+        }
+        ByteReader reader(data, size);
+        PointForm read;
+        for (CVector3& point : read.points) {
+            if (!ReadFinitePoint(reader, point)) {
+                return false;
+            }
+        }
+        for (double& value : read.values) {
+            if (!reader.ReadF64(value) || !std::isfinite(value)) {
+                return false;
+            }
+        }
+        if (!reader.AtEnd()) {
+            return false;
+        }
+        *this = read;
+        return true;
+    }
+    // Fills a buffer of kSize bytes; E_POINTER for null.
+    HRESULT Write(BYTE* buffer) const
+    {
+        if (buffer == nullptr) {
+            return E_POINTER;
+        }
+        ByteWriter writer(buffer, kSize);
+        for (const CVector3& point : points) {
+            WritePoint(writer, point);
+        }
+        for (double value : values) {
+            writer.WriteF64(value);
+        }
+        return writer.Full() ? S_OK : E_FAIL;
+    }
+};
+
+// A copy of `entity` with reference count 0; E_POINTER for a null
+// out-parameter, E_OUTOFMEMORY when there is no room.
+template <class Entity>
+HRESULT CloneEntity(const Entity& entity, IObjectBase** copy)
+{
+    if (copy == nullptr) {
+        return E_POINTER;
+    }
+    auto* clone = new (std::nothrow) Entity(entity);
+    if (clone == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    *copy = clone;
+    return S_OK;
 }
 
 // Writes the box of the points as its two corners; E_POINTER for null.

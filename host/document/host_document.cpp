@@ -153,26 +153,39 @@ HRESULT CHostDocument::EndLevel(LONG result)
     return S_OK;
 }
 
-HRESULT CHostDocument::ShowPane(LONG, LONG) { return E_FAIL; }
-
-HRESULT CHostDocument::GetActivePane(LONG, LONG* item)
+HRESULT CHostDocument::ShowPane(LONG group, LONG item)
 {
+    IDocumentPanes* panes = m_document.Panes();
+    return panes != nullptr ? panes->ShowPane(group, item) : E_FAIL;
+}
+
+HRESULT CHostDocument::GetActivePane(LONG group, LONG* item)
+{
+    if (IDocumentPanes* panes = m_document.Panes()) {
+        return panes->GetActivePane(group, item);
+    }
     if (item != nullptr) {
         *item = -1;
     }
     return E_FAIL;
 }
 
-HRESULT CHostDocument::GetPaneObject(LONG, LONG, IUnknown** object)
+HRESULT CHostDocument::GetPaneObject(LONG group, LONG item, IUnknown** object)
 {
+    if (IDocumentPanes* panes = m_document.Panes()) {
+        return panes->GetPaneObject(group, item, object);
+    }
     if (object != nullptr) {
         *object = nullptr;
     }
     return E_FAIL;
 }
 
-HRESULT CHostDocument::CreateControlPanel(LONG, LONG, IControlPanel** panel)
+HRESULT CHostDocument::CreateControlPanel(LONG group, LONG item, IControlPanel** panel)
 {
+    if (IDocumentPanes* panes = m_document.Panes()) {
+        return panes->CreateControlPanel(group, item, panel);
+    }
     if (panel != nullptr) {
         *panel = nullptr;
     }

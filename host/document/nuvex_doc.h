@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/document/document_file_error.h"
+#include "host/document/document_panes.h"
 #include "host/document/document_services.h"
 #include "host/document/snap_engine.h"
 #include "iaddin.h"
@@ -133,6 +134,9 @@ public:
     // skipped, so a stale id is never followed.
     std::vector<IEntityRecord*> FindRecordsById(const std::vector<uintptr_t>& ids) const;
     IHostDocument* GetHostDocument();
+    // The pane pages of the first view's frame; null until a view gives them.
+    IDocumentPanes* Panes() const { return m_panes.get(); }
+    void SetPanes(std::unique_ptr<IDocumentPanes> panes) { m_panes = std::move(panes); }
     IDocumentServices& Services() { return m_services; }
     IDocumentOutput& Output() { return m_output; }
 
@@ -146,7 +150,7 @@ public:
     // (-1 at the root); -1 when none and create is FALSE.
     int32_t FindObjectFlagEntry(uint32_t key, BOOL create);
 
-    // File: see document_file.cpp.
+    // File: see document_file_read.cpp and document_file_write.cpp.
     BOOL OnSaveDocument(const char* path) override;
     BOOL OnOpenDocument(const char* path) override;
     // Reads a file's bytes as OnOpenDocument does, without the file and
@@ -210,6 +214,8 @@ public:
     // A level outside the stack selects the top level.
     void SetCurrentCommandLevel(int32_t level);
     IAddinCommand* GetActiveCommandObject() const;
+    // FALSE while the engine runs a new command object's Create.
+    BOOL IsReady() const { return m_createFinished; }
     void CancelCommand();
     void ApplyCommandPresets(int32_t index, int32_t flag);
     // The one entry point of input: the current level's command, or the
@@ -370,6 +376,7 @@ private:
     // The new objects that a finishing level handed to the root.
     std::vector<uintptr_t> m_passOnIds;
     IDocumentCloseFlow* m_closeFlow = nullptr;
+    std::unique_ptr<IDocumentPanes> m_panes;
     // The user agreed to close (SaveModified) and has not changed the
     // drawing since: the close does not ask again.
     BOOL m_closeAgreed = FALSE;

@@ -11,6 +11,7 @@
 #include "host/view/gl_api.h"
 #include "host/view/graphics_context.h"
 #include "objectmodel/tolerance.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gdi.h"
 
 namespace {
@@ -326,38 +327,39 @@ HRESULT CGraphicsContext::ForEachGlyph(const char* text, double factor, Each eac
     if (font == nullptr) {
         return E_FAIL;
     }
-    HGDIOBJ previous = SelectObject(dc, font);
-    MAT2 magnify{};
-    magnify.eM11.value = static_cast<SHORT>(kGlyphOutlineMagnification);
-    magnify.eM22.value = static_cast<SHORT>(kGlyphOutlineMagnification);
-    const double scale = m_owner.GetScale();
-    CVector3 pen(0.0, 0.0, 0.0);
-    std::vector<BYTE> buffer;
-    for (const char* c = text; *c != '\0'; ++c) {
-        // Bytes are character codes 0 to 255, never negative.
-        const UINT code = static_cast<unsigned char>(*c);
-        GLYPHMETRICS metrics{};
-        const DWORD size = GetGlyphOutlineA(dc, code, GGO_NATIVE, &metrics, 0, nullptr, &magnify);
-        GlyphContours glyph;
-        if (size == GDI_ERROR) {
-            // A character the font cannot outline is left out: no contours,
-            // no advance.
-            each(glyph);
-            continue;
-        }
-        if (size > 0) {
-            buffer.assign(size, 0);
-            if (GetGlyphOutlineA(dc, code, GGO_NATIVE, &metrics, size, buffer.data(), &magnify) == GDI_ERROR) {
+    {
+        const SelectedObject selected(dc, font);
+        MAT2 magnify{};
+        magnify.eM11.value = static_cast<SHORT>(kGlyphOutlineMagnification);
+        magnify.eM22.value = static_cast<SHORT>(kGlyphOutlineMagnification);
+        const double scale = m_owner.GetScale();
+        CVector3 pen(0.0, 0.0, 0.0);
+        std::vector<BYTE> buffer;
+        for (const char* c = text; *c != '\0'; ++c) {
+            // Bytes are character codes 0 to 255, never negative.
+            const UINT code = static_cast<unsigned char>(*c);
+            GLYPHMETRICS metrics{};
+            const DWORD size = GetGlyphOutlineA(dc, code, GGO_NATIVE, &metrics, 0, nullptr, &magnify);
+            GlyphContours glyph;
+            if (size == GDI_ERROR) {
+                // A character the font cannot outline is left out: no contours,
+                // no advance.
                 each(glyph);
                 continue;
             }
-            glyph = ParseGlyphOutline(buffer.data(), size, pen, scale, factor);
+            if (size > 0) {
+                buffer.assign(size, 0);
+                if (GetGlyphOutlineA(dc, code, GGO_NATIVE, &metrics, size, buffer.data(), &magnify) == GDI_ERROR) {
+                    each(glyph);
+                    continue;
+                }
+                glyph = ParseGlyphOutline(buffer.data(), size, pen, scale, factor);
+            }
+            each(glyph);
+            pen.x += metrics.gmCellIncX / kGlyphOutlineMagnification;
+            pen.y += metrics.gmCellIncY / kGlyphOutlineMagnification;
         }
-        each(glyph);
-        pen.x += metrics.gmCellIncX / kGlyphOutlineMagnification;
-        pen.y += metrics.gmCellIncY / kGlyphOutlineMagnification;
     }
-    SelectObject(dc, previous);
     DeleteObject(font);
     return S_OK;
 }

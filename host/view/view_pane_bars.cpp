@@ -5,6 +5,7 @@
 #include "host/document/nuvex_doc.h"
 #include "host/menulook/new_mini_dock_frame.h"
 #include "host/shell/docking_pane_bar.h"
+#include "host/shell/document_pane_bars.h"
 #include "platform/framework/framewnd.h"
 
 namespace {
@@ -60,6 +61,9 @@ DWORD AllowedDockSides(uint32_t flags)
 
 bool CreatePaneBars(CFrameWnd& frame, CNuvexDoc& document, const std::vector<PaneGroup>& groups)
 {
+    if (document.Panes() == nullptr) {
+        document.SetPanes(std::make_unique<CDocumentPaneBars>(document));
+    }
     for (const PaneGroup& group : groups) {
         auto* bar = new CDockingPaneBar(&document);
         bar->AttachToFrame(frame);
@@ -94,7 +98,9 @@ void CreatePaneHandlers(CFrameWnd& frame, CNuvexDoc& document)
             }
             const CommandTableEntry* entry = services.GetCommandEntry(page.commandIndex);
             const LONG commandId = entry != nullptr ? static_cast<LONG>(entry->addinCommandId) : 0;
-            page.handler->Create(document.GetHostDocument(), commandId, static_cast<LONG_PTR>(page.words[0]));
+            // A pane object fills and reads its page through the page's
+            // tree or text control object.
+            page.handler->Create(document.GetHostDocument(), commandId, reinterpret_cast<LONG_PTR>(page.itemObject));
         }
     }
 }

@@ -27,5 +27,5 @@ bool CreatePaneBars(CFrameWnd& frame, CNuvexDoc& document, const std::vector<Pan
 
 // Create on each page handler object of `frame`'s pane bars: the
 // document's IHostDocument, the add-in command id of the page's command
-// and the page's first word.
+// and the page's tree or text control object.
 void CreatePaneHandlers(CFrameWnd& frame, CNuvexDoc& document);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/surface.h"
 
@@ -67,11 +68,12 @@ BOOL PrintScene(HDC dc, const RECT& page, const PaintViewState& view, IPaintScen
         return FALSE;
     }
     std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
-    HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    const BOOL copied = BitBlt(dc, page.left, page.top, width, height, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    BOOL copied = FALSE;
+    {
+        const MemoryDC source(dc);
+        const SelectedObject selected(source.Get(), bitmap);
+        copied = BitBlt(dc, page.left, page.top, width, height, source.Get(), 0, 0, SRCCOPY);
+    }
     DeleteObject(bitmap);
     return copied;
 }

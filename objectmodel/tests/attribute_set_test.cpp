@@ -150,10 +150,9 @@ TEST(AttributeSetIdentity, AnswersItsChainAndReportsTheHostFactory)
 {
     auto set = ComPtr<CAttributeSet>::Share(new CAttributeSet());
     for (const IID* iid : {&IID_IUnknown, &IID_ICollectionBase, &IID_IAttributeSet}) {
-        void* out = nullptr;
-        EXPECT_EQ(set->QueryInterface(*iid, &out), S_OK);
-        EXPECT_EQ(out, static_cast<IAttributeSet*>(set.Get()));
-        set->Release();
+        ComPtr<IUnknown> answer;
+        EXPECT_EQ(set->QueryInterface(*iid, answer.ReceiveVoid()), S_OK);
+        EXPECT_EQ(static_cast<void*>(answer.Get()), static_cast<IAttributeSet*>(set.Get()));
     }
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(set->QueryInterface(IID_ICollectionB, &out), E_NOINTERFACE);

@@ -184,10 +184,9 @@ TEST(Attachments, AnswerTheirChainsAndReportTheHostFactory)
     for (const IdentityCase& c : kCases) {
         SCOPED_TRACE(c.name);
         for (const IID* iid : {&IID_IUnknown, &IID_ICollectionBase, &c.ownIid}) {
-            void* out = nullptr;
-            EXPECT_EQ(c.object->QueryInterface(*iid, &out), S_OK);
-            EXPECT_EQ(out, static_cast<void*>(c.object));
-            c.object->Release();
+            ComPtr<IUnknown> answer;
+            EXPECT_EQ(c.object->QueryInterface(*iid, answer.ReceiveVoid()), S_OK);
+            EXPECT_EQ(static_cast<void*>(answer.Get()), static_cast<void*>(c.object));
         }
         void* out = nullptr;
         EXPECT_EQ(c.object->QueryInterface(IID_IAttributeSet, &out), E_NOINTERFACE);

@@ -75,8 +75,7 @@ TEST(ComObject, EveryReservedIdentifierIsRefusedByEveryClass)
 {
     for (const ObjectCase& c : kObjects) {
         SCOPED_TRACE(c.name);
-        IUnknown* object = c.make();
-        object->AddRef();
+        const auto object = ComPtr<IUnknown>::Share(c.make());
         int reserved = 0;
         for (const InterfaceIdEntry& entry : kInterfaceIdTable) {
             if (std::string_view(entry.name).starts_with("IReserved")) {
@@ -88,7 +87,6 @@ TEST(ComObject, EveryReservedIdentifierIsRefusedByEveryClass)
             }
         }
         EXPECT_EQ(reserved, 19); // the loop really saw the reserved entries
-        object->Release();
     }
 }
 

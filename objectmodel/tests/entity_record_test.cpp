@@ -303,16 +303,11 @@ TEST_F(EntityRecordTest, CopyFromRefusesNullAndItself)
 
 TEST_F(EntityRecordTest, HoldsOneReferenceToItsObject)
 {
-    ULONG before = line->AddRef();
-    line->Release();
+    const ULONG before = ReferenceCountOf(line.Get());
     auto other = ComPtr<CEntityRecord>::Share(new CEntityRecord(line.Get()));
-    ULONG during = line->AddRef();
-    line->Release();
-    EXPECT_EQ(during, before + 1);
+    EXPECT_EQ(ReferenceCountOf(line.Get()), before + 1);
     other.Reset();
-    ULONG after = line->AddRef();
-    line->Release();
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(ReferenceCountOf(line.Get()), before);
 }
 
 } // namespace

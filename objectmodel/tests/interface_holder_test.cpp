@@ -12,6 +12,7 @@
 #include "objectmodel/collection_c.h"
 #include "objectmodel/entity_record.h"
 #include "objectmodel/id_group_object.h"
+#include "objectmodel/tests/test_objects.h"
 
 namespace {
 
@@ -54,8 +55,7 @@ TEST_F(InterfaceHolderTest, FindsTheFirstAttachmentOfEachKind)
     EXPECT_EQ(holder.FindAttributeSet(), static_cast<IAttributeSet*>(attributes));
     EXPECT_EQ(holder.FindIdGroup(), static_cast<IIdGroup*>(group));
     // Finding borrows: the record still holds the only reference.
-    firstColour->AddRef();
-    EXPECT_EQ(firstColour->Release(), 1u);
+    EXPECT_EQ(ReferenceCountOf(firstColour), 1u);
 }
 
 TEST_F(InterfaceHolderTest, FindsNothingWithoutAttachmentsOrRecord)

@@ -176,9 +176,10 @@ TEST(PickRegionObject, QueryInterfaceAnswersItsChain)
         void* out = reinterpret_cast<void*>(0x1);
         EXPECT_EQ(region.QueryInterface(*entry.id, &out), inChain ? S_OK : E_NOINTERFACE);
         EXPECT_EQ(out, inChain ? static_cast<void*>(static_cast<IPickRegion*>(&region)) : nullptr);
+        // The answer's reference is let go with the loop step.
+        const auto answer = ComPtr<IUnknown>::Adopt(static_cast<IUnknown*>(out));
         if (inChain) {
             EXPECT_EQ(region.GetReferenceCount(), 1u);
-            region.Release();
         }
     }
     EXPECT_EQ(region.GetReferenceCount(), 0u);

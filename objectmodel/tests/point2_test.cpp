@@ -17,7 +17,7 @@ TEST(Point2, FromScreenPointAndInterface)
 
     CReal newX(1.5, 4), newY(2.5, 5);
     ASSERT_EQ(p.Set(&newX, &newY), S_OK);
-    IPoint2* copy = new CPoint2();
+    auto copy = ComPtr<IPoint2>::Adopt(new CPoint2());
     ASSERT_EQ(copy->CopyFrom(&p), S_OK);
     CReal gotY;
     ASSERT_EQ(copy->GetY(&gotY), S_OK);
@@ -25,8 +25,8 @@ TEST(Point2, FromScreenPointAndInterface)
     EXPECT_EQ(gotY.GetFlag(), 5);
     CReal newOnlyX(-7.0, 1);
     ASSERT_EQ(copy->SetX(&newOnlyX), S_OK);
-    CPoint2 read(copy);
-    copy->Release();
+    CPoint2 read(copy.Get());
+    copy.Reset();
     EXPECT_DOUBLE_EQ(read.x.GetValue(), -7.0);
     EXPECT_EQ(read.x.GetFlag(), 1);
     EXPECT_EQ(read.Set(nullptr, &newY), E_POINTER);

@@ -129,12 +129,12 @@ TEST(Real, ArithmeticKeepsOperandOrder)
 
 TEST(Real, InterfaceCarriesValueAndFlag)
 {
-    IReal* source = new CReal(-3.0, 9);
+    auto source = ComPtr<IReal>::Adopt(new CReal(-3.0, 9));
     CReal target(1.0, 1);
-    EXPECT_EQ(target.CopyFrom(source), S_OK);
+    EXPECT_EQ(target.CopyFrom(source.Get()), S_OK);
     EXPECT_DOUBLE_EQ(target.GetValue(), -3.0);
     EXPECT_EQ(target.GetFlag(), 9);
-    source->Release();
+    source.Reset();
 
     EXPECT_EQ(target.Set(8.25, 4), S_OK);
     double value = 0.0;

@@ -108,10 +108,9 @@ TEST(SelectionSetObject, QueryInterfaceAnswersItsChainOnly)
 {
     CSelectionSetObject set;
     for (const IID* iid : {&IID_IUnknown, &IID_ISelectionSet}) {
-        void* out = nullptr;
-        EXPECT_EQ(set.QueryInterface(*iid, &out), S_OK);
-        EXPECT_EQ(out, static_cast<ISelectionSet*>(&set));
-        set.Release();
+        ComPtr<IUnknown> answer;
+        EXPECT_EQ(set.QueryInterface(*iid, answer.ReceiveVoid()), S_OK);
+        EXPECT_EQ(static_cast<void*>(answer.Get()), static_cast<ISelectionSet*>(&set));
     }
     for (const IID* iid : {&IID_IPickRegion, &IID_IPointList, &IID_IReserved38}) {
         void* out = &set;

@@ -13,6 +13,15 @@
 #include "objectmodel/file_index_map.h"
 #include "objectmodel/vector3.h"
 
+// The count of references to a counted object: the count after taking one
+// more, less the one given back at once.
+inline ULONG ReferenceCountOf(IUnknown* object)
+{
+    const ULONG withOneMore = object->AddRef();
+    object->Release();
+    return withOneMore - 1;
+}
+
 // Draws the line from `from` to `to`; Clone is offered only when asked for.
 class TestLineEntity : public CCountedObject<IEntityBase, IID_IObjectBase, IID_IEntityBase> {
 public:

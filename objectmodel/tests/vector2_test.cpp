@@ -147,10 +147,10 @@ TEST(Vector2, InterfaceAndConversions)
     CReal x(0.25, 2), y(-0.5, 3);
     CVector2 v;
     ASSERT_EQ(v.Set(&x, &y), S_OK);
-    IVector2* copy = new CVector2();
+    auto copy = ComPtr<IVector2>::Adopt(new CVector2());
     ASSERT_EQ(copy->CopyFrom(&v), S_OK);
-    CVector2 back(copy);
-    copy->Release();
+    CVector2 back(copy.Get());
+    copy.Reset();
     EXPECT_EQ(back.x.GetFlag(), 2);
     EXPECT_EQ(back.y.GetFlag(), 3);
     EXPECT_DOUBLE_EQ(back.GetY().GetValue(), -0.5);

@@ -85,12 +85,13 @@ TEST(Vector3, InterfaceCarriesFlagsAndArithmeticClearsThem)
     EXPECT_EQ(v.x.GetFlag(), 1); // in place keeps the flags
     EXPECT_DOUBLE_EQ(v.x.GetValue(), 2.0);
 
-    IVector3* copy = new CVector3();
+    // A heap value object goes when its one owner releases it.
+    auto copy = ComPtr<IVector3>::Adopt(new CVector3());
     ASSERT_EQ(copy->CopyFrom(&v), S_OK);
-    CVector3 back(copy);
+    CVector3 back(copy.Get());
     EXPECT_EQ(back.z.GetFlag(), 8);
     EXPECT_DOUBLE_EQ(back.z.GetValue(), 10.0);
-    copy->Release();
+    copy.Reset();
 
     EXPECT_EQ(v.Set(&x, nullptr, &z), E_POINTER);
     EXPECT_DOUBLE_EQ(v.x.GetValue(), 2.0);

@@ -274,8 +274,11 @@ void ShowStateChange(HWND hwnd, ButtonState* s, UINT ownerAction)
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void SetPushed(HWND hwnd, ButtonState* s, bool pushed)
+enum class Push : uint8_t { Up, Down };
+
+void SetPushed(HWND hwnd, ButtonState* s, Push push)
 {
+    const bool pushed = push == Push::Down;
     if (s->pushed == pushed) {
         return;
     }
@@ -373,7 +376,7 @@ LRESULT HandleButton(HWND hwnd, ButtonState& state, UINT msg, WPARAM wParam, LPA
         if (GetCapture() == hwnd) {
             ReleaseCapture();
         }
-        SetPushed(hwnd, s, false);
+        SetPushed(hwnd, s, Push::Up);
         ShowStateChange(hwnd, s, ODA_FOCUS);
         if ((StyleOf(hwnd) & BS_NOTIFY) != 0) {
             NotifyCommand(hwnd, BN_KILLFOCUS);
@@ -393,17 +396,17 @@ LRESULT HandleButton(HWND hwnd, ButtonState& state, UINT msg, WPARAM wParam, LPA
         }
         SetCapture(hwnd);
         SetFocus(hwnd);
-        SetPushed(hwnd, s, true);
+        SetPushed(hwnd, s, Push::Down);
         return 0;
     case WM_MOUSEMOVE:
         if (GetCapture() == hwnd && !s->spaceDown) {
-            SetPushed(hwnd, s, InClient(hwnd, lParam));
+            SetPushed(hwnd, s, InClient(hwnd, lParam) ? Push::Down : Push::Up);
         }
         return 0;
     case WM_LBUTTONUP:
         if (GetCapture() == hwnd) {
             const bool click = s->pushed && InClient(hwnd, lParam);
-            SetPushed(hwnd, s, false);
+            SetPushed(hwnd, s, Push::Up);
             ReleaseCapture();
             if (click) {
                 Click(hwnd, s);
@@ -412,14 +415,14 @@ LRESULT HandleButton(HWND hwnd, ButtonState& state, UINT msg, WPARAM wParam, LPA
         return 0;
     case WM_CAPTURECHANGED:
         if (!s->spaceDown) {
-            SetPushed(hwnd, s, false);
+            SetPushed(hwnd, s, Push::Up);
         }
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE && type != BS_GROUPBOX) {
             if ((lParam & (1 << 30)) == 0) {
                 s->spaceDown = true;
-                SetPushed(hwnd, s, true);
+                SetPushed(hwnd, s, Push::Down);
             }
             return 0;
         }
@@ -428,7 +431,7 @@ LRESULT HandleButton(HWND hwnd, ButtonState& state, UINT msg, WPARAM wParam, LPA
         if (wParam == VK_SPACE && s->spaceDown) {
             s->spaceDown = false;
             const bool click = s->pushed;
-            SetPushed(hwnd, s, false);
+            SetPushed(hwnd, s, Push::Up);
             if (click) {
                 Click(hwnd, s);
             }
@@ -468,7 +471,7 @@ LRESULT HandleButton(HWND hwnd, ButtonState& state, UINT msg, WPARAM wParam, LPA
     }
     case BM_GETSTATE:
         return static_cast<LRESULT>(s->check | (s->pushed ? BST_PUSHED : 0) | (s->focused ? BST_FOCUS : 0));
-    case BM_SETSTATE: SetPushed(hwnd, s, wParam != 0); return 0;
+    case BM_SETSTATE: SetPushed(hwnd, s, wParam != 0 ? Push::Down : Push::Up); return 0;
     case BM_SETSTYLE: {
         const DWORD style = (StyleOf(hwnd) & ~0xFFFFu) | (static_cast<DWORD>(wParam) & 0xFFFFu);
         SetWindowLongPtrA(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style));
@@ -515,4 +518,4 @@ void RegisterButtonClass()
 } // namespace nuvex::controls
 
 // CheckDlgButton, IsDlgButtonChecked and CheckRadioButton belong to the
-// dialog manager (platform/user/dialog.cpp).
+// dialog manager (platform/user/dialog_items.cpp).

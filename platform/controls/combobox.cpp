@@ -96,8 +96,11 @@ void Layout(HWND hwnd, ComboState* s)
     }
 }
 
-void ShowDropDown(HWND hwnd, ComboState* s, bool show)
+enum class Drop : uint8_t { Close, Open };
+
+void ShowDropDown(HWND hwnd, ComboState* s, Drop drop)
 {
+    const bool show = drop == Drop::Open;
     if (!IsDropKind(hwnd) || s->list == nullptr || show == s->dropped) {
         return;
     }
@@ -121,9 +124,13 @@ void ShowDropDown(HWND hwnd, ComboState* s, bool show)
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-// Ends a drop: `accept` keeps the list's choice, else the selection goes back.
-void EndDrop(HWND hwnd, ComboState* s, bool accept)
+// Ends a drop: DropEnd::Accept keeps the list's choice, else the selection
+// goes back.
+enum class DropEnd : uint8_t { Cancel, Accept };
+
+void EndDrop(HWND hwnd, ComboState* s, DropEnd end)
 {
+    const bool accept = end == DropEnd::Accept;
     if (!s->dropped) {
         return;
     }
@@ -132,7 +139,7 @@ void EndDrop(HWND hwnd, ComboState* s, bool accept)
         ToList(s, LB_SETCURSEL, static_cast<WPARAM>(before), 0);
     }
     Notify(hwnd, accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
-    ShowDropDown(hwnd, s, false);
+    ShowDropDown(hwnd, s, Drop::Close);
     ShowSelection(hwnd, s);
     if (accept && Selected(s) != before) {
         Notify(hwnd, CBN_SELCHANGE);
@@ -175,18 +182,18 @@ bool OnKey(HWND hwnd, ComboState* s, WPARAM key)
     const bool alt = KeyDown(VK_MENU);
     if (key == VK_F4 || (alt && (key == VK_UP || key == VK_DOWN))) {
         if (s->dropped) {
-            EndDrop(hwnd, s, true);
+            EndDrop(hwnd, s, DropEnd::Accept);
         } else {
-            ShowDropDown(hwnd, s, true);
+            ShowDropDown(hwnd, s, Drop::Open);
         }
         return true;
     }
     if (s->dropped && key == VK_RETURN) {
-        EndDrop(hwnd, s, true);
+        EndDrop(hwnd, s, DropEnd::Accept);
         return true;
     }
     if (s->dropped && key == VK_ESCAPE) {
-        EndDrop(hwnd, s, false);
+        EndDrop(hwnd, s, DropEnd::Cancel);
         return true;
     }
     if (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT ||
@@ -374,9 +381,9 @@ LRESULT OnComboMessage(HWND hwnd, ComboState* s, UINT msg, WPARAM wParam, LPARAM
         return TRUE;
     case CB_SHOWDROPDOWN:
         if (wParam != 0) {
-            ShowDropDown(hwnd, s, true);
+            ShowDropDown(hwnd, s, Drop::Open);
         } else {
-            ShowDropDown(hwnd, s, false);
+            ShowDropDown(hwnd, s, Drop::Close);
         }
         return TRUE;
     case CB_GETDROPPEDSTATE: return s->dropped ? TRUE : FALSE;
@@ -515,7 +522,7 @@ LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LP
     case WM_KILLFOCUS:
         if (s->edit == nullptr) {
             s->focused = false;
-            EndDrop(hwnd, s, false);
+            EndDrop(hwnd, s, DropEnd::Cancel);
             InvalidateRect(hwnd, nullptr, FALSE);
             Notify(hwnd, CBN_KILLFOCUS);
         }
@@ -539,7 +546,7 @@ LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LP
                 break;
             case EN_KILLFOCUS:
                 s->focused = false;
-                EndDrop(hwnd, s, false);
+                EndDrop(hwnd, s, DropEnd::Cancel);
                 Notify(hwnd, CBN_KILLFOCUS);
                 break;
             default: break;
@@ -561,7 +568,7 @@ LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LP
             GetCursorPos(&cursor);
             RECT listRect{};
             GetWindowRect(s->list, &listRect);
-            EndDrop(hwnd, s, PtInRect(&listRect, cursor) != FALSE);
+            EndDrop(hwnd, s, PtInRect(&listRect, cursor) != FALSE ? DropEnd::Accept : DropEnd::Cancel);
         }
         return 0;
     case WM_LBUTTONDOWN: {
@@ -574,9 +581,9 @@ LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LP
         RECT button = ButtonRect(hwnd, s);
         if (Kind(hwnd) == CBS_DROPDOWNLIST || PtInRect(&button, PointFromLParam(lParam))) {
             if (s->dropped) {
-                EndDrop(hwnd, s, false);
+                EndDrop(hwnd, s, DropEnd::Cancel);
             } else {
-                ShowDropDown(hwnd, s, true);
+                ShowDropDown(hwnd, s, Drop::Open);
             }
         }
         return 0;
@@ -596,7 +603,7 @@ LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LP
             }
         }
         return 0;
-    case WM_CANCELMODE: EndDrop(hwnd, s, false); return 0;
+    case WM_CANCELMODE: EndDrop(hwnd, s, DropEnd::Cancel); return 0;
     default: break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -37,10 +37,11 @@ HFONT ControlFont(HFONT chosen)
 int LineHeight(HFONT font)
 {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, ControlFont(font));
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
+    {
+        const SelectedObject selected(dc, ControlFont(font));
+        GetTextMetricsA(dc, &metrics);
+    }
     ReleaseDC(nullptr, dc);
     return std::max<int>(metrics.tmHeight, 1);
 }
@@ -51,10 +52,11 @@ int TextWidth(HFONT font, const std::string& text)
         return 0;
     }
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, ControlFont(font));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
+    {
+        const SelectedObject selected(dc, ControlFont(font));
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
     ReleaseDC(nullptr, dc);
     return size.cx;
 }

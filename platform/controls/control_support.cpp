@@ -60,19 +60,17 @@ HFONT DrawingFont(HFONT set)
 FontMetrics MeasureFont(HFONT font)
 {
     FontMetrics m;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc == nullptr) {
+    const MemoryDC dc;
+    if (dc.Get() == nullptr) {
         return m;
     }
-    HGDIOBJ old = SelectObject(dc, DrawingFont(font));
+    const SelectedObject selected(dc.Get(), DrawingFont(font));
     TEXTMETRICA tm{};
-    if (GetTextMetricsA(dc, &tm)) {
+    if (GetTextMetricsA(dc.Get(), &tm)) {
         m.height = tm.tmHeight;
         m.ascent = tm.tmAscent;
         m.averageWidth = tm.tmAveCharWidth > 0 ? tm.tmAveCharWidth : m.averageWidth;
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
     return m;
 }
 
@@ -81,15 +79,13 @@ int TextWidth(HFONT font, const char* text, int length)
     if (length <= 0) {
         return 0;
     }
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc == nullptr) {
+    const MemoryDC dc;
+    if (dc.Get() == nullptr) {
         return 0;
     }
-    HGDIOBJ old = SelectObject(dc, DrawingFont(font));
+    const SelectedObject selected(dc.Get(), DrawingFont(font));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text, length, &size);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    GetTextExtentPoint32A(dc.Get(), text, length, &size);
     return size.cx;
 }
 

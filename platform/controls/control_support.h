@@ -4,11 +4,14 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/controls/controls.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gdi.h"
 
 namespace nuvex::controls {
@@ -46,6 +49,51 @@ LRESULT StatefulProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     }
     return Handle(hwnd, *state, msg, wParam, lParam);
+}
+
+// A message as the rows of a control's message table see it.
+struct Message {
+    UINT id;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// One row of a control's message table: the message and its handler.
+template <class State>
+struct MessageRow {
+    UINT message;
+    LRESULT (*handle)(HWND, State&, const Message&);
+};
+
+// The row of `table` for `message`; null when the table has none.
+template <class State, size_t N>
+const MessageRow<State>* FindMessageRow(const MessageRow<State> (&table)[N], UINT message)
+{
+    const auto row = std::find_if(std::begin(table), std::end(table),
+                                  [message](const MessageRow<State>& r) { return r.message == message; });
+    return row == std::end(table) ? nullptr : row;
+}
+
+// The messages of a control's own range (EM_*, LB_*...).
+struct MessageRange {
+    UINT first;
+    UINT last;
+};
+
+// 1. A message with a row of `table` goes to its handler.
+// 2. The other messages of the control's own range (if given) answer 0.
+// 3. Everything else reaches DefWindowProc.
+template <class State, size_t N>
+LRESULT DispatchByTable(const MessageRow<State> (&table)[N], HWND hwnd, State& state, UINT msg, WPARAM wParam,
+                        LPARAM lParam, std::optional<MessageRange> own = std::nullopt)
+{
+    if (const MessageRow<State>* row = FindMessageRow(table, msg)) {
+        return row->handle(hwnd, state, Message{msg, wParam, lParam});
+    }
+    if (own && msg >= own->first && msg <= own->last) {
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)); }

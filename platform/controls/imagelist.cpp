@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/controls/commctrl.h"
+#include "platform/gdi/dc_guards.h"
 
 struct HIMAGELIST__ {
     int cx = 0;
@@ -209,18 +210,22 @@ bool DrawImage(HIMAGELIST__* list, int index, HDC dc, int x, int y, int dx, int 
             out[static_cast<size_t>(row) * width + col] = premultiplied;
         }
     }
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, dib);
-    const BLENDFUNCTION function{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    const BOOL done = AlphaBlend(dc, x, y, width, height, memory, 0, 0, width, height, function);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    BOOL done = FALSE;
+    {
+        const MemoryDC memory(dc);
+        const SelectedObject selected(memory.Get(), dib);
+        const BLENDFUNCTION function{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        done = AlphaBlend(dc, x, y, width, height, memory.Get(), 0, 0, width, height, function);
+    }
     DeleteObject(dib);
     return done != FALSE;
 }
 
-HBITMAP MakeStrip(HIMAGELIST__* list, bool mask)
+enum class Strip : uint8_t { Images, Mask };
+
+HBITMAP MakeStrip(HIMAGELIST__* list, Strip strip)
 {
+    const bool mask = strip == Strip::Mask;
     const int width = std::max(list->count, 1) * list->cx;
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * list->cy, mask ? 0x00FFFFFFu : 0);
     for (int i = 0; i < list->count; ++i) {
@@ -493,8 +498,8 @@ BOOL ImageList_GetImageInfo(HIMAGELIST handle, int index, IMAGEINFO* info)
         return FALSE;
     }
     if (list->imageStrip == nullptr) {
-        list->imageStrip = MakeStrip(list, false);
-        list->maskStrip = (list->flags & ILC_MASK) != 0 ? MakeStrip(list, true) : nullptr;
+        list->imageStrip = MakeStrip(list, Strip::Images);
+        list->maskStrip = (list->flags & ILC_MASK) != 0 ? MakeStrip(list, Strip::Mask) : nullptr;
     }
     *info = IMAGEINFO{};
     info->hbmImage = list->imageStrip;

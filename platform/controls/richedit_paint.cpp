@@ -3,6 +3,7 @@
 // their colours, the selection and the caret through the text functions of
 // the drawing layer.
 #include "platform/controls/richedit_state.h"
+#include "platform/gdi/dc_guards.h"
 
 #include <algorithm>
 
@@ -102,10 +103,9 @@ void FreeFonts(RichEditState& s)
 
 int RowHeight(RichEditState& s, HDC dc)
 {
-    HGDIOBJ old = SelectObject(dc, VariantFont(s, 0));
+    const SelectedObject font(dc, VariantFont(s, 0));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
     return std::max<int>(1, metrics.tmHeight);
 }
 
@@ -115,37 +115,38 @@ std::vector<int> RowPositions(RichEditState& s, HDC dc, LONG row)
     const LONG start = text.RowStart(row);
     const LONG length = text.RowLength(row);
     std::vector<int> xs(static_cast<size_t>(length) + 1, 0);
-    HGDIOBJ old = SelectObject(dc, VariantFont(s, 0));
-    const int tab = TabWidth(dc);
     int x = 0;
-    LONG i = 0;
-    while (i < length) {
-        const char c = text.Text()[static_cast<size_t>(start + i)];
-        if (c == '\t') {
-            x = (x / tab + 1) * tab;
-            xs[static_cast<size_t>(i) + 1] = x;
-            ++i;
-            continue;
+    {
+        const SelectedObject font(dc, VariantFont(s, 0));
+        const int tab = TabWidth(dc);
+        LONG i = 0;
+        while (i < length) {
+            const char c = text.Text()[static_cast<size_t>(start + i)];
+            if (c == '\t') {
+                x = (x / tab + 1) * tab;
+                xs[static_cast<size_t>(i) + 1] = x;
+                ++i;
+                continue;
+            }
+            // One run: characters of the same glyph effects up to a tab.
+            const DWORD key = text.FormatAt(start + i).effects & kGlyphEffects;
+            LONG j = i;
+            while (j < length && text.Text()[static_cast<size_t>(start + j)] != '\t' &&
+                   (text.FormatAt(start + j).effects & kGlyphEffects) == key) {
+                ++j;
+            }
+            SelectObject(dc, VariantFont(s, key));
+            std::vector<INT> partial(static_cast<size_t>(j - i), 0);
+            SIZE size{};
+            GetTextExtentExPointA(dc, text.Text().data() + start + i, static_cast<int>(j - i), 0, nullptr,
+                                  partial.data(), &size);
+            for (LONG k = i; k < j; ++k) {
+                xs[static_cast<size_t>(k) + 1] = x + partial[static_cast<size_t>(k - i)];
+            }
+            x = xs[static_cast<size_t>(j)];
+            i = j;
         }
-        // One run: characters of the same glyph effects up to a tab.
-        const DWORD key = text.FormatAt(start + i).effects & kGlyphEffects;
-        LONG j = i;
-        while (j < length && text.Text()[static_cast<size_t>(start + j)] != '\t' &&
-               (text.FormatAt(start + j).effects & kGlyphEffects) == key) {
-            ++j;
-        }
-        SelectObject(dc, VariantFont(s, key));
-        std::vector<INT> partial(static_cast<size_t>(j - i), 0);
-        SIZE size{};
-        GetTextExtentExPointA(dc, text.Text().data() + start + i, static_cast<int>(j - i), 0, nullptr,
-                              partial.data(), &size);
-        for (LONG k = i; k < j; ++k) {
-            xs[static_cast<size_t>(k) + 1] = x + partial[static_cast<size_t>(k - i)];
-        }
-        x = xs[static_cast<size_t>(j)];
-        i = j;
     }
-    SelectObject(dc, old);
 
     // Alignment and indents come from the paragraph of the row's first
     // character (or its break, for an empty row).
@@ -219,7 +220,7 @@ void PaintRichEdit(RichEditState& s, HDC dc)
     const int height = RowHeight(s, dc);
     const RichText& text = s.text;
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, VariantFont(s, 0));
+    const SelectedObject font(dc, VariantFont(s, 0));
 
     for (LONG row = s.firstRow; row < text.RowCount(); ++row) {
         const int y = kRichEditMargin + static_cast<int>(row - s.firstRow) * height;
@@ -287,7 +288,6 @@ void PaintRichEdit(RichEditState& s, HDC dc)
             FillSolidRect(dc, &caret, GetSysColor(COLOR_WINDOWTEXT));
         }
     }
-    SelectObject(dc, oldFont);
 }
 
 std::string ExternalText(const RichText& text, RichRange range)

@@ -1,6 +1,6 @@
 // The rich edit control's text: characters with their formats, rows,
 // replacement with undo and redo, protection and search. No window here;
-// the window procedure (richedit_window.cpp) drives it.
+// the window (richedit_window.cpp and its neighbours) drives it.
 #pragma once
 
 #include <optional>

@@ -116,11 +116,9 @@ void Paint(HWND hwnd, StaticState* s, HDC dc)
             y += (Height(rc) - size.cy) / 2;
         }
         if (type == SS_BITMAP && s->bitmap != nullptr) {
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(memory, s->bitmap);
-            BitBlt(dc, x, y, size.cx, size.cy, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
+            const MemoryDC memory(dc);
+            const SelectedObject bitmap(memory.Get(), s->bitmap);
+            BitBlt(dc, x, y, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
         } else if (type == SS_ICON && s->icon != nullptr) {
             DrawIconEx(dc, x, y, s->icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
         }

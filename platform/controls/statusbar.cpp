@@ -183,7 +183,7 @@ void Paint(HWND hwnd, StatusBar& bar, HDC dc)
     RECT client{};
     GetClientRect(hwnd, &client);
     FillSolidRect(dc, &client, bar.background != CLR_DEFAULT ? bar.background : GetSysColor(COLOR_BTNFACE));
-    HGDIOBJ oldFont = SelectObject(dc, ControlFont(bar.font));
+    const SelectedObject font(dc, ControlFont(bar.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     if (bar.simple) {
@@ -203,20 +203,20 @@ void Paint(HWND hwnd, StatusBar& bar, HDC dc)
         const int size = GripSize();
         HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
         HPEN dark = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-        HGDIOBJ oldPen = SelectObject(dc, dark);
-        for (int step = 3; step < size; step += 4) {
-            SelectObject(dc, dark);
-            MoveToEx(dc, client.right - 1, client.bottom - step - 1, nullptr);
-            LineTo(dc, client.right - step - 1, client.bottom - 1);
-            SelectObject(dc, light);
-            MoveToEx(dc, client.right - 1, client.bottom - step - 2, nullptr);
-            LineTo(dc, client.right - step - 2, client.bottom - 1);
+        {
+            const SelectedObject pen(dc, dark);
+            for (int step = 3; step < size; step += 4) {
+                SelectObject(dc, dark);
+                MoveToEx(dc, client.right - 1, client.bottom - step - 1, nullptr);
+                LineTo(dc, client.right - step - 1, client.bottom - 1);
+                SelectObject(dc, light);
+                MoveToEx(dc, client.right - 1, client.bottom - step - 2, nullptr);
+                LineTo(dc, client.right - step - 2, client.bottom - 1);
+            }
         }
-        SelectObject(dc, oldPen);
         DeleteObject(light);
         DeleteObject(dark);
     }
-    SelectObject(dc, oldFont);
 }
 
 int PartAtPoint(HWND hwnd, StatusBar& bar, POINT pt)

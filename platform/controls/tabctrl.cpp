@@ -184,7 +184,7 @@ void Paint(HWND hwnd, TabControl& tc, HDC dc)
     InflateRect(&display, kDisplayMargin, kDisplayMargin);
     DrawEdge(dc, &display, EDGE_RAISED, BF_RECT);
     const Layout layout = LayoutTabs(hwnd, tc);
-    HGDIOBJ oldFont = SelectObject(dc, ControlFont(tc.font));
+    const SelectedObject font(dc, ControlFont(tc.font));
     SetBkMode(dc, TRANSPARENT);
     const bool bottom = (StyleOf(hwnd) & TCS_BOTTOM) != 0;
     for (size_t i = 0; i < layout.tabs.size(); ++i) {
@@ -219,7 +219,6 @@ void Paint(HWND hwnd, TabControl& tc, HDC dc)
             DrawFocusRect(dc, &focus);
         }
     }
-    SelectObject(dc, oldFont);
 }
 
 bool ApplyItem(Tab& tab, const TCITEMA& item)

@@ -263,11 +263,12 @@ void Hide(HWND hwnd, ToolTip& tt)
 SIZE TipSize(HWND hwnd, ToolTip& tt, const std::string& text)
 {
     HDC dc = GetDC(hwnd);
-    HGDIOBJ old = SelectObject(dc, ControlFont(tt.font));
     RECT box{0, 0, tt.maxWidth >= 0 ? tt.maxWidth : 10000, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
-              DT_CALCRECT | DT_NOPREFIX | (tt.maxWidth >= 0 ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, old);
+    {
+        const SelectedObject font(dc, ControlFont(tt.font));
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                  DT_CALCRECT | DT_NOPREFIX | (tt.maxWidth >= 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    }
     ReleaseDC(hwnd, dc);
     return SIZE{box.right + tt.margin.left + tt.margin.right + 2, box.bottom + tt.margin.top + tt.margin.bottom + 2};
 }
@@ -382,13 +383,12 @@ void Paint(HWND hwnd, ToolTip& tt, HDC dc)
     FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     char text[1024] = {};
     GetWindowTextA(hwnd, text, static_cast<int>(sizeof(text)));
-    HGDIOBJ old = SelectObject(dc, ControlFont(tt.font));
+    const SelectedObject font(dc, ControlFont(tt.font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, tt.textColour != CLR_NONE ? tt.textColour : GetSysColor(COLOR_INFOTEXT));
     RECT box{client.left + 1 + tt.margin.left, client.top + 1 + tt.margin.top, client.right - 1 - tt.margin.right,
              client.bottom - 1 - tt.margin.bottom};
     DrawTextA(dc, text, -1, &box, DT_NOPREFIX | (tt.maxWidth >= 0 ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, old);
 }
 
 LRESULT HandleTip(HWND hwnd, ToolTip& tt, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -90,7 +90,8 @@ LRESULT NotifyTree(HWND hwnd, Tree& tree, UINT code, UINT action, uintptr_t oldI
 bool Select(HWND hwnd, Tree& tree, uintptr_t id, UINT action);
 // Expands, collapses or toggles `id`. A person's click or key always
 // notifies; the message notifies until the item was expanded once.
-bool Expand(HWND hwnd, Tree& tree, uintptr_t id, UINT code, bool byPerson);
+enum class By : uint8_t { Program, Person };
+bool Expand(HWND hwnd, Tree& tree, uintptr_t id, UINT code, By by);
 
 // Opens the ancestors of `id` and scrolls it into the client area.
 void EnsureVisible(HWND hwnd, Tree& tree, uintptr_t id);
@@ -100,11 +101,13 @@ constexpr UINT_PTR kEditTimer = 0x7E01;
 // Asks the parent (TVN_BEGINLABELEDIT, a non-zero answer refuses) and puts
 // an edit control over the label of `id`; answers it, or null.
 HWND BeginLabelEdit(HWND hwnd, Tree& tree, uintptr_t id);
-// Ends the edit: TVN_ENDLABELEDIT with the text (null when `cancel`); the
+// Ends the edit: TVN_ENDLABELEDIT with the text (null when cancelled); the
 // label takes the text when the parent answers TRUE. False without an edit.
-// `focusLeaving`: the editor is losing the focus to another window, so it
-// closes once that move is done.
-bool EndLabelEdit(HWND hwnd, Tree& tree, bool cancel, bool focusLeaving = false);
+// EditorFocus::Leaving: the editor is losing the focus to another window,
+// so it closes once that move is done.
+enum class LabelEnd : uint8_t { Accept, Cancel };
+enum class EditorFocus : uint8_t { Stays, Leaving };
+bool EndLabelEdit(HWND hwnd, Tree& tree, LabelEnd end, EditorFocus focus = EditorFocus::Stays);
 // A click on the caret's label starts editing after the double-click time.
 void ArmLabelEdit(HWND hwnd, Tree& tree, uintptr_t id);
 void OnEditTimer(HWND hwnd, Tree& tree);
@@ -127,9 +130,10 @@ HTREEITEM HitTest(HWND hwnd, Tree& tree, TVHITTESTINFO* info);
 void Paint(HWND hwnd, Tree& tree, HDC dc);
 
 // Mouse and keys (treeview_input.cpp).
-void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, bool right);
+enum class Button : uint8_t { Left, Right };
+void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, Button button);
 void OnMouseMove(HWND hwnd, Tree& tree, LPARAM lParam);
-void OnButtonUp(HWND hwnd, Tree& tree, LPARAM lParam, bool right);
+void OnButtonUp(HWND hwnd, Tree& tree, LPARAM lParam, Button button);
 void OnKeyDown(HWND hwnd, Tree& tree, WPARAM key);
 void OnDoubleClick(HWND hwnd, Tree& tree, LPARAM lParam);
 

@@ -122,7 +122,6 @@ void ClampScroll(HWND hwnd, Tree& tree)
     tree.firstVisible = std::clamp(tree.firstVisible, 0, std::max(0, count - page));
 }
 
-bool Expand(HWND hwnd, Tree& tree, uintptr_t id, UINT code, bool byPerson);
 
 // Opens the ancestors of `id` and scrolls it into the client area.
 void EnsureVisible(HWND hwnd, Tree& tree, uintptr_t id)
@@ -134,7 +133,7 @@ void EnsureVisible(HWND hwnd, Tree& tree, uintptr_t id)
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
         Item* ancestor = Find(tree, *it);
         if (ancestor != nullptr && !IsExpanded(*ancestor)) {
-            Expand(hwnd, tree, *it, TVE_EXPAND, false);
+            Expand(hwnd, tree, *it, TVE_EXPAND, By::Program);
             if (!IsWindow(hwnd)) {
                 return;
             }
@@ -198,8 +197,9 @@ void DeleteSubtree(HWND hwnd, Tree& tree, uintptr_t id);
 
 // Expands, collapses or toggles `id`. A person's click or key always
 // notifies; the message notifies until the item was expanded once.
-bool Expand(HWND hwnd, Tree& tree, uintptr_t id, UINT code, bool byPerson)
+bool Expand(HWND hwnd, Tree& tree, uintptr_t id, UINT code, By by)
 {
+    const bool byPerson = by == By::Person;
     Item* item = Find(tree, id);
     if (item == nullptr) {
         return false;
@@ -321,7 +321,7 @@ bool DeleteItem(HWND hwnd, Tree& tree, HTREEITEM handle)
     }
     if (tree.editing != 0 && (tree.editing == id || IsDescendant(tree, tree.editing, id))) {
         // The label being edited goes: the edit ends as if cancelled.
-        EndLabelEdit(hwnd, tree, true);
+        EndLabelEdit(hwnd, tree, LabelEnd::Cancel);
         if (!IsWindow(hwnd) || (item = Find(tree, id)) == nullptr) {
             return false;
         }
@@ -548,7 +548,7 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg) {
     case TVM_INSERTITEMA: return reinterpret_cast<LRESULT>(InsertItem(hwnd, tree, reinterpret_cast<const TVINSERTSTRUCTA*>(lParam)));
     case TVM_DELETEITEM: return DeleteItem(hwnd, tree, reinterpret_cast<HTREEITEM>(lParam)) ? TRUE : FALSE;
-    case TVM_EXPAND: return Expand(hwnd, tree, static_cast<uintptr_t>(lParam), static_cast<UINT>(wParam), false) ? TRUE : FALSE;
+    case TVM_EXPAND: return Expand(hwnd, tree, static_cast<uintptr_t>(lParam), static_cast<UINT>(wParam), By::Program) ? TRUE : FALSE;
     case TVM_GETITEMRECT: {
         auto* rect = reinterpret_cast<RECT*>(lParam);
         if (rect == nullptr) {
@@ -672,7 +672,7 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
     case TVM_EDITLABELA:
         return reinterpret_cast<LRESULT>(BeginLabelEdit(hwnd, tree, static_cast<uintptr_t>(lParam)));
     case TVM_GETEDITCONTROL: return reinterpret_cast<LRESULT>(tree.editor);
-    case TVM_ENDEDITLABELNOW: return EndLabelEdit(hwnd, tree, wParam != 0) ? TRUE : FALSE;
+    case TVM_ENDEDITLABELNOW: return EndLabelEdit(hwnd, tree, wParam != 0 ? LabelEnd::Cancel : LabelEnd::Accept) ? TRUE : FALSE;
     case WM_TIMER:
         if (wParam == kEditTimer) {
             OnEditTimer(hwnd, tree);
@@ -702,10 +702,10 @@ LRESULT HandleTree(HWND hwnd, Tree& tree, UINT msg, WPARAM wParam, LPARAM lParam
         Redraw(hwnd);
         SendSimpleNotify(hwnd, NM_KILLFOCUS);
         return 0;
-    case WM_LBUTTONDOWN: OnButtonDown(hwnd, tree, lParam, false); return 0;
-    case WM_RBUTTONDOWN: OnButtonDown(hwnd, tree, lParam, true); return 0;
-    case WM_LBUTTONUP: OnButtonUp(hwnd, tree, lParam, false); return 0;
-    case WM_RBUTTONUP: OnButtonUp(hwnd, tree, lParam, true); return 0;
+    case WM_LBUTTONDOWN: OnButtonDown(hwnd, tree, lParam, Button::Left); return 0;
+    case WM_RBUTTONDOWN: OnButtonDown(hwnd, tree, lParam, Button::Right); return 0;
+    case WM_LBUTTONUP: OnButtonUp(hwnd, tree, lParam, Button::Left); return 0;
+    case WM_RBUTTONUP: OnButtonUp(hwnd, tree, lParam, Button::Right); return 0;
     case WM_LBUTTONDBLCLK: OnDoubleClick(hwnd, tree, lParam); return 0;
     case WM_RBUTTONDBLCLK: SendSimpleNotify(hwnd, NM_RDBLCLK); return 0;
     case WM_MOUSEMOVE: OnMouseMove(hwnd, tree, lParam); return 0;

@@ -27,7 +27,7 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: return CallWindowProcA(base, editor, msg, wParam, lParam) | DLGC_WANTALLKEYS;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-            EndLabelEdit(treeWindow, *tree, wParam == VK_ESCAPE);
+            EndLabelEdit(treeWindow, *tree, wParam == VK_ESCAPE ? LabelEnd::Cancel : LabelEnd::Accept);
             return 0;
         }
         break;
@@ -39,7 +39,7 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS: {
         const LRESULT result = CallWindowProcA(base, editor, msg, wParam, lParam);
         if (StateOf<Tree>(treeWindow) == tree && tree->editor == editor) {
-            EndLabelEdit(treeWindow, *tree, false, true);
+            EndLabelEdit(treeWindow, *tree, LabelEnd::Accept, EditorFocus::Leaving);
         }
         return result;
     }
@@ -64,7 +64,7 @@ HWND BeginLabelEdit(HWND hwnd, Tree& tree, uintptr_t id)
     tree.editPending = 0;
     KillTimer(hwnd, kEditTimer);
     if (tree.editor != nullptr) {
-        EndLabelEdit(hwnd, tree, false);
+        EndLabelEdit(hwnd, tree, LabelEnd::Accept);
         if (StateOf<Tree>(hwnd) != &tree) {
             return nullptr;
         }
@@ -116,8 +116,10 @@ HWND BeginLabelEdit(HWND hwnd, Tree& tree, uintptr_t id)
     return IsWindow(editor) ? editor : nullptr;
 }
 
-bool EndLabelEdit(HWND hwnd, Tree& tree, bool cancel, bool focusLeaving)
+bool EndLabelEdit(HWND hwnd, Tree& tree, LabelEnd end, EditorFocus focus)
 {
+    const bool cancel = end == LabelEnd::Cancel;
+    const bool focusLeaving = focus == EditorFocus::Leaving;
     if (tree.editor == nullptr || tree.endingEdit) {
         return false;
     }

@@ -19,8 +19,9 @@ POINT ScreenPoint(HWND hwnd, POINT client)
 
 } // namespace
 
-void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
+void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, Button button)
 {
+    const bool right = button == Button::Right;
     tree.editPending = 0;
     KillTimer(hwnd, kEditTimer);
     const bool hadFocus = GetFocus() == hwnd;
@@ -33,7 +34,7 @@ void OnButtonDown(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
     TVHITTESTINFO hit{PointOf(lParam), 0, nullptr};
     HitTest(hwnd, tree, &hit);
     if (!right && (hit.flags & TVHT_ONITEMBUTTON) != 0) {
-        Expand(hwnd, tree, IdOf(hit.hItem), TVE_TOGGLE, true);
+        Expand(hwnd, tree, IdOf(hit.hItem), TVE_TOGGLE, By::Person);
         return;
     }
     tree.pressed = (hit.flags & TVHT_ONITEM) != 0 ? IdOf(hit.hItem) : 0;
@@ -71,8 +72,9 @@ void OnMouseMove(HWND hwnd, Tree& tree, LPARAM lParam)
     }
 }
 
-void OnButtonUp(HWND hwnd, Tree& tree, LPARAM lParam, bool right)
+void OnButtonUp(HWND hwnd, Tree& tree, LPARAM lParam, Button button)
 {
+    const bool right = button == Button::Right;
     if ((right && !tree.rightDown) || (!right && !tree.leftDown)) {
         return;
     }
@@ -140,7 +142,7 @@ void OnKeyDown(HWND hwnd, Tree& tree, WPARAM key)
         if (caret == nullptr) {
             moveTo(0);
         } else if (IsExpanded(*caret) && HasChildren(*caret)) {
-            Expand(hwnd, tree, caret->id, TVE_COLLAPSE, true);
+            Expand(hwnd, tree, caret->id, TVE_COLLAPSE, By::Person);
         } else if (caret->parent != 0) {
             Select(hwnd, tree, caret->parent, TVC_BYKEYBOARD);
         }
@@ -149,19 +151,19 @@ void OnKeyDown(HWND hwnd, Tree& tree, WPARAM key)
         if (caret == nullptr) {
             moveTo(0);
         } else if (!IsExpanded(*caret) && HasChildren(*caret)) {
-            Expand(hwnd, tree, caret->id, TVE_EXPAND, true);
+            Expand(hwnd, tree, caret->id, TVE_EXPAND, By::Person);
         } else if (!caret->children.empty()) {
             Select(hwnd, tree, caret->children.front(), TVC_BYKEYBOARD);
         }
         break;
     case VK_ADD:
         if (caret != nullptr) {
-            Expand(hwnd, tree, caret->id, TVE_EXPAND, true);
+            Expand(hwnd, tree, caret->id, TVE_EXPAND, By::Person);
         }
         break;
     case VK_SUBTRACT:
         if (caret != nullptr) {
-            Expand(hwnd, tree, caret->id, TVE_COLLAPSE, true);
+            Expand(hwnd, tree, caret->id, TVE_COLLAPSE, By::Person);
         }
         break;
     case VK_RETURN: SendSimpleNotify(hwnd, NM_RETURN); break;
@@ -179,7 +181,7 @@ void OnDoubleClick(HWND hwnd, Tree& tree, LPARAM lParam)
     TVHITTESTINFO hit{PointOf(lParam), 0, nullptr};
     HitTest(hwnd, tree, &hit);
     if ((hit.flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)) != 0) {
-        Expand(hwnd, tree, IdOf(hit.hItem), TVE_TOGGLE, true);
+        Expand(hwnd, tree, IdOf(hit.hItem), TVE_TOGGLE, By::Person);
     }
 }
 

@@ -175,61 +175,61 @@ void Paint(HWND hwnd, Tree& tree, HDC dc)
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
     const std::vector<Row> rows = VisibleRows(tree);
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, ControlFont(tree.font));
+    const SelectedObject font(dc, ControlFont(tree.font));
     HPEN linePen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_BTNSHADOW));
-    HGDIOBJ oldPen = SelectObject(dc, linePen);
-    const int height = ItemHeight(tree);
-    for (int row = tree.firstVisible; row < static_cast<int>(rows.size()); ++row) {
-        if ((row - tree.firstVisible) * height >= client.bottom) {
-            break;
-        }
-        Item& item = tree.items.at(rows[row].id);
-        const RowLayout l = LayoutRow(hwnd, tree, item, rows[row].level, row);
-        const int midY = (l.row.top + l.row.bottom) / 2;
-        if ((style & TVS_HASLINES) != 0 && l.button.right > l.button.left) {
-            const int midX = (l.button.left + l.button.right) / 2;
-            MoveToEx(dc, midX, l.row.top, nullptr);
-            LineTo(dc, midX, l.row.bottom);
-            MoveToEx(dc, midX, midY, nullptr);
-            LineTo(dc, l.button.right, midY);
-        }
-        if ((style & TVS_HASBUTTONS) != 0 && l.button.right > l.button.left && HasChildren(item)) {
-            PaintButton(dc, l.button, IsExpanded(item));
-        }
-        const UINT stateIndex = (item.state & TVIS_STATEIMAGEMASK) >> 12;
-        if (stateIndex != 0 && tree.stateImages != nullptr) {
-            ImageList_Draw(tree.stateImages, static_cast<int>(stateIndex), dc, l.stateImage.left,
-                           l.row.top + (height - ImageSize(tree.stateImages).cy) / 2, ILD_TRANSPARENT);
-        }
-        const bool selected = (item.state & (TVIS_SELECTED | TVIS_DROPHILITED)) != 0;
-        if (tree.normalImages != nullptr) {
-            const int image = selected ? item.selectedImage : item.image;
-            ImageList_Draw(tree.normalImages, image, dc, l.image.left,
-                           l.row.top + (height - ImageSize(tree.normalImages).cy) / 2,
-                           ILD_TRANSPARENT | (item.state & TVIS_OVERLAYMASK));
-        }
-        COLORREF text = windowText;
-        const bool showSelection = tree.focused || (style & TVS_SHOWSELALWAYS) != 0 ||
-                                   (item.state & TVIS_DROPHILITED) != 0;
-        if (selected && showSelection) {
-            const bool active = tree.focused || (item.state & TVIS_DROPHILITED) != 0;
-            FillSolidRect(dc, &l.label, GetSysColor(active ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
-            text = GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
-        }
-        SetTextColor(dc, text);
-        SelectObject(dc, (item.state & TVIS_BOLD) != 0 ? BoldFont(tree) : ControlFont(tree.font));
-        RECT textRect = l.label;
-        textRect.left += kLabelPadding;
-        const std::string label = DisplayText(hwnd, item);
-        DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &textRect,
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        if (tree.focused && item.id == tree.caret) {
-            DrawFocusRect(dc, &l.label);
+    {
+        const SelectedObject pen(dc, linePen);
+        const int height = ItemHeight(tree);
+        for (int row = tree.firstVisible; row < static_cast<int>(rows.size()); ++row) {
+            if ((row - tree.firstVisible) * height >= client.bottom) {
+                break;
+            }
+            Item& item = tree.items.at(rows[row].id);
+            const RowLayout l = LayoutRow(hwnd, tree, item, rows[row].level, row);
+            const int midY = (l.row.top + l.row.bottom) / 2;
+            if ((style & TVS_HASLINES) != 0 && l.button.right > l.button.left) {
+                const int midX = (l.button.left + l.button.right) / 2;
+                MoveToEx(dc, midX, l.row.top, nullptr);
+                LineTo(dc, midX, l.row.bottom);
+                MoveToEx(dc, midX, midY, nullptr);
+                LineTo(dc, l.button.right, midY);
+            }
+            if ((style & TVS_HASBUTTONS) != 0 && l.button.right > l.button.left && HasChildren(item)) {
+                PaintButton(dc, l.button, IsExpanded(item));
+            }
+            const UINT stateIndex = (item.state & TVIS_STATEIMAGEMASK) >> 12;
+            if (stateIndex != 0 && tree.stateImages != nullptr) {
+                ImageList_Draw(tree.stateImages, static_cast<int>(stateIndex), dc, l.stateImage.left,
+                               l.row.top + (height - ImageSize(tree.stateImages).cy) / 2, ILD_TRANSPARENT);
+            }
+            const bool selected = (item.state & (TVIS_SELECTED | TVIS_DROPHILITED)) != 0;
+            if (tree.normalImages != nullptr) {
+                const int image = selected ? item.selectedImage : item.image;
+                ImageList_Draw(tree.normalImages, image, dc, l.image.left,
+                               l.row.top + (height - ImageSize(tree.normalImages).cy) / 2,
+                               ILD_TRANSPARENT | (item.state & TVIS_OVERLAYMASK));
+            }
+            COLORREF text = windowText;
+            const bool showSelection = tree.focused || (style & TVS_SHOWSELALWAYS) != 0 ||
+                                       (item.state & TVIS_DROPHILITED) != 0;
+            if (selected && showSelection) {
+                const bool active = tree.focused || (item.state & TVIS_DROPHILITED) != 0;
+                FillSolidRect(dc, &l.label, GetSysColor(active ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+                text = GetSysColor(active ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+            }
+            SetTextColor(dc, text);
+            SelectObject(dc, (item.state & TVIS_BOLD) != 0 ? BoldFont(tree) : ControlFont(tree.font));
+            RECT textRect = l.label;
+            textRect.left += kLabelPadding;
+            const std::string label = DisplayText(hwnd, item);
+            DrawTextA(dc, label.c_str(), static_cast<int>(label.size()), &textRect,
+                      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            if (tree.focused && item.id == tree.caret) {
+                DrawFocusRect(dc, &l.label);
+            }
         }
     }
-    SelectObject(dc, oldPen);
     DeleteObject(linePen);
-    SelectObject(dc, oldFont);
 }
 
 } // namespace nuvex::controls::tree

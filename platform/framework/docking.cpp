@@ -18,6 +18,7 @@ namespace {
 
 constexpr UINT kPaneFirst = 0xE900; // the frame's client pane
 constexpr int kDockZone = 32;       // how near a side a dropped bar docks (pixels)
+constexpr int kDragOutline = 3;     // the thickness of a dragged frame's outline
 
 struct SideInfo {
     UINT id;
@@ -309,8 +310,62 @@ BOOL CMiniDockFrameWnd::Create(CWnd* dockSite, DWORD barStyle)
     return TRUE;
 }
 
+std::vector<CControlBar*> CMiniDockFrameWnd::Bars() const
+{
+    std::vector<CControlBar*> bars;
+    for (CControlBar* bar : AfxDockedBars(m_pDockSite)) {
+        if (bar->m_pDockBar == &m_wndDockBar) {
+            bars.push_back(bar);
+        }
+    }
+    return bars;
+}
+
+void CMiniDockFrameWnd::EndDrag(bool drop)
+{
+    if (!m_dragging) {
+        return;
+    }
+    m_dragging = false;
+    AfxDrawDragTracker(m_pDockSite, m_dragOutline, kDragOutline);
+    if (::GetCapture() == m_hWnd) {
+        ReleaseCapture();
+    }
+    if (!drop) {
+        return;
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const CPoint dropPoint(cursor.x, cursor.y);
+    CWnd* site = m_pDockSite;
+    // The frame may go away once its last bar docks: nothing of it is used
+    // after the first drop.
+    const std::vector<CControlBar*> bars = Bars();
+    CRect frame;
+    GetWindowRect(&frame);
+    for (CControlBar* bar : bars) {
+        // A bar that stays afloat puts the frame where the drag took it:
+        // the drop moves the bar's top-left, which sits inside the frame.
+        CRect barRect;
+        bar->GetWindowRect(&barRect);
+        const CPoint start(m_dragStart.x + barRect.left - frame.left, m_dragStart.y + barRect.top - frame.top);
+        AfxDropControlBar(site, bar, dropPoint, start);
+    }
+}
+
 void CMiniDockFrameWnd::RecalcLayout()
 {
+    // The caption shows the title of the first bar that floats here.
+    const std::vector<CControlBar*> bars = Bars();
+    if (!bars.empty()) {
+        CString title;
+        bars.front()->GetWindowText(title);
+        CString current;
+        GetWindowText(current);
+        if (current != title) {
+            SetWindowText(title);
+        }
+    }
     const CSize size = m_wndDockBar.CalcFixedLayout(FALSE, TRUE);
     CRect outer(0, 0, std::max<LONG>(size.cx, 1), std::max<LONG>(size.cy, 1));
     ::AdjustWindowRectEx(&outer, GetStyle(), FALSE, GetExStyle());
@@ -334,6 +389,42 @@ LRESULT CMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         ShowWindow(SW_HIDE);
         return 0;
     }
+    case WM_NCLBUTTONDOWN:
+        if (wParam == static_cast<WPARAM>(HTCAPTION) && m_pDockSite != nullptr) {
+            m_dragging = true;
+            m_dragStart = CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            GetWindowRect(&m_dragOutline);
+            SetCapture();
+            AfxDrawDragTracker(m_pDockSite, m_dragOutline, kDragOutline);
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (m_dragging) {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            CRect moved;
+            GetWindowRect(&moved);
+            moved.OffsetRect(cursor.x - m_dragStart.x, cursor.y - m_dragStart.y);
+            if (moved != m_dragOutline) {
+                AfxDrawDragTracker(m_pDockSite, m_dragOutline, kDragOutline);
+                m_dragOutline = moved;
+                AfxDrawDragTracker(m_pDockSite, m_dragOutline, kDragOutline);
+            }
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (m_dragging) {
+            EndDrag(true);
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        if (m_dragging && reinterpret_cast<HWND>(lParam) != m_hWnd) {
+            EndDrag(false);
+        }
+        break;
     case WM_NCLBUTTONDBLCLK:
         if (wParam == static_cast<WPARAM>(HTCAPTION)) {
             // A double click on the caption puts the bars back where they were docked.
@@ -383,6 +474,46 @@ CDockBar* AfxGetDockBar(CWnd* frame, UINT id)
     }
     CWnd* child = CWnd::FromHandlePermanent(::GetDlgItem(frame->GetSafeHwnd(), static_cast<int>(id)));
     return child != nullptr && child->IsKindOf(RUNTIME_CLASS(CDockBar)) ? static_cast<CDockBar*>(child) : nullptr;
+}
+
+void AfxDrawDragTracker(CWnd* frame, const CRect& screenRect, int thickness)
+{
+    if (frame == nullptr || frame->GetSafeHwnd() == nullptr || screenRect.IsRectEmpty()) {
+        return;
+    }
+    CRect window;
+    frame->GetWindowRect(&window);
+    CRect outline = screenRect;
+    outline.OffsetRect(-window.left, -window.top);
+    HDC dc = ::GetDCEx(frame->GetSafeHwnd(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    if (dc == nullptr) {
+        return;
+    }
+    // Every other pixel, so that the outline shows on any colour.
+    static const WORD kHalftoneRows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, kHalftoneRows);
+    HBRUSH brush = pattern != nullptr ? ::CreatePatternBrush(pattern) : nullptr;
+    HGDIOBJ old = brush != nullptr ? ::SelectObject(dc, brush) : nullptr;
+    if (thickness <= 0) {
+        outline.DeflateRect(1, 1);
+        ::PatBlt(dc, outline.left, outline.top, outline.Width(), outline.Height(), PATINVERT);
+    } else {
+        const int t = std::min({thickness, outline.Width() / 2, outline.Height() / 2});
+        ::PatBlt(dc, outline.left, outline.top, outline.Width(), t, PATINVERT);
+        ::PatBlt(dc, outline.left, outline.bottom - t, outline.Width(), t, PATINVERT);
+        ::PatBlt(dc, outline.left, outline.top + t, t, outline.Height() - 2 * t, PATINVERT);
+        ::PatBlt(dc, outline.right - t, outline.top + t, t, outline.Height() - 2 * t, PATINVERT);
+    }
+    if (old != nullptr) {
+        ::SelectObject(dc, old);
+    }
+    if (brush != nullptr) {
+        ::DeleteObject(brush);
+    }
+    if (pattern != nullptr) {
+        ::DeleteObject(pattern);
+    }
+    ::ReleaseDC(frame->GetSafeHwnd(), dc);
 }
 
 void AfxRecalcBarLayout(CWnd* frame)

@@ -50,7 +50,10 @@ public:
 };
 
 // The floating frame of bars that left the frame's sides; it destroys
-// itself when its last bar docks again, and closing it hides its bars.
+// itself when its last bar docks again, and closing it hides its bars. Its
+// caption shows its bars' title; dragging the caption moves the frame, or
+// docks its bars when dropped near a side of the dock site they allow, and
+// an outline on the dock site shows where the frame goes meanwhile.
 class NUVEX_PLATFORM_API CMiniDockFrameWnd : public CMiniFrameWnd {
     DECLARE_DYNAMIC(CMiniDockFrameWnd)
 public:
@@ -64,6 +67,14 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
+
+private:
+    // The bars that float here.
+    std::vector<CControlBar*> Bars() const;
+    void EndDrag(bool drop);
+    bool m_dragging = false;
+    CPoint m_dragStart;
+    CRect m_dragOutline;
 };
 
 // Frame operations --------------------------------------------------------------
@@ -83,6 +94,11 @@ NUVEX_PLATFORM_API void AfxShowControlBar(CWnd* frame, CControlBar* bar, BOOL sh
 // a side the frame and the bar allow, the bar docks there; elsewhere it
 // floats with its top-left moved as far as the mouse moved.
 NUVEX_PLATFORM_API void AfxDropControlBar(CWnd* frame, CControlBar* bar, CPoint drop, CPoint from);
+// Inverts `screenRect` on `frame`'s window in a halftone pattern: the whole
+// rectangle shrunk by one pixel when `thickness` is 0, else an outline that
+// thick inside it. Drawn twice it is gone, so a drag shows where a bar would
+// go without painting anything.
+NUVEX_PLATFORM_API void AfxDrawDragTracker(CWnd* frame, const CRect& screenRect, int thickness = 0);
 // Lays out the frame's bars and its client pane again.
 NUVEX_PLATFORM_API void AfxRecalcBarLayout(CWnd* frame);
 // A bar going away leaves its frame's list.

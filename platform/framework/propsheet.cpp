@@ -261,8 +261,9 @@ BOOL CPropertySheet::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
     return CDialog::OnNotify(wParam, lParam, result);
 }
 
-DialogTemplate CPropertySheet::BuildTemplate(DWORD style, DWORD exStyle, bool buttons)
+DialogTemplate CPropertySheet::BuildTemplate(DWORD style, DWORD exStyle, SheetButtons withButtons)
 {
+    const bool buttons = withButtons == SheetButtons::Shown;
     // The sheet's size follows the largest page; OnInitDialog fits it to
     // the tab strip around that size.
     m_pageSize = CSize(0, 0);
@@ -312,7 +313,7 @@ DialogTemplate CPropertySheet::BuildTemplate(DWORD style, DWORD exStyle, bool bu
 
 INT_PTR CPropertySheet::DoModal()
 {
-    InitModalIndirect(BuildTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, true));
+    InitModalIndirect(BuildTemplate(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, SheetButtons::Shown));
     return CDialog::DoModal();
 }
 
@@ -321,7 +322,7 @@ BOOL CPropertySheet::Create(CWnd* parent, DWORD style, DWORD exStyle)
     if (style == static_cast<DWORD>(-1)) {
         style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE;
     }
-    return CreateIndirect(BuildTemplate(style, exStyle, false), parent);
+    return CreateIndirect(BuildTemplate(style, exStyle, SheetButtons::None), parent);
 }
 
 void CPropertySheet::LayoutSheet()

@@ -93,9 +93,10 @@ protected:
     void OnCancel() override;
     void OnApplyNow();
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-    // The sheet's template around the largest page, with the buttons when
-    // `buttons`.
-    DialogTemplate BuildTemplate(DWORD style, DWORD exStyle, bool buttons);
+    // The sheet's template around the largest page, with or without the
+    // buttons below it.
+    enum class SheetButtons : uint8_t { None, Shown };
+    DialogTemplate BuildTemplate(DWORD style, DWORD exStyle, SheetButtons withButtons);
     // Places the tab strip around the page size and the buttons below it,
     // and fits the sheet around them.
     void LayoutSheet();

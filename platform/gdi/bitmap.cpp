@@ -150,12 +150,12 @@ bool ReadInfoFormat(const BITMAPINFO* info, UINT usage, SourceFormat& format, st
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits)
 {
     if (planes > 1 || !SizeAllowed(width, height)) {
-        if (width == 0 || height == 0) return Handle(NewBitmap(1, 1, true));
+        if (width == 0 || height == 0) return Handle(NewBitmap(1, 1, Depth::Mono));
         return nullptr;
     }
     const int bpp = static_cast<int>(bitsPerPixel);
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return nullptr;
-    Bitmap* b = NewBitmap(width, height, bpp == 1);
+    Bitmap* b = NewBitmap(width, height, DepthOf(bpp == 1));
     b->bitsPixel = bpp == 1 ? 1 : 32;
     if (bits) {
         SourceFormat format;
@@ -187,12 +187,12 @@ HBITMAP CreateCompatibleBitmap(HDC handle, int width, int height)
 {
     Dc* dc = AsDc(handle);
     if (!dc) return nullptr;
-    if (width == 0 || height == 0) return Handle(NewBitmap(1, 1, true));
+    if (width == 0 || height == 0) return Handle(NewBitmap(1, 1, Depth::Mono));
     if (!SizeAllowed(width, height)) return nullptr;
     // Compatible with a memory DC means compatible with its bitmap: a fresh
     // memory DC holds the monochrome stock bitmap, so the result is monochrome.
     const bool mono = dc->memory && dc->state.bitmap && dc->state.bitmap->mono;
-    return Handle(NewBitmap(width, height, mono));
+    return Handle(NewBitmap(width, height, DepthOf(mono)));
 }
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, HANDLE, DWORD)
@@ -209,7 +209,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* info, UINT usage, void** bits, H
     // The pixels are always 32 bits here; callers writing through `bits`
     // must ask for 32 bits per pixel. A positive height keeps the rows
     // bottom-up in memory, as such callers write them.
-    Bitmap* b = NewBitmap(width, height, false);
+    Bitmap* b = NewBitmap(width, height, Depth::Colour);
     b->dibSection = true;
     b->bottomUp = h.biHeight > 0;
     std::fill(b->pixels.begin(), b->pixels.end(), 0u);
@@ -253,7 +253,7 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
     const int width = header->biWidth;
     const int height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
     if (!SizeAllowed(width, height)) return nullptr;
-    Bitmap* b = NewBitmap(width, height, false);
+    Bitmap* b = NewBitmap(width, height, Depth::Colour);
     if ((init & CBM_INIT) && bits && info) {
         SetDIBits(dc, Handle(b), 0, static_cast<UINT>(height), bits, info, usage);
     }
@@ -361,7 +361,7 @@ BOOL GetIconInfo(HICON handle, ICONINFO* info)
     if (!icon || !info) return FALSE;
     auto copy = [](const std::shared_ptr<Bitmap>& source) -> HBITMAP {
         if (!source) return nullptr;
-        Bitmap* b = NewBitmap(source->width, source->height, source->mono);
+        Bitmap* b = NewBitmap(source->width, source->height, DepthOf(source->mono));
         b->pixels = source->pixels;
         return Handle(b);
     };

@@ -526,13 +526,16 @@ int GetMapMode(HDC handle)
 
 namespace {
 
-BOOL SetPoint(HDC handle, POINT DcState::*field, int x, int y, POINT* old, bool offset)
+// A viewport or window origin set to (x, y), or moved by it.
+enum class PointChange : uint8_t { Set, Offset };
+
+BOOL SetPoint(HDC handle, POINT DcState::*field, int x, int y, POINT* old, PointChange change)
 {
     Dc* dc = AsDc(handle);
     if (!dc) return FALSE;
     POINT& slot = dc->state.*field;
     if (old) *old = slot;
-    if (offset) {
+    if (change == PointChange::Offset) {
         slot.x += x;
         slot.y += y;
     } else {
@@ -564,15 +567,15 @@ BOOL SetExtent(HDC handle, SIZE DcState::*field, int x, int y, SIZE* old)
 
 }  // namespace
 
-BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &DcState::viewportOrg, x, y, old, false); }
+BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &DcState::viewportOrg, x, y, old, PointChange::Set); }
 BOOL GetViewportOrgEx(HDC dc, POINT* p) { return GetPoint(dc, &DcState::viewportOrg, p); }
 BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old)
 {
-    return SetPoint(dc, &DcState::viewportOrg, dx, dy, old, true);
+    return SetPoint(dc, &DcState::viewportOrg, dx, dy, old, PointChange::Offset);
 }
-BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &DcState::windowOrg, x, y, old, false); }
+BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &DcState::windowOrg, x, y, old, PointChange::Set); }
 BOOL GetWindowOrgEx(HDC dc, POINT* p) { return GetPoint(dc, &DcState::windowOrg, p); }
-BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* old) { return SetPoint(dc, &DcState::windowOrg, dx, dy, old, true); }
+BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* old) { return SetPoint(dc, &DcState::windowOrg, dx, dy, old, PointChange::Offset); }
 BOOL SetWindowExtEx(HDC dc, int x, int y, SIZE* old) { return SetExtent(dc, &DcState::windowExt, x, y, old); }
 BOOL SetViewportExtEx(HDC dc, int x, int y, SIZE* old) { return SetExtent(dc, &DcState::viewportExt, x, y, old); }
 BOOL GetWindowExtEx(HDC handle, SIZE* out)

@@ -93,7 +93,7 @@ BOOL DrawBox(HDC handle, int left, int top, int right, int bottom, BoxShape shap
                                                  {box.right - 1, box.top},
                                                  {box.right - 1, box.bottom - 1},
                                                  {box.left, box.bottom - 1}};
-                DrawPolyline(t, corners, true, stroke);
+                DrawPolyline(t, corners, Outline::Closed, stroke);
             }
             return TRUE;
         }
@@ -155,7 +155,7 @@ BOOL LineTo(HDC handle, int x, int y)
     if (!GetTarget(dc, t)) return TRUE;
     Stroke stroke = PenStroke(dc, t);
     const std::vector<POINT> points{ToTarget(dc, from.x, from.y), ToTarget(dc, x, y)};
-    DrawPolyline(t, points, false, stroke);
+    DrawPolyline(t, points, Outline::Open, stroke);
     return TRUE;
 }
 
@@ -166,7 +166,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count)
     Target t;
     if (!GetTarget(dc, t)) return TRUE;
     Stroke stroke = PenStroke(dc, t);
-    DrawPolyline(t, ToTargetPoints(dc, points, count), false, stroke);
+    DrawPolyline(t, ToTargetPoints(dc, points, count), Outline::Open, stroke);
     return TRUE;
 }
 
@@ -180,7 +180,7 @@ BOOL PolylineTo(HDC handle, const POINT* points, int count)
     Target t;
     if (!GetTarget(dc, t)) return TRUE;
     Stroke stroke = PenStroke(dc, t);
-    DrawPolyline(t, ToTargetPoints(dc, all.data(), static_cast<int>(all.size())), false, stroke);
+    DrawPolyline(t, ToTargetPoints(dc, all.data(), static_cast<int>(all.size())), Outline::Open, stroke);
     return TRUE;
 }
 
@@ -212,7 +212,7 @@ BOOL PolyPolygon(HDC handle, const POINT* points, const INT* counts, int polygon
     AddPolygon(fill, polys, dc->state.polyFillMode, ClipRows(t));
     fill.Fill(t, BrushPaint(dc, t, nullptr, dc->state.rop2));
     Stroke stroke = PenStroke(dc, t);
-    for (const auto& poly : polys) DrawPolyline(t, poly, true, stroke);
+    for (const auto& poly : polys) DrawPolyline(t, poly, Outline::Closed, stroke);
     return TRUE;
 }
 

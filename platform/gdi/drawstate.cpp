@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/raster.h"
 
 using namespace gdi;
@@ -138,15 +139,12 @@ BOOL DrawStateA(HDC handle, HBRUSH brush, DRAWSTATEPROC proc, LPARAM data, WPARA
         break;
     }
     case DST_BITMAP: {
-        HDC source = CreateCompatibleDC(handle);
-        HGDIOBJ old = SelectObject(source, reinterpret_cast<HBITMAP>(data));
-        if (!old) {
-            DeleteDC(source);
+        const MemoryDC source(handle);
+        const SelectedObject bitmap(source.Get(), reinterpret_cast<HBITMAP>(data));
+        if (!bitmap.Previous()) {
             return FALSE;
         }
-        BitBlt(s, 0, 0, cx, cy, source, 0, 0, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
+        BitBlt(s, 0, 0, cx, cy, source.Get(), 0, 0, SRCCOPY);
         break;
     }
     case DST_ICON:

@@ -85,8 +85,9 @@ void Release(Object* object)
     if (object->selections <= 0 && object->deletePending) Destroy(object);
 }
 
-Bitmap* NewBitmap(int width, int height, bool mono)
+Bitmap* NewBitmap(int width, int height, Depth depth)
 {
+    const bool mono = depth == Depth::Mono;
     auto* bitmap = new Bitmap;
     bitmap->width = width;
     bitmap->height = height;
@@ -211,7 +212,7 @@ Font* StockFont(int index)
 Bitmap* StockBitmap()
 {
     static Bitmap* const bitmap = [] {
-        Bitmap* b = NewBitmap(1, 1, true);
+        Bitmap* b = NewBitmap(1, 1, Depth::Mono);
         b->stock = true;
         return b;
     }();

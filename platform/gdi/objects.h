@@ -189,6 +189,9 @@ Bitmap* StockBitmap();  // the 1x1 monochrome bitmap of a new memory DC
 
 // A bitmap's deep copy (pattern brushes and icons keep their own).
 std::shared_ptr<Bitmap> CopyBitmap(const Bitmap& source);
-Bitmap* NewBitmap(int width, int height, bool mono);
+// A new black bitmap: one bit a pixel, or 32-bit colour.
+enum class Depth : uint8_t { Colour, Mono };
+inline Depth DepthOf(bool mono) { return mono ? Depth::Mono : Depth::Colour; }
+Bitmap* NewBitmap(int width, int height, Depth depth);
 
 }  // namespace gdi

@@ -144,7 +144,7 @@ HBITMAP LoadPngBitmap(const uint8_t* data, size_t size)
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     if (!Decode(data, size, rgba, width, height)) return nullptr;
-    Bitmap* bitmap = NewBitmap(static_cast<int>(width), static_cast<int>(height), false);
+    Bitmap* bitmap = NewBitmap(static_cast<int>(width), static_cast<int>(height), Depth::Colour);
     for (size_t i = 0; i < bitmap->pixels.size(); ++i) {
         const uint32_t r = rgba[4 * i], g = rgba[4 * i + 1], b = rgba[4 * i + 2], a = rgba[4 * i + 3];
         // Premultiplied, as alpha blending expects.

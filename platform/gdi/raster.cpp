@@ -648,8 +648,9 @@ void AddWideSegment(const SpanSink& sink, POINT a, POINT b, int width, bool flat
     }
 }
 
-void DrawPolyline(const Target& t, const std::vector<POINT>& points, bool closed, Stroke& stroke)
+void DrawPolyline(const Target& t, const std::vector<POINT>& points, Outline outline, Stroke& stroke)
 {
+    const bool closed = outline == Outline::Closed;
     if (stroke.none || points.empty()) return;
     const size_t n = points.size();
     const size_t segments = closed ? n : n - 1;

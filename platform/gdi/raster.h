@@ -80,7 +80,8 @@ void AddWideSegment(const SpanSink& sink, POINT a, POINT b, int width, bool flat
 // True when painting a pixel twice with the operation equals painting it once.
 bool IsIdempotent(int rop2);
 // Draws a polyline (closed: back to the first point) with the stroke.
-void DrawPolyline(const Target& target, const std::vector<POINT>& points, bool closed, Stroke& stroke);
+enum class Outline : uint8_t { Open, Closed };
+void DrawPolyline(const Target& target, const std::vector<POINT>& points, Outline outline, Stroke& stroke);
 
 // The rows a shape is gathered for: rows outside are skipped without work,
 // so that far-off coordinates cost nothing.

@@ -86,3 +86,29 @@ HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* text)
 void* CoTaskMemAlloc(size_t size) { return std::malloc(size == 0 ? 1 : size); }
 
 void CoTaskMemFree(void* block) { std::free(block); }
+
+HRESULT RegisterInprocServer(REFCLSID clsid, const void* addressInModule)
+{
+    char path[4096] = {};
+    const DWORD length = GetModuleFileNameA(GetModuleHandleFromAddress(addressInModule), path, sizeof path);
+    if (length == 0 || length >= sizeof path) {
+        return E_FAIL;
+    }
+    HKEY key = nullptr;
+    const std::string keyName = "CLSID\\" + GuidToText(clsid, GuidCase::Upper) + "\\InprocServer32";
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, keyName.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS) {
+        return E_FAIL;
+    }
+    const LONG status = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), length + 1);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS ? S_OK : E_FAIL;
+}
+
+HRESULT UnregisterInprocServer(REFCLSID clsid)
+{
+    const std::string keyName = "CLSID\\" + GuidToText(clsid, GuidCase::Upper);
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, (keyName + "\\InprocServer32").c_str());
+    const LONG status = RegDeleteKeyA(HKEY_CLASSES_ROOT, keyName.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : E_FAIL;
+}

@@ -10,6 +10,7 @@
 #include "platform/base/guid.h"
 #include "platform/base/hresult.h"
 #include "platform/base/types.h"
+#include "platform/com/unknwn.h"
 
 using OLECHAR = char;
 using LPOLESTR = OLECHAR*;
@@ -37,6 +38,40 @@ using DllGetClassObjectFunction = HRESULT (*)(REFCLSID clsid, REFIID iid, void**
 // only on success.
 NUVEX_PLATFORM_API HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, COSERVERINFO* serverInfo, REFIID iid,
                                             void** out);
+
+// The class factory of an in-process server as one static object of the
+// module, which stays loaded: QueryInterface answers IUnknown and
+// IClassFactory, the count is always 1 and LockServer does nothing. A
+// module's factory derives from it and makes its objects in CreateInstance.
+class CModuleClassFactory : public IClassFactory {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (out == nullptr) {
+            return E_POINTER;
+        }
+        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+            *out = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+protected:
+    ~CModuleClassFactory() = default;
+};
+
+// The registration an in-process server's DllRegisterServer writes: the
+// default value of HKEY_CLASSES_ROOT\CLSID\{...}\InprocServer32 becomes the
+// path of the module that holds `addressInModule` (an address of the
+// server's own code). E_FAIL when the path or the key cannot be had.
+NUVEX_PLATFORM_API HRESULT RegisterInprocServer(REFCLSID clsid, const void* addressInModule);
+// Removes that registration; S_OK also when there is none.
+NUVEX_PLATFORM_API HRESULT UnregisterInprocServer(REFCLSID clsid);
 
 // Parses "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" (either case); anything else
 // answers CO_E_CLASSSTRING and leaves `clsid` as it was.

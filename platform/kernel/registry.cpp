@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -166,6 +167,43 @@ RegistryKey* Resolve(RegistryService& service, HKEY key, LONG& error)
     return node;
 }
 
+// Runs `use` with the service and the key a handle stands for, under the
+// service's lock; ERROR_INVALID_HANDLE for a handle that is not open.
+template <class Use>
+LONG WithOpenKey(HKEY key, Use use)
+{
+    RegistryService& service = Service();
+    std::lock_guard lock(service.mutex);
+    const std::optional<OpenKey> open = Describe(service, key);
+    return open ? use(service, *open) : ERROR_INVALID_HANDLE;
+}
+
+// Runs `use` on the node a handle names, under the service's lock; the
+// error of a handle that names none.
+template <class Use>
+LONG WithKeyNode(HKEY key, Use use)
+{
+    RegistryService& service = Service();
+    std::lock_guard lock(service.mutex);
+    LONG error = ERROR_SUCCESS;
+    RegistryKey* node = Resolve(service, key, error);
+    return node != nullptr ? use(*node) : error;
+}
+
+// Runs `use` on entry `index` (in name order) of the node's children or
+// values; ERROR_NO_MORE_ITEMS past the last.
+template <class Entries, class Use>
+LONG WithEntry(HKEY key, DWORD index, Entries RegistryKey::*entries, Use use)
+{
+    return WithKeyNode(key, [&](RegistryKey& node) -> LONG {
+        const Entries& all = node.*entries;
+        if (index >= all.size()) {
+            return ERROR_NO_MORE_ITEMS;
+        }
+        return use(*std::next(all.begin(), static_cast<std::ptrdiff_t>(index)));
+    });
+}
+
 std::vector<uint8_t> BytesOf(const RegistryValue& value)
 {
     switch (value.type) {
@@ -262,18 +300,14 @@ LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result)
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    std::optional<OpenKey> parent = Describe(service, key);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    OpenKey target = Below(*parent, subKey);
-    if (Walk(service.Current(), target) == nullptr) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    *result = NewHandle(service, std::move(target));
-    return ERROR_SUCCESS;
+    return WithOpenKey(key, [&](RegistryService& service, const OpenKey& parent) -> LONG {
+        OpenKey target = Below(parent, subKey);
+        if (Walk(service.Current(), target) == nullptr) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        *result = NewHandle(service, std::move(target));
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegOpenKeyEx(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result)
@@ -291,41 +325,37 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM, LPSEC
     if (result == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    std::optional<OpenKey> parent = Describe(service, key);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    if (Walk(service.Current(), *parent) == nullptr) {
-        return ERROR_KEY_DELETED;
-    }
-    OpenKey target = Below(*parent, subKey);
-    if (target.path.size() > kMaxRegistryKeyDepth) {
-        return ERROR_INVALID_PARAMETER;
-    }
-    bool made = false;
-    if (Walk(service.Current(), target) == nullptr) {
-        const LONG written = service.Change([&](RegistryTree& tree) {
-            if (Walk(tree, *parent) == nullptr) {
-                return ERROR_KEY_DELETED;
-            }
-            RegistryKey* node = &tree.Root(target.root);
-            for (const std::string& name : target.path) {
-                node = &node->Child(name);
-            }
-            return ERROR_SUCCESS;
-        });
-        if (written != ERROR_SUCCESS) {
-            return written;
+    return WithOpenKey(key, [&](RegistryService& service, const OpenKey& parent) -> LONG {
+        if (Walk(service.Current(), parent) == nullptr) {
+            return ERROR_KEY_DELETED;
         }
-        made = true;
-    }
-    if (disposition != nullptr) {
-        *disposition = made ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
-    }
-    *result = NewHandle(service, std::move(target));
-    return ERROR_SUCCESS;
+        OpenKey target = Below(parent, subKey);
+        if (target.path.size() > kMaxRegistryKeyDepth) {
+            return ERROR_INVALID_PARAMETER;
+        }
+        bool made = false;
+        if (Walk(service.Current(), target) == nullptr) {
+            const LONG written = service.Change([&](RegistryTree& tree) {
+                if (Walk(tree, parent) == nullptr) {
+                    return ERROR_KEY_DELETED;
+                }
+                RegistryKey* node = &tree.Root(target.root);
+                for (const std::string& name : target.path) {
+                    node = &node->Child(name);
+                }
+                return ERROR_SUCCESS;
+            });
+            if (written != ERROR_SUCCESS) {
+                return written;
+            }
+            made = true;
+        }
+        if (disposition != nullptr) {
+            *disposition = made ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+        }
+        *result = NewHandle(service, std::move(target));
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegCreateKeyEx(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options, REGSAM access,
@@ -358,25 +388,18 @@ LONG RegCloseKey(HKEY key)
 
 LONG RegFlushKey(HKEY key)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    return Describe(service, key) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    return WithOpenKey(key, [](RegistryService&, const OpenKey&) -> LONG { return ERROR_SUCCESS; });
 }
 
 LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    LONG error = ERROR_SUCCESS;
-    RegistryKey* node = Resolve(service, key, error);
-    if (node == nullptr) {
-        return error;
-    }
-    auto it = node->values.find(valueName == nullptr ? std::string() : std::string(valueName));
-    if (it == node->values.end()) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    return CopyValueOut(it->second, type, data, size);
+    return WithKeyNode(key, [&](RegistryKey& node) -> LONG {
+        auto it = node.values.find(valueName == nullptr ? std::string() : std::string(valueName));
+        if (it == node.values.end()) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+        return CopyValueOut(it->second, type, data, size);
+    });
 }
 
 LONG RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size)
@@ -386,31 +409,27 @@ LONG RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
 
 LONG RegQueryValueA(HKEY key, LPCSTR subKey, LPSTR data, LPLONG size)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    std::optional<OpenKey> parent = Describe(service, key);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    RegistryKey* node = Walk(service.Current(), Below(*parent, subKey));
-    if (node == nullptr) {
-        return ERROR_FILE_NOT_FOUND;
-    }
-    RegistryValue text;
-    auto it = node->values.find(std::string());
-    if (it != node->values.end()) {
-        if (it->second.type != REG_SZ) {
-            return ERROR_INVALID_PARAMETER;
+    return WithOpenKey(key, [&](RegistryService& service, const OpenKey& parent) -> LONG {
+        RegistryKey* node = Walk(service.Current(), Below(parent, subKey));
+        if (node == nullptr) {
+            return ERROR_FILE_NOT_FOUND;
         }
-        text = it->second;
-    }
-    if (size == nullptr || *size < 0) {
-        return data == nullptr && size == nullptr ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
-    }
-    DWORD bytes = static_cast<DWORD>(*size);
-    const LONG result = CopyValueOut(text, nullptr, reinterpret_cast<LPBYTE>(data), &bytes);
-    *size = static_cast<LONG>(bytes);
-    return result;
+        RegistryValue text;
+        auto it = node->values.find(std::string());
+        if (it != node->values.end()) {
+            if (it->second.type != REG_SZ) {
+                return ERROR_INVALID_PARAMETER;
+            }
+            text = it->second;
+        }
+        if (size == nullptr || *size < 0) {
+            return data == nullptr && size == nullptr ? ERROR_SUCCESS : ERROR_INVALID_PARAMETER;
+        }
+        DWORD bytes = static_cast<DWORD>(*size);
+        const LONG result = CopyValueOut(text, nullptr, reinterpret_cast<LPBYTE>(data), &bytes);
+        *size = static_cast<LONG>(bytes);
+        return result;
+    });
 }
 
 LONG RegQueryValue(HKEY key, LPCSTR subKey, LPSTR data, LPLONG size) { return RegQueryValueA(key, subKey, data, size); }
@@ -421,20 +440,16 @@ LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* d
     if (!value) {
         return ERROR_INVALID_PARAMETER;
     }
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    std::optional<OpenKey> open = Describe(service, key);
-    if (!open) {
-        return ERROR_INVALID_HANDLE;
-    }
     const std::string name = valueName == nullptr ? std::string() : std::string(valueName);
-    return service.Change([&](RegistryTree& tree) {
-        RegistryKey* node = Walk(tree, *open);
-        if (node == nullptr) {
-            return ERROR_KEY_DELETED;
-        }
-        node->values[name] = *value;
-        return ERROR_SUCCESS;
+    return WithOpenKey(key, [&](RegistryService& service, const OpenKey& open) -> LONG {
+        return service.Change([&](RegistryTree& tree) {
+            RegistryKey* node = Walk(tree, open);
+            if (node == nullptr) {
+                return ERROR_KEY_DELETED;
+            }
+            node->values[name] = *value;
+            return ERROR_SUCCESS;
+        });
     });
 }
 
@@ -469,32 +484,22 @@ LONG RegSetValue(HKEY key, LPCSTR subKey, DWORD type, LPCSTR data, DWORD size)
 LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD, LPSTR keyClass, LPDWORD classSize,
                    PFILETIME lastWriteTime)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    LONG error = ERROR_SUCCESS;
-    RegistryKey* node = Resolve(service, key, error);
-    if (node == nullptr) {
-        return error;
-    }
-    if (index >= node->children.size()) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    auto it = node->children.begin();
-    std::advance(it, index);
-    const LONG result = CopyNameOut(it->second->name, name, nameSize);
-    if (result != ERROR_SUCCESS) {
-        return result;
-    }
-    if (keyClass != nullptr && classSize != nullptr && *classSize > 0) {
-        keyClass[0] = '\0';
-    }
-    if (classSize != nullptr) {
-        *classSize = 0;
-    }
-    if (lastWriteTime != nullptr) {
-        *lastWriteTime = FILETIME{0, 0};
-    }
-    return ERROR_SUCCESS;
+    return WithEntry(key, index, &RegistryKey::children, [&](const auto& child) -> LONG {
+        const LONG result = CopyNameOut(child.second->name, name, nameSize);
+        if (result != ERROR_SUCCESS) {
+            return result;
+        }
+        if (keyClass != nullptr && classSize != nullptr && *classSize > 0) {
+            keyClass[0] = '\0';
+        }
+        if (classSize != nullptr) {
+            *classSize = 0;
+        }
+        if (lastWriteTime != nullptr) {
+            *lastWriteTime = FILETIME{0, 0};
+        }
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG RegEnumKeyEx(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD reserved, LPSTR keyClass,
@@ -513,49 +518,35 @@ LONG RegEnumKey(HKEY key, DWORD index, LPSTR name, DWORD nameSize) { return RegE
 LONG RegEnumValueA(HKEY key, DWORD index, LPSTR valueName, LPDWORD valueNameSize, LPDWORD, LPDWORD type, LPBYTE data,
                    LPDWORD dataSize)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    LONG error = ERROR_SUCCESS;
-    RegistryKey* node = Resolve(service, key, error);
-    if (node == nullptr) {
-        return error;
-    }
-    if (index >= node->values.size()) {
-        return ERROR_NO_MORE_ITEMS;
-    }
-    auto it = node->values.begin();
-    std::advance(it, index);
-    const LONG result = CopyNameOut(it->first, valueName, valueNameSize);
-    if (result != ERROR_SUCCESS) {
-        return result;
-    }
-    return CopyValueOut(it->second, type, data, dataSize);
+    return WithEntry(key, index, &RegistryKey::values, [&](const auto& value) -> LONG {
+        const LONG result = CopyNameOut(value.first, valueName, valueNameSize);
+        if (result != ERROR_SUCCESS) {
+            return result;
+        }
+        return CopyValueOut(value.second, type, data, dataSize);
+    });
 }
 
 LONG RegDeleteKeyA(HKEY key, LPCSTR subKey)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    std::optional<OpenKey> parent = Describe(service, key);
-    if (!parent) {
-        return ERROR_INVALID_HANDLE;
-    }
-    const OpenKey target = Below(*parent, subKey);
-    if (target.path.empty()) {
-        return ERROR_ACCESS_DENIED;
-    }
-    return service.Change([&](RegistryTree& tree) {
-        RegistryKey* node = Walk(tree, target);
-        if (node == nullptr) {
-            return ERROR_FILE_NOT_FOUND;
-        }
-        if (!node->children.empty()) {
+    return WithOpenKey(key, [&](RegistryService& service, const OpenKey& parent) -> LONG {
+        const OpenKey target = Below(parent, subKey);
+        if (target.path.empty()) {
             return ERROR_ACCESS_DENIED;
         }
-        OpenKey owner = target;
-        owner.path.pop_back();
-        Walk(tree, owner)->children.erase(target.path.back());
-        return ERROR_SUCCESS;
+        return service.Change([&](RegistryTree& tree) {
+            RegistryKey* node = Walk(tree, target);
+            if (node == nullptr) {
+                return ERROR_FILE_NOT_FOUND;
+            }
+            if (!node->children.empty()) {
+                return ERROR_ACCESS_DENIED;
+            }
+            OpenKey owner = target;
+            owner.path.pop_back();
+            Walk(tree, owner)->children.erase(target.path.back());
+            return ERROR_SUCCESS;
+        });
     });
 }
 
@@ -563,19 +554,15 @@ LONG RegDeleteKey(HKEY key, LPCSTR subKey) { return RegDeleteKeyA(key, subKey); 
 
 LONG RegDeleteValueA(HKEY key, LPCSTR valueName)
 {
-    RegistryService& service = Service();
-    std::lock_guard lock(service.mutex);
-    std::optional<OpenKey> open = Describe(service, key);
-    if (!open) {
-        return ERROR_INVALID_HANDLE;
-    }
     const std::string name = valueName == nullptr ? std::string() : std::string(valueName);
-    return service.Change([&](RegistryTree& tree) {
-        RegistryKey* node = Walk(tree, *open);
-        if (node == nullptr) {
-            return ERROR_KEY_DELETED;
-        }
-        return node->values.erase(name) != 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return WithOpenKey(key, [&](RegistryService& service, const OpenKey& open) -> LONG {
+        return service.Change([&](RegistryTree& tree) {
+            RegistryKey* node = Walk(tree, open);
+            if (node == nullptr) {
+                return ERROR_KEY_DELETED;
+            }
+            return node->values.erase(name) != 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+        });
     });
 }
 

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gditext.h"
 #include "platform/kernel/path.h"
 #include "platform/user/window_system.h"
@@ -127,11 +128,11 @@ void PaintIcon(HDC dc, const RECT& r, UINT icon)
     default: break;
     }
     HBRUSH brush = CreateSolidBrush(fill);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Ellipse(dc, r.left, r.top, r.right, r.bottom);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
+    {
+        const SelectedObject withBrush(dc, brush);
+        const SelectedObject withPen(dc, GetStockObject(NULL_PEN));
+        Ellipse(dc, r.left, r.top, r.right, r.bottom);
+    }
     DeleteObject(brush);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
@@ -188,12 +189,12 @@ DialogTemplate MessageBoxTemplate(const std::string& text, const std::string& ca
     int baseX = 0;
     int baseY = 0;
     FontBaseUnits(font, &baseX, &baseY);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
     RECT measured{0, 0, GetSystemMetrics(SM_CXSCREEN) * 5 / 8, 0};
-    DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    {
+        const MemoryDC dc;
+        const SelectedObject selected(dc.Get(), font);
+        DrawTextA(dc.Get(), text.c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    }
     DeleteObject(font);
     auto toX = [&](int px) { return (px * 4 + baseX - 1) / baseX; };
     auto toY = [&](int px) { return (px * 8 + baseY - 1) / baseY; };
@@ -547,8 +548,11 @@ bool CopyOut(char* buffer, DWORD size, const std::string& text)
     return true;
 }
 
-BOOL RunFileDialog(LPOPENFILENAMEA ofn, bool save)
+enum class FileDialogKind : uint8_t { Open, Save };
+
+BOOL RunFileDialog(LPOPENFILENAMEA ofn, FileDialogKind kind)
 {
+    const bool save = kind == FileDialogKind::Save;
     DWORD& error = LastCommonDialogError();
     error = 0;
     if (ofn == nullptr || (ofn->lStructSize != sizeof(OPENFILENAMEA) &&
@@ -679,8 +683,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     return result == -1 ? 0 : static_cast<int>(result);
 }
 
-BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, false); }
-BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, true); }
+BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, FileDialogKind::Open); }
+BOOL GetSaveFileNameA(LPOPENFILENAMEA ofn) { return RunFileDialog(ofn, FileDialogKind::Save); }
 DWORD CommDlgExtendedError() { return LastCommonDialogError(); }
 
 void SetDialogAnswerHook(DialogAnswerHook hook)

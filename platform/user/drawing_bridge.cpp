@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gdiframe.h"
 #include "platform/gdi/gditext.h"
 #include "platform/gdi/surface.h"
@@ -55,7 +56,7 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
         }
     }
     if (!w->text.empty() && textArea.right > textArea.left) {
-        HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        const SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColor =
             SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
@@ -63,7 +64,6 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
                   DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
         SetTextColor(dc, oldColor);
         SetBkMode(dc, oldMode);
-        SelectObject(dc, oldFont);
     }
     struct Button {
         const RECT* place;
@@ -84,15 +84,15 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
 
 } // namespace
 
-HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
+HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip)
 {
     Window* top = TopLevelOf(w);
     if (top == nullptr || top == System().Desktop()) {
         return nullptr;
     }
     const RECT topScreen = ScreenWindowRect(top);
-    const RECT area = windowArea ? ScreenWindowRect(w) : ScreenClientRect(w);
-    RECT visible = area;
+    const RECT shown = area == DcArea::Window ? ScreenWindowRect(w) : ScreenClientRect(w);
+    RECT visible = shown;
     for (Window* p = w; p != nullptr && p != System().Desktop(); p = p->parent) {
         const RECT bound = p == w ? ScreenWindowRect(p) : ScreenClientRect(p);
         if (IntersectRect(&visible, &visible, &bound) == FALSE) {
@@ -102,7 +102,7 @@ HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
     }
     if (clip != nullptr) {
         RECT c = *clip;
-        OffsetRect(&c, area.left, area.top);
+        OffsetRect(&c, shown.left, shown.top);
         if (IntersectRect(&visible, &visible, &c) == FALSE) {
             visible = {0, 0, 0, 0};
         }
@@ -111,7 +111,7 @@ HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip)
     if (IsRectEmpty(&visible) != FALSE) {
         visible = {0, 0, 0, 0};
     }
-    const POINT origin{area.left - topScreen.left, area.top - topScreen.top};
+    const POINT origin{shown.left - topScreen.left, shown.top - topScreen.top};
     if (top->pixels.empty()) {
         ResizeSurface(top);
     }

@@ -167,7 +167,7 @@ BOOL LockWindowUpdate(HWND hwnd)
     const HWND was = system.locked;
     system.locked = nullptr;
     if (Window* w = W(was)) {
-        InvalidateWhole(w, true, true, true);
+        InvalidateWhole(w, EraseBackground::Yes, WithFrame::Yes, WithChildren::Yes);
     }
     return TRUE;
 }

@@ -119,9 +119,11 @@ void Validate(Window* w, const RECT* rect, UINT flags)
     }
 }
 
-// Paints `hwnd` now (WM_PAINT sent, not posted), then its children when
-// asked. Only visible, unlocked windows with something to paint.
-void PaintNow(HWND hwnd, bool children, bool eraseOnly)
+// Paints `hwnd` now (WM_PAINT sent, not posted), or only erases what waits
+// for erasing, then its children when asked. Only visible, unlocked windows
+// with something to paint.
+enum class PaintPass : uint8_t { Paint, EraseOnly };
+void PaintNow(HWND hwnd, WithChildren children, PaintPass pass)
 {
     Window* w = W(hwnd);
     if (w == nullptr || !IsReallyVisible(w) || w->redrawOff) {
@@ -130,14 +132,14 @@ void PaintNow(HWND hwnd, bool children, bool eraseOnly)
     WindowSystem& system = System();
     const bool locked = system.locked != nullptr && (system.locked == hwnd || IsChild(system.locked, hwnd));
     if (!locked) {
-        if (eraseOnly) {
+        if (pass == PaintPass::EraseOnly) {
             if (w->frameNeeded) {
                 w->frameNeeded = false;
                 Send(hwnd, WM_NCPAINT, 1, 0);
             }
             if ((w = W(hwnd)) != nullptr && w->eraseNeeded) {
                 w->eraseNeeded = false;
-                if (HDC dc = MakeWindowDC(w, false, &w->update)) {
+                if (HDC dc = MakeWindowDC(w, DcArea::Client, &w->update)) {
                     Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
                     FreeDC(dc);
                 }
@@ -158,7 +160,7 @@ void PaintNow(HWND hwnd, bool children, bool eraseOnly)
             }
         }
     }
-    if (!children || (w = W(hwnd)) == nullptr) {
+    if (children == WithChildren::No || (w = W(hwnd)) == nullptr) {
         return;
     }
     std::vector<HWND> list;
@@ -166,17 +168,18 @@ void PaintNow(HWND hwnd, bool children, bool eraseOnly)
         list.push_back(child->handle);
     }
     for (HWND child : list) {
-        PaintNow(child, true, eraseOnly);
+        PaintNow(child, WithChildren::Yes, pass);
     }
 }
 
 } // namespace
 
-void InvalidateWhole(Window* w, bool erase, bool frame, bool children)
+void InvalidateWhole(Window* w, EraseBackground erase, WithFrame frame, WithChildren children)
 {
     Invalidate(w, nullptr,
-               RDW_INVALIDATE | (erase ? RDW_ERASE : 0u) | (frame ? RDW_FRAME : 0u) |
-                   (children ? RDW_ALLCHILDREN : RDW_NOCHILDREN));
+               RDW_INVALIDATE | (erase == EraseBackground::Yes ? RDW_ERASE : 0u) |
+                   (frame == WithFrame::Yes ? RDW_FRAME : 0u) |
+                   (children == WithChildren::Yes ? RDW_ALLCHILDREN : RDW_NOCHILDREN));
 }
 
 } // namespace nuvex::user
@@ -209,9 +212,10 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags)
             Validate(w, rect, flags);
         }
         if ((flags & RDW_UPDATENOW) != 0) {
-            PaintNow(target, ChildrenIncluded(w, flags) || (flags & RDW_ALLCHILDREN) != 0, false);
+            const bool children = ChildrenIncluded(w, flags) || (flags & RDW_ALLCHILDREN) != 0;
+            PaintNow(target, children ? WithChildren::Yes : WithChildren::No, PaintPass::Paint);
         } else if ((flags & RDW_ERASENOW) != 0) {
-            PaintNow(target, ChildrenIncluded(w, flags), true);
+            PaintNow(target, ChildrenIncluded(w, flags) ? WithChildren::Yes : WithChildren::No, PaintPass::EraseOnly);
         }
     }
     return TRUE;
@@ -240,7 +244,7 @@ BOOL GetUpdateRect(HWND hwnd, RECT* rect, BOOL erase)
         *rect = w->updatePending ? w->update : RECT{0, 0, 0, 0};
     }
     if (erase != FALSE && w->updatePending && w->eraseNeeded) {
-        PaintNow(hwnd, false, true);
+        PaintNow(hwnd, WithChildren::No, PaintPass::EraseOnly);
     }
     return w->updatePending ? TRUE : FALSE;
 }
@@ -250,7 +254,7 @@ BOOL UpdateWindow(HWND hwnd)
     if (W(hwnd) == nullptr) {
         return FALSE;
     }
-    PaintNow(hwnd, true, false);
+    PaintNow(hwnd, WithChildren::Yes, PaintPass::Paint);
     return TRUE;
 }
 
@@ -273,7 +277,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     w->updatePending = false;
     w->eraseNeeded = false;
     w->internalPaint = false;
-    HDC dc = MakeWindowDC(w, false, &area);
+    HDC dc = MakeWindowDC(w, DcArea::Client, &area);
     if (dc == nullptr) {
         return nullptr;
     }
@@ -309,7 +313,7 @@ HDC GetDCEx(HWND hwnd, HRGN, DWORD flags)
         if (w == nullptr) {
             return nullptr;
         }
-        dc = MakeWindowDC(w, (flags & DCX_WINDOW) != 0, nullptr);
+        dc = MakeWindowDC(w, (flags & DCX_WINDOW) != 0 ? DcArea::Window : DcArea::Client, nullptr);
     }
     if (dc != nullptr) {
         system.dcs[dc] = DeviceContextRecord{hwnd, false};

@@ -119,7 +119,7 @@ Window* NextToActivate(Window* gone)
 
 } // namespace
 
-void OnWindowHiddenOrGone(Window* w, bool destroying)
+void OnWindowHiddenOrGone(Window* w, WindowLeaving leaving)
 {
     WindowSystem& system = System();
     const HWND hwnd = w->handle;
@@ -139,7 +139,8 @@ void OnWindowHiddenOrGone(Window* w, bool destroying)
         }
     } else if (focusInside) {
         Window* parent = w->parent;
-        SetFocus(!destroying || parent == nullptr || parent == system.Desktop() ? nullptr : parent->handle);
+        const bool toParent = leaving == WindowLeaving::Destroyed && parent != nullptr && parent != system.Desktop();
+        SetFocus(toParent ? parent->handle : nullptr);
     }
     if ((w = W(hwnd)) != nullptr && system.focus != nullptr &&
         (system.focus == hwnd || IsChild(hwnd, system.focus))) {
@@ -297,7 +298,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         if ((w->style & WS_VISIBLE) != 0 &&
             ((pos.flags & SWP_SHOWWINDOW) != 0 || sized || (pos.flags & SWP_FRAMECHANGED) != 0 ||
              (moved && !IsTopLevel(w)))) {
-            InvalidateWhole(w, true, true, true);
+            InvalidateWhole(w, EraseBackground::Yes, WithFrame::Yes, WithChildren::Yes);
         }
     }
     if (geometryChanged) {
@@ -320,7 +321,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     }
     Send(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&done));
     if ((pos.flags & SWP_HIDEWINDOW) != 0 && (w = W(hwnd)) != nullptr && !w->destroying) {
-        OnWindowHiddenOrGone(w, false);
+        OnWindowHiddenOrGone(w, WindowLeaving::Hidden);
     }
     return TRUE;
 }

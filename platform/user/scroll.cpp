@@ -68,8 +68,12 @@ WindowScrollBar& BarOf(Window* w, int bar)
 }
 
 // Adds or removes a window's own bar.
-void ShowWindowBar(HWND hwnd, int bar, bool show)
+enum class BarShown : uint8_t { No, Yes };
+inline BarShown BarShownOf(bool show) { return show ? BarShown::Yes : BarShown::No; }
+
+void ShowWindowBar(HWND hwnd, int bar, BarShown shown)
 {
+    const bool show = shown == BarShown::Yes;
     const DWORD flag = bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL;
     const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
     const DWORD wanted = show ? (style | flag) : (style & ~flag);
@@ -99,8 +103,11 @@ void RedrawWindowBars(HWND hwnd)
     }
 }
 
-void PaintOneWindowBar(HDC dc, const Window* w, const RECT& place, bool vertical, const WindowScrollBar& bar)
+enum class BarAxis : uint8_t { Horizontal, Vertical };
+
+void PaintOneWindowBar(HDC dc, const Window* w, const RECT& place, BarAxis axis, const WindowScrollBar& bar)
 {
+    const bool vertical = axis == BarAxis::Vertical;
     if (IsRectEmpty(&place) != FALSE) {
         return;
     }
@@ -320,8 +327,8 @@ void PaintWindowScrollBars(HWND hwnd, HDC dc)
     const NonClientLayout l = ComputeNonClient(w);
     const WindowScrollBars none;
     const WindowScrollBars& bars = w->scrollBars ? *w->scrollBars : none;
-    PaintOneWindowBar(dc, w, l.vScroll, true, bars.vertical);
-    PaintOneWindowBar(dc, w, l.hScroll, false, bars.horizontal);
+    PaintOneWindowBar(dc, w, l.vScroll, BarAxis::Vertical, bars.vertical);
+    PaintOneWindowBar(dc, w, l.hScroll, BarAxis::Horizontal, bars.horizontal);
     if (IsRectEmpty(&l.vScroll) == FALSE && IsRectEmpty(&l.hScroll) == FALSE) {
         const RECT grow{l.hScroll.right, l.vScroll.bottom, l.vScroll.right, l.hScroll.bottom};
         FillRect(dc, &grow, SysBrush(COLOR_3DFACE));
@@ -458,9 +465,9 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw)
         const bool scrolls = CanScroll(state.data);
         if ((info->fMask & SIF_DISABLENOSCROLL) != 0) {
             state.data.disabledArrows = scrolls ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH;
-            ShowWindowBar(hwnd, bar, true);
+            ShowWindowBar(hwnd, bar, BarShown::Yes);
         } else {
-            ShowWindowBar(hwnd, bar, scrolls);
+            ShowWindowBar(hwnd, bar, BarShownOf(scrolls));
         }
     }
     if (redraw) {
@@ -542,10 +549,10 @@ BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show)
         return TRUE;
     }
     if (bar == SB_HORZ || bar == SB_BOTH) {
-        ShowWindowBar(hwnd, SB_HORZ, show != FALSE);
+        ShowWindowBar(hwnd, SB_HORZ, BarShownOf(show != FALSE));
     }
     if (bar == SB_VERT || bar == SB_BOTH) {
-        ShowWindowBar(hwnd, SB_VERT, show != FALSE);
+        ShowWindowBar(hwnd, SB_VERT, BarShownOf(show != FALSE));
     }
     return TRUE;
 }

@@ -316,7 +316,7 @@ BOOL DestroyWindow(HWND hwnd)
     if ((w = W(hwnd)) == nullptr) {
         return TRUE;
     }
-    OnWindowHiddenOrGone(w, true);
+    OnWindowHiddenOrGone(w, WindowLeaving::Destroyed);
     SendDestroy(hwnd);
     FreeWindow(hwnd);
     return TRUE;
@@ -635,7 +635,7 @@ HWND SetParent(HWND hwnd, HWND newParentHandle)
         w->pixels.shrink_to_fit();
     }
     if (IsReallyVisible(w)) {
-        InvalidateWhole(w, true, true, true);
+        InvalidateWhole(w, EraseBackground::Yes, WithFrame::Yes, WithChildren::Yes);
     }
     if (system.focus == hwnd || IsChild(hwnd, system.focus)) {
         // Focus stays with the window; its top-level window may change.

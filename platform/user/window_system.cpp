@@ -29,9 +29,14 @@ LRESULT SystemClassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// Who a class belongs to: the window system's own classes cannot be
+// unregistered.
+enum class ClassOwner : uint8_t { Program, System };
+
 WindowClass* AddClass(WindowSystem& system, const std::string& name, UINT style, WNDPROC proc, int windowExtra,
-                      HBRUSH background, bool isSystem)
+                      HBRUSH background, ClassOwner owner)
 {
+    const bool isSystem = owner == ClassOwner::System;
     auto cls = std::make_unique<WindowClass>();
     cls->name = name;
     cls->style = style;
@@ -167,9 +172,9 @@ void RegisterSystemClasses(WindowSystem& system)
 {
     // The popup-menu window keeps its menu in its first extra bytes.
     AddClass(system, "#32768", CS_SAVEBITS | CS_DBLCLKS | CS_DROPSHADOW, PopupMenuWindowProc,
-             static_cast<int>(sizeof(LONG_PTR)), nullptr, true);
-    AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, DefDlgProcA, DLGWINDOWEXTRA, nullptr, true);
-    AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, true);
+             static_cast<int>(sizeof(LONG_PTR)), nullptr, ClassOwner::System);
+    AddClass(system, "#32770", CS_SAVEBITS | CS_DBLCLKS, DefDlgProcA, DLGWINDOWEXTRA, nullptr, ClassOwner::System);
+    AddClass(system, "tooltips_class32", CS_SAVEBITS | CS_DBLCLKS, SystemClassProc, 0, nullptr, ClassOwner::System);
     for (const SystemClassEntry& entry : FamilyClasses()) {
         HBRUSH background = entry.backgroundColour > 0
                                 ? reinterpret_cast<HBRUSH>(static_cast<intptr_t>(entry.backgroundColour))
@@ -178,7 +183,7 @@ void RegisterSystemClasses(WindowSystem& system)
             GlobalDeleteAtom(old->second->atom);
             system.classes.erase(old);
         }
-        AddClass(system, entry.name, entry.style, entry.proc, entry.windowExtra, background, true);
+        AddClass(system, entry.name, entry.style, entry.proc, entry.windowExtra, background, ClassOwner::System);
     }
     for (SystemClassRegistrar registrar : Registrars()) {
         registrar();
@@ -201,7 +206,7 @@ ATOM RegisterSystemClass(const WNDCLASSEXA& wc)
         return 0;
     }
     WindowClass* cls = AddClass(system, wc.lpszClassName, wc.style, wc.lpfnWndProc, wc.cbWndExtra,
-                                wc.hbrBackground, true);
+                                wc.hbrBackground, ClassOwner::System);
     cls->classExtra = wc.cbClsExtra;
     if (wc.hCursor != nullptr) {
         cls->cursor = wc.hCursor;

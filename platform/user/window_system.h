@@ -45,7 +45,7 @@ struct WindowClass {
     int windowCount = 0;
 };
 
-struct DialogInfo;       // dialog.cpp
+struct DialogInfo;       // dialog_internal.h
 struct WindowScrollBars; // scroll.cpp
 
 struct Window {
@@ -242,8 +242,14 @@ void ResizeSurface(Window* w);
 // Removes timers of a window being destroyed.
 void KillWindowTimers(HWND hwnd);
 // Activation, focus and capture cleanup when a window hides or dies.
-void OnWindowHiddenOrGone(Window* w, bool destroying);
-void InvalidateWhole(Window* w, bool erase, bool frame, bool children);
+enum class WindowLeaving : uint8_t { Hidden, Destroyed };
+void OnWindowHiddenOrGone(Window* w, WindowLeaving leaving);
+// Invalidates the whole client area, and as asked erases it, marks the
+// frame and takes in the children.
+enum class EraseBackground : uint8_t { No, Yes };
+enum class WithFrame : uint8_t { No, Yes };
+enum class WithChildren : uint8_t { No, Yes };
+void InvalidateWhole(Window* w, EraseBackground erase, WithFrame frame, WithChildren children);
 LRESULT HitTest(HWND hwnd, POINT screen);
 // The deepest visible, enabled-or-not window under `screen`, with its hit code.
 HWND WindowUnder(POINT screen, LRESULT* hitCode);
@@ -278,9 +284,10 @@ namespace nuvex::user {
 // Fills `rect` of `dc` with `brush`; false when there is nothing to fill with.
 bool FillWithBrush(HDC dc, const RECT& rect, HBRUSH brush);
 // A DC on the surface of `w`'s top-level window: origin at the window's
-// client (or, with `windowArea`, window) top-left, clipped to the visible
+// client (or, with DcArea::Window, window) top-left, clipped to the visible
 // part of that area and to `clip` (same coordinates as the origin) if given.
-HDC MakeWindowDC(Window* w, bool windowArea, const RECT* clip);
+enum class DcArea : uint8_t { Client, Window };
+HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip);
 // A DC on the whole screen surface.
 HDC MakeScreenDC();
 void FreeDC(HDC dc);

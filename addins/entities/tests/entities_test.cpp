@@ -257,15 +257,15 @@ public:
 
     std::vector<std::string> Chain()
     {
-        CCurveChainer chainer;
-        chainer.AddRef();
-        EXPECT_EQ(chainer.SetEntities(&m_picks), S_OK);
+        // Held through a reference, as the component's callers hold it.
+        const auto chainer = ComPtr<CCurveChainer>::Share(new CCurveChainer());
+        EXPECT_EQ(chainer->SetEntities(&m_picks), S_OK);
         int32_t count = 0;
-        chainer.GetChainCount(&count);
+        chainer->GetChainCount(&count);
         std::vector<std::string> result;
         for (int32_t i = 0; i < count; ++i) {
             ComPtr<ICurveSetEntity> chain;
-            EXPECT_EQ(chainer.GetChain(i, chain.Receive()), S_OK);
+            EXPECT_EQ(chainer->GetChain(i, chain.Receive()), S_OK);
             int32_t curves = 0;
             chain->GetCurveCount(&curves);
             std::string text;
@@ -282,7 +282,7 @@ public:
             result.push_back(text);
         }
         ComPtr<ICurveSetEntity> none;
-        EXPECT_EQ(chainer.GetChain(count, none.Receive()), E_FAIL);
+        EXPECT_EQ(chainer->GetChain(count, none.Receive()), E_FAIL);
         return result;
     }
 
@@ -376,13 +376,13 @@ TEST(CurveChainer, ChainsArcsAndSkipsWhatIsNoCurve)
 
 TEST(CurveChainer, RefusesNullPicksAndStartsAfreshOnEachCall)
 {
-    CCurveChainer chainer;
-    chainer.AddRef();
-    EXPECT_EQ(chainer.SetEntities(nullptr), E_POINTER);
+    // Held through a reference, as the component's callers hold it.
+    const auto chainer = ComPtr<CCurveChainer>::Share(new CCurveChainer());
+    EXPECT_EQ(chainer->SetEntities(nullptr), E_POINTER);
     CSelectionSetObject empty;
-    EXPECT_EQ(chainer.SetEntities(&empty), S_OK);
+    EXPECT_EQ(chainer->SetEntities(&empty), S_OK);
     int32_t count = -1;
-    chainer.GetChainCount(&count);
+    chainer->GetChainCount(&count);
     EXPECT_EQ(count, 0);
 }
 

@@ -9,9 +9,9 @@
 
 #include "host/document/tests/document_test_support.h"
 #include "host/view/document_closing.h"
-#include "host/view/nuvex_doc_template.h"
 #include "host/view/nuvex_view.h"
 #include "host/view/platform_save_prompts.h"
+#include "host/view/tests/view_test_app.h"
 #include "host/view/tests/view_test_support.h"
 #include "platform/framework/app.h"
 #include "platform/framework/ids.h"
@@ -20,41 +20,6 @@
 #include "platform/user/inspect.h"
 
 namespace {
-
-constexpr UINT kMainResource = 128;
-constexpr UINT kDrawingResource = 129;
-
-class CDrawingChildFrame : public CMDIChildWnd {
-    DECLARE_DYNCREATE(CDrawingChildFrame)
-};
-IMPLEMENT_DYNCREATE(CDrawingChildFrame, CMDIChildWnd)
-
-class CDrawingApp : public CWinApp {
-public:
-    CDrawingApp(IDocumentServices& services, IDocumentOutput& output, IDocumentCloseFlow& flow)
-        : CWinApp("NuvexViewTests"), m_services(services), m_output(output), m_flow(flow)
-    {
-    }
-    BOOL InitInstance() override
-    {
-        SetRegistryKey("Nuvex View Tests");
-        AddDocTemplate(new CNuvexDocTemplate(kDrawingResource, RUNTIME_CLASS(CDrawingChildFrame), m_services,
-                                             m_output, &m_flow));
-        auto* frame = new CMDIFrameWnd;
-        if (!frame->LoadFrame(kMainResource, WS_OVERLAPPEDWINDOW)) {
-            return FALSE;
-        }
-        m_pMainWnd = frame;
-        frame->ShowWindow(SW_SHOW);
-        return TRUE;
-    }
-    CMDIFrameWnd* Frame() const { return static_cast<CMDIFrameWnd*>(m_pMainWnd); }
-
-private:
-    IDocumentServices& m_services;
-    IDocumentOutput& m_output;
-    IDocumentCloseFlow& m_flow;
-};
 
 // Each answer: the button, and for the save dialog the path.
 using Answers = std::vector<DialogAnswer>;
@@ -65,11 +30,6 @@ protected:
     {
         ResetWindowSystem();
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-        folder = std::filesystem::temp_directory_path() /
-                 ("nuvex-doctemplate-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        setenv("NUVEX_CONFIG_DIR", folder.c_str(), 1);
         AddViewVariables(services);
         SetDialogAnswerHook([this](const DialogRequest& request) -> std::optional<DialogAnswer> {
             requests.push_back(request);
@@ -80,7 +40,7 @@ protected:
             answers.erase(answers.begin());
             return answer;
         });
-        app = std::make_unique<CDrawingApp>(services, output, flow);
+        app = std::make_unique<CViewTestApp>("NuvexViewTests", "Nuvex View Tests", services, output, &flow);
         ASSERT_TRUE(app->InitInstance());
     }
     void TearDown() override
@@ -88,41 +48,25 @@ protected:
         if (app != nullptr && app->m_pMainWnd != nullptr) {
             // Whatever is still open closes without being asked.
             answers.assign(8, DialogAnswer{IDNO, "", 0});
-            app->CloseAllDocuments(TRUE);
-            if (app->m_pMainWnd != nullptr) {
-                app->m_pMainWnd->DestroyWindow();
-            }
+            app->CloseProgram();
         }
         app.reset();
         SetDialogAnswerHook(nullptr);
         AfxDeleteTempMaps();
         ResetWindowSystem();
-        unsetenv("NUVEX_CONFIG_DIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     // File New: the new drawing in the active child frame.
-    CNuvexDoc* NewDrawing()
-    {
-        app->OnFileNew();
-        CMDIChildWnd* child = app->Frame()->MDIGetActive();
-        return child != nullptr ? dynamic_cast<CNuvexDoc*>(child->GetActiveDocument()) : nullptr;
-    }
-    static CNuvexView* ViewOf(CNuvexDoc* document)
-    {
-        POSITION position = document->GetFirstViewPosition();
-        return position != nullptr ? dynamic_cast<CNuvexView*>(document->GetNextView(position)) : nullptr;
-    }
+    CNuvexDoc* NewDrawing() { return app->NewDrawing(); }
     void Command(UINT id) { app->Frame()->SendMessage(WM_COMMAND, id, 0); }
-    std::string Path(const char* name) const { return (folder / name).string(); }
+    std::string Path(const char* name) const { return (folder.Path() / name).string(); }
 
-    std::filesystem::path folder;
+    TestConfigFolder folder{"nuvex-doctemplate-"};
     TestServices services;
     TestOutput output;
     CPlatformSavePrompts prompts{nullptr, "nuvex", "nvx"};
     CFrameworkCloseFlow flow{prompts};
-    std::unique_ptr<CDrawingApp> app;
+    std::unique_ptr<CViewTestApp> app;
     std::vector<DialogRequest> requests;
     Answers answers;
 };

@@ -19,13 +19,12 @@ protected:
 
 TEST_F(GraphicsContextTest, AnswersItsOwnInterfacesOnly)
 {
+    for (const IID* iid : {&IID_IGraphicsContext, &IID_IUnknown}) {
+        ComPtr<IUnknown> answer;
+        ASSERT_EQ(context.QueryInterface(*iid, answer.ReceiveVoid()), S_OK);
+        EXPECT_EQ(static_cast<void*>(answer.Get()), static_cast<IGraphicsContext*>(&context));
+    }
     void* out = reinterpret_cast<void*>(1);
-    ASSERT_EQ(context.QueryInterface(IID_IGraphicsContext, &out), S_OK);
-    EXPECT_EQ(out, static_cast<IGraphicsContext*>(&context));
-    context.Release();
-    ASSERT_EQ(context.QueryInterface(IID_IUnknown, &out), S_OK);
-    EXPECT_EQ(out, static_cast<IGraphicsContext*>(&context));
-    context.Release();
     EXPECT_EQ(context.QueryInterface(IID_IVector3, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     // A borrower's extra Release never ends the view's context.
@@ -60,8 +59,7 @@ TEST_F(GraphicsContextTest, PaintOnlyOperationsRefuseOutsideAPaintAndChangeNothi
     view.painting = false;
     CVector3 a(0, 0, 0), b(1, 1, 0);
     CMatrix4 m;
-    auto* set = new CPolylineSet();
-    set->AddRef();
+    const auto set = ComPtr<CPolylineSet>::Share(new CPolylineSet());
     CAttributeSet attributes(1, 5, 3, 0);
     const std::pair<const char*, std::function<HRESULT()>> calls[] = {
         {"SetColor", [&] { return context.SetColor(0xFF); }},
@@ -71,14 +69,14 @@ TEST_F(GraphicsContextTest, PaintOnlyOperationsRefuseOutsideAPaintAndChangeNothi
         {"SetLineAttributes", [&] { return context.SetLineAttributes(&attributes); }},
         {"PopMatrix", [&] { return context.PopMatrix(); }},
         {"PushMatrix", [&] { return context.PushMatrix(&m, 1); }},
-        {"DrawPolylineSet", [&] { return context.DrawPolylineSet(set); }},
+        {"DrawPolylineSet", [&] { return context.DrawPolylineSet(set.Get()); }},
         {"DrawLine", [&] { return context.DrawLine(&a, &b); }},
         {"MoveTo", [&] { return context.MoveTo(&b); }},
         {"LineTo", [&] { return context.LineTo(&b); }},
         {"ReservedA", [&] { return context.ReservedA(0, 0); }},
         {"ReservedB", [&] { return context.ReservedB(0, 0, 0); }},
         {"DrawString", [&] { return context.DrawString("A", &a, &b, &b, FALSE); }},
-        {"StringToPolylines", [&] { return context.StringToPolylines("A", set, FALSE, nullptr); }},
+        {"StringToPolylines", [&] { return context.StringToPolylines("A", set.Get(), FALSE, nullptr); }},
     };
     for (const auto& [name, call] : calls) {
         SCOPED_TRACE(name);
@@ -101,7 +99,6 @@ TEST_F(GraphicsContextTest, PaintOnlyOperationsRefuseOutsideAPaintAndChangeNothi
     double scale = 0;
     EXPECT_EQ(context.GetScale(&scale), S_OK);
     EXPECT_DOUBLE_EQ(scale, 1.0);
-    set->Release();
 
     view.painting = true;
     EXPECT_EQ(context.ReservedA(0, 0), E_NOTIMPL);
@@ -156,21 +153,18 @@ TEST_F(GraphicsContextTest, ColourFromAttributesTakesAColourNeverTheLineStyle)
     EXPECT_EQ(colour, 0x00112233u);
     EXPECT_TRUE(gl.calls.empty());
 
-    auto* attachment = new CCollectionB(0x0000FF00, 0);
-    attachment->AddRef();
+    const auto attachment = ComPtr<CCollectionB>::Share(new CCollectionB(0x0000FF00, 0));
     EXPECT_EQ(context.SetColorFromAttributes(reinterpret_cast<IAttributeSet*>(
-                  static_cast<IUnknown*>(static_cast<ICollectionB*>(attachment)))),
+                  static_cast<IUnknown*>(static_cast<ICollectionB*>(attachment.Get())))),
               S_OK);
     context.GetColor(&colour);
     EXPECT_EQ(colour, 0x0000FF00u);
     ExpectGlCalls(gl.calls, {{"Color", {0, 1, 0}}});
-    attachment->Release();
 }
 
 TEST_F(GraphicsContextTest, PolylinesDrawByTagAndSkipShortOrUnknownOnes)
 {
-    auto* set = new CPolylineSet();
-    set->AddRef();
+    const auto set = ComPtr<CPolylineSet>::Share(new CPolylineSet());
     struct Line {
         uint32_t tag;
         int points;
@@ -184,7 +178,7 @@ TEST_F(GraphicsContextTest, PolylinesDrawByTagAndSkipShortOrUnknownOnes)
             set->AddPoint(static_cast<int32_t>(count - 1), p, line.tag, 0.5);
         }
     }
-    ASSERT_EQ(context.DrawPolylineSet(set), S_OK);
+    ASSERT_EQ(context.DrawPolylineSet(set.Get()), S_OK);
     const std::vector<GlCall> begins = gl.Only({"Begin"});
     const double expected[] = {GL_LINES, GL_LINE_STRIP, GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_TRIANGLES,
                                GL_LINE_LOOP};
@@ -195,7 +189,6 @@ TEST_F(GraphicsContextTest, PolylinesDrawByTagAndSkipShortOrUnknownOnes)
     const auto strips = gl.Primitives(GL_LINE_STRIP);
     ASSERT_EQ(strips.size(), 1u);
     EXPECT_EQ(strips[0], (std::vector<CVector3>{CVector3(0, 2, 0.5), CVector3(1, 2, 0.5), CVector3(2, 2, 0.5)}));
-    set->Release();
 }
 
 TEST_F(GraphicsContextTest, MatrixModes)

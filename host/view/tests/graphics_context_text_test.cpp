@@ -130,11 +130,10 @@ protected:
     };
     Result Polylines(const char* text, BOOL filled)
     {
-        auto* set = new CPolylineSet();
-        set->AddRef();
+        const auto set = ComPtr<CPolylineSet>::Share(new CPolylineSet());
         Result result;
         result.ends.assign(std::strlen(text), 0xFFFFFFFF);
-        EXPECT_EQ(context.StringToPolylines(text, set, filled, result.ends.data()), S_OK);
+        EXPECT_EQ(context.StringToPolylines(text, set.Get(), filled, result.ends.data()), S_OK);
         uint32_t count = 0;
         set->GetCount(&count);
         for (uint32_t i = 0; i < count; ++i) {
@@ -149,7 +148,6 @@ protected:
                 result.polylines.back().push_back(CVector3(x, y, z));
             }
         }
-        set->Release();
         return result;
     }
 };
@@ -255,9 +253,8 @@ TEST_F(TextTest, SelfIntersectingOutlinesAreTessellated)
     ASSERT_EQ(glyph.lengths, std::vector<int32_t>{4});
     EXPECT_EQ(glyph.points[1], CVector3(2, 2, 0));
 
-    auto* set = new CPolylineSet();
-    set->AddRef();
-    CGraphicsContext::AppendGlyphTriangles(glyph, set);
+    const auto set = ComPtr<CPolylineSet>::Share(new CPolylineSet());
+    CGraphicsContext::AppendGlyphTriangles(glyph, set.Get());
     double area = 0;
     bool crossing = false;
     uint32_t count = 0;
@@ -280,7 +277,6 @@ TEST_F(TextTest, SelfIntersectingOutlinesAreTessellated)
             }
         }
     }
-    set->Release();
     EXPECT_TRUE(crossing);
     EXPECT_NEAR(area, 2.0, 1e-9);
 }

@@ -27,6 +27,31 @@ std::string Hex(LONG value)
     return text;
 }
 
+// The command events by name, so that the expected rows read as words.
+std::string EventName(LONG event)
+{
+    struct Name {
+        LONG event;
+        const char* name;
+    };
+    static const Name kNames[] = {
+        {kStart, "Start"},           {kSecondStart, "SecondStart"},
+        {kCancel, "Cancel"},         {kSettingsChanged, "SettingsChanged"},
+        {kAccept, "Accept"},         {kChildStarted, "ChildStarted"},
+        {kChildEnded, "ChildEnded"}, {kValue, "Value"},
+        {kTwoValues, "TwoValues"},   {kAngle, "Angle"},
+        {kTypedPoint, "TypedPoint"}, {kModelPoint, "ModelPoint"},
+        {kCursorLine, "CursorLine"}, {kPickA, "PickA"},
+        {kPickB, "PickB"},           {kDrawPreview, "DrawPreview"},
+    };
+    for (const Name& n : kNames) {
+        if (n.event == event) {
+            return n.name;
+        }
+    }
+    return Hex(event);
+}
+
 // Logs every event with its final flag, kind and a short form of its
 // value, and answers from its script (unscripted events stay unhandled).
 class ScriptedCommand : public CCountedObject<IAddinCommand, IID_IAddinCommand> {
@@ -54,7 +79,7 @@ public:
     }
     static std::string Describe(LONG event, void* value, LONG final, LONG kind)
     {
-        std::string line = Hex(event) + " final " + std::to_string(final) + " kind " + std::to_string(kind);
+        std::string line = EventName(event) + " final " + std::to_string(final) + " kind " + std::to_string(kind);
         char text[64];
         if (event == kModelPoint) {
             const auto* r = static_cast<const RealComponent*>(value);
@@ -136,7 +161,7 @@ public:
     }
     void EvaluatePick(const CPoint2& a, const CPoint2& b, uint32_t mode, int32_t) override
     {
-        m_log.push_back("pick " + Hex(static_cast<LONG>(mode)));
+        m_log.push_back("pick " + EventName(static_cast<LONG>(mode)));
         const bool hadObjects = Count() > 0;
         selection.RemoveAll();
         const double xLo = std::min(a.x.GetValue(), b.x.GetValue()) - 3, xHi = std::max(a.x.GetValue(), b.x.GetValue()) + 3;
@@ -170,7 +195,7 @@ public:
     }
     void SendToMainWindow(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        m_log.push_back("main " + Hex(static_cast<LONG>(message)) + " " + std::to_string(wParam) + " " +
+        m_log.push_back(std::string("main ") + MessageName(message) + " " + std::to_string(wParam) + " " +
                         Hex(static_cast<LONG>(lParam)));
     }
     void SetMouseCapture(bool capture) override { m_log.push_back(capture ? "capture" : "release"); }
@@ -254,16 +279,16 @@ TEST_F(ViewInputTest, MovesAndClicksSendTheCursorLineAndThePointWithFinalFlags)
 {
     StartCommand(kInputCursorLine | kInputPoint);
     input.OnMouseMove(0, {130, 20});
-    EXPECT_EQ(Events(), (std::vector<std::string>{"201000 final 0 kind 0 through (30, 30)",
-                                                  "200002 final 0 kind 0 (30, 30, 0)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"CursorLine final 0 kind 0 through (30, 30)",
+                                                  "ModelPoint final 0 kind 0 (30, 30, 0)"}));
     log.clear();
     input.OnLButtonDown(0, {0, 0});
     // The click takes the cursor of the last move, then refreshes the
     // feedback with a move.
-    EXPECT_EQ(Events(), (std::vector<std::string>{"201000 final 1 kind 0 through (30, 30)",
-                                                  "200002 final 1 kind 0 (30, 30, 0)",
-                                                  "201000 final 0 kind 0 through (30, 30)",
-                                                  "200002 final 0 kind 0 (30, 30, 0)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"CursorLine final 1 kind 0 through (30, 30)",
+                                                  "ModelPoint final 1 kind 0 (30, 30, 0)",
+                                                  "CursorLine final 0 kind 0 through (30, 30)",
+                                                  "ModelPoint final 0 kind 0 (30, 30, 0)"}));
     // The command went on: tracking lines through the point on the frame's
     // three axes follow the three permanent ones.
     EXPECT_EQ(document.SnapEngine().TrackingLines().size(), 6u);
@@ -275,14 +300,14 @@ TEST_F(ViewInputTest, ModifiersChooseTheWordAndCtrlSuppressesPointAndLine)
     input.OnMouseMove(MK_CONTROL, {100, 50});
     EXPECT_TRUE(Events().empty());
     input.OnMouseMove(MK_SHIFT, {110, 40});
-    EXPECT_EQ(Events(), (std::vector<std::string>{"200002 final 0 kind 4 (10, 10, 0)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"ModelPoint final 0 kind 4 (10, 10, 0)"}));
     log.clear();
     // Ctrl wins over Shift, and with the middle button down it no longer
     // suppresses: the drag orbits and the feedback follows.
     input.OnMButtonDown(MK_CONTROL | MK_SHIFT, {110, 40});
     input.OnMouseMove(MK_CONTROL | MK_SHIFT, {120, 40});
-    EXPECT_EQ(Events(), (std::vector<std::string>{"capture", "event 13", "201000 final 0 kind 2 through (20, 10)",
-                                                  "200002 final 0 kind 2 (20, 10, 0)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"capture", "event 13", "CursorLine final 0 kind 2 through (20, 10)",
+                                                  "ModelPoint final 0 kind 2 (20, 10, 0)"}));
     EXPECT_GT(std::fabs(site.orientation(0, 2).GetValue()), 0.1);
     log.clear();
     input.OnMButtonUp(0, {120, 40});
@@ -301,17 +326,17 @@ TEST_F(ViewInputTest, ABoxStartsOnEmptySpaceFollowsTheMouseAndEndsWithTheSecondC
     EXPECT_TRUE(input.IsBoxStarted());
     // Nothing under the click: no pick event; the feedback move after the
     // click already evaluates the box.
-    EXPECT_EQ(Events(), (std::vector<std::string>{"pick 10004", "pick 20004"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"pick PickA", "pick PickB"}));
     log.clear();
     // Inside the box now: hover picks with final 0 in box mode.
     input.OnMouseMove(0, {140, 30});
-    EXPECT_EQ(Events(), (std::vector<std::string>{"pick 20004", "root 20004 final 0 kind 0 objects 1"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"pick PickB", "root PickB final 0 kind 0 objects 1"}));
     log.clear();
     input.OnLButtonDown(0, {140, 30});
     EXPECT_FALSE(input.IsBoxStarted());
     ASSERT_GE(Events().size(), 2u);
-    EXPECT_EQ(Events()[0], "pick 20004");
-    EXPECT_EQ(Events()[1], "root 20004 final 1 kind 0 objects 1");
+    EXPECT_EQ(Events()[0], "pick PickB");
+    EXPECT_EQ(Events()[1], "root PickB final 1 kind 0 objects 1");
 }
 
 TEST_F(ViewInputTest, ASnappedPointIsSentInsteadOfThePlanePointAndItsGlyphMoveIsSkipped)
@@ -320,7 +345,7 @@ TEST_F(ViewInputTest, ASnappedPointIsSentInsteadOfThePlanePointAndItsGlyphMoveIs
     site.snapKind = kSnapEndPoint;
     site.snapPoint = CVector3(7.0, 8.0, 9.0);
     input.OnMouseMove(0, {100, 50});
-    EXPECT_EQ(Events(), (std::vector<std::string>{"200002 final 0 kind 0 (7, 8, 9)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"ModelPoint final 0 kind 0 (7, 8, 9)"}));
     EXPECT_EQ(site.glyphKind, kSnapEndPoint);
     log.clear();
     // The glyph strip moved under the cursor: its move is ignored.
@@ -359,14 +384,15 @@ TEST_F(ViewInputTest, KeysReachTheCommandLineAndTheEngine)
     input.OnChar(27, 1, 0);
     input.OnChar(13, 1, 0);
     input.OnRButtonDblClk(0, {0, 0});
-    EXPECT_EQ(Events(), (std::vector<std::string>{"main 102 49 20001", "main 102 50 30001", "main 102 32 390001"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"main WM_CHAR 49 20001", "main WM_CHAR 50 30001",
+                                                  "main WM_CHAR 32 390001"}));
     log.clear();
     // Enter submits the command line, then cancels the running command.
     EXPECT_TRUE(input.OnKeyDown(VK_RETURN, 1, 0));
     const auto events = Events();
     ASSERT_GE(events.size(), 2u);
-    EXPECT_EQ(events[0], "main 111 1 0");
-    EXPECT_EQ(events[1].substr(0, 3), "10 ");
+    EXPECT_EQ(events[0], "main WM_COMMAND 1 0");
+    EXPECT_EQ(events[1].substr(0, 7), "Cancel ");
     EXPECT_FALSE(document.IsCommandActive());
     // Enter at the root repeats the last command.
     log.clear();
@@ -385,11 +411,11 @@ TEST_F(ViewInputTest, HoldingShiftRefreshesTheFeedbackOnceAndAgainOnRelease)
     input.OnKeyDown(VK_SHIFT, 1, 0);
     input.OnKeyDown(VK_SHIFT, 1, 0);
     input.OnKeyDown(VK_SHIFT, 1, 0);
-    EXPECT_EQ(Events(), (std::vector<std::string>{"200002 final 0 kind 4 (-100, 50, 0)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"ModelPoint final 0 kind 4 (-100, 50, 0)"}));
     log.clear();
     site.shiftDown = false;
     input.OnKeyUp(VK_SHIFT, 1, 0);
-    EXPECT_EQ(Events(), (std::vector<std::string>{"200002 final 0 kind 0 (-100, 50, 0)"}));
+    EXPECT_EQ(Events(), (std::vector<std::string>{"ModelPoint final 0 kind 0 (-100, 50, 0)"}));
 }
 
 TEST_F(ViewInputTest, TheWheelZoomsAboutTheCursorOfTheLastMove)

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 
 #include "host/document/tests/document_test_support.h"
@@ -13,8 +12,8 @@
 #include "host/shell/docking_pane_bar.h"
 #include "host/shell/host_application.h"
 #include "host/shell/tests/recording_sink.h"
-#include "host/view/nuvex_doc_template.h"
 #include "host/view/nuvex_view.h"
+#include "host/view/tests/view_test_app.h"
 #include "host/view/tests/view_test_support.h"
 #include "host/view/view_pane_bars.h"
 #include "platform/framework/app.h"
@@ -25,16 +24,9 @@
 
 namespace {
 
-constexpr UINT kMainResource = 128;
-constexpr UINT kDrawingResource = 129;
 constexpr GUID kTreeHandler = {0x7d1f0c2a, 0x33b1, 0x4f0e, {0x9a, 0x51, 0x10, 0x22, 0x33, 0x44, 0x55, 0x66}};
 // A group of this name cannot get its bar window.
 constexpr const char* kRefusedGroup = "Refused";
-
-class CPaneChildFrame : public CMDIChildWnd {
-    DECLARE_DYNCREATE(CPaneChildFrame)
-};
-IMPLEMENT_DYNCREATE(CPaneChildFrame, CMDIChildWnd)
 
 // A pane page's handler object: its Create goes into the log.
 class RecordingPageHandler : public CCountedObject<IAddinCommand, IID_IAddinCommand> {
@@ -42,8 +34,12 @@ public:
     explicit RecordingPageHandler(std::vector<std::string>& log) : m_log(log) {}
     HRESULT STDMETHODCALLTYPE Create(IHostDocument* document, LONG commandNumber, LONG_PTR context) override
     {
+        // A pane object gets its page's tree.
+        void* tree = nullptr;
+        auto* control = reinterpret_cast<IUnknown*>(context);
+        const bool isTree = control != nullptr && SUCCEEDED(control->QueryInterface(IID_ITreeControl, &tree));
         m_log.push_back("create " + ObjectToken(static_cast<IUnknown*>(document)) + " " +
-                        std::to_string(commandNumber) + " " + std::to_string(context));
+                        std::to_string(commandNumber) + " " + (isTree ? "tree" : std::to_string(context)));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnEvent(LONG, void*, LONG, LONG, LONG* result) override
@@ -60,32 +56,6 @@ class AppServices : public TestServices {
 public:
     IHostApplication* GetHostApplication() override { return application; }
     IHostApplication* application = nullptr;
-};
-
-class PaneApp : public CWinApp {
-public:
-    PaneApp(IDocumentServices& services, IDocumentOutput& output)
-        : CWinApp("NuvexViewPaneTests"), m_services(services), m_output(output)
-    {
-    }
-    BOOL InitInstance() override
-    {
-        SetRegistryKey("Nuvex View Pane Tests");
-        AddDocTemplate(
-            new CNuvexDocTemplate(kDrawingResource, RUNTIME_CLASS(CPaneChildFrame), m_services, m_output, nullptr));
-        auto* frame = new CMDIFrameWnd;
-        if (!frame->LoadFrame(kMainResource, WS_OVERLAPPEDWINDOW)) {
-            return FALSE;
-        }
-        m_pMainWnd = frame;
-        frame->ShowWindow(SW_SHOW);
-        return TRUE;
-    }
-    CMDIFrameWnd* Frame() const { return static_cast<CMDIFrameWnd*>(m_pMainWnd); }
-
-private:
-    IDocumentServices& m_services;
-    IDocumentOutput& m_output;
 };
 
 // Refuses the creation of bar windows titled as the refused group.
@@ -107,11 +77,6 @@ protected:
     {
         ResetWindowSystem();
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
-        folder = std::filesystem::temp_directory_path() /
-                 ("nuvex-viewpanes-" + std::to_string(getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        setenv("NUVEX_CONFIG_DIR", folder.c_str(), 1);
         AddViewVariables(services);
         services.application = &application;
         services.addinFactory.maker = [this](const IID& iid) -> IUnknown* {
@@ -123,27 +88,20 @@ protected:
         SetDialogAnswerHook([](const DialogRequest&) -> std::optional<DialogAnswer> {
             return DialogAnswer{IDNO, "", 0};
         });
-        IConnectionPoint* point = nullptr;
-        ASSERT_EQ(application.GetEventConnectionPoint(&point), S_OK);
+        ComPtr<IConnectionPoint> point;
+        ASSERT_EQ(application.GetEventConnectionPoint(point.Receive()), S_OK);
         DWORD cookie = 0;
         ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
-        point->Release();
     }
     void TearDown() override
     {
-        if (app != nullptr && app->m_pMainWnd != nullptr) {
-            app->CloseAllDocuments(TRUE);
-            if (app->m_pMainWnd != nullptr) {
-                app->m_pMainWnd->DestroyWindow();
-            }
+        if (app != nullptr) {
+            app->CloseProgram();
         }
         app.reset();
         SetDialogAnswerHook(nullptr);
         AfxDeleteTempMaps();
         ResetWindowSystem();
-        unsetenv("NUVEX_CONFIG_DIR");
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
     }
 
     // The pane groups of an add-in: "Features" docks left with tabs and
@@ -164,24 +122,17 @@ protected:
     }
     void StartProgram()
     {
-        app = std::make_unique<PaneApp>(services, output);
+        app = std::make_unique<CViewTestApp>("NuvexViewPaneTests", "Nuvex View Pane Tests", services, output, nullptr);
         ASSERT_TRUE(app->InitInstance());
     }
     // File New: the new drawing, named `name` in the logs.
     CNuvexDoc* NewDrawing(const std::string& name)
     {
-        app->OnFileNew();
-        CMDIChildWnd* child = app->Frame()->MDIGetActive();
-        auto* document = child != nullptr ? dynamic_cast<CNuvexDoc*>(child->GetActiveDocument()) : nullptr;
+        CNuvexDoc* document = app->NewDrawing();
         if (document != nullptr) {
             names.emplace_back(ObjectToken(static_cast<IUnknown*>(document->GetHostDocument())), name);
         }
         return document;
-    }
-    static CNuvexView* ViewOf(CNuvexDoc* document)
-    {
-        POSITION position = document->GetFirstViewPosition();
-        return position != nullptr ? dynamic_cast<CNuvexView*>(document->GetNextView(position)) : nullptr;
     }
     // The log without the view updates, documents by their names.
     std::vector<std::string> Events() const
@@ -204,7 +155,7 @@ protected:
         return events;
     }
 
-    std::filesystem::path folder;
+    TestConfigFolder folder{"nuvex-viewpanes-"};
     AppServices services;
     TestOutput output;
     // The sink outlives the application, which releases it.
@@ -212,7 +163,7 @@ protected:
     CHostApplication application{services};
     // Each document's token in the logs, and its name.
     std::vector<std::pair<std::string, std::string>> names;
-    std::unique_ptr<PaneApp> app;
+    std::unique_ptr<CViewTestApp> app;
 };
 
 TEST_F(ViewPanesTest, TheApplicationHearsOfTheFirstUpdateBeforeThePagesAndOfActivationBeforeTheDocument)
@@ -223,7 +174,7 @@ TEST_F(ViewPanesTest, TheApplicationHearsOfTheFirstUpdateBeforeThePagesAndOfActi
     ASSERT_NE(first, nullptr);
     // The frame updates its view first, then activates it (twice: as the
     // active view and as the frame shows).
-    const std::vector<std::string> expected = {"app 0 one", "create one 40 0", "app 6 one", "event 3", "app 6 one",
+    const std::vector<std::string> expected = {"app 0 one", "create one 40 tree", "app 6 one", "event 3", "app 6 one",
                                                "event 3"};
     EXPECT_EQ(Events(), expected);
 }
@@ -239,7 +190,7 @@ TEST_F(ViewPanesTest, ASecondDrawingDeactivatesTheFirstAsItIsActivatedAndEachWay
     ASSERT_NE(second, nullptr);
     // The first drawing's view is deactivated as the second one's is
     // activated, after the second one's first update.
-    const std::vector<std::string> expected = {"app 0 two", "create two 40 0", "app 7 one", "event 4",
+    const std::vector<std::string> expected = {"app 0 two", "create two 40 tree", "app 7 one", "event 4",
                                                "app 6 two", "event 3",         "app 6 two", "event 3"};
     EXPECT_EQ(Events(), expected);
 

@@ -27,13 +27,13 @@ TEST_F(ButtonTest, PushButtonClicksOnlyWhenReleasedOverIt)
 {
     HWND button = Make("Button", "OK", BS_PUSHBUTTON, {10, 10, 90, 35}, 1);
     ClickAt(button, 20, 10);
-    EXPECT_EQ(HeardOf({WM_COMMAND}), (std::vector<Heard>{Command(1, BN_CLICKED)})) << Describe(heard);
+    EXPECT_TRUE(Heard({WM_COMMAND}, {Command(1, BN_CLICKED)}));
     EXPECT_EQ(GetFocus(), button);
 
     // Pressed on the button, dragged off and released elsewhere: no click.
     Clear();
     DragAt(button, {20, 10}, {200, 200});
-    EXPECT_TRUE(HeardOf({WM_COMMAND}).empty()) << Describe(heard);
+    EXPECT_TRUE(Heard({WM_COMMAND}, {}));
     EXPECT_EQ(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
 }
 
@@ -44,10 +44,10 @@ TEST_F(ButtonTest, SpaceBarClicksTheFocusedButton)
     InjectKey(VK_SPACE, KeyAction::Down);
     PumpUntilIdle();
     EXPECT_NE(SendMessageA(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
-    EXPECT_TRUE(HeardOf({WM_COMMAND}).empty());
+    EXPECT_TRUE(Heard({WM_COMMAND}, {}));
     InjectKey(VK_SPACE, KeyAction::Up);
     PumpUntilIdle();
-    EXPECT_EQ(HeardOf({WM_COMMAND}), (std::vector<Heard>{Command(4, BN_CLICKED)})) << Describe(heard);
+    EXPECT_TRUE(Heard({WM_COMMAND}, {Command(4, BN_CLICKED)}));
 }
 
 TEST_F(ButtonTest, ClicksStepTheCheckStateOfEachKind)
@@ -93,7 +93,7 @@ TEST_F(ButtonTest, AutomaticRadioButtonsCheckOneOfTheirGroup)
     // The checked radio button is the group's tab stop.
     EXPECT_NE(GetWindowLongPtrA(c, GWL_STYLE) & WS_TABSTOP, 0);
     EXPECT_EQ(GetWindowLongPtrA(a, GWL_STYLE) & WS_TABSTOP, 0);
-    EXPECT_EQ(HeardOf({WM_COMMAND}), (std::vector<Heard>{Command(11, BN_CLICKED), Command(13, BN_CLICKED)}));
+    EXPECT_TRUE(Heard({WM_COMMAND}, {Command(11, BN_CLICKED), Command(13, BN_CLICKED)}));
 
     CheckRadioButton(host, 11, 13, 12);
     EXPECT_EQ(IsDlgButtonChecked(host, 12), BST_CHECKED);
@@ -105,7 +105,7 @@ TEST_F(ButtonTest, OwnerDrawnButtonHearsEntireSelectAndFocusDrawing)
     HWND button = Make("Button", "", BS_OWNERDRAW, {10, 10, 60, 40}, 21);
     Clear();
     RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_EQ(HeardOf({WM_DRAWITEM}), (std::vector<Heard>{DrawItem(21, 0, ODA_DRAWENTIRE, 0)})) << Describe(heard);
+    EXPECT_TRUE(Heard({WM_DRAWITEM}, {DrawItem(21, 0, ODA_DRAWENTIRE, 0)}));
 
     Clear();
     POINT p{5, 5};
@@ -114,13 +114,11 @@ TEST_F(ButtonTest, OwnerDrawnButtonHearsEntireSelectAndFocusDrawing)
     InjectMouseButton(MouseButton::Left, KeyAction::Down);
     PumpUntilIdle();
     const auto draws = HeardOf({WM_DRAWITEM});
-    ASSERT_FALSE(draws.empty()) << Describe(heard);
-    EXPECT_NE(std::find(draws.begin(), draws.end(), DrawItem(21, 0, ODA_SELECT, ODS_SELECTED | ODS_FOCUS)),
-              draws.end())
-        << Describe(draws);
+    ASSERT_FALSE(draws.empty()) << HostLog();
+    EXPECT_TRUE(AnyFits(draws, DrawItem(21, 0, ODA_SELECT, ODS_SELECTED | ODS_FOCUS))) << recorder.Describe(draws);
     InjectMouseButton(MouseButton::Left, KeyAction::Up);
     PumpUntilIdle();
-    EXPECT_EQ(HeardOf({WM_COMMAND}), (std::vector<Heard>{Command(21, BN_CLICKED)}));
+    EXPECT_TRUE(Heard({WM_COMMAND}, {Command(21, BN_CLICKED)}));
 }
 
 TEST_F(ButtonTest, DialogCodesFollowTheKind)

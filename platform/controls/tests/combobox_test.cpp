@@ -34,13 +34,13 @@ protected:
     }
     std::vector<UINT> Codes(int id)
     {
-        std::vector<UINT> out;
-        for (const Heard& h : HeardOf({WM_COMMAND})) {
-            if (h.id == id) {
-                out.push_back(h.code);
+        std::vector<Delivered> fromCombo;
+        for (const Delivered& d : HeardOf({WM_COMMAND})) {
+            if (d.DetailOf("id") == id) {
+                fromCombo.push_back(d);
             }
         }
-        return out;
+        return CodesOf(fromCombo);
     }
 };
 
@@ -66,7 +66,7 @@ TEST_F(ComboBoxTest, DropDownListChoosesWithTheMouse)
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(TextOf(combo), "green");
     EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}))
-        << Describe(heard);
+        << HostLog();
 }
 
 TEST_F(ComboBoxTest, ClickOutsideOrEscapeCancelsTheDrop)
@@ -78,7 +78,7 @@ TEST_F(ComboBoxTest, ClickOutsideOrEscapeCancelsTheDrop)
     ClickAt(host, 380, 280);
     EXPECT_FALSE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SELENDCANCEL, CBN_CLOSEUP})) << Describe(heard);
+    EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SELENDCANCEL, CBN_CLOSEUP})) << HostLog();
 
     SetFocus(combo);
     PressKeys(combo, {VK_F4});
@@ -86,7 +86,7 @@ TEST_F(ComboBoxTest, ClickOutsideOrEscapeCancelsTheDrop)
     Clear();
     PressKeys(combo, {VK_ESCAPE});
     EXPECT_FALSE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
-    EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SELENDCANCEL, CBN_CLOSEUP})) << Describe(heard);
+    EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SELENDCANCEL, CBN_CLOSEUP})) << HostLog();
 }
 
 TEST_F(ComboBoxTest, ArrowKeysChangeTheSelectionWithoutDropping)
@@ -99,7 +99,7 @@ TEST_F(ComboBoxTest, ArrowKeysChangeTheSelectionWithoutDropping)
     PressKeys(combo, {VK_DOWN});
     PressKeys(combo, {VK_UP});
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE})) << Describe(heard);
+    EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE})) << HostLog();
     Clear();
     Type(combo, "t");
     EXPECT_EQ(TextOf(combo), "two");
@@ -117,7 +117,7 @@ TEST_F(ComboBoxTest, DropDownEditTypingAndSelection)
     EXPECT_EQ(TextOf(combo), "ki");
     EXPECT_EQ(Codes(40), (std::vector<UINT>{CBN_SETFOCUS, CBN_EDITUPDATE, CBN_EDITCHANGE, CBN_EDITUPDATE,
                                             CBN_EDITCHANGE}))
-        << Describe(heard);
+        << HostLog();
 
     // A selection shows its text in the edit, selected.
     EXPECT_EQ(SendMessageA(combo, CB_SETCURSEL, 2, 0), 2);
@@ -184,7 +184,7 @@ TEST_F(ComboBoxTest, SimpleComboShowsItsListBelowTheEdit)
     Clear();
     ClickAt(list, 10, (item.top + item.bottom) / 2);
     EXPECT_EQ(TextOf(combo), "y");
-    EXPECT_EQ(Codes(42), (std::vector<UINT>{CBN_SELCHANGE})) << Describe(heard);
+    EXPECT_EQ(Codes(42), (std::vector<UINT>{CBN_SELCHANGE})) << HostLog();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// Test support for the controls: a host window that records what its
-// controls tell it (commands, notifications, scroll and owner-draw
-// messages), creation helpers, and input as a person gives it through the
+// Test support for the controls: a host window whose messages the one
+// message recorder logs (as "parent"; the rows are in message_rows.h),
+// that answers notifications, owner-draw measures and colours as a test
+// sets, creation helpers, and input as a person gives it through the
 // headless display.
 #pragma once
 
@@ -11,32 +12,12 @@
 #include <vector>
 
 #include "platform/controls/controls.h"
+#include "platform/controls/tests/message_rows.h"
 #include "platform/display/headless/headless_display.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/inspect.h"
 
 namespace nuvex::controls::testing {
-
-// One message the host heard from a control.
-struct Heard {
-    UINT message = 0;
-    int id = 0;       // control id (WM_COMMAND, WM_NOTIFY, WM_DRAWITEM)
-    UINT code = 0;    // notification code, scroll code, or item action
-    int value = 0;    // scroll position, NMUPDOWN iPos, or item id
-    int delta = 0;    // NMUPDOWN iDelta, or owner-draw item state
-    HWND from = nullptr;
-
-    bool operator==(const Heard& o) const
-    {
-        return message == o.message && id == o.id && code == o.code && value == o.value && delta == o.delta;
-    }
-};
-// Readable rows for expectations.
-Heard Command(int id, UINT code);
-Heard Notify(int id, UINT code, int pos = 0, int delta = 0);
-Heard Scroll(UINT message, UINT code, int pos = 0);
-Heard DrawItem(int id, UINT item, UINT action, UINT state);
-std::string Describe(const std::vector<Heard>& heard);
 
 class ControlTest : public ::testing::Test {
 public:
@@ -64,11 +45,24 @@ protected:
     // Text of a window.
     static std::string TextOf(HWND hwnd);
     // What the host heard of the given messages, in order, since the last Clear.
-    std::vector<Heard> HeardOf(std::initializer_list<UINT> messages) const;
-    void Clear() { heard.clear(); }
+    std::vector<Delivered> HeardOf(std::initializer_list<UINT> messages) const
+    {
+        return recorder.Deliveries(kParentRole, messages);
+    }
+    // Compares what the host heard of `messages` with `expected`, printing
+    // both side by side when they differ.
+    ::testing::AssertionResult Heard(std::initializer_list<UINT> messages, const std::vector<Expect>& expected) const
+    {
+        return recorder.Matches(expected, HeardOf(messages));
+    }
+    // Whether the host heard a delivery of `expected`'s kind among `heard`.
+    bool AnyFits(const std::vector<Delivered>& heard, const Expect& expected) const;
+    // The host's notifications, commands, scroll and owner-draw messages, a line each.
+    std::string HostLog() const;
+    void Clear() { recorder.Clear(); }
 
     HWND host = nullptr;
-    std::vector<Heard> heard;
+    MessageRecorder recorder;
     // Answers the host gives: WM_NOTIFY (return value) and WM_MEASUREITEM
     // (item height); a brush for WM_CTLCOLOR*.
     std::function<LRESULT(const NMHDR&)> notifyAnswer;

@@ -1,7 +1,7 @@
 // The host window and input helpers of the control tests.
 #include "platform/controls/tests/control_test.h"
 
-#include <sstream>
+#include <algorithm>
 
 namespace nuvex::controls::testing {
 namespace {
@@ -11,24 +11,6 @@ ControlTest* g_current = nullptr;
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 } // namespace
-
-Heard Command(int id, UINT code) { return Heard{WM_COMMAND, id, code, 0, 0, nullptr}; }
-Heard Notify(int id, UINT code, int pos, int delta) { return Heard{WM_NOTIFY, id, code, pos, delta, nullptr}; }
-Heard Scroll(UINT message, UINT code, int pos) { return Heard{message, 0, code, pos, 0, nullptr}; }
-Heard DrawItem(int id, UINT item, UINT action, UINT state)
-{
-    return Heard{WM_DRAWITEM, id, action, static_cast<int>(item), static_cast<int>(state), nullptr};
-}
-
-std::string Describe(const std::vector<Heard>& heard)
-{
-    std::ostringstream out;
-    for (const Heard& h : heard) {
-        out << "  " << MessageName(h.message) << " id=" << h.id << " code=" << static_cast<int>(h.code)
-            << " value=" << h.value << " delta=" << h.delta << "\n";
-    }
-    return out.str();
-}
 
 void ControlTest::SetUp()
 {
@@ -42,11 +24,13 @@ void ControlTest::SetUp()
     host = CreateWindowExA(0, "ControlTestHost", "host", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300, nullptr, nullptr,
                            nullptr, nullptr);
     ASSERT_NE(host, nullptr);
+    StartRecording(recorder, host);
     PumpUntilIdle();
 }
 
 void ControlTest::TearDown()
 {
+    SetMessageSpy(nullptr);
     ResetWindowSystem();
     ClipboardClear();
     g_current = nullptr;
@@ -142,32 +126,12 @@ LRESULT ControlTest::OnHostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 {
     switch (msg) {
     case WM_COMMAND:
-        heard.push_back({msg, LOWORD(wParam), HIWORD(wParam), 0, 0, reinterpret_cast<HWND>(lParam)});
-        return 0;
-    case WM_NOTIFY: {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
-        Heard h{msg, static_cast<int>(hdr->idFrom), hdr->code, 0, 0, hdr->hwndFrom};
-        if (hdr->code == UDN_DELTAPOS) {
-            const auto* nm = reinterpret_cast<const NMUPDOWN*>(lParam);
-            h.value = nm->iPos;
-            h.delta = nm->iDelta;
-        }
-        heard.push_back(h);
-        return notifyAnswer ? notifyAnswer(*hdr) : 0;
-    }
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        heard.push_back({msg, 0, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)), 0, reinterpret_cast<HWND>(lParam)});
-        return 0;
-    case WM_DRAWITEM: {
-        const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        heard.push_back({msg, static_cast<int>(dis->CtlID), dis->itemAction, static_cast<int>(dis->itemID),
-                         static_cast<int>(dis->itemState), dis->hwndItem});
-        return TRUE;
-    }
+    case WM_VSCROLL: return 0;
+    case WM_NOTIFY: return notifyAnswer ? notifyAnswer(*reinterpret_cast<const NMHDR*>(lParam)) : 0;
+    case WM_DRAWITEM: return TRUE;
     case WM_MEASUREITEM: {
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        heard.push_back({msg, static_cast<int>(mis->CtlID), mis->CtlType, static_cast<int>(mis->itemID), 0, nullptr});
         if (measuredHeight != 0) {
             mis->itemHeight = measuredHeight;
         }
@@ -188,18 +152,15 @@ LRESULT ControlTest::OnHostMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-std::vector<Heard> ControlTest::HeardOf(std::initializer_list<UINT> messages) const
+bool ControlTest::AnyFits(const std::vector<Delivered>& heard, const Expect& expected) const
 {
-    std::vector<Heard> out;
-    for (const Heard& h : heard) {
-        for (UINT m : messages) {
-            if (h.message == m) {
-                out.push_back(h);
-                break;
-            }
-        }
-    }
-    return out;
+    return std::any_of(heard.begin(), heard.end(), [&](const Delivered& d) { return recorder.Fits(expected, d); });
+}
+
+std::string ControlTest::HostLog() const
+{
+    return recorder.Describe(
+        HeardOf({WM_COMMAND, WM_NOTIFY, WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM, WM_MEASUREITEM}));
 }
 
 namespace {

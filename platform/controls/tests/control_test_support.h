@@ -1,5 +1,7 @@
-// A parent window for the common-control tests that records what its
-// controls tell it (WM_NOTIFY and WM_COMMAND) and can answer some of it.
+// A parent window for the common-control tests whose notifications
+// (WM_NOTIFY and WM_COMMAND) the one message recorder logs, as "parent";
+// the rows are in message_rows.h. The parent can answer notifications as a
+// test sets.
 #pragma once
 
 #include <functional>
@@ -10,22 +12,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/controls/commctrl.h"
+#include "platform/controls/tests/message_rows.h"
 #include "platform/user/input.h"
 
 namespace nuvex::controls::commontesting {
 
-// One notification as the parent heard it.
-struct Heard {
-    UINT message;      // WM_NOTIFY or WM_COMMAND
-    UINT code;         // NMHDR code, or the WM_COMMAND notification code
-    UINT_PTR id;       // control id, or the WM_COMMAND id
-    UINT action = 0;   // NMTREEVIEW action where the code carries one
-    HTREEITEM oldItem = nullptr;
-    HTREEITEM newItem = nullptr;
-};
-bool operator==(const Heard& a, const Heard& b);
-std::string Describe(const Heard& heard);
-std::string Describe(const std::vector<Heard>& list);
+using testing::Command;
+using testing::Delivered;
+using testing::Expect;
+using testing::Notify;
+using testing::TreeNotify;
 
 class ControlTest : public ::testing::Test {
 protected:
@@ -39,19 +35,23 @@ protected:
     // Clicks (down, up) at a control's client point and pumps.
     void Click(HWND control, POINT pt, MouseButton button = MouseButton::Left);
 
+    // The notifications and commands the parent heard since the last
+    // Clear, in order, but for the codes in `ignored`.
+    std::vector<Delivered> Heard() const;
+    // Compares them with `expected`, printing both side by side when they
+    // differ.
+    ::testing::AssertionResult SameHeard(const std::vector<Expect>& expected) const;
+    void Clear() { recorder.Clear(); }
+
 public:
-    // What the parent heard, in order, and how it answers a notification
-    // (nullopt: 0).
-    std::vector<Heard> heard;
+    // How the parent answers a notification (nullopt: 0).
     std::function<std::optional<LRESULT>(NMHDR*)> answer;
-    // WM_NOTIFY codes the recorder leaves out (custom draw, tooltips...).
+    // WM_NOTIFY codes Heard leaves out (custom draw, tooltips...).
     std::vector<UINT> ignored{NM_CUSTOMDRAW};
 
 protected:
     HWND parent = nullptr;
+    testing::MessageRecorder recorder;
 };
-
-// Compares with a table and prints both sides on failure.
-::testing::AssertionResult SameHeard(const std::vector<Heard>& expected, const std::vector<Heard>& actual);
 
 } // namespace nuvex::controls::commontesting

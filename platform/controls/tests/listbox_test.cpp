@@ -87,13 +87,12 @@ TEST_F(ListBoxTest, SingleSelectionByClicksAndKeys)
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
     ClickItem(list, 2);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(HeardOf({WM_COMMAND}), (std::vector<Heard>{Command(3, LBN_SETFOCUS), Command(3, LBN_SELCHANGE)}))
-        << Describe(heard);
+    EXPECT_TRUE(Heard({WM_COMMAND}, {Command(3, LBN_SETFOCUS), Command(3, LBN_SELCHANGE)}));
     Clear();
     PressKeys(list, {VK_DOWN});
     PressKeys(list, {VK_DOWN});
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 3);
-    EXPECT_EQ(HeardOf({WM_COMMAND}), (std::vector<Heard>{Command(3, LBN_SELCHANGE)})) << "the end stops it";
+    EXPECT_TRUE(Heard({WM_COMMAND}, {Command(3, LBN_SELCHANGE)})) << "the end stops it";
     Clear();
     Type(list, "t");
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1) << "typing a letter finds the next item starting with it";
@@ -102,7 +101,7 @@ TEST_F(ListBoxTest, SingleSelectionByClicksAndKeys)
     EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, 0, 0), 0);
     EXPECT_EQ(SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0), LB_ERR);
     EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
-    EXPECT_TRUE(HeardOf({WM_COMMAND}).empty());
+    EXPECT_TRUE(Heard({WM_COMMAND}, {}));
     // The selection messages of the multiple styles are refused.
     EXPECT_EQ(SendMessageA(list, LB_SETSEL, TRUE, 1), LB_ERR);
     EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), LB_ERR);
@@ -165,16 +164,14 @@ TEST_F(ListBoxTest, OwnerDrawnFixedItemsAreMeasuredOnceAndDrawnByTheParent)
     Clear();
     RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     // 60 pixels show items 0 to 2 (and the edge of none else).
-    EXPECT_EQ(HeardOf({WM_DRAWITEM}), (std::vector<Heard>{DrawItem(8, 0, ODA_DRAWENTIRE, 0),
-                                                           DrawItem(8, 1, ODA_DRAWENTIRE, 0),
-                                                           DrawItem(8, 2, ODA_DRAWENTIRE, 0)}))
-        << Describe(heard);
+    EXPECT_TRUE(Heard({WM_DRAWITEM}, {DrawItem(8, 0, ODA_DRAWENTIRE, 0),
+                                      DrawItem(8, 1, ODA_DRAWENTIRE, 0),
+                                      DrawItem(8, 2, ODA_DRAWENTIRE, 0)}));
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     Clear();
     SendMessageA(list, LB_SETCURSEL, 2, 0);
-    EXPECT_EQ(HeardOf({WM_DRAWITEM}), (std::vector<Heard>{DrawItem(8, 1, ODA_SELECT, 0),
-                                                           DrawItem(8, 2, ODA_SELECT, ODS_SELECTED)}))
-        << Describe(heard);
+    EXPECT_TRUE(Heard({WM_DRAWITEM}, {DrawItem(8, 1, ODA_SELECT, 0),
+                                      DrawItem(8, 2, ODA_SELECT, ODS_SELECTED)}));
 }
 
 TEST_F(ListBoxTest, DeletingItemsKeepsTheSelectionOnTheSameItem)

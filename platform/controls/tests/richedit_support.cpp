@@ -8,41 +8,37 @@ namespace nuvex::controls::testing {
 
 namespace {
 
-ParentLog* g_log = nullptr;
+const LRESULT* g_protectedAnswer = nullptr;
 
 LRESULT ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (g_log != nullptr && msg == WM_COMMAND && lParam != 0) {
-        Notification n;
-        n.code = HIWORD(wParam);
-        g_log->heard.push_back(n);
+    if (g_protectedAnswer != nullptr && msg == WM_COMMAND && lParam != 0) {
         return 0;
     }
-    if (g_log != nullptr && msg == WM_NOTIFY) {
+    if (g_protectedAnswer != nullptr && msg == WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        Notification n;
-        n.code = header->code;
-        n.viaNotify = true;
-        if (header->code == EN_PROTECTED) {
-            n.protectedInfo = *reinterpret_cast<const ENPROTECTED*>(lParam);
-            g_log->heard.push_back(n);
-            return g_log->protectedAnswer;
-        }
-        if (header->code == EN_SELCHANGE) {
-            n.range = reinterpret_cast<const SELCHANGE*>(lParam)->chrg;
-        }
-        g_log->heard.push_back(n);
-        return 0;
+        return header->code == EN_PROTECTED ? *g_protectedAnswer : 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
 
-int ParentLog::Count(UINT code) const
+std::vector<Delivered> RichEditTest::Notifications() const
 {
-    return static_cast<int>(
-        std::count_if(heard.begin(), heard.end(), [code](const Notification& n) { return n.code == code; }));
+    std::vector<Delivered> heard;
+    for (const Delivered& d : recorder.Deliveries(kParentRole, {WM_COMMAND, WM_NOTIFY})) {
+        if (d.message == WM_NOTIFY || d.lParam != 0) {
+            heard.push_back(d);
+        }
+    }
+    return heard;
+}
+
+int RichEditTest::Count(UINT code) const
+{
+    const std::vector<UINT> codes = CodesOf(Notifications());
+    return static_cast<int>(std::count(codes.begin(), codes.end(), code));
 }
 
 void RichEditTest::SetUp()
@@ -55,20 +51,22 @@ void RichEditTest::SetUp()
     wc.lpszClassName = "RichEditTestParent";
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     ASSERT_NE(RegisterClassA(&wc), 0);
-    g_log = &log;
+    g_protectedAnswer = &protectedAnswer;
     parent = CreateWindowExA(0, "RichEditTestParent", "parent", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
                              nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
+    StartRecording(recorder, parent);
     edit = CreateWindowExA(0, RICHEDIT_CLASSA, "", kPageStyle, 10, 10, 300, 200, parent,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(kControlId)), nullptr, nullptr);
     ASSERT_NE(edit, nullptr);
     PumpUntilIdle();
-    log.Clear();
+    Clear();
 }
 
 void RichEditTest::TearDown()
 {
-    g_log = nullptr;
+    SetMessageSpy(nullptr);
+    g_protectedAnswer = nullptr;
     ResetWindowSystem();
 }
 
@@ -120,7 +118,7 @@ void RichEditTest::FocusAt(LONG position)
     SetFocus(edit);
     Select(position, position);
     PumpUntilIdle();
-    log.Clear();
+    Clear();
 }
 
 } // namespace nuvex::controls::testing

@@ -1,6 +1,7 @@
-// Test support for the rich edit control: a parent window that records the
-// control's notifications and answers EN_PROTECTED as the test says, and a
-// fixture with a fresh window system, the parent and one control.
+// Test support for the rich edit control: a parent window whose
+// notifications the one message recorder logs (as "parent") and that
+// answers EN_PROTECTED as the test says, and a fixture with a fresh window
+// system, the parent and one control.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,26 +10,11 @@
 #include <vector>
 
 #include "platform/controls/richedit.h"
+#include "platform/controls/tests/message_rows.h"
 #include "platform/display/headless/headless_display.h"
 #include "platform/user/inspect.h"
 
 namespace nuvex::controls::testing {
-
-struct Notification {
-    UINT code = 0;       // EN_ code of WM_COMMAND or WM_NOTIFY
-    bool viaNotify = false;
-    ENPROTECTED protectedInfo{}; // EN_PROTECTED only
-    CHARRANGE range{};           // EN_SELCHANGE only
-};
-
-// What the parent heard and how it answers EN_PROTECTED.
-struct ParentLog {
-    std::vector<Notification> heard;
-    LRESULT protectedAnswer = 1;
-
-    int Count(UINT code) const;
-    void Clear() { heard.clear(); }
-};
 
 class RichEditTest : public ::testing::Test {
 protected:
@@ -51,9 +37,18 @@ protected:
     // Focus to the control and its caret to `position`.
     void FocusAt(LONG position);
 
+    // The notifications the parent heard since the last Clear, in order:
+    // WM_COMMAND from a control and WM_NOTIFY.
+    std::vector<Delivered> Notifications() const;
+    // How many of them carry `code`.
+    int Count(UINT code) const;
+    void Clear() { recorder.Clear(); }
+
     HWND parent = nullptr;
     HWND edit = nullptr;
-    ParentLog log;
+    MessageRecorder recorder;
+    // The parent's answer to EN_PROTECTED (non-zero refuses the edit).
+    LRESULT protectedAnswer = 1;
 };
 
 } // namespace nuvex::controls::testing

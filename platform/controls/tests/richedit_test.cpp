@@ -84,7 +84,7 @@ TEST_F(RichEditTest, SelectionIsClampedAndReported)
     };
     for (const SelCase& c : kCases) {
         SCOPED_TRACE(c.name);
-        log.Clear();
+        Clear();
         Select(c.set.cpMin, c.set.cpMax);
         const CHARRANGE got = Selection();
         EXPECT_EQ(got.cpMin, c.expected.cpMin);
@@ -96,12 +96,12 @@ TEST_F(RichEditTest, SelectionIsClampedAndReported)
         EXPECT_EQ(SendMessageA(edit, EM_SELECTIONTYPE, 0, 0), c.type);
     }
     // A change is reported once, with the new range; setting it again is silent.
-    log.Clear();
+    Clear();
     Select(2, 4);
     Select(2, 4);
-    ASSERT_EQ(log.Count(EN_SELCHANGE), 1);
-    EXPECT_EQ(log.heard[0].range.cpMin, 2);
-    EXPECT_EQ(log.heard[0].range.cpMax, 4);
+    ASSERT_EQ(Count(EN_SELCHANGE), 1);
+    EXPECT_EQ(Notifications()[0].DetailOf("min"), 2);
+    EXPECT_EQ(Notifications()[0].DetailOf("max"), 4);
 }
 
 // The first row is protected; the second is free.
@@ -139,7 +139,7 @@ TEST_F(ProtectedRows, PersonsEditsAskTheParent)
         SCOPED_TRACE(c.name);
         SetText(kOriginal);
         SetFormat(0, 7, CFM_PROTECTED, CFE_PROTECTED);
-        log.protectedAnswer = c.answer;
+        protectedAnswer = c.answer;
         FocusAt(c.caret);
         if (c.key == 0) {
             HeadlessTypeText("Z");
@@ -148,18 +148,18 @@ TEST_F(ProtectedRows, PersonsEditsAskTheParent)
         }
         PumpUntilIdle();
         EXPECT_EQ(Text(), c.expected);
-        EXPECT_EQ(log.Count(EN_PROTECTED), c.asked ? 1 : 0);
+        EXPECT_EQ(Count(EN_PROTECTED), c.asked ? 1 : 0);
         const bool changed = Text() != kOriginal;
-        EXPECT_EQ(log.Count(EN_CHANGE), changed ? 1 : 0);
-        for (const Notification& n : log.heard) {
-            if (n.code != EN_PROTECTED) {
+        EXPECT_EQ(Count(EN_CHANGE), changed ? 1 : 0);
+        for (const Delivered& n : Notifications()) {
+            if (n.DetailOf("code") != EN_PROTECTED) {
                 continue;
             }
-            EXPECT_EQ(n.protectedInfo.nmhdr.hwndFrom, edit);
-            EXPECT_EQ(n.protectedInfo.nmhdr.idFrom, static_cast<UINT_PTR>(kControlId));
-            EXPECT_EQ(n.protectedInfo.msg, c.key == 0 ? WM_CHAR : WM_KEYDOWN);
+            EXPECT_EQ(n.DetailOf("from"), reinterpret_cast<intptr_t>(edit));
+            EXPECT_EQ(n.DetailOf("id"), kControlId);
+            EXPECT_EQ(n.DetailOf("msg"), c.key == 0 ? WM_CHAR : WM_KEYDOWN);
             const LONG touched = c.key == VK_BACK ? c.caret - 1 : c.caret;
-            EXPECT_EQ(n.protectedInfo.chrg.cpMin, touched);
+            EXPECT_EQ(n.DetailOf("min"), touched);
         }
     }
 }
@@ -167,14 +167,14 @@ TEST_F(ProtectedRows, PersonsEditsAskTheParent)
 TEST_F(ProtectedRows, WithoutTheNotificationProtectedTextStays)
 {
     SendMessageA(edit, EM_SETEVENTMASK, 0, ENM_CHANGE);
-    log.protectedAnswer = 0;
+    protectedAnswer = 0;
     FocusAt(3);
     HeadlessTypeText("Z");
     HeadlessPressKeys({VK_BACK});
     PumpUntilIdle();
     EXPECT_EQ(Text(), kOriginal);
-    EXPECT_EQ(log.Count(EN_PROTECTED), 0);
-    EXPECT_EQ(log.Count(EN_CHANGE), 0);
+    EXPECT_EQ(Count(EN_PROTECTED), 0);
+    EXPECT_EQ(Count(EN_CHANGE), 0);
 }
 
 TEST_F(ProtectedRows, ProgramsAndCutAndPaste)
@@ -196,7 +196,7 @@ TEST_F(ProtectedRows, ProgramsAndCutAndPaste)
     Select(0, 3);
     SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("N20"));
     EXPECT_EQ(Text(), "N20 G0\r\nfreekeep");
-    EXPECT_EQ(log.Count(EN_PROTECTED), 2);
+    EXPECT_EQ(Count(EN_PROTECTED), 2);
 }
 
 TEST_F(RichEditTest, FindText)
@@ -310,11 +310,11 @@ TEST_F(RichEditTest, ScrollingRows)
     }
     SetText(text.c_str());
     SendMessageA(edit, EM_SETEVENTMASK, 0, ENM_SCROLL);
-    log.Clear();
+    Clear();
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     EXPECT_TRUE(SendMessageA(edit, EM_LINESCROLL, 0, 10));
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 10);
-    EXPECT_EQ(log.Count(EN_VSCROLL), 1);
+    EXPECT_EQ(Count(EN_VSCROLL), 1);
     SendMessageA(edit, EM_LINESCROLL, 0, -50);
     EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     SendMessageA(edit, EM_LINESCROLL, 0, 500);
@@ -360,7 +360,7 @@ TEST_F(RichEditTest, TypingAndKeys)
     HeadlessTypeText("ab\ncd");
     PumpUntilIdle();
     EXPECT_EQ(Text(), "ab\r\ncd");
-    EXPECT_EQ(log.Count(EN_CHANGE), 5);
+    EXPECT_EQ(Count(EN_CHANGE), 5);
     EXPECT_EQ(SendMessageA(edit, EM_GETLINECOUNT, 0, 0), 2);
 
     struct KeyCase {

@@ -136,9 +136,9 @@ TEST_F(StatusBar, TheGripSizesTheWindowAndClicksNameThePart)
     const RECT second = PartRect(1);
     Click(bar, POINT{second.left + 5, second.top + 3});
     EXPECT_EQ(clicked, 1u);
-    ASSERT_FALSE(heard.empty());
-    EXPECT_EQ(heard.back().code, NM_CLICK);
-    EXPECT_EQ(heard.back().id, static_cast<UINT_PTR>(kBarId));
+    ASSERT_FALSE(Heard().empty());
+    EXPECT_EQ(Heard().back().DetailOf("code"), NM_CLICK);
+    EXPECT_EQ(Heard().back().DetailOf("id"), static_cast<UINT_PTR>(kBarId));
 }
 
 } // namespace

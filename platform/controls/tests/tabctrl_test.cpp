@@ -25,7 +25,7 @@ protected:
             EXPECT_EQ(SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)), i);
             ++i;
         }
-        heard.clear();
+        Clear();
         return tabs;
     }
     POINT TabCentre(HWND tabs, int index)
@@ -34,7 +34,7 @@ protected:
         EXPECT_TRUE(SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)));
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
-    static Heard Note(UINT code) { return Heard{WM_NOTIFY, code, kTabId}; }
+    static Expect Note(UINT code) { return Notify(kTabId, code); }
 };
 
 TEST_F(TabControl, ClickSwitchesTabsWithTheParentsConsent)
@@ -42,30 +42,30 @@ TEST_F(TabControl, ClickSwitchesTabsWithTheParentsConsent)
     HWND tabs = MakeTabs(0, {"Milling", "Drilling", "Turning"});
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0) << "the first tab starts selected";
     Click(tabs, TabCentre(tabs, 2));
-    EXPECT_TRUE(SameHeard({Note(TCN_SELCHANGING), Note(TCN_SELCHANGE), Note(NM_CLICK)}, heard));
+    EXPECT_TRUE(SameHeard({Note(TCN_SELCHANGING), Note(TCN_SELCHANGE), Note(NM_CLICK)}));
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(GetFocus(), tabs);
 
     // Clicking the selected tab changes nothing.
-    heard.clear();
+    Clear();
     Click(tabs, TabCentre(tabs, 2));
-    EXPECT_TRUE(SameHeard({Note(NM_CLICK)}, heard));
+    EXPECT_TRUE(SameHeard({Note(NM_CLICK)}));
 
     // The parent refuses to leave the page.
     answer = [](NMHDR* header) -> std::optional<LRESULT> {
         return header->code == TCN_SELCHANGING ? std::optional<LRESULT>(TRUE) : std::nullopt;
     };
-    heard.clear();
+    Clear();
     Click(tabs, TabCentre(tabs, 0));
-    EXPECT_TRUE(SameHeard({Note(TCN_SELCHANGING), Note(NM_CLICK)}, heard));
+    EXPECT_TRUE(SameHeard({Note(TCN_SELCHANGING), Note(NM_CLICK)}));
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 2);
 
     // Keys move to the neighbouring tab.
     answer = nullptr;
-    heard.clear();
+    Clear();
     HeadlessPressKeys({VK_LEFT});
     PumpUntilIdle();
-    EXPECT_TRUE(SameHeard({Note(TCN_KEYDOWN), Note(TCN_SELCHANGING), Note(TCN_SELCHANGE)}, heard));
+    EXPECT_TRUE(SameHeard({Note(TCN_KEYDOWN), Note(TCN_SELCHANGING), Note(TCN_SELCHANGE)}));
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
 }
 
@@ -76,7 +76,7 @@ TEST_F(TabControl, SetCurSelIsSilentAndChecksTheIndex)
     EXPECT_EQ(SendMessageA(tabs, TCM_SETCURSEL, 5, 0), -1);
     EXPECT_EQ(SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(-1), 0), -1);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 1);
-    EXPECT_TRUE(heard.empty());
+    EXPECT_TRUE(Heard().empty());
 }
 
 TEST_F(TabControl, DisplayAreaLiesInsideAndAwayFromTheTabs)

@@ -36,7 +36,7 @@ protected:
             }
             return std::nullopt;
         };
-        heard.clear();
+        Clear();
     }
     void MoveTo(POINT client)
     {
@@ -55,7 +55,7 @@ protected:
         GetWindowTextA(tip, text, sizeof(text));
         return text;
     }
-    static Heard Note(UINT code) { return Heard{WM_NOTIFY, code, kToolId}; }
+    static Expect Note(UINT code) { return Notify(kToolId, code); }
 
     HWND tip = nullptr;
 };
@@ -68,7 +68,7 @@ TEST_F(ToolTip, AppearsAfterTheHoverDelayWithTheOwnersText)
     EXPECT_FALSE(IsWindowVisible(tip)) << "not before the delay";
     Wait(10);
     EXPECT_TRUE(IsWindowVisible(tip));
-    EXPECT_TRUE(SameHeard({Note(TTN_NEEDTEXTA), Note(TTN_SHOW)}, heard));
+    EXPECT_TRUE(SameHeard({Note(TTN_NEEDTEXTA), Note(TTN_SHOW)}));
     EXPECT_EQ(TipText(), "Rough the pocket");
     RECT at{};
     GetWindowRect(tip, &at);
@@ -83,11 +83,11 @@ TEST_F(ToolTip, AppearsAfterTheHoverDelayWithTheOwnersText)
     EXPECT_EQ(current.uId, kToolId);
 
     // Leaving the tool hides the tip.
-    heard.clear();
+    Clear();
     MoveTo(POINT{200, 150});
     Wait(100);
     EXPECT_FALSE(IsWindowVisible(tip));
-    EXPECT_TRUE(SameHeard({Note(TTN_POP)}, heard));
+    EXPECT_TRUE(SameHeard({Note(TTN_POP)}));
 }
 
 TEST_F(ToolTip, TimesOutAndAClickHidesIt)
@@ -138,7 +138,7 @@ TEST_F(ToolTip, RelayedMovesAndFixedTextsAndDelays)
     Wait(200);
     EXPECT_TRUE(IsWindowVisible(tip));
     EXPECT_EQ(TipText(), "Stock");
-    EXPECT_TRUE(heard.empty() || heard.front().code == TTN_SHOW) << "a fixed text asks nobody";
+    EXPECT_TRUE(Heard().empty() || Heard().front().DetailOf("code") == TTN_SHOW) << "a fixed text asks nobody";
 
     // TTM_GETTEXT writes no more than the buffer it is given.
     char buffer[8];

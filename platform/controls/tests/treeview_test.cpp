@@ -26,7 +26,7 @@ protected:
         pocket = Insert("Pocket", part);
         contour = Insert("Contour", part);
         tools = Insert("Tools", TVI_ROOT);
-        heard.clear();
+        Clear();
     }
 
     HTREEITEM Insert(const char* text, HTREEITEM under, HTREEITEM after = TVI_LAST, LPARAM data = 0)
@@ -74,10 +74,10 @@ protected:
         return buffer.data();
     }
 
-    static Heard Note(UINT code) { return Heard{WM_NOTIFY, code, kTreeId}; }
-    static Heard Tree(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem)
+    static Expect Note(UINT code) { return Notify(kTreeId, code); }
+    static Expect Tree(UINT code, UINT action, HTREEITEM oldItem, HTREEITEM newItem)
     {
-        return Heard{WM_NOTIFY, code, kTreeId, action, oldItem, newItem};
+        return TreeNotify(kTreeId, code, action, oldItem, newItem);
     }
 
     HWND tree = nullptr;
@@ -119,31 +119,28 @@ TEST_F(TreeView, ClickingExpandsSelectsAndNotifiesInOrder)
     const int indent = static_cast<int>(SendMessageA(tree, TVM_GETINDENT, 0, 0));
     Click(tree, POINT{partLabel.left - indent / 2 - 1, (partRow.top + partRow.bottom) / 2});
     EXPECT_TRUE(SameHeard({Note(NM_SETFOCUS), Tree(TVN_ITEMEXPANDINGA, TVE_EXPAND, nullptr, part),
-                           Tree(TVN_ITEMEXPANDEDA, TVE_EXPAND, nullptr, part)},
-                          heard));
+                           Tree(TVN_ITEMEXPANDEDA, TVE_EXPAND, nullptr, part)}));
     EXPECT_EQ(State(part, TVIS_EXPANDED | TVIS_EXPANDEDONCE), TVIS_EXPANDED | TVIS_EXPANDEDONCE);
     EXPECT_EQ(Next(TVGN_NEXTVISIBLE, part), pocket);
 
     // A click on a label selects it after NM_CLICK.
-    heard.clear();
+    Clear();
     Click(tree, LabelPoint(pocket));
     EXPECT_TRUE(SameHeard({Note(NM_CLICK), Tree(TVN_SELCHANGINGA, TVC_BYMOUSE, nullptr, pocket),
-                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, nullptr, pocket)},
-                          heard));
+                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, nullptr, pocket)}));
     EXPECT_EQ(Next(TVGN_CARET), pocket);
     EXPECT_EQ(State(pocket, TVIS_SELECTED), TVIS_SELECTED);
 
-    heard.clear();
+    Clear();
     Click(tree, LabelPoint(contour));
     EXPECT_TRUE(SameHeard({Note(NM_CLICK), Tree(TVN_SELCHANGINGA, TVC_BYMOUSE, pocket, contour),
-                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, pocket, contour)},
-                          heard));
+                           Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, pocket, contour)}));
     EXPECT_EQ(State(pocket, TVIS_SELECTED), 0u);
 
     // A right click tells the parent and selects nothing.
-    heard.clear();
+    Clear();
     Click(tree, LabelPoint(tools), MouseButton::Right);
-    EXPECT_TRUE(SameHeard({Note(NM_RCLICK)}, heard));
+    EXPECT_TRUE(SameHeard({Note(NM_RCLICK)}));
     EXPECT_EQ(Next(TVGN_CARET), contour);
 }
 
@@ -153,24 +150,22 @@ TEST_F(TreeView, DoubleClickTogglesAndCollapsingMovesTheCaretUp)
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(contour));
     SetFocus(tree);
     PumpUntilIdle();
-    heard.clear();
+    Clear();
     HeadlessDoubleClick(ScreenOf(tree, LabelPoint(part)));
     PumpUntilIdle();
     EXPECT_TRUE(SameHeard({Note(NM_CLICK), Tree(TVN_SELCHANGINGA, TVC_BYMOUSE, contour, part),
                            Tree(TVN_SELCHANGEDA, TVC_BYMOUSE, contour, part), Note(NM_DBLCLK),
                            Tree(TVN_ITEMEXPANDINGA, TVE_COLLAPSE, nullptr, part),
-                           Tree(TVN_ITEMEXPANDEDA, TVE_COLLAPSE, nullptr, part)},
-                          heard));
+                           Tree(TVN_ITEMEXPANDEDA, TVE_COLLAPSE, nullptr, part)}));
 
     // Collapsing by message with the caret inside moves the caret to the item.
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(part));
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pocket));
-    heard.clear();
+    Clear();
     SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(part));
     EXPECT_EQ(Next(TVGN_CARET), part);
     EXPECT_TRUE(SameHeard({Tree(TVN_SELCHANGINGA, TVC_UNKNOWN, pocket, part),
-                           Tree(TVN_SELCHANGEDA, TVC_UNKNOWN, pocket, part)},
-                          heard))
+                           Tree(TVN_SELCHANGEDA, TVC_UNKNOWN, pocket, part)}))
         << "expanded once: the message itself no longer notifies";
 }
 
@@ -198,20 +193,19 @@ TEST_F(TreeView, KeysMoveTheCaretAndExpand)
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.name);
-        heard.clear();
+        Clear();
         HeadlessPressKeys({c.key});
         PumpUntilIdle();
         EXPECT_EQ(Next(TVGN_CARET), c.caret);
         EXPECT_EQ(State(part, TVIS_EXPANDED), c.partExpanded);
-        ASSERT_FALSE(heard.empty());
-        EXPECT_EQ(heard.front().code, TVN_KEYDOWN);
+        ASSERT_FALSE(Heard().empty());
+        EXPECT_EQ(Heard().front().DetailOf("code"), TVN_KEYDOWN);
     }
-    heard.clear();
+    Clear();
     HeadlessPressKeys({VK_DOWN});
     PumpUntilIdle();
     EXPECT_TRUE(SameHeard({Note(TVN_KEYDOWN), Tree(TVN_SELCHANGINGA, TVC_BYKEYBOARD, part, tools),
-                           Tree(TVN_SELCHANGEDA, TVC_BYKEYBOARD, part, tools)},
-                          heard));
+                           Tree(TVN_SELCHANGEDA, TVC_BYKEYBOARD, part, tools)}));
 }
 
 TEST_F(TreeView, ParentVetoesSelectionAndExpansion)
@@ -236,17 +230,15 @@ TEST_F(TreeView, MessageExpansionNotifiesOnlyUntilExpandedOnce)
     SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(part));
     SendMessageA(tree, TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(part));
     EXPECT_TRUE(SameHeard({Tree(TVN_ITEMEXPANDINGA, TVE_EXPAND, nullptr, part),
-                           Tree(TVN_ITEMEXPANDEDA, TVE_EXPAND, nullptr, part)},
-                          heard));
+                           Tree(TVN_ITEMEXPANDEDA, TVE_EXPAND, nullptr, part)}));
     EXPECT_EQ(State(part, TVIS_EXPANDED), TVIS_EXPANDED);
     EXPECT_FALSE(SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tools)))
         << "an item without children does not expand";
 
     // Collapse-reset removes the children and forgets the first expansion.
-    heard.clear();
+    Clear();
     SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(part));
-    EXPECT_TRUE(SameHeard({Tree(TVN_DELETEITEMA, 0, pocket, nullptr), Tree(TVN_DELETEITEMA, 0, contour, nullptr)},
-                          heard));
+    EXPECT_TRUE(SameHeard({Tree(TVN_DELETEITEMA, 0, pocket, nullptr), Tree(TVN_DELETEITEMA, 0, contour, nullptr)}));
     EXPECT_EQ(Next(TVGN_CHILD, part), nullptr);
     EXPECT_EQ(State(part, TVIS_EXPANDEDONCE | TVIS_EXPANDED), 0u);
 }
@@ -255,12 +247,11 @@ TEST_F(TreeView, DeletingTheCaretMovesItAndStaleHandlesFail)
 {
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pocket));
     EXPECT_EQ(State(part, TVIS_EXPANDED), TVIS_EXPANDED) << "selecting shows the item";
-    heard.clear();
+    Clear();
     EXPECT_TRUE(SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(pocket)));
     EXPECT_TRUE(SameHeard({Tree(TVN_SELCHANGINGA, TVC_UNKNOWN, pocket, contour),
                            Tree(TVN_SELCHANGEDA, TVC_UNKNOWN, pocket, contour),
-                           Tree(TVN_DELETEITEMA, 0, pocket, nullptr)},
-                          heard));
+                           Tree(TVN_DELETEITEMA, 0, pocket, nullptr)}));
     EXPECT_EQ(Next(TVGN_CARET), contour);
 
     // The handle is gone for good, even after new items are made.
@@ -270,11 +261,11 @@ TEST_F(TreeView, DeletingTheCaretMovesItAndStaleHandlesFail)
     EXPECT_EQ(State(pocket, 0xFFFF), 0u);
     EXPECT_FALSE(SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(pocket)));
 
-    heard.clear();
+    Clear();
     EXPECT_TRUE(SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
     EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(Next(TVGN_CARET), nullptr);
-    EXPECT_EQ(heard.size(), 4u) << "one TVN_DELETEITEM per item, no selection change";
+    EXPECT_EQ(Heard().size(), 4u) << "one TVN_DELETEITEM per item, no selection change";
 }
 
 TEST_F(TreeView, ItemFieldsStateAndBold)
@@ -344,16 +335,16 @@ TEST_F(TreeView, DraggingAPressedItemStartsADrag)
     const POINT from = ScreenOf(tree, LabelPoint(tools));
     HeadlessDrag(from, POINT{from.x + 20, from.y + 20}, 4);
     PumpUntilIdle();
-    EXPECT_TRUE(SameHeard({Note(NM_SETFOCUS), Tree(TVN_BEGINDRAGA, 0, nullptr, tools)}, heard));
+    EXPECT_TRUE(SameHeard({Note(NM_SETFOCUS), Tree(TVN_BEGINDRAGA, 0, nullptr, tools)}));
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(TreeView, DestroyingTheTreeAnnouncesEveryItem)
 {
     DestroyWindow(tree);
-    EXPECT_EQ(heard.size(), 4u);
-    for (const Heard& h : heard) {
-        EXPECT_EQ(h.code, TVN_DELETEITEMA);
+    EXPECT_EQ(Heard().size(), 4u);
+    for (const Delivered& h : Heard()) {
+        EXPECT_EQ(h.DetailOf("code"), TVN_DELETEITEMA);
     }
 }
 
@@ -464,12 +455,12 @@ TEST_F(TreeLabelEdit, ParentMayRefuseAndLosingTheFocusKeepsTheText)
     // Deleting the item being edited ends the edit as cancelled first.
     told.clear();
     ASSERT_NE(EditLabel(tools), nullptr);
-    heard.clear();
+    Clear();
     SendMessageA(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(tools));
     EXPECT_EQ(told.back(), "end <none>");
     EXPECT_EQ(Editor(), nullptr);
-    ASSERT_FALSE(heard.empty());
-    EXPECT_EQ(heard.front().code, TVN_ENDLABELEDITA);
+    ASSERT_FALSE(Heard().empty());
+    EXPECT_EQ(Heard().front().DetailOf("code"), TVN_ENDLABELEDITA);
 }
 
 TEST_F(TreeLabelEdit, ASecondClickOnTheSelectedLabelEditsIt)

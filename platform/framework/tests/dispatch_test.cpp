@@ -121,12 +121,6 @@ END_EVENTSINK_MAP()
 // order, events fired to each through IDispatch.
 class TestPoint final : public IConnectionPoint {
 public:
-    ~TestPoint()
-    {
-        for (IDispatch* sink : m_sinks) {
-            sink->Release();
-        }
-    }
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
@@ -138,11 +132,11 @@ public:
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override
     {
-        void* dispatch = nullptr;
-        if (FAILED(sink->QueryInterface(IID_IDispatch, &dispatch))) {
+        ComPtr<IDispatch> dispatch;
+        if (FAILED(sink->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid()))) {
             return CONNECT_E_CANNOTCONNECT;
         }
-        m_sinks.push_back(static_cast<IDispatch*>(dispatch));
+        m_sinks.push_back(std::move(dispatch));
         *cookie = 100 + static_cast<DWORD>(m_sinks.size());
         return S_OK;
     }
@@ -152,7 +146,7 @@ public:
     std::vector<HRESULT> Fire(DISPID id, std::vector<VARIANT> argumentsLastFirst)
     {
         std::vector<HRESULT> results;
-        for (IDispatch* sink : m_sinks) {
+        for (const ComPtr<IDispatch>& sink : m_sinks) {
             DISPPARAMS params{argumentsLastFirst.data(), nullptr, static_cast<UINT>(argumentsLastFirst.size()), 0};
             results.push_back(sink->Invoke(id, IID_IUnknown, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr));
         }
@@ -160,7 +154,7 @@ public:
     }
 
 private:
-    std::vector<IDispatch*> m_sinks;
+    std::vector<ComPtr<IDispatch>> m_sinks; // released in order with the point
 };
 
 TEST(EventSink, AdvisedSinkReceivesEventsWithArgumentsInOrder)
@@ -171,11 +165,11 @@ TEST(EventSink, AdvisedSinkReceivesEventsWithArgumentsInOrder)
     {
         TestPoint point;
         // As an add-in connects: its IUnknown, Advise, then its reference released.
-        void* unknown = nullptr;
-        ASSERT_EQ(sink->QueryInterface(IID_IUnknown, &unknown), S_OK);
+        ComPtr<IUnknown> unknown;
+        ASSERT_EQ(sink->QueryInterface(IID_IUnknown, unknown.ReceiveVoid()), S_OK);
         DWORD cookie = 0;
-        ASSERT_EQ(point.Advise(static_cast<IUnknown*>(unknown), &cookie), S_OK);
-        static_cast<IUnknown*>(unknown)->Release();
+        ASSERT_EQ(point.Advise(unknown.Get(), &cookie), S_OK);
+        unknown.Reset();
 
         LONG ids[] = {4, 5};
         LONG offsets[] = {2, 0};

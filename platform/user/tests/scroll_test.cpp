@@ -8,18 +8,6 @@
 namespace nuvex::user::testing {
 namespace {
 
-struct ScrollHeard {
-    UINT message;
-    WORD code;
-    int pos;
-    bool operator==(const ScrollHeard&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const ScrollHeard& h)
-{
-    return out << (h.message == WM_VSCROLL ? "V" : "H") << "(" << h.code << ", " << h.pos << ")";
-}
-
 // A 200 x 200 popup at (100, 100) without a frame, both bars: the vertical
 // bar is x 184..199, y 0..183; the horizontal one x 0..183, y 184..199. With
 // 16-pixel arrows each track is 152 pixels long.
@@ -32,10 +20,9 @@ protected:
     {
         WindowTest::SetUp();
         view = MakeTopLevel("view", WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, {100, 100, 300, 300});
-        SetHandler(view, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) -> std::optional<LRESULT> {
+        SetHandler(view, [](HWND, UINT msg, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
             if (msg == WM_VSCROLL || msg == WM_HSCROLL) {
                 EXPECT_EQ(lParam, 0) << "a window's own bar has no control";
-                heard.push_back({msg, LOWORD(wParam), static_cast<int>(static_cast<int16_t>(HIWORD(wParam)))});
                 return 0;
             }
             return std::nullopt;
@@ -44,7 +31,7 @@ protected:
         SetScrollInfo(view, SB_VERT, &info, TRUE);
         SetScrollInfo(view, SB_HORZ, &info, TRUE);
         PumpUntilIdle();
-        heard.clear();
+        recorder.Clear();
     }
     // Screen point of the window point (x, y).
     static POINT At(int x, int y) { return POINT{100 + x, 100 + y}; }
@@ -68,8 +55,14 @@ protected:
         return last;
     }
 
+    // What the window heard from its bars since the last Clear.
+    std::vector<Delivered> Heard() const { return recorder.Deliveries("view", {WM_VSCROLL, WM_HSCROLL}); }
+    static Expect Scroll(UINT message, WORD code, int pos = 0)
+    {
+        return Sent("view", message).D("code", code).D("pos", pos);
+    }
+
     HWND view = nullptr;
-    std::vector<ScrollHeard> heard;
 };
 
 TEST_F(WindowScrollBars, TakeRoomInTheFrameAndDrawArrowsAndThumb)
@@ -97,7 +90,7 @@ TEST_F(WindowScrollBars, ClicksOnArrowsAndTrackScrollByLinesAndPages)
 {
     SetScrollPos(view, SB_VERT, 40, TRUE);
     SetScrollPos(view, SB_HORZ, 40, TRUE);
-    heard.clear();
+    recorder.Clear();
     struct Case {
         const char* name;
         POINT at;
@@ -115,14 +108,14 @@ TEST_F(WindowScrollBars, ClicksOnArrowsAndTrackScrollByLinesAndPages)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        heard.clear();
+        recorder.Clear();
         Click(c.at);
-        EXPECT_EQ(heard, (std::vector<ScrollHeard>{{c.message, c.code, 0}, {c.message, SB_ENDSCROLL, 0}}));
+        EXPECT_TRUE(recorder.Matches({Scroll(c.message, c.code), Scroll(c.message, SB_ENDSCROLL)}, Heard()));
     }
     EXPECT_EQ(GetScrollPos(view, SB_VERT), 40) << "the window moves its bars, not the click";
-    heard.clear();
+    recorder.Clear();
     Click(At(100, 100));
-    EXPECT_TRUE(heard.empty()) << "a click in the client area";
+    EXPECT_TRUE(Heard().empty()) << "a click in the client area";
 }
 
 TEST_F(WindowScrollBars, DraggingTheThumbTracksThenSetsThePosition)
@@ -135,10 +128,9 @@ TEST_F(WindowScrollBars, DraggingTheThumbTracksThenSetsThePosition)
     InjectMouseMove(At(150, 20 + 137)); // off the bar sideways still drags
     InjectMouseButton(MouseButton::Left, KeyAction::Up);
     PumpUntilIdle();
-    EXPECT_EQ(heard, (std::vector<ScrollHeard>{{WM_VSCROLL, SB_THUMBTRACK, 45},
-                                               {WM_VSCROLL, SB_THUMBTRACK, 90},
-                                               {WM_VSCROLL, SB_THUMBPOSITION, 90},
-                                               {WM_VSCROLL, SB_ENDSCROLL, 0}}));
+    EXPECT_TRUE(recorder.Matches({Scroll(WM_VSCROLL, SB_THUMBTRACK, 45), Scroll(WM_VSCROLL, SB_THUMBTRACK, 90),
+                                  Scroll(WM_VSCROLL, SB_THUMBPOSITION, 90), Scroll(WM_VSCROLL, SB_ENDSCROLL)},
+                                 Heard()));
     SCROLLINFO info{sizeof(info), SIF_POS | SIF_TRACKPOS, 0, 0, 0, 0, 0};
     ASSERT_TRUE(GetScrollInfo(view, SB_VERT, &info));
     EXPECT_EQ(info.nTrackPos, 90);
@@ -165,34 +157,33 @@ TEST_F(WindowScrollBars, AHeldArrowRepeatsWhileTheMouseStaysOnIt)
     InjectMouseButton(MouseButton::Left, KeyAction::Down);
     PumpUntilIdle();
     SetIdleScript(nullptr);
-    EXPECT_EQ(heard, (std::vector<ScrollHeard>{{WM_VSCROLL, SB_LINEDOWN, 0},
-                                               {WM_VSCROLL, SB_LINEDOWN, 0},
-                                               {WM_VSCROLL, SB_LINEDOWN, 0},
-                                               {WM_VSCROLL, SB_ENDSCROLL, 0}}));
+    EXPECT_TRUE(recorder.Matches({Scroll(WM_VSCROLL, SB_LINEDOWN), Scroll(WM_VSCROLL, SB_LINEDOWN),
+                                  Scroll(WM_VSCROLL, SB_LINEDOWN), Scroll(WM_VSCROLL, SB_ENDSCROLL)},
+                                 Heard()));
 }
 
 TEST_F(WindowScrollBars, GreyedBarsAndArrowsTakeNoClicks)
 {
     SetScrollPos(view, SB_VERT, 40, TRUE);
     EnableScrollBar(view, SB_VERT, ESB_DISABLE_DOWN);
-    heard.clear();
+    recorder.Clear();
     Click(At(192, 180));
-    EXPECT_TRUE(heard.empty()) << "the greyed down arrow";
+    EXPECT_TRUE(Heard().empty()) << "the greyed down arrow";
     Click(At(192, 3));
-    EXPECT_EQ(heard.size(), 2u) << "the up arrow still works";
+    EXPECT_EQ(Heard().size(), 2u) << "the up arrow still works";
 
     EnableScrollBar(view, SB_VERT, ESB_DISABLE_BOTH);
-    heard.clear();
+    recorder.Clear();
     Click(At(192, 3));
     Click(At(192, 160));
-    EXPECT_TRUE(heard.empty());
+    EXPECT_TRUE(Heard().empty());
 
     // Information that cannot scroll, kept by SIF_DISABLENOSCROLL.
     SCROLLINFO fits{sizeof(fits), SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL, 0, 5, 10, 0, 0};
     SetScrollInfo(view, SB_HORZ, &fits, TRUE);
     EXPECT_NE(GetWindowLongPtrA(view, GWL_STYLE) & WS_HSCROLL, 0);
     Click(At(180, 192));
-    EXPECT_TRUE(heard.empty());
+    EXPECT_TRUE(Heard().empty());
 }
 
 TEST_F(WindowScrollBars, ShowScrollBarGivesTheRoomBack)
@@ -203,7 +194,7 @@ TEST_F(WindowScrollBars, ShowScrollBarGivesTheRoomBack)
     EXPECT_EQ(client.right, 200);
     EXPECT_EQ(client.bottom, 200);
     Click(At(192, 180));
-    EXPECT_TRUE(heard.empty());
+    EXPECT_TRUE(Heard().empty());
     ShowScrollBar(view, SB_VERT, TRUE);
     GetClientRect(view, &client);
     EXPECT_EQ(client.right, 200 - kBar);

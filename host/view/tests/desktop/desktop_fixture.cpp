@@ -104,11 +104,8 @@ public:
         if (outer != nullptr) {
             return CLASS_E_NOAGGREGATION;
         }
-        auto* segment = new FixtureSegment();
-        segment->AddRef();
-        const HRESULT result = segment->QueryInterface(iid, out);
-        segment->Release();
-        return result;
+        const auto segment = ComPtr<FixtureSegment>::Share(new FixtureSegment());
+        return segment->QueryInterface(iid, out);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
@@ -146,16 +143,14 @@ void WritePoint(ByteWriter& writer, double x, double y, double z)
 IEntityRecord* EntityRecord(const IID& iid, const BYTE* bytes, size_t size)
 {
     IClassFactory* factory = EntityFactory();
-    ILineEntity* entity = nullptr;
-    if (factory == nullptr || FAILED(factory->CreateInstance(nullptr, iid, reinterpret_cast<void**>(&entity)))) {
+    ComPtr<ILineEntity> entity;
+    if (factory == nullptr || FAILED(factory->CreateInstance(nullptr, iid, entity.ReceiveVoid()))) {
         return nullptr;
     }
-    IEntityRecord* record = nullptr;
-    if (SUCCEEDED(entity->Load(static_cast<uint32_t>(size), bytes))) {
-        record = new CEntityRecord(static_cast<IEntityBase*>(entity));
+    if (FAILED(entity->Load(static_cast<uint32_t>(size), bytes))) {
+        return nullptr;
     }
-    entity->Release();
-    return record;
+    return new CEntityRecord(static_cast<IEntityBase*>(entity.Get()));
 }
 
 IEntityRecord* SegmentRecord(const FixtureLine& line)

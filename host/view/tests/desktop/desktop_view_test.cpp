@@ -24,6 +24,7 @@ namespace {
 
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
+using nuvex::testing::PumpMessagesUntil;
 using nuvex::testing::VirtualServer;
 
 constexpr double kTolerance = 1e-6;
@@ -91,20 +92,7 @@ protected:
     }
 
     // Runs the message loop until `done` or the time is up.
-    bool PumpUntil(const std::function<bool()>& done, int ms = kWaitMs)
-    {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (!done() && std::chrono::steady_clock::now() < deadline) {
-            MSG msg{};
-            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            } else {
-                WaitMessage();
-            }
-        }
-        return done();
-    }
+    bool PumpUntil(const std::function<bool()>& done, int ms = kWaitMs) { return PumpMessagesUntil(done, ms); }
     // Lets pending input arrive and be handled.
     void Settle() { PumpUntil([] { return false; }, 300); }
 
@@ -206,9 +194,8 @@ TEST_F(DesktopViewTest, APersonZoomsPansPicksSnapsAndOrbitsWithTheMouse)
     Settle();
 
     // A command waiting for points gets the end point the cursor is near.
-    auto* command = new PointCommand();
-    command->AddRef();
-    session->Document().PushLevel(0, command);
+    auto command = ComPtr<PointCommand>::Share(new PointCommand());
+    session->Document().PushLevel(0, command.Get());
     CommandLevel& level = session->Document().Level(session->Document().GetCurrentLevel());
     level.inputKinds = {kPointInput, kPointInput, kPointInput};
     level.options = {kOptionSnaps, kOptionSnaps, kOptionSnaps};
@@ -224,7 +211,7 @@ TEST_F(DesktopViewTest, APersonZoomsPansPicksSnapsAndOrbitsWithTheMouse)
     EXPECT_NE(session->Document().SnapEngine().ResultKind() & 0x1u, 0u);
     session->Document().CancelCommand();
     Settle();
-    command->Release();
+    command.Reset();
 
     // The wheel, one notch forward, zooms by 1.2 about the cursor.
     const POINT wheelAt = ScreenOfClient(POINT{transform.ClientWidth() / 2 + 60, transform.ClientHeight() / 2 - 40});

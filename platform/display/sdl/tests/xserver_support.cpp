@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -292,6 +293,21 @@ bool Pointer::KeyUp(HWND target, int virtualKey) { return SendKey(target, virtua
 bool Pointer::Key(HWND target, int virtualKey)
 {
     return SendKey(target, virtualKey, true) && SendKey(target, virtualKey, false);
+}
+
+bool PumpMessagesUntil(const std::function<bool()>& done, int milliseconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        MSG msg{};
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            WaitMessage();
+        }
+    }
+    return done();
 }
 
 } // namespace nuvex::testing

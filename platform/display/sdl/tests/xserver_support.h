@@ -5,6 +5,7 @@
 // reads the same way).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/base/types.h"
@@ -76,5 +77,9 @@ private:
     int (*m_button)(void*, unsigned, int, unsigned long) = nullptr;
     int (*m_key)(void*, unsigned, int, unsigned long) = nullptr;
 };
+
+// Runs the message loop until `done` answers true or `milliseconds` have
+// passed, waiting for messages in between; answers `done()` at the end.
+bool PumpMessagesUntil(const std::function<bool()>& done, int milliseconds);
 
 } // namespace nuvex::testing
