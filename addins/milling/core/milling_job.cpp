@@ -316,6 +316,34 @@ void CMillingJob::UpdateNcCodePane()
         m_ncCode->AppendText(line.c_str(), FALSE);
 }
 
+bool CMillingJob::FindTreeItem(HTREEITEM item, long* operation, long* feature) const
+{
+    long foundOperation = -1;
+    long foundFeature = -1;
+    bool found = item != nullptr && item == m_treeRoot;
+    for (size_t i = 0; !found && i < m_operations.size(); ++i) {
+        const CMillingOperation& candidate = *m_operations[i];
+        if (candidate.m_treeItem == item && item != nullptr) {
+            foundOperation = static_cast<long>(i);
+            found = true;
+            break;
+        }
+        for (size_t j = 0; j < candidate.m_features.size(); ++j) {
+            if (item != nullptr && candidate.FeatureTreeItem(candidate.m_features[j].get()) == item) {
+                foundOperation = static_cast<long>(i);
+                foundFeature = static_cast<long>(j);
+                found = true;
+                break;
+            }
+        }
+    }
+    if (operation != nullptr)
+        *operation = foundOperation;
+    if (feature != nullptr)
+        *feature = foundFeature;
+    return found;
+}
+
 void CMillingJob::SetFeaturesTree(ITreeControl* tree, HTREEITEM root)
 {
     m_tree = tree;

@@ -120,6 +120,9 @@ public:
     void SetFeaturesTree(ITreeControl* tree, HTREEITEM root);
     void SetNcCodeControl(IRichEditControl* control) { m_ncCode = control; }
     ITreeControl* FeaturesTree() const { return m_tree; }
+    // What a Features tree item stands for: the root (-1, -1), an operation
+    // (i, -1) or a feature (i, j); false, with (-1, -1), for any other item.
+    bool FindTreeItem(HTREEITEM item, long* operation, long* feature) const;
 
     // Why the last Load read nothing; None after a good read.
     const JobRecordStatus& LoadError() const { return m_loadError; }

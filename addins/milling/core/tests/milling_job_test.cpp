@@ -527,6 +527,24 @@ TEST_F(JobPaneTest, TheTreeFollowsTheOperationsAndFeatures)
     job->GetOperation(0)->AddFeature(std::make_unique<CPocketFeature>());
     EXPECT_EQ(tree.Children(first), (std::vector<std::string>{"Phase 1", "Phase 2"}));
     EXPECT_TRUE(tree.At(first).expanded);
+    struct Lookup {
+        HTREEITEM item;
+        bool found;
+        long operation, feature;
+    };
+    const Lookup lookups[] = {
+        {root, true, -1, -1},
+        {first, true, 0, -1},
+        {second, true, 1, -1},
+        {job->GetOperation(0)->FeatureTreeItem(job->GetOperation(0)->GetFeature(1)), true, 0, 1},
+        {reinterpret_cast<HTREEITEM>(999), false, -1, -1},
+    };
+    for (const Lookup& lookup : lookups) {
+        long operation = 7, feature = 7;
+        EXPECT_EQ(job->FindTreeItem(lookup.item, &operation, &feature), lookup.found);
+        EXPECT_EQ(operation, lookup.operation);
+        EXPECT_EQ(feature, lookup.feature);
+    }
     job->GetOperation(0)->RemoveFeature(0);
     EXPECT_EQ(tree.Children(first), std::vector<std::string>{"Phase 2"});
 
