@@ -1,183 +1,483 @@
-// The shared image sets of menu items and their process-wide list.
+// The shared image sets of menu items: tool-bar sets and loose-image sets,
+// each image with its shaded and greyed copies.
 #include "host/menulook/new_menu_icons.h"
 
 #include <algorithm>
 
-#include "platform/gdi/gdi.h"
+#include "host/menulook/menu_colors.h"
+#include "host/menulook/menu_drawing.h"
+#include "host/menulook/menu_library.h"
+#include "host/menulook/new_menu.h"
 #include "platform/kernel/resource.h"
 
 namespace {
 
-// The list owns no reference: a set leaves it when its last holder goes.
-std::vector<CNewMenuIcons*>& GlobalList()
+constexpr UINT kListFlags = ILC_COLORDDB | ILC_MASK;
+constexpr int kListGrowth = 10;
+// Tint of the greyed copies.
+constexpr int kGreyWeight = 110;
+constexpr int kGreyLighten = 115;
+
+HBITMAP MakeBitmap(const ImagePixels& image)
 {
-    static std::vector<CNewMenuIcons*> list;
-    return list;
+    return CreateBitmap(image.width, image.height, 1, 32, image.bgra.data());
 }
 
-ImagePixels Darkened(const ImagePixels& image, int amount)
+// A copy of the icon's colour bitmap with every pixel passed through
+// `pixel`, and the icon's mask; false when the icon cannot be read.
+bool DerivedBitmaps(HICON icon, COLORREF (*pixel)(COLORREF), ScopedObject& colour, ScopedObject& mask)
 {
-    ImagePixels copy = image;
-    for (size_t i = 0; i + 3 < copy.bgra.size(); i += 4) {
-        for (size_t c = 0; c < 3; ++c) {
-            copy.bgra[i + c] = static_cast<uint8_t>(copy.bgra[i + c] * (255 - amount) / 255);
-        }
-    }
-    return copy;
-}
-
-// Grey by brightness, lightened toward the menu face.
-ImagePixels Disabled(const ImagePixels& image)
-{
-    ImagePixels copy = image;
-    for (size_t i = 0; i + 3 < copy.bgra.size(); i += 4) {
-        const int grey = (copy.bgra[i] * 11 + copy.bgra[i + 1] * 59 + copy.bgra[i + 2] * 30) / 100;
-        const auto light = static_cast<uint8_t>(128 + grey / 2);
-        copy.bgra[i] = copy.bgra[i + 1] = copy.bgra[i + 2] = light;
-    }
-    return copy;
-}
-
-// The pixels of a bitmap, rows top-down, 32 bits per pixel.
-bool ReadBitmap(HBITMAP bitmap, ImagePixels& image)
-{
-    BITMAP info{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmWidth < 1 || info.bmHeight < 1) {
+    ICONINFO info{};
+    if (icon == nullptr || GetIconInfo(icon, &info) == FALSE) {
         return false;
     }
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = info.bmWidth;
-    header.bmiHeader.biHeight = -info.bmHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
-    image.width = info.bmWidth;
-    image.height = info.bmHeight;
-    image.bgra.assign(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) * 4, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), image.bgra.data(), &header,
-                                DIB_RGB_COLORS);
-    DeleteDC(dc);
-    return lines == info.bmHeight;
+    colour.Reset(info.hbmColor);
+    mask.Reset(info.hbmMask);
+    ImagePixels image;
+    if (!ReadBitmapImage(static_cast<HBITMAP>(colour.Get()), image)) {
+        return false;
+    }
+    for (size_t i = 0; i + 3 < image.bgra.size(); i += 4) {
+        const COLORREF c = RGB(image.bgra[i + 2], image.bgra[i + 1], image.bgra[i]);
+        const COLORREF d = pixel(c);
+        image.bgra[i] = GetBValue(d);
+        image.bgra[i + 1] = GetGValue(d);
+        image.bgra[i + 2] = GetRValue(d);
+    }
+    colour.Reset(MakeBitmap(image));
+    return colour.Get() != nullptr;
+}
+
+COLORREF Shaded(COLORREF c) { return DarkenColorBy(CNewMenu::GetIconShadeAmount(), c); }
+
+COLORREF GreyBase()
+{
+    const int code = CNewMenu::GetMenuDrawMode();
+    if (code == 2 || code == 3) {
+        return GetMenuFaceColor();
+    }
+    if (code >= 8 && code <= 11) {
+        return GetMenuTextColor();
+    }
+    return GetMenuBarBkColor(nullptr);
+}
+
+COLORREF Greyed(COLORREF c)
+{
+    const COLORREF tint = LightenColor(kGreyLighten, GreyBase());
+    const int g = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+    auto mix = [&](int ch) { return (kGreyWeight * g + (255 - kGreyWeight) * ch) >> 8; };
+    return RGB(mix(GetRValue(tint)), mix(GetGValue(tint)), mix(GetBValue(tint)));
 }
 
 } // namespace
 
-void CNewMenuIcons::Release()
+// Reference holder ------------------------------------------------------------------------
+
+void CNewMenuIcons::Ref::AddRef(CNewMenuIcons* icons)
+{
+    if (icons != nullptr) {
+        icons->AddRef();
+    }
+}
+
+void CNewMenuIcons::Ref::Release(CNewMenuIcons* icons)
+{
+    if (icons != nullptr) {
+        icons->Release();
+    }
+}
+
+// Sets ----------------------------------------------------------------------------------------
+
+CNewMenuIcons::CNewMenuIcons() = default;
+
+CNewMenuIcons::~CNewMenuIcons() { DestroyList(); }
+
+std::vector<CNewMenuIcons*>& CNewMenuIcons::GlobalList()
+{
+    MenuLibraryState& state = MenuLibrary();
+    if (!state.iconSets) {
+        state.iconSets = std::make_unique<std::vector<CNewMenuIcons*>>();
+        state.iconSets->reserve(10);
+    }
+    return *state.iconSets;
+}
+
+size_t CNewMenuIcons::GlobalCount() { return MenuLibrary().iconSets ? MenuLibrary().iconSets->size() : 0; }
+
+int CNewMenuIcons::AddRef() { return ++m_references; }
+
+int CNewMenuIcons::Release()
 {
     if (--m_references > 0) {
-        return;
+        return m_references;
     }
-    auto& list = GlobalList();
-    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (MenuLibrary().iconSets) {
+        auto& list = *MenuLibrary().iconSets;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
     delete this;
+    return 0;
 }
 
-size_t CNewMenuIcons::GlobalCount()
+void CNewMenuIcons::CreateList(int width, int height)
 {
-    return GlobalList().size();
+    DestroyList();
+    m_list = ImageList_Create(width, height, kListFlags, 0, kListGrowth);
 }
 
-int32_t CNewMenuIcons::AddImage(ImagePixels image)
+void CNewMenuIcons::DestroyList()
 {
-    const auto index = static_cast<int32_t>(m_images.size());
-    m_width = std::max(m_width, image.width);
-    m_height = std::max(m_height, image.height);
-    ImagePixels faded = Darkened(image, kIconShadeAmount);
-    ImagePixels disabled = Disabled(image);
-    m_images.push_back(std::move(image));
-    m_images.push_back(std::move(faded));
-    m_images.push_back(std::move(disabled));
-    return index;
+    if (m_list != nullptr) {
+        ImageList_Destroy(m_list);
+        m_list = nullptr;
+    }
 }
 
-int32_t CNewMenuIcons::IndexOfCommand(UINT commandId) const
+BOOL CNewMenuIcons::GetIconSize(int* width, int* height) const
 {
-    for (size_t i = 0; i < m_commandIds.size(); ++i) {
+    *width = 0;
+    *height = 0;
+    return m_list != nullptr ? ImageList_GetIconSize(m_list, width, height) : FALSE;
+}
+
+SIZE CNewMenuIcons::GetIconSize() const
+{
+    int w = 0;
+    int h = 0;
+    GetIconSize(&w, &h);
+    return SIZE{w, h};
+}
+
+int CNewMenuIcons::FindIndex(UINT commandId) const
+{
+    for (size_t i = m_commandIds.size(); i-- > 0;) {
         if (m_commandIds[i] == commandId) {
-            return static_cast<int32_t>(3 * i);
+            return static_cast<int>(3 * i);
         }
     }
     return -1;
 }
 
-CNewMenuIcons* CNewMenuIcons::FindOrLoadToolBarIcons(UINT toolBarId, HMODULE module)
+ImagePixels CNewMenuIcons::Image(int32_t index) const { return ImageListPixels(m_list, index); }
+
+BOOL CNewMenuIcons::LoadBitmap(int width, int height, UINT resourceId, HMODULE module)
 {
-    for (CNewMenuIcons* set : GlobalList()) {
-        if (set->m_fromToolBar && set->m_toolBarId == toolBarId && set->m_module == module) {
-            return set;
-        }
+    ScopedObject bitmap(LoadBitmapResource24(resourceId, module, &m_colorCount));
+    if (bitmap.Get() == nullptr) {
+        return FALSE;
     }
-    const auto toolBarBytes = FindResourceBytes(module, kResourceToolbar, static_cast<WORD>(toolBarId));
-    const auto bitmapBytes = FindResourceBytes(module, kResourceBitmap, static_cast<WORD>(toolBarId));
-    if (!toolBarBytes || !bitmapBytes) {
-        return nullptr;
+    CreateList(width, height);
+    if (m_list == nullptr) {
+        return FALSE;
     }
-    const auto toolBar = DecodeToolbarTemplate(*toolBarBytes);
-    const auto strip = DecodeBitmap(*bitmapBytes);
-    if (!toolBar || !strip || toolBar->width < 1 || toolBar->height < 1) {
-        return nullptr;
+    COLORREF mask = m_transparent;
+    if (mask == static_cast<COLORREF>(-1) || mask == kDefaultColor) {
+        mask = GetSysColor(COLOR_3DFACE);
     }
-    auto* set = new CNewMenuIcons();
-    set->m_fromToolBar = true;
-    set->m_toolBarId = toolBarId;
-    set->m_module = module;
-    // Buttons take the strip's images left to right; separators take none.
-    size_t button = 0;
-    for (WORD id : toolBar->items) {
-        if (id == 0) {
-            continue;
-        }
-        ImagePixels image;
-        image.width = toolBar->width;
-        image.height = toolBar->height;
-        image.bgra.assign(static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4, 0);
-        const LONG left = static_cast<LONG>(button) * toolBar->width;
-        for (LONG y = 0; y < image.height && y < strip->height; ++y) {
-            for (LONG x = 0; x < image.width && left + x < strip->width; ++x) {
-                const size_t from = (static_cast<size_t>(y) * static_cast<size_t>(strip->width) +
-                                     static_cast<size_t>(left + x)) * 4;
-                const size_t to = (static_cast<size_t>(y) * static_cast<size_t>(image.width) + static_cast<size_t>(x)) * 4;
-                std::copy_n(strip->bgra.begin() + static_cast<std::ptrdiff_t>(from), 4,
-                            image.bgra.begin() + static_cast<std::ptrdiff_t>(to));
-            }
-        }
-        set->m_commandIds.push_back(id);
-        set->AddImage(std::move(image));
-        ++button;
-    }
-    GlobalList().push_back(set);
-    return set;
+    return ImageList_AddMasked(m_list, static_cast<HBITMAP>(bitmap.Get()), mask) >= 0 ? TRUE : FALSE;
 }
 
-CNewMenuIcons* CNewMenuIcons::AddBitmapToGlobalList(HBITMAP bitmap, int32_t* index)
+BOOL CNewMenuIcons::Reload()
 {
-    *index = -1;
-    ImagePixels image;
-    if (!ReadBitmap(bitmap, image)) {
-        return nullptr;
+    int w = 0;
+    int h = 0;
+    if (m_resourceId == 0 || !GetIconSize(&w, &h)) {
+        return FALSE;
     }
-    // Loose bitmaps go into one set of their own kind; equal pixels share
-    // their place.
-    CNewMenuIcons* set = nullptr;
-    for (CNewMenuIcons* candidate : GlobalList()) {
-        if (!candidate->m_fromToolBar) {
-            set = candidate;
-            break;
+    if (!LoadBitmap(w, h, m_resourceId, m_module)) {
+        return FALSE;
+    }
+    Rebuild();
+    return TRUE;
+}
+
+BOOL CNewMenuIcons::SetBitmap(HBITMAP bitmap, int width, int height, const UINT* ids, COLORREF transparent)
+{
+    if (bitmap == nullptr || width < 1 || height < 1) {
+        return FALSE;
+    }
+    m_colorCount = 0;
+    m_transparent = transparent;
+    CreateList(width, height);
+    ImagePixels pixels;
+    if (m_list == nullptr || !ReadBitmapImage(bitmap, pixels)) {
+        return FALSE;
+    }
+    ScopedObject copy(MakeBitmap(pixels));
+    ImageList_AddMasked(m_list, static_cast<HBITMAP>(copy.Get()), transparent);
+    bool any = false;
+    for (const UINT* id = ids; id != nullptr && *id != 0; ++id) {
+        m_commandIds.push_back(*id);
+        any = true;
+    }
+    Rebuild();
+    return any ? TRUE : FALSE;
+}
+
+BOOL CNewMenuIcons::SetToolBarData(const WORD* description, COLORREF transparent)
+{
+    if (description == nullptr) {
+        return FALSE;
+    }
+    m_transparent = transparent;
+    if (!LoadBitmap(description[1], description[2], description[0], nullptr)) {
+        return FALSE;
+    }
+    m_resourceId = description[0];
+    bool any = false;
+    for (const WORD* id = description + 3; *id != 0; ++id) {
+        m_commandIds.push_back(*id);
+        any = true;
+    }
+    Rebuild();
+    return any ? TRUE : FALSE;
+}
+
+BOOL CNewMenuIcons::LoadToolBar(UINT resourceId, HMODULE module)
+{
+    m_resourceId = resourceId;
+    m_module = module;
+    auto bytes = FindResourceBytes(module, kResourceToolbar, static_cast<WORD>(resourceId));
+    if (!bytes && module != nullptr) {
+        bytes = FindResourceBytes(nullptr, kResourceToolbar, static_cast<WORD>(resourceId));
+    }
+    if (!bytes) {
+        return FALSE;
+    }
+    const auto toolBar = DecodeToolbarTemplate(*bytes);
+    if (!toolBar || toolBar->width < 1 || toolBar->height < 1) {
+        return FALSE;
+    }
+    if (!LoadBitmap(toolBar->width, toolBar->height, resourceId, module)) {
+        return FALSE;
+    }
+    m_fromToolBar = true;
+    m_commandIds.clear();
+    for (WORD id : toolBar->items) {
+        if (id != 0) {
+            m_commandIds.push_back(id);
         }
     }
-    if (set == nullptr) {
-        set = new CNewMenuIcons();
-        GlobalList().push_back(set);
+    Rebuild();
+    return TRUE;
+}
+
+BOOL CNewMenuIcons::MatchIds(ULONG_PTR key, int width, int height, const UINT* ids) const
+{
+    if (key != m_key) {
+        return FALSE;
     }
-    for (int32_t i = 0; i < set->ImageCount(); i += 3) {
-        const ImagePixels& held = set->m_images[static_cast<size_t>(i)];
-        if (held.width == image.width && held.height == image.height && held.bgra == image.bgra) {
-            *index = i;
-            return set;
+    const SIZE size = GetIconSize();
+    if (size.cx != width || size.cy != height) {
+        return FALSE;
+    }
+    for (size_t i = 0; i < m_commandIds.size(); ++i) {
+        if (ids == nullptr || ids[i] == 0 || ids[i] != m_commandIds[i]) {
+            return FALSE;
         }
     }
-    *index = set->AddImage(std::move(image));
-    return set;
+    return TRUE;
+}
+
+BOOL CNewMenuIcons::MatchToolBarData(const WORD* description, COLORREF transparent) const
+{
+    if (description == nullptr || transparent != m_transparent || description[0] == 0 ||
+        description[0] != m_resourceId) {
+        return FALSE;
+    }
+    std::vector<UINT> ids;
+    for (const WORD* id = description + 3; *id != 0; ++id) {
+        ids.push_back(*id);
+    }
+    ids.push_back(0);
+    return MatchIds(m_key, description[1], description[2], ids.data());
+}
+
+BOOL CNewMenuIcons::MatchResource(UINT resourceId, HMODULE module) const
+{
+    return module == m_module && resourceId != 0 && resourceId == m_resourceId ? TRUE : FALSE;
+}
+
+int CNewMenuIcons::AddDerived(HICON icon, int index, COLORREF (*pixel)(COLORREF))
+{
+    ScopedObject colour;
+    ScopedObject mask;
+    if (m_list == nullptr || !DerivedBitmaps(icon, pixel, colour, mask)) {
+        return -1;
+    }
+    auto* c = static_cast<HBITMAP>(colour.Get());
+    auto* m = static_cast<HBITMAP>(mask.Get());
+    if (index == -1) {
+        return ImageList_Add(m_list, c, m);
+    }
+    return ImageList_Replace(m_list, index, c, m) != FALSE ? index : -1;
+}
+
+int CNewMenuIcons::AddShadedImage(HICON icon, int index) { return AddDerived(icon, index, &Shaded); }
+
+int CNewMenuIcons::AddGreyedImage(HICON icon, int index) { return AddDerived(icon, index, &Greyed); }
+
+void CNewMenuIcons::Rebuild()
+{
+    if (m_list == nullptr) {
+        return;
+    }
+    HIMAGELIST old = m_list;
+    const int n = ImageList_GetImageCount(old);
+    int w = 0;
+    int h = 0;
+    ImageList_GetIconSize(old, &w, &h);
+    m_list = ImageList_Create(w, h, kListFlags, 0, kListGrowth);
+    for (int i = 0; i < n; ++i) {
+        HICON icon = ImageList_GetIcon(old, i, ILD_NORMAL);
+        if (icon == nullptr) {
+            continue;
+        }
+        ImageList_AddIcon(m_list, icon);
+        AddShadedImage(icon, -1);
+        AddGreyedImage(icon, -1);
+        DestroyIcon(icon);
+    }
+    ImageList_Destroy(old);
+}
+
+// Loose images ------------------------------------------------------------------------------
+
+bool CNewMenuBitmaps::TakeSize(int width, int height)
+{
+    if (m_list != nullptr) {
+        const SIZE size = GetIconSize();
+        return size.cx == width && size.cy == height;
+    }
+    CreateList(width, height);
+    return m_list != nullptr;
+}
+
+int CNewMenuBitmaps::AddWithCopies(HBITMAP bitmap, COLORREF transparent, UINT id)
+{
+    m_colors.push_back(transparent);
+    m_commandIds.push_back(id);
+    const int index = transparent == static_cast<COLORREF>(-1) ? ImageList_Add(m_list, bitmap, nullptr)
+                                                               : ImageList_AddMasked(m_list, bitmap, transparent);
+    if (index < 0) {
+        m_colors.pop_back();
+        m_commandIds.pop_back();
+        return -1;
+    }
+    HICON icon = ImageList_GetIcon(m_list, index, ILD_NORMAL);
+    AddShadedImage(icon, -1);
+    AddGreyedImage(icon, -1);
+    if (icon != nullptr) {
+        DestroyIcon(icon);
+    }
+    return index;
+}
+
+int CNewMenuBitmaps::AddResourceBitmap(UINT resourceId, COLORREF transparent)
+{
+    for (size_t k = 0; k < m_commandIds.size(); ++k) {
+        if (m_commandIds[k] == resourceId) {
+            return static_cast<int>(3 * k);
+        }
+    }
+    int colors = 0;
+    ScopedObject bitmap(LoadBitmapResource24(resourceId & 0xFFFF, nullptr, &colors));
+    BITMAP info{};
+    if (bitmap.Get() == nullptr || GetObjectA(bitmap.Get(), sizeof info, &info) == 0 ||
+        !TakeSize(info.bmWidth, info.bmHeight)) {
+        return -1;
+    }
+    return AddWithCopies(static_cast<HBITMAP>(bitmap.Get()), transparent, resourceId);
+}
+
+int CNewMenuBitmaps::AddBitmap(HBITMAP bitmap, COLORREF transparent)
+{
+    BITMAP info{};
+    ImagePixels pixels;
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof info, &info) == 0 || !ReadBitmapImage(bitmap, pixels)) {
+        return -1;
+    }
+    // Equal pixels share their place.
+    for (int i = 0; i < ImageCount(); i += 3) {
+        const ImagePixels held = Image(i);
+        if (held.width == pixels.width && held.height == pixels.height && held.bgra == pixels.bgra &&
+            m_colors[static_cast<size_t>(i / 3)] == transparent) {
+            return i;
+        }
+    }
+    if (!TakeSize(info.bmWidth, info.bmHeight)) {
+        return -1;
+    }
+    ScopedObject copy(MakeBitmap(pixels));
+    return AddWithCopies(static_cast<HBITMAP>(copy.Get()), transparent, 0);
+}
+
+int CNewMenuBitmaps::AddIcon(HICON icon, UINT commandId)
+{
+    ICONINFO info{};
+    if (icon == nullptr || GetIconInfo(icon, &info) == FALSE) {
+        return -1;
+    }
+    BITMAP bm{};
+    const bool sized = GetObjectA(info.hbmColor, sizeof bm, &bm) != 0;
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    if (!sized || !TakeSize(bm.bmWidth, bm.bmHeight)) {
+        return -1;
+    }
+    if (commandId != 0) {
+        for (size_t k = 0; k < m_commandIds.size(); ++k) {
+            if (m_commandIds[k] == commandId) {
+                const int at = static_cast<int>(3 * k);
+                ImageList_ReplaceIcon(m_list, at, icon);
+                AddShadedImage(icon, at + 1);
+                AddGreyedImage(icon, at + 2);
+                return at;
+            }
+        }
+    }
+    m_colors.push_back(static_cast<COLORREF>(-1));
+    m_commandIds.push_back(commandId);
+    const int index = ImageList_AddIcon(m_list, icon);
+    if (index < 0) {
+        m_colors.pop_back();
+        m_commandIds.pop_back();
+        return -1;
+    }
+    AddShadedImage(icon, -1);
+    AddGreyedImage(icon, -1);
+    return index;
+}
+
+int CNewMenuBitmaps::AddImageOfList(HIMAGELIST list, int index)
+{
+    HICON icon = ImageList_GetIcon(list, index, ILD_NORMAL);
+    if (icon == nullptr) {
+        return -1;
+    }
+    const int at = AddIcon(icon, 0);
+    DestroyIcon(icon);
+    return at;
+}
+
+void CNewMenuBitmaps::Refresh()
+{
+    for (size_t k = 0; k < m_commandIds.size(); ++k) {
+        const int at = static_cast<int>(3 * k);
+        HICON icon = ImageList_GetIcon(m_list, at, ILD_NORMAL);
+        if (icon == nullptr) {
+            continue;
+        }
+        AddShadedImage(icon, at + 1);
+        AddGreyedImage(icon, at + 2);
+        DestroyIcon(icon);
+    }
+}
+
+BOOL CNewMenuBitmaps::Reload()
+{
+    Refresh();
+    return TRUE;
 }

@@ -203,9 +203,12 @@ private:
         int width = 0; // of the text; the pane adds its edges
         CString text;
     };
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
     // Gives the control its parts and texts after a change.
     void UpdateAllPanes(BOOL updateRects, BOOL updateText);
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::vector<Pane> m_panes;
     mutable CStatusBarCtrl m_control;
 };

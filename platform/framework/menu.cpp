@@ -135,9 +135,37 @@ BOOL CMenu::CheckMenuRadioItem(UINT first, UINT last, UINT item, UINT flags)
 }
 UINT CMenu::GetDefaultItem(UINT flags, BOOL byPosition) const { return ::GetMenuDefaultItem(m_hMenu, byPosition, flags); }
 BOOL CMenu::SetDefaultItem(UINT item, BOOL byPosition) { return ::SetMenuDefaultItem(m_hMenu, item, byPosition); }
+namespace {
+
+// The popup menu a window is tracking through its CMenu, so that the
+// window's default owner-draw handling finds the menu of an item.
+struct TrackingRecord {
+    HWND owner = nullptr;
+    HMENU menu = nullptr;
+};
+
+TrackingRecord& Tracking()
+{
+    static TrackingRecord record;
+    return record;
+}
+
+} // namespace
+
+HMENU CMenu::GetTrackingMenu(HWND owner)
+{
+    const TrackingRecord& record = Tracking();
+    return record.owner == owner ? record.menu : nullptr;
+}
+
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect)
 {
-    return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner != nullptr ? owner->m_hWnd : nullptr, rect);
+    const HWND window = owner != nullptr ? owner->m_hWnd : nullptr;
+    const TrackingRecord saved = Tracking();
+    Tracking() = TrackingRecord{window, m_hMenu};
+    const BOOL result = ::TrackPopupMenu(m_hMenu, flags, x, y, 0, window, rect);
+    Tracking() = saved;
+    return result;
 }
 BOOL CMenu::GetMenuInfo(MENUINFO* info) const { return ::GetMenuInfo(m_hMenu, info); }
 BOOL CMenu::SetMenuInfo(const MENUINFO* info) { return ::SetMenuInfo(m_hMenu, info); }

@@ -58,6 +58,8 @@ public:
     UINT GetDefaultItem(UINT flags, BOOL byPosition = FALSE) const;
     BOOL SetDefaultItem(UINT item, BOOL byPosition = FALSE);
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect = nullptr);
+    // The menu `owner` is tracking through TrackPopupMenu now, or null.
+    static HMENU GetTrackingMenu(HWND owner);
     BOOL GetMenuInfo(MENUINFO* info) const;
     BOOL SetMenuInfo(const MENUINFO* info);
 

@@ -339,9 +339,12 @@ void CWnd::OnDrawItem(int, DRAWITEMSTRUCT* item)
 void CWnd::OnMeasureItem(int, MEASUREITEMSTRUCT* item)
 {
     if (item != nullptr && item->CtlType == ODT_MENU) {
-        // The item's menu is not named in the message; ask the window's
-        // menu bar and its popups for the item.
-        CMenu* bar = CMenu::FromHandlePermanent(::GetMenu(m_hWnd));
+        // The item's menu is not named in the message; ask the popup the
+        // window tracks, else the window's menu bar and its popups.
+        CMenu* bar = CMenu::FromHandlePermanent(CMenu::GetTrackingMenu(m_hWnd));
+        if (bar == nullptr) {
+            bar = CMenu::FromHandlePermanent(::GetMenu(m_hWnd));
+        }
         if (bar != nullptr) {
             bar->MeasureItem(item);
             return;

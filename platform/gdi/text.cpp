@@ -251,12 +251,17 @@ BOOL ExtTextOutA(HDC handle, int x, int y, UINT options, const RECT* rect, LPCST
         width = RunWidth(face, text, count, dx, dc->state.charExtra);
     }
     if (updateCp) {
-        // The current position moves past the text for left-aligned runs.
+        // The current position moves past the text for left-aligned runs,
+        // along the baseline (turned with the font's escapement).
+        const Direction d = DirectionOf(face->Escapement());
+        int along = 0;
         if ((dc->state.textAlign & TA_CENTER) == TA_LEFT) {
-            dc->state.position.x = x + width;
+            along = width;
         } else if ((dc->state.textAlign & TA_CENTER) == TA_RIGHT) {
-            dc->state.position.x = x - width;
+            along = -width;
         }
+        dc->state.position.x = x + along * d.cos;
+        dc->state.position.y = y - along * d.sin;
     }
     return TRUE;
 }

@@ -118,6 +118,40 @@ HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip)
     return CreateSurfaceDC(SurfaceOf(top), origin, visible);
 }
 
+void ComposeScreen()
+{
+    WindowSystem& system = System();
+    const COLORREF desktop = GetSysColor(COLOR_DESKTOP);
+    const uint32_t back = 0xFF000000u | (static_cast<uint32_t>(GetRValue(desktop)) << 16) |
+                          (static_cast<uint32_t>(GetGValue(desktop)) << 8) | GetBValue(desktop);
+    std::fill(system.screenPixels.begin(), system.screenPixels.end(), back);
+    const std::vector<Window*>& tops = system.Desktop()->children;
+    // Bottom first, so that the topmost window ends up in front.
+    for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+        const Window* w = *it;
+        if ((w->style & WS_VISIBLE) == 0 || w->pixels.empty()) {
+            continue;
+        }
+        const int width = Width(w->rect);
+        const int height = Height(w->rect);
+        for (int y = 0; y < height; ++y) {
+            const int sy = w->rect.top + y;
+            if (sy < 0 || sy >= system.screenHeight) {
+                continue;
+            }
+            for (int x = 0; x < width; ++x) {
+                const int sx = w->rect.left + x;
+                if (sx < 0 || sx >= system.screenWidth) {
+                    continue;
+                }
+                system.screenPixels[static_cast<size_t>(sy) * static_cast<size_t>(system.screenWidth) +
+                                    static_cast<size_t>(sx)] =
+                    w->pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+            }
+        }
+    }
+}
+
 HDC MakeScreenDC()
 {
     WindowSystem& system = System();

@@ -161,6 +161,13 @@ void DrawItem(HWND owner, HMENU menu, HDC dc, const MenuItem& it, const RECT& r,
     if ((it.type & MFT_OWNERDRAW) != 0) {
         DRAWITEMSTRUCT dis{ODT_MENU, 0, it.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(menu), dc, r, it.data};
         Send(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        // As on the platform, the submenu arrow of an owner-drawn popup
+        // item is the system's.
+        if (it.subMenu != nullptr && !bar) {
+            RECT arrow{r.right - kArrowColumn, r.top, r.right, r.bottom};
+            const bool grayed = (it.state & (MF_GRAYED | MF_DISABLED)) != 0;
+            DrawMarlettGlyph(dc, &arrow, '8', GetSysColor(grayed ? COLOR_GRAYTEXT : COLOR_MENUTEXT));
+        }
         return;
     }
     const MenuData* data = FindMenu(menu);
@@ -316,7 +323,10 @@ bool OpenLevel(MenuTracker& t, HMENU menu, POINT at, UINT align, const RECT* exc
         return false;
     }
     t.levels.push_back(level);
-    ShowWindow(level.window, SW_SHOWNA);
+    // Shown by placing it, so that a window procedure that draws its own
+    // frame (a subclassed popup) adjusts the size and the frame first.
+    SetWindowPos(level.window, HWND_TOPMOST, x, y, width, height,
+                 SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
     UpdateWindow(level.window);
     return true;
 }

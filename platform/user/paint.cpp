@@ -307,6 +307,9 @@ HDC GetDCEx(HWND hwnd, HRGN, DWORD flags)
     WindowSystem& system = System();
     HDC dc = nullptr;
     if (hwnd == nullptr || hwnd == system.Desktop()->handle) {
+        if ((flags & DCX_WINDOW) != 0) {
+            ComposeScreen();
+        }
         dc = MakeScreenDC();
     } else {
         Window* w = W(hwnd);

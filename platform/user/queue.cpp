@@ -607,6 +607,14 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id)
     return TRUE;
 }
 
+BOOL IsTimerSet(HWND hwnd, UINT_PTR id)
+{
+    const auto& timers = System().timers;
+    return std::any_of(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; })
+               ? TRUE
+               : FALSE;
+}
+
 PumpResult PumpUntilIdle()
 {
     PumpResult result;

@@ -290,6 +290,9 @@ enum class DcArea : uint8_t { Client, Window };
 HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip);
 // A DC on the whole screen surface.
 HDC MakeScreenDC();
+// Copies the visible top-level windows into the screen's pixels, so that a
+// window DC of the screen reads what a person sees.
+void ComposeScreen();
 void FreeDC(HDC dc);
 } // namespace nuvex::user
 

@@ -588,6 +588,9 @@ NUVEX_PLATFORM_API BOOL CallMsgFilterA(MSG* msg, int code);
 // Returns the timer id (for a null window a new one), 0 on failure.
 NUVEX_PLATFORM_API UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
 NUVEX_PLATFORM_API BOOL KillTimer(HWND hwnd, UINT_PTR id);
+// Whether the window has a timer with that id running (SetTimer with a
+// running id replaces that timer; callers that want a free id ask first).
+NUVEX_PLATFORM_API BOOL IsTimerSet(HWND hwnd, UINT_PTR id);
 
 // Keyboard and mouse state -----------------------------------------------------
 
