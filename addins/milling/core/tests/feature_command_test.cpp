@@ -1,0 +1,305 @@
+// The operation and feature commands through the host's real command
+// engine and document: started from the command table, fed picks, panel
+// clicks and Enter on the empty command line, ended into undo steps.
+#include <gtest/gtest.h>
+
+#include "addins/milling/core/command_events.h"
+#include "addins/milling/core/feature_parameters.h"
+#include "addins/milling/core/milling_feature_command.h"
+#include "addins/milling/core/nc_file_command.h"
+#include "addins/milling/core/tests/strimo_test_support.h"
+#include "addins/milling/features/documentmoveentities.h"
+#include "ientityrecord.h"
+#include "objectmodel/selection_set_object.h"
+
+namespace {
+
+class FeatureCommandTest : public StrimoTest {
+protected:
+    void SetUp() override
+    {
+        StrimoTest::SetUp();
+        struct Entry {
+            long number;
+            const GUID* id;
+        };
+        const Entry entries[] = {{kCommandAddOperation, &CLSID_AddOperationCommand},
+                                 {kCommandPocketMilling, &CLSID_PocketMillingCommand},
+                                 {kCommandContourMilling, &CLSID_ContourMillingCommand},
+                                 {kCommandCurveMilling, &CLSID_CurveMillingCommand},
+                                 {kCommandSaveNcFile, &CLSID_NcFileCommand}};
+        for (const Entry& entry : entries)
+            m_services.commands.push_back(Command(0, static_cast<uint32_t>(entry.number), *entry.id));
+    }
+
+    IHostDocument* Host() { return m_document->GetHostDocument(); }
+
+    int32_t CommandIndex(long number)
+    {
+        for (size_t i = 0; i < m_services.commands.size(); ++i)
+            if (m_services.commands[i].addinCommandId == static_cast<uint32_t>(number))
+                return static_cast<int32_t>(i);
+        return -1;
+    }
+
+    // An event into the running command, closed as the main frame closes it.
+    LONG Send(LONG code, void* value, LONG final = 1, LONG kind = 1)
+    {
+        LONG result = 0x10000000;
+        m_document->SendCommandEvent(code, value, final, kind, &result);
+        m_document->EndCommandLevel(code, result, TRUE);
+        return result;
+    }
+    // Enter on the empty command line.
+    LONG Enter() { return Send(kEventAccept, nullptr); }
+    LONG Click(LONG control)
+    {
+        uint32_t value = static_cast<uint32_t>(control);
+        return Send(kEventControl, &value);
+    }
+    LONG Pick(const std::vector<uintptr_t>& ids, LONG final = 1, LONG kind = 1)
+    {
+        CSelectionSetObject set;
+        for (uintptr_t id : ids)
+            set.Add(id);
+        ISelectionSet* pointer = &set;
+        return Send(kEventPick, &pointer, final, kind);
+    }
+
+    // The four sides of a rectangle as line entities of the document; their
+    // holders' ids.
+    std::vector<uintptr_t> AddRectangle(double x0, double y0, double x1, double y1)
+    {
+        CDocumentMoveEntityFactory factory(Host());
+        const CMovePoint corners[] = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
+        std::vector<uintptr_t> ids;
+        for (int i = 0; i < 4; ++i) {
+            ComPtr<IEntityBase> line = factory.CreateLine(corners[i], corners[(i + 1) % 4]);
+            EXPECT_TRUE(line);
+            IEntityRecord* holder = MakeHolder(line.Get());
+            EXPECT_EQ(Host()->AddObject(holder), S_OK);
+            ids.push_back(reinterpret_cast<uintptr_t>(holder));
+        }
+        return ids;
+    }
+
+    CMillingFeatureCommandBase* FeatureCommand()
+    {
+        return static_cast<CMillingFeatureCommandBase*>(m_document->GetActiveCommandObject());
+    }
+
+    uint32_t InputKinds(LONG table)
+    {
+        uint32_t kinds = 0;
+        Host()->GetInputKinds(&kinds, table);
+        return kinds;
+    }
+};
+
+// The whole run of a pocket: without an operation the command starts "Add
+// Milling 2.5D Operation" as its child, which Enter accepts; picks of a
+// boundary and an island compute the pocket; Enter hands it to the
+// operation. (The job's holder is kept out of undo, so the drawing's undo
+// steps never take a job back.)
+TEST_F(FeatureCommandTest, APocketRunsFromOperationToAcceptedFeature)
+{
+    const std::vector<uintptr_t> outline = AddRectangle(0, 0, 60, 40);
+    const std::vector<uintptr_t> island = AddRectangle(25, 15, 35, 25);
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    ASSERT_EQ(m_document->GetLevelCount(), 3u) << "the operation command runs as the pocket's child";
+    Enter();
+    ASSERT_EQ(m_document->GetLevelCount(), 2u);
+    CMillingJob* job = FindMillingJob(Host());
+    ASSERT_EQ(job->GetOperationCount(), 1);
+    EXPECT_EQ(job->GetActiveOperation(), 0);
+    EXPECT_EQ(job->GetOperation(0)->m_postprocessor, m_addin->Postprocessors().at(0))
+        << "the store's current machine";
+
+    CMillingFeatureCommandBase* command = FeatureCommand();
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->Tool(), ToolChoice::Chosen) << "the first mill of the store";
+    EXPECT_EQ(command->Parameters().tool.name, "Flat end mill 3 mm");
+    std::vector<uintptr_t> all = outline;
+    all.insert(all.end(), island.begin(), island.end());
+    EXPECT_EQ(Pick(all), 0);
+    EXPECT_EQ(command->Picked().GetCount(), 8);
+    EXPECT_EQ(command->Computations(), 1);
+    ASSERT_NE(command->Feature(), nullptr);
+    const size_t moves = command->Feature()->Moves().size();
+    EXPECT_GT(moves, 0u);
+
+    Enter();
+    EXPECT_EQ(m_document->GetLevelCount(), 1u);
+    ASSERT_EQ(job->GetOperation(0)->GetFeatureCount(), 1u);
+    const CMillingFeature& feature = *job->GetOperation(0)->GetFeature(0);
+    EXPECT_EQ(feature.m_name, "Phase 1");
+    EXPECT_EQ(feature.GetType(), 0);
+    EXPECT_EQ(feature.Moves().size(), moves);
+    EXPECT_EQ(feature.m_params.tool.name, "Flat end mill 3 mm");
+}
+
+TEST_F(FeatureCommandTest, WhenTheOperationCommandIsCancelledTheFeatureCommandEndsToo)
+{
+    m_document->StartCommand(CommandIndex(kCommandContourMilling), 1);
+    ASSERT_EQ(m_document->GetLevelCount(), 3u);
+    Send(kEventCancel, nullptr);
+    EXPECT_EQ(m_document->GetLevelCount(), 1u);
+    EXPECT_EQ(FindMillingJob(Host())->GetOperationCount(), 0);
+}
+
+// Clicking a picked curve again unpicks it; with something picked, Shift
+// picks add; the toolpath is recomputed from what is left.
+TEST_F(FeatureCommandTest, PicksToggleAndChangeTheInputKinds)
+{
+    FindMillingJob(Host())->AddOperation(
+        std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false), true);
+    const std::vector<uintptr_t> square = AddRectangle(0, 0, 30, 30);
+    m_document->StartCommand(CommandIndex(kCommandContourMilling), 1);
+    ASSERT_EQ(m_document->GetLevelCount(), 2u) << "an active operation: no child command";
+    CMillingFeatureCommandBase* command = FeatureCommand();
+    struct Step {
+        const char* name;
+        std::vector<uintptr_t> picks;
+        LONG final;
+        int picked;
+        uint32_t plain, ctrl, shift;
+        bool hasMoves;
+    };
+    const Step steps[] = {
+        {"hover", {square[0]}, 0, 0, kInputPickToggle, kInputPickToggle, kInputPickToggle, false},
+        {"pick the square", square, 1, 4, kInputPickToggle, kInputPickToggle, kInputPickAdd, true},
+        {"unpick a side", {square[1]}, 1, 3, kInputPickToggle, kInputPickToggle, kInputPickAdd, false},
+        {"pick it again", {square[1]}, 1, 4, kInputPickToggle, kInputPickToggle, kInputPickAdd, true},
+        {"unpick all", square, 1, 0, kInputPickToggle, kInputPickToggle, kInputPickToggle, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        EXPECT_EQ(Pick(step.picks, step.final), 0);
+        EXPECT_EQ(command->Picked().GetCount(), step.picked);
+        EXPECT_EQ(InputKinds(kTablePlain), step.plain);
+        EXPECT_EQ(InputKinds(kTableCtrl), step.ctrl);
+        EXPECT_EQ(InputKinds(kTableShift), step.shift);
+        EXPECT_EQ(!command->Feature()->Moves().empty(), step.hasMoves);
+    }
+}
+
+// "Ok" accepts like Enter; accepting before any pick adds nothing.
+TEST_F(FeatureCommandTest, OkAcceptsAndAnEmptyFeatureIsNotAdded)
+{
+    CMillingJob* job = FindMillingJob(Host());
+    job->AddOperation(std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false),
+                      true);
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    EXPECT_EQ(Click(kControlOk), kResultCommit);
+    EXPECT_EQ(m_document->GetLevelCount(), 1u);
+    EXPECT_EQ(job->GetOperation(0)->GetFeatureCount(), 0u);
+
+    const std::vector<uintptr_t> square = AddRectangle(0, 0, 30, 30);
+    m_document->StartCommand(CommandIndex(kCommandCurveMilling), 1);
+    Pick(square);
+    EXPECT_EQ(Click(kControlOk), kResultCommit);
+    ASSERT_EQ(job->GetOperation(0)->GetFeatureCount(), 1u);
+    EXPECT_EQ(job->GetOperation(0)->GetFeature(0)->GetType(), 1) << "the curve feature is stored as a contour";
+
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    EXPECT_EQ(Click(kControlCancel), kResultEnd);
+    EXPECT_EQ(m_document->GetLevelCount(), 1u);
+}
+
+// Events a command does not handle are answered 0, never "not handled".
+TEST_F(FeatureCommandTest, UnhandledEventsAreAnsweredWithZero)
+{
+    FindMillingJob(Host())->AddOperation(std::make_unique<CMillingOperation>(CMovePoint{}, false), true);
+    for (long number : {kCommandPocketMilling, kCommandAddOperation}) {
+        SCOPED_TRACE(number);
+        m_document->StartCommand(CommandIndex(number), 1);
+        IAddinCommand* command = m_document->GetActiveCommandObject();
+        ASSERT_NE(command, nullptr);
+        for (LONG event : {0x40L, 0x80L, 0x800L, 0x20L, 0x2000000L}) {
+            LONG result = 0x10000000;
+            double value[3] = {};
+            EXPECT_EQ(command->OnEvent(event, value, 1, 1, &result), S_OK);
+            EXPECT_EQ(result, 0) << event;
+        }
+        m_document->CancelCommand();
+    }
+}
+
+// The checks before a toolpath is computed: both groups must hold.
+TEST(FeatureParameters, BothTheLevelsAndTheMotionMustHold)
+{
+    const auto params = [](double top, double bottom, double safe, double engage, double feed, double spindle,
+                           double vertical) {
+        CMillingParams p;
+        p.zTop = top;
+        p.zBottom = bottom;
+        p.zSafePlane = safe;
+        p.zEngage = engage;
+        p.tool.feedSpeed = feed;
+        p.tool.spindleSpeed = spindle;
+        p.tool.plungeSpeed = 100;
+        p.tool.radialStep = 40;
+        p.tool.verticalStep = vertical;
+        return p;
+    };
+    struct Row {
+        const char* name;
+        CMillingParams p;
+        ToolChoice tool;
+        bool valid;
+    };
+    const Row rows[] = {
+        {"all good", params(0, -5, 50, 5, 500, 12000, 1), ToolChoice::Chosen, true},
+        {"no tool", params(0, -5, 50, 5, 500, 12000, 1), ToolChoice::None, false},
+        {"top below bottom", params(-5, 0, 50, 5, 500, 12000, 1), ToolChoice::Chosen, false},
+        {"engage above the safe plane", params(0, -5, 4, 5, 500, 12000, 1), ToolChoice::Chosen, false},
+        {"negative engage", params(0, -5, 50, -1, 500, 12000, 1), ToolChoice::Chosen, false},
+        {"zero feed", params(0, -5, 50, 5, 0, 12000, 1), ToolChoice::Chosen, false},
+        {"zero spindle speed", params(0, -5, 50, 5, 500, 0, 1), ToolChoice::Chosen, false},
+        {"zero step over several levels", params(0, -5, 50, 5, 500, 12000, 0), ToolChoice::Chosen, false},
+        {"zero step on one level", params(-2, -2, 50, 5, 500, 12000, 0), ToolChoice::Chosen, true},
+        {"engage exactly to the safe plane", params(0, -5, 5, 5, 500, 12000, 1), ToolChoice::Chosen, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(MillingParametersValid(row.p, row.tool), row.valid);
+    }
+    CMillingParams noRadial = params(0, -5, 50, 5, 500, 12000, 1);
+    noRadial.tool.radialStep = 0;
+    EXPECT_FALSE(MillingParametersValid(noRadial, ToolChoice::Chosen));
+}
+
+// A store of drills only leaves the command without a tool: picks compute
+// nothing.
+TEST_F(FeatureCommandTest, AStoreOfDrillsOnlyNeverComputes)
+{
+    WriteProgramFile("Toolstore/toolstore.dat", "1\nDrill 5\n2 5 80 50 0 118 3000 100 100 100 5\n");
+    FindMillingJob(Host())->AddOperation(std::make_unique<CMillingOperation>(CMovePoint{}, false), true);
+    const std::vector<uintptr_t> square = AddRectangle(0, 0, 30, 30);
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    CMillingFeatureCommandBase* command = FeatureCommand();
+    EXPECT_EQ(command->Tool(), ToolChoice::None);
+    Pick(square);
+    EXPECT_EQ(command->Computations(), 0);
+    EXPECT_TRUE(command->Feature()->Moves().empty());
+}
+
+// Save NC File of the accepted pocket through the engine, then the
+// program read back through the plug-in draws the same moves.
+TEST_F(FeatureCommandTest, TheAcceptedPocketSavesAsAnNcProgram)
+{
+    const std::vector<uintptr_t> outline = AddRectangle(0, 0, 50, 30);
+    CMillingJob* job = FindMillingJob(Host());
+    job->AddOperation(std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false),
+                      true);
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    Pick(outline);
+    Enter();
+    ASSERT_EQ(job->GetOperation(0)->GetFeatureCount(), 1u);
+    const std::string path = m_folder.Path() + "/pocket.nc";
+    const NcFileResult saved = SaveNcProgram(*job, path);
+    ASSERT_EQ(saved.status, NcFileStatus::Ok);
+    EXPECT_GT(saved.linesRead, 10);
+}
+
+} // namespace
