@@ -62,8 +62,10 @@ struct IRecordLink : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE QueryFlagsB(IEntityRecord* holder, uint32_t argument, uint32_t* flags) = 0;
 };
 
-// The OR of the first flag query of every link of the holder.
-inline uint32_t CollectLinkFlagsA(IEntityRecord* holder, uint32_t argument)
+// The OR of the answers of one flag query of every link of the holder; an
+// answer other than S_OK adds nothing.
+inline uint32_t CollectPartFlags(IEntityRecord* holder, uint32_t argument,
+                                 HRESULT (STDMETHODCALLTYPE IRecordLink::*query)(IEntityRecord*, uint32_t, uint32_t*))
 {
     uint32_t result = 0;
     int32_t count = 0;
@@ -76,9 +78,20 @@ inline uint32_t CollectLinkFlagsA(IEntityRecord* holder, uint32_t argument)
             continue;
         }
         uint32_t flags = 0;
-        if (reinterpret_cast<IRecordLink*>(link)->QueryFlagsA(holder, argument, &flags) == S_OK) {
+        if ((reinterpret_cast<IRecordLink*>(link)->*query)(holder, argument, &flags) == S_OK) {
             result |= flags;
         }
     }
     return result;
+}
+
+// The first flag query over the links (bit 0x1 of the answer: the links
+// keep the record from being picked or removed), and the second.
+inline uint32_t CollectPartFlagsA(IEntityRecord* holder, uint32_t argument)
+{
+    return CollectPartFlags(holder, argument, &IRecordLink::QueryFlagsA);
+}
+inline uint32_t CollectPartFlagsB(IEntityRecord* holder, uint32_t argument)
+{
+    return CollectPartFlags(holder, argument, &IRecordLink::QueryFlagsB);
 }

@@ -7,6 +7,7 @@
 
 #include "host/document/nuvex_doc.h"
 #include "objectmodel/selection_set_object.h"
+#include "platform/framework/view.h"
 
 using namespace command_event;
 using namespace command_result;
@@ -98,6 +99,61 @@ IAddinCommand* CNuvexDoc::GetActiveCommandObject() const
     return Level(m_currentLevel).command.Get();
 }
 
+uint32_t& CNuvexDoc::GetInputFlagsA(int32_t kind)
+{
+    CommandLevel& level = Level(m_currentLevel);
+    if ((kind & 2) != 0) {
+        return level.inputKinds[static_cast<size_t>(ModifierTable::Ctrl)];
+    }
+    if ((kind & 4) != 0) {
+        return level.inputKinds[static_cast<size_t>(ModifierTable::Shift)];
+    }
+    return level.inputKinds[static_cast<size_t>(ModifierTable::Plain)];
+}
+
+uint32_t& CNuvexDoc::GetInputFlagsB(int32_t kind)
+{
+    CommandLevel& level = Level(m_currentLevel);
+    if ((kind & 2) != 0) {
+        return level.options[static_cast<size_t>(ModifierTable::Ctrl)];
+    }
+    if ((kind & 4) != 0) {
+        return level.options[static_cast<size_t>(ModifierTable::Shift)];
+    }
+    return level.options[static_cast<size_t>(ModifierTable::Plain)];
+}
+
+CPlaneObject CNuvexDoc::GetDocumentXYPlane() const { return m_userFrame.GetXYPlane(); }
+
+IDocumentView* CNuvexDoc::GetFirstDocumentView()
+{
+    for (POSITION position = GetFirstViewPosition(); position != nullptr;) {
+        if (auto* view = dynamic_cast<IDocumentView*>(GetNextView(position))) {
+            return view;
+        }
+    }
+    return nullptr;
+}
+
+void CNuvexDoc::OnViewActivated(BOOL activate, CView* activated, CView*)
+{
+    if (!activate) {
+        if (activated == nullptr) {
+            m_output.RefreshCommandStates(FALSE);
+        }
+        return;
+    }
+    m_output.DocumentActivated(GetHostDocument());
+    m_output.SetCommandLineText(m_commandLineText);
+    BuildPrompt();
+    const int32_t running = m_levels.size() >= 2 ? TopCommandIndex() : -1;
+    for (int32_t index = 0; m_services.GetCommandEntry(index) != nullptr; ++index) {
+        m_output.UpdateCommandButtons(index, index == running ? kButtonChecked : kButtonEnabled);
+    }
+    SyncSystemVariables();
+    m_output.RefreshCommandStates(TRUE);
+}
+
 void CNuvexDoc::CancelCommand()
 {
     LONG result = kNotHandled;
@@ -148,12 +204,18 @@ HRESULT CNuvexDoc::SendCommandEvent(LONG code, void* value, LONG final, LONG kin
     return S_OK;
 }
 
-void CNuvexDoc::EndCommandLevel(LONG code, LONG result, BOOL refresh)
+void CNuvexDoc::EndCommandLevel(LONG code, LONG result, IDocumentView* view, BOOL refresh)
 {
-    const bool hasView = m_output.HasView();
-    if (hasView) {
+    // 1. An event sent without a view closes as the first view's, which
+    // leaves zoom-window mode.
+    if (view == nullptr && m_output.HasView()) {
+        view = GetFirstDocumentView();
+        if (view != nullptr) {
+            view->ClearZoomWindow();
+        }
         m_output.UpdateAllViews();
     }
+    const bool hasView = view != nullptr || m_output.HasView();
     // Taken first, so that the hand-over keeps the selection even when
     // the root is cancelled below.
     CSelectionSetObject selection;
@@ -246,7 +308,9 @@ void CNuvexDoc::EndCommandLevel(LONG code, LONG result, BOOL refresh)
     if (hasView && (result & (kPassSelection | kCommit | kEnd)) != 0) {
         m_commandLineText.clear();
         m_output.SetCommandLineText("");
-        (void)refresh;
+        if (view != nullptr) {
+            view->FinishCommandEvent(refresh);
+        }
         m_output.UpdateAllViews();
     }
 }

@@ -12,21 +12,28 @@
 
 #include "iaddin.h"
 #include "ihost.h"
+#include "platform/com/connpoint.h"
 #include "platform/com/unknwn.h"
 #include "platform/com/variant.h"
 
-// One registration of a file extension by an add-in.
+// One registration of a file extension by an add-in: the handler class is
+// made through the add-in's class factory (the host's own for a null
+// add-in); `value` is the add-in's own word for the type.
 struct FileTypeHandler {
     std::string description;
     std::string extension;
     IAddin* addin = nullptr;
     IID handler{};
     uint32_t flags = 0;
+    int32_t value = 0;
 };
 constexpr uint32_t kFileTypeOpens = 0x1;
 constexpr uint32_t kFileTypeSaves = 0x2;
 
-// What the document reads of one entry of the application's command table.
+// One entry of the application's command table: the owning add-in's record
+// index, the add-in's own number for the command, the class its factory
+// makes the command object from, the toggle (checked) state and the
+// presets; the texts that add-ins give the command live here too.
 struct CommandTableEntry {
     int32_t addinIndex = -1;
     uint32_t addinCommandId = 0;
@@ -35,6 +42,9 @@ struct CommandTableEntry {
     // The names a typed line may start the command by (empty: none).
     std::string name;
     std::string shortName;
+    // The tool tip and the status-bar prompt of the command's window id.
+    std::string toolTip;
+    std::string statusText;
     // Presets: parallel lists of variable index, value and flag word.
     std::vector<uint32_t> presetVariables;
     std::vector<VARIANT> presetValues;
@@ -68,9 +78,20 @@ public:
     virtual int32_t FindVariable(const char* name) = 0;
     // Null for an index outside the table.
     virtual const CommandTableEntry* GetCommandEntry(int32_t index) = 0;
-    // The add-in of a record and its class factory; null outside the records.
+    // The add-in of a record and its class factory; null outside the records
+    // and for a record without one.
     virtual IAddin* GetAddin(int32_t addinIndex) = 0;
     virtual IClassFactory* GetAddinClassFactory(int32_t addinIndex) = 0;
+    // The number of add-in records. Without a count of its own, a table
+    // ends at the first record that has neither an add-in nor a factory.
+    virtual int32_t GetAddinCount()
+    {
+        int32_t count = 0;
+        while (GetAddin(count) != nullptr || GetAddinClassFactory(count) != nullptr) {
+            ++count;
+        }
+        return count;
+    }
     virtual const std::vector<RootHandlerClass>& GetRootHandlerClasses() = 0;
     // May be null in tests.
     virtual IHostApplication* GetHostApplication() = 0;
@@ -116,6 +137,26 @@ public:
     virtual void RefreshCommandStates(BOOL full) = 0;
     // The snap engine forgets its candidates and recent points.
     virtual void RefreshSnap() = 0;
+
+    // The document's event connection points, which the program's output
+    // keeps: the main point (event group -1), and an add-in's point (group
+    // = the add-in's record index, -1 for an add-in that is not loaded),
+    // made on the first request. AddRef'ed; a null point and E_NOTIMPL
+    // where the output keeps no event source.
+    virtual HRESULT GetEventConnectionPoint(IConnectionPoint** point)
+    {
+        *point = nullptr;
+        return E_NOTIMPL;
+    }
+    virtual HRESULT GetAddinConnectionPoint(IAddin* addin, IConnectionPoint** point)
+    {
+        (void)addin;
+        *point = nullptr;
+        return E_NOTIMPL;
+    }
+    // The document became the active one: the toolbar controls that
+    // add-ins placed take it up.
+    virtual void DocumentActivated(IHostDocument* document) { (void)document; }
 
 protected:
     ~IDocumentOutput() = default;

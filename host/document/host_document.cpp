@@ -1,10 +1,9 @@
 // CHostDocument: the IHostDocument operations, each forwarding to its
-// document. Operations that need a view, the panes, the snap engine or the
-// connection points answer as a document without views does, or
-// E_NOTIMPL until those parts are attached.
+// document, its first view, its pane pages or the document's output.
 #include "host/document/host_document.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "host/document/command_engine.h"
@@ -12,10 +11,16 @@
 #include "iselection.h"
 #include "objectmodel/collection_c.h"
 #include "objectmodel/entity_record.h"
+#include "platform/user/keyboard.h"
+#include "platform/user/menu.h"
 
 namespace {
 
 constexpr LONG kFilterRootLevel = 0x8;
+// Absolute, unitless: components of a unit normal that differ by less are
+// taken as equal when the work X axis is chosen; a normal shorter than this
+// has no direction.
+constexpr double kWorkPlaneAxisTolerance = 1e-6;
 constexpr LONG kFilterSetA = 0x1;
 constexpr LONG kFilterSetB = 0x4;
 
@@ -55,40 +60,65 @@ HRESULT CHostDocument::QueryInterface(REFIID iid, void** out)
 }
 
 // The document owns this object; the count only serves borrowers' balance.
-ULONG CHostDocument::AddRef() { return static_cast<ULONG>(++m_referenceCount); }
+ULONG CHostDocument::AddRef() { return m_references.Increment(); }
 
 ULONG CHostDocument::Release()
 {
-    if (m_referenceCount > 0) {
-        --m_referenceCount;
-    }
-    return static_cast<ULONG>(m_referenceCount);
+    ULONG remaining = 0;
+    // Never the last reference: the document deletes the object itself.
+    (void)m_references.Decrement(&remaining);
+    return remaining;
 }
 
 HRESULT CHostDocument::DestroyPopupMenu()
 {
+    if (m_document.m_popupMenu != nullptr) {
+        ::DestroyMenu(m_document.m_popupMenu);
+        m_document.m_popupMenu = nullptr;
+    }
     m_document.m_popupItemIds.clear();
     m_document.m_popupItemOwners.clear();
     return S_OK;
 }
 
-HRESULT CHostDocument::TrackPopupMenu(LONG, LONG, LONG) { return S_OK; }
-
-HRESULT CHostDocument::AddPopupMenuItem(IAddinCommand* owner, LONG, LONG itemId, const char*)
+HRESULT CHostDocument::TrackPopupMenu(LONG flags, LONG x, LONG y)
 {
-    m_document.m_popupItemIds.push_back(static_cast<uint32_t>(itemId));
-    m_document.m_popupItemOwners.push_back(owner);
+    IDocumentView* view = m_document.GetFirstDocumentView();
+    if (view != nullptr && m_document.m_popupMenu != nullptr) {
+        // The chosen item reaches the view as its position, which hands
+        // it to the item's owner.
+        ::TrackPopupMenu(m_document.m_popupMenu, static_cast<UINT>(flags), x, y, 0, view->GetViewWindow(), nullptr);
+    }
     return S_OK;
 }
 
-HRESULT CHostDocument::CreatePopupMenu() { return DestroyPopupMenu(); }
-
-HRESULT CHostDocument::HitsTrackingLine(IVector3*, IVector3*, LONG* hit)
+HRESULT CHostDocument::AddPopupMenuItem(IAddinCommand* owner, LONG flags, LONG itemId, const char* text)
 {
-    if (hit != nullptr) {
-        *hit = 0;
+    m_document.m_popupItemIds.push_back(static_cast<uint32_t>(itemId));
+    m_document.m_popupItemOwners.push_back(owner);
+    if (m_document.m_popupMenu != nullptr) {
+        ::AppendMenuA(m_document.m_popupMenu, static_cast<UINT>(flags), m_document.m_popupItemIds.size(),
+                      text != nullptr ? text : "");
     }
-    return E_NOTIMPL;
+    return S_OK;
+}
+
+HRESULT CHostDocument::CreatePopupMenu()
+{
+    DestroyPopupMenu();
+    m_document.m_popupMenu = ::CreatePopupMenu();
+    return S_OK;
+}
+
+HRESULT CHostDocument::HitsTrackingLine(IVector3* first, IVector3* second, LONG* hit)
+{
+    if (first == nullptr || second == nullptr || hit == nullptr) {
+        return E_POINTER;
+    }
+    uint32_t active = 0;
+    m_document.SnapEngine().QueryTrackingActive(&active);
+    *hit = active != 0 ? 1 : 0;
+    return S_OK;
 }
 
 HRESULT CHostDocument::NotifySettingsChanged()
@@ -102,13 +132,19 @@ HRESULT CHostDocument::GetActiveObject(IUnknown** object)
     if (object == nullptr) {
         return E_POINTER;
     }
-    *object = m_document.m_activeObject;
+    *object = m_document.GetCurrentGroup();
     return S_OK;
 }
 
 HRESULT CHostDocument::SetActiveObject(IUnknown* object)
 {
-    m_document.m_activeObject = object;
+    // The active object is a group: it hears that it became current (and
+    // the old one that it no longer is).
+    ComPtr<IIdGroup> group;
+    if (object != nullptr && (FAILED(object->QueryInterface(IID_IIdGroup, group.ReceiveVoid())) || !group)) {
+        return E_NOINTERFACE;
+    }
+    m_document.SetCurrentGroup(group.Get());
     m_document.BroadcastChangeEvent();
     return S_OK;
 }
@@ -236,12 +272,23 @@ HRESULT CHostDocument::AddObject(IEntityRecord* holder)
     return S_OK;
 }
 
-HRESULT CHostDocument::RemoveObjectAt(LONG index) { return m_document.RemoveObjectAt(index) ? S_OK : E_FAIL; }
+HRESULT CHostDocument::RemoveObjectAt(LONG index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_document.GetObjectCount()) {
+        return E_FAIL;
+    }
+    // A link may keep the record in the drawing.
+    if (CollectPartFlagsA(m_document.GetObjectAt(static_cast<size_t>(index)), 1) & 0x1) {
+        return S_OK;
+    }
+    m_document.RemoveObjectAt(index);
+    return S_OK;
+}
 
 HRESULT CHostDocument::RemoveObject(IEntityRecord* holder)
 {
     // A link may keep the record in the drawing.
-    if (CollectLinkFlagsA(holder, 1) & 0x1) {
+    if (CollectPartFlagsA(holder, 1) & 0x1) {
         return S_OK;
     }
     for (size_t i = m_document.GetObjectCount(); i > 0; --i) {
@@ -252,7 +299,18 @@ HRESULT CHostDocument::RemoveObject(IEntityRecord* holder)
     return S_OK;
 }
 
-HRESULT CHostDocument::ModifyObjectAt(LONG index) { return m_document.ModifyObjectAt(index) ? S_OK : E_FAIL; }
+HRESULT CHostDocument::ModifyObjectAt(LONG index)
+{
+    if (index < 0 || static_cast<size_t>(index) >= m_document.GetObjectCount()) {
+        return E_FAIL;
+    }
+    // A locked record keeps its content; nothing is recorded for it.
+    if (CollectPartFlagsA(m_document.GetObjectAt(static_cast<size_t>(index)), 2) & 0x1) {
+        return S_OK;
+    }
+    m_document.ModifyObjectAt(index);
+    return S_OK;
+}
 
 HRESULT CHostDocument::ModifyObject(IEntityRecord* holder)
 {
@@ -439,13 +497,19 @@ HRESULT CHostDocument::CreateObject(CLSID classId, IID iid, void** object)
         *object = nullptr;
         return E_FAIL;
     }
-    factory->CreateInstance(nullptr, iid, object);
-    return S_OK;
+    // The factory's own answer: a failed creation is not reported as one
+    // that worked, and leaves no object behind.
+    *object = nullptr;
+    const HRESULT result = factory->CreateInstance(nullptr, iid, object);
+    if (FAILED(result)) {
+        *object = nullptr;
+    }
+    return result;
 }
 
-HRESULT CHostDocument::HasView() { return E_FAIL; }
+HRESULT CHostDocument::HasView() { return m_document.GetFirstViewPosition() != nullptr ? S_OK : E_FAIL; }
 
-HRESULT CHostDocument::HasView2() { return E_FAIL; }
+HRESULT CHostDocument::HasView2() { return HasView(); }
 
 HRESULT CHostDocument::SetVariable(LONG index, VARIANT value) { return m_document.SetVariable(index, value); }
 
@@ -483,7 +547,18 @@ HRESULT CHostDocument::GetRootSelection(ISelectionSet* set)
     return S_OK;
 }
 
-HRESULT CHostDocument::PickAtRoot(void*) { return S_OK; }
+HRESULT CHostDocument::PickAtRoot(void* picked)
+{
+    const uint32_t rootWord = m_document.Level(0).inputKinds[static_cast<size_t>(ModifierTable::Plain)];
+    if (m_document.GetCurrentLevel() != 0 || (rootWord & kInputPick) == 0 || HasView() != S_OK) {
+        return S_OK;
+    }
+    LONG state = command_result::kNotHandled;
+    m_document.SendCommandEvent(command_event::kPickB, &picked, 1, 0, &state);
+    m_document.EndCommandLevel(command_event::kPickB, state, TRUE);
+    m_document.Redraw();
+    return S_OK;
+}
 
 HRESULT CHostDocument::CreateNamedCollection(const char* name, ICollectionC** collection)
 {
@@ -545,9 +620,57 @@ HRESULT CHostDocument::GetCoordinateSystem(ICoordinateSystem* target)
     return S_OK;
 }
 
-HRESULT CHostDocument::SetWorkPlane(IPlane*) { return E_NOTIMPL; }
+HRESULT CHostDocument::SetWorkPlane(IPlane* plane)
+{
+    if (plane == nullptr) {
+        return E_POINTER;
+    }
+    ComPtr<IPlaneEx> source;
+    if (FAILED(plane->QueryInterface(IID_IPlaneEx, source.ReceiveVoid())) || !source) {
+        return E_NOINTERFACE;
+    }
+    CVector3 origin;
+    CVector3 normal;
+    source->GetOrigin(&origin);
+    source->GetNormal(&normal);
+    if (normal.Length().GetValue() < kWorkPlaneAxisTolerance) {
+        return E_INVALIDARG;
+    }
+    normal.Normalize();
+    // The world axis least along the normal becomes the work X axis, made
+    // perpendicular to the normal (a direction, so the plane's distance
+    // from the world origin does not tilt it).
+    const double nx = std::fabs(normal.x.GetValue());
+    const double ny = std::fabs(normal.y.GetValue());
+    const double nz = std::fabs(normal.z.GetValue());
+    auto less = [](double a, double b) { return a < b - kWorkPlaneAxisTolerance; };
+    CVector3 candidate;
+    if (less(nx, ny)) {
+        candidate = less(nx, nz) ? CVector3(1.0, 0.0, 0.0) : CVector3(0.0, 0.0, 1.0);
+    } else {
+        candidate = less(ny, nz) ? CVector3(0.0, 1.0, 0.0) : CVector3(0.0, 0.0, 1.0);
+    }
+    CVector3 xAxis = candidate - normal * candidate.Dot(normal);
+    xAxis.Normalize();
+    CCoordSystemObject frame;
+    frame.SetOrigin(&origin);
+    frame.SetZAxis(&normal);
+    frame.SetXAxis(&xAxis);
+    return m_document.UserFrame().CopyFrom(&frame);
+}
 
-HRESULT CHostDocument::GetWorkPlane(IPlaneEx*) { return E_NOTIMPL; }
+HRESULT CHostDocument::GetWorkPlane(IPlaneEx* target)
+{
+    if (target == nullptr) {
+        return E_POINTER;
+    }
+    CCoordSystemObject& frame = m_document.UserFrame();
+    CVector3 origin(frame.GetOriginValue());
+    CVector3 normal(frame.GetZAxisValue());
+    target->SetOrigin(&origin);
+    target->SetNormal(&normal);
+    return S_OK;
+}
 
 template <class Action>
 static HRESULT ForEachWordOfMask(std::array<uint32_t, 3>& words, LONG mask, Action action)
@@ -807,23 +930,32 @@ HRESULT CHostDocument::ClearTemporaries()
     return S_OK;
 }
 
-HRESULT CHostDocument::GetAddinConnectionPoint(IAddin*, IConnectionPoint** point)
+HRESULT CHostDocument::GetAddinConnectionPoint(IAddin* addin, IConnectionPoint** point)
 {
-    if (point != nullptr) {
-        *point = nullptr;
+    if (point == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    return m_document.Output().GetAddinConnectionPoint(addin, point);
 }
 
 HRESULT CHostDocument::GetEventConnectionPoint(IConnectionPoint** point)
 {
-    if (point != nullptr) {
-        *point = nullptr;
+    if (point == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    return m_document.Output().GetEventConnectionPoint(point);
 }
 
-HRESULT CHostDocument::GetFirstView(IHostView**) { return S_OK; }
+HRESULT CHostDocument::GetFirstView(IHostView** view)
+{
+    if (view == nullptr) {
+        return E_POINTER;
+    }
+    if (IDocumentView* first = m_document.GetFirstDocumentView()) {
+        *view = first->GetHostView();
+    }
+    return S_OK;
+}
 
 HRESULT CHostDocument::GetApplication(IHostApplication** application)
 {

@@ -2,11 +2,16 @@
 // their command objects work on the drawing, and the document's file-index
 // service for objects that refer to each other in the file. It keeps a
 // back pointer to its document, which owns it and deletes it directly; a
-// borrower's Release never destroys it.
+// borrower's Release, balanced or not, never destroys it.
+//
+// What needs a view (the popup menu's owner, the pane pages, the host view
+// object) goes to the document's first view; the event connection points
+// are the document output's.
 #pragma once
 
 #include "idocumentfileindex.h"
 #include "ihost.h"
+#include "objectmodel/reference_count.h"
 
 class CNuvexDoc;
 
@@ -115,5 +120,5 @@ public:
 
 private:
     CNuvexDoc& m_document;
-    LONG m_referenceCount = 0;
+    CReferenceCount m_references{Lifetime::OwnerHeld};
 };

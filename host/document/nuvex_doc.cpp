@@ -8,6 +8,7 @@
 #include "host/document/host_document.h"
 #include "host/document/host_entity_set.h"
 #include "objectmodel/entity_record.h"
+#include "platform/user/menu.h"
 
 int ModifierTableOfKind(long kind)
 {
@@ -73,6 +74,9 @@ CNuvexDoc::~CNuvexDoc()
     m_pendingUndo.clear();
     m_undoSteps.clear();
     m_levels.clear();
+    if (m_popupMenu != nullptr) {
+        ::DestroyMenu(m_popupMenu);
+    }
 }
 
 IHostDocument* CNuvexDoc::GetHostDocument() { return m_hostDocument.get(); }

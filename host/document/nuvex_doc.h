@@ -18,6 +18,7 @@
 #include "host/document/document_file_error.h"
 #include "host/document/document_panes.h"
 #include "host/document/document_services.h"
+#include "host/document/document_view.h"
 #include "host/document/snap_engine.h"
 #include "iaddin.h"
 #include "ientityrecord.h"
@@ -25,6 +26,7 @@
 #include "objectmodel/attribute_set.h"
 #include "objectmodel/collection_b.h"
 #include "objectmodel/coord_system_object.h"
+#include "objectmodel/plane_object.h"
 #include "objectmodel/vector3.h"
 #include "platform/com/variant.h"
 #include "platform/framework/ole.h"
@@ -139,6 +141,8 @@ public:
     void SetPanes(std::unique_ptr<IDocumentPanes> panes) { m_panes = std::move(panes); }
     IDocumentServices& Services() { return m_services; }
     IDocumentOutput& Output() { return m_output; }
+    // The first of the document's views that is a document view, or null.
+    IDocumentView* GetFirstDocumentView();
 
     // Back to an empty drawing with only the root level, for a document
     // that is about to read a file. The command-line text, the popup tables
@@ -214,6 +218,16 @@ public:
     // A level outside the stack selects the top level.
     void SetCurrentCommandLevel(int32_t level);
     IAddinCommand* GetActiveCommandObject() const;
+    // The current level's host command index (-1 at the root level).
+    int32_t& GetActiveCommandId() { return Level(m_currentLevel).commandIndex; }
+    // The current level's input-kind word for a modifier kind (the Ctrl
+    // table for bit 0x2, else the Shift table for 0x4, else the plain one),
+    // and its option word; callers may write through them.
+    uint32_t& GetInputFlagsA(int32_t kind);
+    uint32_t& GetInputFlagsB(int32_t kind);
+    // The plane through the origin of the document's coordinate system with
+    // its Z axis as the normal.
+    CPlaneObject GetDocumentXYPlane() const;
     // FALSE while the engine runs a new command object's Create.
     BOOL IsReady() const { return m_createFinished; }
     void CancelCommand();
@@ -222,8 +236,11 @@ public:
     // root handler at the root (E_FAIL without a view).
     HRESULT SendCommandEvent(LONG code, void* value, LONG final, LONG kind, LONG* result);
     // Reads the answer to an event and commits, ends, passes on or keeps
-    // the level.
-    void EndCommandLevel(LONG code, LONG result, BOOL refresh);
+    // the level. `view` is the view the event came from; without one the
+    // document's first view stands in and leaves zoom-window mode. With
+    // `refresh` the view recomputes its feedback from the keys at the end.
+    void EndCommandLevel(LONG code, LONG result, IDocumentView* view, BOOL refresh);
+    void EndCommandLevel(LONG code, LONG result, BOOL refresh) { EndCommandLevel(code, result, nullptr, refresh); }
     // The closers of a named command: 0 when the command is not running or
     // keeps running, 1 otherwise.
     int32_t CancelCommandLevel(int32_t commandIndex);
@@ -248,7 +265,15 @@ public:
     HRESULT GetVariable(int32_t index, VARIANT* value) const;
     // E_FAIL outside the table or when the type tag differs from the stored one.
     HRESULT SetVariable(int32_t index, const VARIANT& value);
+    // The changed mark of a variable: set by every write and when the
+    // document takes the variable up; cleared by the command-state refresh.
     uint32_t GetVariableFlags(int32_t index) const { return m_variableFlags[static_cast<size_t>(index)]; }
+    void ClearVariableChanged(int32_t index)
+    {
+        if (index >= 0 && index < GetVariableCount()) {
+            m_variableFlags[static_cast<size_t>(index)] = 0;
+        }
+    }
 
     CAttributeSet& CurrentAttributes() { return *m_currentAttributes.Get(); }
     CCollectionB& CurrentColour() { return *m_currentColour.Get(); }
@@ -285,6 +310,12 @@ public:
     // Event 32 to the root handler, every level's command object, then a
     // redraw of all views.
     void BroadcastChangeEvent();
+    // The document's part of a view's activation: with `activate` the
+    // toolbar controls take up the document, the command line shows its
+    // text, the prompt and every command button are rebuilt and the
+    // document takes up variables registered since; otherwise, when no
+    // view of the program became active, the command states are refreshed.
+    void OnViewActivated(BOOL activate, CView* activated, CView* deactivated);
     // The input kinds of the current level changed: the prompt follows.
     void InputKindsChanged();
 
@@ -304,6 +335,7 @@ public:
     void Redraw();
     void SetDeferRedraw(BOOL defer) { m_deferRedraw = defer; }
     BOOL IsRedrawPending() const { return m_redrawPending; }
+    void ClearRedrawPending() { m_redrawPending = FALSE; }
 
 private:
     friend class CHostDocument;
@@ -319,8 +351,6 @@ private:
     void RecordPendingUndo(IEntityRecord* slot, int32_t index);
     void CancelRootHandlerForUndo();
     int32_t CloseNamedLevel(int32_t commandIndex, LONG event);
-    // The current level's input-kind word for a modifier kind.
-    uint32_t InputKindsOf(int32_t kind) const;
     int32_t TopCommandIndex() const { return m_levels.back().commandIndex; }
 
     IDocumentServices& m_services;
@@ -328,6 +358,9 @@ private:
 
     BOOL m_commandActive = FALSE;
     BOOL m_createFinished = TRUE;
+    // The document popup menu that commands fill (null when none), with
+    // the item id and owner of each position from 1.
+    HMENU m_popupMenu = nullptr;
     std::vector<uint32_t> m_popupItemIds;
     std::vector<IAddinCommand*> m_popupItemOwners;
     BOOL m_saving = FALSE;
@@ -369,7 +402,6 @@ private:
     std::unique_ptr<CHostEntitySet> m_selectionHandler;
     CSnapEngine m_snapEngine;
     DocumentFileError m_lastFileError = DocumentFileError::None;
-    IUnknown* m_activeObject = nullptr;
     IRootEventHandler* m_rootHandler = nullptr;
     CVector3 m_lastTypedPoint;
     uint32_t m_documentWord = 0;

@@ -78,7 +78,12 @@ void CNuvexDoc::BuildPrompt()
     };
     TypedCoordinates point;
     if ((w & 0x2) != 0) {
-        matched = ((w & 0x200002) == 0x200002 && ParseCoordinates3(t, point)) || ParseCoordinates(t, point);
+        // A number alone is a distance along the tracking line when no
+        // value is asked for.
+        const bool trackingDistance =
+            (w & 0x40) == 0 && m_snapEngine.FindTrackingDirection() != nullptr && ParseNumber(t);
+        matched = ((w & 0x200002) == 0x200002 && ParseCoordinates3(t, point)) || ParseCoordinates(t, point) ||
+                  trackingDistance;
         append(0);
     }
     if ((w & 0x40) != 0) {

@@ -179,18 +179,6 @@ int32_t CNuvexDoc::FindCommandName(const std::string& text) const
     }
 }
 
-uint32_t CNuvexDoc::InputKindsOf(int32_t kind) const
-{
-    const CommandLevel& level = Level(m_currentLevel);
-    if ((kind & 2) != 0) {
-        return level.inputKinds[static_cast<size_t>(ModifierTable::Ctrl)];
-    }
-    if ((kind & 4) != 0) {
-        return level.inputKinds[static_cast<size_t>(ModifierTable::Shift)];
-    }
-    return level.inputKinds[static_cast<size_t>(ModifierTable::Plain)];
-}
-
 void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
 {
     using namespace command_event;
@@ -230,7 +218,7 @@ void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
         m_lastTypedPoint = target;
         EventValueRecord records[3] = {{target.x.GetValue()}, {target.y.GetValue()}, {target.z.GetValue()}};
         const LONG result = send(kModelPoint, records, kModelPoint);
-        const bool takesPoints = (InputKindsOf(kind) & 0x2) != 0;
+        const bool takesPoints = (GetInputFlagsA(kind) & 0x2) != 0;
         if ((takesPoints && (result & kTrackPoint) != 0) || (result & (kCommit | kEnd)) == 0) {
             m_snapEngine.AddTrackingLine(target, m_userFrame.GetXAxisValue(), 0);
             m_snapEngine.AddTrackingLine(target, m_userFrame.GetYAxisValue(), 0);
@@ -238,20 +226,20 @@ void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
         }
     };
     TypedCoordinates point;
-    if (HasAll(InputKindsOf(kind), kTypedPoint) && ParseCoordinates(text, point)) {
+    if (HasAll(GetInputFlagsA(kind), kTypedPoint) && ParseCoordinates(text, point)) {
         EventValueRecord records[2] = {{point.x}, {point.y}};
         send(kTypedPoint, records, 2);
     }
-    if (!handled && HasAll(InputKindsOf(kind), kModelPoint) &&
+    if (!handled && HasAll(GetInputFlagsA(kind), kModelPoint) &&
         (ParseCoordinates3(text, point) || ParseCoordinates(text, point))) {
         sendModelPoint(CVector3(point.x, point.y, point.z));
     }
     if (!handled && ParseNumber(text)) {
-        if ((InputKindsOf(kind) & kValue) != 0) {
+        if ((GetInputFlagsA(kind) & kValue) != 0) {
             double value = ParseDouble(text);
             send(kValue, &value, kValue);
         }
-        else if (HasAll(InputKindsOf(kind), kModelPoint)) {
+        else if (HasAll(GetInputFlagsA(kind), kModelPoint)) {
             if (const CLineObject* line = m_snapEngine.FindTrackingDirection()) {
                 sendModelPoint(TrackingDistancePoint(*line, m_snapEngine.ResultPoint(), ParseDouble(text)));
             }
@@ -259,15 +247,19 @@ void CNuvexDoc::ProcessTypedInput(const std::string& text, BOOL commit)
     }
     double first = 0.0;
     double second = 0.0;
-    if (!handled && (InputKindsOf(kind) & kTwoValues) != 0 && ParseTwoValues(text, first, second)) {
+    if (!handled && (GetInputFlagsA(kind) & kTwoValues) != 0 && ParseTwoValues(text, first, second)) {
         double values[2] = {first, second};
         send(kTwoValues, values, kTwoValues);
     }
-    if (!handled && (InputKindsOf(kind) & kAngle) != 0 && ParsePolar(text)) {
+    if (!handled && (GetInputFlagsA(kind) & kAngle) != 0 && ParsePolar(text)) {
         double angle = ParsePolarValue(text);
         send(kAngle, &angle, kAngle);
     }
     if (handled) {
+        // The view the line was typed for takes the keyboard back.
+        if (IDocumentView* view = GetFirstDocumentView()) {
+            view->TakeFocusAfterTypedInput();
+        }
         m_commandLineText.clear();
         m_output.SetCommandLineText("");
         m_output.UpdateAllViews();

@@ -7,22 +7,24 @@
 
 namespace {
 
-void AddRefItem(IConnectionPoint* point) { point->AddRef(); }
-void ReleaseItem(IConnectionPoint* point) { point->Release(); }
-void AddRefItem(const CONNECTDATA& data) { data.pUnk->AddRef(); }
-void ReleaseItem(const CONNECTDATA& data) { data.pUnk->Release(); }
+// What an enumerator holds of one item: a counted reference of its own, and
+// the item as Next hands it out with one more reference for the caller.
+struct HeldPoint {
+    ComPtr<IConnectionPoint> point;
+    IConnectionPoint* HandOut() const { return ComPtr<IConnectionPoint>(point).Detach(); }
+};
+struct HeldConnection {
+    ComPtr<IUnknown> sink;
+    DWORD cookie = 0;
+    CONNECTDATA HandOut() const { return CONNECTDATA{ComPtr<IUnknown>(sink).Detach(), cookie}; }
+};
 
-// An enumerator over a snapshot of items, each holding a reference while
-// the enumerator lives; Next hands out one more per item.
-template <class Interface, class Item, const IID& kIid>
+// An enumerator over a snapshot of items, each held while the enumerator
+// lives; Next hands out one more reference per item.
+template <class Interface, class Item, class Held, const IID& kIid>
 class CEnumerator final : public Interface {
 public:
-    explicit CEnumerator(std::vector<Item> items) : m_items(std::move(items))
-    {
-        for (const Item& item : m_items) {
-            AddRefItem(item);
-        }
-    }
+    explicit CEnumerator(std::vector<Held> items) : m_items(std::move(items)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -62,9 +64,7 @@ public:
         }
         ULONG given = 0;
         while (given < count && m_position < m_items.size()) {
-            out[given] = m_items[m_position++];
-            AddRefItem(out[given]);
-            ++given;
+            out[given++] = m_items[m_position++].HandOut();
         }
         if (fetched != nullptr) {
             *fetched = given;
@@ -94,26 +94,21 @@ public:
             *out = nullptr;
             return E_OUTOFMEMORY;
         }
-        copy->AddRef();
-        *out = copy;
+        *out = ComPtr<CEnumerator>::Share(copy).Detach();
         return S_OK;
     }
 
 private:
-    ~CEnumerator()
-    {
-        for (const Item& item : m_items) {
-            ReleaseItem(item);
-        }
-    }
+    ~CEnumerator() = default;
 
     ULONG m_references = 0;
-    std::vector<Item> m_items;
+    std::vector<Held> m_items;
     size_t m_position = 0;
 };
 
-using CEnumConnections = CEnumerator<IEnumConnections, CONNECTDATA, IID_IEnumConnections>;
-using CEnumConnectionPoints = CEnumerator<IEnumConnectionPoints, IConnectionPoint*, IID_IEnumConnectionPoints>;
+using CEnumConnections = CEnumerator<IEnumConnections, CONNECTDATA, HeldConnection, IID_IEnumConnections>;
+using CEnumConnectionPoints =
+    CEnumerator<IEnumConnectionPoints, IConnectionPoint*, HeldPoint, IID_IEnumConnectionPoints>;
 
 // A VTS code names the VARIANT type, with 0x40 for a pointer to it.
 constexpr char kByReferenceCode = 0x40;
@@ -132,13 +127,6 @@ bool SameType(char code, const VARIANT& argument)
 CConnectionPoint::CConnectionPoint(CConnectionPointContainer& container, const IID& iid, int32_t eventGroup)
     : m_container(&container), m_iid(iid), m_eventGroup(eventGroup)
 {
-}
-
-CConnectionPoint::~CConnectionPoint()
-{
-    for (const CONNECTDATA& connection : m_connections) {
-        connection.pUnk->Release();
-    }
 }
 
 HRESULT CConnectionPoint::QueryInterface(REFIID iid, void** out)
@@ -193,12 +181,12 @@ HRESULT CConnectionPoint::Advise(IUnknown* sink, DWORD* cookie)
         return E_POINTER;
     }
     *cookie = 0;
-    void* wanted = nullptr;
-    if (sink == nullptr || FAILED(sink->QueryInterface(m_iid, &wanted)) || wanted == nullptr) {
+    ComPtr<IUnknown> wanted;
+    if (sink == nullptr || FAILED(sink->QueryInterface(m_iid, wanted.ReceiveVoid())) || !wanted) {
         return CONNECT_E_CANNOTCONNECT;
     }
     ++m_lastCookie;
-    m_connections.push_back(CONNECTDATA{static_cast<IUnknown*>(wanted), m_lastCookie});
+    m_connections.push_back(Connection{std::move(wanted), m_lastCookie});
     *cookie = m_lastCookie;
     return S_OK;
 }
@@ -209,10 +197,10 @@ HRESULT CConnectionPoint::Unadvise(DWORD cookie)
         return E_INVALIDARG;
     }
     for (auto it = m_connections.begin(); it != m_connections.end(); ++it) {
-        if (it->dwCookie == cookie) {
-            IUnknown* sink = it->pUnk;
+        if (it->cookie == cookie) {
+            // Out of the list before the sink hears its release.
+            ComPtr<IUnknown> sink = std::move(it->sink);
             m_connections.erase(it);
-            sink->Release();
             return S_OK;
         }
     }
@@ -228,14 +216,16 @@ HRESULT CConnectionPoint::EnumConnections(IEnumConnections** out)
     if (m_connections.empty()) {
         return OLE_E_NOCONNECTION;
     }
-    auto* enumerator = new (std::nothrow) CEnumConnections(m_connections);
-    if (enumerator == nullptr) {
+    std::vector<HeldConnection> snapshot;
+    for (const Connection& connection : m_connections) {
+        snapshot.push_back(HeldConnection{connection.sink, connection.cookie});
+    }
+    auto* made = new (std::nothrow) CEnumConnections(std::move(snapshot));
+    if (made == nullptr) {
         return E_OUTOFMEMORY;
     }
-    enumerator->AddRef();
-    const HRESULT result = enumerator->QueryInterface(IID_IEnumConnections, reinterpret_cast<void**>(out));
-    enumerator->Release();
-    return result;
+    const ComPtr<CEnumConnections> enumerator = ComPtr<CEnumConnections>::Share(made);
+    return enumerator->QueryInterface(IID_IEnumConnections, reinterpret_cast<void**>(out));
 }
 
 // EventArgument --------------------------------------------------------------------------
@@ -272,9 +262,9 @@ EventArgument::EventArgument(IUnknown** object)
 
 CConnectionPointContainer::~CConnectionPointContainer()
 {
-    for (CConnectionPoint* point : m_points) {
+    // Points that add-ins still hold stay usable without their container.
+    for (const ComPtr<CConnectionPoint>& point : m_points) {
         point->Detach();
-        point->Release();
     }
 }
 
@@ -308,14 +298,16 @@ HRESULT CConnectionPointContainer::EnumConnectionPoints(IEnumConnectionPoints** 
     if (out == nullptr) {
         return E_POINTER;
     }
-    std::vector<IConnectionPoint*> points(m_points.begin(), m_points.end());
-    auto* enumerator = new (std::nothrow) CEnumConnectionPoints(std::move(points));
-    if (enumerator == nullptr) {
+    std::vector<HeldPoint> points;
+    for (const ComPtr<CConnectionPoint>& point : m_points) {
+        points.push_back(HeldPoint{ComPtr<IConnectionPoint>::Share(point.Get())});
+    }
+    auto* made = new (std::nothrow) CEnumConnectionPoints(std::move(points));
+    if (made == nullptr) {
         *out = nullptr;
         return E_OUTOFMEMORY;
     }
-    enumerator->AddRef();
-    *out = enumerator;
+    *out = ComPtr<CEnumConnectionPoints>::Share(made).Detach();
     return S_OK;
 }
 
@@ -325,7 +317,7 @@ HRESULT CConnectionPointContainer::FindConnectionPoint(REFIID iid, IConnectionPo
         return E_POINTER;
     }
     *out = nullptr;
-    for (CConnectionPoint* point : m_points) {
+    for (const ComPtr<CConnectionPoint>& point : m_points) {
         if (point->Interface() == iid) {
             return point->QueryInterface(IID_IConnectionPoint, reinterpret_cast<void**>(out));
         }
@@ -338,17 +330,15 @@ CConnectionPoint* CConnectionPointContainer::AddConnectionPoint(const IID& iid, 
     if (Find(iid, eventGroup) != nullptr) {
         return nullptr;
     }
-    auto* point = new CConnectionPoint(*this, iid, eventGroup);
-    point->AddRef();
-    m_points.push_back(point);
-    return point;
+    m_points.push_back(ComPtr<CConnectionPoint>::Share(new CConnectionPoint(*this, iid, eventGroup)));
+    return m_points.back().Get();
 }
 
 CConnectionPoint* CConnectionPointContainer::Find(const IID& iid, int32_t eventGroup) const
 {
-    for (CConnectionPoint* point : m_points) {
+    for (const ComPtr<CConnectionPoint>& point : m_points) {
         if (point->Interface() == iid && point->EventGroup() == eventGroup) {
-            return point;
+            return point.Get();
         }
     }
     return nullptr;
@@ -356,7 +346,7 @@ CConnectionPoint* CConnectionPointContainer::Find(const IID& iid, int32_t eventG
 
 CConnectionPoint* CConnectionPointContainer::GetAt(size_t index) const
 {
-    return index < m_points.size() ? m_points[index] : nullptr;
+    return index < m_points.size() ? m_points[index].Get() : nullptr;
 }
 
 HRESULT CConnectionPointContainer::FireEvent(DISPID dispid, const char* parameterTypes,
@@ -377,39 +367,28 @@ HRESULT CConnectionPointContainer::FireEvent(DISPID dispid, const char* paramete
         ++index;
     }
     // The points may change while sinks run: walk a copy, each point held.
-    std::vector<CConnectionPoint*> points;
-    for (CConnectionPoint* point : m_points) {
+    std::vector<ComPtr<CConnectionPoint>> points;
+    for (const ComPtr<CConnectionPoint>& point : m_points) {
         if (point->EventGroup() == kMainEventGroup) {
-            point->AddRef();
             points.push_back(point);
         }
     }
-    HRESULT outcome = S_OK;
-    for (CConnectionPoint* point : points) {
-        if (outcome != S_OK) {
-            break;
-        }
-        IEnumConnections* connections = nullptr;
-        if (FAILED(point->EnumConnections(&connections)) || connections == nullptr) {
-            outcome = E_FAIL;
-            break;
+    for (const ComPtr<CConnectionPoint>& point : points) {
+        ComPtr<IEnumConnections> connections;
+        if (FAILED(point->EnumConnections(connections.Receive())) || !connections) {
+            return E_FAIL;
         }
         CONNECTDATA connection{};
         while (connections->Next(1, &connection, nullptr) == S_OK) {
-            IDispatch* sink = nullptr;
-            if (SUCCEEDED(connection.pUnk->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&sink))) &&
-                sink != nullptr) {
+            // Next handed out a reference of the sink for this call.
+            const ComPtr<IUnknown> sink = ComPtr<IUnknown>::Adopt(connection.pUnk);
+            ComPtr<IDispatch> dispatch;
+            if (SUCCEEDED(sink->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid())) && dispatch) {
                 DISPPARAMS params{reversed.empty() ? nullptr : reversed.data(), nullptr,
                                   static_cast<UINT>(reversed.size()), 0};
-                sink->Invoke(dispid, GUID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
-                sink->Release();
+                dispatch->Invoke(dispid, GUID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
             }
-            connection.pUnk->Release();
         }
-        connections->Release();
     }
-    for (CConnectionPoint* point : points) {
-        point->Release();
-    }
-    return outcome;
+    return S_OK;
 }

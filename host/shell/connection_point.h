@@ -45,14 +45,19 @@ public:
     void Detach() { m_container = nullptr; }
 
 private:
-    // Releases every sink still advised.
-    ~CConnectionPoint();
+    // The sinks still advised are released with the point.
+    ~CConnectionPoint() = default;
+
+    struct Connection {
+        ComPtr<IUnknown> sink;
+        DWORD cookie = 0;
+    };
 
     ULONG m_references = 0;
     CConnectionPointContainer* m_container;
     IID m_iid;
     int32_t m_eventGroup;
-    std::vector<CONNECTDATA> m_connections;
+    std::vector<Connection> m_connections;
     DWORD m_lastCookie = kFirstCookieBase;
 };
 
@@ -103,5 +108,5 @@ private:
     ~CConnectionPointContainer();
 
     ULONG m_references = 0;
-    std::vector<CConnectionPoint*> m_points;
+    std::vector<ComPtr<CConnectionPoint>> m_points;
 };

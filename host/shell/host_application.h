@@ -1,23 +1,30 @@
 // CHostApplication: the application's IHostApplication, through which
-// add-ins register their pane groups and pages and reach the application's
-// event source. One exists per run; its owner creates it at start-up and
-// deletes it at exit (a caller's Release never destroys it while the owner
-// holds it).
+// add-ins register their pane groups and pages, their commands' classes,
+// texts, presets, accelerators and menu entries, system variables, root
+// handler classes and file types, find the other add-ins, the program
+// folder and the active document, and reach the application's event
+// source. One exists per run; the add-in host creates it and deletes it at
+// exit. Add-ins borrow it: no AddRef/Release pair of theirs, balanced or
+// not, destroys it.
 //
-// Here it keeps what a view needs of the application: the application's
-// event source (events 0, 6 and 7 with the document's IHostDocument) and
-// the registered pane groups with their pages. The operations that belong
-// to the main frame, the menus, the toolbars and the application's other
-// tables answer E_NOTIMPL.
+// The application keeps the tables (CAddinHost); this object keeps the
+// event source, the pane groups and the popup menus it made. Made over
+// the documents' services alone (the views' tests), it keeps the pane
+// groups and the event source, and the operations on the program's tables
+// and frame answer E_FAIL. The toolbars' scripting objects are not offered
+// yet (E_NOTIMPL).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/shell/connection_point.h"
 #include "ihost.h"
 
+class CAddinHost;
+class CNewMenu;
 class IDocumentServices;
 
 // Application events (dispatch ids), each with the document's IHostDocument.
@@ -58,8 +65,10 @@ struct PaneGroup {
 
 class CHostApplication final : public IHostApplication {
 public:
-    // `services` finds add-ins and command-table entries; it outlives the
-    // object.
+    // The program's object: `host` keeps the tables and outlives it.
+    explicit CHostApplication(CAddinHost& host);
+    // Without the program's tables: `services` finds add-ins and
+    // command-table entries; it outlives the object.
     explicit CHostApplication(IDocumentServices& services);
     ~CHostApplication();
     CHostApplication(const CHostApplication&) = delete;
@@ -71,7 +80,7 @@ public:
 
     // Fires an application event with the document's IHostDocument.
     HRESULT FireDocumentEvent(DISPID dispid, IHostDocument* document);
-    CConnectionPointContainer& EventSource() { return *m_events; }
+    CConnectionPointContainer& EventSource() { return *m_events.Get(); }
     const std::vector<PaneGroup>& PaneGroups() const { return m_paneGroups; }
 
     // IUnknown. The count starts with the owner's reference.
@@ -145,9 +154,24 @@ public:
 private:
     // The index of a loaded add-in in the add-in records, or -1.
     int32_t AddinIndexOf(IAddin* addin);
+    // The command-table entry of an add-in's command, made when missing;
+    // -1 for an add-in that is not loaded or without the program's tables.
+    int32_t CommandIndexOf(IAddin* addin, LONG commandId);
+    // The menu id of an add-in's command: 10000 + its entry; 0 for a null
+    // add-in; nothing (the call fails) for an add-in that is not loaded.
+    bool MenuIdOf(IAddin* addin, LONG commandId, UINT_PTR* id);
+    // The owner-drawn menu object behind a handle (one of the popups this
+    // object made, or the active view's context menu), or null.
+    CNewMenu* MenuObjectOf(HMENU menu);
+    // A variable named by index or by name (VT_BYREF | VT_I1); -1 when it
+    // names none.
+    int32_t VariableIndexOf(const VARIANT& name);
 
     IDocumentServices& m_services;
+    CAddinHost* m_host = nullptr;
+    // The owner's reference is always counted: no caller's Release takes it.
     ULONG m_references = 1;
-    CConnectionPointContainer* m_events;
+    ComPtr<CConnectionPointContainer> m_events;
     std::vector<PaneGroup> m_paneGroups;
+    std::vector<std::unique_ptr<CNewMenu>> m_popups;
 };

@@ -4,11 +4,12 @@
 #pragma once
 
 #include "host/document/document_services.h"
-#include "platform/framework/doctemplate.h"
+#include "host/shell/frame_classes.h"
 
+class CNuvexDoc;
 class IDocumentCloseFlow;
 
-class CNuvexDocTemplate : public CMultiDocTemplate {
+class CNuvexDocTemplate : public CDrawingTemplateBase {
 public:
     // closeFlow may be null: the framework's own question and save flow.
     CNuvexDocTemplate(UINT resourceId, const CRuntimeClass* frameClass, IDocumentServices& services,
@@ -17,8 +18,16 @@ public:
     CDocument* CreateNewDocument() override;
     CFrameWnd* CreateNewFrame(CDocument* document, CFrameWnd* other) override;
 
+protected:
+    // For a template whose documents bring their own output: it makes them
+    // in MakeDocument.
+    CNuvexDocTemplate(UINT resourceId, const CRuntimeClass* frameClass, IDocumentServices& services,
+                      IDocumentCloseFlow* closeFlow);
+    // Makes the document a new drawing is, with the template's output.
+    virtual CNuvexDoc* MakeDocument();
+
 private:
     IDocumentServices& m_services;
-    IDocumentOutput& m_output;
+    IDocumentOutput* m_output = nullptr;
     IDocumentCloseFlow* m_closeFlow;
 };

@@ -3,9 +3,11 @@
 
 #include "host/document/nuvex_doc.h"
 #include "host/shell/host_application.h"
+#include "host/view/host_view.h"
 #include "host/view/selection_drawing.h"
 #include "host/view/view_pane_bars.h"
 #include "host/view/view_print.h"
+#include "platform/framework/cmdui.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gditext.h"
 #include "platform/kernel/resource.h"
@@ -107,17 +109,61 @@ void CNuvexView::OnActivateView(BOOL activate, CView* activateView, CView* deact
                                        m_document.GetHostDocument());
     }
     m_document.Output().FireDocumentEvent(activate ? kEventViewActivated : kEventViewDeactivated);
+    m_document.OnViewActivated(activate, activateView, deactivateView);
     m_document.UpdateAllViews(nullptr);
     CView::OnActivateView(activate, activateView, deactivateView);
 }
+
+IConnectionPoint* CNuvexView::MainConnectionPoint()
+{
+    CConnectionPoint* main = m_events->Find(IID_IDispatch, kMainEventGroup);
+    return main != nullptr ? ComPtr<IConnectionPoint>::Share(main).Detach() : nullptr;
+}
+
+IConnectionPoint* CNuvexView::AddinConnectionPoint(IAddin* addin)
+{
+    // The add-in's record index names its point; an add-in that is not
+    // loaded gets the main point's group.
+    IDocumentServices& services = m_document.Services();
+    int32_t group = kMainEventGroup;
+    for (int32_t index = 0; addin != nullptr && index < services.GetAddinCount(); ++index) {
+        if (services.GetAddin(index) == addin) {
+            group = index;
+            break;
+        }
+    }
+    CConnectionPoint* point = m_events->Find(IID_IDispatch, group);
+    if (point == nullptr) {
+        point = m_events->AddConnectionPoint(IID_IDispatch, group);
+    }
+    return ComPtr<IConnectionPoint>::Share(point).Detach();
+}
+
+IHostView* CNuvexView::GetHostView() { return m_hostView.get(); }
+
+void CNuvexView::TakeFocusAfterTypedInput()
+{
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    ::SetFocus(m_hWnd);
+    if (HWND root = ::GetAncestor(m_hWnd, GA_ROOT)) {
+        ::SetActiveWindow(root);
+    }
+    m_input.RefreshModifierState();
+}
+
 
 CNuvexView::CNuvexView(CNuvexDoc& document)
     : m_document(document),
       m_context(std::make_unique<CGraphicsContext>(*this, SystemGl())),
       m_gl(SystemGLCalls()),
       m_input(document, *this),
-      m_tools(document)
+      m_tools(document),
+      m_events(ComPtr<CConnectionPointContainer>::Share(new CConnectionPointContainer())),
+      m_hostView(std::make_unique<CHostView>(*this))
 {
+    m_events->AddConnectionPoint(IID_IDispatch, kMainEventGroup);
     m_tools.SetSelectionDrawer([this](const ViewToolState& view, int phase, uint32_t) {
         DrawSelection(m_document, view, phase);
     });
@@ -309,32 +355,71 @@ LRESULT CNuvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return CView::WindowProc(message, wParam, lParam);
 }
 
+namespace {
+
+// The view's own commands, from its context menu or from the frame.
+bool IsOwnViewCommand(UINT id)
+{
+    switch (id) {
+    case kCommandZoomAll:
+    case kCommandZoomAllKey:
+    case kCommandZoomWindow:
+    case kCommandZoomWindowKey:
+    case kCommandUndo:
+    case kCommandRedo:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void CNuvexView::RunOwnCommand(UINT id)
+{
+    switch (id) {
+    case kCommandZoomAll:
+    case kCommandZoomAllKey:
+        m_input.OnZoomAll();
+        break;
+    case kCommandZoomWindow:
+    case kCommandZoomWindowKey:
+        m_input.OnZoomWindow();
+        break;
+    case kCommandUndo:
+        m_document.OnEditUndo();
+        break;
+    case kCommandRedo:
+        m_document.OnEditRedo();
+        break;
+    default:
+        break;
+    }
+}
+
 BOOL CNuvexView::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (RouteViewCommand(m_document, *this, wParam, lParam)) {
         return TRUE;
     }
-    if (lParam == 0) {
-        switch (wParam & 0xFFFF) {
-        case kCommandZoomAll:
-        case kCommandZoomAllKey:
-            m_input.OnZoomAll();
-            return TRUE;
-        case kCommandZoomWindow:
-        case kCommandZoomWindowKey:
-            m_input.OnZoomWindow();
-            return TRUE;
-        case kCommandUndo:
-            m_document.OnEditUndo();
-            return TRUE;
-        case kCommandRedo:
-            m_document.OnEditRedo();
-            return TRUE;
-        default:
-            break;
-        }
+    if (lParam == 0 && IsOwnViewCommand(static_cast<UINT>(wParam & 0xFFFF))) {
+        RunOwnCommand(static_cast<UINT>(wParam & 0xFFFF));
+        return TRUE;
     }
     return CView::OnCommand(wParam, lParam);
+}
+
+BOOL CNuvexView::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    if (IsOwnViewCommand(id) && (code == CN_COMMAND || code == CN_UPDATE_COMMAND_UI)) {
+        if (code == CN_UPDATE_COMMAND_UI && extra != nullptr) {
+            static_cast<CCmdUI*>(extra)->Enable(TRUE);
+        } else if (code == CN_COMMAND && handlerInfo == nullptr) {
+            RunOwnCommand(id);
+        }
+        return TRUE;
+    }
+    return CView::OnCmdMsg(id, code, extra, handlerInfo);
 }
 
 void CNuvexView::ReadViewOrientation()

@@ -12,7 +12,9 @@
 
 #include <memory>
 
+#include "host/document/document_view.h"
 #include "host/menulook/new_menu.h"
+#include "host/shell/connection_point.h"
 #include "host/view/gl_wnd.h"
 #include "host/view/gl_window_paint.h"
 #include "host/view/graphics_context.h"
@@ -25,6 +27,7 @@
 #include "platform/framework/view.h"
 
 class CHostApplication;
+class CHostView;
 class CNuvexDoc;
 
 // The cursors of the view: a running command and a zoom window.
@@ -40,7 +43,8 @@ class CNuvexView : public CView,
                    public IGLWindowOwner,
                    public IViewInputSite,
                    public IViewCommandSite,
-                   public IGraphicsContextOwner {
+                   public IGraphicsContextOwner,
+                   public IDocumentView {
     DECLARE_DYNAMIC(CNuvexView)
 public:
     explicit CNuvexView(CNuvexDoc& document);
@@ -82,6 +86,19 @@ public:
     // rendered.
     BOOL PrintPage(HDC dc, const RECT& page);
 
+    // The view's event connection points: its main point and an add-in's
+    // (made on the first request), AddRef'ed.
+    IConnectionPoint* MainConnectionPoint();
+    IConnectionPoint* AddinConnectionPoint(IAddin* addin);
+    CConnectionPointContainer& EventSource() { return *m_events.Get(); }
+
+    // IDocumentView
+    IHostView* GetHostView() override;
+    void ClearZoomWindow() override { m_input.ClearZoomWindow(); }
+    void FinishCommandEvent(BOOL refreshModifiers) override { m_input.FinishCommandEvent(refreshModifiers); }
+    void TakeFocusAfterTypedInput() override;
+    CNewMenu* GetContextMenu() override { return &m_contextMenu; }
+
     // IGLWindowOwner
     void PaintGLWindow(CGLWnd& window) override;
     void SkipNextPaint() override { m_paintsToSkip = 1; }
@@ -110,6 +127,7 @@ public:
     void SetMouseCapture(bool capture) override;
     bool IsKeyDown(int virtualKey) override;
     void SetCursorShape(ViewCursor cursor) override;
+    IDocumentView* GetDocumentView() override { return this; }
 
     // IViewCommandSite
     HWND GetViewWindow() override { return m_hWnd; }
@@ -122,6 +140,10 @@ public:
     HDC GetPaintDC() const override { return m_gl.GetDeviceContext(); }
     const std::array<CPlaneObject, 4>& GetEdgePlanes() const override { return m_transform.EdgePlanes(); }
 
+    // The view's commands routed from the frame's menus, toolbars and
+    // accelerators: the two zooms, undo and redo (enabled whenever asked).
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -131,6 +153,8 @@ private:
     // The application object of the document's program, or null (a
     // program without one, the tests of the view alone).
     CHostApplication* Application() const;
+    // A zoom, undo or redo.
+    void RunOwnCommand(UINT id);
     // After the window is made: a docking pane bar per registered pane
     // group on the parent frame; -1 when a bar cannot be made.
     int OnCreate();
@@ -157,4 +181,6 @@ private:
     HCURSOR m_commandCursor = nullptr;
     HCURSOR m_zoomCursor = nullptr;
     bool m_deleteWithWindow = false;
+    ComPtr<CConnectionPointContainer> m_events;
+    std::unique_ptr<CHostView> m_hostView;
 };

@@ -69,8 +69,12 @@ void BuildViewContextMenu(CNuvexDoc& document, CNewMenu& menu)
     }
     IDocumentServices& services = document.Services();
     if (IHostApplication* host = services.GetHostApplication()) {
-        for (int32_t i = 0; IAddin* addin = services.GetAddin(i); ++i) {
-            addin->OnContextMenu(host);
+        // Every record that has an add-in object, in record order (a
+        // record without one, such as a component's, does not end the walk).
+        for (int32_t i = 0; i < services.GetAddinCount(); ++i) {
+            if (IAddin* addin = services.GetAddin(i)) {
+                addin->OnContextMenu(host);
+            }
         }
     }
     menu.AppendItem(MF_SEPARATOR, 0, nullptr);

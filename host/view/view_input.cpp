@@ -13,6 +13,10 @@
 
 namespace {
 
+// The links of a picked record are asked with this argument; bit 0x1 of
+// the first answer keeps the record out of the pick.
+constexpr uint32_t kPickLinkQuery = 4;
+constexpr uint32_t kLinkVeto = 0x1;
 // The intersection options of the cursor line with the XY plane.
 constexpr uint32_t kIntersectOptions = 19;
 // A right double-click types a space: repeat count 1, scan code 57.
@@ -51,24 +55,22 @@ int32_t ModifierKindOfKeys(WPARAM keyFlags)
     return (keyFlags & MK_SHIFT) != 0 ? 4 : 1;
 }
 
-uint32_t CViewInput::InputWord(int32_t modifierKind) const
-{
-    const CommandLevel& level = m_document.Level(m_document.GetCurrentLevel());
-    ModifierTable table = ModifierTable::Plain;
-    if (modifierKind == 2) {
-        table = ModifierTable::Ctrl;
-    } else if (modifierKind == 4) {
-        table = ModifierTable::Shift;
-    }
-    return level.inputKinds[static_cast<size_t>(table)];
-}
+uint32_t CViewInput::InputWord(int32_t modifierKind) const { return m_document.GetInputFlagsA(modifierKind); }
 
 LONG CViewInput::Send(LONG code, void* value, LONG final, int32_t modifierKind)
 {
     LONG result = command_result::kNotHandled;
     m_document.SendCommandEvent(code, value, final, EventKind(modifierKind), &result);
-    m_document.EndCommandLevel(code, result, FALSE);
+    m_document.EndCommandLevel(code, result, m_site.GetDocumentView(), FALSE);
     return result;
+}
+
+void CViewInput::FinishCommandEvent(BOOL refreshModifiers)
+{
+    m_boxStarted = false;
+    if (refreshModifiers) {
+        RefreshModifierState();
+    }
 }
 
 LONG CViewInput::SendCursorLine(LONG final, int32_t modifierKind)
@@ -88,7 +90,7 @@ LONG CViewInput::SendPoint(const CVector3& point, LONG final, int32_t modifierKi
 
 void CViewInput::UpdateCursorPoint()
 {
-    CPlaneObject plane = m_document.UserFrame().GetXYPlane();
+    CPlaneObject plane = m_document.GetDocumentXYPlane();
     ComPtr<CPointList> points = ComPtr<CPointList>::Share(new CPointList());
     CLineObject line(m_site.GetCursorLine());
     const HRESULT hr = line.IntersectPlane(&plane, points.Get(), kIntersectOptions, kIntersectOptions);
@@ -279,19 +281,25 @@ void CViewInput::OnLButtonDown(WPARAM keyFlags, POINT)
         ISelectionSet* selection = m_site.GetPickSelection();
         uint32_t count = 0;
         selection->GetCount(&count);
-        std::vector<IEntityRecord*> held;
+        // Last to first: a record whose links veto the pick leaves the set;
+        // the others are held for the time of the event.
+        std::vector<ComPtr<IEntityRecord>> held;
         for (uint32_t i = count; i-- > 0;) {
             uintptr_t id = 0;
-            if (SUCCEEDED(selection->GetAt(static_cast<int32_t>(i), &id)) && id != 0) {
-                auto* record = reinterpret_cast<IEntityRecord*>(id);
-                record->AddRef();
-                held.push_back(record);
+            if (FAILED(selection->GetAt(static_cast<int32_t>(i), &id)) || id == 0) {
+                continue;
+            }
+            auto* record = reinterpret_cast<IEntityRecord*>(id);
+            if ((CollectPartFlagsA(record, kPickLinkQuery) & kLinkVeto) != 0) {
+                selection->RemoveAt(static_cast<int32_t>(i));
+            } else {
+                held.push_back(ComPtr<IEntityRecord>::Share(record));
             }
         }
         lastAnswer = Send(boxWasStarted ? command_event::kPickB : command_event::kPickA, &selection, 1, kind);
         sent = true;
-        for (IEntityRecord* record : held) {
-            record->Release();
+        for (const ComPtr<IEntityRecord>& record : held) {
+            CollectPartFlagsB(record.Get(), kPickLinkQuery);
         }
     }
     // 11. The click line and its view point: the first corner of a box.

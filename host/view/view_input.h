@@ -23,6 +23,7 @@
 #include "platform/base/types.h"
 
 class CNuvexDoc;
+class IDocumentView;
 
 // Input-kind bits and words that the view tests.
 inline constexpr uint32_t kInputPoint = 0x2;
@@ -76,6 +77,9 @@ public:
     virtual void SetMouseCapture(bool capture) = 0;
     virtual bool IsKeyDown(int virtualKey) = 0;
     virtual void SetCursorShape(ViewCursor cursor) = 0;
+    // The view the events come from, whose input state their closing
+    // resets; null for a site without one.
+    virtual IDocumentView* GetDocumentView() { return nullptr; }
 
 protected:
     ~IViewInputSite() = default;
@@ -100,6 +104,12 @@ public:
     BOOL OnSetCursor();
     // Shift and Ctrl as they are now reach the feedback without a move.
     void RefreshModifierState();
+    // The closing of an event sent without a view leaves zoom-window mode.
+    void ClearZoomWindow() { m_zoomWindow = false; }
+    // The closing of an event that ended, committed or handed on a level:
+    // no box has its first corner; with `refreshModifiers` the feedback
+    // follows the keys held now.
+    void FinishCommandEvent(BOOL refreshModifiers);
 
     void OnZoomAll();
     void OnZoomWindow();

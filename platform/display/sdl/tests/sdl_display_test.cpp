@@ -17,6 +17,7 @@
 
 #include "platform/display/screenshot.h"
 #include "platform/display/sdl/sdl_display.h"
+#include "platform/display/sdl/tests/desktop_steps.h"
 #include "platform/display/sdl/tests/xserver_support.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdipng.h"
@@ -27,6 +28,7 @@
 
 namespace {
 
+using nuvex::testing::FindPopupMenuWindow;
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
 using nuvex::testing::VirtualServer;
@@ -40,23 +42,6 @@ LRESULT FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-HWND FindPopupMenuWindow()
-{
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) {
-            char name[16]{};
-            GetClassNameA(hwnd, name, sizeof(name));
-            if (std::string(name) == "#32768" && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
 }
 
 TEST(SdlDisplay, ShowsAWindowOpensItsMenuByClicksAndTakesScreenshots)

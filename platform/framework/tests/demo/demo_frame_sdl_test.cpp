@@ -18,6 +18,7 @@
 
 #include "platform/display/screenshot.h"
 #include "platform/display/sdl/sdl_display.h"
+#include "platform/display/sdl/tests/desktop_steps.h"
 #include "platform/display/sdl/tests/xserver_support.h"
 #include "platform/framework/controlbar.h"
 #include "platform/framework/tests/demo/demo_frame.h"
@@ -29,6 +30,9 @@
 namespace {
 
 using namespace demo;
+using nuvex::testing::AfterLastStep;
+using nuvex::testing::DesktopStepRunner;
+using nuvex::testing::FindPopupMenuWindow;
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
 using nuvex::testing::VirtualServer;
@@ -42,93 +46,7 @@ constexpr int kBarsMenu = 1;  // "&Bars" on the sketch's menu bar
 constexpr int kFloatItem = 1; // "&Float Operations" in it
 constexpr int kMenuTries = 3;
 
-HWND FindPopupMenuWindow()
-{
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) {
-            char name[16]{};
-            GetClassNameA(hwnd, name, sizeof(name));
-            if (std::string(name) == "#32768" && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(out) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 POINT Centre(RECT rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
-// A person's step: what they do, and what shows it was done.
-struct Step {
-    std::string name;
-    std::function<void()> act;
-    std::function<bool()> done;
-};
-
-// Runs the steps from the idle script while the application's loop runs;
-// the loop ends when they are done or one of them times out.
-class StepRunner {
-public:
-    // `stuck` runs when a step times out (a screenshot for the person
-    // reading the failure).
-    StepRunner(std::vector<Step> steps, std::function<void()> stuck)
-        : m_steps(std::move(steps)), m_stuck(std::move(stuck))
-    {
-    }
-
-    bool OnIdle()
-    {
-        if (m_next >= m_steps.size()) {
-            return Quit();
-        }
-        Step& step = m_steps[m_next];
-        if (!m_acted) {
-            m_started = std::chrono::steady_clock::now();
-            step.act();
-            m_acted = true;
-            return false;
-        }
-        if (step.done()) {
-            ++m_next;
-            m_acted = false;
-            return true;
-        }
-        if (std::chrono::steady_clock::now() - m_started > kStepTime) {
-            m_failed = step.name;
-            m_stuck();
-            if (HWND popup = FindPopupMenuWindow()) {
-                PostMessageA(popup, WM_CANCELMODE, 0, 0);
-            }
-            m_next = m_steps.size();
-            return Quit();
-        }
-        return false;
-    }
-    const std::string& Failed() const { return m_failed; }
-    bool Finished() const { return m_next >= m_steps.size() && m_failed.empty(); }
-
-private:
-    bool Quit()
-    {
-        if (m_quitPosted) {
-            return false;
-        }
-        m_quitPosted = true;
-        PostQuitMessage(0);
-        return true;
-    }
-
-    std::vector<Step> m_steps;
-    std::function<void()> m_stuck;
-    size_t m_next = 0;
-    bool m_acted = false;
-    bool m_quitPosted = false;
-    std::chrono::steady_clock::time_point m_started;
-    std::string m_failed;
-};
 
 CString PaneText(CStatusBar& bar, UINT id) { return bar.GetPaneText(bar.CommandToIndex(id)); }
 
@@ -199,7 +117,7 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
         };
         auto nothing = [] { return true; };
 
-        StepRunner runner({
+        DesktopStepRunner runner({
             {"a click on the toolbar's Hello button", [&] { clickButton(kHelloCommand); },
              [&] {
                  return frame->m_helloCount == 1 && frame->m_statusBar.GetPaneText(0) == "Hello from the demo frame";
@@ -242,7 +160,8 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
             {"the frame's screenshot with the bar docked again",
              [&] { EXPECT_TRUE(SaveWindowScreenshot(top, dockedShot.c_str())); }, nothing},
         },
-                          [&] { SaveWindowScreenshot(top, ShotPath("demo_frame_stuck").c_str()); });
+                          [&] { SaveWindowScreenshot(top, ShotPath("demo_frame_stuck").c_str()); },
+                          AfterLastStep::QuitLoop, kStepTime);
         SetIdleScript([&] { return runner.OnIdle(); });
         app.Run();
         SetIdleScript(nullptr);

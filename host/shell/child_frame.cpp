@@ -1,0 +1,4 @@
+// CChildFrame: the frame class the drawing template makes by class.
+#include "host/shell/child_frame.h"
+
+IMPLEMENT_DYNCREATE(CChildFrame, NUVEX_CHILD_FRAME_BASE)

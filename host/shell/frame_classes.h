@@ -1,0 +1,19 @@
+// The framework classes the program's frames, bars and document template
+// derive from, named once here: the owner-drawn menu look's frame, bar and
+// template classes take their places when they exist. The frames' bases are
+// macros as well, because the run-time class records name their base class
+// as a token.
+#pragma once
+
+#include "platform/framework/controlbar.h"
+#include "platform/framework/doctemplate.h"
+#include "platform/framework/mdi.h"
+
+#define NUVEX_MAIN_FRAME_BASE CMDIFrameWnd
+#define NUVEX_CHILD_FRAME_BASE CMDIChildWnd
+
+using CMainFrameBase = NUVEX_MAIN_FRAME_BASE;
+using CChildFrameBase = NUVEX_CHILD_FRAME_BASE;
+using CMainToolBar = CToolBar;
+using CMainStatusBar = CStatusBar;
+using CDrawingTemplateBase = CMultiDocTemplate;

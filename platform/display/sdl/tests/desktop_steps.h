@@ -1,0 +1,55 @@
+// Steps of a person at a desktop for GUI tests on a virtual X server: each
+// step acts once (a click, a key) and then waits, from the idle script of
+// the program's loop, until what shows it done holds, or gives up after a
+// time; and the popup menu window a click opened.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/base/types.h"
+
+namespace nuvex::testing {
+
+struct DesktopStep {
+    std::string name;
+    std::function<void()> act;
+    std::function<bool()> done;
+};
+
+// Whether the runner ends the loop itself after the last step (a program
+// whose last step closes its window ends it on its own).
+enum class AfterLastStep { QuitLoop, LeaveLoopRunning };
+
+class DesktopStepRunner {
+public:
+    // `stuck` runs when a step times out (a screenshot for the person
+    // reading the failure); the loop then ends with exit code 1.
+    DesktopStepRunner(std::vector<DesktopStep> steps, std::function<void()> stuck, AfterLastStep after,
+                      std::chrono::seconds stepTime = std::chrono::seconds(15));
+
+    // The idle script: TRUE while more idle time is wanted.
+    bool OnIdle();
+    const std::string& Failed() const { return m_failed; }
+    bool Finished() const { return m_next >= m_steps.size() && m_failed.empty(); }
+
+private:
+    bool Quit(int code);
+
+    std::vector<DesktopStep> m_steps;
+    std::function<void()> m_stuck;
+    AfterLastStep m_after;
+    std::chrono::seconds m_stepTime;
+    size_t m_next = 0;
+    bool m_acted = false;
+    bool m_quitPosted = false;
+    std::chrono::steady_clock::time_point m_started;
+    std::string m_failed;
+};
+
+// The visible popup menu window (class "#32768"), or null.
+HWND FindPopupMenuWindow();
+
+} // namespace nuvex::testing
