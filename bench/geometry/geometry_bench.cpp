@@ -91,7 +91,7 @@ int RunFallback(const CCurveList& list, PairSearch search)
 int RunCombine(const CCurveList& a, const CCurveList& b, PairSearch search)
 {
     Results results;
-    return a.Combine(b, 1, results, search);
+    return a.Combine(b, CombineMode::Union, results, search);
 }
 
 template <typename Run>

@@ -184,7 +184,7 @@ int BaselinePocket(const Chains& polygons)
                 Chains next;
                 for (auto& ring : boundary) {
                     Chains pieces;
-                    if (ring->Combine(*grown, 2, pieces) < 0) {
+                    if (ring->Combine(*grown, CombineMode::Difference, pieces) < 0) {
                         if (!grown->ContainsList(*ring, 0))
                             next.push_back(std::move(ring));
                         continue;

@@ -54,7 +54,7 @@ bool CChainIndex::MayMeet(const CChainIndex& other) const
 // of the next from its test), the point on the boundary when a crossing
 // lies within the tolerance, else the side read at the nearest crossing to
 // the left.
-int CChainIndex::ClassifyPoint(const CPoint2D& point) const
+PointPlace CChainIndex::ClassifyPoint(const CPoint2D& point) const
 {
     const CCurveList& chain = *m_chain;
     if (!m_closed || m_bounds.unbounded)
@@ -65,10 +65,10 @@ int CChainIndex::ClassifyPoint(const CPoint2D& point) const
     Grid().Query(at, m_found);
     for (int i : m_found)
         if (chain.IsOnSegment(i, point))
-            return kPointOnBoundary;
+            return PointPlace::On;
     const SegmentBox band{m_bounds.minX, point.y, m_bounds.maxX, point.y, false};
     if (!band.Overlaps(m_bounds))
-        return kPointOutside;
+        return PointPlace::Outside;
     Grid().Query(band, m_found);
     const CLineSegment2D probe(point, point + CPoint2D(1.0, 0.0));
     std::vector<CPoint2D> points;
@@ -95,22 +95,22 @@ int CChainIndex::ClassifyPoint(const CPoint2D& point) const
         }
     }
     if (points.empty())
-        return kPointOutside;
+        return PointPlace::Outside;
     return chain.ClassifyByRayCrossings(point, points, indices);
 }
 
 int CChainIndex::ContainsList(const CCurveList& other) const
 {
     for (const auto& segment : other.segments) {
-        const int answer = ClassifyPoint(segment->GetStartPoint());
-        if (answer == kPointOutside)
+        const PointPlace answer = ClassifyPoint(segment->GetStartPoint());
+        if (answer == PointPlace::Outside)
             return 0;
-        if (answer == kPointInside)
+        if (answer == PointPlace::Inside)
             return 1;
     }
     if (other.segments.empty())
         return 0;
-    return ClassifyPoint(other.segments.back()->GetEndPoint()) == kPointInside ? 1 : 0;
+    return ClassifyPoint(other.segments.back()->GetEndPoint()) == PointPlace::Inside ? 1 : 0;
 }
 
 } // namespace toolpath

@@ -27,7 +27,7 @@ public:
     // The answer of Chain().ClassifyPoint(point, 0): only the segments whose
     // boxes reach the point's height can meet the horizontal probe, and they
     // are tested in chain order as the chain's own probe tests them.
-    int ClassifyPoint(const CPoint2D& point) const;
+    PointPlace ClassifyPoint(const CPoint2D& point) const;
     // The answer of Chain().ContainsList(other, 0).
     int ContainsList(const CCurveList& other) const;
 

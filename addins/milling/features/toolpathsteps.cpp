@@ -113,7 +113,7 @@ bool Cross(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveLis
 
 // Combine of a with b, answering -1 without searching when the indexes show
 // the chains apart.
-int Combined(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveList& a, const CCurveList& b, int mode,
+int Combined(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveList& a, const CCurveList& b, CombineMode mode,
              ChainList& pieces)
 {
     if (indexA != nullptr && indexB != nullptr && !indexA->MayMeet(*indexB))
@@ -318,7 +318,7 @@ void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<
     // the other; false when they lie apart.
     auto merge = [&](size_t a, size_t b) {
         ChainList pieces;
-        const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], 1, pieces);
+        const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], CombineMode::Union, pieces);
         if (count < 0) {
             if (Contains(indexes[a].get(), *islands[a], *islands[b])) {
                 absorb(a, b);
@@ -407,7 +407,7 @@ std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainLis
         for (size_t k = 0; k < boundaries.size(); ++k) {
             auto& boundary = boundaries[k];
             ChainList pieces;
-            const int n = Combined(boundaryIndexes[k].get(), island.get(), *boundary, *islands[i], 2, pieces);
+            const int n = Combined(boundaryIndexes[k].get(), island.get(), *boundary, *islands[i], CombineMode::Difference, pieces);
             if (n < 0) {
                 if (!Contains(island.get(), *islands[i], *boundary)) {
                     next.push_back(std::move(boundary));

@@ -1,5 +1,5 @@
-// CCurveList::Combine: the outlines of the union (mode 1) or the difference
-// (mode 2) of two closed chains that cross, by a walk over their crossings.
+// CCurveList::Combine: the outlines of the union or the difference of two
+// closed chains that cross, by a walk over their crossings.
 //
 // Conventions (as everywhere in this folder): x right, y up, counter-
 // clockwise positive; lengths in drawing units; tolerant tests compare with
@@ -100,7 +100,7 @@ void AppendPart(const CCurveList& chain, CCurveList& out, const CPoint2D& p, int
 
 } // namespace
 
-int CCurveList::Combine(const CCurveList& other, int mode, std::vector<std::unique_ptr<CCurveList>>& results,
+int CCurveList::Combine(const CCurveList& other, CombineMode mode, std::vector<std::unique_ptr<CCurveList>>& results,
                         PairSearch search) const
 {
     std::vector<CPoint2D> points;
@@ -128,25 +128,25 @@ int CCurveList::Combine(const CCurveList& other, int mode, std::vector<std::uniq
         kept[k] = 1;
         const int a = onThis[k], b = onOther[k];
         const CSegment2D& segment = *segments[static_cast<size_t>(a)];
-        int code;
+        CrossingCode code;
         if (x.IsEqual(segment.GetStartPoint())) {
-            code = other.ClassifyCrossing(b, x, segment.GetDirectionAt(x, 0)) & kCrossingLeaving;
+            code = other.ClassifyCrossing(b, x, segment.GetDirectionAt(x, 0)) & CrossingCode::Leaving;
         } else if (x.IsEqual(segment.GetEndPoint())) {
             const CSegment2D& next = *segments[static_cast<size_t>((a + 1) % count)];
-            code = other.ClassifyCrossing(b, x, next.GetDirectionAt(x, 0)) & kCrossingLeaving;
+            code = other.ClassifyCrossing(b, x, next.GetDirectionAt(x, 0)) & CrossingCode::Leaving;
         } else {
             code = other.ClassifyCrossing(b, x, segment.GetDirectionAt(x, 0));
         }
-        if (code == kCrossingAlong || code == 5 || code == 10)
+        if (code == CrossingCode::Along || code == CrossingCode::TouchesRight || code == CrossingCode::TouchesLeft)
             continue;
         Crossing crossing;
         crossing.point = x;
         crossing.a = a;
         crossing.b = b;
-        if (mode == 1 || mode == 2) {
-            crossing.exit = (code & (other.clockwise ? 8 : 4)) != 0;
-            crossing.enter = (code & (other.clockwise ? 4 : 8)) != 0;
-        }
+        // Whether this chain leaves or enters the other here follows from
+        // the side the other chain goes on to and the other's orientation.
+        crossing.exit = HasAny(code, other.clockwise ? CrossingCode::LeavesToLeft : CrossingCode::LeavesToRight);
+        crossing.enter = HasAny(code, other.clockwise ? CrossingCode::LeavesToRight : CrossingCode::LeavesToLeft);
         crossing.alongA = segment.DistanceAlong(x, 1);
         crossing.alongB = other.segments[static_cast<size_t>(b)]->DistanceAlong(x, 1);
         crossings.push_back(crossing);
@@ -162,7 +162,7 @@ int CCurveList::Combine(const CCurveList& other, int mode, std::vector<std::uniq
         placeOnOther[otherOrder[k]] = k;
     }
     const bool same = (clockwise != 0) == (other.clockwise != 0);
-    const bool otherBackwards = mode == 1 ? !same : (mode == 2 ? same : false);
+    const bool otherBackwards = mode == CombineMode::Union ? !same : same;
 
     // Finds, from a crossing, the next one along an order (forwards or
     // backwards, wrapping) that is not visited and passes the test, or the

@@ -10,25 +10,26 @@ namespace {
 
 // The contribution of one segment at point c to a crossing code, seen along b.
 // atJoint: c is a joint of the chain rather than a point inside the segment.
-int SegmentContribution(const CSegment2D& segment, const CPoint2D& c, const CPoint2D& b, bool atJoint)
+CrossingCode SegmentContribution(const CSegment2D& segment, const CPoint2D& c, const CPoint2D& b, bool atJoint)
 {
+    using enum CrossingCode;
     if (segment.GetType() == kSegmentTypeLine) {
         const auto& line = static_cast<const CLineSegment2D&>(segment);
         const double s = b.Cross(line.end - line.start);
         if (IsWithinTolerance(s))
-            return kCrossingAlong;
-        return s > 0.0 ? 9 : 6;
+            return Along;
+        return s > 0.0 ? RightToLeft : LeftToRight;
     }
     const auto& arc = static_cast<const CArcSegment2D&>(segment);
     const double s = b.Dot(c - arc.centre);
     if (IsWithinTolerance(s)) {
         if (atJoint)
-            return kCrossingAlong;
-        return arc.ccw ? 10 : 5;
+            return Along;
+        return arc.ccw ? TouchesLeft : TouchesRight;
     }
     if (s > 0.0)
-        return arc.ccw ? 9 : 6;
-    return arc.ccw ? 6 : 9;
+        return arc.ccw ? RightToLeft : LeftToRight;
+    return arc.ccw ? LeftToRight : RightToLeft;
 }
 
 int Sign(double x) { return IsWithinTolerance(x) ? 0 : (x > 0.0 ? 1 : -1); }
@@ -174,8 +175,9 @@ double CCurveList::GetLength(double* length) const
 // 2. A joint: the arriving segment h and the leaving segment i each
 //    contribute; where they disagree the turn of the joint picks the arriving
 //    bits, then the leaving bits.
-int CCurveList::ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const
+CrossingCode CCurveList::ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const
 {
+    using enum CrossingCode;
     const int count = GetCount();
     const CSegment2D& segment = Seg(k);
     if (segment.IsPointOn(c, kInside))
@@ -189,20 +191,20 @@ int CCurveList::ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) co
         i = k == count - 1 ? 0 : k + 1;
     }
     const int turn = JointTurn(Seg(h), Seg(i), c);
-    const int l = SegmentContribution(Seg(h), c, b, true);
-    const int m = SegmentContribution(Seg(i), c, b, true);
-    int e = l & m;
-    if (!(e & kCrossingArriving)) {
-        const int taken = (((l & 0x1) && turn > 0) || ((l & 0x2) && turn < 0)) ? l : m;
-        e |= taken & kCrossingArriving;
+    const CrossingCode l = SegmentContribution(Seg(h), c, b, true);
+    const CrossingCode m = SegmentContribution(Seg(i), c, b, true);
+    CrossingCode e = l & m;
+    if (!HasAny(e, Arriving)) {
+        const bool takeArriving = (HasAny(l, ArrivesFromRight) && turn > 0) || (HasAny(l, ArrivesFromLeft) && turn < 0);
+        e |= (takeArriving ? l : m) & Arriving;
     }
-    if (!(e & kCrossingLeaving)) {
-        if ((m & 0x4) && turn > 0)
-            e |= m & kCrossingLeaving;
-        else if ((m & 0x8) && turn < 0)
-            e |= m & kCrossingLeaving;
+    if (!HasAny(e, Leaving)) {
+        if (HasAny(m, LeavesToRight) && turn > 0)
+            e |= m & Leaving;
+        else if (HasAny(m, LeavesToLeft) && turn < 0)
+            e |= m & Leaving;
         else
-            e |= l & kCrossingLeaving;
+            e |= l & Leaving;
     }
     return e;
 }
@@ -268,12 +270,12 @@ int CCurveList::IsClockwise(int checkSelfIntersections)
             bestPoint = p;
         }
     }
-    const int code = ClassifyCrossing(best, bestPoint, CPoint2D(1.0, 0.0));
-    if (code & 0x2)
+    const CrossingCode code = ClassifyCrossing(best, bestPoint, CPoint2D(1.0, 0.0));
+    if (HasAny(code, CrossingCode::ArrivesFromLeft))
         clockwise = 0;
-    else if (code & 0x1)
+    else if (HasAny(code, CrossingCode::ArrivesFromRight))
         clockwise = 1;
-    else if (code & 0x8)
+    else if (HasAny(code, CrossingCode::LeavesToLeft))
         clockwise = 0;
     else
         clockwise = 1;
@@ -283,11 +285,11 @@ int CCurveList::IsClockwise(int checkSelfIntersections)
 
 // Casts a horizontal ray to the left of the point and reads how the chain
 // crosses it at the nearest crossing.
-int CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
+PointPlace CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
 {
     if (segments.empty() || !IsClosed()) {
         SetGeometryGlobal(E_FAIL);
-        return kPointOutside;
+        return PointPlace::Outside;
     }
     if (refreshOrientation)
         IsClockwise(0);
@@ -296,12 +298,12 @@ int CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
     // rounding and read the point as outside.
     for (int k = 0; k < GetCount(); ++k)
         if (IsOnSegment(k, point))
-            return kPointOnBoundary;
+            return PointPlace::On;
     const CLineSegment2D probe(point, point + CPoint2D(1.0, 0.0));
     std::vector<CPoint2D> points;
     std::vector<int> indices;
     if (IntersectSegment(probe, &points, &indices, kClosedSegment, kAnywhere) == 0)
-        return kPointOutside;
+        return PointPlace::Outside;
     return ClassifyByRayCrossings(point, points, indices);
 }
 
@@ -313,28 +315,29 @@ bool CCurveList::IsOnSegment(int k, const CPoint2D& point) const
     return IsWithinTolerance((segment.ClosestPoint(point, kClosedSegment) - point).Length());
 }
 
-int CCurveList::ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,
-                                       const std::vector<int>& indices) const
+PointPlace CCurveList::ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,
+                                              const std::vector<int>& indices) const
 {
     int kept = -1;
     double keptDifference = 0.0;
     for (size_t k = 0; k < points.size(); ++k) {
         const double difference = points[k].x - point.x;
         if (IsWithinTolerance(difference))
-            return kPointOnBoundary;
+            return PointPlace::On;
         if (difference < 0.0 && (kept < 0 || difference > keptDifference)) {
             kept = static_cast<int>(k);
             keptDifference = difference;
         }
     }
     if (kept < 0)
-        return kPointOutside;
-    const int code = ClassifyCrossing(indices[static_cast<size_t>(kept)], points[static_cast<size_t>(kept)], CPoint2D(1.0, 0.0));
-    if (code & 0x10)
-        return kPointOutside;
+        return PointPlace::Outside;
+    const CrossingCode code =
+        ClassifyCrossing(indices[static_cast<size_t>(kept)], points[static_cast<size_t>(kept)], CPoint2D(1.0, 0.0));
+    if (HasAny(code, CrossingCode::ArrivesAlong))
+        return PointPlace::Outside;
     if (clockwise)
-        return (code & 0x4) ? kPointOutside : kPointInside;
-    return (code & 0x8) ? kPointOutside : kPointInside;
+        return HasAny(code, CrossingCode::LeavesToRight) ? PointPlace::Outside : PointPlace::Inside;
+    return HasAny(code, CrossingCode::LeavesToLeft) ? PointPlace::Outside : PointPlace::Inside;
 }
 
 int CCurveList::ContainsList(const CCurveList& other, int refreshOrientation)
@@ -342,15 +345,15 @@ int CCurveList::ContainsList(const CCurveList& other, int refreshOrientation)
     if (refreshOrientation)
         IsClockwise(0);
     for (const auto& segment : other.segments) {
-        const int answer = ClassifyPoint(segment->GetStartPoint(), 0);
-        if (answer == kPointOutside)
+        const PointPlace answer = ClassifyPoint(segment->GetStartPoint(), 0);
+        if (answer == PointPlace::Outside)
             return 0;
-        if (answer == kPointInside)
+        if (answer == PointPlace::Inside)
             return 1;
     }
     if (other.segments.empty())
         return 0;
-    return ClassifyPoint(other.segments.back()->GetEndPoint(), 0) == kPointInside ? 1 : 0;
+    return ClassifyPoint(other.segments.back()->GetEndPoint(), 0) == PointPlace::Inside ? 1 : 0;
 }
 
 void CCurveList::Simplify(double tolerance)

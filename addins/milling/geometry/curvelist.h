@@ -20,16 +20,44 @@
 struct IPlane;
 struct ICurveSetEntity;
 
-// Crossing codes of ClassifyCrossing: the arriving group (how the chain
-// reaches the point, relative to the probe direction) and the leaving group.
-inline constexpr int kCrossingArriving = 0x13;
-inline constexpr int kCrossingLeaving = 0x2C;
-inline constexpr int kCrossingAlong = 48; // the chain runs along the probe
+// How a chain passes a point, seen along a probe direction: a bit set of
+// the arriving group (where the chain comes from, relative to the probe)
+// and the leaving group (where it goes). Right is the clockwise side of the
+// probe direction.
+enum class CrossingCode : int {
+    None = 0,
+    ArrivesFromRight = 0x1,
+    ArrivesFromLeft = 0x2,
+    LeavesToRight = 0x4,
+    LeavesToLeft = 0x8,
+    ArrivesAlong = 0x10,
+    LeavesAlong = 0x20,
+    Arriving = 0x13,  // the whole arriving group
+    Leaving = 0x2C,   // the whole leaving group
+    Along = 0x30,     // the chain runs along the probe
+    RightToLeft = 0x9, // crosses the probe from right to left
+    LeftToRight = 0x6, // crosses the probe from left to right
+    TouchesRight = 0x5, // comes from the right and goes back there
+    TouchesLeft = 0xA,  // comes from the left and goes back there
+};
 
-// Answers of ClassifyPoint.
-inline constexpr int kPointOutside = 0;
-inline constexpr int kPointInside = 1;
-inline constexpr int kPointOnBoundary = 2;
+constexpr CrossingCode operator&(CrossingCode a, CrossingCode b)
+{
+    return static_cast<CrossingCode>(static_cast<int>(a) & static_cast<int>(b));
+}
+constexpr CrossingCode operator|(CrossingCode a, CrossingCode b)
+{
+    return static_cast<CrossingCode>(static_cast<int>(a) | static_cast<int>(b));
+}
+constexpr CrossingCode& operator|=(CrossingCode& a, CrossingCode b) { return a = a | b; }
+// Whether code holds any of the bits.
+constexpr bool HasAny(CrossingCode code, CrossingCode bits) { return (code & bits) != CrossingCode::None; }
+
+// Where a point lies relative to a closed chain (ClassifyPoint).
+enum class PointPlace : int { Outside = 0, Inside = 1, On = 2 };
+
+// What Combine makes of two closed chains.
+enum class CombineMode : int { Union = 1, Difference = 2 };
 
 // A closed chain whose area is below this many times the geometry tolerance
 // times its length encloses nothing wider than the tolerance: its
@@ -87,16 +115,16 @@ public:
     // start), arcs included: positive counter-clockwise. With scale, also
     // the chain's length, the measure of how small an area is negligible.
     double SignedArea(double* scale = nullptr) const;
-    // kPointOutside, kPointInside or kPointOnBoundary; open list: E_FAIL and 0.
-    // A point within the tolerance of a segment is on the boundary.
-    int ClassifyPoint(CPoint2D point, int refreshOrientation);
+    // Open list: E_FAIL and Outside. A point within the tolerance of a
+    // segment is On the boundary.
+    PointPlace ClassifyPoint(CPoint2D point, int refreshOrientation);
     // Whether point lies within the tolerance of segment k.
     bool IsOnSegment(int k, const CPoint2D& point) const;
     // ClassifyPoint's answer from the crossings (points on segments indices)
     // of the horizontal line through point with the chain, the orientation
     // already known.
-    int ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,
-                               const std::vector<int>& indices) const;
+    PointPlace ClassifyByRayCrossings(CPoint2D point, const std::vector<CPoint2D>& points,
+                                      const std::vector<int>& indices) const;
     // 1 when the other chain (not empty) lies inside this one.
     int ContainsList(const CCurveList& other, int refreshOrientation);
     // Replaces flat arcs (at most a half turn) by their chords and merges
@@ -104,7 +132,7 @@ public:
     void Simplify(double tolerance);
     // How the chain passes the point c on segment k, seen along direction b
     // (a bit set of the arriving and leaving groups).
-    int ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const;
+    CrossingCode ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const;
 
     // Crossing points between all pairs of segments (joints excluded).
     int SelfIntersections(std::vector<CPoint2D>* points, PairSearch search = PairSearch::Indexed) const;
@@ -129,10 +157,10 @@ public:
                double cornerAngleDegrees, int simplify, double simplifyTolerance,
                PairSearch search = PairSearch::Indexed) const;
 
-    // Union (mode 1) or difference (mode 2) of two closed chains with current
-    // clockwise flags; appends the outlines to results and returns how many,
-    // or -1 when the chains do not cross.
-    int Combine(const CCurveList& other, int mode, std::vector<std::unique_ptr<CCurveList>>& results,
+    // Union or difference of two closed chains with current clockwise
+    // flags; appends the outlines to results and returns how many, or -1
+    // when the chains do not cross.
+    int Combine(const CCurveList& other, CombineMode mode, std::vector<std::unique_ptr<CCurveList>>& results,
                 PairSearch search = PairSearch::Indexed) const;
 
     // Flag word of segment i for intersections and for the nearest point.

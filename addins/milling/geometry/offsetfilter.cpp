@@ -483,8 +483,8 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             orientedCopy = chain.Copy();
             wantInside = side == orientedCopy->IsClockwise(0) ? 1 : 0;
         }
-        const int place = orientedCopy->ClassifyPoint(m, 0);
-        return place != kPointOnBoundary && (place == kPointInside) == (wantInside == 1);
+        const PointPlace place = orientedCopy->ClassifyPoint(m, 0);
+        return place != PointPlace::On && (place == PointPlace::Inside) == (wantInside == 1);
     };
 
     std::vector<std::unique_ptr<CSegment2D>> kept;

@@ -90,7 +90,7 @@ TEST(MergeIslands, OverlappingOutlinesBecomeOneWithTheirHoles)
                 all.push_back(k);
                 for (const CPoint2D& q : Sample(*originals[static_cast<size_t>(k)], 8))
                     EXPECT_TRUE(DistanceTo(*merged[0][m], q) < 1e-6 ||
-                                merged[0][m]->ClassifyPoint(q, 0) == kPointInside)
+                                merged[0][m]->ClassifyPoint(q, 0) == PointPlace::Inside)
                         << "original " << k << " at " << q.x << ", " << q.y;
             }
         std::sort(all.begin(), all.end());

@@ -44,13 +44,13 @@ void ExpectCleared(const std::vector<CMove>& moves, const std::vector<std::uniqu
     for (double x = minX; x <= maxX; x += gridStep)
         for (double y = minY; y <= maxY; y += gridStep) {
             const CPoint2D p(x, y);
-            if (contours.front()->ClassifyPoint(p, 1) != kPointInside)
+            if (contours.front()->ClassifyPoint(p, 1) != PointPlace::Inside)
                 continue;
             bool free = true;
             for (const auto& c : contours)
                 free = free && DistanceTo(*c, p) >= radius + offset + 0.05;
             for (size_t i = 1; i < contours.size() && free; ++i)
-                free = contours[i]->ClassifyPoint(p, 1) == kPointOutside;
+                free = contours[i]->ClassifyPoint(p, 1) == PointPlace::Outside;
             if (!free)
                 continue;
             double nearest = 1e300;

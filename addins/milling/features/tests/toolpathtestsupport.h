@@ -106,7 +106,7 @@ inline void ExpectClearance(const std::vector<CMove>& moves, const std::vector<s
                                   << " from a contour";
             }
             if (inside) {
-                EXPECT_EQ(contours.front()->ClassifyPoint(p, 1), kPointInside) << "move " << i;
+                EXPECT_EQ(contours.front()->ClassifyPoint(p, 1), PointPlace::Inside) << "move " << i;
             }
         }
     }

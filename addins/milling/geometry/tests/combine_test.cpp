@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 
 #include "addins/milling/geometry/curvelistdebug.h"
 #include "addins/milling/geometry/tests/shapes.h"
@@ -13,12 +14,14 @@ namespace {
 using namespace shapes;
 using Results = std::vector<std::unique_ptr<CCurveList>>;
 
+std::string ModeName(CombineMode mode) { return mode == CombineMode::Union ? "union" : "difference"; }
+
 // In the region of a set of outlines: inside an odd number of them.
 bool InRegion(Results& outlines, const CPoint2D& p)
 {
     bool inside = false;
     for (auto& outline : outlines)
-        if (outline->ClassifyPoint(p, 1) == kPointInside)
+        if (outline->ClassifyPoint(p, 1) == PointPlace::Inside)
             inside = !inside;
     return inside;
 }
@@ -27,13 +30,13 @@ TEST(CombineTest, OverlappingSquares)
 {
     struct Case {
         const char* name;
-        int mode;
+        CombineMode mode;
         int outlines;
         double area;
     };
     const Case cases[] = {
-        {"union", 1, 1, 7.0},
-        {"difference", 2, 1, 3.0},
+        {"union", CombineMode::Union, 1, 7.0},
+        {"difference", CombineMode::Difference, 1, 3.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,14 +58,14 @@ TEST(CombineTest, DisjointAndBand)
     a->IsClockwise(0);
     far->IsClockwise(0);
     Results results;
-    EXPECT_EQ(a->Combine(*far, 1, results), -1);
+    EXPECT_EQ(a->Combine(*far, CombineMode::Union, results), -1);
     EXPECT_TRUE(results.empty());
 
     auto square = Rect(0, 0, 4, 4);
     auto band = Rect(1, -1, 3, 5);
     square->IsClockwise(0);
     band->IsClockwise(0);
-    ASSERT_EQ(square->Combine(*band, 2, results), 2);
+    ASSERT_EQ(square->Combine(*band, CombineMode::Difference, results), 2);
     for (const auto& part : results) {
         EXPECT_EQ(part->IsClosed(), 1);
         EXPECT_NEAR(SignedArea(*part), 4.0, 1e-9);
@@ -77,13 +80,13 @@ TEST(CombineTest, CrossingAtFirstVertex)
     a->IsClockwise(0);
     b->IsClockwise(0);
     Results results;
-    const int count = a->Combine(*b, 1, results);
+    const int count = a->Combine(*b, CombineMode::Union, results);
     ASSERT_GE(count, 0);
     for (const auto& outline : results)
         EXPECT_EQ(outline->IsClosed(), 1);
 }
 
-void CheckAgainstOracle(CCurveList& a, CCurveList& b, int mode, const std::string& trace)
+void CheckAgainstOracle(CCurveList& a, CCurveList& b, CombineMode mode, const std::string& trace)
 {
     std::mt19937 random(12345);
     SCOPED_TRACE(trace);
@@ -105,9 +108,9 @@ void CheckAgainstOracle(CCurveList& a, CCurveList& b, int mode, const std::strin
         const CPoint2D p(px(random), py(random));
         if (DistanceTo(a, p) < 1e-3 || DistanceTo(b, p) < 1e-3)
             continue;
-        const bool inA = a.ClassifyPoint(p, 0) == kPointInside;
-        const bool inB = b.ClassifyPoint(p, 0) == kPointInside;
-        const bool expected = mode == 1 ? (inA || inB) : (inA && !inB);
+        const bool inA = a.ClassifyPoint(p, 0) == PointPlace::Inside;
+        const bool inB = b.ClassifyPoint(p, 0) == PointPlace::Inside;
+        const bool expected = mode == CombineMode::Union ? (inA || inB) : (inA && !inB);
         ASSERT_EQ(InRegion(results, p), expected) << "point " << p.x << ", " << p.y;
         ++checked;
     }
@@ -125,9 +128,9 @@ TEST(CombinePropertyTest, RandomStarsAgreeWithOracle)
         auto b = RandomStar(random, 5 + round % 7, 2.0, 7.0, {shift(random), shift(random)});
         if (round % 3 == 0)
             b = Reversed(*b);
-        for (int mode : {1, 2})
+        for (CombineMode mode : {CombineMode::Union, CombineMode::Difference})
             CheckAgainstOracle(*a, *b, mode,
-                               "round " + std::to_string(round) + " mode " + std::to_string(mode) + "\n" +
+                               "round " + std::to_string(round) + " mode " + ModeName(mode) + "\n" +
                                    ToInitializer(*a) + "\n" + ToInitializer(*b));
     }
 }
@@ -160,8 +163,8 @@ TEST(CombinePropertyTest, ArcShapesAgreeWithOracle)
                 }
             }
         }
-        for (int mode : {1, 2})
-            CheckAgainstOracle(*p.a, *p.b, mode, std::string(p.name) + " mode " + std::to_string(mode));
+        for (CombineMode mode : {CombineMode::Union, CombineMode::Difference})
+            CheckAgainstOracle(*p.a, *p.b, mode, std::string(p.name) + " mode " + ModeName(mode));
     }
 }
 
@@ -198,8 +201,8 @@ TEST(CombinePropertyTest, IndexedEqualsAllPairs)
     for (const Case& c : cases) {
         c.a->IsClockwise(0);
         c.b->IsClockwise(0);
-        for (int mode : {1, 2}) {
-            SCOPED_TRACE(testing::Message() << c.name << " mode " << mode);
+        for (CombineMode mode : {CombineMode::Union, CombineMode::Difference}) {
+            SCOPED_TRACE(testing::Message() << c.name << " mode " << ModeName(mode));
             Results indexed, all;
             const int n1 = c.a->Combine(*c.b, mode, indexed, PairSearch::Indexed);
             const int n2 = c.a->Combine(*c.b, mode, all, PairSearch::AllPairs);

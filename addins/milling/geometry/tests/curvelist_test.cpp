@@ -144,7 +144,7 @@ TEST(CCurveListTest, ClassifyPoint)
         const char* name;
         std::shared_ptr<CCurveList> list;
         CPoint2D p;
-        int expected;
+        PointPlace expected;
     };
     const double s = std::sqrt(0.5);
     auto diamond = [&](bool ccw) {
@@ -154,37 +154,37 @@ TEST(CCurveListTest, ClassifyPoint)
         return std::shared_ptr<CCurveList>(Polygon(p));
     };
     const Case cases[] = {
-        {"inside_square", Rect(0, 0, 1, 1), {0.5, 0.5}, 1},
-        {"right_of_square", Rect(0, 0, 1, 1), {2, 0.5}, 0},
-        {"left_of_square", Rect(0, 0, 1, 1), {-2, 0.5}, 0},
-        {"on_left_side", Rect(0, 0, 1, 1), {0, 0.5}, 2},
-        {"on_right_side", Rect(0, 0, 1, 1), {1, 0.5}, 2},
-        {"inside_cw_square", Rect(0, 0, 1, 1, false), {0.5, 0.5}, 1},
-        {"outside_cw_square", Rect(0, 0, 1, 1, false), {1.5, 0.5}, 0},
-        {"inside_circle", Circle(0, 0, 1), {0.2, -0.3}, 1},
-        {"outside_circle", Circle(0, 0, 1), {1.2, 0.9}, 0},
-        {"inside_cw_circle", Circle(0, 0, 1, false), {0.2, 0.3}, 1},
-        {"on_circle", Circle(0, 0, 1), {-1, 0}, 2},
+        {"inside_square", Rect(0, 0, 1, 1), {0.5, 0.5}, PointPlace::Inside},
+        {"right_of_square", Rect(0, 0, 1, 1), {2, 0.5}, PointPlace::Outside},
+        {"left_of_square", Rect(0, 0, 1, 1), {-2, 0.5}, PointPlace::Outside},
+        {"on_left_side", Rect(0, 0, 1, 1), {0, 0.5}, PointPlace::On},
+        {"on_right_side", Rect(0, 0, 1, 1), {1, 0.5}, PointPlace::On},
+        {"inside_cw_square", Rect(0, 0, 1, 1, false), {0.5, 0.5}, PointPlace::Inside},
+        {"outside_cw_square", Rect(0, 0, 1, 1, false), {1.5, 0.5}, PointPlace::Outside},
+        {"inside_circle", Circle(0, 0, 1), {0.2, -0.3}, PointPlace::Inside},
+        {"outside_circle", Circle(0, 0, 1), {1.2, 0.9}, PointPlace::Outside},
+        {"inside_cw_circle", Circle(0, 0, 1, false), {0.2, 0.3}, PointPlace::Inside},
+        {"on_circle", Circle(0, 0, 1), {-1, 0}, PointPlace::On},
         // The probe through the top or bottom of a circle only touches it,
         // and off the origin rounding can make it miss.
-        {"top_of_circle", Circle(0.1, 0.7, 0.3), {0.1, 0.7 + 0.3}, 2},
-        {"bottom_of_circle", Circle(0.1, 0.7, 0.3), {0.1, 0.7 - 0.3}, 2},
-        {"top_of_another_circle", Circle(1.1, 2.3, 0.7), {1.1, 2.3 + 0.7}, 2},
-        {"vertex_level_inside_diamond", diamond(true), {0.5, 0.5}, 1},
-        {"vertex_level_right_of_diamond", diamond(true), {3, 0.5}, 0},
-        {"vertex_level_inside_cw_diamond", diamond(false), {0.5, 0.5}, 1},
-        {"top_vertex_level", diamond(true), {0.6, 0.5 + s}, 0},
-        {"inside_gear", Gear(12), {0, 0}, 1},
-        {"outside_gear", Gear(12), {20, 0.3}, 0},
-        {"inside_rounded_rect_corner_level", RoundedRect(0, 0, 10, 5, 1), {9.5, 4.5}, 1},
-        {"outside_rounded_rect_corner", RoundedRect(0, 0, 10, 5, 1), {9.9, 4.9}, 0},
+        {"top_of_circle", Circle(0.1, 0.7, 0.3), {0.1, 0.7 + 0.3}, PointPlace::On},
+        {"bottom_of_circle", Circle(0.1, 0.7, 0.3), {0.1, 0.7 - 0.3}, PointPlace::On},
+        {"top_of_another_circle", Circle(1.1, 2.3, 0.7), {1.1, 2.3 + 0.7}, PointPlace::On},
+        {"vertex_level_inside_diamond", diamond(true), {0.5, 0.5}, PointPlace::Inside},
+        {"vertex_level_right_of_diamond", diamond(true), {3, 0.5}, PointPlace::Outside},
+        {"vertex_level_inside_cw_diamond", diamond(false), {0.5, 0.5}, PointPlace::Inside},
+        {"top_vertex_level", diamond(true), {0.6, 0.5 + s}, PointPlace::Outside},
+        {"inside_gear", Gear(12), {0, 0}, PointPlace::Inside},
+        {"outside_gear", Gear(12), {20, 0.3}, PointPlace::Outside},
+        {"inside_rounded_rect_corner_level", RoundedRect(0, 0, 10, 5, 1), {9.5, 4.5}, PointPlace::Inside},
+        {"outside_rounded_rect_corner", RoundedRect(0, 0, 10, 5, 1), {9.9, 4.9}, PointPlace::Outside},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.list->ClassifyPoint(c.p, 1), c.expected);
     }
     auto open = Polygon({{0, 0}, {1, 0}, {1, 1}}, false);
-    EXPECT_EQ(open->ClassifyPoint({0.5, 0.5}, 1), 0);
+    EXPECT_EQ(open->ClassifyPoint({0.5, 0.5}, 1), PointPlace::Outside);
     EXPECT_EQ(GetGeometryGlobal(), E_FAIL);
 }
 
