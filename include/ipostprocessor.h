@@ -55,8 +55,8 @@ protected:
 // The plug-in's exports, looked up by these names. GetPostprocessorCount
 // writes how many postprocessors the plug-in offers (E_POINTER for null).
 // CreatePostprocessor makes the one at `index` and hands over its only
-// reference: the object's count starts at 0, the caller owns it without an
-// AddRef, and one Release deletes it. E_FAIL for an unknown index (*out
+// reference: the object's count starts at 1, the caller owns it without an
+// AddRef, and its Release deletes it once nobody else holds a reference. E_FAIL for an unknown index (*out
 // untouched), E_OUTOFMEMORY with *out null when allocation fails.
 inline constexpr char kGetPostprocessorCountExport[] = "GetPostprocessorCount";
 inline constexpr char kCreatePostprocessorExport[] = "CreatePostprocessor";

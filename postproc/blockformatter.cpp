@@ -10,8 +10,8 @@
 namespace yelk {
 namespace {
 
-// Marks the blanks between words in the local style array; no style has it.
-constexpr INT kSeparatorMark = -1;
+// The style of the blank between two words: plain text.
+constexpr INT kBlankStyle = 0;
 
 // The value text of one token, in a buffer large enough for any number.
 struct ValueText {
@@ -80,7 +80,7 @@ HRESULT FormatBlock(const NcDialect& dialect, INT count, const INT* codes, const
             return E_INVALIDARG;
         }
         if (blank != 0) {
-            textStyles[position] = kSeparatorMark;
+            textStyles[position] = kBlankStyle;
             text[position++] = ' ';
         }
         std::memcpy(text + position, entry.text, addressLength);
@@ -91,12 +91,8 @@ HRESULT FormatBlock(const NcDialect& dialect, INT count, const INT* codes, const
     std::memcpy(line, text, position);
     line[position] = '\0';
     if (styles != nullptr) {
-        // Blanks between words keep whatever the caller's styles held there.
-        for (size_t i = 0; i < position; ++i) {
-            if (textStyles[i] != kSeparatorMark) {
-                styles[i] = textStyles[i];
-            }
-        }
+        // Every character written, blanks included, gets its style.
+        std::memcpy(styles, textStyles, position * sizeof(INT));
     }
     return S_OK;
 }

@@ -218,6 +218,9 @@ HRESULT ParseBlock(const NcDialect& dialect, const char* line, INT* count, INT* 
     *count = 0;
 
     const std::string_view text(line);
+    // Blanks between words are plain, as the formatter writes them, so no
+    // position keeps a style from an earlier line in the same buffer.
+    SetStyleRange(styles, 0, text.size(), kNcStylePlain);
     INT n = 0;
     // The pairs of the word being read; a word with more pairs than slots
     // left goes to the rest-of-line token anyway.

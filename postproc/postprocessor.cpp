@@ -41,11 +41,16 @@ ULONG CPostprocessor::AddRef() { return ++m_references; }
 
 ULONG CPostprocessor::Release()
 {
-    if (m_references <= 1) {
-        delete this;
+    // A Release with no reference left (a caller's fault) is ignored rather
+    // than deleting an object someone may still hold.
+    if (m_references == 0) {
         return 0;
     }
-    return --m_references;
+    const ULONG left = --m_references;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
 }
 
 HRESULT CPostprocessor::GetName(char* buffer)

@@ -11,16 +11,15 @@ class CPostprocessor final : public IPostprocessor {
 public:
     explicit CPostprocessor(const NcDialect& dialect) : m_dialect(dialect) {}
 
-    // Makes the postprocessor at `index` with a reference count of 0, as the
-    // export hands it out. E_FAIL for an index outside the dialects (out is
+    // Makes the postprocessor at `index` holding one reference, the one the
+    // export hands over to its caller (who owns it without an AddRef). E_FAIL for an index outside the dialects (out is
     // then untouched), E_OUTOFMEMORY with null in *out when allocation fails.
     static HRESULT Create(INT index, IPostprocessor** out);
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
-    // Drops one reference; the object deletes itself when none is left. An
-    // object still at its initial count of 0 holds the creator's reference,
-    // so releasing it then deletes it as well.
+    // Drops one reference; the object deletes itself when the last one goes,
+    // so it lives as long as anyone (its creator included) holds it.
     ULONG STDMETHODCALLTYPE Release() override;
     HRESULT STDMETHODCALLTYPE GetName(char* buffer) override;
     HRESULT STDMETHODCALLTYPE ParseBlock(const char* line, INT* count, INT* codes, INT* kinds, VARIANT* values,
@@ -32,7 +31,7 @@ public:
     const NcDialect& Dialect() const { return m_dialect; }
 
 private:
-    ULONG m_references = 0;
+    ULONG m_references = 1;
     const NcDialect& m_dialect;
 };
 

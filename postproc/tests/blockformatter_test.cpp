@@ -22,7 +22,7 @@ struct FormatCase {
     WordSeparator separator;
     std::vector<TokenRow> tokens;
     const char* line;
-    const char* styles;  // letters of blocktestsupport.h; "." = left as it was
+    const char* styles;  // letters of blocktestsupport.h; blanks between words are plain
 };
 
 const NcDialect* const kPower = &kNcPowerControlDialect;
@@ -39,32 +39,32 @@ TEST(FormatBlock, WritesWordsAndStyles)
         {"x_zero", kPower, kNone, {{kNcX, 0.0}}, "X0", "An"},
         {"x_rounded", kPower, kNone, {{kNcX, 1.23456}}, "X1.235", "Annnnn"},
         {"feed", kPower, kNone, {{kNcFeed, 1200.25}}, "F1200.25", "Fnnnnnnn"},
-        {"power_blanks", kPower, kBlank, {{kNcLinear}, {kNcX, 1.0}, {kNcY, 2.0}}, "G01 X1 Y2", "GGG.An.An"},
+        {"power_blanks", kPower, kBlank, {{kNcLinear}, {kNcX, 1.0}, {kNcY, 2.0}}, "G01 X1 Y2", "GGGpAnpAn"},
         {"power_no_blanks", kPower, kNone, {{kNcLinear}, {kNcX, 1.0}, {kNcY, 2.0}}, "G01X1Y2", "GGGAnAn"},
-        {"siemens_always_blanks", kSiemens, kNone, {{kNcLinear}, {kNcX, 1.0}, {kNcY, 2.0}}, "G1 X1 Y2", "GG.An.An"},
+        {"siemens_always_blanks", kSiemens, kNone, {{kNcLinear}, {kNcX, 1.0}, {kNcY, 2.0}}, "G1 X1 Y2", "GGpAnpAn"},
         {"power_program_end", kPower, kNone, {{kNcProgramEnd}}, "M30", "MMM"},
         {"siemens_program_end", kSiemens, kNone, {{kNcProgramEnd}}, "M2", "MM"},
         {"power_radius", kPower, kNone, {{kNcRadius, 5.0}}, "R5", "An"},
         {"siemens_radius", kSiemens, kNone, {{kNcRadius, 5.0}}, "CR=5", "AApn"},
         {"power_radius_decimals", kPower, kNone, {{kNcRadius, 12.75}}, "R12.75", "Annnnn"},
         {"empty_block", kPower, kBlank, {}, "", ""},
-        {"block_numbers", kSiemens, kNone, {{kNcColonNumber, 7}, {kNcBlockNumber, 120}}, ":7 N120", "Gn.Gnnn"},
+        {"block_numbers", kSiemens, kNone, {{kNcColonNumber, 7}, {kNcBlockNumber, 120}}, ":7 N120", "GnpGnnn"},
         {"tool_and_speed", kPower, kBlank, {{kNcTool, 3}, {kNcSpindleSpeed, 8000}, {kNcSpindleClockwise}},
-         "T3 S8000 M3", "Fn.Fnnnn.MM"},
+         "T3 S8000 M3", "FnpFnnnnpMM"},
         {"siemens_motion_words", kSiemens, kNone, {{kNcRapid}, {kNcArcClockwise}, {kNcArcCounterClockwise}},
-         "G0 G2 G3", "GG.GG.GG"},
+         "G0 G2 G3", "GGpGGpGG"},
         {"power_motion_words", kPower, kNone, {{kNcRapid}, {kNcArcClockwise}, {kNcArcCounterClockwise}},
          "G00G02G03", "GGGGGGGGG"},
         {"modal_words", kPower, kBlank, {{kNcPlaneXY}, {kNcAbsolute}, {kNcMetric}, {kNcCompensationOff}},
-         "G17 G90 G71 G40", "GGG.GGG.GGG.GGG"},
+         "G17 G90 G71 G40", "GGGpGGGpGGGpGGG"},
         {"stops", kSiemens, kNone, {{kNcProgramStop}, {kNcOptionalStop}, {kNcM35}, {kNcM36}}, "M0 M1 M35 M36",
-         "MM.MM.MMM.MMM"},
-        {"raw_text", kPower, kBlank, {{kNcRawText, 0, "Hello"}, {kNcX, 1}}, "Hello X1", "rrrrr.An"},
+         "MMpMMpMMMpMMM"},
+        {"raw_text", kPower, kBlank, {{kNcRawText, 0, "Hello"}, {kNcX, 1}}, "Hello X1", "rrrrrpAn"},
         {"comment", kPower, kBlank, {{kNcX, 1}, {kNcComment, 0, " move to start"}}, "X1 ; move to start",
-         "An.ccccccccccccccc"},
+         "Anpccccccccccccccc"},
         {"tool_offset_and_g450", kSiemens, kNone, {{kNcToolOffset, -1.5}, {kNcG450}, {kNcG451}}, "D-1.5 G450 G451",
-         "Fnnnn.Annn.Annn"},
-        {"unknown_codes_write_nothing", kPower, kBlank, {{kNcLinear}, {99}, {-1}, {kNcX, 1}}, "G01 X1", "GGG.An"},
+         "FnnnnpAnnnpAnnn"},
+        {"unknown_codes_write_nothing", kPower, kBlank, {{kNcLinear}, {99}, {-1}, {kNcX, 1}}, "G01 X1", "GGGpAn"},
         {"empty_raw_text_writes_nothing", kSiemens, kNone, {{kNcRawText, 0, ""}, {kNcRawText}, {kNcZ, -2}}, "Z-2",
          "Ann"},
     };

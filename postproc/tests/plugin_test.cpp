@@ -153,31 +153,52 @@ TEST(Plugin, CreatesByIndexAndRejectsOthers)
 
 TEST(Postprocessor, CountsReferencesAndAnswersItsInterfaces)
 {
+    // The factory's object holds the one reference it hands over.
     IPostprocessor* raw = nullptr;
     ASSERT_EQ(CPostprocessor::Create(0, &raw), S_OK);
-    EXPECT_EQ(raw->AddRef(), 1u);
     EXPECT_EQ(raw->AddRef(), 2u);
+    EXPECT_EQ(raw->AddRef(), 3u);
 
     void* out = nullptr;
     ASSERT_EQ(raw->QueryInterface(IID_IUnknown, &out), S_OK);
     EXPECT_EQ(out, static_cast<void*>(raw));
     ASSERT_EQ(raw->QueryInterface(IID_IPostprocessor, &out), S_OK);
     EXPECT_EQ(out, static_cast<void*>(raw));
+    EXPECT_EQ(raw->Release(), 4u);
     EXPECT_EQ(raw->Release(), 3u);
-    EXPECT_EQ(raw->Release(), 2u);
 
     out = raw;
     EXPECT_EQ(raw->QueryInterface(IID_IClassFactory, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
 
+    EXPECT_EQ(raw->Release(), 2u);
     EXPECT_EQ(raw->Release(), 1u);
     EXPECT_EQ(raw->Release(), 0u);  // deleted; the sanitizer reports a leak otherwise
 }
 
+TEST(Postprocessor, LivesWhileAnyoneHoldsIt)
+{
+    // A borrower's AddRef/Release or QueryInterface/Release pair must leave
+    // the object the loader keeps alive; only the loader's own Release, the
+    // last one, deletes it. The sanitizer reports a use after free otherwise.
+    for (INT index : {0, 1}) {
+        SCOPED_TRACE(index);
+        IPostprocessor* kept = nullptr;
+        ASSERT_EQ(CPostprocessor::Create(index, &kept), S_OK);
+        EXPECT_EQ(kept->AddRef(), 2u);
+        EXPECT_EQ(kept->Release(), 1u);
+        void* borrowed = nullptr;
+        ASSERT_EQ(kept->QueryInterface(IID_IPostprocessor, &borrowed), S_OK);
+        EXPECT_EQ(static_cast<IPostprocessor*>(borrowed)->Release(), 1u);
+        char name[64] = {};
+        EXPECT_EQ(kept->GetName(name), S_OK);
+        EXPECT_EQ(kept->Release(), 0u);
+    }
+}
+
 TEST(Postprocessor, ReleasingAFreshObjectDeletesIt)
 {
-    // The factory hands out its object at count 0; a caller that releases
-    // the reference it was given must not leave it alive.
+    // A caller that releases the reference it was given must not leak it.
     IPostprocessor* raw = nullptr;
     ASSERT_EQ(CPostprocessor::Create(1, &raw), S_OK);
     EXPECT_EQ(raw->Release(), 0u);

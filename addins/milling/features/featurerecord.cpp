@@ -121,7 +121,8 @@ Error RecordError(FeatureError code, const CRecordReader& r, const char* what)
     return Error{code, std::string(what) + " at offset " + std::to_string(r.Offset())};
 }
 
-// Reads a length-prefixed name, bounded by the record and the name limit.
+// Reads a length-prefixed name, bounded by the record only: whatever length
+// a feature saved loads again.
 Result<std::string> ReadName(CRecordReader& r, const char* what)
 {
     if (!r.Has(4))
@@ -129,8 +130,6 @@ Result<std::string> ReadName(CRecordReader& r, const char* what)
     const int32_t length = r.I32();
     if (length < 0)
         return RecordError(FeatureError::RecordNegativeCount, r, what);
-    if (static_cast<size_t>(length) > CMillingFeature::kMaxRecordNameLength)
-        return RecordError(FeatureError::RecordNameTooLong, r, what);
     if (!r.Has(static_cast<size_t>(length)))
         return RecordError(FeatureError::RecordTruncated, r, what);
     return r.Bytes(static_cast<size_t>(length));

@@ -5,7 +5,6 @@ const char* FeatureErrorMessage(FeatureError code)
 {
     switch (code) {
     case FeatureError::RecordTruncated: return "the feature record ends before its counts say";
-    case FeatureError::RecordNameTooLong: return "a name in the feature record is too long";
     case FeatureError::RecordNegativeCount: return "a count in the feature record is negative";
     case FeatureError::EntityCreationFailed: return "a move entity could not be created";
     case FeatureError::NoDocument: return "there is no document";

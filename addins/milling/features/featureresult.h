@@ -8,7 +8,7 @@
 // Stable error codes of this module; tests compare codes, not wording.
 enum class FeatureError : int {
     RecordTruncated = 1,     // a count or length runs past the end of the record
-    RecordNameTooLong = 2,   // a stored name is longer than kMaxRecordNameLength
+    // 2 was a name-length limit; names are now bounded by the record only.
     RecordNegativeCount = 3, // a stored length or move count is negative
     EntityCreationFailed = 4, // the document did not create a move entity
     NoDocument = 5,          // no host document to create entities or chains with

@@ -97,9 +97,6 @@ struct CNcOutputContext {
 
 class CMillingFeature {
 public:
-    // The size limit of each name in the feature record.
-    static constexpr size_t kMaxRecordNameLength = 1023;
-
     CMillingFeature() = default;
     virtual ~CMillingFeature() = default;
     CMillingFeature(const CMillingFeature&) = delete;

@@ -6,7 +6,9 @@
 // (arc centre offsets from the arc's start point, given in the same block)
 // and the program end. Every other word is accepted and has no effect, so the
 // drawn geometry is the programmed path. A coordinate is governed by the
-// motion mode in force where its word stands.
+// motion mode in force where its word stands. An arc block whose end is its
+// start (no coordinate changes) and whose centre offsets are not both zero is
+// a full turn: it is drawn as a full circle.
 #include <array>
 #include <cmath>
 
@@ -57,6 +59,23 @@ ComPtr<T> CreateEntity(IHostDocument* document, REFIID iid)
         return entity;
     }
     return ComPtr<T>::Adopt(static_cast<T*>(object));
+}
+
+// True when the block is a full-turn arc: arc motion, no coordinate changed,
+// and the plane's two centre offsets given (the third not) and not both zero.
+bool IsFullTurn(int motion, const std::array<bool, 3>& axisGiven, const std::array<bool, 3>& offsetGiven,
+                const Position& offset)
+{
+    if (motion != kNcArcClockwise && motion != kNcArcCounterClockwise) {
+        return false;
+    }
+    for (const ArcPlane& plane : kArcPlanes) {
+        if (offsetGiven[plane.first] && offsetGiven[plane.second] && !offsetGiven[plane.normal] &&
+            !axisGiven[plane.normal]) {
+            return offset[plane.first] != 0.0 || offset[plane.second] != 0.0;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -140,11 +159,13 @@ NcInterpretResult CNcFileReader::Interpret()
                 moved = true;
             }
         }
-        // 5. and 6.
+        // 5. and 6. A full turn changes no coordinate but is a move all the
+        // same; the first block of a program only places the tool.
+        const bool fullTurn = !moved && !firstPositionPending && IsFullTurn(motion, axisGiven, offsetGiven, offset);
         if (moved && firstPositionPending) {
             previous = current;
             firstPositionPending = false;
-        } else if (moved) {
+        } else if (moved || fullTurn) {
             ComPtr<IUnknown> entity;
             bool matched = false;
             bool made = false;

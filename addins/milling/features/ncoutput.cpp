@@ -5,21 +5,32 @@
 // the first move; one block per move that changes something (no empty
 // lines); a G0 Z retract to the height the feature started at; and, on the
 // program's last feature only, the program end. I and J are offsets of the
-// arc centre from the arc's start point. Points are written relative to the
-// operation origin, Z negated with Inverted-Z.
+// arc centre from the arc's printed start point. Points are written relative
+// to the operation origin, Z negated with Inverted-Z.
+//
+// Every number is printed on the grid of 0.001, so the blocks track the
+// position as printed (what a controller reads) rather than the true one: a
+// coordinate is written when its printed value changes, and an arc's printed
+// centre is chosen on the grid so that the printed start and end lie at the
+// same radius within 0.0005 (ncprintedarc.h); an arc may print as two or
+// more blocks.
 #include <cmath>
 #include <cstdio>
 
 #include "addins/milling/features/millingfeature.h"
+#include "addins/milling/features/ncprintedarc.h"
 #include "ipostprocessor.h"
 
 namespace {
 
-// Coordinates closer than this to the previous block's are not written again
-// (drawing units).
-constexpr double kNcCoordinateTolerance = 1e-6;
+// A position as printed: each coordinate a point of the print grid.
+struct CPrintedPoint {
+    int64_t x = 0;
+    int64_t y = 0;
+    int64_t z = 0;
+};
 
-bool Differs(double a, double b) { return std::fabs(a - b) >= kNcCoordinateTolerance; }
+CPrintedPoint ToGrid(const CMovePoint& p) { return {NcGridValue(p.x), NcGridValue(p.y), NcGridValue(p.z)}; }
 
 class CTokenBlock {
 public:
@@ -102,57 +113,74 @@ Status CMillingFeature::WriteNc(std::vector<std::string>& lines, int number, boo
     }
 
     const CMovePoint first = map(m_moves.front().start);
+    const CPrintedPoint firstPrinted = ToGrid(first);
     CTokenBlock firstBlock;
     if (machine.lineNumbers)
         firstBlock.AddInteger(kNcBlockNumber, blockNumber++);
     firstBlock.Add(kNcRapid);
-    firstBlock.AddReal(kNcX, first.x);
-    firstBlock.AddReal(kNcY, first.y);
-    firstBlock.AddReal(kNcZ, first.z);
+    firstBlock.AddReal(kNcX, NcGridCoordinate(firstPrinted.x));
+    firstBlock.AddReal(kNcY, NcGridCoordinate(firstPrinted.y));
+    firstBlock.AddReal(kNcZ, NcGridCoordinate(firstPrinted.z));
     if (!emit(firstBlock, machine.separator, true))
         return refused("first block");
 
     INT motion = kNcRapid;
-    CMovePoint previous = first;
+    CPrintedPoint previous = firstPrinted;
+    // One block: the motion code as the modal switch asks, then X and Y when
+    // they change, then either I and J (arcs) or Z when it changes.
+    auto block = [&](INT code, const CPrintedPoint& end, const NcGridPoint* centre) -> bool {
+        CTokenBlock b;
+        if (machine.lineNumbers)
+            b.AddInteger(kNcBlockNumber, blockNumber++);
+        if (code != motion || !machine.modal)
+            b.Add(code);
+        motion = code;
+        if (end.x != previous.x)
+            b.AddReal(kNcX, NcGridCoordinate(end.x));
+        if (end.y != previous.y)
+            b.AddReal(kNcY, NcGridCoordinate(end.y));
+        if (centre != nullptr) {
+            b.AddReal(kNcCentreI, NcGridCoordinate(centre->x - previous.x));
+            b.AddReal(kNcCentreJ, NcGridCoordinate(centre->y - previous.y));
+        } else if (end.z != previous.z) {
+            b.AddReal(kNcZ, NcGridCoordinate(end.z));
+        }
+        previous = end;
+        return emit(b, machine.separator, true);
+    };
     for (const CMove& move : m_moves) {
-        CTokenBlock block;
         const INT code = !IsFeedMove(move.flag) ? kNcRapid
                          : IsLineMove(move.flag) ? kNcLinear
                          : IsClockwiseArc(move.flag) ? kNcArcClockwise
                                                      : kNcArcCounterClockwise;
         const CMovePoint end = map(move.end);
-        const bool arc = code == kNcArcClockwise || code == kNcArcCounterClockwise;
-        // A straight move that changes no coordinate writes no block at all
-        // (no lone motion code or line number, no empty line); the motion
-        // state stays that of the last block written. Arcs always carry I, J.
-        if (!arc && !Differs(end.x, previous.x) && !Differs(end.y, previous.y) && !Differs(end.z, previous.z)) {
-            previous = end;
+        if (code == kNcArcClockwise || code == kNcArcCounterClockwise) {
+            // Arcs are planar: Z stays where it is printed.
+            const CMovePoint start = map(move.start);
+            const CMovePoint centre = map(move.centre);
+            const std::vector<NcPrintedArcPiece> pieces =
+                PrintArc({previous.x, previous.y}, start.x, start.y, end.x, end.y, centre.x, centre.y,
+                         code == kNcArcClockwise);
+            for (const NcPrintedArcPiece& piece : pieces) {
+                const CPrintedPoint pieceEnd{piece.end.x, piece.end.y, previous.z};
+                if (!(piece.straight ? block(kNcLinear, pieceEnd, nullptr) : block(code, pieceEnd, &piece.centre)))
+                    return refused("move");
+            }
             continue;
         }
-        if (machine.lineNumbers)
-            block.AddInteger(kNcBlockNumber, blockNumber++);
-        if (code != motion || !machine.modal)
-            block.Add(code);
-        motion = code;
-        if (Differs(end.x, previous.x))
-            block.AddReal(kNcX, end.x);
-        if (Differs(end.y, previous.y))
-            block.AddReal(kNcY, end.y);
-        if (arc) {
-            const CMovePoint centre = map(move.centre);
-            block.AddReal(kNcCentreI, centre.x - previous.x);
-            block.AddReal(kNcCentreJ, centre.y - previous.y);
-        } else if (Differs(end.z, previous.z)) {
-            block.AddReal(kNcZ, end.z);
-        }
-        previous = end;
-        if (!emit(block, machine.separator, true))
+        // A straight move that changes no printed coordinate writes no block
+        // at all (no lone motion code or line number, no empty line); the
+        // motion state stays that of the last block written.
+        const CPrintedPoint printed = ToGrid(end);
+        if (printed.x == previous.x && printed.y == previous.y && printed.z == previous.z)
+            continue;
+        if (!block(code, printed, nullptr))
             return refused("move");
     }
 
     CTokenBlock retract;
     retract.Add(kNcRapid);
-    retract.AddReal(kNcZ, first.z);
+    retract.AddReal(kNcZ, NcGridCoordinate(firstPrinted.z));
     if (!emit(retract, false, true))
         return refused("retract");
     if (context.lastFeature) {

@@ -224,6 +224,23 @@ TEST_F(NcReader, InterpretsBlocksIntoMoves)
          {"G01 X5 Y0 Z0", "G01 X0", "G01 X5"},
          {{'L', {5, 0, 0}, {0, 0, 0}}, {'L', {0, 0, 0}, {5, 0, 0}}}},
         {"two_program_ends_stop_at_the_first", kSiemens, {"G1 X0 Y0 Z0", "M2", "G1 X5", "M2"}, {}},
+        // A full turn ends where it starts: written without X and Y, or with
+        // them repeated, it is a full circle all the same.
+        {"full_circle_without_end_words",
+         kPower,
+         {"G01 X0 Y0 Z-1", "G01 X2", "G03 I-2 J0", "G01 X3"},
+         {{'L', {0, 0, -1}, {2, 0, -1}},
+          {'A', {2, 0, -1}, {2, 0, -1}, {0, 0, -1}, {0, 0, 1}, 2},
+          {'L', {2, 0, -1}, {3, 0, -1}}}},
+        {"full_circle_with_repeated_end_words",
+         kSiemens,
+         {"G1 X0 Y0 Z0", "G1 X1", "G2 X1 Y0 I0.5 J0"},
+         {{'L', {0, 0, 0}, {1, 0, 0}}, {'A', {1, 0, 0}, {1, 0, 0}, {1.5, 0, 0}, {0, 0, -1}, 0.5}}},
+        {"arc_with_zero_offsets_and_no_move_draws_nothing",
+         kPower,
+         {"G01 X0 Y0 Z0", "G01 X1", "G02 I0 J0"},
+         {{'L', {0, 0, 0}, {1, 0, 0}}}},
+        {"first_block_full_turn_only_places_the_tool", kPower, {"G02 X1 Y0 Z0 I1 J0"}, {}},
     };
     for (const InterpretCase& c : kCases) {
         SCOPED_TRACE(c.name);

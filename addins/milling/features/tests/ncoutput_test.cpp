@@ -290,3 +290,175 @@ TEST(NcOutput, ParsedBackGivesTheSameMoves)
 }
 
 } // namespace
+
+namespace {
+
+// One block of a program as a controller reads it: the motion in force and
+// the printed numbers, the arc centre taken from the printed start.
+struct ReadBlock {
+    int motion = kNcRapid;
+    CMovePoint start;
+    CMovePoint end;
+    CMovePoint centre;
+};
+
+std::vector<ReadBlock> ReadProgram(IPostprocessor* post, const std::vector<std::string>& lines)
+{
+    std::vector<ReadBlock> blocks;
+    INT count = 0;
+    INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens];
+    VARIANT values[kNcMaxBlockTokens] = {};
+    int motion = kNcRapid;
+    CMovePoint at;
+    for (const std::string& l : lines) {
+        EXPECT_EQ(post->ParseBlock(l.c_str(), &count, codes, kinds, values, nullptr), S_OK);
+        ReadBlock b;
+        b.start = at;
+        b.end = at;
+        double i = 0, j = 0;
+        bool word = false;
+        for (INT t = 0; t < count; ++t) {
+            switch (codes[t]) {
+            case kNcRapid: case kNcLinear: case kNcArcClockwise: case kNcArcCounterClockwise:
+                motion = codes[t];
+                break;
+            case kNcX: b.end.x = values[t].dblVal; word = true; break;
+            case kNcY: b.end.y = values[t].dblVal; word = true; break;
+            case kNcZ: b.end.z = values[t].dblVal; word = true; break;
+            case kNcCentreI: i = values[t].dblVal; word = true; break;
+            case kNcCentreJ: j = values[t].dblVal; word = true; break;
+            default: break;
+            }
+        }
+        if (!word)
+            continue;
+        b.motion = motion;
+        b.centre = {at.x + i, at.y + j, at.z};
+        blocks.push_back(b);
+        at = b.end;
+    }
+    count = 0;
+    post->ParseBlock("", &count, codes, kinds, values, nullptr);
+    return blocks;
+}
+
+bool IsArcCode(int motion) { return motion == kNcArcClockwise || motion == kNcArcCounterClockwise; }
+
+// A chain of arcs that a strict controller finds hardest: small radii at
+// positions off the grid, half turns with chords along the axes (odd and even
+// in thousandths), full turns, arcs shorter than the grid, and random ones.
+std::vector<CMove> HardArcs(unsigned seed)
+{
+    std::vector<CMove> moves;
+    CMovePoint at{0.0, 0.0, -1.0};
+    uint64_t state = seed;
+    auto random = [&]() {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<double>(state >> 11) / static_cast<double>(1ull << 53);
+    };
+    auto arc = [&](double cx, double cy, double sweep, bool clockwise) {
+        const double r = std::hypot(at.x - cx, at.y - cy);
+        const double a = std::atan2(at.y - cy, at.x - cx) + (clockwise ? -sweep : sweep);
+        CMovePoint end{cx + r * std::cos(a), cy + r * std::sin(a), at.z};
+        if (sweep >= 2.0 * M_PI)
+            end = at;
+        moves.push_back(Arc(clockwise ? kMoveArcClockwise : kMoveArcCounterClockwise, at, end, {cx, cy, at.z}));
+        at = end;
+    };
+    auto line = [&](double x, double y) {
+        moves.push_back(Line(kMoveFeedLine, at, {x, y, at.z}));
+        at = {x, y, at.z};
+    };
+    for (int k = 0; k < 400; ++k) {
+        const double r = 0.3 + 3.0 * random();
+        switch (k % 6) {
+        case 0: // half turn, chord along y
+            arc(at.x + r, at.y, M_PI, random() < 0.5);
+            break;
+        case 1: // half turn with an odd chord in thousandths along x
+            line(std::round(at.x * 1000.0) / 1000.0 + 0.0004 * random(), std::round(at.y * 1000.0) / 1000.0);
+            arc(at.x, at.y + 0.0005 + std::floor(r * 1000.0) / 1000.0, M_PI, random() < 0.5);
+            break;
+        case 2: // full turn
+            arc(at.x + r * std::cos(7.0 * k), at.y + r * std::sin(7.0 * k), 2.0 * M_PI, random() < 0.5);
+            break;
+        case 3: // shorter than the grid
+            arc(at.x + r, at.y + r * random(), 0.0003 / r, random() < 0.5);
+            break;
+        default: // anything
+            arc(at.x + r * (random() - 0.5), at.y + r * (random() - 0.5), 2.0 * M_PI * random(), random() < 0.5);
+            break;
+        }
+        if (k % 7 == 0)
+            line(at.x + random(), at.y + random());
+    }
+    return moves;
+}
+
+} // namespace
+
+TEST(NcOutput, EveryPrintedArcIsConsistentAndReadsBackAsItsMove)
+{
+    CContourFeature f;
+    for (const CMove& m : HardArcs(22))
+        ASSERT_TRUE(f.AppendMove(m, nullptr).ok());
+    const CMovePoint origin{0.1234, -0.0005, 0.0};
+    for (int dialect : {0, 1}) {
+        for (const CNcMachineSettings& machine : {CNcMachineSettings{true, true, true}, CNcMachineSettings{}}) {
+            SCOPED_TRACE(testing::Message() << "dialect " << dialect << " modal " << machine.modal);
+            Postprocessor pp(dialect);
+            CNcOutputContext context;
+            context.postprocessor = pp.p;
+            context.machine = machine;
+            context.origin = origin;
+            std::vector<std::string> lines;
+            ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+            const std::vector<ReadBlock> blocks = ReadProgram(pp.p, lines);
+
+            // Every arc: the two radii of its printed numbers agree.
+            for (const ReadBlock& b : blocks) {
+                if (!IsArcCode(b.motion))
+                    continue;
+                const double r1 = std::hypot(b.start.x - b.centre.x, b.start.y - b.centre.y);
+                const double r2 = std::hypot(b.end.x - b.centre.x, b.end.y - b.centre.y);
+                ASSERT_LE(std::fabs(r1 - r2), 0.0005 + 1e-9) << r1 << " " << r2;
+            }
+
+            // Every move reads back: its blocks end at its end within the
+            // print precision, each arc block in the move's sense about a
+            // centre within 0.001 of the move's, its end on the move's arc.
+            size_t next = 1; // after the first block
+            for (const CMove& m : f.Moves()) {
+                const CMovePoint end{m.end.x - origin.x, m.end.y - origin.y, m.end.z - origin.z};
+                const CMovePoint centre{m.centre.x - origin.x, m.centre.y - origin.y, 0.0};
+                const CMovePoint printedEnd{std::round(end.x * 1000.0) / 1000.0, std::round(end.y * 1000.0) / 1000.0,
+                                            0.0};
+                CMovePoint reached = next > 0 ? blocks[next - 1].end : CMovePoint{};
+                while (std::fabs(reached.x - printedEnd.x) > 1e-9 || std::fabs(reached.y - printedEnd.y) > 1e-9) {
+                    ASSERT_LT(next, blocks.size() - 1) << "the move's end is never reached";
+                    const ReadBlock& b = blocks[next++];
+                    if (IsArcMove(m.flag) && IsArcCode(b.motion)) {
+                        EXPECT_EQ(b.motion, IsClockwiseArc(m.flag) ? kNcArcClockwise : kNcArcCounterClockwise);
+                        EXPECT_NEAR(b.centre.x, centre.x, 0.001 + 1e-9);
+                        EXPECT_NEAR(b.centre.y, centre.y, 0.001 + 1e-9);
+                        EXPECT_NEAR(std::hypot(b.end.x - centre.x, b.end.y - centre.y), m.radius, 0.001);
+                    } else if (IsArcMove(m.flag)) {
+                        EXPECT_LT(m.radius * 1e-3, 0.01) << "only arcs too small for a centre go straight";
+                    }
+                    reached = b.end;
+                }
+                if (IsArcMove(m.flag) && std::hypot(m.end.x - m.start.x, m.end.y - m.start.y) < 1e-9) {
+                    // A full turn is one block that ends where it starts.
+                    ASSERT_LT(next, blocks.size());
+                    const ReadBlock& b = blocks[next++];
+                    EXPECT_TRUE(IsArcCode(b.motion));
+                    EXPECT_NEAR(b.end.x, b.start.x, 1e-9);
+                    EXPECT_NEAR(b.end.y, b.start.y, 1e-9);
+                    EXPECT_NEAR(b.centre.x, centre.x, 0.001 + 1e-9);
+                    EXPECT_NEAR(b.centre.y, centre.y, 0.001 + 1e-9);
+                }
+            }
+            EXPECT_EQ(next, blocks.size() - 1) << "only the retract is left";
+        }
+    }
+}
