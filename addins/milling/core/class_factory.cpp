@@ -6,13 +6,17 @@
 #include <new>
 
 #include "addins/milling/core/add_operation_command.h"
+#include "addins/milling/core/features_pane.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_feature_command.h"
 #include "addins/milling/core/milling_job.h"
 #include "addins/milling/core/module_count.h"
+#include "addins/milling/core/selection_info.h"
+#include "addins/milling/core/nc_code_pane.h"
 #include "addins/milling/core/nc_file_command.h"
 #include "addins/milling/core/strimo_ids.h"
 #include "addins/milling/core/tool_store_command.h"
+#include "addins/milling/core/transfer_command.h"
 #include "platform/kernel/registry.h"
 
 namespace {
@@ -25,7 +29,7 @@ IUnknown* Make()
 
 // In the order the GUIDs are compared.
 constexpr AddinClassEntry kClasses[] = {
-    {&CLSID_TransferCommand, "CTransferCommand", nullptr},
+    {&CLSID_TransferCommand, "CTransferCommand", &Make<CTransferCommand, IAddinCommand>},
     {&CLSID_SimulationCommand, "CSimulationCommand", nullptr},
     {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand", nullptr},
     {&CLSID_ToolStoreCommand, "CToolStoreCommand", &Make<CToolStoreCommand, IAddinCommand>},
@@ -34,10 +38,10 @@ constexpr AddinClassEntry kClasses[] = {
     {&CLSID_PocketMillingCommand, "CPocketMillingCommand", &Make<CPocketMillingCommand, IAddinCommand>},
     {&CLSID_CurveMillingCommand, "CCurveMillingCommand", &Make<CCurveMillingCommand, IAddinCommand>},
     {&CLSID_AddOperationCommand, "CAddOperationCommand", &Make<CAddOperationCommand, IAddinCommand>},
-    {&CLSID_SelectionInfoHandler, "CSelectionInfoHandler", nullptr},
+    {&CLSID_SelectionInfoHandler, "CSelectionInfoHandler", &Make<CSelectionInfo, IAddinCommand>},
     {&IID_IMillingJob, "CMillingJob", &Make<CMillingJob, IMillingJob>},
-    {&CLSID_NcCodePane, "CNcCodePane", nullptr},
-    {&CLSID_FeaturesPane, "CFeaturesPane", nullptr},
+    {&CLSID_NcCodePane, "CNcCodePane", &Make<CNcCodePane, IAddinCommand>},
+    {&CLSID_FeaturesPane, "CFeaturesPane", &Make<CFeaturesPane, IAddinCommand>},
     {&IID_IAddin, "CMillingAddin", &Make<CMillingAddin, IAddin>},
 };
 

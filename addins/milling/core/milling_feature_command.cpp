@@ -2,7 +2,7 @@
 // toolpath preview and accept; the three commands' own kinds.
 #include "addins/milling/core/milling_feature_command.h"
 
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "addins/milling/core/addin_resources.h"
@@ -10,6 +10,7 @@
 #include "addins/milling/core/command_panel.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_job.h"
+#include "addins/milling/core/pick_toggle.h"
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/curvefeature.h"
 #include "addins/milling/features/pocketfeature.h"
@@ -412,15 +413,6 @@ void CMillingFeatureCommandBase::OnPick(void* value, LONG final)
     uint32_t count = 0;
     if (picks != nullptr)
         picks->GetCount(&count);
-    // The picked set in order, and where each id stands in it: a part
-    // picked in one click toggles thousands of curves at once.
-    std::vector<uintptr_t> order;
-    std::unordered_map<uintptr_t, size_t> where;
-    order.reserve(static_cast<size_t>(m_picked.GetCount()) + count);
-    for (int32_t i = 0; i < m_picked.GetCount(); ++i) {
-        where.emplace(m_picked.GetAt(i), order.size());
-        order.push_back(m_picked.GetAt(i));
-    }
     const auto highlight = [&](uintptr_t id, uint32_t flags, uint32_t key) {
         auto record = ComPtr<CEntityRecord>::Share(
             new CEntityRecord(reinterpret_cast<IEntityRecord*>(id), FALSE, TRUE));
@@ -428,34 +420,20 @@ void CMillingFeatureCommandBase::OnPick(void* value, LONG final)
         m_document->AddTemporary(static_cast<IEntityRecord*>(record.Get()), 1, 1, key);
     };
     if (final == 0) {
+        // The picked set as an index: a part hovered in one go holds
+        // thousands of curves.
+        std::unordered_set<uintptr_t> picked;
+        for (int32_t i = 0; i < m_picked.GetCount(); ++i)
+            picked.insert(m_picked.GetAt(i));
         for (uint32_t i = 0; i < count; ++i) {
             uintptr_t id = 0;
             if (SUCCEEDED(picks->GetAt(static_cast<int32_t>(i), &id)) && id != 0)
-                highlight(id, where.count(id) != 0 ? kHoverPickedFlags : kHoverFlags, kHoverKey);
+                highlight(id, picked.count(id) != 0 ? kHoverPickedFlags : kHoverFlags, kHoverKey);
         }
         return;
     }
     ResetProgress();
-    // A picked curve picked again leaves the set; any other joins it at
-    // the end. Places left by removed curves are 0 until the set is built
-    // again.
-    for (uint32_t i = 0; i < count; ++i) {
-        uintptr_t id = 0;
-        if (FAILED(picks->GetAt(static_cast<int32_t>(i), &id)) || id == 0)
-            continue;
-        const auto found = where.find(id);
-        if (found != where.end()) {
-            order[found->second] = 0;
-            where.erase(found);
-        } else {
-            where.emplace(id, order.size());
-            order.push_back(id);
-        }
-    }
-    m_picked.RemoveAll();
-    for (uintptr_t id : order)
-        if (id != 0)
-            m_picked.Add(id);
+    TogglePicks(m_picked, picks);
     m_document->RemoveTemporaries(1, 0, 0);
     for (int32_t i = 0; i < m_picked.GetCount(); ++i)
         highlight(m_picked.GetAt(i), kPickedFlags, kPickedKey);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "addins/milling/core/milling_addin.h"
+#include "addins/milling/core/nc_code_pane.h"
 #include "addins/milling/features/documentmoveentities.h"
 #include "ientityrecord.h"
 #include "objectmodel/entity_record.h"
@@ -249,7 +250,8 @@ void CMillingJob::DeleteOperation(long index)
     SetActiveOperation(active);
 }
 
-NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long operation, bool numbered) const
+NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long operation, bool numbered,
+                                         std::vector<size_t>* headings) const
 {
     lines.clear();
     if (operation < 0)
@@ -257,20 +259,13 @@ NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long o
     const CMillingOperation* source = GetOperation(operation);
     if (source == nullptr)
         return {};
-    CPostprocessorList machines;
-    machines.Load(MachineStorePath(StrimoProgramFolder()).c_str());
-    const CPostprocessorSettings machine = machines.GetCurrentOrDefault();
-    CNcOutputContext context;
-    context.postprocessor = source->m_postprocessor;
-    context.machine.modal = machine.modal != 0;
-    context.machine.separator = machine.separator != 0;
-    context.machine.lineNumbers = machine.lineNumbers != 0;
-    context.origin = source->m_origin;
-    context.invertedZ = source->m_invertedZ != 0;
+    CNcOutputContext context = OutputContext(*source);
     NcProgramResult result;
     for (size_t j = 0; j < source->m_features.size(); ++j) {
         CMillingFeature& feature = *source->m_features[j];
         context.lastFeature = j + 1 == source->m_features.size();
+        if (numbered && headings != nullptr)
+            headings->push_back(lines.size());
         const Status written = feature.WriteNc(lines, numbered ? static_cast<int>(j) + 1 : -1, true, context);
         if (!written.ok() && result.ok) {
             result.ok = false;
@@ -280,21 +275,63 @@ NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long o
     return result;
 }
 
-std::vector<std::string> CMillingJob::NcCodePaneLines() const
+CNcOutputContext CMillingJob::OutputContext(const CMillingOperation& operation)
+{
+    CPostprocessorList machines;
+    machines.Load(MachineStorePath(StrimoProgramFolder()).c_str());
+    const CPostprocessorSettings machine = machines.GetCurrentOrDefault();
+    CNcOutputContext context;
+    context.postprocessor = operation.m_postprocessor;
+    context.machine.modal = machine.modal != 0;
+    context.machine.separator = machine.separator != 0;
+    context.machine.lineNumbers = machine.lineNumbers != 0;
+    context.origin = operation.m_origin;
+    context.invertedZ = operation.m_invertedZ != 0;
+    return context;
+}
+
+NcProgramResult CMillingJob::WriteFeatureNcCode(std::vector<std::string>& lines, long operation, long feature) const
+{
+    lines.clear();
+    const CMillingOperation* source = GetOperation(operation);
+    CMillingFeature* written = source != nullptr && feature >= 0 ? source->GetFeature(static_cast<size_t>(feature)) : nullptr;
+    if (written == nullptr)
+        return {};
+    CNcOutputContext context = OutputContext(*source);
+    const Status status = written->WriteNc(lines, -1, true, context);
+    if (status.ok())
+        return {};
+    return {false, written->m_name + ": " + FeatureErrorMessage(status.error().code)};
+}
+
+std::vector<std::string> CMillingJob::NcCodePaneLines(std::vector<bool>* heading) const
 {
     std::vector<std::string> pane;
+    if (heading != nullptr)
+        heading->clear();
     if (m_operations.empty())
         return pane;
-    char heading[64];
-    std::snprintf(heading, sizeof heading, "Operation% ld", m_activeOperation + 1);
-    pane.emplace_back(heading);
+    char title[64];
+    std::snprintf(title, sizeof title, "Operation% ld", m_activeOperation + 1);
+    pane.emplace_back(title);
     std::vector<std::string> lines;
-    (void)WriteNcCode(lines, m_activeOperation, true);
-    if (lines.size() > kMaxNcPaneLines) {
+    std::vector<size_t> headings;
+    (void)WriteNcCode(lines, m_activeOperation, true, &headings);
+    const bool cut = lines.size() > kMaxNcPaneLines;
+    if (cut) {
         lines.resize(kMaxNcPaneLines);
         lines.emplace_back("Not Enough Memory...");
     }
-    pane.insert(pane.end(), lines.begin(), lines.end());
+    pane.insert(pane.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+    if (heading != nullptr) {
+        heading->assign(pane.size(), false);
+        heading->front() = true;
+        for (size_t index : headings)
+            if (index + 1 < pane.size())
+                (*heading)[index + 1] = true;
+        if (cut)
+            heading->back() = true;
+    }
     return pane;
 }
 
@@ -302,18 +339,10 @@ void CMillingJob::UpdateNcCodePane()
 {
     if (m_ncCode == nullptr)
         return;
-    LONG rows = 0;
-    m_ncCode->GetRowCount(&rows);
-    m_ncCode->DeleteRowRange(0, rows, FALSE);
-    // Red, protected and not bold.
-    CHARFORMAT format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_COLOR | CFM_PROTECTED | CFM_BOLD;
-    format.dwEffects = CFE_PROTECTED;
-    format.crTextColor = 0x0000FF;
-    m_ncCode->SetDefaultCharFormat(&format);
-    for (const std::string& line : NcCodePaneLines())
-        m_ncCode->AppendText(line.c_str(), FALSE);
+    std::vector<bool> heading;
+    const std::vector<std::string> lines = NcCodePaneLines(&heading);
+    const CMillingOperation* active = GetOperation(m_activeOperation);
+    FillNcCodePane(*m_ncCode, BuildNcCodePaneText(lines, heading, active != nullptr ? active->m_postprocessor : nullptr));
 }
 
 bool CMillingJob::FindTreeItem(HTREEITEM item, long* operation, long* feature) const

@@ -107,12 +107,19 @@ public:
     // feature, with numbered a "Phase n" heading, then its blocks through
     // the operation's postprocessor with the current machine's switches.
     // No operation gives no lines.
-    NcProgramResult WriteNcCode(std::vector<std::string>& lines, long operation, bool numbered) const;
+    // `headings`, when given, receives the indices of the heading lines.
+    NcProgramResult WriteNcCode(std::vector<std::string>& lines, long operation, bool numbered,
+                                std::vector<size_t>* headings = nullptr) const;
+    // The blocks of one feature of an operation, without a heading, with
+    // the switches WriteNcCode uses. No such feature gives no lines.
+    NcProgramResult WriteFeatureNcCode(std::vector<std::string>& lines, long operation, long feature) const;
     // What the NC code pane shows: "Operation n", then the active
     // operation's numbered program, cut at kMaxNcPaneLines lines with
-    // "Not Enough Memory..." in place of the rest.
-    std::vector<std::string> NcCodePaneLines() const;
-    // Refills the NC code pane, when the job knows one.
+    // "Not Enough Memory..." in place of the rest. `heading`, when given,
+    // is true for the lines that are no NC blocks.
+    std::vector<std::string> NcCodePaneLines(std::vector<bool>* heading = nullptr) const;
+    // Refills the NC code pane, when the job knows one (nc_code_pane.h
+    // tells how).
     void UpdateNcCodePane();
 
     // The Features pane's tree and its root item, and the NC code pane's
@@ -129,6 +136,9 @@ public:
 
 private:
     ~CMillingJob();
+    // The output context of an operation's program: its machine, origin and
+    // Z sense, and the store's current machine's switches.
+    static CNcOutputContext OutputContext(const CMillingOperation& operation);
 
     IHostDocument* m_document = nullptr;
     CLanguageTable m_language;

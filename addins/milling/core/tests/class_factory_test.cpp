@@ -87,7 +87,7 @@ TEST_F(StrimoModuleTest, CreationTableChoosesTheClassByGuid)
         bool built;
     };
     const Row rows[] = {
-        {"transfer", &CLSID_TransferCommand, &IID_IAddinCommand, false},
+        {"transfer", &CLSID_TransferCommand, &IID_IAddinCommand, true},
         {"simulation", &CLSID_SimulationCommand, &IID_IAddinCommand, false},
         {"machine settings", &CLSID_PostprocessorSettingsCommand, &IID_IAddinCommand, false},
         {"tool store", &CLSID_ToolStoreCommand, &IID_IAddinCommand, true},
@@ -96,10 +96,10 @@ TEST_F(StrimoModuleTest, CreationTableChoosesTheClassByGuid)
         {"pocket", &CLSID_PocketMillingCommand, &IID_IAddinCommand, true},
         {"curve", &CLSID_CurveMillingCommand, &IID_IAddinCommand, true},
         {"add operation", &CLSID_AddOperationCommand, &IID_IAddinCommand, true},
-        {"selection info", &CLSID_SelectionInfoHandler, &IID_IAddinCommand, false},
+        {"selection info", &CLSID_SelectionInfoHandler, &IID_IAddinCommand, true},
         {"job", &IID_IMillingJob, &IID_IObjectBase, true},
-        {"nc code pane", &CLSID_NcCodePane, &IID_IAddinCommand, false},
-        {"features pane", &CLSID_FeaturesPane, &IID_IAddinCommand, false},
+        {"nc code pane", &CLSID_NcCodePane, &IID_IAddinCommand, true},
+        {"features pane", &CLSID_FeaturesPane, &IID_IAddinCommand, true},
         {"add-in", &IID_IAddin, &IID_IAddin, true},
     };
     IClassFactory* factory = Factory();

@@ -324,6 +324,11 @@ public:
         bool deleted = false;
     };
     std::vector<Item> items; // item k has the handle k + 1
+    // What HitTest answers for any point, and where the tree's client
+    // origin lies on the screen.
+    UINT hitFlags = 0;
+    HTREEITEM hitItem = nullptr;
+    POINT screenOrigin{};
 
     Item& At(HTREEITEM item) { return items.at(reinterpret_cast<uintptr_t>(item) - 1); }
     // The texts of the living children of `parent`, in order.
@@ -374,12 +379,26 @@ public:
     HRESULT STDMETHODCALLTYPE GetDocument(IHostDocument**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Unadvise(IUnknown*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Advise(IUnknown*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE ClientToScreen(LONG, LONG, LONG*, LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE HitTest(LONG, LONG, UINT*, HTREEITEM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE ClientToScreen(LONG x, LONG y, LONG* screenX, LONG* screenY) override
+    {
+        *screenX = x + screenOrigin.x;
+        *screenY = y + screenOrigin.y;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE HitTest(LONG, LONG, UINT* flags, HTREEITEM* item) override
+    {
+        *flags = hitFlags;
+        *item = hitItem;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetItemState(HTREEITEM, UINT, UINT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetCheck(HTREEITEM, BOOL*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetCheck(HTREEITEM, BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetItemText(HTREEITEM, const char*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetItemText(HTREEITEM item, const char* text) override
+    {
+        At(item).text = text;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Reserved19(LONG_PTR, LONG_PTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SelectItem(HTREEITEM) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetSelectedItem(HTREEITEM*) override { return E_NOTIMPL; }
@@ -387,11 +406,18 @@ public:
     virtual ~FakeTree() = default;
 };
 
-// The NC code pane's text control: its rows and default format.
+// The NC code pane's text control: its rows, default format and the
+// formats set on ranges, in order.
 class FakeRichEdit final : public IRichEditControl {
 public:
+    struct RangeFormat {
+        LONG start;
+        LONG end;
+        CHARFORMAT format;
+    };
     std::vector<std::string> rows;
     CHARFORMAT format{};
+    std::vector<RangeFormat> ranges;
     int refills = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
@@ -411,6 +437,7 @@ public:
         if (count < 1)
             return E_FAIL;
         rows.erase(rows.begin() + first, rows.begin() + first + count);
+        ranges.clear();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE SetDefaultCharFormat(CHARFORMAT* value) override
@@ -419,9 +446,21 @@ public:
         ++refills;
         return S_OK;
     }
+    // Every line break of the text starts a row, as in the control.
     HRESULT STDMETHODCALLTYPE AppendText(const char* text, BOOL) override
     {
-        rows.emplace_back(text);
+        const std::string all = text;
+        size_t from = 0;
+        for (size_t at = all.find('\n'); at != std::string::npos; at = all.find('\n', from)) {
+            rows.push_back(all.substr(from, at - from));
+            from = at + 1;
+        }
+        rows.push_back(all.substr(from));
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetRangeFormat(LONG start, LONG end, CHARFORMAT* value) override
+    {
+        ranges.push_back({start, end, *value});
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetCommandObject(IHostDocument*, IAddinCommand**) override { return E_NOTIMPL; }
@@ -451,7 +490,6 @@ public:
     HRESULT STDMETHODCALLTYPE GetLineCount(LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetCaretRow(LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetRowFormat(LONG, CHARFORMAT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetRangeFormat(LONG, LONG, CHARFORMAT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE InsertRow(LONG, const char*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReplaceRow(LONG, const char*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReplaceRange(LONG, LONG, const char*, BOOL) override { return E_NOTIMPL; }
@@ -598,9 +636,23 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DestroyPopupMenu() override { return m_inner->DestroyPopupMenu(); }
-    HRESULT STDMETHODCALLTYPE TrackPopupMenu(LONG flags, LONG x, LONG y) override { return m_inner->TrackPopupMenu(flags, x, y); }
-    HRESULT STDMETHODCALLTYPE AddPopupMenuItem(IAddinCommand* owner, LONG flags, LONG itemId, const char* text) override { return m_inner->AddPopupMenuItem(owner, flags, itemId, text); }
-    HRESULT STDMETHODCALLTYPE CreatePopupMenu() override { return m_inner->CreatePopupMenu(); }
+    // The popup menu calls are logged too: "TrackPopupMenu flags x y",
+    // "AddPopupMenuItem flags id text", "CreatePopupMenu".
+    HRESULT STDMETHODCALLTYPE TrackPopupMenu(LONG flags, LONG x, LONG y) override
+    {
+        log.push_back("TrackPopupMenu " + std::to_string(flags) + " " + std::to_string(x) + " " + std::to_string(y));
+        return m_inner->TrackPopupMenu(flags, x, y);
+    }
+    HRESULT STDMETHODCALLTYPE AddPopupMenuItem(IAddinCommand* owner, LONG flags, LONG itemId, const char* text) override
+    {
+        log.push_back("AddPopupMenuItem " + std::to_string(flags) + " " + std::to_string(itemId) + " " + text);
+        return m_inner->AddPopupMenuItem(owner, flags, itemId, text);
+    }
+    HRESULT STDMETHODCALLTYPE CreatePopupMenu() override
+    {
+        log.push_back("CreatePopupMenu");
+        return m_inner->CreatePopupMenu();
+    }
     HRESULT STDMETHODCALLTYPE HitsTrackingLine(IVector3* first, IVector3* second, LONG* hit) override { return m_inner->HitsTrackingLine(first, second, hit); }
     HRESULT STDMETHODCALLTYPE NotifySettingsChanged() override { return m_inner->NotifySettingsChanged(); }
     HRESULT STDMETHODCALLTYPE GetActiveObject(IUnknown** object) override { return m_inner->GetActiveObject(object); }
