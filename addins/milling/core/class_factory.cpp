@@ -6,11 +6,13 @@
 #include <new>
 
 #include "addins/milling/core/add_operation_command.h"
+#include "addins/milling/core/machine_settings_command.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_feature_command.h"
 #include "addins/milling/core/milling_job.h"
 #include "addins/milling/core/module_count.h"
 #include "addins/milling/core/nc_file_command.h"
+#include "addins/milling/core/simulation_command.h"
 #include "addins/milling/core/strimo_ids.h"
 #include "addins/milling/core/tool_store_command.h"
 #include "platform/kernel/registry.h"
@@ -26,8 +28,9 @@ IUnknown* Make()
 // In the order the GUIDs are compared.
 constexpr AddinClassEntry kClasses[] = {
     {&CLSID_TransferCommand, "CTransferCommand", nullptr},
-    {&CLSID_SimulationCommand, "CSimulationCommand", nullptr},
-    {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand", nullptr},
+    {&CLSID_SimulationCommand, "CSimulationCommand", &Make<CSimulationCommand, IAddinCommand>},
+    {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand",
+     &Make<CPostprocessorSettingsCommand, IAddinCommand>},
     {&CLSID_ToolStoreCommand, "CToolStoreCommand", &Make<CToolStoreCommand, IAddinCommand>},
     {&CLSID_NcFileCommand, "CNcFileCommand", &Make<CNcFileCommand, IAddinCommand>},
     {&CLSID_ContourMillingCommand, "CContourMillingCommand", &Make<CContourMillingCommand, IAddinCommand>},
