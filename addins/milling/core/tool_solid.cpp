@@ -62,16 +62,8 @@ void CToolMesh::Add(double x, double y, double z, double nx, double ny, double n
 
 void CToolMesh::BuildCylinder(double radius, double z0, double z1, int facets, int)
 {
-    kind = kToolMeshTriangleStrip;
-    if (facets <= 2)
-        return;
-    for (int i = 0; i <= facets; ++i) {
-        const double angle = (i % facets) * kTwoPi / facets;
-        const double c = std::cos(angle);
-        const double s = std::sin(angle);
-        Add(radius * c, radius * s, z0, c, s, 0.0);
-        Add(radius * c, radius * s, z1, c, s, 0.0);
-    }
+    // A band whose normals point straight out.
+    BuildBand(radius, z0, 1.0, 0.0, radius, z1, 1.0, 0.0, facets);
 }
 
 void CToolMesh::BuildDisc(double radius, double z, double normalZ, int facets, int mode)
