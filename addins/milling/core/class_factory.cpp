@@ -7,6 +7,7 @@
 
 #include "addins/milling/core/add_operation_command.h"
 #include "addins/milling/core/features_pane.h"
+#include "addins/milling/core/machine_settings_command.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_feature_command.h"
 #include "addins/milling/core/milling_job.h"
@@ -14,6 +15,7 @@
 #include "addins/milling/core/selection_info.h"
 #include "addins/milling/core/nc_code_pane.h"
 #include "addins/milling/core/nc_file_command.h"
+#include "addins/milling/core/simulation_command.h"
 #include "addins/milling/core/strimo_ids.h"
 #include "addins/milling/core/tool_store_command.h"
 #include "addins/milling/core/transfer_command.h"
@@ -30,8 +32,9 @@ IUnknown* Make()
 // In the order the GUIDs are compared.
 constexpr AddinClassEntry kClasses[] = {
     {&CLSID_TransferCommand, "CTransferCommand", &Make<CTransferCommand, IAddinCommand>},
-    {&CLSID_SimulationCommand, "CSimulationCommand", nullptr},
-    {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand", nullptr},
+    {&CLSID_SimulationCommand, "CSimulationCommand", &Make<CSimulationCommand, IAddinCommand>},
+    {&CLSID_PostprocessorSettingsCommand, "CPostprocessorSettingsCommand",
+     &Make<CPostprocessorSettingsCommand, IAddinCommand>},
     {&CLSID_ToolStoreCommand, "CToolStoreCommand", &Make<CToolStoreCommand, IAddinCommand>},
     {&CLSID_NcFileCommand, "CNcFileCommand", &Make<CNcFileCommand, IAddinCommand>},
     {&CLSID_ContourMillingCommand, "CContourMillingCommand", &Make<CContourMillingCommand, IAddinCommand>},

@@ -88,8 +88,8 @@ TEST_F(StrimoModuleTest, CreationTableChoosesTheClassByGuid)
     };
     const Row rows[] = {
         {"transfer", &CLSID_TransferCommand, &IID_IAddinCommand, true},
-        {"simulation", &CLSID_SimulationCommand, &IID_IAddinCommand, false},
-        {"machine settings", &CLSID_PostprocessorSettingsCommand, &IID_IAddinCommand, false},
+        {"simulation", &CLSID_SimulationCommand, &IID_IAddinCommand, true},
+        {"machine settings", &CLSID_PostprocessorSettingsCommand, &IID_IAddinCommand, true},
         {"tool store", &CLSID_ToolStoreCommand, &IID_IAddinCommand, true},
         {"nc file", &CLSID_NcFileCommand, &IID_IAddinCommand, true},
         {"contour", &CLSID_ContourMillingCommand, &IID_IAddinCommand, true},

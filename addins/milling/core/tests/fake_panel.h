@@ -200,6 +200,8 @@ public:
     bool shown = false;
     bool destroyed = false;
     int notificationsOff = 0; // how deep EnableNotify(FALSE) calls nest now
+    // Controls of other kinds (a rich edit) a test puts under an id.
+    std::map<LONG, IUnknown*> others;
 
     FakeControl* Find(LONG id) const
     {
@@ -232,6 +234,10 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetControl(LONG id, IUnknown** out) override
     {
+        if (const auto other = others.find(id); other != others.end()) {
+            *out = other->second;
+            return S_OK;
+        }
         FakeControl* control = Find(id);
         if (control == nullptr)
             return E_FAIL;
@@ -419,6 +425,8 @@ public:
     CHARFORMAT format{};
     std::vector<RangeFormat> ranges;
     int refills = 0;
+    // Every row format set, in order.
+    std::vector<std::pair<LONG, CHARFORMAT>> rowFormats;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -489,7 +497,11 @@ public:
     HRESULT STDMETHODCALLTYPE AppendLine(LONG, LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetLineCount(LONG*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetCaretRow(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE SetRowFormat(LONG, CHARFORMAT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetRowFormat(LONG row, CHARFORMAT* value) override
+    {
+        rowFormats.emplace_back(row, *value);
+        return row >= 0 && static_cast<size_t>(row) < rows.size() ? S_OK : E_FAIL;
+    }
     HRESULT STDMETHODCALLTYPE InsertRow(LONG, const char*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReplaceRow(LONG, const char*, BOOL) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE ReplaceRange(LONG, LONG, const char*, BOOL) override { return E_NOTIMPL; }
