@@ -2,13 +2,21 @@
 // and shut-down.
 #include "host/app/nuvex_app.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/app/drawing_template.h"
 #include "host/document/nuvex_doc.h"
+#include "host/shell/file_filters.h"
+#include "host/shell/help_router.h"
 #include "host/shell/host_application.h"
+#include "host/shell/menu_translation.h"
+#include "host/shell/options_dialog.h"
+#include "host/shell/properties_page.h"
 #include "host/shell/main_frame.h"
+#include "host/shell/windows_manager.h"
 #include "host/view/platform_save_prompts.h"
 #include "platform/framework/dialog.h"
 #include "platform/framework/ids.h"
@@ -25,6 +33,7 @@ namespace {
 constexpr DWORD kMainFrameLoadStyle = 0x00CF8000;
 constexpr const char* kApplicationName = "nuvex";
 constexpr const char* kDrawingExtension = "nvx";
+constexpr const char* kDialogNotCreated = "Dialog box could not be created!";
 
 // The standard command line, where an absolute path is not taken for a
 // switch: the switches keep their "/" and "-" forms, and an argument whose
@@ -59,11 +68,32 @@ private:
 
 } // namespace
 
+// The save dialog of drawings is the application's file dialog, which also
+// offers the file types add-ins save.
+class CProgramSavePrompts : public CPlatformSavePrompts {
+public:
+    explicit CProgramSavePrompts(CNuvexApp& app) : CPlatformSavePrompts(nullptr, kApplicationName, kDrawingExtension), m_app(app) {}
+    bool AskSaveFileName(std::string& path, bool saveAs) override
+    {
+        CString name = path.c_str();
+        if (!m_app.PromptForFileName(name, saveAs ? AFX_IDS_SAVEFILE : AFX_IDS_SAVEFILECOPY, OFN_PATHMUSTEXIST, FALSE,
+                                     nullptr)) {
+            return false;
+        }
+        path = name.GetString();
+        return true;
+    }
+
+private:
+    CNuvexApp& m_app;
+};
+
 BEGIN_MESSAGE_MAP(CNuvexApp, CWinApp)
     ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
     ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
     ON_COMMAND(ID_FILE_NEW, OnFileNew)
     ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
+    ON_COMMAND(kOptionsCommand, OnOptions)
 END_MESSAGE_MAP()
 
 CNuvexApp::CNuvexApp() : CWinApp(kApplicationName) {}
@@ -93,7 +123,7 @@ BOOL CNuvexApp::InitInstance()
 
     // 7-9. One template of drawings, whose shared menu is the main menu that
     // add-ins extend, connected to the OLE server's class id.
-    m_prompts = std::make_unique<CPlatformSavePrompts>(nullptr, kApplicationName, kDrawingExtension);
+    m_prompts = std::make_unique<CProgramSavePrompts>(*this);
     m_closeFlow = std::make_unique<CFrameworkCloseFlow>(*m_prompts);
     auto* drawings = new CDrawingTemplate(kDrawingResource, *this, m_closeFlow.get());
     AddDocTemplate(drawings);
@@ -113,6 +143,11 @@ BOOL CNuvexApp::InitInstance()
     m_pMainWnd = frame;
     SetMainFrame(frame);
     OnStartupStep(StartupStep::MainFrameCreated);
+
+    // 12. The menus in the chosen language: the drawings' and the frame's own.
+    ApplyMenuLanguage(drawings->m_hMenuShared);
+    ApplyMenuLanguage(frame->m_hMenuDefault);
+    frame->DrawMenuBar();
 
     // 13. Add-ins see the 25 built-in variables when they connect and
     // register their own after them.
@@ -144,7 +179,8 @@ BOOL CNuvexApp::InitInstance()
     }
     OnStartupStep(StartupStep::ShellCommandDone);
 
-    // 20. The main window, maximised.
+    // 19-20. The properties page, then the main window, maximised.
+    ShowPropertiesPanel();
     frame->ShowWindow(SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     OnStartupStep(StartupStep::MainWindowShown);
@@ -195,9 +231,14 @@ BOOL CNuvexApp::SaveAllModified()
     if (modified == 0) {
         return TRUE;
     }
-    // Every modified drawing is asked about in turn.
-    m_saveAllResult = CWinApp::SaveAllModified();
-    return m_saveAllResult;
+    // The modified drawings are offered for saving in one dialog, which
+    // leaves its decision in the save-all result.
+    SetSaveAllResult(FALSE);
+    CWindowsManager dialog(m_pMainWnd, *this, frame);
+    if (dialog.DoModal() == -1) {
+        ::MessageBoxA(m_pMainWnd->GetSafeHwnd(), kDialogNotCreated, kApplicationName, MB_OK);
+    }
+    return SaveAllResult() != 0 ? TRUE : FALSE;
 }
 
 BOOL CNuvexApp::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
@@ -213,4 +254,87 @@ void CNuvexApp::OnAppAbout()
 {
     CDialog about(kAboutDialog, m_pMainWnd);
     about.DoModal();
+}
+
+void CNuvexApp::WinHelp(DWORD_PTR data, UINT command)
+{
+    RouteHelp(*this, GetActiveDocument(), m_bHelpMode, data, command);
+}
+
+void CNuvexApp::ApplyMenuLanguage(HMENU menu) { ::ApplyMenuLanguage(LanguageTable(), menu); }
+
+BOOL CNuvexApp::DoPromptFileName(CString& fileName, UINT title, DWORD flags, BOOL openFile, CDocTemplate* docTemplate)
+{
+    return PromptForFileName(fileName, title, flags, openFile, docTemplate);
+}
+
+BOOL CNuvexApp::PromptForFileName(CString& fileName, UINT titleId, DWORD flags, BOOL openDialog,
+                                  CDocTemplate* onlyTemplate)
+{
+    std::vector<FileDialogFilter> filters;
+    std::string defaultExtension;
+    auto addTemplate = [&](CDocTemplate* one) {
+        FileDialogFilter filter;
+        if (one != nullptr && TemplateFilter(*one, filter)) {
+            if (defaultExtension.empty()) {
+                // "*.nvx;..." gives "nvx".
+                defaultExtension = filter.patterns.substr(2, filter.patterns.find(';') - 2);
+            }
+            filters.push_back(std::move(filter));
+        }
+    };
+    if (onlyTemplate != nullptr) {
+        addTemplate(onlyTemplate);
+    } else {
+        for (CDocTemplate* one : m_templates) {
+            addTemplate(one);
+        }
+    }
+    AppendFileTypeFilters(filters, FileTypes(), openDialog != FALSE);
+    CString allFiles;
+    AfxLoadString(AFX_IDS_ALLFILTER, allFiles);
+    filters.push_back({allFiles.GetString(), "*.*"});
+    const std::string filterText = JoinFileFilters(filters);
+    CString titleText;
+    AfxLoadString(titleId, titleText);
+
+    std::vector<char> buffer(4096, '\0');
+    std::snprintf(buffer.data(), buffer.size(), "%s", fileName.GetString());
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = m_pMainWnd != nullptr ? m_pMainWnd->m_hWnd : nullptr;
+    ofn.lpstrFilter = filterText.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrTitle = titleText.IsEmpty() ? nullptr : titleText.GetString();
+    ofn.Flags = flags | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    ofn.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
+    const BOOL chosen = openDialog ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+    if (chosen) {
+        fileName = buffer.data();
+    }
+    return chosen;
+}
+
+void CNuvexApp::OnOptions()
+{
+    COptionsDialog dialog(m_pMainWnd, LanguageTable());
+    if (dialog.DoModal() != IDOK || dialog.m_language.IsEmpty()) {
+        return;
+    }
+    // Takes effect at the next start: nothing is reloaded now.
+    const std::string key = LanguageTable().GetLNameKey(dialog.m_language.GetString(), "");
+    if (!key.empty()) {
+        SaveLanguageChoice(key);
+    }
+}
+
+void CNuvexApp::ShowPropertiesPanel()
+{
+    CNuvexDoc* document = GetActiveDocument();
+    const PropertiesPage page = ::ShowPropertiesPanel(HostApplication(), document != nullptr ? document->GetHostDocument() : nullptr,
+                                                      LanguageTable());
+    m_propertiesPanel = page.panel;
+    m_selectedCount = page.selectedCount;
 }

@@ -14,8 +14,9 @@
 #include "platform/framework/ole.h"
 
 class CDrawingTemplate;
-class CPlatformSavePrompts;
+class CProgramSavePrompts;
 class CFrameworkCloseFlow;
+struct IControlPanel;
 
 // The steps of start-up, in their order, as a test or a benchmark sees them.
 enum class StartupStep {
@@ -46,6 +47,8 @@ inline constexpr const char* kActiveCommandDefault = "WARNING!! Active command! 
 inline constexpr const char* kProfileKey = "Local AppWizard-Generated Applications";
 inline constexpr CLSID kServerClassId = {0xD33433DF, 0x4AFA, 0x45D5, {0xB6, 0x07, 0xB6, 0x94, 0x65, 0xF9, 0x9C, 0x01}};
 inline constexpr UINT kRecentFiles = 4;
+// "&Options..." of the "&Tools" menu.
+inline constexpr UINT kOptionsCommand = 32771;
 
 class CNuvexApp : public CWinApp, public CAddinHost {
 public:
@@ -64,27 +67,49 @@ public:
     // The add-ins' configuration files are rewritten and the host
     // application object goes; add-ins stay loaded.
     int ExitInstance() override;
-    // Refused while a command runs in any drawing; otherwise every modified
-    // drawing is offered for saving.
+    // Refused while a command runs in any drawing; otherwise the modified
+    // drawings are offered for saving in the save-changes dialog, whose
+    // decision is the answer.
     BOOL SaveAllModified() override;
     // Add-in command ids 10000-19999 count as handled for commands and
     // their update requests, so that they are never greyed out.
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+    // Help: context help on an add-in command's item goes to its add-in; F1
+    // to the add-in whose command runs, else to the program's help page.
+    void WinHelp(DWORD_PTR data, UINT command = 0x0001) override;
+    // The file dialog of Open and Save As (PromptForFileName).
+    BOOL DoPromptFileName(CString& fileName, UINT title, DWORD flags, BOOL openFile,
+                          CDocTemplate* docTemplate) override;
+
+    // Translates the standard popups of a menu from the language table.
+    void ApplyMenuLanguage(HMENU menu);
+    // The file dialog: the filter of `onlyTemplate`, or of every template,
+    // then the add-ins' file types of the dialog's form, then all files.
+    // TRUE, with the chosen path in fileName, when the person confirmed.
+    BOOL PromptForFileName(CString& fileName, UINT titleId, DWORD flags, BOOL openDialog, CDocTemplate* onlyTemplate);
+    // The properties page in the add-in's "Workshop" group, when it has one.
+    void ShowPropertiesPanel();
+    IControlPanel* PropertiesPanel() const { return m_propertiesPanel; }
+    IUnknown* SelectedCountControl() const { return m_selectedCount; }
 
     // The steps start-up went through, in order.
     const std::vector<StartupStep>& StartupSteps() const { return m_startupSteps; }
 
 protected:
     void OnAppAbout();
+    // "&Options...": the language for the next start.
+    void OnOptions();
     // Called as each start-up step is done.
     virtual void OnStartupStep(StartupStep step) { m_startupSteps.push_back(step); }
 
     DECLARE_MESSAGE_MAP()
 
 private:
-    int m_saveAllResult = 0;
     COleTemplateServer m_server;
-    std::unique_ptr<CPlatformSavePrompts> m_prompts;
+    std::unique_ptr<CProgramSavePrompts> m_prompts;
     std::unique_ptr<CFrameworkCloseFlow> m_closeFlow;
     std::vector<StartupStep> m_startupSteps;
+    // Lent by the document that made the properties page.
+    IControlPanel* m_propertiesPanel = nullptr;
+    IUnknown* m_selectedCount = nullptr;
 };

@@ -10,8 +10,10 @@
 #include "host/shell/host_application.h"
 #include "host/shell/main_frame.h"
 #include "host/shell/registry_keys.h"
+#include "host/shell/snap_glyph_strip.h"
 #include "platform/kernel/files.h"
 #include "platform/kernel/module.h"
+#include "platform/kernel/path.h"
 #include "platform/kernel/registry.h"
 
 namespace {
@@ -99,6 +101,48 @@ void CAddinHost::LoadLanguageChoice()
         }
     }
     m_language.Load(kHostLanguageTable, TRUE);
+}
+
+BOOL CAddinHost::SaveLanguageChoice(const std::string& key)
+{
+    if (key.empty()) {
+        return FALSE;
+    }
+    // Written beside the old file and put in its place, so that a failed
+    // write keeps the old choice.
+    const std::string written = std::string(kLanguageChoiceFile) + ".new";
+    std::unique_ptr<FILE, FileCloser> file{OpenCFile(written.c_str(), "w")};
+    if (!file) {
+        return FALSE;
+    }
+    const std::string text = key + "\n";
+    const bool complete = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!complete || !closed || std::rename(NativePath(written).c_str(), NativePath(kLanguageChoiceFile).c_str()) != 0) {
+        std::remove(NativePath(written).c_str());
+        return FALSE;
+    }
+    return TRUE;
+}
+
+CImageStripWindow* CAddinHost::SnapGlyphStrip()
+{
+    HWND frame = m_mainFrame != nullptr ? m_mainFrame->GetSafeHwnd() : nullptr;
+    if (frame == nullptr) {
+        return nullptr;
+    }
+    // A strip of an earlier main frame went with its window.
+    if (m_snapStrip && (!::IsWindow(m_snapStrip->GetSafeHwnd()) || ::GetWindow(m_snapStrip->GetSafeHwnd(), GW_OWNER) != frame)) {
+        m_snapStrip.reset();
+    }
+    if (!m_snapStrip) {
+        auto strip = std::make_unique<CImageStripWindow>();
+        if (!strip->Create(m_mainFrame, 0)) {
+            return nullptr;
+        }
+        m_snapStrip = std::move(strip);
+    }
+    return m_snapStrip.get();
 }
 
 CNuvexDoc* CAddinHost::GetActiveDocument() const

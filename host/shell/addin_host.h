@@ -22,6 +22,7 @@
 #include "platform/com/variant.h"
 
 class CHostApplication;
+class CImageStripWindow;
 class CMainFrame;
 class CNuvexDoc;
 
@@ -91,6 +92,10 @@ public:
     // The chosen language from "Language\language.txt" (its first word,
     // upper-cased; "EN" without one), then the language table "nuvex.txt".
     void LoadLanguageChoice();
+    // Writes the key of the language chosen for the next start into
+    // "Language\language.txt" (the key and a line end); FALSE, with the old
+    // file kept, when it cannot be written or the key is empty.
+    BOOL SaveLanguageChoice(const std::string& key);
     CLanguageTable& LanguageTable() { return m_language; }
 
     // Add-in manager -------------------------------------------------------------------
@@ -103,6 +108,8 @@ public:
     // Rewrites each record's configuration file with the class id it holds.
     void SaveAddinConfigs();
     int FindAddinByInterface(IAddin* addin) const;
+    // The add-in whose Connect runs now, or null.
+    IAddin* ConnectingAddin() const { return m_connectingAddin; }
     int FindAddinByClsid(const GUID& classId) const;
     std::vector<CAddinRecord>& AddinRecords() { return m_addins; }
 
@@ -147,9 +154,17 @@ public:
     HMENU GetMainMenu() const { return m_mainMenu; }
     void SetMainMenu(HMENU menu) { m_mainMenu = menu; }
 
+    // The decision the save-changes dialog leaves for the closing check:
+    // non-zero lets the program close. 0 at first.
+    int SaveAllResult() const { return m_saveAllResult; }
+    void SetSaveAllResult(int result) { m_saveAllResult = result; }
+
     // Window side ----------------------------------------------------------------------------
     void SetMainFrame(CMainFrame* frame) { m_mainFrame = frame; }
     CMainFrame* GetMainFrame() const { return m_mainFrame; }
+    // The snap glyph strip owned by the main frame, made the first time it
+    // is needed; null without a main frame.
+    CImageStripWindow* SnapGlyphStrip();
     // The main frame's active frame's document, or null.
     CNuvexDoc* GetActiveDocument() const;
 
@@ -184,4 +199,7 @@ private:
     std::unique_ptr<CHostApplication> m_application;
     HMENU m_mainMenu = nullptr;
     CMainFrame* m_mainFrame = nullptr;
+    int m_saveAllResult = 0;
+    IAddin* m_connectingAddin = nullptr;
+    std::unique_ptr<CImageStripWindow> m_snapStrip;
 };

@@ -177,7 +177,11 @@ void CAddinHost::ConnectAddins()
     IHostApplication* host = GetHostApplication();
     for (const CAddinRecord& record : m_addins) {
         if (record.addin != nullptr) {
+            // What the add-in registers while it connects is its own (file
+            // types name only their handler class).
+            m_connectingAddin = record.addin;
             record.addin->Connect(host);
+            m_connectingAddin = nullptr;
         }
     }
 }

@@ -193,6 +193,9 @@ HRESULT CHostApplication::RegisterFileType(const char* description, const char* 
     type.flags = static_cast<uint32_t>(flags);
     type.handler = classId;
     type.value = value;
+    // The add-in whose handler class opens or saves files of this type: the
+    // one registering it as it connects.
+    type.addin = m_host->ConnectingAddin();
     m_host->FileTypes().push_back(std::move(type));
     return S_OK;
 }

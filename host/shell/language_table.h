@@ -62,6 +62,12 @@ public:
     // The number of texts of a section (the language names: LNAME).
     size_t GetCount(LanguageSection section) const { return Section(section).texts.size(); }
     size_t GetLNameCount() const { return m_lnameKeys.size(); }
+    // The display name of the index-th language, in the order of the file;
+    // empty outside the list.
+    std::string GetLNameTextAt(size_t index) const
+    {
+        return index < m_lnameTexts.size() ? m_lnameTexts[index] : std::string();
+    }
 
 private:
     struct IdTexts {

@@ -2,7 +2,9 @@
 #include "host/view/nuvex_view.h"
 
 #include "host/document/nuvex_doc.h"
+#include "host/shell/addin_host.h"
 #include "host/shell/host_application.h"
+#include "host/shell/snap_glyph_strip.h"
 #include "host/view/host_view.h"
 #include "host/view/selection_drawing.h"
 #include "host/view/view_pane_bars.h"
@@ -498,9 +500,17 @@ void CNuvexView::ResetPick()
     m_tools.Picker().Reset();
 }
 
-bool CNuvexView::ShowSnapGlyphs(uint32_t, POINT)
+bool CNuvexView::ShowSnapGlyphs(uint32_t kind, POINT cursorClient)
 {
-    return false;
+    // The main frame's strip, where the program has one.
+    auto* host = dynamic_cast<CAddinHost*>(&m_document.Services());
+    CImageStripWindow* strip = host != nullptr ? host->SnapGlyphStrip() : nullptr;
+    if (strip == nullptr) {
+        return false;
+    }
+    POINT screen = cursorClient;
+    ::ClientToScreen(m_hWnd, &screen);
+    return ShowSnapGlyphStrip(*strip, kind, screen) != FALSE;
 }
 
 void CNuvexView::SendToMainWindow(UINT message, WPARAM wParam, LPARAM lParam)

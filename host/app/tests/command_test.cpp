@@ -177,14 +177,10 @@ TEST_F(CommandTest, ARunningCommandRefusesTheCloseWithItsWarning)
     EXPECT_FALSE(program->App().SaveAllModified());
     ASSERT_EQ(program->messages.size(), 1u);
     EXPECT_EQ(program->messages[0], "WARNING!! Active command! Press Esc or right click to exit");
+    // Once the command is cancelled the close may go on (the save-changes
+    // dialog's flows are in save_changes_test.cpp).
     Press(kCancelCommandId);
-    // A modified drawing is offered for saving; No lets the close go on.
-    document->SetModifiedFlag(TRUE);
-    program->messages.clear();
-    program->messageAnswer = IDNO;
     EXPECT_TRUE(program->App().SaveAllModified());
-    ASSERT_EQ(program->messages.size(), 1u);
-    EXPECT_NE(program->messages[0].find("save changes"), std::string::npos) << program->messages[0];
 }
 
 TEST_F(CommandTest, ADeferredRedrawIsDoneOnceAtTheNextIdleTime)

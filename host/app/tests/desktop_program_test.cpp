@@ -4,8 +4,9 @@
 // it loads the component's objects and shows the drawing (a click on the
 // toolbar's Zoom all button fits it, and its curves show in the view), F5
 // runs the add-in's command from its host command id, Esc cancels it, and
-// File > Exit closes the main window, after which the loop ends and the
-// configuration files are rewritten. Skipped without Xvfb.
+// File > Exit with the drawing changed shows the save-changes dialog, whose
+// Save button saves the drawing and closes the main window, after which the
+// loop ends and the configuration files are rewritten. Skipped without Xvfb.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -22,6 +23,7 @@
 #include "host/app/tests/program_folder_support.h"
 #include "host/document/nuvex_doc.h"
 #include "host/shell/main_frame.h"
+#include "host/shell/windows_manager.h"
 #include "host/view/tests/desktop/desktop_fixture.h"
 #include "ientitycomponent.h"
 #include "platform/display/screenshot.h"
@@ -92,6 +94,13 @@ ShownRegion ShownPixels(HWND top, RECT region)
         }
     }
     return shown;
+}
+
+// The save-changes dialog while it is up, else null.
+HWND SaveChangesDialog()
+{
+    HWND active = ::GetActiveWindow();
+    return active != nullptr && ::GetDlgItem(active, kWindowsManagerList) != nullptr ? active : nullptr;
 }
 
 bool Contains(const std::vector<std::string>& log, const std::string& entry)
@@ -167,6 +176,7 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
             EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kFileMenu, &item));
             pointer.Click(top, Centre(item));
         };
+        std::filesystem::file_time_type writtenBefore{};
         ShownRegion before;
         ShownRegion after;
         double scaleBefore = 0.0;
@@ -188,8 +198,16 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
              [&] { return Contains(addin.Log(), "testaddin.so event 8193 number 7 final 1"); }},
             {"Esc cancels it", [&] { pointer.Key(top, VK_ESCAPE); },
              [&] { return Contains(addin.Log(), "testaddin.so command released"); }},
-            {"File > Exit closes the main window", clickFileMenu,
+            {"File > Exit offers the changed drawing in the save-changes dialog",
              [&] {
+                 writtenBefore = std::filesystem::last_write_time(drawing);
+                 document->SetModifiedFlag(TRUE);
+                 clickFileMenu();
+             },
+             [&] {
+                 if (HWND dialog = SaveChangesDialog(); dialog != nullptr) {
+                     return SdlWaitUntilShown(dialog, kShowTimeoutMs) != FALSE;
+                 }
                  HWND popup = FindPopupMenuWindow();
                  if (popup != nullptr && !exitClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
                      RECT item{};
@@ -205,6 +223,14 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
                  }
                  return false;
              }},
+            {"Save in the dialog saves the drawing and closes the main window",
+             [&] {
+                 HWND dialog = SaveChangesDialog();
+                 RECT button{};
+                 ::GetWindowRect(::GetDlgItem(dialog, kWindowsManagerSave), &button);
+                 pointer.Click(dialog, Centre(button));
+             },
+             [] { return false; }},
         },
                           [&] {
                               const std::string shot = ::testing::TempDir() + "nuvex_program_stuck-" +
@@ -236,6 +262,7 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
         }
         EXPECT_EQ(commandEvents, expected);
         EXPECT_FALSE(::IsWindow(top));
+        EXPECT_GT(std::filesystem::last_write_time(drawing), writtenBefore) << "the drawing was not saved";
     }
     EXPECT_EQ(folder.Read("AddInsCfg/testaddin.cfg"), "ADDIN_CLSID " + ClassIdText(addin.ClassId()));
     EXPECT_EQ(folder.Read("AddInsCfg/entities.cfg"), "ADDIN_CLSID " + ClassIdText(CLSID_EntityComponent));

@@ -108,6 +108,13 @@ void TestAddinModule::SetStartAnswer(LONG answer) const
     }
 }
 
+void TestAddinModule::SetWorkshop(bool on) const
+{
+    if (auto set = Export<void (*)(int)>(m_module, "TestAddinSetWorkshop")) {
+        set(on ? 1 : 0);
+    }
+}
+
 GUID TestAddinModule::ClassId() const
 {
     GUID id{};

@@ -49,6 +49,8 @@ public:
     std::vector<std::string> Log() const;
     void Reset() const;
     void SetStartAnswer(LONG answer) const;
+    // Whether the add-in adds its "Workshop" group at Connect (default not).
+    void SetWorkshop(bool on) const;
     GUID ClassId() const;
     IAddin* Object() const;
 

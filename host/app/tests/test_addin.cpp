@@ -7,7 +7,9 @@
 // and a command (number 7, typed name "testcmd", short "tc") with its
 // class, started by F5. Its command objects record their events and answer the start with
 // a result the test sets (the preview requests of every paint are not
-// logged). The log is read through the module's exports.
+// logged). It opens files "*.tpt" through a handler class that records the
+// file's name, and on request adds a "Workshop" pane group with a
+// "Properties" page. The log is read through the module's exports.
 #include <cctype>
 #include <string>
 #include <vector>
@@ -26,11 +28,14 @@ namespace {
 
 constexpr GUID kBaseClassId = {0x5e1f0a10, 0x2b3c, 0x4d5e, {0x8f, 0x90, 0xa1, 0xb2, 0xc3, 0xd4, 0xe5, 0x00}};
 constexpr GUID kCommandClass = {0x5e1f0a11, 0x2b3c, 0x4d5e, {0x8f, 0x90, 0xa1, 0xb2, 0xc3, 0xd4, 0xe5, 0xf6}};
+constexpr GUID kFileClass = {0x5e1f0a12, 0x2b3c, 0x4d5e, {0x8f, 0x90, 0xa1, 0xb2, 0xc3, 0xd4, 0xe5, 0xf6}};
 constexpr LONG kCommandNumber = 7;
+constexpr LONG kControlPanelPage = 4;
 constexpr LONG kDrawEvent = 0x8000;
 
 std::vector<std::string> g_log;
 LONG g_startAnswer = 0;
+bool g_workshop = false;
 
 std::string ModulePath()
 {
@@ -55,7 +60,8 @@ GUID OwnClassId()
 
 std::string Title() { return FileNameOf(ModulePath()); }
 
-class CTestCommand final : public IAddinCommand {
+// The reference count and interfaces of the add-in's command objects.
+class CCountedCommand : public IAddinCommand {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
@@ -72,11 +78,22 @@ public:
     {
         const ULONG count = --m_references;
         if (count == 0) {
-            g_log.push_back(Title() + " command released");
+            OnReleased();
             delete this;
         }
         return count;
     }
+
+protected:
+    virtual void OnReleased() {}
+    virtual ~CCountedCommand() = default;
+
+private:
+    ULONG m_references = 0;
+};
+
+class CTestCommand final : public CCountedCommand {
+public:
     HRESULT STDMETHODCALLTYPE Create(IHostDocument* document, LONG commandNumber, LONG_PTR context) override
     {
         LONG objects = -1;
@@ -107,9 +124,21 @@ public:
         return S_OK;
     }
 
-private:
-    virtual ~CTestCommand() = default;
-    ULONG m_references = 0;
+protected:
+    void OnReleased() override { g_log.push_back(Title() + " command released"); }
+};
+
+// Opens the add-in's "tpt" files: it records the file's name.
+class CTestFileHandler final : public CCountedCommand {
+public:
+    HRESULT STDMETHODCALLTYPE Create(IHostDocument*, LONG, LONG_PTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnEvent(LONG event, void* value, LONG, LONG, LONG*) override
+    {
+        const std::string path = value != nullptr ? static_cast<const char*>(value) : "";
+        g_log.push_back(Title() + " file " + std::to_string(event) + " " + FileNameOf(path));
+        return S_OK;
+    }
+
 };
 
 class CTestAddin final : public IAddin {
@@ -151,6 +180,15 @@ public:
         flag.vt = VT_UI1;
         flag.bVal = 1;
         host->RegisterVariable("TestFlag", flag, nullptr);
+        // Files "*.tpt" are opened by the add-in.
+        host->RegisterFileType("Test parts (*.tpt)", "tpt", 1, kFileClass, 0);
+        if (g_workshop) {
+            // The pane group with the page the host fills as its properties page.
+            LONG group = -1;
+            LONG page = -1;
+            host->AddPaneGroup("Workshop", 0x311, &group);
+            host->AddPaneItem(group, "Properties", kControlPanelPage, nullptr, 0, &page);
+        }
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Help(LONG commandNumber, LONG reserved) override
@@ -183,6 +221,12 @@ public:
         }
         if (iid == IID_IAddin) {
             *out = static_cast<IAddin*>(&g_addin);
+            return S_OK;
+        }
+        if (iid == kFileClass) {
+            auto* handler = new CTestFileHandler();
+            handler->AddRef();
+            *out = static_cast<IAddinCommand*>(handler);
             return S_OK;
         }
         if (iid == kCommandClass) {
@@ -240,5 +284,7 @@ TEST_ADDIN_EXPORT void TestAddinReset()
     g_startAnswer = 0;
 }
 TEST_ADDIN_EXPORT void TestAddinSetStartAnswer(LONG answer) { g_startAnswer = answer; }
+// Whether Connect adds the "Workshop" pane group with its "Properties" page.
+TEST_ADDIN_EXPORT void TestAddinSetWorkshop(int on) { g_workshop = on != 0; }
 TEST_ADDIN_EXPORT void TestAddinClassId(GUID* id) { *id = OwnClassId(); }
 TEST_ADDIN_EXPORT IAddin* TestAddinObject() { return &g_addin; }
