@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 #include <numbers>
+#include <optional>
 
 #include "objectmodel/polylineset.h"
 #include "objectmodel/tolerance.h"
@@ -95,23 +96,80 @@ HRESULT CArcEntity::GetRadius(IReal* radius)
     return radius->Set(m_radius, 0);
 }
 
+namespace {
+
+// The arc in its plane: start direction u, v = normal x u, the radius and
+// the sweep from start to end in the sense of the normal (an end in the
+// start direction makes a full turn). None for a zero radius or normal.
+struct ArcFrame {
+    CVector3 u;
+    CVector3 v;
+    double radius = 0.0;
+    double sweep = 0.0;
+};
+
+std::optional<ArcFrame> FrameOf(const CVector3& start, const CVector3& end, const CVector3& center,
+                                const CVector3& normalValue)
+{
+    const CVector3 toStart = start - center;
+    const double radius = toStart.Length().GetValue();
+    const CVector3 normal = normalValue.Normalized();
+    if (radius < kRealTolerance || normal.IsZero()) {
+        return std::nullopt;
+    }
+    ArcFrame frame;
+    frame.radius = radius;
+    frame.u = toStart / radius;
+    frame.v = normal.Cross(frame.u);
+    const CVector3 toEnd = end - center;
+    frame.sweep = std::atan2(toEnd.Dot(frame.v).GetValue(), toEnd.Dot(frame.u).GetValue());
+    if (frame.sweep <= kRealTolerance) {
+        frame.sweep += 2.0 * std::numbers::pi;
+    }
+    return frame;
+}
+
+constexpr int kChordsPerTurn = 128;
+
+} // namespace
+
+std::vector<CVector3> CArcEntity::ChordPoints() const
+{
+    const std::optional<ArcFrame> frame = FrameOf(StartValue(), EndValue(), m_center, m_normal);
+    if (!frame) {
+        return {StartValue(), EndValue()};
+    }
+    const int chords =
+        std::max(1, static_cast<int>(std::ceil(frame->sweep / (2.0 * std::numbers::pi) * kChordsPerTurn)));
+    std::vector<CVector3> points;
+    points.reserve(static_cast<size_t>(chords) + 1);
+    points.push_back(StartValue());
+    for (int i = 1; i < chords; ++i) {
+        const double angle = frame->sweep * i / chords;
+        points.push_back(m_center + frame->u * (frame->radius * std::cos(angle)) +
+                         frame->v * (frame->radius * std::sin(angle)));
+    }
+    points.push_back(EndValue());
+    return points;
+}
+
+HRESULT CArcEntity::HitTest(IPlane* side1, IPlane* side2, IPlane* side3, IPlane* side4, uint32_t mode, BOOL* hit)
+{
+    return HitTestPolyline(ChordPoints(), side1, side2, side3, side4, mode, hit);
+}
+
 HRESULT CArcEntity::GetExtents(IVector3* minimum, IVector3* maximum, uint32_t)
 {
     const CVector3& start = StartValue();
     const CVector3& end = EndValue();
-    const CVector3 toStart = start - m_center;
-    const double radius = toStart.Length().GetValue();
-    const CVector3 normal = m_normal.Normalized();
-    if (radius < kRealTolerance || normal.IsZero()) {
+    const std::optional<ArcFrame> frame = FrameOf(start, end, m_center, m_normal);
+    if (!frame) {
         return CopyBoxOut({start, end}, minimum, maximum);
     }
-    const CVector3 u = toStart / radius;
-    const CVector3 v = normal.Cross(u);
-    const CVector3 toEnd = end - m_center;
-    double sweep = std::atan2(toEnd.Dot(v).GetValue(), toEnd.Dot(u).GetValue());
-    if (sweep <= kRealTolerance) {
-        sweep += 2.0 * std::numbers::pi;
-    }
+    const CVector3& u = frame->u;
+    const CVector3& v = frame->v;
+    const double radius = frame->radius;
+    const double sweep = frame->sweep;
     CVector3 lo = start;
     CVector3 hi = start;
     auto include = [&lo, &hi](const CVector3& p) {

@@ -32,6 +32,13 @@ public:
     // on the arc. An end point in the start direction makes a full circle.
     HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t) override;
 
+    // Picked where the arc, followed in chords of at most 1/128 of a turn,
+    // lies in the region.
+    HRESULT STDMETHODCALLTYPE HitTest(IPlane* side1, IPlane* side2, IPlane* side3, IPlane* side4, uint32_t mode,
+                                      BOOL* hit) override;
+    // The arc's points from start to end, at most 1/128 of a turn apart.
+    std::vector<CVector3> ChordPoints() const;
+
     // ILineEntity: one list of tag 7: start, centre, normal, end.
     HRESULT STDMETHODCALLTYPE GetApproximation(double tolerance, IPolylineSet** approximation,
                                                uint32_t mode) override;

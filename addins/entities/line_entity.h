@@ -22,6 +22,12 @@ public:
     // IEntityBase: one DrawLine from start to end with the context's current
     // colour, width and style.
     HRESULT STDMETHODCALLTYPE Draw(IGraphicsContext* context) override;
+    // Picked where the segment from start to end lies in the region.
+    HRESULT STDMETHODCALLTYPE HitTest(IPlane* side1, IPlane* side2, IPlane* side3, IPlane* side4, uint32_t mode,
+                                      BOOL* hit) override
+    {
+        return HitTestPolyline({StartValue(), EndValue()}, side1, side2, side3, side4, mode, hit);
+    }
     // The box of start and end.
     HRESULT STDMETHODCALLTYPE GetExtents(IVector3* minimum, IVector3* maximum, uint32_t) override
     {

@@ -8,12 +8,15 @@
 #include <cmath>
 #include <initializer_list>
 #include <new>
+#include <vector>
 
 #include "ientitycomponent.h"
 #include "objectmodel/byte_io.h"
 #include "objectmodel/com_object.h"
 #include "objectmodel/entity_defaults.h"
 #include "objectmodel/out_param.h"
+#include "objectmodel/plane_object.h"
+#include "objectmodel/tolerance.h"
 #include "objectmodel/vector3.h"
 
 // Point values of a byte form are taken only when finite: a stored NaN or
@@ -143,6 +146,70 @@ inline HRESULT CopyPointIn(IVector3* in, CVector3& value)
         return E_POINTER;
     }
     value = CVector3(in);
+    return S_OK;
+}
+
+// Whether a move's curve, given as a polyline, lies in a pick region bounded
+// by four side planes whose normals point into it. A point is inside a side
+// when (P - O) . N exceeds the tolerance. With a non-zero mode (a click or a
+// crossing box) any part of the curve inside all four sides is a hit; with
+// mode 0 (a window box) all of it must be inside.
+inline HRESULT HitTestPolyline(const std::vector<CVector3>& points, IPlane* side1, IPlane* side2, IPlane* side3,
+                               IPlane* side4, uint32_t mode, BOOL* hit)
+{
+    if (side1 == nullptr || side2 == nullptr || side3 == nullptr || side4 == nullptr || hit == nullptr) {
+        return E_POINTER;
+    }
+    *hit = FALSE;
+    const CPlaneObject sides[] = {CPlaneObject(side1), CPlaneObject(side2), CPlaneObject(side3),
+                                  CPlaneObject(side4)};
+    const auto height = [](const CVector3& point, const CPlaneObject& side) {
+        const CVector3& o = side.GetOriginValue();
+        const CVector3& n = side.GetNormalValue();
+        return (point.x.GetValue() - o.x.GetValue()) * n.x.GetValue() +
+               (point.y.GetValue() - o.y.GetValue()) * n.y.GetValue() +
+               (point.z.GetValue() - o.z.GetValue()) * n.z.GetValue() - kRealTolerance;
+    };
+    if (mode == 0) {
+        for (const CVector3& point : points) {
+            for (const CPlaneObject& side : sides) {
+                if (height(point, side) <= 0.0) {
+                    return S_OK;
+                }
+            }
+        }
+        *hit = points.empty() ? FALSE : TRUE;
+        return S_OK;
+    }
+    for (size_t i = 0; i < points.size(); ++i) {
+        const CVector3& a = points[i];
+        const CVector3& b = i + 1 < points.size() ? points[i + 1] : points[i];
+        // The part a + t (b - a), t in [low, high], that stays inside.
+        double low = 0.0;
+        double high = 1.0;
+        bool inside = true;
+        for (const CPlaneObject& side : sides) {
+            const double ha = height(a, side);
+            const double hb = height(b, side);
+            if (ha <= 0.0 && hb <= 0.0) {
+                inside = false;
+                break;
+            }
+            if (ha > 0.0 && hb > 0.0) {
+                continue;
+            }
+            const double t = ha / (ha - hb);
+            if (ha <= 0.0) {
+                low = std::max(low, t);
+            } else {
+                high = std::min(high, t);
+            }
+        }
+        if (inside && low <= high) {
+            *hit = TRUE;
+            return S_OK;
+        }
+    }
     return S_OK;
 }
 

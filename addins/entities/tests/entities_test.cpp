@@ -15,6 +15,7 @@
 #include "addins/entities/curve_chainer.h"
 #include "addins/entities/line_entity.h"
 #include "objectmodel/entity_record.h"
+#include "objectmodel/plane_object.h"
 #include "objectmodel/polylineset.h"
 #include "objectmodel/selection_set_object.h"
 #include "objectmodel/tests/recording_graphics_context.h"
@@ -225,6 +226,59 @@ TEST(MoveEntities, ExtentsEncloseTheCurveAsDrawn)
                     maximum.y.GetValue(), maximum.z.GetValue()},
                    c.box);
     }
+}
+
+// The view picks a move where its curve passes through the pick region
+// (a click or a crossing box, mode 1), or lies wholly inside it (a window
+// box, mode 0); the region is four side planes whose normals point in.
+TEST(MoveEntities, APickHitsWhereTheCurveItselfPasses)
+{
+    struct Case {
+        const char* name;
+        ComPtr<ILineEntity> curve;
+        double left, bottom, right, top;
+        uint32_t mode;
+        BOOL hit;
+    };
+    const CVector3 origin(0, 0, 0);
+    auto arc = [](const CVector3& start, const CVector3& end, const CVector3& centre, double normalZ) {
+        return ComPtr<ILineEntity>::Share(MakeArc(start, end, centre, normalZ).Get());
+    };
+    const double apex = 10.0 / std::sqrt(2.0);
+    const ComPtr<ILineEntity> quarter = arc(CVector3(10, 0, 0), CVector3(0, 10, 0), origin, 1);
+    const ComPtr<ILineEntity> longWay = arc(CVector3(10, 0, 0), CVector3(0, 10, 0), origin, -1);
+    const Case cases[] = {
+        {"click on a line", MakeLine(0, 0, 10, 0), 4, -1, 6, 1, 1, TRUE},
+        {"click beside a line", MakeLine(0, 0, 10, 0), 4, 1, 6, 2, 1, FALSE},
+        {"click past a line's end", MakeLine(0, 0, 10, 0), 11, -1, 12, 1, 1, FALSE},
+        {"click inside a slanted line's box, off the line", MakeLine(0, 0, 10, 10), 6, 0, 8, 2, 1, FALSE},
+        {"window over part of a line", MakeLine(0, 0, 10, 0), 4, -1, 6, 1, 0, FALSE},
+        {"window round a whole line", MakeLine(0, 0, 10, 0), -1, -1, 11, 1, 0, TRUE},
+        {"click on an arc's middle, far from its chord", quarter, apex - 0.5, apex - 0.5, apex + 0.5, apex + 0.5,
+         1, TRUE},
+        {"click on its circle, off the arc", quarter, -apex - 0.5, -apex - 0.5, -apex + 0.5, -apex + 0.5, 1,
+         FALSE},
+        {"click on the chord, inside the arc", quarter, 4.5, 4.5, 5.5, 5.5, 1, FALSE},
+        {"clockwise the long way round", longWay, -apex - 0.5, -apex - 0.5, -apex + 0.5, -apex + 0.5, 1, TRUE},
+        {"clockwise, not through the short way", longWay, apex - 0.5, apex - 0.5, apex + 0.5, apex + 0.5, 1,
+         FALSE},
+        {"window round the quarter arc", quarter, -0.5, -0.5, 10.5, 10.5, 0, TRUE},
+        {"window round its chord only", quarter, -0.5, -0.5, 10.5, 8, 0, FALSE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPlaneObject left(CVector3(c.left, 0, 0), CVector3(1, 0, 0));
+        CPlaneObject bottom(CVector3(0, c.bottom, 0), CVector3(0, 1, 0));
+        CPlaneObject right(CVector3(c.right, 0, 0), CVector3(-1, 0, 0));
+        CPlaneObject top(CVector3(0, c.top, 0), CVector3(0, -1, 0));
+        BOOL hit = 2;
+        ASSERT_EQ(c.curve->HitTest(&left, &bottom, &right, &top, c.mode, &hit), S_OK);
+        EXPECT_EQ(hit, c.hit);
+    }
+    BOOL hit = FALSE;
+    CPlaneObject side;
+    EXPECT_EQ(quarter->HitTest(&side, nullptr, &side, &side, 1, &hit), E_POINTER);
+    EXPECT_EQ(quarter->HitTest(&side, &side, &side, &side, 1, nullptr), E_POINTER);
 }
 
 TEST(MoveEntities, PlainCurvesAreNoGroups)

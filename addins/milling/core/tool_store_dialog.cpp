@@ -241,6 +241,50 @@ void CToolStoreDialog::OnHelpButton()
     ShowAddinHelp(language, "toolstore.htm");
 }
 
+namespace {
+
+// The open tool store dialog and its filter of the modal loop's messages.
+HWND g_helpDialog = nullptr;
+HHOOK g_helpFilter = nullptr;
+
+LRESULT HelpKeyFilter(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code >= 0 && msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_F1 &&
+        g_helpDialog != nullptr && (msg->hwnd == g_helpDialog || ::IsChild(g_helpDialog, msg->hwnd))) {
+        ::SendMessageA(g_helpDialog, WM_HELP, 0, 0);
+        return TRUE;
+    }
+    return CallNextHookEx(g_helpFilter, code, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CToolStoreDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        if (g_helpFilter == nullptr) {
+            g_helpDialog = m_hWnd;
+            g_helpFilter = SetWindowsHookExA(WH_MSGFILTER, &HelpKeyFilter, nullptr, 0);
+        }
+        break;
+    case WM_DESTROY:
+        if (g_helpDialog == m_hWnd && g_helpFilter != nullptr) {
+            UnhookWindowsHookEx(g_helpFilter);
+            g_helpFilter = nullptr;
+            g_helpDialog = nullptr;
+        }
+        break;
+    case WM_HELP:
+        OnHelpButton();
+        break;
+    default:
+        break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
 void CToolStoreDialog::OnOK()
 {
     // Written before the dialog closes, so a store that cannot be written

@@ -32,6 +32,10 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
     void OnOK() override;
+    // WM_HELP opens the dialog's topic, then goes on as usual. While the
+    // dialog lives, F1 on any of its windows becomes its WM_HELP (the window
+    // system sends none of its own): a message filter of the modal loop.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void OnAddTool();

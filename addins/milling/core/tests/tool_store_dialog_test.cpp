@@ -10,7 +10,9 @@
 #include "addins/milling/core/tool_store_command.h"
 #include "addins/milling/core/tool_store_dialog.h"
 #include "platform/controls/controls.h"
+#include "platform/kernel/help.h"
 #include "platform/user/commdlg.h"
+#include "platform/user/input.h"
 #include "platform/user/inspect.h"
 
 namespace {
@@ -225,6 +227,35 @@ TEST_F(ToolStoreDialogTest, ADamagedStoreOpensEmptyAndSaysWhy)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("line 3"), std::string::npos) << messages[0];
     EXPECT_EQ(ReadFileBytes(ProgramFile("Toolstore/toolstore.dat")), "3\nA\n1 2 3\n") << "Cancel writes nothing";
+}
+
+// F1 on a control of the dialog and its Help button open the same topic in
+// the chosen language's help; the dialog stays open.
+TEST_F(ToolStoreDialogTest, FOneAndHelpOpenTheToolStoreTopic)
+{
+    CToolStoreDialog dialog(m_addin, ProgramFile("Toolstore/toolstore.dat"));
+    std::vector<std::string> requests;
+    ScopedHelpRecorder recorder([&](const HelpRequest& request) { requests.push_back(request.requested); });
+    std::vector<std::string> afterKey;
+    bool openAfterKey = false;
+    Play({
+        [&]() {
+            ::SetFocus(::GetDlgItem(dialog.m_hWnd, 6001));
+            InjectKey(VK_F1, KeyAction::Down);
+            InjectKey(VK_F1, KeyAction::Up);
+        },
+        [&]() {
+            afterKey = requests;
+            openAfterKey = ::IsWindow(dialog.m_hWnd) != FALSE;
+            Press(dialog.m_hWnd, 57670);
+        },
+        [&]() { Press(dialog.m_hWnd, IDCANCEL); },
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const std::string topic = "help\\EN\\nuvex.chm::/khtml/toolstore.htm";
+    EXPECT_EQ(afterKey, std::vector<std::string>{topic});
+    EXPECT_TRUE(openAfterKey);
+    EXPECT_EQ(requests, (std::vector<std::string>{topic, topic}));
 }
 
 TEST_F(ToolStoreDialogTest, TheCommandWithoutAViewShowsNothingAndEnds)

@@ -23,7 +23,7 @@ struct FixtureArc {
     double centreX, centreY, radius, startDeg, endDeg;
 };
 // Drawing lines (they pick and snap), then the entity component's straight
-// moves and arcs (drawn only).
+// moves and arcs (they pick, but give no snap points).
 extern const std::vector<FixtureLine> kFixtureLines;
 extern const std::vector<FixtureLine> kFixtureMoves;
 extern const std::vector<FixtureArc> kFixtureArcs;
