@@ -46,13 +46,14 @@ void FillPart(CMillingFeature& f)
         ASSERT_TRUE(f.AppendMove(m, nullptr).ok());
 }
 
+// A postprocessor of one dialect, held for the test; `p` borrows it.
 struct Postprocessor {
-    explicit Postprocessor(int dialect) { EXPECT_EQ(yelk::CPostprocessor::Create(dialect, &p), S_OK); }
-    ~Postprocessor()
+    explicit Postprocessor(int dialect)
     {
-        if (p)
-            p->Release();
+        EXPECT_EQ(yelk::CPostprocessor::Create(dialect, held.Receive()), S_OK);
+        p = held.Get();
     }
+    ComPtr<IPostprocessor> held;
     IPostprocessor* p = nullptr;
 };
 
@@ -98,8 +99,11 @@ TEST(NcOutput, GoldenProgramsInBothDialects)
         golden << in.rdbuf();
         const std::string actual = Join(lines);
         if (actual != golden.str()) {
-            std::ofstream(DataPath(std::string(c.file) + ".out")) << actual;
-            ADD_FAILURE() << "differs from the golden file; output written beside it:\n" << actual;
+            // The output goes to the test's temporary folder, never into the
+            // source tree, so a failed run leaves the checkout clean.
+            const std::string written = ::testing::TempDir() + c.file + ".out";
+            std::ofstream(written) << actual;
+            ADD_FAILURE() << "differs from the golden file; output written to " << written << ":\n" << actual;
         }
     }
 }
