@@ -53,7 +53,8 @@ public:
     // The first loaded postprocessor whose display name equals `name`
     // exactly; null when none does. Not AddRef'ed.
     IPostprocessor* FindPostprocessor(const char* name) const;
-    const std::vector<IPostprocessor*>& Postprocessors() const { return m_postprocessors; }
+    // The loaded postprocessors in load order, borrowed from the add-in.
+    std::vector<IPostprocessor*> Postprocessors() const;
 
     CPostprocessorList& Machines() { return m_machines; }
     CLanguageTable& Language() { return m_language; }
@@ -77,10 +78,10 @@ private:
     long m_shadedToolVariable = -1;
     long m_showToolVariable = -1;
     std::vector<HMODULE> m_plugins;
-    std::vector<IPostprocessor*> m_postprocessors;
+    std::vector<ComPtr<IPostprocessor>> m_postprocessors;
     bool m_postprocessorsLoaded = false;
     IHostApplication* m_host = nullptr;
-    IDispatch* m_eventSink = nullptr;
+    ComPtr<IDispatch> m_eventSink;
     long m_references = 0;
 };
 

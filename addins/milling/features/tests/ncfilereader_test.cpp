@@ -47,15 +47,13 @@ public:
         if (refuseCreation) {
             return E_FAIL;
         }
-        IClassFactory* factory = nullptr;
-        const HRESULT found =
-            CoGetClassObject(classId, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
+        ComPtr<IClassFactory> factory;
+        const HRESULT found = CoGetClassObject(classId, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                               factory.ReceiveVoid());
         if (FAILED(found)) {
             return found;
         }
-        const HRESULT made = factory->CreateInstance(nullptr, iid, object);
-        factory->Release();
-        return made;
+        return factory->CreateInstance(nullptr, iid, object);
     }
     HRESULT STDMETHODCALLTYPE AddObject(IEntityRecord* holder) override
     {
@@ -136,8 +134,8 @@ void ExpectMoves(const RecordingDocument& document, const std::vector<Move>& exp
 // Parses each line with the dialect's postprocessor into the reader.
 void Store(CNcFileReader& reader, int dialect, const std::vector<std::string>& lines)
 {
-    IPostprocessor* post = nullptr;
-    ASSERT_EQ(yelk::CPostprocessor::Create(dialect, &post), S_OK);
+    ComPtr<IPostprocessor> post;
+    ASSERT_EQ(yelk::CPostprocessor::Create(dialect, post.Receive()), S_OK);
     std::vector<INT> codes(kNcMaxBlockTokens), kinds(kNcMaxBlockTokens), styles(4096);
     std::vector<VARIANT> values(320);
     INT count = 0;
@@ -146,7 +144,6 @@ void Store(CNcFileReader& reader, int dialect, const std::vector<std::string>& l
         reader.AddLine(count, codes.data(), kinds.data(), values.data());
     }
     post->ParseBlock("", &count, codes.data(), kinds.data(), values.data(), styles.data());
-    post->Release();
 }
 
 // The entity component registered in a registry of the test's own.
@@ -297,12 +294,11 @@ TEST_F(NcReader, ReadsFilesToTheEndSkippingEmptyLines)
         SCOPED_TRACE(c.name);
         TempFolder folder;
         folder.Write("part.nc", c.text);
-        IPostprocessor* post = nullptr;
-        ASSERT_EQ(yelk::CPostprocessor::Create(c.dialect, &post), S_OK);
+        ComPtr<IPostprocessor> post;
+        ASSERT_EQ(yelk::CPostprocessor::Create(c.dialect, post.Receive()), S_OK);
         RecordingDocument document;
         CNcFileReader reader(&document);
-        const NcReadResult read = ReadNcProgram((folder / "part.nc").c_str(), post, reader);
-        post->Release();
+        const NcReadResult read = ReadNcProgram((folder / "part.nc").c_str(), post.Get(), reader);
         EXPECT_EQ(read.status, NcReadStatus::Ok);
         EXPECT_EQ(read.linesStored, c.stored);
         EXPECT_EQ(read.emptyLinesSkipped, c.empty);
@@ -314,11 +310,10 @@ TEST_F(NcReader, ReadsFilesToTheEndSkippingEmptyLines)
 
     RecordingDocument document;
     CNcFileReader reader(&document);
-    IPostprocessor* post = nullptr;
-    ASSERT_EQ(yelk::CPostprocessor::Create(kPower, &post), S_OK);
-    EXPECT_EQ(ReadNcProgram("/no/such/folder/part.nc", post, reader).status, NcReadStatus::CannotOpen);
+    ComPtr<IPostprocessor> post;
+    ASSERT_EQ(yelk::CPostprocessor::Create(kPower, post.Receive()), S_OK);
+    EXPECT_EQ(ReadNcProgram("/no/such/folder/part.nc", post.Get(), reader).status, NcReadStatus::CannotOpen);
     EXPECT_EQ(ReadNcProgram("/no/such/folder/part.nc", nullptr, reader).status, NcReadStatus::NoPostprocessor);
-    post->Release();
 }
 
 TEST(NcProgramStore, StoresCopiesAndLooksBackwards)
