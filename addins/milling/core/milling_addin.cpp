@@ -95,6 +95,23 @@ void LoadAddinLanguage(IHostApplication* host, CLanguageTable& table)
     table.Load(AddinLanguageFilePath(StrimoProgramFolder()));
 }
 
+CMillingAddin* AddinWithLanguage(IHostDocument* document, CLanguageTable& table)
+{
+    IHostApplication* host = nullptr;
+    CMillingAddin* addin = CMillingAddin::FromDocument(document, &host);
+    LoadAddinLanguage(host, table);
+    return addin;
+}
+
+HWND FirstViewWindow(IHostDocument* document)
+{
+    IHostView* view = nullptr; // borrowed from the document
+    HWND window = nullptr;
+    if (document != nullptr && SUCCEEDED(document->GetFirstView(&view)) && view != nullptr)
+        view->GetWindow(&window);
+    return window;
+}
+
 std::string AddinHelpPath(const std::string& language, const char* topic)
 {
     return "help\\" + language + "\\nuvex.chm::/khtml/" + topic;

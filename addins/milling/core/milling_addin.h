@@ -93,6 +93,11 @@ void SetStrimoProgramFolder(const std::string& folder);
 // Copies the host's chosen and default language names into the table and
 // merges the add-in's language file into it.
 void LoadAddinLanguage(IHostApplication* host, CLanguageTable& table);
+// The milling add-in of `document`'s host, with the host's languages loaded
+// into `table` as LoadAddinLanguage does; null when the host has none.
+CMillingAddin* AddinWithLanguage(IHostDocument* document, CLanguageTable& table);
+// The window of `document`'s first view; null without a document or a view.
+HWND FirstViewWindow(IHostDocument* document);
 
 // The help path of an add-in topic: "help\<language>\nuvex.chm::/khtml/<topic>".
 std::string AddinHelpPath(const std::string& language, const char* topic);
