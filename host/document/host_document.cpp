@@ -682,7 +682,8 @@ HRESULT CHostDocument::RemoveTemporary(IUnknown* object)
 
 HRESULT CHostDocument::RemoveTemporaries(LONG byLevel, LONG byOwner, uint32_t ownerKey)
 {
-    m_document.RemoveCommandObjects(byLevel != 0, byOwner != 0, ownerKey);
+    m_document.RemoveCommandObjects(byLevel != 0 ? CNuvexDoc::OfCommand::Current : CNuvexDoc::OfCommand::Any,
+                                    byOwner != 0 ? CNuvexDoc::OfOwner::Key : CNuvexDoc::OfOwner::Any, ownerKey);
     return S_OK;
 }
 

@@ -207,8 +207,8 @@ TEST_F(MillingJobTest, TheJobComesBackWithASavedAndReopenedDrawing)
     EXPECT_EQ(Record(*read), record);
 
     std::vector<std::string> before, after;
-    EXPECT_TRUE(job->WriteNcCode(before, 0, false).ok);
-    EXPECT_TRUE(read->WriteNcCode(after, 0, false).ok);
+    EXPECT_TRUE(job->WriteNcCode(before, 0, CMillingJob::Phases::Unnumbered).ok);
+    EXPECT_TRUE(read->WriteNcCode(after, 0, CMillingJob::Phases::Unnumbered).ok);
     EXPECT_FALSE(before.empty());
     EXPECT_EQ(after, before);
 }
@@ -415,7 +415,7 @@ TEST_F(MillingJobTest, AnUnnumberedProgramHoldsOnlyNcBlocks)
     CMillingJob* job = TwoOperationJob();
     job->GetOperation(0)->AddFeature(MakeSquareContour(30, nullptr));
     std::vector<std::string> lines;
-    ASSERT_TRUE(job->WriteNcCode(lines, -1, false).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, -1, CMillingJob::Phases::Unnumbered).ok);
     ASSERT_FALSE(lines.empty());
     IPostprocessor* postprocessor = m_addin->Postprocessors().at(0);
     INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens], styles[kNcMaxLineLength];
@@ -430,7 +430,7 @@ TEST_F(MillingJobTest, AnUnnumberedProgramHoldsOnlyNcBlocks)
     }
     postprocessor->ParseBlock("", &count, codes, kinds, values, styles);
 
-    ASSERT_TRUE(job->WriteNcCode(lines, 0, true).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, 0, CMillingJob::Phases::Numbered).ok);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Phase 1"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Phase 2"), 1);
     EXPECT_EQ(lines.front(), "Phase 1");
@@ -440,9 +440,9 @@ TEST_F(MillingJobTest, WriteNcCodeOfNoOperationIsEmptyAndWithoutAMachineFails)
 {
     CMillingJob* job = TwoOperationJob();
     std::vector<std::string> lines = {"stale"};
-    EXPECT_TRUE(job->WriteNcCode(lines, 5, false).ok);
+    EXPECT_TRUE(job->WriteNcCode(lines, 5, CMillingJob::Phases::Unnumbered).ok);
     EXPECT_TRUE(lines.empty());
-    const NcProgramResult noMachine = job->WriteNcCode(lines, 1, false);
+    const NcProgramResult noMachine = job->WriteNcCode(lines, 1, CMillingJob::Phases::Unnumbered);
     EXPECT_FALSE(noMachine.ok);
     EXPECT_NE(noMachine.message.find("Phase 1"), std::string::npos) << noMachine.message;
 }
@@ -454,11 +454,11 @@ TEST_F(MillingJobTest, AMachineStoreWithoutACurrentMachineWritesWithTheDefault)
     CMillingJob* job = TwoOperationJob();
     WriteProgramFile("Toolstore/poststore.dat", "1\nPower Control CNC\n1 1\n0\n1\n");
     std::vector<std::string> lines;
-    ASSERT_TRUE(job->WriteNcCode(lines, 0, false).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, 0, CMillingJob::Phases::Unnumbered).ok);
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines[0][0], 'N') << "the default machine writes no line numbers: " << lines[0];
     WriteProgramFile("Toolstore/poststore.dat", "1\nPower Control CNC\n1 1\n1\n1\n");
-    ASSERT_TRUE(job->WriteNcCode(lines, 0, false).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, 0, CMillingJob::Phases::Unnumbered).ok);
     EXPECT_EQ(lines[0][0], 'N') << lines[0];
 }
 

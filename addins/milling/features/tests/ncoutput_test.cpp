@@ -93,7 +93,7 @@ TEST(NcOutput, GoldenProgramsInBothDialects)
         context.postprocessor = pp.p;
         context.machine = c.machine;
         std::vector<std::string> lines;
-        ASSERT_TRUE(f.WriteNc(lines, 1, false, context).ok());
+        ASSERT_TRUE(f.WriteNc(lines, 1, CMillingFeature::NcBlocks::Discard, context).ok());
         std::ifstream in(DataPath(c.file));
         std::stringstream golden;
         golden << in.rdbuf();
@@ -152,7 +152,7 @@ TEST(NcOutput, WordsOfSingleMoves)
         context.origin = c.origin;
         context.invertedZ = c.invertedZ;
         std::vector<std::string> lines;
-        ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+        ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
         ASSERT_EQ(lines.size(), c.expected.size() + 3) << Join(lines);
         for (size_t i = 0; i < c.expected.size(); ++i)
             EXPECT_EQ(lines[i + 1], c.expected[i]);
@@ -170,23 +170,23 @@ TEST(NcOutput, HeadingSeparatorAndNothingToWrite)
     CContourFeature f;
     FillPart(f);
     std::vector<std::string> lines;
-    ASSERT_TRUE(f.WriteNc(lines, 2, false, context).ok());
+    ASSERT_TRUE(f.WriteNc(lines, 2, CMillingFeature::NcBlocks::Discard, context).ok());
     EXPECT_EQ(lines.front(), "Phase 2");
     EXPECT_NE(lines[1].find(' '), std::string::npos) << lines[1];
     EXPECT_EQ(lines[lines.size() - 2].find(' '), std::string::npos); // the retract
     EXPECT_EQ(lines.back().find(' '), std::string::npos);            // the program end
     lines.clear();
-    ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+    ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
     EXPECT_NE(lines.front().rfind("Phase", 0), 0u);
 
     CContourFeature empty;
     lines.clear();
-    EXPECT_TRUE(empty.WriteNc(lines, 1, true, context).ok());
+    EXPECT_TRUE(empty.WriteNc(lines, 1, CMillingFeature::NcBlocks::Keep, context).ok());
     EXPECT_TRUE(lines.empty());
     EXPECT_TRUE(empty.RecordedBlocks().empty());
 
     CNcOutputContext none;
-    Status status = f.WriteNc(lines, 1, false, none);
+    Status status = f.WriteNc(lines, 1, CMillingFeature::NcBlocks::Discard, none);
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().code, FeatureError::NoPostprocessor);
     EXPECT_TRUE(lines.empty());
@@ -203,10 +203,10 @@ TEST(NcOutput, OperationProgramRunsEveryFeatureWithContinuingNumbers)
     FillPart(second);
     std::vector<std::string> lines;
     context.lastFeature = false;
-    ASSERT_TRUE(first.WriteNc(lines, -1, true, context).ok());
+    ASSERT_TRUE(first.WriteNc(lines, -1, CMillingFeature::NcBlocks::Keep, context).ok());
     const size_t firstCount = lines.size();
     context.lastFeature = true;
-    ASSERT_TRUE(second.WriteNc(lines, -1, true, context).ok());
+    ASSERT_TRUE(second.WriteNc(lines, -1, CMillingFeature::NcBlocks::Keep, context).ok());
     int ends = 0, expectedNumber = 1;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& l = lines[i];
@@ -238,7 +238,7 @@ TEST(NcOutput, ParsedBackGivesTheSameMoves)
         CContourFeature f;
         FillPart(f);
         std::vector<std::string> lines;
-        ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+        ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
         INT count = 0;
         INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens];
         VARIANT values[kNcMaxBlockTokens] = {};
@@ -416,7 +416,7 @@ TEST(NcOutput, EveryPrintedArcIsConsistentAndReadsBackAsItsMove)
             context.machine = machine;
             context.origin = origin;
             std::vector<std::string> lines;
-            ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+            ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
             const std::vector<ReadBlock> blocks = ReadProgram(pp.p, lines);
 
             // Every arc: the two radii of its printed numbers agree.
