@@ -1,26 +1,14 @@
 // The words of a resource script: the tokenizer, numbers and built-in names.
 #include "tools/rescomp/script_words.h"
 
+#include "platform/base/hex.h"
+
 namespace rescomp {
 
 std::string FolderOf(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 std::vector<Token> Tokenize(const std::string& text)
@@ -61,8 +49,8 @@ std::vector<Token> Tokenize(const std::string& text)
                 case '\\': value += '\\'; break;
                 case '"': value += '"'; break;
                 case 'x': {
-                    const int high = i < text.size() ? HexDigit(text[i]) : -1;
-                    const int low = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
+                    const int high = i < text.size() ? HexDigitValue(text[i]) : -1;
+                    const int low = i + 1 < text.size() ? HexDigitValue(text[i + 1]) : -1;
                     if (high < 0 || low < 0) {
                         Fail("\\x needs two hex digits");
                     }
@@ -111,7 +99,7 @@ std::optional<int64_t> ParseNumber(const std::string& word)
     }
     int64_t value = 0;
     for (; pos < word.size(); ++pos) {
-        const int digit = HexDigit(word[pos]);
+        const int digit = HexDigitValue(word[pos]);
         if (digit < 0 || digit >= base) {
             return std::nullopt;
         }

@@ -32,9 +32,6 @@ struct ScriptError {
 // The folder part of a path, "." for a bare file name.
 std::string FolderOf(const std::string& path);
 
-// The value of a hexadecimal digit, -1 for any other character.
-int HexDigit(char c);
-
 // Splits one line into words, quoted texts and "|"; "," separates like a
 // blank; "//" outside a text starts a comment. Fails on a bad escape or an
 // unclosed text.
