@@ -193,18 +193,15 @@ TEST_F(HostApplicationSlotsTest, ReservedSlotsAndTheToolbarObjectsAnswerTheirFix
 
 TEST_F(HostApplicationSlotsTest, AddinPointsServeTheAddinsRecordAndAnUnknownAddinTheMainPoint)
 {
-    IConnectionPoint* main = nullptr;
-    IConnectionPoint* mine = nullptr;
-    IConnectionPoint* stranger = nullptr;
-    ASSERT_EQ(App().GetEventConnectionPoint(&main), S_OK);
-    ASSERT_EQ(App().GetAddinConnectionPoint(kAddinB, &mine), S_OK);
-    ASSERT_EQ(App().GetAddinConnectionPoint(kUnknownAddin, &stranger), S_OK);
-    EXPECT_EQ(static_cast<CConnectionPoint*>(mine)->EventGroup(), 2);
-    EXPECT_EQ(stranger, main);
-    EXPECT_NE(mine, main);
-    main->Release();
-    mine->Release();
-    stranger->Release();
+    ComPtr<IConnectionPoint> main;
+    ComPtr<IConnectionPoint> mine;
+    ComPtr<IConnectionPoint> stranger;
+    ASSERT_EQ(App().GetEventConnectionPoint(main.Receive()), S_OK);
+    ASSERT_EQ(App().GetAddinConnectionPoint(kAddinB, mine.Receive()), S_OK);
+    ASSERT_EQ(App().GetAddinConnectionPoint(kUnknownAddin, stranger.Receive()), S_OK);
+    EXPECT_EQ(static_cast<CConnectionPoint*>(mine.Get())->EventGroup(), 2);
+    EXPECT_EQ(stranger.Get(), main.Get());
+    EXPECT_NE(mine.Get(), main.Get());
 }
 
 } // namespace

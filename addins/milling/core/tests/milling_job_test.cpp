@@ -320,11 +320,12 @@ TEST_F(MillingJobTest, ADrawingWithADamagedJobOpensWithoutIt)
 TEST_F(MillingJobTest, CloneMakesARealCopy)
 {
     CMillingJob* job = TwoOperationJob();
-    IObjectBase* copy = nullptr;
-    ASSERT_EQ(job->Clone(&copy), S_OK);
-    ASSERT_NE(copy, nullptr);
-    copy->AddRef();
-    CMillingJob* clone = CMillingJob::FromInterface(copy);
+    IObjectBase* made = nullptr;
+    ASSERT_EQ(job->Clone(&made), S_OK);
+    ASSERT_NE(made, nullptr);
+    // A clone comes with count 0; held here, it goes with the test.
+    const ComPtr<IObjectBase> copy = ComPtr<IObjectBase>::Share(made);
+    CMillingJob* clone = CMillingJob::FromInterface(copy.Get());
     ASSERT_NE(clone, nullptr);
     EXPECT_NE(clone, job);
     EXPECT_EQ(Record(*clone), Record(*job));
@@ -332,14 +333,12 @@ TEST_F(MillingJobTest, CloneMakesARealCopy)
     // The copy is its own: changing it leaves the original as it was.
     clone->DeleteOperation(0);
     EXPECT_EQ(job->GetOperationCount(), 2);
-    copy->Release();
 
-    IObjectBase* emptyCopy = nullptr;
+    IObjectBase* emptyMade = nullptr;
     CMillingJob* empty = NewJob();
-    ASSERT_EQ(empty->Clone(&emptyCopy), S_OK);
-    emptyCopy->AddRef();
-    EXPECT_EQ(CMillingJob::FromInterface(emptyCopy)->GetOperationCount(), 0);
-    emptyCopy->Release();
+    ASSERT_EQ(empty->Clone(&emptyMade), S_OK);
+    const ComPtr<IObjectBase> emptyCopy = ComPtr<IObjectBase>::Share(emptyMade);
+    EXPECT_EQ(CMillingJob::FromInterface(emptyCopy.Get())->GetOperationCount(), 0);
 }
 
 TEST_F(MillingJobTest, OperationsAreNamedWithTheLeastFreeNumber)
