@@ -19,8 +19,6 @@ IMPLEMENT_DYNAMIC(CNewToolBar, CToolBar)
 
 namespace {
 
-COLORREF Sys(int index) { return GetSysColor(index); }
-
 constexpr UINT kListFlags = ILC_COLORDDB | ILC_MASK;
 // The room a gripper takes across a docked bar.
 constexpr int kGripperRoom = 8;
