@@ -7,7 +7,7 @@
 // command's name typed into the command line with a blank starts it, a
 // typed value and Enter reach it, Esc cancels it, a blank repeats it and
 // Esc cancels that; the add-in's owner-drawn menu item starts it and its
-// toolbar button, pressed again, cancels it; Ctrl+N opens a second drawing
+// toolbar button, pressed again, cancels it; File > New opens a second drawing
 // beside the first; and File > Exit with the first drawing changed shows
 // the save-changes dialog, whose Save button saves the drawing and closes
 // the main window, after which the loop ends and the configuration files
@@ -313,19 +313,18 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
                  clickToolbarButton(addinToolbar, commandId);
              },
              [&] { return releasedAgain(); }},
-            {"Ctrl+N opens a second drawing",
-             [&] {
-                 pointer.KeyDown(top, VK_CONTROL);
-                 pointer.Key(top, 'N');
-                 pointer.KeyUp(top, VK_CONTROL);
-             },
+            {"File > New opens a second drawing", [&] { openMenu("&File", 0, false); },
              [&] {
                  CDocTemplate* drawings = document->GetDocTemplate();
                  int count = 0;
                  for (POSITION at = drawings->GetFirstDocPosition(); at != nullptr; ++count) {
                      drawings->GetNextDoc(at);
                  }
-                 return count == 2 && program.ActiveDocument() != document;
+                 if (count == 2 && program.ActiveDocument() != document) {
+                     return true;
+                 }
+                 followMenu();
+                 return false;
              }},
             {"File > Exit offers the changed drawing in the save-changes dialog",
              [&] {
