@@ -237,17 +237,7 @@ CToolbarObject* CMainFrame::AddToolbar(const char* name)
     // 3. A name no other toolbar has: the name, then with 1, 2, ...
     const std::string base = name != nullptr ? name : "";
     std::string text = base;
-    for (int counter = 1; [&] {
-             for (size_t i = 0; i + 1 < m_toolbars.size(); ++i) {
-                 CString other;
-                 m_toolbars[i]->GetWindowText(other);
-                 if (other == text.c_str()) {
-                     return true;
-                 }
-             }
-             return false;
-         }();
-         ++counter) {
+    for (int counter = 1; FindToolbar(text.c_str()) != nullptr; ++counter) {
         text = base + std::to_string(counter);
     }
     toolbar->SetWindowText(text.c_str());

@@ -625,16 +625,24 @@ TEST(StrimoInTheProgram, ConnectRegistersEverythingWithTheRealHostInOrder)
         "RegisterVariable \"Toggle wireframe/shaded tool\" type 17 value 1 = 26",
         "AddToolbar \"Manufacturing\"",
     };
+    // Each command's image and button on the toolbar, then its texts, class
+    // and menu item; a separator on both after the group's last.
+    int image = 0;
     for (const ExpectedCommand& command : kCommands) {
         const std::string number = std::to_string(command.number);
+        expected.push_back("AddBitmap 1 bitmap");
+        expected.push_back("AddButton addin " + number + " " + std::to_string(image++) + " 4 0 " +
+                           Text(command.menuText));
         expected.push_back("SetCommandTexts addin " + number + " " + Text(command.name) + " " +
                            Text(command.shortName));
         expected.push_back("SetCommandStatusTexts addin " + number + " " + Text(command.statusText) + " " +
                            Text(command.toolTip));
         expected.push_back("RegisterCommandClass addin " + number + " " + id(command.classId));
         expected.push_back("AddMenuItem menu2 addin " + number + " 0 " + Text(command.menuText) + " bitmap");
-        if (command.separatorAfter)
+        if (command.separatorAfter) {
             expected.push_back("AddMenuSeparator menu2 addin 0 2048 \"\"");
+            expected.push_back("AddButton null 0 0 4 1 \"\"");
+        }
     }
     expected.push_back("RegisterEventHandlerClass addin " + id(CLSID_SelectionInfoHandler) + " 131076");
     expected.push_back("GetEventConnectionPoint");
