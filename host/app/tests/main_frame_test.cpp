@@ -12,9 +12,11 @@
 #include "host/menulook/new_menu.h"
 #include "host/shell/host_application.h"
 #include "host/shell/main_frame.h"
+#include "host/view/nuvex_view.h"
 #include "platform/controls/commctrl.h"
 #include "platform/framework/cmdui.h"
 #include "platform/framework/ids.h"
+#include "platform/user/keyboard.h"
 #include "platform/user/winuser.h"
 
 namespace {
@@ -178,6 +180,41 @@ TEST_F(MainFrameTest, AddinToolbarsHaveUniqueNamesAndShowHideCommands)
     EXPECT_TRUE(toolbar.IsWindowVisible());
     // Ids past the toolbars are not the frame's.
     EXPECT_FALSE(Frame().OnCmdMsg(9004, CN_COMMAND, nullptr, nullptr));
+}
+
+TEST_F(MainFrameTest, F2AndF3AreTheViewsZoomsAndF3WithoutADrawingDoesNothing)
+{
+    // The keys of the frame's table.
+    HACCEL table = Frame().m_hAccelTable;
+    ASSERT_NE(table, nullptr);
+    std::vector<ACCEL> keys(static_cast<size_t>(CopyAcceleratorTableA(table, nullptr, 0)));
+    CopyAcceleratorTableA(table, keys.data(), static_cast<int>(keys.size()));
+    auto commandOf = [&](WORD key) {
+        for (const ACCEL& accel : keys) {
+            if (accel.key == key && (accel.fVirt & (FSHIFT | FCONTROL)) == 0) {
+                return static_cast<UINT>(accel.cmd);
+            }
+        }
+        return 0u;
+    };
+    EXPECT_EQ(commandOf(VK_F2), 32779u);
+    EXPECT_EQ(commandOf(VK_F3), 32780u);
+    EXPECT_EQ(commandOf(VK_ESCAPE), kCancelCommandId);
+    EXPECT_EQ(commandOf(VK_F1), kHelpCommandId);
+
+    // F3 reaches the drawing's view, which waits for the zoom's window.
+    CNuvexDoc* document = program->ActiveDocument();
+    ASSERT_NE(document, nullptr);
+    POSITION position = document->GetFirstViewPosition();
+    auto* view = dynamic_cast<CNuvexView*>(document->GetNextView(position));
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->Input().IsZoomWindow());
+    Frame().SendMessage(WM_COMMAND, MAKEWPARAM(32780, 1), 0);
+    EXPECT_TRUE(view->Input().IsZoomWindow());
+    // Without a drawing the key is taken and nothing happens.
+    program->App().CloseAllDocuments(TRUE);
+    Frame().SendMessage(WM_COMMAND, MAKEWPARAM(32780, 1), 0);
+    EXPECT_EQ(program->ActiveDocument(), nullptr);
 }
 
 TEST_F(MainFrameTest, TheBarLayoutIsKeptWhenTheProgramClosesAndRestoredAtItsStart)
