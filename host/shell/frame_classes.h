@@ -12,7 +12,7 @@
 #include "platform/framework/mdi.h"
 
 #define NUVEX_MAIN_FRAME_BASE CNewMDIFrameWnd
-#define NUVEX_CHILD_FRAME_BASE CMDIChildWnd
+#define NUVEX_CHILD_FRAME_BASE CNewMDIChildWnd
 
 using CMainFrameBase = NUVEX_MAIN_FRAME_BASE;
 using CChildFrameBase = NUVEX_CHILD_FRAME_BASE;
