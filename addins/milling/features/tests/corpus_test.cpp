@@ -91,14 +91,15 @@ Parts FrameWithBlockInBay()
                 Rect(10, 10, 20, 20));
 }
 
-// Inside the circle of radius 20 about the origin and outside the circle
-// of radius 16 about (6, 0): 10 wide on the left, thinning to horns.
-std::unique_ptr<CCurveList> Crescent()
+// Inside the circle of radius r about the origin and outside the circle of
+// radius s about (shift, 0): widest on the left, thinning to horns on the
+// right.
+std::unique_ptr<CCurveList> Crescent(double r, double s, double shift)
 {
-    const double y = std::sqrt(175.0);
+    const double x = (r * r - s * s + shift * shift) / (2 * shift), y = std::sqrt(r * r - x * x);
     auto list = std::make_unique<CCurveList>();
-    list->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 0), CPoint2D(15, y), CPoint2D(15, -y), 1));
-    list->Append(std::make_unique<CArcSegment2D>(CPoint2D(6, 0), CPoint2D(15, -y), CPoint2D(15, y), 0));
+    list->Append(std::make_unique<CArcSegment2D>(CPoint2D(0, 0), CPoint2D(x, y), CPoint2D(x, -y), 1));
+    list->Append(std::make_unique<CArcSegment2D>(CPoint2D(shift, 0), CPoint2D(x, -y), CPoint2D(x, y), 0));
     return list;
 }
 
@@ -137,7 +138,8 @@ std::vector<PartDefinition> Parts_()
         {"ring_of_islands_with_allowance", [] { return RingOfIslands(2.0); }, 2.0, 0.4, false, true, 0.5},
         {"block_in_closed_bay", FrameWithBlockInBay, 6.0, 0.0, true, false, 0.5},
         {"rounded_rectangle", [] { return Make(RoundedRect(0, 0, 80, 44, 8)); }, 10.0, 0.0, true, true, 1.0},
-        {"thin_crescent", [] { return Make(Crescent()); }, 6.0, 0.0, true, true, 0.5},
+        {"thin_crescent", [] { return Make(Crescent(20, 16, 6)); }, 6.0, 0.0, true, true, 0.5},
+        {"wide_crescent", [] { return Make(Crescent(30, 24, 10)); }, 6.0, 0.0, true, true, 0.5},
         {"thin_wedge", [] { return Make(Polygon({{0, 0}, {60, 0}, {0, 8}})); }, 2.0, 0.0, true, true, 0.5},
         {"fine_gear", [] { return Make(Gear(48, 0.6)); }, 2.0, 0.1, true, true, 0.5},
         {"gear_with_round_island", [] { return Make(Gear(40, 1.0), Circle(0, 0, 10)); }, 3.0, 0.0, false, true,
@@ -211,6 +213,8 @@ const KnownFault kKnownFaults[] = {
     {"islands_near_tangent_out_pocket_55", Fault::Ribs},
     {"islands_near_tangent_out_pocket_70", Fault::Ribs},
     {"islands_near_tangent_out_pocket_100", Fault::Ribs},
+    {"wide_crescent_pocket_70", Fault::Ribs},
+    {"wide_crescent_pocket_100", Fault::Ribs},
     {"slot_at_tool_width_pocket_55", Fault::Ribs},
     {"slot_at_tool_width_pocket_70", Fault::Ribs},
     {"slot_at_tool_width_pocket_100", Fault::Ribs},
@@ -358,5 +362,35 @@ INSTANTIATE_TEST_SUITE_P(DISABLED_BayGouge, CorpusToolpath, testing::ValuesIn(Ca
 INSTANTIATE_TEST_SUITE_P(DISABLED_Simplification, CorpusToolpath,
                          testing::ValuesIn(Cases(Fault::Simplification)), CaseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
+
+// Where the tool fits nowhere there is nothing to cut, and the toolpath
+// says so instead of succeeding with no moves.
+// Disabled: a toolpath that cannot be made is reported as success.
+TEST(CorpusToolpathFailure, DISABLED_ToolWiderThanEveryPartIsAnError)
+{
+    struct Case {
+        const char* name;
+        std::function<Parts()> parts;
+        Kind kind;
+    };
+    const Case cases[] = {
+        {"slot_narrower_than_the_tool_contour", [] { return Make(Rect(0, 0, 30, 5)); }, Kind::ContourInside},
+        {"slot_narrower_than_the_tool_pocket", [] { return Make(Rect(0, 0, 30, 5)); }, Kind::Pocket},
+        {"island_filling_the_pocket", [] { return Make(Rect(0, 0, 20, 20), Rect(2, 2, 18, 18, false)); },
+         Kind::Pocket},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Parts parts = c.parts();
+        const CMillingParams params = toolpathtest::Params(0, -1, 2, 6.0, 0.0);
+        CContourFeature contour;
+        CPocketFeature pocket;
+        const Status status = c.kind == Kind::Pocket ? pocket.ComputeFromContours(parts, params, nullptr)
+                                                     : contour.ComputeFromContours(parts, params, nullptr);
+        EXPECT_FALSE(status.ok());
+        EXPECT_TRUE(contour.Moves().empty());
+        EXPECT_TRUE(pocket.Moves().empty());
+    }
+}
 
 } // namespace
