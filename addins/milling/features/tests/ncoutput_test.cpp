@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "addins/milling/features/contourfeature.h"
+#include "addins/milling/features/tests/toolpath_check.h"
 #include "postproc/postprocessor.h"
 
 namespace {
@@ -46,16 +47,7 @@ void FillPart(CMillingFeature& f)
         ASSERT_TRUE(f.AppendMove(m, nullptr).ok());
 }
 
-// A postprocessor of one dialect, held for the test; `p` borrows it.
-struct Postprocessor {
-    explicit Postprocessor(int dialect)
-    {
-        EXPECT_EQ(yelk::CPostprocessor::Create(dialect, held.Receive()), S_OK);
-        p = held.Get();
-    }
-    ComPtr<IPostprocessor> held;
-    IPostprocessor* p = nullptr;
-};
+using Postprocessor = toolpathcheck::PostprocessorHolder;
 
 std::string Join(const std::vector<std::string>& lines)
 {
@@ -297,56 +289,10 @@ TEST(NcOutput, ParsedBackGivesTheSameMoves)
 
 namespace {
 
-// One block of a program as a controller reads it: the motion in force and
-// the printed numbers, the arc centre taken from the printed start.
-struct ReadBlock {
-    int motion = kNcRapid;
-    CMovePoint start;
-    CMovePoint end;
-    CMovePoint centre;
-};
+using toolpathcheck::ReadBlock;
+using toolpathcheck::ReadProgram;
 
-std::vector<ReadBlock> ReadProgram(IPostprocessor* post, const std::vector<std::string>& lines)
-{
-    std::vector<ReadBlock> blocks;
-    INT count = 0;
-    INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens];
-    VARIANT values[kNcMaxBlockTokens] = {};
-    int motion = kNcRapid;
-    CMovePoint at;
-    for (const std::string& l : lines) {
-        EXPECT_EQ(post->ParseBlock(l.c_str(), &count, codes, kinds, values, nullptr), S_OK);
-        ReadBlock b;
-        b.start = at;
-        b.end = at;
-        double i = 0, j = 0;
-        bool word = false;
-        for (INT t = 0; t < count; ++t) {
-            switch (codes[t]) {
-            case kNcRapid: case kNcLinear: case kNcArcClockwise: case kNcArcCounterClockwise:
-                motion = codes[t];
-                break;
-            case kNcX: b.end.x = values[t].dblVal; word = true; break;
-            case kNcY: b.end.y = values[t].dblVal; word = true; break;
-            case kNcZ: b.end.z = values[t].dblVal; word = true; break;
-            case kNcCentreI: i = values[t].dblVal; word = true; break;
-            case kNcCentreJ: j = values[t].dblVal; word = true; break;
-            default: break;
-            }
-        }
-        if (!word)
-            continue;
-        b.motion = motion;
-        b.centre = {at.x + i, at.y + j, at.z};
-        blocks.push_back(b);
-        at = b.end;
-    }
-    count = 0;
-    post->ParseBlock("", &count, codes, kinds, values, nullptr);
-    return blocks;
-}
-
-bool IsArcCode(int motion) { return motion == kNcArcClockwise || motion == kNcArcCounterClockwise; }
+bool IsArcCode(int motion) { return toolpathcheck::IsArcMotion(motion); }
 
 // A chain of arcs that a strict controller finds hardest: small radii at
 // positions off the grid, half turns with chords along the axes (odd and even
