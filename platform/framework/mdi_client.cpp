@@ -198,6 +198,18 @@ LRESULT MdiClientProc(HWND client, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MDIREFRESHMENU:
         DrawMenuBar(GetParent(client));
         return reinterpret_cast<LRESULT>(GetMenu(GetParent(client)));
+    case WM_SIZE:
+        // A maximised child keeps filling the client as the frame's bars
+        // are laid out around it, its borders just outside as when it was
+        // maximised.
+        for (HWND child : ChildrenOf(client)) {
+            if (IsZoomed(child)) {
+                const int border = GetSystemMetrics(SM_CXFRAME);
+                SetWindowPos(child, nullptr, -border, -border, LOWORD(lParam) + 2 * border,
+                             HIWORD(lParam) + 2 * border, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        }
+        break;
     case WM_DESTROY:
         RemovePropA(client, kActiveProperty);
         break;
