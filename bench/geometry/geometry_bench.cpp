@@ -91,7 +91,8 @@ double SizeOf(const CCurveList& list)
 }
 
 // An offset by a share of the shape's size: range(0) segments, range(1)
-// the distance in percent, range(2) 1 inwards and 0 outwards.
+// the distance in percent, range(2) 1 inwards and 0 outwards, range(3) 1
+// staged (the default) and 0 in one go.
 void DistanceCase(benchmark::State& state, Shape shape)
 {
     auto list = shape(static_cast<int>(state.range(0)));
@@ -100,7 +101,8 @@ void DistanceCase(benchmark::State& state, Shape shape)
     const int side = state.range(2) ? list->clockwise : 1 - list->clockwise;
     for (auto _ : state) {
         Results results;
-        benchmark::DoNotOptimize(list->Offset(distance, side, results, 0, 0.0, 0, 0.0));
+        benchmark::DoNotOptimize(list->Offset(distance, side, results, 0, 0.0, 0, 0.0, PairSearch::Indexed,
+                                              state.range(3) ? OffsetStaging::Staged : OffsetStaging::OneGo));
     }
     state.counters["segments"] = list->GetCount();
 }
@@ -211,20 +213,25 @@ struct DistanceShape {
 };
 const DistanceShape kDistanceShapes[] = {{"gear", GearOf}, {"polygon", PolygonOf}, {"stroke", StrokeOf}};
 
-// One case a shape, distance and side, so that the growth table has a row
-// for each; every size runs three times and counts by its least time.
+// One case a shape, distance, side and staging, so that the growth table
+// has a row for each; every size runs three times and counts by its least
+// time. The offset in one go, the baseline, stops at 10 k segments: at
+// 100 k it takes from seconds to minutes.
 void RegisterDistanceCases()
 {
     for (const DistanceShape& shape : kDistanceShapes) {
         for (int percent : {1, 5}) {
             for (int inwards : {1, 0}) {
-                const std::string name = std::string("Distance/") + shape.name + "_" + std::to_string(percent) +
-                                         "pct_" + (inwards ? "in" : "out");
-                auto* b = benchmark::RegisterBenchmark(name.c_str(), DistanceCase, shape.shape);
-                for (int n : {1000, 10000, 100000})
-                    b->Args({n, percent, inwards});
-                b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->MinTime(0.3);
-                b->Repetitions(3)->ComputeStatistics("least", Least)->DisplayAggregatesOnly();
+                for (int staged : {1, 0}) {
+                    const std::string name = std::string("Distance/") + shape.name + "_" + std::to_string(percent) +
+                                             "pct_" + (inwards ? "in" : "out") + (staged ? "" : "_onego");
+                    auto* b = benchmark::RegisterBenchmark(name.c_str(), DistanceCase, shape.shape);
+                    for (int n : {1000, 10000, 100000})
+                        if (staged || n <= kLargestBaseline)
+                            b->Args({n, percent, inwards, staged});
+                    b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->MinTime(0.3);
+                    b->Repetitions(3)->ComputeStatistics("least", Least)->DisplayAggregatesOnly();
+                }
             }
         }
     }
