@@ -3,7 +3,13 @@
 // (lines and half circles joined tangentially), polygons, and rings of fine
 // spikes that the offset cuts off.
 //
-// Every case runs with the indexed crossing search; up to 10 k segments it
+// The distance cases offset the gear, the polygon and the stroke outline by
+// 1 % and 5 % of the shape's size (the smaller side of its box), inwards and
+// outwards: the farther the offset, the more source segments lie within
+// the distance of each piece, which is what makes an offset grow faster
+// than n log n.
+//
+// Every fixed-distance case runs with the indexed crossing search; up to 10 k segments it
 // also runs with the all-pairs search as the baseline, and the indexed runs
 // report the ratio baseline time / indexed time as the counter "speedup".
 // The offset cases run the whole offset; the "fallback" cases run the
@@ -75,6 +81,31 @@ std::unique_ptr<CCurveList> Shifted(const CCurveList& list, const CPoint2D& by)
 }
 
 using Shape = std::unique_ptr<CCurveList> (*)(int);
+
+// The smaller side of a chain's box.
+double SizeOf(const CCurveList& list)
+{
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    list.GetBounds(x0, y0, x1, y1);
+    return std::min(x1 - x0, y1 - y0);
+}
+
+// An offset by a share of the shape's size: range(0) segments, range(1)
+// the distance in percent, range(2) 1 inwards and 0 outwards, range(3) 1
+// staged (the default) and 0 in one go.
+void DistanceCase(benchmark::State& state, Shape shape)
+{
+    auto list = shape(static_cast<int>(state.range(0)));
+    list->IsClockwise(0);
+    const double distance = SizeOf(*list) * static_cast<double>(state.range(1)) / 100.0;
+    const int side = state.range(2) ? list->clockwise : 1 - list->clockwise;
+    for (auto _ : state) {
+        Results results;
+        benchmark::DoNotOptimize(list->Offset(distance, side, results, 0, 0.0, 0, 0.0, PairSearch::Indexed,
+                                              state.range(3) ? OffsetStaging::Staged : OffsetStaging::OneGo));
+    }
+    state.counters["segments"] = list->GetCount();
+}
 
 int RunOffset(const CCurveList& list, PairSearch search)
 {
@@ -176,6 +207,36 @@ BENCHMARK_CAPTURE(Combine, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply
 BENCHMARK_CAPTURE(Combine, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, polygon_allpairs, PolygonOf, PairSearch::AllPairs)->Apply(SizesBaseline);
 
+struct DistanceShape {
+    const char* name;
+    Shape shape;
+};
+const DistanceShape kDistanceShapes[] = {{"gear", GearOf}, {"polygon", PolygonOf}, {"stroke", StrokeOf}};
+
+// One case a shape, distance, side and staging, so that the growth table
+// has a row for each; every size runs three times and counts by its least
+// time. The offset in one go, the baseline, stops at 10 k segments: at
+// 100 k it takes from seconds to minutes.
+void RegisterDistanceCases()
+{
+    for (const DistanceShape& shape : kDistanceShapes) {
+        for (int percent : {1, 5}) {
+            for (int inwards : {1, 0}) {
+                for (int staged : {1, 0}) {
+                    const std::string name = std::string("Distance/") + shape.name + "_" + std::to_string(percent) +
+                                             "pct_" + (inwards ? "in" : "out") + (staged ? "" : "_onego");
+                    auto* b = benchmark::RegisterBenchmark(name.c_str(), DistanceCase, shape.shape);
+                    for (int n : {1000, 10000, 100000})
+                        if (staged || n <= kLargestBaseline)
+                            b->Args({n, percent, inwards, staged});
+                    b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->MinTime(0.3);
+                    b->Repetitions(3)->ComputeStatistics("least", Least)->DisplayAggregatesOnly();
+                }
+            }
+        }
+    }
+}
+
 // The console report, then the growth table of every case.
 class GrowthReporter : public benchmark::ConsoleReporter {
 public:
@@ -225,6 +286,7 @@ private:
 
 int main(int argc, char** argv)
 {
+    RegisterDistanceCases();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

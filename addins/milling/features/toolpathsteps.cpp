@@ -121,104 +121,12 @@ int Combined(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveL
     return a.Combine(b, mode, pieces);
 }
 
-// How much a chain turns near its segments: the angle it turns through
-// (corners and arcs) within `reach` of a segment, averaged over up to
-// kTurningSamples segments spread along it. The offsets of a stretch that
-// turns little do not cross one another; where the chain turns back and
-// forth many times within the offset distance (fine teeth, ripples), each
-// segment's offset crosses those of many others.
-constexpr int kTurningSamples = 64;
-constexpr double kStagingTurn = 3.0 * kPi;
-// The first stage is no shorter than the distance over this.
-constexpr double kFirstStageFraction = 64.0;
-
-class CChainTurning {
-public:
-    explicit CChainTurning(const CCurveList& chain)
-    {
-        const int n = chain.GetCount();
-        std::vector<SegmentBox> boxes;
-        boxes.reserve(static_cast<size_t>(n));
-        m_turn.resize(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) {
-            const CSegment2D& s = *chain.segments[static_cast<size_t>(i)];
-            const CSegment2D& h = *chain.segments[static_cast<size_t>(i == 0 ? n - 1 : i - 1)];
-            const CPoint2D u = s.GetStartPoint();
-            const CPoint2D a = h.GetDirectionAt(u, 1), b = s.GetDirectionAt(u, 1);
-            double turn = std::fabs(std::atan2(a.Cross(b), a.Dot(b)));
-            if (s.GetType() == kSegmentTypeArc)
-                turn += static_cast<const CArcSegment2D&>(s).SweepAngle();
-            m_turn[static_cast<size_t>(i)] = turn;
-            boxes.push_back(IntersectionBox(s, kClosedSegment));
-        }
-        m_grid = std::make_unique<CSegmentGrid>(std::move(boxes));
-    }
-
-    double Within(double reach) const
-    {
-        const int n = m_grid->Count();
-        const int samples = std::min(n, kTurningSamples);
-        double total = 0.0;
-        for (int k = 0; k < samples; ++k) {
-            const int i = static_cast<int>(static_cast<int64_t>(k) * n / samples);
-            m_grid->Query(Grown(m_grid->Box(i), reach), m_found, false);
-            for (int j : m_found)
-                total += m_turn[static_cast<size_t>(j)];
-        }
-        return samples > 0 ? total / samples : 0.0;
-    }
-
-private:
-    std::vector<double> m_turn;
-    std::unique_ptr<CSegmentGrid> m_grid;
-    mutable std::vector<int> m_found;
-};
-
 } // namespace
-
-std::vector<double> OffsetStages(const CCurveList& chain, double distance)
-{
-    if (chain.GetCount() < kTurningSamples || !chain.IsClosed() || !(distance > 0.0) || !std::isfinite(distance))
-        return {distance};
-    const CChainTurning turning(chain);
-    if (turning.Within(distance) <= kStagingTurn)
-        return {distance};
-    // Only the outline of a region grows and shrinks like that: a chain
-    // that crosses itself is offset in one go.
-    if (chain.SelfIntersections(nullptr) > 0)
-        return {distance};
-    double first = distance / 2.0;
-    while (first > distance / kFirstStageFraction && turning.Within(first) > kStagingTurn)
-        first /= 2.0;
-    return {first, distance - first};
-}
 
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance)
 {
     ChainList results;
-    const std::vector<double> steps = OffsetStages(chain, distance);
-    chain.Offset(steps[0], side, results, 1, kCornerAngleLimitDegrees, steps.size() == 1 ? 1 : 0, tolerance);
-    for (size_t k = 1; k < steps.size(); ++k) {
-        // A stage that lost its way (an open list) leaves the whole offset
-        // to be done in one go.
-        bool sound = true;
-        {
-            CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-            for (const auto& r : results)
-                sound = sound && (r->GetCount() == 0 || r->IsClosed());
-        }
-        if (!sound) {
-            results.clear();
-            chain.Offset(distance, side, results, 1, kCornerAngleLimitDegrees, 1, tolerance);
-            break;
-        }
-        ChainList next;
-        for (const auto& r : results)
-            if (r->GetCount() > 0)
-                r->Offset(steps[k], side, next, 1, kCornerAngleLimitDegrees, k + 1 == steps.size() ? 1 : 0,
-                          tolerance);
-        results = std::move(next);
-    }
+    chain.Offset(distance, side, results, 1, kCornerAngleLimitDegrees, 1, tolerance);
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     ChainList closed;
     for (auto& r : results) {

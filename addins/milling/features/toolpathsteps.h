@@ -30,23 +30,10 @@ SegmentBox ChainBox(const CCurveList& chain);
 // with the chains' own tests (PairSearch::AllPairs, the plain search the
 // indexed one is checked against). Both give the same answers.
 
-// Offsets a chain to a side; keeps the closed results with their orientation.
-// A chain that turns back and forth many times within the distance (fine
-// teeth, ripples) is offset in stages (OffsetStages).
+// Offsets a chain to a side (in stages where the chain turns a lot within
+// the distance, offsetstaging.h); keeps the closed results with their
+// orientation.
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance);
-
-// The distances OffsetClosed offsets a chain by in turn; they add up to the
-// distance. The outline of a region offset by a and then by b is its offset
-// by a + b: growing or shrinking a region by a disc of radius a and then by
-// one of radius b grows or shrinks it by a disc of radius a + b. Offsetting
-// fine teeth by many times their size in one go crosses each piece with the
-// pieces of every tooth within the distance. So a chain that turns a lot
-// within the distance is first offset by a fraction of it small enough for
-// the chain (at least 1/64 of it), and that outline, which has no bend
-// sharper than the first distance on the offset side, by the rest. One
-// distance for chains that turn little within it, that are open, or that
-// cross themselves.
-std::vector<double> OffsetStages(const CCurveList& chain, double distance);
 
 // The outward offsets of a set of islands: outlines with the islands'
 // orientation, and inner loops (areas enclosed by an outline, such as the bay

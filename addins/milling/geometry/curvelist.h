@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "addins/milling/geometry/offsetstaging.h"
 #include "addins/milling/geometry/segment2d.h"
 #include "addins/milling/geometry/segmentindex.h"
 
@@ -152,10 +153,12 @@ public:
     std::unique_ptr<CCurveList> CutAt(const CChainPosition& start, const CChainPosition& end) const;
 
     // Offsets the chain by distance to the side (see offset.cpp); appends
-    // every result list to results and returns how many it appended.
+    // every result list to results and returns how many it appended. A
+    // chain that turns back and forth a lot within the distance is offset
+    // in stages unless staging is OneGo (offsetstaging.h).
     int Offset(double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results, int useCornerLimit,
                double cornerAngleDegrees, int simplify, double simplifyTolerance,
-               PairSearch search = PairSearch::Indexed) const;
+               PairSearch search = PairSearch::Indexed, OffsetStaging staging = OffsetStaging::Staged) const;
 
     // Union or difference of two closed chains with current clockwise
     // flags; appends the outlines to results and returns how many, or -1

@@ -17,7 +17,8 @@
 //     portions lie outside every loop, and collect them.
 //  5. Chain: join the collected portions into result lists.
 // CCurveList::Offset then checks the lists (offsetfilter.h) and, where the
-// walk went wrong, replaces them by the filtering offset.
+// walk went wrong, replaces them by the filtering offset. By default it runs
+// these steps once a stage (offsetstaging.h).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -905,10 +906,13 @@ private:
 
 int CCurveList::Offset(double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
                        int useCornerLimit, double cornerAngleDegrees, int simplify, double simplifyTolerance,
-                       PairSearch search) const
+                       PairSearch search, OffsetStaging staging) const
 {
     if (segments.empty())
         return 0;
+    if (staging == OffsetStaging::Staged)
+        return StagedOffset(*this, distance, side, results, useCornerLimit, cornerAngleDegrees, simplify,
+                            simplifyTolerance, search);
     if (IsWithinTolerance(distance)) {
         results.push_back(Copy());
         results.back()->clockwise = 0;

@@ -4,23 +4,30 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <numeric>
 
-#include "addins/milling/features/tests/toolpathtestsupport.h"
-#include "addins/milling/features/toolpathsteps.h"
+#include "addins/milling/geometry/curvelist.h"
+#include "addins/milling/geometry/offsetstaging.h"
+#include "addins/milling/geometry/tests/shapes.h"
 
 namespace {
 
 using namespace shapes;
-using toolpath::ChainList;
+using ChainList = std::vector<std::unique_ptr<CCurveList>>;
 
 // Offsets are simplified at this tolerance, both ways.
 constexpr double kSimplifyTolerance = 0.0005;
+// How far a point of an offset may lie from the distance: the
+// simplification moves lines and chords by up to its tolerance.
+constexpr double kDistanceTolerance = 2e-3;
 
-ChainList OffsetInOneGo(const CCurveList& chain, double distance, int side)
+// The closed lists of an offset with the corner limit of the toolpaths; a
+// negative distance offsets to the other side.
+ChainList ClosedOffset(const CCurveList& chain, double distance, int side, OffsetStaging staging)
 {
     ChainList results, closed;
-    chain.Offset(distance, side, results, 1, 165.0, 1, kSimplifyTolerance);
+    chain.Offset(distance, side, results, 1, 165.0, 1, kSimplifyTolerance, PairSearch::Indexed, staging);
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     for (auto& r : results)
         if (r->GetCount() > 0 && r->IsClosed())
@@ -55,6 +62,7 @@ std::vector<StagedCase> StagedCases()
 // Outwards and inwards: as many outlines as in one go, each enclosing the
 // same area within the simplification, every point at the distance from
 // the chain.
+// A negative distance to one side is the distance to the other, staged too.
 TEST(OffsetStages, StagedOutlinesEqualTheOffsetInOneGo)
 {
     for (auto& c : StagedCases()) {
@@ -63,27 +71,33 @@ TEST(OffsetStages, StagedOutlinesEqualTheOffsetInOneGo)
             if (side != outwards && !c.inwardsToo)
                 continue;
             SCOPED_TRACE(testing::Message() << c.name << (side == outwards ? ", outwards" : ", inwards"));
-            const std::vector<double> steps = toolpath::OffsetStages(*c.chain, c.distance);
+            const std::vector<double> steps = OffsetStages(*c.chain, c.distance);
             ASSERT_EQ(steps.size(), 2u);
             EXPECT_GE(steps[0], c.distance / 64.0);
             EXPECT_NEAR(std::accumulate(steps.begin(), steps.end(), 0.0), c.distance, 1e-12);
-            const ChainList staged = toolpath::OffsetClosed(*c.chain, c.distance, side, kSimplifyTolerance);
-            const ChainList once = OffsetInOneGo(*c.chain, c.distance, side);
+            const ChainList staged = ClosedOffset(*c.chain, c.distance, side, OffsetStaging::Staged);
+            const ChainList once = ClosedOffset(*c.chain, c.distance, side, OffsetStaging::OneGo);
+            const ChainList negated = ClosedOffset(*c.chain, -c.distance, 1 - side, OffsetStaging::Staged);
             ASSERT_EQ(staged.size(), once.size());
+            ASSERT_EQ(negated.size(), once.size());
             ASSERT_FALSE(staged.empty());
-            std::vector<double> stagedAreas, onceAreas;
+            std::vector<double> stagedAreas, negatedAreas, onceAreas;
             double perimeter = 0.0;
             for (size_t k = 0; k < staged.size(); ++k) {
                 stagedAreas.push_back(SignedArea(*staged[k]));
+                negatedAreas.push_back(SignedArea(*negated[k]));
                 onceAreas.push_back(SignedArea(*once[k]));
                 perimeter += Perimeter(*once[k]);
                 for (const CPoint2D& q : Sample(*staged[k], 4))
-                    EXPECT_NEAR(DistanceTo(*c.chain, q), c.distance, toolpathtest::kClearanceTolerance);
+                    EXPECT_NEAR(DistanceTo(*c.chain, q), c.distance, kDistanceTolerance);
             }
             std::sort(stagedAreas.begin(), stagedAreas.end());
+            std::sort(negatedAreas.begin(), negatedAreas.end());
             std::sort(onceAreas.begin(), onceAreas.end());
-            for (size_t k = 0; k < staged.size(); ++k)
+            for (size_t k = 0; k < staged.size(); ++k) {
                 EXPECT_NEAR(stagedAreas[k], onceAreas[k], 2.0 * kSimplifyTolerance * perimeter);
+                EXPECT_NEAR(negatedAreas[k], onceAreas[k], 2.0 * kSimplifyTolerance * perimeter);
+            }
         }
     }
 }
@@ -117,7 +131,7 @@ TEST(OffsetStages, OneStageWhereStagesDoNotServe)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(toolpath::OffsetStages(*c.chain, c.distance), std::vector<double>{c.distance});
+        EXPECT_EQ(OffsetStages(*c.chain, c.distance), std::vector<double>{c.distance});
     }
 }
 
