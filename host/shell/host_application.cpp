@@ -11,6 +11,7 @@
 #include "host/menulook/new_menu.h"
 #include "host/shell/addin_host.h"
 #include "host/shell/main_frame.h"
+#include "host/shell/toolbar_object.h"
 #include "platform/framework/dispatch.h"
 
 namespace {
@@ -659,28 +660,42 @@ HRESULT CHostApplication::GetAddinClassFactory(CLSID classId, IClassFactory** fa
 
 // 47-52: toolbars and command classes.
 
-HRESULT CHostApplication::AddToolbar(const char*, IToolbarControl** toolbar)
+HRESULT CHostApplication::AddToolbar(const char* name, IToolbarControl** toolbar)
 {
-    if (toolbar != nullptr) {
-        *toolbar = nullptr;
+    if (toolbar == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    *toolbar = nullptr;
+    CMainFrame* frame = m_host != nullptr ? m_host->GetMainFrame() : nullptr;
+    if (frame == nullptr || name == nullptr) {
+        return E_FAIL;
+    }
+    const CMainFrame::AddedToolbar added = frame->AddAddinToolbar(name);
+    if (added.object == nullptr) {
+        return E_FAIL;
+    }
+    *toolbar = added.object;
+    return added.listed ? S_OK : E_FAIL;
 }
 
-HRESULT CHostApplication::FindToolbar(const char*, IToolbarControl** toolbar)
+HRESULT CHostApplication::FindToolbar(const char* name, IToolbarControl** toolbar)
 {
-    if (toolbar != nullptr) {
-        *toolbar = nullptr;
+    if (toolbar == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    CMainFrame* frame = m_host != nullptr ? m_host->GetMainFrame() : nullptr;
+    *toolbar = frame != nullptr ? frame->FindToolbarObject(name) : nullptr;
+    return *toolbar != nullptr ? S_OK : E_FAIL;
 }
 
-HRESULT CHostApplication::GetToolbar(LONG, IToolbarControl** toolbar)
+HRESULT CHostApplication::GetToolbar(LONG index, IToolbarControl** toolbar)
 {
-    if (toolbar != nullptr) {
-        *toolbar = nullptr;
+    if (toolbar == nullptr) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    CMainFrame* frame = m_host != nullptr ? m_host->GetMainFrame() : nullptr;
+    *toolbar = frame != nullptr && index >= 0 ? frame->ToolbarObject(static_cast<size_t>(index)) : nullptr;
+    return *toolbar != nullptr ? S_OK : E_FAIL;
 }
 
 HRESULT CHostApplication::GetToolbarCount(LONG* count)

@@ -154,6 +154,10 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     const UINT id = LowWord(wParam);
     const WORD code = HighWord(wParam);
+    // 0. The show/hide items of the add-ins' toolbars.
+    if (code == 0 && ToggleAddinToolbar(id)) {
+        return TRUE;
+    }
     // 1. Add-in commands from menus, toolbars (code 0) and accelerators
     // (code 1): the running command's, or a checked one's, toggles off.
     if (IsHostCommandId(id) && code <= 1) {

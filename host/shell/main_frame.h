@@ -22,10 +22,14 @@
 
 class CAddinHost;
 class CNuvexDoc;
+class CToolbarObject;
 
 // Host command ids of add-in commands: 10000 + command-table index.
 inline constexpr UINT kFirstHostCommandId = 10000;
 inline constexpr UINT kEndHostCommandIds = 20000;
+// Toolbar k (the standard one first) has the window id and the show/hide
+// command 9000 + k.
+inline constexpr UINT kFirstToolbarCommandId = 9000;
 
 // Resources and ids of the frame.
 inline constexpr UINT kMainFrameResource = 128;
@@ -77,6 +81,23 @@ public:
     // The state of the buttons of command `id` on every toolbar (toolbars
     // without one ignore it).
     void SetCommandButtonState(UINT id, int state);
+    // The scripting object of toolbar `index`, made on first use and kept
+    // with the frame; null outside the toolbars.
+    CToolbarObject* ToolbarObject(size_t index);
+    // That of the first toolbar whose window text is `name`, or null.
+    CToolbarObject* FindToolbarObject(const char* name);
+    // A toolbar for an add-in, docked at the top, its window text `name`
+    // (numbered when taken) and its show/hide item under View > Toolbars.
+    // A null object when no toolbar window can be made; `listed` false when
+    // the menu item could not be appended (the toolbar stays).
+    struct AddedToolbar {
+        CToolbarObject* object = nullptr;
+        bool listed = false;
+    };
+    AddedToolbar AddAddinToolbar(const char* name);
+    // Shows or hides the add-in toolbar of show/hide command `id`; FALSE
+    // when `id` is none.
+    BOOL ToggleAddinToolbar(UINT id);
     // One accelerator more in the frame's table; FALSE when no table can
     // be made (the old one stays).
     BOOL AddAccelerator(BYTE virtFlags, WORD key, WORD command);
@@ -111,4 +132,8 @@ private:
     CStatic m_prompt;
     CFont m_commandLineFont;
     std::vector<std::unique_ptr<CMainToolBar>> m_toolbars;
+    struct ReleaseToolbarObject {
+        void operator()(CToolbarObject* object) const;
+    };
+    std::vector<std::unique_ptr<CToolbarObject, ReleaseToolbarObject>> m_toolbarObjects;
 };

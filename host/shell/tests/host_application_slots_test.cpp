@@ -183,8 +183,15 @@ TEST_F(HostApplicationSlotsTest, ReservedSlotsAndTheToolbarObjectsAnswerTheirFix
     EXPECT_EQ(App().Reserved28(1), S_OK);
     EXPECT_EQ(App().Reserved29(1, 2, 3, 4), S_OK);
     EXPECT_EQ(App().Reserved36(1, 2, 3, 4, 5, 6), S_OK);
+    // Without a main frame there are no toolbars to add, find or count.
     IToolbarControl* toolbar = reinterpret_cast<IToolbarControl*>(0x1);
-    EXPECT_EQ(App().AddToolbar("Milling", &toolbar), E_NOTIMPL);
+    EXPECT_EQ(App().AddToolbar("Milling", &toolbar), E_FAIL);
+    EXPECT_EQ(toolbar, nullptr);
+    toolbar = reinterpret_cast<IToolbarControl*>(0x1);
+    EXPECT_EQ(App().FindToolbar("Standard", &toolbar), E_FAIL);
+    EXPECT_EQ(toolbar, nullptr);
+    toolbar = reinterpret_cast<IToolbarControl*>(0x1);
+    EXPECT_EQ(App().GetToolbar(0, &toolbar), E_FAIL);
     EXPECT_EQ(toolbar, nullptr);
     IUnknown* control = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(App().GetToolbarCommandControl(kAddinA, 3, &control), E_NOTIMPL);

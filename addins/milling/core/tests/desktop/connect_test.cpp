@@ -19,7 +19,9 @@
 #include "host/app/nuvex_app.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/shell/host_application.h"
+#include "host/shell/main_frame.h"
 #include "icontrols.h"
+#include "platform/controls/commctrl.h"
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/module.h"
 #include "platform/user/menu.h"
@@ -523,6 +525,33 @@ void ExpectRegisteredWithTheHost(CNuvexApp& app, IAddin* addin, size_t sinksBefo
     }
     EXPECT_EQ(items, expectedItems);
 
+    // The "Manufacturing" toolbar holds the same commands, one image each,
+    // with the same separators.
+    CMainFrame* frame = app.GetMainFrame();
+    ASSERT_NE(frame, nullptr);
+    const CMainToolBar* toolbar = nullptr;
+    for (const auto& bar : frame->Toolbars()) {
+        char text[64] = {};
+        ::GetWindowTextA(bar->GetSafeHwnd(), text, sizeof text);
+        if (std::string(text) == "Manufacturing")
+            toolbar = bar.get();
+    }
+    ASSERT_NE(toolbar, nullptr) << "no Manufacturing toolbar";
+    std::vector<std::string> buttons;
+    int image = 0;
+    for (int i = 0; i < toolbar->GetToolBarCtrl().GetButtonCount(); ++i) {
+        TBBUTTON button{};
+        toolbar->GetToolBarCtrl().GetButton(i, &button);
+        if ((button.fsStyle & TBSTYLE_SEP) != 0) {
+            buttons.push_back("-");
+            continue;
+        }
+        EXPECT_EQ(button.iBitmap, image++);
+        buttons.push_back(MenuItemText(popup, static_cast<int>(buttons.size())) + " " +
+                          std::to_string(button.idCommand));
+    }
+    EXPECT_EQ(buttons, expectedItems);
+
     // Its variables follow the host's own, on by default.
     std::vector<SystemVariable>& variables = app.SystemVariables();
     ASSERT_EQ(variables.size(), kHostVariables + 2);
@@ -621,19 +650,26 @@ TEST(StrimoInTheProgram, ConnectRegistersEverythingWithTheRealHostInOrder)
         "GetSubMenu menu1 3 = menu2",
         "RegisterVariable \"Show/hide tool\" type 17 value 1 = 25",
         "RegisterVariable \"Toggle wireframe/shaded tool\" type 17 value 1 = 26",
-        // The program offers no toolbar objects to add-ins yet.
-        "AddToolbar \"Manufacturing\" -> E_NOTIMPL",
+        "AddToolbar \"Manufacturing\"",
     };
+    // Each command's image goes onto the new toolbar, one after another,
+    // and its button shows it with the menu item's text.
+    int image = 0;
     for (const ExpectedCommand& command : kCommands) {
         const std::string number = std::to_string(command.number);
+        expected.push_back("AddBitmap 1 bitmap");
+        expected.push_back("AddButton addin " + number + " " + std::to_string(image++) + " 4 0 " +
+                           Text(command.menuText));
         expected.push_back("SetCommandTexts addin " + number + " " + Text(command.name) + " " +
                            Text(command.shortName));
         expected.push_back("SetCommandStatusTexts addin " + number + " " + Text(command.statusText) + " " +
                            Text(command.toolTip));
         expected.push_back("RegisterCommandClass addin " + number + " " + id(command.classId));
         expected.push_back("AddMenuItem menu2 addin " + number + " 0 " + Text(command.menuText) + " bitmap");
-        if (command.separatorAfter)
+        if (command.separatorAfter) {
             expected.push_back("AddMenuSeparator menu2 addin 0 2048 \"\"");
+            expected.push_back("AddButton null 0 0 4 1 \"\"");
+        }
     }
     expected.push_back("RegisterEventHandlerClass addin " + id(CLSID_SelectionInfoHandler) + " 131076");
     expected.push_back("GetEventConnectionPoint");
