@@ -64,24 +64,6 @@ void Invalidate(Window* w, const RECT* rect, UINT flags)
     }
 }
 
-// Painting does not clip children, so whatever a window paints over its
-// children they paint again afterwards, frames included, even where the
-// window has WS_CLIPCHILDREN (whose invalidation leaves them out).
-void CoverChildren(Window* w, const RECT& area)
-{
-    if (IsRectEmpty(&area)) {
-        return;
-    }
-    for (Window* child : w->children) {
-        RECT inChild{};
-        if ((child->style & WS_VISIBLE) == 0 || IntersectRect(&inChild, &area, &child->rect) == FALSE) {
-            continue;
-        }
-        OffsetRect(&inChild, -(child->rect.left + child->client.left), -(child->rect.top + child->client.top));
-        Invalidate(child, &inChild, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
-}
-
 void Validate(Window* w, const RECT* rect, UINT flags)
 {
     if (rect == nullptr) {
@@ -295,7 +277,6 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     w->updatePending = false;
     w->eraseNeeded = false;
     w->internalPaint = false;
-    CoverChildren(w, area);
     HDC dc = MakeWindowDC(w, DcArea::Client, &area);
     if (dc == nullptr) {
         return nullptr;

@@ -220,9 +220,10 @@ CNuvexView* FirstView(CNuvexDoc* document)
     return dynamic_cast<CNuvexView*>(document->GetNextView(position));
 }
 
-// FIXME: the box pick in the view does not complete under the X server yet
-// (the two clicks leave the pocket unpicked), so the steps from the pick on
-// have not run; run with --gtest_also_run_disabled_tests.
+// FIXME: under the X server the Save NC File dialog's typed name does not
+// write the program yet, so the steps from there on have not run; the
+// drawing's panes also stay unpainted behind the MDI client's background.
+// Run with --gtest_also_run_disabled_tests.
 TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
 {
     const std::string xvfb = FindProgram("Xvfb");
@@ -409,13 +410,14 @@ TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
                      shownBeforePick = shown;
                      return true;
                  }},
-                {"a click beside the pocket opens a box",
-                 [&] { pointer.Click(top, screenPointOf(kPocketBoxLeft, kPocketBoxTop)); },
-                 [&] { return ShownChecksum(top, viewRect()) != shownBeforePick; }},
-                {"a click at its other corner picks the pocket's boundary and islands and shows the toolpath",
+                {"a click beside the pocket and one at the box's other corner pick the pocket's boundary and "
+                 "islands and show the toolpath",
                  [&] {
+                     const POINT from = screenPointOf(kPocketBoxLeft, kPocketBoxTop);
                      const POINT to = screenPointOf(kPocketBoxRight, kPocketBoxBottom);
-                     pointer.Move(top, POINT{to.x - 5, to.y - 5});
+                     pointer.Click(top, from);
+                     pointer.Move(top, POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+                     pointer.Move(top, POINT{to.x - 2, to.y - 2});
                      pointer.Click(top, to);
                  },
                  [&] {
@@ -449,7 +451,7 @@ TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
                      pointer.Click(top, centre);
                  },
                  [&] {
-                     return DroppedList() == nullptr && WindowText(panelControl(kSpindleSpeed)) == kSecondMillSpindle;
+                     return DroppedList() == nullptr && WindowText(panelControl(kSpindleSpeed)).rfind(kSecondMillSpindle, 0) == 0;
                  }},
                 {"Recalculate shows the new tool's toolpath", [&] { clickControl(panelControl(kRecalculate)); },
                  [&] {
