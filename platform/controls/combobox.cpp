@@ -19,6 +19,7 @@ struct ComboState {
     HWND edit = nullptr;
     HWND list = nullptr;
     HFONT font = nullptr;
+    DWORD listScrollStyle = 0; // WS_VSCROLL and WS_HSCROLL the box was made with
     bool dropped = false;
     bool focused = false;
     int droppedHeight = 100; // list height when dropped
@@ -270,7 +271,7 @@ LRESULT OnCreate(HWND hwnd, ComboState* s, const CREATESTRUCTA* cs)
     const DWORD style = StyleOf(hwnd);
     const DWORD kind = style & 3;
     HINSTANCE instance = cs != nullptr ? cs->hInstance : nullptr;
-    DWORD listStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_COMBOBOX | LBS_NOINTEGRALHEIGHT;
+    DWORD listStyle = WS_BORDER | WS_VSCROLL | s->listScrollStyle | LBS_NOTIFY | LBS_COMBOBOX | LBS_NOINTEGRALHEIGHT;
     if ((style & CBS_SORT) != 0) {
         listStyle |= LBS_SORT;
     }
@@ -432,6 +433,14 @@ LRESULT HandleComboBox(HWND hwnd, ComboState& state, UINT msg, WPARAM wParam, LP
 {
     ComboState* s = &state;
     if (msg == WM_NCCREATE) {
+        // The scroll bars a combo box is made with belong to its list: on
+        // the box itself they would cover the selection field and take its
+        // clicks.
+        const DWORD style = StyleOf(hwnd);
+        state.listScrollStyle = style & (WS_VSCROLL | WS_HSCROLL);
+        if (state.listScrollStyle != 0) {
+            SetWindowLongPtrA(hwnd, GWL_STYLE, static_cast<LONG_PTR>(style & ~(WS_VSCROLL | WS_HSCROLL)));
+        }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
     if (msg >= CB_GETEDITSEL && msg <= CB_SETDROPPEDWIDTH) {

@@ -69,6 +69,24 @@ TEST_F(ComboBoxTest, DropDownListChoosesWithTheMouse)
         << HostLog();
 }
 
+TEST_F(ComboBoxTest, ScrollBarsItIsMadeWithBelongToTheList)
+{
+    // Both bars on the box itself would cover its selection field.
+    HWND combo = MakeCombo(CBS_DROPDOWNLIST | WS_HSCROLL, {"red", "green", "blue"});
+    EXPECT_EQ(GetWindowLongPtrA(combo, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL), 0);
+    RECT window{};
+    RECT client{};
+    GetWindowRect(combo, &window);
+    GetClientRect(combo, &client);
+    EXPECT_EQ(client.bottom, window.bottom - window.top) << "no bar takes the field's height";
+    ClickAt(combo, (client.right - client.left) / 2, client.bottom / 2);
+    EXPECT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) << "a click in the field's middle drops the list";
+    HWND list = DroppedList(combo);
+    ASSERT_NE(list, nullptr);
+    // The list shows its vertical bar only when its items need it.
+    EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL, static_cast<LONG_PTR>(WS_HSCROLL));
+}
+
 TEST_F(ComboBoxTest, ClickOutsideOrEscapeCancelsTheDrop)
 {
     HWND combo = MakeCombo(CBS_DROPDOWNLIST, {"red", "green", "blue"});

@@ -43,7 +43,39 @@ constexpr KeyName kKeys[] = {
     {VK_HOME, 0xff50, SDLK_HOME},       {VK_END, 0xff57, SDLK_END},         {VK_PRIOR, 0xff55, SDLK_PAGEUP},
     {VK_NEXT, 0xff56, SDLK_PAGEDOWN},   {VK_INSERT, 0xff63, SDLK_INSERT},   {VK_DELETE, 0xffff, SDLK_DELETE},
     {VK_SHIFT, 0xffe1, SDLK_LSHIFT},    {VK_CONTROL, 0xffe3, SDLK_LCTRL},   {VK_MENU, 0xffe9, SDLK_LALT},
+    {VK_OEM_PERIOD, 0x002e, SDLK_PERIOD}, {VK_OEM_MINUS, 0x002d, SDLK_MINUS}, {VK_OEM_2, 0x002f, SDLK_SLASH},
 };
+
+// A character of a text to type: its key and whether Shift is held (a US
+// keyboard's layout).
+struct TypedKey {
+    int virtualKey = 0;
+    bool shift = false;
+};
+
+bool KeyOfCharacter(char character, TypedKey* key)
+{
+    if (character >= 'a' && character <= 'z') {
+        *key = {character - 'a' + 'A', false};
+    } else if (character >= 'A' && character <= 'Z') {
+        *key = {character, true};
+    } else if (character >= '0' && character <= '9') {
+        *key = {character, false};
+    } else if (character == '.') {
+        *key = {VK_OEM_PERIOD, false};
+    } else if (character == '-') {
+        *key = {VK_OEM_MINUS, false};
+    } else if (character == '_') {
+        *key = {VK_OEM_MINUS, true};
+    } else if (character == '/') {
+        *key = {VK_OEM_2, false};
+    } else if (character == ' ') {
+        *key = {VK_SPACE, false};
+    } else {
+        return false;
+    }
+    return true;
+}
 
 // The X keysym and SDL key code of a virtual key; false when it has none here.
 bool KeyOf(int virtualKey, unsigned long* x11, SDL_Keycode* sdl)
@@ -293,6 +325,27 @@ bool Pointer::KeyUp(HWND target, int virtualKey) { return SendKey(target, virtua
 bool Pointer::Key(HWND target, int virtualKey)
 {
     return SendKey(target, virtualKey, true) && SendKey(target, virtualKey, false);
+}
+
+bool Pointer::Type(HWND target, const std::string& text)
+{
+    for (char character : text) {
+        TypedKey key;
+        if (!KeyOfCharacter(character, &key)) {
+            return false;
+        }
+        if (key.shift && !KeyDown(target, VK_SHIFT)) {
+            return false;
+        }
+        const bool typed = Key(target, key.virtualKey);
+        if (key.shift) {
+            KeyUp(target, VK_SHIFT);
+        }
+        if (!typed) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool PumpMessagesUntil(const std::function<bool()>& done, int milliseconds)

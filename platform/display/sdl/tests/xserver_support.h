@@ -59,8 +59,12 @@ public:
     // VK_CONTROL, VK_MENU, VK_F1-VK_F12); false for any other key.
     bool KeyDown(HWND target, int virtualKey);
     bool KeyUp(HWND target, int virtualKey);
-    // Down and up.
+    // Down and up. Also VK_OEM_PERIOD, VK_OEM_MINUS and VK_OEM_2 ("/").
     bool Key(HWND target, int virtualKey);
+    // Each character of `text` as a person types it on a US keyboard (Shift
+    // for capitals and "_"): letters, digits, ".", "-", "_", "/" and blanks;
+    // false at the first other character.
+    bool Type(HWND target, const std::string& text);
 
 private:
     void Flush();

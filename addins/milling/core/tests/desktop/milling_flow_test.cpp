@@ -1,0 +1,525 @@
+// A person's first milling job in the program on a virtual X server, with
+// the milling add-in, its postprocessor plug-in and the entity component in
+// the program folder, driven only by the pointer and the keyboard through
+// the X server: File > Open and the file dialog open the sample part, the
+// "Manufacturing" toolbar adds an operation (its panel's Ok), the pocket
+// command picks the pocket's boundary and islands with a box in the view,
+// the tool list of its panel offers the tool store's mills, Recalculate
+// shows the new toolpath in the view, Ok accepts it, Save NC File writes
+// the program through the save dialog, File > Save and File > Close keep
+// and close the drawing, and the reopened drawing (its job and feature
+// back) writes the same NC program again. Skipped without Xvfb.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "addins/milling/core/strimo_ids.h"
+#include "addins/milling/core/tests/desktop/strimo_program_support.h"
+#include "host/app/nuvex_app.h"
+#include "host/app/tests/program_folder_support.h"
+#include "host/document/nuvex_doc.h"
+#include "host/shell/main_frame.h"
+#include "host/view/nuvex_view.h"
+#include "platform/display/screenshot.h"
+#include "platform/display/sdl/sdl_display.h"
+#include "platform/display/sdl/tests/desktop_steps.h"
+#include "platform/display/sdl/tests/xserver_support.h"
+#include "platform/framework/ids.h"
+#include "platform/user/commdlg.h"
+#include "platform/user/inspect.h"
+#include "platform/user/menu.h"
+#include "platform/user/winuser.h"
+
+namespace {
+
+using nuvex::testing::AfterLastStep;
+using nuvex::testing::DesktopStepRunner;
+using nuvex::testing::FindPopupMenuWindow;
+using nuvex::testing::FindProgram;
+using nuvex::testing::Pointer;
+using nuvex::testing::VirtualServer;
+
+constexpr auto kStepTime = std::chrono::seconds(30);
+constexpr int kShowTimeoutMs = 5000;
+constexpr UINT_PTR kWakeTimer = 1;
+constexpr UINT kWakeMs = 100;
+constexpr int kFileMenu = 0;
+constexpr int kMenuTries = 3;
+constexpr const char* kToolbarName = "Manufacturing";
+constexpr UINT kZoomAllCommand = 32777;
+// Between two clicks on a scroll bar's arrow, and the frame around a
+// scrolled window's bar.
+constexpr auto kScrollPause = std::chrono::milliseconds(300);
+constexpr int kFrameEdge = 2;
+
+// The controls of the commands' panels and of the file dialogs.
+constexpr int kPanelOk = 1000;
+constexpr int kToolList = 211;
+constexpr int kRecalculate = 206;
+constexpr int kSpindleSpeed = 207;
+constexpr int kFileNameEdit = 1152;
+
+// The box around the sample part's pocket (model coordinates): its boundary
+// and both islands lie inside, the plate's outline outside.
+constexpr double kPocketBoxLeft = 17.0;
+constexpr double kPocketBoxBottom = 10.0;
+constexpr double kPocketBoxRight = 104.0;
+constexpr double kPocketBoxTop = 70.0;
+constexpr const char* kSecondMill = "Flat end mill 6 mm";
+constexpr const char* kSecondMillSpindle = "12000";
+
+POINT Centre(RECT rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+
+std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = {};
+    if (window != nullptr)
+        ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The first visible window below `root` with control id `id` (and, when
+// given, of window class `className`), or null.
+HWND FindVisibleControl(HWND root, int id, const char* className = nullptr)
+{
+    struct Search {
+        int id;
+        const char* className;
+        HWND found;
+    } search{id, className, nullptr};
+    ::EnumChildWindows(
+        root,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (::GetDlgCtrlID(window) != s->id || !::IsWindowVisible(window))
+                return TRUE;
+            if (s->className != nullptr) {
+                char name[64] = {};
+                ::GetClassNameA(window, name, sizeof name);
+                if (std::string(name) != s->className)
+                    return TRUE;
+            }
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The file dialog while it is up (the active window holding the name
+// field), else null.
+HWND FileDialog()
+{
+    HWND active = ::GetActiveWindow();
+    return active != nullptr && ::GetDlgItem(active, kFileNameEdit) != nullptr ? active : nullptr;
+}
+
+// The visible drop-down list of a combo box, or null.
+HWND DroppedList()
+{
+    struct Search {
+        HWND found;
+    } search{nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == "ComboLBox" && ::IsWindowVisible(window)) {
+                reinterpret_cast<Search*>(param)->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A checksum of what the X server shows of `region` (screen); 0 when
+// nothing is shown.
+uint64_t ShownChecksum(HWND top, RECT region)
+{
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+    RECT frame{};
+    if (!SdlReadShownPixels(top, &pixels, &width, &height) || !::GetWindowRect(top, &frame))
+        return 0;
+    uint64_t checksum = 1469598103934665603ull;
+    for (int y = region.top; y < region.bottom; ++y) {
+        for (int x = region.left; x < region.right; ++x) {
+            const int px = x - frame.left;
+            const int py = y - frame.top;
+            if (px < 0 || py < 0 || px >= width || py >= height)
+                continue;
+            checksum = (checksum ^ (pixels[static_cast<size_t>(py) * static_cast<size_t>(width) +
+                                           static_cast<size_t>(px)] &
+                                    0xFFFFFF)) *
+                       1099511628211ull;
+        }
+    }
+    return checksum;
+}
+
+// Whether a click at the centre of `control` reaches it (no other window
+// covers that point).
+bool ShowsItsCentre(HWND control)
+{
+    RECT rect{};
+    if (control == nullptr || !::GetWindowRect(control, &rect))
+        return false;
+    HWND hit = ::WindowFromPoint(Centre(rect));
+    return hit == control || (hit != nullptr && ::IsChild(control, hit));
+}
+
+// The nearest ancestor of `control` with a vertical scroll bar, or null.
+HWND ScrolledAncestor(HWND control)
+{
+    for (HWND window = control != nullptr ? ::GetParent(control) : nullptr; window != nullptr;
+         window = ::GetParent(window))
+        if ((::GetWindowLongA(window, GWL_STYLE) & WS_VSCROLL) != 0)
+            return window;
+    return nullptr;
+}
+
+CNuvexDoc* DocumentAt(CNuvexApp& app, const std::filesystem::path& path)
+{
+    for (POSITION templates = app.GetFirstDocTemplatePosition(); templates != nullptr;) {
+        CDocTemplate* drawings = app.GetNextDocTemplate(templates);
+        for (POSITION documents = drawings->GetFirstDocPosition(); documents != nullptr;) {
+            auto* document = dynamic_cast<CNuvexDoc*>(drawings->GetNextDoc(documents));
+            if (document != nullptr && std::filesystem::path(static_cast<const char*>(document->GetPathName())) == path)
+                return document;
+        }
+    }
+    return nullptr;
+}
+
+CNuvexView* FirstView(CNuvexDoc* document)
+{
+    if (document == nullptr)
+        return nullptr;
+    POSITION position = document->GetFirstViewPosition();
+    return dynamic_cast<CNuvexView*>(document->GetNextView(position));
+}
+
+// FIXME: under the X server the run gets through Save NC File and File >
+// Save, but the Esc that should end the Save NC File command (which stays
+// running after it wrote the program) reaches no window right after the
+// File menu closed, so Close and the reopening have not run yet. Run with
+// --gtest_also_run_disabled_tests.
+TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
+{
+    const std::string xvfb = FindProgram("Xvfb");
+    if (xvfb.empty()) {
+        GTEST_SKIP() << "Xvfb is not installed (tools/deps.sh installs the xvfb package); "
+                        "the milling flow needs a virtual X server";
+    }
+    VirtualServer server(xvfb);
+    const std::string display = server.Start();
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+
+    TestProgramFolder folder;
+    AddStrimoFiles(folder, StrimoModulePlace::AddIns);
+    // The person's own folder, with a name typed without capitals.
+    const std::filesystem::path work =
+        std::filesystem::path(::testing::TempDir()) / ("nuvex-milling-flow-" + std::to_string(getpid()));
+    std::filesystem::remove_all(work);
+    std::filesystem::create_directories(work);
+    const std::filesystem::path drawing = work / "sample_part.nvx";
+    std::filesystem::copy_file(folder.Path() / "samples" / "sample_part.nvx", drawing);
+    const std::filesystem::path firstNc = work / "pocket_first.nc";
+    const std::filesystem::path secondNc = work / "pocket_again.nc";
+
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("NUVEX_DISPLAY", "sdl", 1);
+    // Message boxes are kept and answered, and none is expected; the file
+    // dialogs are the person's.
+    std::vector<std::string> messages;
+    {
+        RunningProgram program;
+        SetDialogAnswerHook([&](const DialogRequest& request) -> std::optional<DialogAnswer> {
+            if (request.kind != DialogRequestKind::MessageBox)
+                return std::nullopt;
+            messages.push_back(request.text);
+            return DialogAnswer{IDOK, "", 0};
+        });
+        ASSERT_TRUE(StartSdlDisplay());
+        ASSERT_TRUE(program.Start());
+        CNuvexApp& app = program.App();
+        CMainFrame* frame = program.Frame();
+        HWND top = frame->GetSafeHwnd();
+        ASSERT_TRUE(SdlWaitUntilShown(top, kShowTimeoutMs)) << "the main window never showed on the X server";
+        ::SetTimer(top, kWakeTimer, kWakeMs, nullptr);
+        const int addinIndex = app.FindAddinByClsid(CLSID_StrimoAddin);
+        ASSERT_GE(addinIndex, 0) << "the milling add-in was not loaded";
+        IAddin* addin = app.AddinRecords()[static_cast<size_t>(addinIndex)].addin;
+
+        CMainToolBar* toolbar = nullptr;
+        for (const auto& bar : frame->Toolbars())
+            if (WindowText(bar->GetSafeHwnd()) == kToolbarName)
+                toolbar = bar.get();
+        ASSERT_NE(toolbar, nullptr) << "no \"Manufacturing\" toolbar";
+
+        Pointer pointer(display);
+        auto clickToolbarButton = [&](long command) {
+            const int index = app.FindHostCommand(addin, command);
+            RECT button{};
+            toolbar->GetItemRect(toolbar->CommandToIndex(kFirstHostCommandId + static_cast<UINT>(index)), &button);
+            toolbar->ClientToScreen(&button);
+            pointer.Click(top, Centre(button));
+        };
+        auto clickControl = [&](HWND control) {
+            RECT rect{};
+            ::GetWindowRect(control, &rect);
+            pointer.Click(top, Centre(rect));
+        };
+        auto panelControl = [&](int id) { return FindVisibleControl(top, id); };
+
+        // File menu items by command: the bar's item opens the popup, the
+        // popup's item is clicked once it shows; a click that missed
+        // (a slow server closes the menu without a command) is tried again.
+        struct MenuChoice {
+            UINT command = 0;
+            bool itemClicked = false;
+            int tries = 0;
+        } choice;
+        auto clickFileMenu = [&] {
+            RECT item{};
+            EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kFileMenu, &item));
+            pointer.Click(top, Centre(item));
+        };
+        auto chooseFileItem = [&](UINT command) {
+            choice = MenuChoice{command};
+            clickFileMenu();
+        };
+        // Part of a step's `done`: drives the open menu; true once the
+        // item has been clicked and the menu is gone.
+        auto menuChosen = [&] {
+            HWND popup = FindPopupMenuWindow();
+            if (popup != nullptr && !choice.itemClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
+                HMENU fileMenu = ::GetSubMenu(::GetMenu(top), kFileMenu);
+                int position = -1;
+                for (int i = 0; i < ::GetMenuItemCount(fileMenu); ++i)
+                    if (::GetMenuItemID(fileMenu, i) == choice.command)
+                        position = i;
+                RECT item{};
+                EXPECT_TRUE(GetMenuItemRect(popup, fileMenu, position, &item));
+                pointer.Click(popup, Centre(item));
+                choice.itemClicked = true;
+                return false;
+            }
+            if (popup == nullptr && choice.itemClicked)
+                return true;
+            if (popup == nullptr && !choice.itemClicked && choice.tries < kMenuTries) {
+                ++choice.tries;
+                clickFileMenu();
+            }
+            return false;
+        };
+        // Types `path` into the file dialog's name field and presses Enter.
+        auto answerFileDialog = [&](const std::filesystem::path& path) {
+            HWND dialog = FileDialog();
+            HWND name = ::GetDlgItem(dialog, kFileNameEdit);
+            clickControl(name);
+            pointer.Key(dialog, VK_END);
+            for (size_t i = WindowText(name).size(); i > 0; --i)
+                pointer.Key(dialog, VK_BACK);
+            EXPECT_TRUE(pointer.Type(dialog, path.string())) << path;
+            pointer.Key(dialog, VK_RETURN);
+        };
+        auto fileDialogShown = [&] {
+            HWND dialog = FileDialog();
+            return dialog != nullptr && SdlWaitUntilShown(dialog, kShowTimeoutMs) != FALSE;
+        };
+        auto document = [&] { return DocumentAt(app, drawing); };
+        auto commandRunning = [&] {
+            CNuvexDoc* open = document();
+            return open != nullptr && open->IsCommandActive() != FALSE;
+        };
+        auto viewRect = [&] {
+            RECT rect{};
+            if (CNuvexView* view = FirstView(document()))
+                view->GetWindowRect(&rect);
+            return rect;
+        };
+        auto screenPointOf = [&](double x, double y) {
+            CNuvexView* view = FirstView(document());
+            POINT client = view->Transform().ClientPointOf(view->Transform().ViewPointOf(CVector3(x, y, 0.0)));
+            view->ClientToScreen(&client);
+            return client;
+        };
+
+        std::filesystem::file_time_type savedBefore{};
+        auto lastScroll = std::chrono::steady_clock::now();
+        uint64_t shownBeforePick = 0;
+        uint64_t shownAfterPick = 0;
+        uint64_t shownAfterRecalculate = 0;
+        const std::string screenshot = ::testing::TempDir() + "first_milling_job-" + std::to_string(getpid()) + ".png";
+        DesktopStepRunner runner(
+            {
+                {"File > Open shows the file dialog", [&] { chooseFileItem(ID_FILE_OPEN); },
+                 [&] { return menuChosen() && fileDialogShown(); }},
+                {"the sample part's path typed into it opens the drawing", [&] { answerFileDialog(drawing); },
+                 [&] {
+                     CNuvexDoc* open = document();
+                     return open != nullptr && FileDialog() == nullptr && FirstView(open) != nullptr;
+                 }},
+                {"the toolbar's Add Milling 2.5D Operation button shows the operation's panel",
+                 [&] { clickToolbarButton(kCommandAddOperation); },
+                 [&] { return commandRunning() && panelControl(kPanelOk) != nullptr; }},
+                {"Ok in the panel adds the operation", [&] { clickControl(panelControl(kPanelOk)); },
+                 [&] { return !commandRunning(); }},
+                {"the toolbar's pocket button shows the pocket panel with the tool list",
+                 [&] { clickToolbarButton(kCommandPocketMilling); },
+                 [&] {
+                     if (!commandRunning() || panelControl(kToolList) == nullptr)
+                         return false;
+                     shownBeforePick = ShownChecksum(top, viewRect());
+                     return true;
+                 }},
+                {"the Standard toolbar's Zoom all button fits the part into the view",
+                 [&] {
+                     shownBeforePick = ShownChecksum(top, viewRect());
+                     CMainToolBar& standard = *frame->Toolbars().front();
+                     RECT button{};
+                     standard.GetItemRect(standard.CommandToIndex(kZoomAllCommand), &button);
+                     standard.ClientToScreen(&button);
+                     pointer.Click(top, Centre(button));
+                 },
+                 [&] {
+                     const uint64_t shown = ShownChecksum(top, viewRect());
+                     if (shown == shownBeforePick)
+                         return false;
+                     shownBeforePick = shown;
+                     return true;
+                 }},
+                {"a click beside the pocket and one at the box's other corner pick the pocket's boundary and "
+                 "islands and show the toolpath",
+                 [&] {
+                     const POINT from = screenPointOf(kPocketBoxLeft, kPocketBoxTop);
+                     const POINT to = screenPointOf(kPocketBoxRight, kPocketBoxBottom);
+                     pointer.Click(top, from);
+                     pointer.Move(top, POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
+                     pointer.Move(top, POINT{to.x - 2, to.y - 2});
+                     pointer.Click(top, to);
+                 },
+                 [&] {
+                     shownAfterPick = ShownChecksum(top, viewRect());
+                     return shownAfterPick != shownBeforePick;
+                 }},
+                {"the panel scrolled down until its tool list shows", [] {},
+                 [&] {
+                     if (ShowsItsCentre(panelControl(kToolList)))
+                         return true;
+                     const auto now = std::chrono::steady_clock::now();
+                     if (now - lastScroll > kScrollPause) {
+                         lastScroll = now;
+                         HWND scrolled = ScrolledAncestor(panelControl(kToolList));
+                         RECT rect{};
+                         ::GetWindowRect(scrolled, &rect);
+                         const int arrow = ::GetSystemMetrics(SM_CXVSCROLL);
+                         pointer.Click(top, POINT{rect.right - kFrameEdge - arrow / 2, rect.bottom - kFrameEdge - arrow / 2});
+                     }
+                     return false;
+                 }},
+                {"a click into the tool list drops it down", [&] { clickControl(panelControl(kToolList)); },
+                 [&] { return DroppedList() != nullptr; }},
+                {"the second mill chosen from it fills the tool's fields",
+                 [&] {
+                     HWND list = DroppedList();
+                     RECT item{};
+                     ::SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+                     POINT centre = Centre(item);
+                     ::ClientToScreen(list, &centre);
+                     pointer.Click(top, centre);
+                 },
+                 [&] {
+                     return DroppedList() == nullptr && WindowText(panelControl(kSpindleSpeed)).rfind(kSecondMillSpindle, 0) == 0;
+                 }},
+                {"Recalculate shows the new tool's toolpath", [&] { clickControl(panelControl(kRecalculate)); },
+                 [&] {
+                     shownAfterRecalculate = ShownChecksum(top, viewRect());
+                     if (shownAfterRecalculate == shownAfterPick)
+                         return false;
+                     SaveWindowScreenshot(top, screenshot.c_str());
+                     return true;
+                 }},
+                {"Ok accepts the pocket", [&] { clickControl(panelControl(kPanelOk)); },
+                 [&] { return !commandRunning(); }},
+                {"the toolbar's Save NC File button shows the save dialog",
+                 [&] { clickToolbarButton(kCommandSaveNcFile); }, fileDialogShown},
+                {"the NC program is written under the typed name", [&] { answerFileDialog(firstNc); },
+                 [&] { return FileDialog() == nullptr && std::filesystem::exists(firstNc); }},
+                {"File > Save saves the drawing",
+                 [&] {
+                     savedBefore = std::filesystem::last_write_time(drawing);
+                     chooseFileItem(ID_FILE_SAVE);
+                 },
+                 [&] {
+                     return menuChosen() && std::filesystem::last_write_time(drawing) > savedBefore &&
+                            !document()->IsModified();
+                 }},
+                // FIXME: Save NC File stays the running command after it
+                // wrote the program, so the drawing does not close until
+                // Esc ends it.
+                {"Esc ends the command still running", [&] { pointer.Key(top, VK_ESCAPE); },
+                 [&] { return !commandRunning(); }},
+                {"File > Close closes it", [&] { chooseFileItem(ID_FILE_CLOSE); },
+                 [&] { return menuChosen() && document() == nullptr; }},
+                {"File > Open shows the file dialog again", [&] { chooseFileItem(ID_FILE_OPEN); },
+                 [&] { return menuChosen() && fileDialogShown(); }},
+                {"the saved drawing opens again", [&] { answerFileDialog(drawing); },
+                 [&] { return document() != nullptr && FileDialog() == nullptr; }},
+                {"Save NC File of the reopened drawing shows the save dialog",
+                 [&] { clickToolbarButton(kCommandSaveNcFile); }, fileDialogShown},
+                {"its NC program is written under another name", [&] { answerFileDialog(secondNc); },
+                 [&] { return FileDialog() == nullptr && std::filesystem::exists(secondNc); }},
+            },
+            [&] {
+                const std::string shot =
+                    ::testing::TempDir() + "milling_flow_stuck-" + std::to_string(getpid()) + ".png";
+                SaveWindowScreenshot(top, shot.c_str());
+                std::printf("screenshot of the stuck program: %s\n", shot.c_str());
+            },
+            AfterLastStep::QuitLoop, kStepTime);
+        SetIdleScript([&] { return runner.OnIdle(); });
+        const int result = program.Run();
+        SetIdleScript(nullptr);
+        EXPECT_EQ(result, 0) << "stuck at: " << runner.Failed() << " ("
+                             << (pointer.ThroughX() ? "X test extension" : "SDL events") << ")";
+        EXPECT_TRUE(runner.Failed().empty()) << runner.Failed();
+        EXPECT_TRUE(messages.empty()) << messages.front();
+        std::printf("the program after Recalculate: %s\n", screenshot.c_str());
+
+        const std::string first = ReadFile(firstNc);
+        const std::string again = ReadFile(secondNc);
+        EXPECT_NE(first.find("G01"), std::string::npos) << "no cutting move in:\n" << first;
+        EXPECT_EQ(first, again) << "the reopened drawing's NC program differs";
+        ReleaseStrimoRecord(app);
+    }
+    StopSdlDisplay();
+    ResetWindowSystem();
+    setenv("NUVEX_DISPLAY", "headless", 1);
+    if (!HasFailure())
+        std::filesystem::remove_all(work);
+}
+
+} // namespace
