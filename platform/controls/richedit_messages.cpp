@@ -362,7 +362,9 @@ constexpr Row kMessages[] = {
          return OnGetText(s, m.wParam, reinterpret_cast<char*>(m.lParam));
      }},
     {WM_GETTEXTLENGTH, [](HWND, RichEditState& s, const Message&) -> LRESULT {
-         return static_cast<LRESULT>(ExternalText(s.text, {0, s.text.Length()}).size());
+         // Every break counts as "\r\n", and there is one break fewer
+         // than rows: no copy of the text is needed to count it.
+         return static_cast<LRESULT>(s.text.Length()) + static_cast<LRESULT>(s.text.RowCount() - 1);
      }},
     {WM_SETFONT, OnSetFont},
     {WM_GETFONT, [](HWND, RichEditState& s, const Message&) -> LRESULT { return reinterpret_cast<LRESULT>(s.font); }},

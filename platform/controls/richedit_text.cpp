@@ -107,6 +107,16 @@ void RichText::Replace(RichRange range, std::string_view text, const RichCharFor
 {
     const LONG a = std::clamp<LONG>(std::min(range.min, range.max), 0, Length());
     const LONG b = std::clamp<LONG>(std::max(range.min, range.max), 0, Length());
+    if (record == Record::None) {
+        // Nothing to keep for undo: the removed text is not copied, so
+        // emptying a long text costs no more than the edit itself.
+        if (a == b && text.empty()) {
+            return;
+        }
+        ApplyEdit(a, b - a, std::string(text), std::vector<RichCharFormat>(text.size(), format));
+        EmptyUndo();
+        return;
+    }
     Edit edit;
     edit.position = a;
     edit.removed = m_text.substr(static_cast<size_t>(a), static_cast<size_t>(b - a));
@@ -118,10 +128,6 @@ void RichText::Replace(RichRange range, std::string_view text, const RichCharFor
     }
     ApplyEdit(a, b - a, edit.inserted, edit.insertedFormats);
 
-    if (record == Record::None) {
-        EmptyUndo();
-        return;
-    }
     m_redo.clear();
     const bool joins = record == Record::Typing && m_typingOpen && !m_undo.empty() && edit.removed.empty() &&
                        m_undo.back().removed.empty() &&

@@ -19,7 +19,7 @@ constexpr uint32_t kJobHolderFlag = 0x10;
 
 } // namespace
 
-CMillingJob::~CMillingJob() = default;
+CMillingJob::~CMillingJob() { m_ncCodeFill.reset(); }
 
 CMillingJob* CMillingJob::FromInterface(IUnknown* object)
 {
@@ -306,45 +306,45 @@ NcProgramResult CMillingJob::WriteFeatureNcCode(std::vector<std::string>& lines,
     return {false, written->m_name + ": " + FeatureErrorMessage(status.error().code)};
 }
 
+std::unique_ptr<CNcCodePaneSource> CMillingJob::NcCodePaneSource() const
+{
+    const CMillingOperation* active = GetOperation(m_activeOperation);
+    return std::make_unique<CNcCodePaneSource>(!m_operations.empty(), active, m_activeOperation,
+                                               active != nullptr ? OutputContext(*active) : CNcOutputContext{});
+}
+
 std::vector<std::string> CMillingJob::NcCodePaneLines(std::vector<bool>* heading) const
 {
-    std::vector<std::string> pane;
-    if (heading != nullptr)
-        heading->clear();
-    if (m_operations.empty())
-        return pane;
-    char title[64];
-    std::snprintf(title, sizeof title, "Operation% ld", m_activeOperation + 1);
-    pane.emplace_back(title);
-    std::vector<std::string> lines;
-    std::vector<size_t> headings;
-    (void)WriteNcCode(lines, m_activeOperation, Phases::Numbered, &headings);
-    const bool cut = lines.size() > kMaxNcPaneLines;
-    if (cut) {
-        lines.resize(kMaxNcPaneLines);
-        lines.emplace_back("Not Enough Memory...");
-    }
-    pane.insert(pane.end(), std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
-    if (heading != nullptr) {
-        heading->assign(pane.size(), false);
-        heading->front() = true;
-        for (size_t index : headings)
-            if (index + 1 < pane.size())
-                (*heading)[index + 1] = true;
-        if (cut)
-            heading->back() = true;
-    }
-    return pane;
+    return NcCodePaneSource()->All(heading);
+}
+
+void CMillingJob::SetNcCodeControl(IRichEditControl* control)
+{
+    if (control != m_ncCode)
+        m_ncCodeFill.reset();
+    m_ncCode = control;
 }
 
 void CMillingJob::UpdateNcCodePane()
 {
+    // A fill still running for the old state goes first: its timer must not
+    // append to the new text.
+    m_ncCodeFill.reset();
     if (m_ncCode == nullptr)
         return;
-    std::vector<bool> heading;
-    const std::vector<std::string> lines = NcCodePaneLines(&heading);
     const CMillingOperation* active = GetOperation(m_activeOperation);
-    FillNcCodePane(*m_ncCode, BuildNcCodePaneText(lines, heading, active != nullptr ? active->m_postprocessor : nullptr));
+    m_ncCodeFill = std::make_unique<CNcCodePaneFill>(*m_ncCode, NcCodePaneSource(),
+                                                     active != nullptr ? active->m_postprocessor : nullptr,
+                                                     [this]() { return GetOperation(m_activeOperation); });
+    m_ncCodeFill->Begin();
+}
+
+bool CMillingJob::ContinueNcCodePane() { return m_ncCodeFill != nullptr && m_ncCodeFill->Slice(); }
+
+void CMillingJob::FinishNcCodePane()
+{
+    if (m_ncCodeFill != nullptr)
+        m_ncCodeFill->Finish();
 }
 
 bool CMillingJob::FindTreeItem(HTREEITEM item, long* operation, long* feature) const

@@ -13,6 +13,7 @@
 #include "addins/milling/core/job_record.h"
 #include "addins/milling/core/language_table.h"
 #include "addins/milling/core/milling_operation.h"
+#include "addins/milling/core/nc_code_fill.h"
 #include "addins/milling/core/module_count.h"
 #include "addins/milling/core/strimo_ids.h"
 #include "icontrols.h"
@@ -24,9 +25,6 @@ struct IMillingJob : IEntityBase {
 protected:
     ~IMillingJob() = default;
 };
-
-// The NC code pane shows at most this many lines of a program.
-inline constexpr size_t kMaxNcPaneLines = 10240;
 
 // How WriteNcCode went.
 struct NcProgramResult {
@@ -120,14 +118,20 @@ public:
     // "Not Enough Memory..." in place of the rest. `heading`, when given,
     // is true for the lines that are no NC blocks.
     std::vector<std::string> NcCodePaneLines(std::vector<bool>* heading = nullptr) const;
-    // Refills the NC code pane, when the job knows one (nc_code_pane.h
-    // tells how).
+    // Refills the NC code pane, when the job knows one: its first rows at
+    // once, the rest a slice at a time from the message loop
+    // (nc_code_fill.h tells how).
     void UpdateNcCodePane();
+    // What the message loop's timer does while the NC code pane fills: the
+    // next slice appended; true while more remain.
+    bool ContinueNcCodePane();
+    // Appends what the NC code pane still lacks at once.
+    void FinishNcCodePane();
 
     // The Features pane's tree and its root item, and the NC code pane's
     // control, set by the panes when they are made (lent by the host).
     void SetFeaturesTree(ITreeControl* tree, HTREEITEM root);
-    void SetNcCodeControl(IRichEditControl* control) { m_ncCode = control; }
+    void SetNcCodeControl(IRichEditControl* control);
     ITreeControl* FeaturesTree() const { return m_tree; }
     // What a Features tree item stands for: the root (-1, -1), an operation
     // (i, -1) or a feature (i, j); false, with (-1, -1), for any other item.
@@ -141,10 +145,13 @@ private:
     // The output context of an operation's program: its machine, origin and
     // Z sense, and the store's current machine's switches.
     static CNcOutputContext OutputContext(const CMillingOperation& operation);
+    // The lines of the NC code pane for what the job holds now.
+    std::unique_ptr<CNcCodePaneSource> NcCodePaneSource() const;
 
     IHostDocument* m_document = nullptr;
     CLanguageTable m_language;
     IRichEditControl* m_ncCode = nullptr;
+    std::unique_ptr<CNcCodePaneFill> m_ncCodeFill;
     HTREEITEM m_treeRoot = nullptr;
     ITreeControl* m_tree = nullptr;
     long m_activeOperation = -1;

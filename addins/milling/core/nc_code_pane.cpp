@@ -115,19 +115,29 @@ NcCodePaneText BuildNcCodePaneText(const std::vector<std::string>& lines, const 
     return pane;
 }
 
-void FillNcCodePane(IRichEditControl& control, const NcCodePaneText& text)
+void ClearNcCodePane(IRichEditControl& control)
 {
     LONG rows = 0;
     control.GetRowCount(&rows);
     control.DeleteRowRange(0, rows, FALSE);
     CHARFORMAT format = ProtectedFormat(kNcHeadingColour);
     control.SetDefaultCharFormat(&format);
+}
+
+void AppendNcCodePaneText(IRichEditControl& control, const NcCodePaneText& text, LONG start)
+{
     if (!text.text.empty())
         control.AppendText(text.text.c_str(), FALSE);
     for (const NcCodeRun& run : text.runs) {
         CHARFORMAT coloured = ProtectedFormat(run.colour);
-        control.SetRangeFormat(run.start, run.end, &coloured);
+        control.SetRangeFormat(start + run.start, start + run.end, &coloured);
     }
+}
+
+void FillNcCodePane(IRichEditControl& control, const NcCodePaneText& text)
+{
+    ClearNcCodePane(control);
+    AppendNcCodePaneText(control, text, 0);
 }
 
 HRESULT CNcCodePane::Create(IHostDocument* document, LONG, LONG_PTR context)

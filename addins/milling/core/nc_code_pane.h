@@ -1,8 +1,8 @@
 // CNcCodePane: the pane object of the "NC code" page of the pane group
 // "Workshop". It hands the page's text control to the document's milling
 // job, which refills it whenever the active operation or its features
-// change; and the filling itself: the program's text in one piece, the
-// headings in red and every NC word in the colour of the character styles
+// change; and the filling itself (nc_code_fill.h cuts it into slices):
+// the program's text, the headings in red and every NC word in the colour of the character styles
 // its postprocessor gives it, all protected against editing.
 #pragma once
 
@@ -63,7 +63,12 @@ struct NcCodePaneText {
 NcCodePaneText BuildNcCodePaneText(const std::vector<std::string>& lines, const std::vector<bool>& heading,
                                    IPostprocessor* postprocessor);
 
-// Replaces the control's text with the pane text: all rows deleted, the
-// default format red and protected, the text appended in one piece, then
-// the runs coloured (protected too).
+// Empties the control: all rows deleted, the default format red and
+// protected.
+void ClearNcCodePane(IRichEditControl& control);
+// Appends the pane text in one piece below what the control holds (after a
+// line break when it holds text), then colours the runs (protected too);
+// `start` is where the text begins in the control's text.
+void AppendNcCodePaneText(IRichEditControl& control, const NcCodePaneText& text, LONG start);
+// Replaces the control's text with the pane text in one piece.
 void FillNcCodePane(IRichEditControl& control, const NcCodePaneText& text);

@@ -283,9 +283,17 @@ void CSimulationCommand::Choose(int index)
         format.dwEffects = CFE_PROTECTED;
         format.crTextColor = 0x000000;
         m_ncCode->SetDefaultCharFormat(&format);
+        // The lines go in as one text: appending them one by one costs a
+        // change of the control's line records each.
         const size_t shown = std::min(program.text.size(), kMaxNcPaneLines);
-        for (size_t i = 0; i < shown; ++i)
-            m_ncCode->AppendText(program.text[i].c_str(), FALSE);
+        std::string text;
+        for (size_t i = 0; i < shown; ++i) {
+            if (i > 0)
+                text += '\n';
+            text += program.text[i];
+        }
+        if (shown > 0)
+            m_ncCode->AppendText(text.c_str(), FALSE);
     }
     if (m_panel != nullptr)
         m_panel->EnableNotify(TRUE);

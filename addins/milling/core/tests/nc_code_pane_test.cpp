@@ -7,9 +7,11 @@
 #include <cctype>
 #include <string_view>
 
+#include "addins/milling/core/nc_code_fill.h"
 #include "addins/milling/core/nc_code_pane.h"
 #include "addins/milling/core/tests/fake_panel.h"
 #include "addins/milling/core/tests/strimo_test_support.h"
+#include "addins/milling/features/contourfeature.h"
 #include "host/shell/controls/rich_edit_line_ctrl.h"
 #include "ipostprocessor.h"
 #include "nctokens.h"
@@ -118,6 +120,9 @@ TEST_F(NcCodePaneTest, AKnownJobShowsItsProgramInTheStylesColours)
     CMillingJob* job = KnownJob();
     FakeRichEdit control;
     MakePane(&control);
+    // The program is longer than the first slice: the rest as the loop's
+    // timer appends it.
+    job->FinishNcCodePane();
     std::vector<bool> heading;
     const Lines lines = job->NcCodePaneLines(&heading);
     ASSERT_GT(lines.size(), 10u);
@@ -136,7 +141,9 @@ TEST_F(NcCodePaneTest, AKnownJobShowsItsProgramInTheStylesColours)
         EXPECT_EQ(range.format.dwEffects, static_cast<DWORD>(CFE_PROTECTED));
         EXPECT_EQ(range.format.dwMask & CFM_PROTECTED, static_cast<DWORD>(CFM_PROTECTED));
     }
-    EXPECT_EQ(pane.runs, BuildNcCodePaneText(lines, heading, PowerControl()).runs);
+    // The pane is appended a slice at a time, so a run may stop short of
+    // the line break that ends a slice: every character of the lines is
+    // checked against its expected colour below instead of comparing runs.
     LONG position = 0;
     size_t coloured = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -181,6 +188,99 @@ TEST_F(NcCodePaneTest, WithoutAPostprocessorEverythingStaysRed)
                                                  {24, 30, NcStyleColour(kNcStyleAxis)}}));
 }
 
+// A contour of `moves` feed moves zigzagging up the part: a block each.
+std::unique_ptr<CMillingFeature> Zigzag(int moves)
+{
+    auto feature = std::make_unique<CContourFeature>();
+    CMovePoint at{0, 0, -1};
+    for (int i = 0; i < moves; ++i) {
+        CMove move;
+        move.flag = kMoveFeedLine;
+        move.start = at;
+        at.x = (i % 2 == 0) ? 40.0 : 0.0;
+        at.y += 0.5;
+        move.end = at;
+        EXPECT_TRUE(feature->AppendMove(move, nullptr).ok());
+    }
+    return feature;
+}
+
+// A long program shows its first slice at once and the rest a slice per
+// step of the loop's timer; filled, the pane is the one-piece fill: the
+// same rows, every character in the same colour.
+TEST_F(NcCodePaneTest, ALongProgramFillsASliceAtATime)
+{
+    CMillingJob* job = FindMillingJob(Host());
+    auto operation = std::make_unique<CMillingOperation>(PowerControl(), "", CMovePoint{}, false);
+    operation->AddFeature(Zigzag(150));
+    operation->AddFeature(Zigzag(90));
+    job->AddOperation(std::move(operation), true);
+    std::vector<bool> heading;
+    const Lines lines = job->NcCodePaneLines(&heading);
+    ASSERT_GT(lines.size(), 4 * kNcPaneSliceLines);
+
+    FakeRichEdit sliced;
+    MakePane(&sliced);
+    EXPECT_EQ(sliced.rows, Lines(lines.begin(), lines.begin() + kNcPaneSliceLines)) << "the first slice at once";
+    size_t steps = 0;
+    while (job->ContinueNcCodePane()) {
+        ++steps;
+        ASSERT_LE(sliced.rows.size(), (steps + 1) * kNcPaneSliceLines);
+    }
+    EXPECT_EQ(steps, (lines.size() - 1) / kNcPaneSliceLines - 1);
+    EXPECT_FALSE(job->ContinueNcCodePane()) << "a filled pane has nothing more to do";
+    EXPECT_EQ(sliced.rows, lines);
+
+    FakeRichEdit whole;
+    FillNcCodePane(whole, BuildNcCodePaneText(lines, heading, PowerControl()));
+    NcCodePaneText slicedText;
+    NcCodePaneText wholeText;
+    for (const FakeRichEdit::RangeFormat& range : sliced.ranges)
+        slicedText.runs.push_back({range.start, range.end, range.format.crTextColor});
+    for (const FakeRichEdit::RangeFormat& range : whole.ranges)
+        wholeText.runs.push_back({range.start, range.end, range.format.crTextColor});
+    LONG position = 0;
+    for (const std::string& line : lines) {
+        for (size_t k = 0; k < line.size(); ++k)
+            ASSERT_EQ(ColourAt(slicedText, position + static_cast<LONG>(k)),
+                      ColourAt(wholeText, position + static_cast<LONG>(k)))
+                << line << " character " << k;
+        position += static_cast<LONG>(line.size()) + 1;
+    }
+    job->SetNcCodeControl(nullptr);
+}
+
+// A fill whose operation changes under it before it is done stops instead
+// of writing features that may be gone; the job's next refill shows what
+// it holds then.
+TEST_F(NcCodePaneTest, AFillStopsWhenItsOperationChanges)
+{
+    CMillingJob* job = FindMillingJob(Host());
+    auto operation = std::make_unique<CMillingOperation>(PowerControl(), "", CMovePoint{}, false);
+    operation->AddFeature(Zigzag(400));
+    job->AddOperation(std::move(operation), true);
+    FakeRichEdit control;
+    MakePane(&control);
+    const size_t shown = control.rows.size();
+    ASSERT_EQ(shown, kNcPaneSliceLines);
+
+    // The feature goes without the job being told.
+    job->GetOperation(0)->RemoveFeature(0);
+    EXPECT_FALSE(job->ContinueNcCodePane());
+    EXPECT_EQ(control.rows.size(), shown) << "nothing of the removed feature was appended";
+    job->UpdateNcCodePane();
+    EXPECT_EQ(control.rows, Lines{"Operation 1"});
+
+    // Deleting the operation refills the pane at once.
+    job->GetOperation(0)->AddFeature(Zigzag(400));
+    job->UpdateNcCodePane();
+    ASSERT_EQ(control.rows.size(), kNcPaneSliceLines);
+    job->DeleteOperation(0);
+    EXPECT_FALSE(job->ContinueNcCodePane());
+    EXPECT_TRUE(control.rows.empty());
+    job->SetNcCodeControl(nullptr);
+}
+
 // In the host's text control: the rows, the colours of a G word and an
 // axis word, and every character protected against editing.
 TEST_F(NcCodePaneTest, TheHostsControlShowsColouredProtectedText)
@@ -195,6 +295,7 @@ TEST_F(NcCodePaneTest, TheHostsControlShowsColouredProtectedText)
         ASSERT_TRUE(control.Create(kRichEditLineStyle, CRect(0, 0, 300, 200), &window, 0));
         IRichEditControl* object = &control.ScriptingObject();
         MakePane(object);
+        job->FinishNcCodePane();
         const Lines lines = job->NcCodePaneLines();
         LONG rows = 0;
         object->GetRowCount(&rows);

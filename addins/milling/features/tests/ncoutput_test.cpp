@@ -8,6 +8,7 @@
 
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/tests/toolpath_check.h"
+#include "addins/milling/features/ncfeaturewriter.h"
 #include "postproc/postprocessor.h"
 
 namespace {
@@ -214,6 +215,81 @@ TEST(NcOutput, OperationProgramRunsEveryFeatureWithContinuingNumbers)
     // Every block but the program end is recorded.
     EXPECT_EQ(first.RecordedBlocks().size(), firstCount);
     EXPECT_EQ(second.RecordedBlocks().size(), lines.size() - firstCount - 1);
+}
+
+// A program written a few lines at a time is the program WriteNc writes,
+// whatever the step: headings, arcs that print as several blocks, block
+// numbers that continue into the next feature, the retract and the end.
+TEST(NcOutput, AProgramWrittenInStepsIsTheWholeProgram)
+{
+    Postprocessor pp(0);
+    struct Case {
+        const char* name;
+        size_t step;
+        CNcMachineSettings machine;
+        int number;
+    };
+    const Case cases[] = {
+        {"one_line_a_step_numbered", 1, {true, false, true}, 2},
+        {"three_lines_a_step", 3, {false, true, false}, 1},
+        {"no_heading", 2, {true, true, true}, -1},
+        {"all_at_once", 1000, {true, false, false}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CContourFeature feature;
+        FillPart(feature);
+        CNcOutputContext whole;
+        whole.postprocessor = pp.p;
+        whole.machine = c.machine;
+        whole.nextBlockNumber = 7;
+        whole.lastFeature = false;
+        std::vector<std::string> expected;
+        ASSERT_TRUE(feature.WriteNc(expected, c.number, false, whole).ok());
+
+        CNcOutputContext stepped = whole;
+        stepped.nextBlockNumber = 7;
+        CNcFeatureWriter writer(feature, c.number, false, stepped);
+        std::vector<std::string> lines;
+        size_t calls = 0;
+        while (!writer.Done()) {
+            const size_t before = lines.size();
+            ASSERT_TRUE(writer.Write(lines, c.step).ok());
+            // A call stops once it has its lines, short of the end only
+            // by a move's blocks.
+            if (!writer.Done())
+                EXPECT_GE(lines.size() - before, c.step);
+            ASSERT_LT(++calls, 100u);
+        }
+        EXPECT_EQ(lines, expected);
+        EXPECT_EQ(stepped.nextBlockNumber, whole.nextBlockNumber) << "the next feature's numbers go on from here";
+        EXPECT_TRUE(feature.RecordedBlocks().empty()) << "nothing is recorded without the switch";
+        EXPECT_TRUE(writer.Write(lines, 5).ok());
+        EXPECT_EQ(lines, expected) << "a finished writer writes nothing more";
+    }
+}
+
+TEST(NcOutput, AWriterWithoutMovesOrPostprocessorWritesNothing)
+{
+    Postprocessor pp(0);
+    CContourFeature empty;
+    CNcOutputContext context;
+    context.postprocessor = pp.p;
+    std::vector<std::string> lines;
+    CNcFeatureWriter nothing(empty, 1, true, context);
+    EXPECT_TRUE(nothing.Write(lines, 10).ok());
+    EXPECT_TRUE(nothing.Done());
+    EXPECT_TRUE(lines.empty()) << "no heading for a feature without moves";
+
+    CContourFeature part;
+    FillPart(part);
+    CNcOutputContext bare;
+    CNcFeatureWriter refused(part, 1, true, bare);
+    const Status status = refused.Write(lines, 10);
+    ASSERT_FALSE(status.ok());
+    EXPECT_EQ(status.error().code, FeatureError::NoPostprocessor);
+    EXPECT_TRUE(refused.Done());
+    EXPECT_TRUE(lines.empty());
 }
 
 // Reads a program back with the parser and rebuilds the end points and arc
