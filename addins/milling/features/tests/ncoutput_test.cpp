@@ -245,7 +245,7 @@ TEST(NcOutput, AProgramWrittenInStepsIsTheWholeProgram)
         whole.nextBlockNumber = 7;
         whole.lastFeature = false;
         std::vector<std::string> expected;
-        ASSERT_TRUE(feature.WriteNc(expected, c.number, false, whole).ok());
+        ASSERT_TRUE(feature.WriteNc(expected, c.number, CMillingFeature::NcBlocks::Discard, whole).ok());
 
         CNcOutputContext stepped = whole;
         stepped.nextBlockNumber = 7;
