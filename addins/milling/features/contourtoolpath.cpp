@@ -58,6 +58,8 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
     ChainList roots, islands;
     std::vector<int> islandRoot;
     BuildPasses(table, distance, params.outside, roots, islands, islandRoot, search);
+    if (roots.empty())
+        return Error{FeatureError::NoToolpath, m_name};
 
     // The tree: roots in order, each island under the root containing it.
     std::vector<std::unique_ptr<CRegionNode>> nodes;

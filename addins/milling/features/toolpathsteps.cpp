@@ -193,11 +193,35 @@ std::vector<double> OffsetStages(const CCurveList& chain, double distance)
     return {first, distance - first};
 }
 
+namespace {
+
+// A simplified copy of a closed offset when it keeps the outline: still
+// closed, with the same orientation and about the same area. A thin loop
+// simplified within a tolerance near its width could collapse or turn
+// over; it is then kept as the offset made it.
+std::unique_ptr<CCurveList> Simplified(const CCurveList& offset, int side, double tolerance)
+{
+    std::unique_ptr<CCurveList> simple = offset.Copy();
+    simple->Simplify(tolerance, side ? SimplifySide::Right : SimplifySide::Left);
+    if (simple->GetCount() == offset.GetCount())
+        return simple;
+    const double before = offset.SignedArea(), after = simple->SignedArea();
+    if (simple->GetCount() < 2 || !simple->IsClosed() || simple->IsClockwise(0) != offset.clockwise ||
+        !(std::fabs(after) > 0.5 * std::fabs(before)))
+        return nullptr;
+    return simple;
+}
+
+} // namespace
+
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance)
 {
+    // The offsets are made exact and simplified afterwards, only ever
+    // further to the offset side: an offset keeps at least its distance from
+    // the chain it was made from.
     ChainList results;
     const std::vector<double> steps = OffsetStages(chain, distance);
-    chain.Offset(steps[0], side, results, 1, kCornerAngleLimitDegrees, steps.size() == 1 ? 1 : 0, tolerance);
+    chain.Offset(steps[0], side, results, 1, kCornerAngleLimitDegrees, 0, tolerance);
     for (size_t k = 1; k < steps.size(); ++k) {
         // A stage that lost its way (an open list) leaves the whole offset
         // to be done in one go.
@@ -209,14 +233,13 @@ ChainList OffsetClosed(const CCurveList& chain, double distance, int side, doubl
         }
         if (!sound) {
             results.clear();
-            chain.Offset(distance, side, results, 1, kCornerAngleLimitDegrees, 1, tolerance);
+            chain.Offset(distance, side, results, 1, kCornerAngleLimitDegrees, 0, tolerance);
             break;
         }
         ChainList next;
         for (const auto& r : results)
             if (r->GetCount() > 0)
-                r->Offset(steps[k], side, next, 1, kCornerAngleLimitDegrees, k + 1 == steps.size() ? 1 : 0,
-                          tolerance);
+                r->Offset(steps[k], side, next, 1, kCornerAngleLimitDegrees, 0, tolerance);
         results = std::move(next);
     }
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
@@ -224,10 +247,23 @@ ChainList OffsetClosed(const CCurveList& chain, double distance, int side, doubl
     for (auto& r : results) {
         if (r->GetCount() > 0 && r->IsClosed()) {
             r->IsClockwise(0);
+            if (tolerance > 0.0)
+                if (std::unique_ptr<CCurveList> simple = Simplified(*r, side, tolerance))
+                    r = std::move(simple);
             closed.push_back(std::move(r));
         }
     }
     return closed;
+}
+
+IslandOffsets CopyOutlines(const IslandOffsets& offsets)
+{
+    IslandOffsets copy;
+    for (size_t i = 0; i < offsets.outlines.size(); ++i) {
+        copy.outlines.push_back(offsets.outlines[i]->Copy());
+        copy.outlineSource.push_back(offsets.outlineSource[i]);
+    }
+    return copy;
 }
 
 IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, double distance, double tolerance)
@@ -249,33 +285,61 @@ IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, doubl
 }
 
 ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
-                        const ChainList& boundaries, PairSearch search)
+                        const ChainList& boundaries, bool inside, PairSearch search)
 {
     const Indexes boundaryIndexes = IndexesOf(boundaries, search);
     const CChainFinder outlines(BoxesOf(originals.outlines), search);
     std::vector<int> near;
     ChainList kept;
     for (size_t i = 0; i < loops.size(); ++i) {
-        CCurveList& loop = *loops[i];
-        bool ok = false;
-        for (size_t k = 0; k < boundaries.size() && !ok; ++k)
-            ok = Contains(boundaryIndexes[k].get(), *boundaries[k], loop);
-        if (!ok)
-            continue;
-        outlines.Find(ChainBox(loop), near);
+        const int source = i < loopSource.size() ? loopSource[i] : -1;
+        ChainList pieces;
+        pieces.push_back(std::move(loops[i]));
+        std::vector<char> holdsIsland(1, 0);
+        outlines.Find(ChainBox(*pieces.front()), near);
         for (int o : near) {
-            if (i < loopSource.size() && originals.outlineSource[static_cast<size_t>(o)] == loopSource[i])
+            if (originals.outlineSource[static_cast<size_t>(o)] == source)
                 continue;
-            std::vector<CPoint2D> points;
-            const CCurveList& outline = *originals.outlines[static_cast<size_t>(o)];
-            if (outline.IntersectWith(loop, &points, nullptr, nullptr, 0x13, 0x13) > 0 ||
-                originals.outlines[static_cast<size_t>(o)]->ContainsList(loop, 0)) {
-                ok = false;
-                break;
+            CCurveList& outline = *originals.outlines[static_cast<size_t>(o)];
+            ChainList next;
+            std::vector<char> nextHolds;
+            for (size_t k = 0; k < pieces.size(); ++k) {
+                ChainList cut;
+                const int n = pieces[k]->Combine(outline, CombineMode::Difference, cut, search);
+                if (n <= 0) {
+                    // Apart or only touching: the piece stays unless the
+                    // outline covers it.
+                    if (outline.ContainsList(*pieces[k], 0))
+                        continue;
+                    nextHolds.push_back(holdsIsland[k] || pieces[k]->ContainsList(outline, 0));
+                    next.push_back(std::move(pieces[k]));
+                    continue;
+                }
+                for (auto& c : cut) {
+                    if (c->GetCount() > 0 && c->IsClosed()) {
+                        c->IsClockwise(0);
+                        nextHolds.push_back(holdsIsland[k]);
+                        next.push_back(std::move(c));
+                    }
+                }
             }
+            pieces = std::move(next);
+            holdsIsland = std::move(nextHolds);
         }
-        if (ok)
-            kept.push_back(std::move(loops[i]));
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            if (inside) {
+                // The pocket steps a free area inwards, over whatever island
+                // it holds: such an area is left standing.
+                if (holdsIsland[k])
+                    continue;
+                bool ok = false;
+                for (size_t b = 0; b < boundaries.size() && !ok; ++b)
+                    ok = Contains(boundaryIndexes[b].get(), *boundaries[b], *pieces[k]);
+                if (!ok)
+                    continue;
+            }
+            kept.push_back(std::move(pieces[k]));
+        }
     }
     return kept;
 }
@@ -319,7 +383,8 @@ void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<
     auto merge = [&](size_t a, size_t b) {
         ChainList pieces;
         const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], CombineMode::Union, pieces);
-        if (count < 0) {
+        // 0: the outlines only touch; one may still hold the other.
+        if (count <= 0) {
             if (Contains(indexes[a].get(), *islands[a], *islands[b])) {
                 absorb(a, b);
                 ++version[a];
@@ -408,7 +473,10 @@ std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainLis
             auto& boundary = boundaries[k];
             ChainList pieces;
             const int n = Combined(boundaryIndexes[k].get(), island.get(), *boundary, *islands[i], CombineMode::Difference, pieces);
-            if (n < 0) {
+            // An outline that only touches the pass (an island at exactly
+            // the tool's width from the wall) cuts nothing out of it: both
+            // are kept and the tool goes round both.
+            if (n <= 0) {
                 if (!Contains(island.get(), *islands[i], *boundary)) {
                     next.push_back(std::move(boundary));
                     nextIndexes.push_back(std::move(boundaryIndexes[k]));
@@ -502,15 +570,18 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
             if (t.parent[k] < 0)
                 tops.push_back(t.contours[k].get());
         IslandOffsets offsets = OffsetIslands(tops, distance, kOffsetTolerance);
+        IslandOffsets originals = CopyOutlines(offsets);
         ChainList holes;
         MergeIslands(offsets.outlines, holes, nullptr, search);
-        // Outside the part every outline is a pass of its own; enclosed
-        // areas (bays, holes between parts) are cut when the tool fits.
+        // Outside the parts every outline is a pass of its own; enclosed
+        // areas (bays, holes between parts) are cut where the tool fits,
+        // clipped against the parts that reach into them.
+        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, {}, false, search);
+        for (auto& h : KeepReachable(holes, {}, originals, {}, false, search))
+            freeLoops.push_back(std::move(h));
         for (auto& p : offsets.outlines)
             roots.push_back(std::move(p));
-        for (auto& p : offsets.loops)
-            roots.push_back(std::move(p));
-        for (auto& p : holes)
+        for (auto& p : freeLoops)
             roots.push_back(std::move(p));
     }
     for (size_t k = 0; k < n; ++k) {
@@ -525,16 +596,12 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
         if (boundaries.empty())
             continue;
         IslandOffsets offsets = OffsetIslands(members[k], distance, kOffsetTolerance);
-        IslandOffsets originals;
-        for (size_t i = 0; i < offsets.outlines.size(); ++i) {
-            originals.outlines.push_back(offsets.outlines[i]->Copy());
-            originals.outlineSource.push_back(offsets.outlineSource[i]);
-        }
+        const IslandOffsets originals = CopyOutlines(offsets);
         ChainList islands = std::move(offsets.outlines);
         ChainList holes;
         MergeIslands(islands, holes, nullptr, search);
-        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries, search);
-        for (auto& h : KeepReachable(holes, {}, originals, boundaries, search))
+        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries, true, search);
+        for (auto& h : KeepReachable(holes, {}, originals, boundaries, true, search))
             freeLoops.push_back(std::move(h));
         const std::vector<bool> touched = CutIslandsFromBoundaries(boundaries, islands, search);
         const Indexes boundaryIndexes = IndexesOf(boundaries, search);
