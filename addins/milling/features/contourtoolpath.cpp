@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "addins/milling/features/contourfeature.h"
-#include "addins/milling/features/documentmoveentities.h"
 #include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/toolpathsteps.h"
 
@@ -98,11 +97,7 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
 Status CContourFeature::ComputeToolpath(ISelectionSet* picked, const CMillingParams& params,
                                         IHostDocument* document, CToolpathProgressBar* progress)
 {
-    ClearMoves();
-    CProgressSteps steps(progress);
-    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, steps);
-    if (!chains.ok())
-        return chains.error();
-    CDocumentMoveEntityFactory factory(document);
-    return ComputeFromContours(chains.value(), params, &factory, &steps);
+    return ComputeFromPicks(*this, picked, document, progress,
+                            [&](const std::vector<std::unique_ptr<CCurveList>>& contours, CMoveEntityFactory* factory,
+                                CProgressSteps* steps) { return ComputeFromContours(contours, params, factory, steps); });
 }

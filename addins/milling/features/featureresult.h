@@ -46,3 +46,11 @@ private:
 
 struct Ok {};
 using Status = Result<Ok>;
+
+// Returns the error of a Status expression from the enclosing function.
+#define FEATURE_TRY(expr)           \
+    do {                            \
+        Status status_ = (expr);    \
+        if (!status_.ok())          \
+            return status_.error(); \
+    } while (0)

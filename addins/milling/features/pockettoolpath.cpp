@@ -15,7 +15,6 @@
 
 #include "addins/milling/features/chainindex.h"
 #include "addins/milling/features/contourfeature.h"
-#include "addins/milling/features/documentmoveentities.h"
 #include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/pocketfeature.h"
 #include "addins/milling/features/toolpathsteps.h"
@@ -264,11 +263,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
 Status CPocketFeature::GenerateToolpath(ISelectionSet* picked, const CMillingParams& params,
                                         IHostDocument* document, CToolpathProgressBar* progress)
 {
-    ClearMoves();
-    CProgressSteps steps(progress);
-    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, steps);
-    if (!chains.ok())
-        return chains.error();
-    CDocumentMoveEntityFactory factory(document);
-    return ComputeFromContours(chains.value(), params, &factory, &steps);
+    return ComputeFromPicks(*this, picked, document, progress,
+                            [&](const std::vector<std::unique_ptr<CCurveList>>& contours, CMoveEntityFactory* factory,
+                                CProgressSteps* steps) { return ComputeFromContours(contours, params, factory, steps); });
 }

@@ -157,8 +157,9 @@ TEST(PassGeometry, IslandsAtTheToolWidthFromTheWallAreCutAround)
             const Segments path = CuttingPath(moves);
             ASSERT_FALSE(path.empty());
             EXPECT_GE(Clearance(path, part.contours), 1.0 - kDistanceTolerance);
-            if (kind == Kind::Pocket)
+            if (kind == Kind::Pocket) {
                 EXPECT_EQ(Uncut(path, part.contours, 1.0, 1.0, false, 0, 0, 20, 10, 0.25), 0.0);
+            }
         }
     }
 }
@@ -221,8 +222,9 @@ TEST(PassGeometry, AreasEnclosedByARingOfIslandsAreCut)
             inside += m->GetStartPoint().x > 16.5 && m->GetStartPoint().x < 49.5 && m->GetStartPoint().y > 16.5 &&
                       m->GetStartPoint().y < 49.5;
         EXPECT_GT(inside, 0);
-        if (kind == Kind::Pocket)
+        if (kind == Kind::Pocket) {
             EXPECT_EQ(Uncut(path, contours, 2.0, 2.0, false, 17, 17, 49, 49, 0.5), 0.0);
+        }
     }
 }
 
