@@ -10,6 +10,7 @@
 
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/pocketfeature.h"
+#include "addins/milling/features/toolpathsteps.h"
 #include "addins/milling/features/tests/toolpathtestsupport.h"
 
 namespace {
@@ -42,6 +43,15 @@ Segments CuttingPath(const std::vector<CMove>& moves)
         else if (a.IsNotEqual(b))
             path.push_back(std::make_unique<CLineSegment2D>(a, b));
     }
+    return path;
+}
+
+// The segments of a chain as a path.
+Segments CuttingPathOf(const CCurveList& chain)
+{
+    Segments path;
+    for (const auto& s : chain.segments)
+        path.push_back(s->Clone(0));
     return path;
 }
 
@@ -306,6 +316,23 @@ TEST(PassGeometry, ATooLargeToolIsAnErrorNotAnEmptySuccess)
         ASSERT_FALSE(s.ok());
         EXPECT_EQ(s.error().code, FeatureError::NoToolpath);
         EXPECT_TRUE(moves.empty());
+    }
+}
+
+// A thin last offset simplified within a tolerance wider than itself would
+// fold over (or vanish); it is kept as the offset made it, with the loop's
+// orientation and its area.
+TEST(PassGeometry, ThinOffsetsSurviveTheirSimplification)
+{
+    for (bool ccw : {true, false}) {
+        SCOPED_TRACE(ccw ? "ccw" : "cw");
+        auto slot = Rect(0, 0, 20, 1.2, ccw);
+        slot->IsClockwise(0);
+        const toolpath::ChainList inner = toolpath::OffsetClosed(*slot, 0.5, slot->clockwise, 0.3);
+        ASSERT_EQ(inner.size(), 1u);
+        EXPECT_EQ(inner[0]->clockwise, slot->clockwise);
+        EXPECT_NEAR(std::fabs(SignedArea(*inner[0])), 19.0 * 0.2, 1e-9);
+        EXPECT_GE(Clearance(CuttingPathOf(*inner[0]), Make(slot->Copy())), 0.5 - kDistanceTolerance);
     }
 }
 
