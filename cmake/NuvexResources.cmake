@@ -10,6 +10,7 @@ if(NOT TARGET nuvex_rescomp)
   add_executable(nuvex_rescomp
     ${CMAKE_SOURCE_DIR}/tools/rescomp/main.cpp
     ${CMAKE_SOURCE_DIR}/tools/rescomp/script.cpp
+    ${CMAKE_SOURCE_DIR}/tools/rescomp/script_words.cpp
     ${CMAKE_SOURCE_DIR}/tools/rescomp/png_image.cpp
     ${CMAKE_SOURCE_DIR}/platform/kernel/resource_records.cpp)
   target_include_directories(nuvex_rescomp PRIVATE ${CMAKE_SOURCE_DIR})

@@ -21,15 +21,15 @@ ComPtr<T> CloneAttachment(T* source, REFIID iid)
     if (source == nullptr) {
         return result;
     }
-    IUnknown* copy = nullptr;
-    if (FAILED(source->Clone(&copy)) || copy == nullptr) {
+    IUnknown* made = nullptr;
+    if (FAILED(source->Clone(&made)) || made == nullptr) {
         return result;
     }
+    // The copy comes with count 0; held here, it goes when this scope ends
+    // unless the query below kept a reference.
+    const ComPtr<IUnknown> copy = ComPtr<IUnknown>::Share(made);
     if (FAILED(copy->QueryInterface(iid, result.ReceiveVoid()))) {
         result.Reset();
-        // Not of the asked kind: the copy had count 0, so this destroys it.
-        copy->AddRef();
-        copy->Release();
     }
     return result;
 }

@@ -17,14 +17,13 @@ namespace {
 template <class Object>
 HRESULT MakeObject(REFIID iid, void** out)
 {
-    auto* object = new (std::nothrow) Object();
-    if (object == nullptr) {
+    auto* made = new (std::nothrow) Object();
+    if (made == nullptr) {
         return E_OUTOFMEMORY;
     }
-    object->AddRef();
-    const HRESULT result = object->QueryInterface(iid, out);
-    object->Release();
-    return result;
+    // Held for the query: an object nobody took goes at the end of the scope.
+    const ComPtr<Object> object = ComPtr<Object>::Share(made);
+    return object->QueryInterface(iid, out);
 }
 
 class CEntityFactory : public CModuleClassFactory {

@@ -244,7 +244,7 @@ void CommandAcceptPath(benchmark::State& state)
         command->OnEvent(kEventDraw, &pointer, 1, 0, &result);
         command->OnEvent(kEventAccept, nullptr, 1, 1, &result);
         command->Release();
-        if (!part.job->WriteNcCode(lines, -1, false).ok || lines.empty())
+        if (!part.job->WriteNcCode(lines, -1, CMillingJob::Phases::Unnumbered).ok || lines.empty())
             state.SkipWithError("no NC program");
         part.job->GetOperation(0)->RemoveFeature(0);
         part.host->RemoveTemporaries(0, 0, 0);

@@ -113,7 +113,7 @@ void Program(benchmark::State& state)
 {
     Pane& pane = PaneOf(static_cast<int>(state.range(0)));
     std::vector<std::string> lines;
-    LeastSeconds(state, [&]() { (void)pane.job->WriteNcCode(lines, 0, true); });
+    LeastSeconds(state, [&]() { (void)pane.job->WriteNcCode(lines, 0, CMillingJob::Phases::Numbered); });
     state.counters["lines"] = static_cast<double>(lines.size());
 }
 

@@ -31,6 +31,8 @@ namespace {
 // The main frame's style as start-up loads it: overlapped window with the
 // document's name added to the title.
 constexpr DWORD kMainFrameLoadStyle = 0x00CF8000;
+// The owner-drawn menus' look.
+constexpr int kMenuDrawMode = 8;
 constexpr const char* kApplicationName = "nuvex";
 constexpr const char* kDrawingExtension = "nvx";
 constexpr const char* kDialogNotCreated = "Dialog box could not be created!";
@@ -125,8 +127,11 @@ BOOL CNuvexApp::InitInstance()
     // add-ins extend, connected to the OLE server's class id.
     m_prompts = std::make_unique<CProgramSavePrompts>(*this);
     m_closeFlow = std::make_unique<CFrameworkCloseFlow>(*m_prompts);
+    CNewMenu::SetMenuDrawMode(kMenuDrawMode);
     auto* drawings = new CDrawingTemplate(kDrawingResource, *this, m_closeFlow.get());
     AddDocTemplate(drawings);
+    // The drawings' menu items show the "Standard" toolbar's icons.
+    drawings->m_NewMenuShared.LoadToolBar(kMainFrameResource);
     SetMainMenu(drawings->m_hMenuShared);
     OnStartupStep(StartupStep::TemplateAdded);
     m_server.ConnectTemplate(kServerClassId, drawings, FALSE);
@@ -145,8 +150,8 @@ BOOL CNuvexApp::InitInstance()
     OnStartupStep(StartupStep::MainFrameCreated);
 
     // 12. The menus in the chosen language: the drawings' and the frame's own.
+    // (The frame translated its own menu while it was created.)
     ApplyMenuLanguage(drawings->m_hMenuShared);
-    ApplyMenuLanguage(frame->m_hMenuDefault);
     frame->DrawMenuBar();
 
     // 13. Add-ins see the 25 built-in variables when they connect and

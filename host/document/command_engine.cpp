@@ -260,7 +260,7 @@ void CNuvexDoc::EndCommandLevel(LONG code, LONG result, IDocumentView* view, BOO
                 SetCurrentCommandLevel(level);
                 LONG ignored = kNotHandled;
                 SendCommandEvent(kCancel, nullptr, 1, 0, &ignored);
-                RemoveCommandObjects(true, false, 0);
+                RemoveCommandObjects(OfCommand::Current, OfOwner::Any, 0);
             }
             if (m_levels.size() >= 3) {
                 PopCommandLevels(1, static_cast<int32_t>(m_levels.size()) - 2);
@@ -278,7 +278,7 @@ void CNuvexDoc::EndCommandLevel(LONG code, LONG result, IDocumentView* view, BOO
             m_output.UpdateCommandButtons(TopCommandIndex(), kButtonEnabled);
         }
         RefreshSnap();
-        RemoveCommandObjects(true, false, 0);
+        RemoveCommandObjects(OfCommand::Current, OfOwner::Any, 0);
         if (m_levels.size() >= 2) {
             PopCommandLevels(m_currentLevel, 1);
         }
@@ -343,7 +343,7 @@ int32_t CNuvexDoc::CloseNamedLevel(int32_t commandIndex, LONG event)
     if (wasTop) {
         RefreshSnap();
     }
-    RemoveCommandObjects(true, false, 0);
+    RemoveCommandObjects(OfCommand::Current, OfOwner::Any, 0);
     m_output.UpdateCommandButtons(commandIndex, kButtonEnabled);
     if (m_levels.size() > 1) {
         PopCommandLevels(found, 1);

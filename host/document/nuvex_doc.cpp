@@ -335,8 +335,10 @@ void CNuvexDoc::Redraw()
     m_output.UpdateAllViews();
 }
 
-void CNuvexDoc::RemoveCommandObjects(bool byLevel, bool byOwner, uint32_t ownerKey)
+void CNuvexDoc::RemoveCommandObjects(OfCommand ofCommand, OfOwner ofOwner, uint32_t ownerKey)
 {
+    const bool byLevel = ofCommand == OfCommand::Current;
+    const bool byOwner = ofOwner == OfOwner::Key;
     const int32_t commandIndex = Level(m_currentLevel).commandIndex;
     int32_t flagEntry = -1;
     if (byOwner) {

@@ -190,10 +190,14 @@ public:
     const std::vector<CommandObjectEntry>& GetCommandObjects() const { return m_commandObjects; }
     void AddCommandObject(IUnknown* object, int32_t owner, int32_t flagEntry);
     std::vector<CommandObjectEntry>& CommandObjects() { return m_commandObjects; }
-    // Releases the command objects of the current level's command (byLevel),
-    // of the key's flag entry (byOwner), or with both FALSE those that have
-    // neither; last to first.
-    void RemoveCommandObjects(bool byLevel, bool byOwner, uint32_t ownerKey);
+    // Which command objects RemoveCommandObjects takes: those of the current
+    // level's command, and/or those of the owner key's flag entry.
+    enum class OfCommand : uint8_t { Any, Current };
+    enum class OfOwner : uint8_t { Any, Key };
+    // Releases the command objects of the current level's command, of the
+    // key's flag entry, or with both Any those that have neither; last to
+    // first.
+    void RemoveCommandObjects(OfCommand ofCommand, OfOwner ofOwner, uint32_t ownerKey);
     std::vector<ObjectFlagEntry>& ObjectFlagTable() { return m_objectFlags; }
 
     // Command levels.

@@ -2,19 +2,9 @@
 // name, and the embedded item a container would show.
 #include "host/document/nuvex_doc.h"
 
+#include "host/document/nuvex_srvr_item.h"
+
 IMPLEMENT_DYNAMIC(CNuvexDoc, COleServerDoc)
-
-namespace {
-
-// The drawing as an embedded item. No container ever asks for it here, so
-// it has no picture to give.
-class CNuvexServerItem : public COleServerItem {
-public:
-    explicit CNuvexServerItem(CNuvexDoc* document) : COleServerItem(document, TRUE) {}
-    BOOL OnDraw(CDC*, CSize&) override { return FALSE; }
-};
-
-} // namespace
 
 void CNuvexDoc::SetModifiedFlag(BOOL modified)
 {
@@ -55,4 +45,4 @@ void CNuvexDoc::OnCloseDocument()
     COleServerDoc::OnCloseDocument();
 }
 
-COleServerItem* CNuvexDoc::OnGetEmbeddedItem() { return new CNuvexServerItem(this); }
+COleServerItem* CNuvexDoc::OnGetEmbeddedItem() { return new CNuvexSrvrItem(this); }

@@ -12,6 +12,7 @@
 #include "host/menulook/new_menu.h"
 #include "platform/framework/app.h"
 #include "platform/framework/doctemplate.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/kernel/resource.h"
 
 namespace {
@@ -235,17 +236,13 @@ HBITMAP CreateMaskBitmap(HBITMAP bitmap, COLORREF transparent)
     if (mask == nullptr) {
         return nullptr;
     }
-    HDC source = CreateCompatibleDC(nullptr);
-    HDC target = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldSource = SelectObject(source, bitmap);
-    HGDIOBJ oldTarget = SelectObject(target, mask);
-    SetBkColor(source, transparent);
-    BitBlt(target, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    BitBlt(source, 0, 0, info.bmWidth, info.bmHeight, target, 0, 0, SRCINVERT);
-    SelectObject(source, oldSource);
-    SelectObject(target, oldTarget);
-    DeleteDC(source);
-    DeleteDC(target);
+    const MemoryDC source;
+    const MemoryDC target;
+    const SelectedObject sourceBitmap(source.Get(), bitmap);
+    const SelectedObject targetBitmap(target.Get(), mask);
+    SetBkColor(source.Get(), transparent);
+    BitBlt(target.Get(), 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+    BitBlt(source.Get(), 0, 0, info.bmWidth, info.bmHeight, target.Get(), 0, 0, SRCINVERT);
     return mask;
 }
 
@@ -315,21 +312,21 @@ CMenuBackgroundBrush::CMenuBackgroundBrush(int kind, COLORREF first, COLORREF se
     const int os = MenuLibrary().osStyle;
     if (os != kOsStyleNt4 && os != kOsStyle95 && (kind == kBrushGradient || kind == kBrushWarmGradient)) {
         ScopedWindowDC screen(nullptr);
-        HDC memory = CreateCompatibleDC(screen.Get());
         const int width = ((GetSystemMetrics(SM_CXFULLSCREEN) + 16) / 8) * 8;
         HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), width, kBrushHeight);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        if (width >= kBrushGradientWidth + 1) {
-            DrawGradient(memory, RECT{0, 0, kBrushGradientWidth, kBrushHeight}, first, second,
-                         GradientDirection::Horizontal, NearestColor::Yes);
-            RECT rest{kBrushGradientWidth, 0, width, kBrushHeight};
-            FillSolidRect(memory, &rest, second);
-        } else {
-            DrawGradient(memory, RECT{0, 0, width, kBrushHeight}, first, second, GradientDirection::Horizontal,
-                         NearestColor::Yes);
+        {
+            const MemoryDC memory(screen.Get());
+            const SelectedObject selected(memory.Get(), bitmap);
+            if (width >= kBrushGradientWidth + 1) {
+                DrawGradient(memory.Get(), RECT{0, 0, kBrushGradientWidth, kBrushHeight}, first, second,
+                             GradientDirection::Horizontal, NearestColor::Yes);
+                RECT rest{kBrushGradientWidth, 0, width, kBrushHeight};
+                FillSolidRect(memory.Get(), &rest, second);
+            } else {
+                DrawGradient(memory.Get(), RECT{0, 0, width, kBrushHeight}, first, second,
+                             GradientDirection::Horizontal, NearestColor::Yes);
+            }
         }
-        SelectObject(memory, old);
-        DeleteDC(memory);
         Attach(::CreatePatternBrush(bitmap));
         ::DeleteObject(bitmap);
     } else {

@@ -11,38 +11,11 @@
 #include "platform/controls/commctrl.h"
 #include "platform/framework/gdiobj.h"
 #include "platform/framework/menu.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/kernel/resource_records.h"
 #include "platform/gdi/gdi.h"
 #include "platform/user/menu.h"
 #include "platform/user/winuser.h"
-
-// Selects an object into a DC for its lifetime (and deletes it afterwards
-// when it owns it).
-class ScopedSelect {
-public:
-    enum class Owns { No, Yes };
-    ScopedSelect(HDC dc, HGDIOBJ object, Owns owns = Owns::No)
-        : m_dc(dc), m_object(object), m_owns(owns), m_old(object != nullptr ? SelectObject(dc, object) : nullptr)
-    {
-    }
-    ~ScopedSelect()
-    {
-        if (m_object != nullptr) {
-            SelectObject(m_dc, m_old);
-            if (m_owns == Owns::Yes) {
-                DeleteObject(m_object);
-            }
-        }
-    }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_object;
-    Owns m_owns;
-    HGDIOBJ m_old;
-};
 
 // A GDI object deleted with the holder.
 class ScopedObject {
@@ -68,6 +41,22 @@ public:
 
 private:
     HGDIOBJ m_object;
+};
+
+// Selects an object into a DC for its lifetime (and deletes it afterwards
+// when it owns it): the selection is put back first, then the object goes.
+class ScopedSelect {
+public:
+    enum class Owns { No, Yes };
+    ScopedSelect(HDC dc, HGDIOBJ object, Owns owns = Owns::No)
+        : m_owned(owns == Owns::Yes ? object : nullptr), m_selected(dc, object)
+    {
+    }
+
+private:
+    // Declared in this order, so the selection ends before the object goes.
+    ScopedObject m_owned;
+    SelectedObject m_selected;
 };
 
 // A screen or window DC released with the holder.

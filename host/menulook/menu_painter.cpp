@@ -7,6 +7,7 @@
 #include "host/menulook/menu_colors.h"
 #include "host/menulook/menu_drawing.h"
 #include "host/menulook/menu_library.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/kernel/errors.h"
 
 namespace {
@@ -116,12 +117,11 @@ void CMenuLookPainter::CaptureBackground(HWND window, CMenuWindowRecord& record)
     if (screen.Get() == nullptr) {
         return;
     }
-    HDC memory = CreateCompatibleDC(screen.Get());
+    const MemoryDC memory(screen.Get());
     record.background = CreateCompatibleBitmap(screen.Get(), size.cx + 10, size.cy + 10);
-    HGDIOBJ old = SelectObject(memory, record.background);
-    BitBlt(memory, 0, 0, size.cx + 10, size.cy + 10, screen.Get(), record.position.x, record.position.y, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    const SelectedObject selected(memory.Get(), record.background);
+    BitBlt(memory.Get(), 0, 0, size.cx + 10, size.cy + 10, screen.Get(), record.position.x, record.position.y,
+           SRCCOPY);
 }
 
 void CMenuLookPainter::DrawPopupShadow(HWND window, HDC dc, const CMenuWindowRecord& record)

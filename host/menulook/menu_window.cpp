@@ -17,6 +17,7 @@
 #include "host/menulook/menu_library.h"
 #include "platform/kernel/errors.h"
 #include "host/menulook/menu_painter.h"
+#include "platform/gdi/dc_guards.h"
 
 namespace {
 
@@ -106,9 +107,12 @@ LRESULT OnPrint(HWND window, CMenuWindowRecord& record, WPARAM wParam, LPARAM lP
     const int w = frame.right - frame.left;
     const int h = frame.bottom - frame.top;
     HDC target = reinterpret_cast<HDC>(wParam);
-    HDC memory = CreateCompatibleDC(target);
-    HBITMAP bitmap = CreateCompatibleBitmap(target, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
+    // Made in this order, undone in the reverse: the bitmap leaves the
+    // context, goes, and then the context goes.
+    const MemoryDC memoryDC(target);
+    HDC memory = memoryDC.Get();
+    const ScopedObject bitmap(CreateCompatibleBitmap(target, w, h));
+    const SelectedObject selected(memory, bitmap.Get());
     LRESULT result = 0;
     painter->DrawFrame(window, memory, FALSE);
     RECT inner{};
@@ -129,9 +133,6 @@ LRESULT OnPrint(HWND window, CMenuWindowRecord& record, WPARAM wParam, LPARAM lP
         BitBlt(target, origin.x - frame.left, origin.y - frame.top, client.right, client.bottom - 1, memory, 0, 0,
                SRCCOPY);
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     record.flags &= ~kRecordPrinting;
     return result;
 }

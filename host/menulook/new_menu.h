@@ -340,3 +340,13 @@ LRESULT HookMenuPopup(UINT character, UINT flags, CMenu* menu);
 // WM_INITMENUPOPUP: the popup becomes the pending menu of the next popup
 // window and a CNewMenu initialises itself.
 void OnMenuInitPopup(HWND window, CMenu* popup, UINT index, BOOL sysMenu);
+
+// The caption of the item at `position` of any menu: an owner-drawn item
+// of a CNewMenu gives its record's text, a plain item its string.
+std::string GetMenuItemCaption(HMENU menu, UINT position);
+// Changes only that caption (the item keeps its id, state and submenu);
+// FALSE when there is no such item.
+BOOL SetMenuItemCaption(HMENU menu, UINT position, const char* text);
+// Appends a command item with that text, owner-drawn in a CNewMenu, plain
+// in any other menu.
+BOOL AppendMenuCommand(HMENU menu, UINT id, const char* text);

@@ -268,3 +268,52 @@ BOOL CNewMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rec
 {
     return CMenu::TrackPopupMenu(flags, x, y, owner, rect);
 }
+
+// Captions of any menu ------------------------------------------------------------------------------------
+
+namespace {
+
+CNewMenu* NewMenuOf(HMENU menu) { return dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(menu)); }
+
+bool IsOwnerDrawn(HMENU menu, UINT position)
+{
+    MENUITEMINFOA info{};
+    info.cbSize = kMenuItemInfoSize32;
+    info.fMask = MIIM_TYPE;
+    return ::GetMenuItemInfoA(menu, position, TRUE, &info) != FALSE && (info.fType & MFT_OWNERDRAW) != 0;
+}
+
+} // namespace
+
+std::string GetMenuItemCaption(HMENU menu, UINT position)
+{
+    if (CNewMenu* owner = NewMenuOf(menu); owner != nullptr && IsOwnerDrawn(menu, position)) {
+        CString text;
+        if (owner->GetMenuText(position, text, MF_BYPOSITION)) {
+            return text.GetString();
+        }
+    }
+    char text[512] = {};
+    ::GetMenuStringA(menu, position, text, static_cast<int>(sizeof text), MF_BYPOSITION);
+    return text;
+}
+
+BOOL SetMenuItemCaption(HMENU menu, UINT position, const char* text)
+{
+    if (CNewMenu* owner = NewMenuOf(menu); owner != nullptr && IsOwnerDrawn(menu, position)) {
+        return owner->SetMenuText(position, text, MF_BYPOSITION);
+    }
+    MENUITEMINFOA info{};
+    info.cbSize = kMenuItemInfoSize32;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<LPSTR>(text);
+    return ::SetMenuItemInfoA(menu, position, TRUE, &info);
+}
+
+BOOL AppendMenuCommand(HMENU menu, UINT id, const char* text)
+{
+    if (CNewMenu* owner = NewMenuOf(menu)) {
+        return owner->AppendItem(MF_STRING, id, text);
+    }
+    return ::AppendMenuA(menu, MF_STRING, id, text);
+}

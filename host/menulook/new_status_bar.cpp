@@ -6,6 +6,7 @@
 #include "host/menulook/menu_colors.h"
 #include "host/menulook/menu_drawing.h"
 #include "host/menulook/new_menu.h"
+#include "platform/gdi/dc_guards.h"
 
 IMPLEMENT_DYNAMIC(CNewStatusBar, CStatusBar)
 
@@ -49,7 +50,7 @@ void DrawGripLines(HDC dc, const RECT& r)
     ScopedObject shadow(CreatePen(PS_SOLID, 1, Sys(COLOR_BTNSHADOW)));
     ScopedObject light(CreatePen(PS_SOLID, 1, Sys(COLOR_BTNHIGHLIGHT)));
     const int m = std::min(r.right - r.left, r.bottom - r.top) - 4;
-    HGDIOBJ old = SelectObject(dc, shadow.Get());
+    const SelectedObject pen(dc, shadow.Get());
     for (int d = 2; d < m; d += 4) {
         SelectObject(dc, shadow.Get());
         Line(dc, r.right - d, r.bottom, r.right, r.bottom - d);
@@ -57,7 +58,6 @@ void DrawGripLines(HDC dc, const RECT& r)
         SelectObject(dc, light.Get());
         Line(dc, r.right - d - 2, r.bottom, r.right, r.bottom - d - 2);
     }
-    SelectObject(dc, old);
 }
 
 void CNewStatusBar::GetPaneRect(int pane, RECT* rect)

@@ -13,12 +13,11 @@
 #include "host/menulook/new_menu.h"
 #include "platform/framework/app.h"
 #include "platform/framework/framewnd.h"
+#include "platform/gdi/dc_guards.h"
 
 IMPLEMENT_DYNAMIC(CNewToolBar, CToolBar)
 
 namespace {
-
-COLORREF Sys(int index) { return GetSysColor(index); }
 
 constexpr UINT kListFlags = ILC_COLORDDB | ILC_MASK;
 // The room a gripper takes across a docked bar.
@@ -127,16 +126,16 @@ int CNewToolBar::AddFadedImage(HICON icon, int index)
     BITMAP bm{};
     GetObjectA(info.hbmColor, sizeof bm, &bm);
     const SIZE size = ImageSize();
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, info.hbmColor);
-    const int amount = CNewMenu::GetIconShadeAmount();
-    for (int y = 0; y < std::min<int>(size.cy, bm.bmHeight); ++y) {
-        for (int x = 0; x < std::min<int>(size.cx, bm.bmWidth); ++x) {
-            SetPixel(dc, x, y, DarkenColorBy(amount, GetPixel(dc, x, y)));
+    {
+        const MemoryDC memory;
+        const SelectedObject selected(memory.Get(), info.hbmColor);
+        const int amount = CNewMenu::GetIconShadeAmount();
+        for (int y = 0; y < std::min<int>(size.cy, bm.bmHeight); ++y) {
+            for (int x = 0; x < std::min<int>(size.cx, bm.bmWidth); ++x) {
+                SetPixel(memory.Get(), x, y, DarkenColorBy(amount, GetPixel(memory.Get(), x, y)));
+            }
         }
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
     if (index == -1) {
         return ImageList_Add(m_faded, info.hbmColor, info.hbmMask);
     }

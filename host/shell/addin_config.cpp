@@ -5,23 +5,10 @@
 #include <cstdint>
 
 #include "host/shell/text_words.h"
+#include "platform/base/hex.h"
 #include "platform/kernel/classobject.h"
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // The positions of the dashes and the closing brace, which become blanks.
 constexpr std::array<size_t, 5> kBlankedPositions = {8, 13, 18, 23, 36};
@@ -84,12 +71,12 @@ GUID ParseClsidText(std::string_view text)
         while (position < spaced.size() && IsWordSeparator(spaced[position])) {
             ++position;
         }
-        if (position >= spaced.size() || HexDigit(spaced[position]) < 0) {
+        if (position >= spaced.size() || HexDigitValue(spaced[position]) < 0) {
             break;
         }
         uint32_t value = 0;
-        while (position < spaced.size() && HexDigit(spaced[position]) >= 0) {
-            value = (value << 4) | static_cast<uint32_t>(HexDigit(spaced[position]));
+        while (position < spaced.size() && HexDigitValue(spaced[position]) >= 0) {
+            value = (value << 4) | static_cast<uint32_t>(HexDigitValue(spaced[position]));
             ++position;
         }
         values[read++] = value;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "host/document/nuvex_doc.h"
+#include "host/shell/controls/document_binding.h"
 #include "host/shell/host_application.h"
 #include "host/shell/main_frame.h"
 #include "host/shell/registry_keys.h"
@@ -148,6 +149,33 @@ CImageStripWindow* CAddinHost::SnapGlyphStrip()
 CNuvexDoc* CAddinHost::GetActiveDocument() const
 {
     return m_mainFrame != nullptr ? m_mainFrame->GetActiveNuvexDocument() : nullptr;
+}
+
+void CAddinHost::AddToolbarControl(IToolbarHostedControl* control, int32_t commandIndex)
+{
+    m_toolbarControls.push_back(ToolbarControlRecord{control, commandIndex});
+}
+
+void CAddinHost::RemoveToolbarControl(IToolbarHostedControl* control)
+{
+    std::erase_if(m_toolbarControls, [control](const ToolbarControlRecord& record) { return record.control == control; });
+}
+
+void CAddinHost::BindToolbarControls(IHostDocument* document)
+{
+    // A control's binding may call back into the program; walk a copy.
+    const std::vector<ToolbarControlRecord> controls = m_toolbarControls;
+    for (const ToolbarControlRecord& record : controls) {
+        record.control->SetDocument(document);
+    }
+}
+
+void CAddinHost::ReleaseToolbarControls(IHostDocument* document)
+{
+    const std::vector<ToolbarControlRecord> controls = m_toolbarControls;
+    for (const ToolbarControlRecord& record : controls) {
+        record.control->ReleaseDocument(document);
+    }
 }
 
 IClassFactory* CAddinHost::GetClassFactoryForClsid(const CLSID& clsid)

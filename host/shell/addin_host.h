@@ -25,6 +25,15 @@ class CHostApplication;
 class CImageStripWindow;
 class CMainFrame;
 class CNuvexDoc;
+class IToolbarHostedControl;
+
+// A control that a toolbar holds for an add-in command: the program's list
+// of them is searched by command (IHostApplication::GetToolbarCommandControl)
+// and told which document is active.
+struct ToolbarControlRecord {
+    IToolbarHostedControl* control = nullptr;
+    int32_t commandIndex = -1;
+};
 
 // One module found in "AddIns". Records are kept in the order the file
 // search returns the modules; a record's index is its add-in index. The add-in
@@ -159,6 +168,16 @@ public:
     int SaveAllResult() const { return m_saveAllResult; }
     void SetSaveAllResult(int result) { m_saveAllResult = result; }
 
+    // Toolbar controls ------------------------------------------------------------------------
+    // The toolbar that made a control lists it here and takes it off again.
+    void AddToolbarControl(IToolbarHostedControl* control, int32_t commandIndex);
+    void RemoveToolbarControl(IToolbarHostedControl* control);
+    const std::vector<ToolbarControlRecord>& ToolbarControls() const { return m_toolbarControls; }
+    // Every toolbar control takes up the document (that became active), or
+    // lets go of the one that closes.
+    void BindToolbarControls(IHostDocument* document);
+    void ReleaseToolbarControls(IHostDocument* document);
+
     // Window side ----------------------------------------------------------------------------
     void SetMainFrame(CMainFrame* frame) { m_mainFrame = frame; }
     CMainFrame* GetMainFrame() const { return m_mainFrame; }
@@ -202,4 +221,5 @@ private:
     int m_saveAllResult = 0;
     IAddin* m_connectingAddin = nullptr;
     std::unique_ptr<CImageStripWindow> m_snapStrip;
+    std::vector<ToolbarControlRecord> m_toolbarControls;
 };

@@ -82,6 +82,8 @@ HRESULT CDocumentOutput::GetAddinConnectionPoint(IAddin* addin, IConnectionPoint
     return S_OK;
 }
 
+void CDocumentOutput::DocumentActivated(IHostDocument* document) { m_host.BindToolbarControls(document); }
+
 CProgramDocument::CProgramDocument(CAddinHost& host)
     : DocumentOutputHolder(host), CNuvexDoc(host, output), m_host(host)
 {
@@ -90,6 +92,8 @@ CProgramDocument::CProgramDocument(CAddinHost& host)
 
 CProgramDocument::~CProgramDocument()
 {
+    // The toolbar controls forget the drawing and its handler objects.
+    m_host.ReleaseToolbarControls(GetHostDocument());
     if (CMainFrame* frame = m_host.GetMainFrame()) {
         frame->ClearCoordinates();
     }

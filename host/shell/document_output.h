@@ -36,6 +36,8 @@ public:
     void RefreshSnap() override {}
     HRESULT GetEventConnectionPoint(IConnectionPoint** point) override;
     HRESULT GetAddinConnectionPoint(IAddin* addin, IConnectionPoint** point) override;
+    // The add-ins' toolbar controls show the document's state.
+    void DocumentActivated(IHostDocument* document) override;
 
 private:
     // Whether the main frame's panes are this document's to write.

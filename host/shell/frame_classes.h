@@ -5,15 +5,16 @@
 // as a token.
 #pragma once
 
+#include "host/menulook/new_frames.h"
+#include "host/menulook/new_tool_bar.h"
 #include "platform/framework/controlbar.h"
 #include "platform/framework/doctemplate.h"
 #include "platform/framework/mdi.h"
 
-#define NUVEX_MAIN_FRAME_BASE CMDIFrameWnd
-#define NUVEX_CHILD_FRAME_BASE CMDIChildWnd
+#define NUVEX_MAIN_FRAME_BASE CNewMDIFrameWnd
+#define NUVEX_CHILD_FRAME_BASE CNewMDIChildWnd
 
 using CMainFrameBase = NUVEX_MAIN_FRAME_BASE;
 using CChildFrameBase = NUVEX_CHILD_FRAME_BASE;
-using CMainToolBar = CToolBar;
-using CMainStatusBar = CStatusBar;
-using CDrawingTemplateBase = CMultiDocTemplate;
+using CMainToolBar = CNewToolBar;
+using CDrawingTemplateBase = CNewMultiDocTemplate;

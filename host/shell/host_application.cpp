@@ -10,6 +10,7 @@
 #include "host/document/nuvex_doc.h"
 #include "host/menulook/new_menu.h"
 #include "host/shell/addin_host.h"
+#include "host/shell/controls/document_binding.h"
 #include "host/shell/main_frame.h"
 #include "platform/framework/dispatch.h"
 
@@ -543,9 +544,18 @@ HRESULT CHostApplication::InsertPopupMenu(HMENU parent, LONG position, const cha
     }
     const auto handle = reinterpret_cast<UINT_PTR>(popup->GetSafeHmenu());
     const char* content = text != nullptr ? text : "";
-    const BOOL done = position < 0 ? ::AppendMenuA(parent, MF_POPUP, handle, content)
-                                   : ::InsertMenuA(parent, static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP,
-                                                   handle, content);
+    // In a menu of the menu look (the drawings' menu, which the menu bar
+    // shows) the popup's item is owner-drawn like its neighbours.
+    auto* owner = dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(parent));
+    BOOL done = FALSE;
+    if (owner != nullptr) {
+        done = position < 0 ? owner->AppendItem(MF_POPUP, handle, content)
+                            : owner->InsertItem(static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP, handle, content);
+    } else {
+        done = position < 0 ? ::AppendMenuA(parent, MF_POPUP, handle, content)
+                            : ::InsertMenuA(parent, static_cast<UINT>(position), MF_BYPOSITION | MF_POPUP, handle,
+                                            content);
+    }
     if (!done) {
         return E_FAIL;
     }
@@ -566,9 +576,7 @@ HRESULT CHostApplication::FindMenuPosition(HMENU menu, const char* text, LONG* p
     HMENU mainMenu = m_host != nullptr ? m_host->GetMainMenu() : nullptr;
     const int count = mainMenu != nullptr ? ::GetMenuItemCount(mainMenu) : 0;
     for (int i = 0; text != nullptr && i < count; ++i) {
-        char itemText[256] = {};
-        ::GetMenuStringA(mainMenu, static_cast<UINT>(i), itemText, sizeof itemText, MF_BYPOSITION);
-        if (std::strcmp(itemText, text) == 0) {
+        if (GetMenuItemCaption(mainMenu, static_cast<UINT>(i)) == text) {
             *position = i;
             break;
         }
@@ -659,28 +667,34 @@ HRESULT CHostApplication::GetAddinClassFactory(CLSID classId, IClassFactory** fa
 
 // 47-52: toolbars and command classes.
 
-HRESULT CHostApplication::AddToolbar(const char*, IToolbarControl** toolbar)
+HRESULT CHostApplication::AddToolbar(const char* name, IToolbarControl** toolbar)
 {
+    CMainFrame* frame = m_host != nullptr ? m_host->GetMainFrame() : nullptr;
+    CToolbarObject* made = frame != nullptr ? frame->AddToolbar(name) : nullptr;
     if (toolbar != nullptr) {
-        *toolbar = nullptr;
+        *toolbar = made;
     }
-    return E_NOTIMPL;
+    return made != nullptr ? S_OK : E_FAIL;
 }
 
-HRESULT CHostApplication::FindToolbar(const char*, IToolbarControl** toolbar)
+HRESULT CHostApplication::FindToolbar(const char* name, IToolbarControl** toolbar)
 {
+    CMainFrame* frame = m_host != nullptr ? m_host->GetMainFrame() : nullptr;
+    CToolbarObject* found = frame != nullptr ? frame->FindToolbar(name) : nullptr;
     if (toolbar != nullptr) {
-        *toolbar = nullptr;
+        *toolbar = found;
     }
-    return E_NOTIMPL;
+    return found != nullptr ? S_OK : E_FAIL;
 }
 
-HRESULT CHostApplication::GetToolbar(LONG, IToolbarControl** toolbar)
+HRESULT CHostApplication::GetToolbar(LONG index, IToolbarControl** toolbar)
 {
+    CMainFrame* frame = m_host != nullptr ? m_host->GetMainFrame() : nullptr;
+    CToolbarObject* found = frame != nullptr && index >= 0 ? frame->ToolbarObject(static_cast<size_t>(index)) : nullptr;
     if (toolbar != nullptr) {
-        *toolbar = nullptr;
+        *toolbar = found;
     }
-    return E_NOTIMPL;
+    return found != nullptr ? S_OK : E_FAIL;
 }
 
 HRESULT CHostApplication::GetToolbarCount(LONG* count)
@@ -703,10 +717,20 @@ HRESULT CHostApplication::RegisterCommandClass(IAddin* addin, LONG commandId, GU
     return S_OK;
 }
 
-HRESULT CHostApplication::GetToolbarCommandControl(IAddin*, LONG, IUnknown** control)
+HRESULT CHostApplication::GetToolbarCommandControl(IAddin* addin, LONG commandId, IUnknown** control)
 {
-    if (control != nullptr) {
-        *control = nullptr;
+    IUnknown* found = nullptr;
+    const int index = m_host != nullptr ? m_host->FindHostCommand(addin, commandId) : -1;
+    if (index >= 0) {
+        for (const ToolbarControlRecord& record : m_host->ToolbarControls()) {
+            if (record.commandIndex == index) {
+                found = record.control->GetScriptingObject();
+                break;
+            }
+        }
     }
-    return E_NOTIMPL;
+    if (control != nullptr) {
+        *control = found;
+    }
+    return found != nullptr ? S_OK : E_FAIL;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/menulook/new_menu.h"
 #include "host/shell/language_table.h"
 #include "platform/user/menu.h"
 
@@ -33,12 +34,8 @@ const std::vector<StandardPopup>& StandardPopups()
     return popups;
 }
 
-std::string ItemText(HMENU menu, UINT position)
-{
-    char text[256] = {};
-    ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
-}
+// Owner-drawn items (the menu look's) and plain ones alike.
+std::string ItemText(HMENU menu, UINT position) { return GetMenuItemCaption(menu, position); }
 
 // The position of the popup whose caption is `caption`, or -1.
 int FindPopup(HMENU menu, const char* caption)
@@ -55,6 +52,10 @@ int FindPopup(HMENU menu, const char* caption)
 // Only the text changes: the item keeps its id, state and submenu.
 void SetItemText(HMENU menu, UINT item, BOOL byPosition, const char* text)
 {
+    if (byPosition) {
+        SetMenuItemCaption(menu, item, text);
+        return;
+    }
     MENUITEMINFOA info{};
     info.cbSize = kMenuItemInfoSize32;
     info.fMask = MIIM_STRING;

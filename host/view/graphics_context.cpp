@@ -128,13 +128,13 @@ HRESULT CGraphicsContext::SetColorFromAttributes(IAttributeSet* set)
     if (set == nullptr) {
         return E_POINTER;
     }
-    ICollectionB* colour = nullptr;
-    if (FAILED(set->QueryInterface(IID_ICollectionB, reinterpret_cast<void**>(&colour))) || colour == nullptr) {
+    ComPtr<ICollectionB> colour;
+    if (FAILED(set->QueryInterface(IID_ICollectionB, colour.ReceiveVoid())) || !colour) {
         return E_NOINTERFACE;
     }
     uint32_t value = 0;
     const HRESULT read = colour->GetValue(&value);
-    colour->Release();
+    colour.Reset();
     if (FAILED(read)) {
         return read;
     }

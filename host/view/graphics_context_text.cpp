@@ -116,8 +116,13 @@ void CALLBACK Combine(double coords[3], void*[4], float[4], void** out, void* da
 using TessCallback = void(CALLBACK*)();
 
 // One polygon of all contours of a character through the tessellator.
-void Tessellate(const GlyphContours& glyph, TessTarget& target, bool draw)
+// What the tessellator's triangles are for: drawn at once, or only
+// collected.
+enum class Triangles { Collect, Draw };
+
+void Tessellate(const GlyphContours& glyph, TessTarget& target, Triangles triangles)
 {
+    const bool draw = triangles == Triangles::Draw;
     GLUtesselator* tess = gluNewTess();
     if (tess == nullptr) {
         return;
@@ -313,7 +318,7 @@ void CGraphicsContext::AppendGlyphTriangles(const GlyphContours& glyph, IPolylin
 {
     TessTarget collect;
     collect.set = target;
-    Tessellate(glyph, collect, false);
+    Tessellate(glyph, collect, Triangles::Collect);
 }
 
 template <class Each>
@@ -388,7 +393,7 @@ HRESULT CGraphicsContext::DrawString(const char* text, IVector3* origin, IVector
         }
         TessTarget target;
         target.gl = &m_gl;
-        Tessellate(glyph, target, true);
+        Tessellate(glyph, target, Triangles::Draw);
         m_gl.LineWidth(1.0f);
         ContourLoops(m_gl, glyph);
     });

@@ -46,12 +46,11 @@ void CSpatialIndex::Rebuild()
     for (size_t i = 0; i < count; ++i) {
         IEntityRecord* record = m_document.GetObjectAt(i);
         m_records[i] = record;
-        IUnknown* object = nullptr;
-        IEntityBase* entity = nullptr;
+        IUnknown* object = nullptr; // borrowed from the record
+        ComPtr<IEntityBase> entity;
         bool bounded = false;
         if (record != nullptr && SUCCEEDED(record->GetObject(&object)) && object != nullptr &&
-            SUCCEEDED(object->QueryInterface(IID_IEntityBase, reinterpret_cast<void**>(&entity))) &&
-            entity != nullptr) {
+            SUCCEEDED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid())) && entity) {
             CVector3 lo;
             CVector3 hi;
             if (entity->GetExtents(&lo, &hi, 0) == S_OK) {
@@ -64,7 +63,6 @@ void CSpatialIndex::Rebuild()
                     box.hi[a] = std::max(values[a], values[a + 3]);
                 }
             }
-            entity->Release();
         }
         (bounded ? m_order : m_unbounded).push_back(static_cast<uint32_t>(i));
     }

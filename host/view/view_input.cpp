@@ -475,7 +475,7 @@ void CViewInput::OnZoomAll()
 void CViewInput::OnZoomWindow()
 {
     m_zoomWindow = true;
-    m_document.RemoveCommandObjects(true, false, 0);
+    m_document.RemoveCommandObjects(CNuvexDoc::OfCommand::Current, CNuvexDoc::OfOwner::Any, 0);
     if (ISelectionSet* selection = m_site.GetPickSelection()) {
         selection->RemoveAll();
     }

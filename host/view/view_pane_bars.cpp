@@ -2,8 +2,11 @@
 // pages' handler objects told about the document at the first update.
 #include "host/view/view_pane_bars.h"
 
+#include <memory>
+
 #include "host/document/nuvex_doc.h"
 #include "host/menulook/new_mini_dock_frame.h"
+#include "host/shell/child_frame.h"
 #include "host/shell/docking_pane_bar.h"
 #include "host/shell/document_pane_bars.h"
 #include "platform/framework/framewnd.h"
@@ -77,8 +80,13 @@ bool CreatePaneBars(CFrameWnd& frame, CNuvexDoc& document, const std::vector<Pan
             delete bar;
             return false;
         }
-        // From now on the bar goes with its window.
-        bar->m_bAutoDelete = TRUE;
+        // From now on a document window owns the bar; in any other frame
+        // the bar goes with its window.
+        if (auto* childFrame = dynamic_cast<CChildFrame*>(&frame)) {
+            childFrame->AdoptPaneBar(std::unique_ptr<CDockingPaneBar>(bar));
+        } else {
+            bar->m_bAutoDelete = TRUE;
+        }
         bar->EnableDocking(AllowedDockSides(group.flags));
         bar->SetBarStyle(bar->GetBarStyle() | kPaneBarExtraStyle);
         frame.EnableDocking(CBRS_ALIGN_ANY);

@@ -3,28 +3,16 @@
 
 #include <cstdio>
 
-namespace {
+#include "platform/base/hex.h"
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
+namespace {
 
 // Reads `digits` hex digits at text[pos]; false when any is not a hex digit.
 bool ReadHex(std::string_view text, size_t pos, size_t digits, uint64_t& value)
 {
     value = 0;
     for (size_t i = 0; i < digits; ++i) {
-        const int v = HexValue(text[pos + i]);
+        const int v = HexDigitValue(text[pos + i]);
         if (v < 0) {
             return false;
         }

@@ -3,6 +3,7 @@
 #include "platform/framework/docking.h"
 
 #include "platform/framework/framewnd.h"
+#include "platform/gdi/dc_guards.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -493,19 +494,19 @@ void AfxDrawDragTracker(CWnd* frame, const CRect& screenRect, int thickness)
     static const WORD kHalftoneRows[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
     HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, kHalftoneRows);
     HBRUSH brush = pattern != nullptr ? ::CreatePatternBrush(pattern) : nullptr;
-    HGDIOBJ old = brush != nullptr ? ::SelectObject(dc, brush) : nullptr;
-    if (thickness <= 0) {
-        outline.DeflateRect(1, 1);
-        ::PatBlt(dc, outline.left, outline.top, outline.Width(), outline.Height(), PATINVERT);
-    } else {
-        const int t = std::min({thickness, outline.Width() / 2, outline.Height() / 2});
-        ::PatBlt(dc, outline.left, outline.top, outline.Width(), t, PATINVERT);
-        ::PatBlt(dc, outline.left, outline.bottom - t, outline.Width(), t, PATINVERT);
-        ::PatBlt(dc, outline.left, outline.top + t, t, outline.Height() - 2 * t, PATINVERT);
-        ::PatBlt(dc, outline.right - t, outline.top + t, t, outline.Height() - 2 * t, PATINVERT);
-    }
-    if (old != nullptr) {
-        ::SelectObject(dc, old);
+    {
+        // Without a brush nothing is selected and nothing is put back.
+        const SelectedObject selected(dc, brush);
+        if (thickness <= 0) {
+            outline.DeflateRect(1, 1);
+            ::PatBlt(dc, outline.left, outline.top, outline.Width(), outline.Height(), PATINVERT);
+        } else {
+            const int t = std::min({thickness, outline.Width() / 2, outline.Height() / 2});
+            ::PatBlt(dc, outline.left, outline.top, outline.Width(), t, PATINVERT);
+            ::PatBlt(dc, outline.left, outline.bottom - t, outline.Width(), t, PATINVERT);
+            ::PatBlt(dc, outline.left, outline.top + t, t, outline.Height() - 2 * t, PATINVERT);
+            ::PatBlt(dc, outline.right - t, outline.top + t, t, outline.Height() - 2 * t, PATINVERT);
+        }
     }
     if (brush != nullptr) {
         ::DeleteObject(brush);

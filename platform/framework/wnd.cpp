@@ -293,11 +293,13 @@ BOOL CWnd::DestroyWindow()
     if (hwnd == nullptr) {
         return FALSE;
     }
-    // A window that runs through the framework's procedure detaches (and
-    // maybe deletes) its object at WM_NCDESTROY; any other is detached here.
-    const bool framework = ProcOf(hwnd) == &CWnd::AfxWndProc;
+    // The framework's procedure detaches (and maybe deletes) the object at
+    // WM_NCDESTROY, also when another procedure subclassed the window on
+    // top of it and passes the message on; so after the destruction this
+    // object is touched only while the handle map still holds it.
+    const bool mapped = FromHandlePermanent(hwnd) == this;
     const BOOL destroyed = ::DestroyWindow(hwnd);
-    if (!framework && m_hWnd == hwnd) {
+    if (mapped ? FromHandlePermanent(hwnd) == this : m_hWnd == hwnd) {
         Detach();
     }
     return destroyed;

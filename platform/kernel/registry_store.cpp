@@ -13,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/base/hex.h"
+
 namespace {
 
 constexpr std::string_view kRootNames[kRegistryRootCount] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",
@@ -22,20 +24,6 @@ constexpr std::string_view kHeaderComment = "# nuvex registry 1";
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 const char kHexDigits[] = "0123456789abcdef";
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // --- writing ---
 
@@ -125,8 +113,8 @@ std::optional<std::string> UnescapeKeyName(std::string_view text)
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = HexValue(text[i + 1]);
-        const int low = HexValue(text[i + 2]);
+        const int high = HexDigitValue(text[i + 1]);
+        const int low = HexDigitValue(text[i + 2]);
         if (high < 0 || low < 0) {
             return std::nullopt;
         }
@@ -167,8 +155,8 @@ std::optional<std::string> ReadQuoted(std::string_view text, size_t& pos)
             if (i + 2 >= text.size()) {
                 return std::nullopt;
             }
-            const int high = HexValue(text[i + 1]);
-            const int low = HexValue(text[i + 2]);
+            const int high = HexDigitValue(text[i + 1]);
+            const int low = HexDigitValue(text[i + 2]);
             if (high < 0 || low < 0) {
                 return std::nullopt;
             }
@@ -203,7 +191,7 @@ std::optional<RegistryValue> ParseValue(std::string_view text)
         }
         DWORD number = 0;
         for (char c : digits) {
-            const int v = HexValue(c);
+            const int v = HexDigitValue(c);
             if (v < 0) {
                 return std::nullopt;
             }
@@ -220,8 +208,8 @@ std::optional<RegistryValue> ParseValue(std::string_view text)
         }
         value.type = REG_BINARY;
         for (size_t i = 0; i < digits.size(); i += 2) {
-            const int high = HexValue(digits[i]);
-            const int low = HexValue(digits[i + 1]);
+            const int high = HexDigitValue(digits[i]);
+            const int low = HexDigitValue(digits[i + 1]);
             if (high < 0 || low < 0) {
                 return std::nullopt;
             }

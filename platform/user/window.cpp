@@ -203,7 +203,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     auto owned = std::make_unique<Window>();
     owned->handle = system.NewWindowHandle();
     owned->windowClass = cls;
-    owned->style = style & ~WS_VISIBLE;
+    // A visible window made maximised takes its maximised place when it is
+    // shown at the end of its creation: until then it is not maximised.
+    owned->style = style & ~(WS_VISIBLE | ((style & WS_VISIBLE) != 0 ? WS_MAXIMIZE : 0));
     owned->exStyle = exStyle;
     owned->proc = cls->proc;
     owned->parent = parent;

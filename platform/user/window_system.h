@@ -302,9 +302,12 @@ void PaintMenuBar(HWND hwnd, HDC dc, const RECT& bar);
 } // namespace nuvex::user
 
 namespace nuvex::user {
+// Where a popup menu loop opens from: a frame menu bar's popup lets Left and
+// Right leave it for the neighbouring bar item.
+enum class MenuOpenedFrom : uint8_t { Popup, MenuBar };
 // The popup menu loop; opened from a frame menu bar, Left and Right leave
 // it asking for the neighbouring bar item (-1 / +1 in `barStep`).
-BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params, bool fromBar,
+BOOL TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner, const TPMPARAMS* params, MenuOpenedFrom from,
                int* barStep);
 // Opens the frame menu bar's item `position` of `hwnd` and follows Left and
 // Right to the neighbouring items until a command or a cancel ends it.

@@ -107,14 +107,13 @@ HRESULT CAddinClassFactory::CreateInstance(IUnknown* outer, REFIID id, void** ou
             continue;
         if (entry.make == nullptr)
             return E_NOINTERFACE;
-        IUnknown* object = entry.make();
-        if (object == nullptr)
+        IUnknown* made = entry.make();
+        if (made == nullptr)
             return E_OUTOFMEMORY;
-        // A new object has no reference yet: its query takes the first.
-        const HRESULT answer = object->QueryInterface(id, out);
-        if (FAILED(answer)) {
-            object->AddRef();
-            object->Release();
+        // A new object has no reference yet: held here, it goes at the end
+        // of this scope unless its query handed one out.
+        const ComPtr<IUnknown> object = ComPtr<IUnknown>::Share(made);
+        if (FAILED(object->QueryInterface(id, out))) {
             *out = nullptr;
             return E_NOINTERFACE;
         }
@@ -138,13 +137,13 @@ HRESULT StrimoGetClassObject(REFCLSID clsid, REFIID iid, void** out)
         return CLASS_E_CLASSNOTAVAILABLE;
     if (out == nullptr)
         return E_POINTER;
-    auto* factory = new (std::nothrow) CAddinClassFactory();
-    if (factory == nullptr)
+    auto* made = new (std::nothrow) CAddinClassFactory();
+    if (made == nullptr)
         return E_OUTOFMEMORY;
+    // Held here, a factory nobody took goes again, and with it the count
+    // the module keeps for it.
+    const ComPtr<IClassFactory> factory = ComPtr<IClassFactory>::Share(made);
     if (FAILED(factory->QueryInterface(iid, out))) {
-        // Balances the count the module would otherwise keep for it.
-        factory->AddRef();
-        factory->Release();
         *out = nullptr;
         return E_INVALIDARG;
     }

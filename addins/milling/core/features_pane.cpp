@@ -29,9 +29,7 @@ HRESULT CFeaturesPane::Create(IHostDocument* document, LONG, LONG_PTR context)
     m_tree = reinterpret_cast<ITreeControl*>(context);
     if (document == nullptr)
         return S_OK;
-    IHostApplication* host = nullptr;
-    m_addin = CMillingAddin::FromDocument(document, &host);
-    LoadAddinLanguage(host, m_language);
+    m_addin = AddinWithLanguage(document, m_language);
     m_job = FindMillingJob(document);
     if (m_job == nullptr || m_tree == nullptr)
         return S_OK;

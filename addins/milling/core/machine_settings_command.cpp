@@ -14,9 +14,7 @@ HRESULT CPostprocessorSettingsCommand::Create(IHostDocument* document, LONG, LON
     m_document = document;
     if (document == nullptr)
         return S_OK;
-    IHostApplication* host = nullptr;
-    m_addin = CMillingAddin::FromDocument(document, &host);
-    LoadAddinLanguage(host, m_language);
+    m_addin = AddinWithLanguage(document, m_language);
     return S_OK;
 }
 
@@ -27,11 +25,7 @@ HRESULT CPostprocessorSettingsCommand::OnEvent(LONG event, void*, LONG, LONG, LO
     *result = 0;
     if (event != kEventStart)
         return S_OK;
-    IHostView* view = nullptr;
-    HWND window = nullptr;
-    if (m_document != nullptr && SUCCEEDED(m_document->GetFirstView(&view)) && view != nullptr)
-        view->GetWindow(&window);
-    if (window != nullptr) {
+    if (HWND window = FirstViewWindow(m_document)) {
         const std::string path = MachineStorePath(StrimoProgramFolder());
         CPostprocessorList store;
         store.Load(path.c_str());

@@ -95,6 +95,23 @@ void LoadAddinLanguage(IHostApplication* host, CLanguageTable& table)
     table.Load(AddinLanguageFilePath(StrimoProgramFolder()));
 }
 
+CMillingAddin* AddinWithLanguage(IHostDocument* document, CLanguageTable& table)
+{
+    IHostApplication* host = nullptr;
+    CMillingAddin* addin = CMillingAddin::FromDocument(document, &host);
+    LoadAddinLanguage(host, table);
+    return addin;
+}
+
+HWND FirstViewWindow(IHostDocument* document)
+{
+    IHostView* view = nullptr; // borrowed from the document
+    HWND window = nullptr;
+    if (document != nullptr && SUCCEEDED(document->GetFirstView(&view)) && view != nullptr)
+        view->GetWindow(&window);
+    return window;
+}
+
 std::string AddinHelpPath(const std::string& language, const char* topic)
 {
     return "help\\" + language + "\\nuvex.chm::/khtml/" + topic;
@@ -110,11 +127,9 @@ CMillingAddin::CMillingAddin() { LiveAddins().insert(this); }
 CMillingAddin::~CMillingAddin()
 {
     LiveAddins().erase(this);
-    if (m_eventSink != nullptr)
-        m_eventSink->Release();
+    m_eventSink.Reset();
     // The postprocessors' code lives in the plug-ins, so they go first.
-    for (IPostprocessor* postprocessor : m_postprocessors)
-        postprocessor->Release();
+    m_postprocessors.clear();
     for (HMODULE plugin : m_plugins)
         FreeLibrary(plugin);
 }
@@ -261,19 +276,15 @@ HRESULT CMillingAddin::Connect(IHostApplication* host)
 
     host->RegisterEventHandlerClass(this, CLSID_SelectionInfoHandler, 0x20004);
 
-    IConnectionPoint* point = nullptr;
-    if (SUCCEEDED(host->GetEventConnectionPoint(&point)) && point != nullptr) {
-        if (m_eventSink == nullptr) {
-            m_eventSink = new CAddinEventSink(this);
-            m_eventSink->AddRef();
-        }
-        IUnknown* unknown = nullptr;
-        if (SUCCEEDED(m_eventSink->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)))) {
+    ComPtr<IConnectionPoint> point;
+    if (SUCCEEDED(host->GetEventConnectionPoint(point.Receive())) && point) {
+        if (!m_eventSink)
+            m_eventSink = ComPtr<IDispatch>::Share(new CAddinEventSink(this));
+        ComPtr<IUnknown> unknown;
+        if (SUCCEEDED(m_eventSink->QueryInterface(IID_IUnknown, unknown.ReceiveVoid()))) {
             DWORD cookie = 0;
-            point->Advise(unknown, &cookie);
-            unknown->Release();
+            point->Advise(unknown.Get(), &cookie);
         }
-        point->Release();
     }
 
     LoadPostprocessors();
@@ -342,23 +353,31 @@ void CMillingAddin::LoadPostprocessorsFrom(const std::string& folder)
         if (count(&n) != S_OK)
             continue;
         for (INT i = 0; i < n; ++i) {
-            IPostprocessor* postprocessor = nullptr;
-            if (create(i, &postprocessor) == S_OK && postprocessor != nullptr)
-                m_postprocessors.push_back(postprocessor);
+            ComPtr<IPostprocessor> postprocessor;
+            if (create(i, postprocessor.Receive()) == S_OK && postprocessor)
+                m_postprocessors.push_back(std::move(postprocessor));
         }
     }
+}
+
+std::vector<IPostprocessor*> CMillingAddin::Postprocessors() const
+{
+    std::vector<IPostprocessor*> borrowed;
+    for (const ComPtr<IPostprocessor>& postprocessor : m_postprocessors)
+        borrowed.push_back(postprocessor.Get());
+    return borrowed;
 }
 
 IPostprocessor* CMillingAddin::FindPostprocessor(const char* name) const
 {
     if (name == nullptr)
         return nullptr;
-    for (IPostprocessor* postprocessor : m_postprocessors) {
+    for (const ComPtr<IPostprocessor>& postprocessor : m_postprocessors) {
         char buffer[1024] = {};
         if (SUCCEEDED(postprocessor->GetName(buffer))) {
             buffer[sizeof buffer - 1] = '\0';
             if (std::string(buffer) == name)
-                return postprocessor;
+                return postprocessor.Get();
         }
     }
     return nullptr;

@@ -53,7 +53,8 @@ public:
     // The first loaded postprocessor whose display name equals `name`
     // exactly; null when none does. Not AddRef'ed.
     IPostprocessor* FindPostprocessor(const char* name) const;
-    const std::vector<IPostprocessor*>& Postprocessors() const { return m_postprocessors; }
+    // The loaded postprocessors in load order, borrowed from the add-in.
+    std::vector<IPostprocessor*> Postprocessors() const;
 
     CPostprocessorList& Machines() { return m_machines; }
     CLanguageTable& Language() { return m_language; }
@@ -77,10 +78,10 @@ private:
     long m_shadedToolVariable = -1;
     long m_showToolVariable = -1;
     std::vector<HMODULE> m_plugins;
-    std::vector<IPostprocessor*> m_postprocessors;
+    std::vector<ComPtr<IPostprocessor>> m_postprocessors;
     bool m_postprocessorsLoaded = false;
     IHostApplication* m_host = nullptr;
-    IDispatch* m_eventSink = nullptr;
+    ComPtr<IDispatch> m_eventSink;
     long m_references = 0;
 };
 
@@ -92,6 +93,11 @@ void SetStrimoProgramFolder(const std::string& folder);
 // Copies the host's chosen and default language names into the table and
 // merges the add-in's language file into it.
 void LoadAddinLanguage(IHostApplication* host, CLanguageTable& table);
+// The milling add-in of `document`'s host, with the host's languages loaded
+// into `table` as LoadAddinLanguage does; null when the host has none.
+CMillingAddin* AddinWithLanguage(IHostDocument* document, CLanguageTable& table);
+// The window of `document`'s first view; null without a document or a view.
+HWND FirstViewWindow(IHostDocument* document);
 
 // The help path of an add-in topic: "help\<language>\nuvex.chm::/khtml/<topic>".
 std::string AddinHelpPath(const std::string& language, const char* topic);

@@ -250,7 +250,7 @@ void CMillingJob::DeleteOperation(long index)
     SetActiveOperation(active);
 }
 
-NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long operation, bool numbered,
+NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long operation, Phases phases,
                                          std::vector<size_t>* headings) const
 {
     lines.clear();
@@ -264,9 +264,11 @@ NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long o
     for (size_t j = 0; j < source->m_features.size(); ++j) {
         CMillingFeature& feature = *source->m_features[j];
         context.lastFeature = j + 1 == source->m_features.size();
+        const bool numbered = phases == Phases::Numbered;
         if (numbered && headings != nullptr)
             headings->push_back(lines.size());
-        const Status written = feature.WriteNc(lines, numbered ? static_cast<int>(j) + 1 : -1, true, context);
+        const Status written =
+            feature.WriteNc(lines, numbered ? static_cast<int>(j) + 1 : -1, CMillingFeature::NcBlocks::Keep, context);
         if (!written.ok() && result.ok) {
             result.ok = false;
             result.message = feature.m_name + ": " + FeatureErrorMessage(written.error().code);
@@ -298,7 +300,7 @@ NcProgramResult CMillingJob::WriteFeatureNcCode(std::vector<std::string>& lines,
     if (written == nullptr)
         return {};
     CNcOutputContext context = OutputContext(*source);
-    const Status status = written->WriteNc(lines, -1, true, context);
+    const Status status = written->WriteNc(lines, -1, CMillingFeature::NcBlocks::Keep, context);
     if (status.ok())
         return {};
     return {false, written->m_name + ": " + FeatureErrorMessage(status.error().code)};
@@ -316,7 +318,7 @@ std::vector<std::string> CMillingJob::NcCodePaneLines(std::vector<bool>* heading
     pane.emplace_back(title);
     std::vector<std::string> lines;
     std::vector<size_t> headings;
-    (void)WriteNcCode(lines, m_activeOperation, true, &headings);
+    (void)WriteNcCode(lines, m_activeOperation, Phases::Numbered, &headings);
     const bool cut = lines.size() > kMaxNcPaneLines;
     if (cut) {
         lines.resize(kMaxNcPaneLines);

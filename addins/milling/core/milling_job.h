@@ -103,12 +103,14 @@ public:
     // last one when the active one itself goes and was the last).
     void DeleteOperation(long index);
 
+    // Whether each feature's blocks follow a "Phase n" heading.
+    enum class Phases : uint8_t { Unnumbered, Numbered };
     // The NC program of an operation (-1: the active one) into lines: per
-    // feature, with numbered a "Phase n" heading, then its blocks through
-    // the operation's postprocessor with the current machine's switches.
-    // No operation gives no lines.
+    // feature, with Phases::Numbered a "Phase n" heading, then its blocks
+    // through the operation's postprocessor with the current machine's
+    // switches. No operation gives no lines.
     // `headings`, when given, receives the indices of the heading lines.
-    NcProgramResult WriteNcCode(std::vector<std::string>& lines, long operation, bool numbered,
+    NcProgramResult WriteNcCode(std::vector<std::string>& lines, long operation, Phases phases,
                                 std::vector<size_t>* headings = nullptr) const;
     // The blocks of one feature of an operation, without a heading, with
     // the switches WriteNcCode uses. No such feature gives no lines.

@@ -32,7 +32,7 @@ void Tell(const std::string& text, UINT icon)
 NcFileResult SaveNcProgram(const CMillingJob& job, const std::string& path)
 {
     std::vector<std::string> lines;
-    const NcProgramResult program = job.WriteNcCode(lines, -1, false);
+    const NcProgramResult program = job.WriteNcCode(lines, -1, CMillingJob::Phases::Unnumbered);
     if (!program.ok)
         return {NcFileStatus::ProgramFailed, "The NC program cannot be made: " + program.message + "."};
     std::string text;

@@ -101,10 +101,8 @@ HRESULT CSimulationCommand::Create(IHostDocument* document, LONG, LONG_PTR)
     m_document = document;
     if (document == nullptr)
         return S_OK;
-    IHostApplication* host = nullptr;
-    m_addin = CMillingAddin::FromDocument(document, &host);
+    m_addin = AddinWithLanguage(document, m_language);
     m_job = FindMillingJob(document);
-    LoadAddinLanguage(host, m_language);
     if (m_addin != nullptr)
         document->CreateControlPanel(m_addin->PaneGroup(), m_addin->PropertiesPage(), &m_panel);
     CLanguageTable& texts = m_addin != nullptr ? m_addin->Language() : m_language;

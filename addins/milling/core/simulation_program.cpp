@@ -81,7 +81,7 @@ SimulationProgram BuildSimulationProgram(CMillingFeature& feature, const CMillin
     }
     context.lastFeature = true;
     std::vector<std::string> text;
-    const Status written = feature.WriteNc(text, 1, false, context);
+    const Status written = feature.WriteNc(text, 1, CMillingFeature::NcBlocks::Discard, context);
     if (!written.ok())
         program.message = feature.m_name + ": " + FeatureErrorMessage(written.error().code);
     if (postprocessor != nullptr)

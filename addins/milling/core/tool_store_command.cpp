@@ -11,9 +11,7 @@ HRESULT CToolStoreCommand::Create(IHostDocument* document, LONG, LONG_PTR)
     m_document = document;
     if (document == nullptr)
         return S_OK;
-    IHostApplication* host = nullptr;
-    m_addin = CMillingAddin::FromDocument(document, &host);
-    LoadAddinLanguage(host, m_language);
+    m_addin = AddinWithLanguage(document, m_language);
     return S_OK;
 }
 
@@ -24,11 +22,7 @@ HRESULT CToolStoreCommand::OnEvent(LONG event, void*, LONG, LONG, LONG* result)
     *result = 0;
     if (event != kEventStart)
         return S_OK;
-    IHostView* view = nullptr;
-    HWND window = nullptr;
-    if (m_document != nullptr && SUCCEEDED(m_document->GetFirstView(&view)) && view != nullptr)
-        view->GetWindow(&window);
-    if (window != nullptr) {
+    if (HWND window = FirstViewWindow(m_document)) {
         CToolStoreDialog dialog(m_addin, ToolStorePath(StrimoProgramFolder()), CWnd::FromHandle(window));
         dialog.DoModal();
     }

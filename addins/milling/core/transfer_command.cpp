@@ -122,9 +122,7 @@ HRESULT CTransferCommand::Create(IHostDocument* document, LONG, LONG_PTR)
     m_document = document;
     if (document == nullptr)
         return S_OK;
-    IHostApplication* host = nullptr;
-    m_addin = CMillingAddin::FromDocument(document, &host);
-    LoadAddinLanguage(host, m_language);
+    m_addin = AddinWithLanguage(document, m_language);
     m_job = FindMillingJob(document);
     if (m_job != nullptr) {
         for (long i = 0; i < m_job->GetOperationCount(); ++i) {

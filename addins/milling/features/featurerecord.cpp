@@ -193,7 +193,7 @@ Result<size_t> CMillingFeature::Load(const uint8_t* data, size_t size, CMoveEnti
     const int32_t state = r.U8();
     Result<std::string> name = ReadName(r, "feature name");
     if (!name.ok())
-        return name.error();
+        return Passed(name.error(), "CMillingFeature::Load");
     const bool withOutside = ImageHasOutside();
     if (!r.Has(withOutside ? kContourImageSize : kPocketImageSize))
         return RecordError(FeatureError::RecordTruncated, r, "parameters");
@@ -201,7 +201,7 @@ Result<size_t> CMillingFeature::Load(const uint8_t* data, size_t size, CMoveEnti
     ReadParameterImage(r, params, withOutside);
     Result<std::string> toolName = ReadName(r, "tool name");
     if (!toolName.ok())
-        return toolName.error();
+        return Passed(toolName.error(), "CMillingFeature::Load");
     params.tool.name = toolName.value();
     if (!r.Has(4))
         return RecordError(FeatureError::RecordTruncated, r, "move count");

@@ -30,6 +30,15 @@ struct Error {
     std::string context;
 };
 
+// `error` as it passes up through `where` (the function, and what it was
+// doing there), which goes in front of the context it already has:
+// "CMillingFeature::Load: tool name at offset 96".
+inline Error Passed(Error error, const std::string& where)
+{
+    error.context = error.context.empty() ? where : where + ": " + error.context;
+    return error;
+}
+
 template <typename T>
 class [[nodiscard]] Result {
 public:

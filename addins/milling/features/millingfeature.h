@@ -116,9 +116,11 @@ public:
     std::vector<uint8_t> SaveRecord() const;
     Result<size_t> Load(const uint8_t* data, size_t size, CMoveEntityFactory* factory);
 
+    // Whether WriteNc keeps the blocks it wrote with the feature.
+    enum class NcBlocks : uint8_t { Discard, Keep };
     // Appends the feature's NC program (see ncoutput.cpp). number > 0 writes
-    // a "Phase n" heading; record keeps the blocks written.
-    Status WriteNc(std::vector<std::string>& lines, int number, bool record, CNcOutputContext& context);
+    // a "Phase n" heading; NcBlocks::Keep keeps the blocks written.
+    Status WriteNc(std::vector<std::string>& lines, int number, NcBlocks blocks, CNcOutputContext& context);
 
     // Tree label: the name, with " <hiddenText>" appended when hidden.
     std::string GetLabel(const std::string& hiddenText) const;

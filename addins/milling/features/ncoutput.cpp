@@ -73,9 +73,10 @@ private:
 
 } // namespace
 
-Status CMillingFeature::WriteNc(std::vector<std::string>& lines, int number, bool record,
+Status CMillingFeature::WriteNc(std::vector<std::string>& lines, int number, NcBlocks blocks,
                                 CNcOutputContext& context)
 {
+    const bool record = blocks == NcBlocks::Keep;
     if (m_moves.empty())
         return Ok{};
     if (context.postprocessor == nullptr)

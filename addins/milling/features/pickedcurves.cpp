@@ -27,16 +27,15 @@ IUnknown* PickedObject(uintptr_t id)
 void AddGroupMembers(IPlane& group, int32_t count, std::vector<std::unique_ptr<CCurveList>>& chains)
 {
     std::vector<IPlane*> parts(static_cast<size_t>(count), nullptr);
-    if (FAILED(group.GetParts(parts.data()))) {
-        for (IPlane* part : parts)
-            if (part != nullptr)
-                part->Release();
+    const bool read = SUCCEEDED(group.GetParts(parts.data()));
+    // Each part the group handed out is ours, whether or not it read them all.
+    std::vector<ComPtr<IPlane>> members;
+    for (IPlane* part : parts)
+        if (part != nullptr)
+            members.push_back(ComPtr<IPlane>::Adopt(part));
+    if (!read)
         return;
-    }
-    for (IPlane* part : parts) {
-        if (part == nullptr)
-            continue;
-        ComPtr<IPlane> member = ComPtr<IPlane>::Adopt(part);
+    for (const ComPtr<IPlane>& member : members) {
         auto chain = std::make_unique<CCurveList>();
         chain->AddEntityCurve(member.Get(), nullptr, kChainingTolerance);
         chains.push_back(std::move(chain));

@@ -66,6 +66,9 @@ public:
             return false;
         }
         name = m_text.substr(m_position, lineEnd - m_position);
+        // The name is a C string: it ends at a zero byte, and what follows
+        // on the line is not part of it (writing it back could not keep it).
+        name.resize(std::min(name.size(), name.find('\0')));
         m_position = lineEnd;
         return true;
     }
@@ -94,9 +97,14 @@ bool ReadWholeFile(const char* path, std::string& text)
     return !failed;
 }
 
+// A name reads back as written unless it is too long, breaks the line, holds
+// a zero byte (which would end it), or ends in a carriage return (which
+// would make the line end CR LF, read as a plain line break). A carriage
+// return inside a name is kept by the reader.
 bool Storable(const std::string& name)
 {
-    return name.size() <= kMaxMachineNameLength && name.find_first_of("\r\n") == std::string::npos;
+    return name.size() <= kMaxMachineNameLength && name.find('\n') == std::string::npos &&
+           name.find('\0') == std::string::npos && (name.empty() || name.back() != '\r');
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ enum class MachineStoreStatus : int {
     BadSwitch = 4,      // a switch value is missing, not a number, or out of range
     Truncated = 5,      // the file ends before the count's entries
     CannotWrite = 6,    // the file cannot be created or written
-    UnsavableName = 7,  // a name is too long or holds a line break
+    UnsavableName = 7,  // a name is too long, breaks the line, holds a zero byte or ends in CR
 };
 
 const char* MachineStoreStatusText(MachineStoreStatus status);

@@ -3,14 +3,21 @@
 // in its program folder, driven by a pointer and keys through the X server:
 // it loads the component's objects and shows the drawing (a click on the
 // toolbar's Zoom all button fits it, and its curves show in the view), F5
-// runs the add-in's command from its host command id, Esc cancels it, and
-// File > Exit with the drawing changed shows the save-changes dialog, whose
-// Save button saves the drawing and closes the main window, after which the
-// loop ends and the configuration files are rewritten. Skipped without Xvfb.
+// runs the add-in's command from its host command id, Esc cancels it; the
+// command's name typed into the command line with a blank starts it, a
+// typed value and Enter reach it, Esc cancels it, a blank repeats it and
+// Esc cancels that; the add-in's owner-drawn menu item starts it and its
+// toolbar button, pressed again, cancels it; File > New opens a second drawing
+// beside the first; and File > Exit with the first drawing changed shows
+// the save-changes dialog, whose Save button saves the drawing and closes
+// the main window, after which the loop ends and the configuration files
+// are rewritten. Skipped without Xvfb.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +29,7 @@
 #include "host/app/nuvex_app.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/document/nuvex_doc.h"
+#include "host/menulook/new_menu_bar.h"
 #include "host/shell/main_frame.h"
 #include "host/shell/windows_manager.h"
 #include "host/view/tests/desktop/desktop_fixture.h"
@@ -49,7 +57,6 @@ constexpr int kShowTimeoutMs = 5000;
 constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMs = 100;
 constexpr UINT kZoomAllCommand = 32777;
-constexpr int kFileMenu = 0;
 constexpr int kMenuTries = 3;
 // The fixture drawing's objects that the program can recreate: the entity
 // component's move and two arcs (the drawing lines are the fixture's own
@@ -108,6 +115,48 @@ bool Contains(const std::vector<std::string>& log, const std::string& entry)
     return std::find(log.begin(), log.end(), entry) != log.end();
 }
 
+// How often an entry is in the log.
+size_t CountOf(const std::vector<std::string>& log, const std::string& entry)
+{
+    return static_cast<size_t>(std::count(log.begin(), log.end(), entry));
+}
+
+// The screen rectangle of the menu bar's button for the main menu's item at
+// `position`; empty when the bar shows no such button.
+RECT MenuBarButton(CNewMenuBar& bar, int position)
+{
+    for (const std::unique_ptr<CMenuBarItem>& item : bar.Items()) {
+        const auto* button = dynamic_cast<const CMenuBarButton*>(item.get());
+        if (button != nullptr && button->m_position == position) {
+            CRect rect;
+            button->GetRect(rect, bar.IsVerticalBar());
+            bar.ClientToScreen(&rect);
+            return rect;
+        }
+    }
+    return RECT{};
+}
+
+// The position of the main menu's item with that text, or -1.
+int MenuPosition(HMENU menu, const char* text)
+{
+    const int count = menu != nullptr ? ::GetMenuItemCount(menu) : 0;
+    for (int position = 0; position < count; ++position) {
+        if (GetMenuItemCaption(menu, static_cast<UINT>(position)) == text) {
+            return position;
+        }
+    }
+    return -1;
+}
+
+// Keys for a text of letters, digits and blanks.
+void TypeKeys(Pointer& pointer, HWND top, const std::string& text)
+{
+    for (char c : text) {
+        pointer.Key(top, c == ' ' ? VK_SPACE : std::toupper(static_cast<unsigned char>(c)));
+    }
+}
+
 TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses)
 {
     const std::string xvfb = FindProgram("Xvfb");
@@ -160,32 +209,67 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
             hostView->GetScale(&scale);
             return scale;
         };
-        auto clickToolbarButton = [&](UINT command) {
-            CMainToolBar& toolbar = *frame->Toolbars().front();
+        auto clickToolbarButton = [&](CMainToolBar& toolbar, UINT command) {
             RECT button{};
             toolbar.GetItemRect(toolbar.CommandToIndex(command), &button);
             toolbar.ClientToScreen(&button);
             pointer.Click(top, Centre(button));
         };
-        HMENU fileMenu = ::GetSubMenu(::GetMenu(top), kFileMenu);
-        const int exitItem = fileMenu != nullptr ? ::GetMenuItemCount(fileMenu) - 1 : -1;
-        bool exitClicked = false;
-        int menuTries = 0;
-        auto clickFileMenu = [&] {
-            RECT item{};
-            EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kFileMenu, &item));
-            pointer.Click(top, Centre(item));
+        CNewMenuBar& menuBar = frame->MenuBar();
+        const UINT commandId = kFirstHostCommandId + static_cast<UINT>(program.App().FindHostCommand(addin.Object(), 7));
+        ASSERT_GE(frame->Toolbars().size(), 2u) << "the add-in's toolbar is missing";
+        CMainToolBar& addinToolbar = *frame->Toolbars()[1];
+        // A menu of the bar opened by the pointer; its item at `item`
+        // clicked once the popup shows (again when a slow X server lost the
+        // click).
+        struct MenuClick {
+            int position = -1;
+            int item = -1;
+            bool itemClicked = false;
+            int tries = 0;
+        };
+        MenuClick menuClick;
+        auto openMenu = [&](const char* caption, int item, bool last) {
+            menuClick = MenuClick{MenuPosition(menuBar.GetMenu(), caption), item, false, 0};
+            if (last) {
+                menuClick.item = ::GetMenuItemCount(::GetSubMenu(menuBar.GetMenu(), menuClick.position)) - 1;
+            }
+            pointer.Click(top, Centre(MenuBarButton(menuBar, menuClick.position)));
+        };
+        auto followMenu = [&] {
+            HMENU popupMenu = ::GetSubMenu(menuBar.GetMenu(), menuClick.position);
+            HWND popup = FindPopupMenuWindow();
+            if (popup != nullptr && !menuClick.itemClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
+                RECT item{};
+                EXPECT_TRUE(GetMenuItemRect(popup, popupMenu, static_cast<UINT>(menuClick.item), &item));
+                pointer.Click(popup, Centre(item));
+                menuClick.itemClicked = true;
+            } else if (popup == nullptr && menuClick.itemClicked && menuClick.tries < kMenuTries) {
+                ++menuClick.tries;
+                menuClick.itemClicked = false;
+                pointer.Click(top, Centre(MenuBarButton(menuBar, menuClick.position)));
+            }
         };
         std::filesystem::file_time_type writtenBefore{};
         ShownRegion before;
         ShownRegion after;
         double scaleBefore = 0.0;
+        const std::string started = "testaddin.so event 8193 number 7 final 1";
+        const std::string released = "testaddin.so command released";
+        size_t startsBefore = 0;
+        size_t releasesBefore = 0;
+        auto mark = [&] {
+            startsBefore = CountOf(addin.Log(), started);
+            releasesBefore = CountOf(addin.Log(), released);
+        };
+        auto startedAgain = [&] { return CountOf(addin.Log(), started) > startsBefore; };
+        auto releasedAgain = [&] { return CountOf(addin.Log(), released) > releasesBefore; };
         DesktopStepRunner runner({
             {"the drawing fitted by the toolbar's Zoom all button",
              [&] {
                  before = ShownPixels(top, viewRect());
                  scaleBefore = ViewScale();
-                 clickToolbarButton(kZoomAllCommand);
+                 clickToolbarButton(*frame->Toolbars().front(), kZoomAllCommand);
              },
              [&] {
                  // The view's scale changed and the screen shows the drawing
@@ -195,32 +279,64 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
                         after.checksum != before.checksum;
              }},
             {"F5 runs the add-in's command", [&] { pointer.Key(top, VK_F5); },
-             [&] { return Contains(addin.Log(), "testaddin.so event 8193 number 7 final 1"); }},
+             [&] { return Contains(addin.Log(), started); }},
             {"Esc cancels it", [&] { pointer.Key(top, VK_ESCAPE); },
-             [&] { return Contains(addin.Log(), "testaddin.so command released"); }},
+             [&] { return Contains(addin.Log(), released); }},
+            {"the command's name and a blank typed into the command line start it",
+             [&] {
+                 // A start that hands on the selection empties the line.
+                 addin.SetStartAnswer(0x1);
+                 mark();
+                 TypeKeys(pointer, top, "testcmd ");
+             },
+             [&] { return startedAgain() && frame->GetCommandLineText().empty(); }},
+            {"a typed value and Enter reach it", [&] { TypeKeys(pointer, top, "12"); pointer.Key(top, VK_RETURN); },
+             [&] { return Contains(addin.Log(), "testaddin.so event 64 value 12 final 1"); }},
+            {"Esc cancels it", [&] { mark(); pointer.Key(top, VK_ESCAPE); }, [&] { return releasedAgain(); }},
+            {"a blank repeats it", [&] { mark(); TypeKeys(pointer, top, " "); }, [&] { return startedAgain(); }},
+            {"Esc cancels the repeat", [&] { mark(); pointer.Key(top, VK_ESCAPE); }, [&] { return releasedAgain(); }},
+            {"the add-in's owner-drawn menu item starts it",
+             [&] {
+                 mark();
+                 openMenu("&Testing", 0, false);
+             },
+             [&] {
+                 if (startedAgain()) {
+                     return true;
+                 }
+                 followMenu();
+                 return false;
+             }},
+            {"its toolbar button pressed again cancels it",
+             [&] {
+                 mark();
+                 clickToolbarButton(addinToolbar, commandId);
+             },
+             [&] { return releasedAgain(); }},
+            {"File > New opens a second drawing", [&] { openMenu("&File", 0, false); },
+             [&] {
+                 CDocTemplate* drawings = document->GetDocTemplate();
+                 int count = 0;
+                 for (POSITION at = drawings->GetFirstDocPosition(); at != nullptr; ++count) {
+                     drawings->GetNextDoc(at);
+                 }
+                 if (count == 2 && program.ActiveDocument() != document) {
+                     return true;
+                 }
+                 followMenu();
+                 return false;
+             }},
             {"File > Exit offers the changed drawing in the save-changes dialog",
              [&] {
                  writtenBefore = std::filesystem::last_write_time(drawing);
                  document->SetModifiedFlag(TRUE);
-                 clickFileMenu();
+                 openMenu("&File", 0, true);
              },
              [&] {
                  if (HWND dialog = SaveChangesDialog(); dialog != nullptr) {
                      return SdlWaitUntilShown(dialog, kShowTimeoutMs) != FALSE;
                  }
-                 HWND popup = FindPopupMenuWindow();
-                 if (popup != nullptr && !exitClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
-                     RECT item{};
-                     EXPECT_TRUE(GetMenuItemRect(popup, fileMenu, exitItem, &item));
-                     pointer.Click(popup, Centre(item));
-                     exitClicked = true;
-                 } else if (popup == nullptr && exitClicked && menuTries < kMenuTries) {
-                     // A click that missed the item (a slow X server) closed
-                     // the menu without a command: open it again.
-                     ++menuTries;
-                     exitClicked = false;
-                     clickFileMenu();
-                 }
+                 followMenu();
                  return false;
              }},
             {"Save in the dialog saves the drawing and closes the main window",
@@ -246,13 +362,22 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
                              << (pointer.ThroughX() ? "X test extension" : "SDL events") << "); drawing pixels "
                              << before.drawn << " before, " << after.drawn << " after the fit";
         EXPECT_TRUE(runner.Failed().empty()) << runner.Failed();
-        const std::vector<std::string> expected = {
+        const std::vector<std::string> run = {
             "testaddin.so create 7 0 objects 3",
             "testaddin.so event 1 number 7 final 1",
             "testaddin.so event 8193 number 7 final 1",
-            "testaddin.so event 16 final 1",
-            "testaddin.so command released",
         };
+        const std::vector<std::string> cancel = {"testaddin.so event 16 final 1", "testaddin.so command released"};
+        // F5 and Esc; typed, a value, Esc; the repeat and Esc; the menu item
+        // and the button.
+        std::vector<std::string> expected;
+        for (int i = 0; i < 4; ++i) {
+            expected.insert(expected.end(), run.begin(), run.end());
+            if (i == 1) {
+                expected.push_back("testaddin.so event 64 value 12 final 1");
+            }
+            expected.insert(expected.end(), cancel.begin(), cancel.end());
+        }
         std::vector<std::string> commandEvents;
         for (const std::string& entry : addin.Log()) {
             if (entry.find(" create ") != std::string::npos || entry.find(" event ") != std::string::npos ||

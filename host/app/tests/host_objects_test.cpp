@@ -128,11 +128,11 @@ TEST_F(HostObjectsTest, ObjectsByIndexAreRefusedOutsideTheListsWithoutEffect)
 
 TEST_F(HostObjectsTest, CreateObjectGivesTheFactorysAnswerAndNoObjectOnFailure)
 {
-    IUnknown* made = nullptr;
-    EXPECT_EQ(host->CreateObject(CLSID_HostObjectFactory, IID_IModelObject, reinterpret_cast<void**>(&made)), S_OK);
-    ASSERT_NE(made, nullptr);
-    made->Release();
-    made = reinterpret_cast<IUnknown*>(0x1);
+    ComPtr<IUnknown> object;
+    EXPECT_EQ(host->CreateObject(CLSID_HostObjectFactory, IID_IModelObject, object.ReceiveVoid()), S_OK);
+    ASSERT_TRUE(object);
+    object.Reset();
+    IUnknown* made = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(host->CreateObject(CLSID_HostObjectFactory, kUnknownClass, reinterpret_cast<void**>(&made)),
               E_NOINTERFACE);
     EXPECT_EQ(made, nullptr);
@@ -162,9 +162,9 @@ TEST_F(HostObjectsTest, VariablesAreWrittenOnlyWithTheirOwnType)
 TEST_F(HostObjectsTest, TheDocumentsSinksHearItsEventsAndAddinsHaveTheirOwnPoints)
 {
     RecordingSink sink(log, "document");
-    IConnectionPoint* point = nullptr;
-    ASSERT_EQ(host->GetEventConnectionPoint(&point), S_OK);
-    ASSERT_NE(point, nullptr);
+    ComPtr<IConnectionPoint> point;
+    ASSERT_EQ(host->GetEventConnectionPoint(point.Receive()), S_OK);
+    ASSERT_TRUE(point);
     DWORD cookie = 0;
     ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
     EXPECT_EQ(cookie, 101u);
@@ -175,13 +175,11 @@ TEST_F(HostObjectsTest, TheDocumentsSinksHearItsEventsAndAddinsHaveTheirOwnPoint
     document->OnEditRedo();
     const std::vector<std::string> expected = {"document 2", "document 2", "document 2"};
     EXPECT_EQ(log, expected);
-    IConnectionPoint* addinPoint = nullptr;
-    ASSERT_EQ(host->GetAddinConnectionPoint(reinterpret_cast<IAddin*>(0x5), &addinPoint), S_OK);
+    ComPtr<IConnectionPoint> addinPoint;
+    ASSERT_EQ(host->GetAddinConnectionPoint(reinterpret_cast<IAddin*>(0x5), addinPoint.Receive()), S_OK);
     // An add-in that is not loaded gets the main point.
-    EXPECT_EQ(addinPoint, point);
-    addinPoint->Release();
+    EXPECT_EQ(addinPoint.Get(), point.Get());
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
-    point->Release();
 }
 
 TEST_F(HostObjectsTest, ViewsPanesAndThePopupMenu)
@@ -324,18 +322,17 @@ TEST_F(HostObjectsTest, TheViewsOrientationGoesIntoTheViewVariables)
 
 TEST_F(HostObjectsTest, TheViewsPointsAndTrackingLines)
 {
-    IConnectionPoint* main = nullptr;
-    ASSERT_EQ(view->GetEventConnectionPoint(&main), S_OK);
-    ASSERT_NE(main, nullptr);
-    IConnectionPoint* stranger = nullptr;
-    ASSERT_EQ(view->GetAddinConnectionPoint(reinterpret_cast<IAddin*>(0x5), &stranger), S_OK);
-    EXPECT_EQ(stranger, main);
-    IConnectionPointContainer* container = nullptr;
-    ASSERT_EQ(main->GetConnectionPointContainer(&container), S_OK);
-    EXPECT_EQ(container, &ViewWindow().EventSource());
-    container->Release();
-    stranger->Release();
-    main->Release();
+    {
+        ComPtr<IConnectionPoint> main;
+        ASSERT_EQ(view->GetEventConnectionPoint(main.Receive()), S_OK);
+        ASSERT_TRUE(main);
+        ComPtr<IConnectionPoint> stranger;
+        ASSERT_EQ(view->GetAddinConnectionPoint(reinterpret_cast<IAddin*>(0x5), stranger.Receive()), S_OK);
+        EXPECT_EQ(stranger.Get(), main.Get());
+        ComPtr<IConnectionPointContainer> container;
+        ASSERT_EQ(main->GetConnectionPointContainer(container.Receive()), S_OK);
+        EXPECT_EQ(container.Get(), &ViewWindow().EventSource());
+    }
 
     const size_t before = document->SnapEngine().TrackingLines().size();
     CVector3 point(1.0, 2.0, 0.0);

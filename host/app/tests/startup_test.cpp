@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "host/app/drawing_template.h"
 #include "host/app/nuvex_app.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/document/nuvex_doc.h"
+#include "host/shell/child_frame.h"
+#include "host/shell/in_place_frame.h"
 #include "host/shell/main_frame.h"
 #include "ientitycomponent.h"
+#include "platform/framework/ids.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/registry.h"
 
@@ -174,6 +178,32 @@ TEST_F(StartupTest, TwoAddinsAreTwoRecordsInFileOrderEachConnectedOnce)
     // The second add-in sees the first one's variable as well.
     EXPECT_EQ(CountOf(second.Log(), "beta.so connect variables 26 ZViewDirection 14 language DE EN"), 1u);
     EXPECT_EQ(program.App().FindSystemVariable("TestFlag1"), 26);
+}
+
+TEST_F(StartupTest, DrawingsOpenInMaximisedDocumentWindowsAndTheTemplateKeepsTheServersResources)
+{
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
+    ASSERT_EQ(program.App().GetDocTemplateCount(), 1);
+    POSITION position = program.App().GetFirstDocTemplatePosition();
+    CDocTemplate* drawings = program.App().GetNextDocTemplate(position);
+    ASSERT_NE(drawings, nullptr);
+    EXPECT_EQ(drawings->m_nIDEmbeddingResource, kDrawingEmbeddedResource);
+    EXPECT_EQ(drawings->m_nIDServerResource, kDrawingInPlaceResource);
+    EXPECT_EQ(drawings->m_pOleFrameClass, RUNTIME_CLASS(CInPlaceFrame));
+
+    // The first drawing and one made by File New are maximised children,
+    // also when the one before was restored.
+    CMDIChildWnd* first = program.Frame()->MDIGetActive();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->IsKindOf(RUNTIME_CLASS(CChildFrame)));
+    EXPECT_TRUE(first->IsZoomed());
+    first->MDIRestore();
+    program.Frame()->SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
+    CMDIChildWnd* second = program.Frame()->MDIGetActive();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(second->IsZoomed());
 }
 
 TEST_F(StartupTest, WithoutAddinsOrALanguageFileTheProgramStartsInEnglish)

@@ -9,13 +9,20 @@
 // a result the test sets (the preview requests of every paint are not
 // logged). It opens files "*.tpt" through a handler class that records the
 // file's name, and on request adds a "Workshop" pane group with a
-// "Properties" page. The log is read through the module's exports.
+// "Properties" page. Its command takes typed values and pairs of values
+// (logged with them), and it has a "Testing" toolbar with the command's
+// button and a "&Testing" menu with the command's owner-drawn item; the
+// command's status text is "Runs the test command" and its tooltip "Test
+// command". The log is read through the module's exports.
 #include <cctype>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "iaddin.h"
+#include "icontrols.h"
 #include "ihost.h"
+#include "platform/gdi/gdi.h"
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/module.h"
 #include "platform/kernel/registry.h"
@@ -32,6 +39,15 @@ constexpr GUID kFileClass = {0x5e1f0a12, 0x2b3c, 0x4d5e, {0x8f, 0x90, 0xa1, 0xb2
 constexpr LONG kCommandNumber = 7;
 constexpr LONG kControlPanelPage = 4;
 constexpr LONG kDrawEvent = 0x8000;
+constexpr LONG kValueEvent = 0x40;
+constexpr LONG kTwoValuesEvent = 0x80;
+// The command takes a typed value and two typed values, with and without
+// Ctrl and Shift.
+constexpr uint32_t kCommandInputKinds = 0x40 | 0x80;
+constexpr LONG kAllInputTables = 7;
+constexpr BYTE kButtonEnabled = 4;
+constexpr int kImageWidth = 16;
+constexpr int kImageHeight = 15;
 
 std::vector<std::string> g_log;
 LONG g_startAnswer = 0;
@@ -102,6 +118,7 @@ public:
         }
         g_log.push_back(Title() + " create " + std::to_string(commandNumber) + " " + std::to_string(context) +
                         " objects " + std::to_string(objects));
+        m_document = document;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnEvent(LONG event, void* value, LONG final, LONG, LONG* result) override
@@ -114,10 +131,23 @@ public:
         if ((event == 0x1 || event == 0x2001) && value != nullptr) {
             entry += " number " + std::to_string(*static_cast<uint32_t*>(value));
         }
+        if (event == kValueEvent && value != nullptr) {
+            entry += " value " + Number(*static_cast<double*>(value));
+        }
+        if (event == kTwoValuesEvent && value != nullptr) {
+            const auto* values = static_cast<double*>(value);
+            entry += " values " + Number(values[0]) + " " + Number(values[1]);
+        }
         entry += " final " + std::to_string(final);
         g_log.push_back(entry);
         if (event == 0x1) {
+            if (m_document != nullptr) {
+                m_document->SetInputKinds(kCommandInputKinds, kAllInputTables);
+            }
             *result = g_startAnswer;
+        } else if (event == kValueEvent || event == kTwoValuesEvent) {
+            // The level stays for more input.
+            *result = 0;
         } else if (event == 0x10) {
             *result = 0x4;
         }
@@ -126,6 +156,15 @@ public:
 
 protected:
     void OnReleased() override { g_log.push_back(Title() + " command released"); }
+
+private:
+    static std::string Number(double value)
+    {
+        char text[32] = {};
+        std::snprintf(text, sizeof text, "%g", value);
+        return text;
+    }
+    IHostDocument* m_document = nullptr;
 };
 
 // Opens the add-in's "tpt" files: it records the file's name.
@@ -173,6 +212,8 @@ public:
                         std::to_string(zView) + " language " + chosen + " " + fallback);
         host->RegisterCommandClass(this, kCommandNumber, kCommandClass);
         host->SetCommandTexts(this, kCommandNumber, "testcmd", "tc");
+        host->SetCommandStatusTexts(this, kCommandNumber, "Runs the test command", "Test command");
+        AddToolbarAndMenu(host);
         // F5 starts the command (where the program has a frame).
         host->AddAccelerator(this, kCommandNumber, FVIRTKEY, VK_F5);
         VARIANT flag;
@@ -190,6 +231,32 @@ public:
             host->AddPaneItem(group, "Properties", kControlPanelPage, nullptr, 0, &page);
         }
         return S_OK;
+    }
+    // The "Testing" toolbar with the command's button (a plain blue
+    // square) and the "&Testing" menu with its owner-drawn item.
+    void AddToolbarAndMenu(IHostApplication* host)
+    {
+        IToolbarControl* toolbar = nullptr;
+        if (SUCCEEDED(host->AddToolbar("Testing", &toolbar)) && toolbar != nullptr) {
+            std::vector<uint32_t> pixels(static_cast<size_t>(kImageWidth * kImageHeight), 0x00FFFFFF);
+            for (int y = 3; y < kImageHeight - 3; ++y) {
+                for (int x = 3; x < kImageWidth - 3; ++x) {
+                    pixels[static_cast<size_t>(y * kImageWidth + x)] = 0x002040C0;
+                }
+            }
+            HBITMAP image = CreateBitmap(kImageWidth, kImageHeight, 1, 32, pixels.data());
+            LONG first = 0;
+            toolbar->AddBitmap(1, image, &first);
+            toolbar->AddButton(this, kCommandNumber, first, kButtonEnabled, 0, "testcmd");
+        }
+        HMENU main = nullptr;
+        LONG position = -1;
+        HMENU popup = nullptr;
+        if (SUCCEEDED(host->GetMainMenu(&main)) && SUCCEEDED(host->InsertPopupMenu(main, -1, "&Testing")) &&
+            SUCCEEDED(host->FindMenuPosition(main, "&Testing", &position)) &&
+            SUCCEEDED(host->GetSubMenu(main, position, &popup))) {
+            host->AddMenuItem(popup, this, kCommandNumber, 0, "Test command", nullptr);
+        }
     }
     HRESULT STDMETHODCALLTYPE Help(LONG commandNumber, LONG reserved) override
     {

@@ -36,9 +36,9 @@ int32_t CRichEditLineCtrl::FindLineById(LONG id) const
     return -1;
 }
 
-LONG CRichEditLineCtrl::GetLineOffset(LONG line, bool byId) const
+LONG CRichEditLineCtrl::GetLineOffset(LONG line, LineBy by) const
 {
-    const int32_t index = byId ? FindLineById(line) : static_cast<int32_t>(line);
+    const int32_t index = by == LineBy::Id ? FindLineById(line) : static_cast<int32_t>(line);
     if (index < 0 || static_cast<size_t>(index) > m_lines.size()) {
         return -1;
     }

@@ -72,8 +72,10 @@ public:
     // Line bookkeeping, used by the keyboard handlers and the interface.
     // The index of the line with that id, -1 when none.
     int32_t FindLineById(LONG id) const;
+    // How GetLineOffset names its line.
+    enum class LineBy : uint8_t { Index, Id };
     // Rows before the line (by index, or by id); -1 for an unknown one.
-    LONG GetLineOffset(LONG line, bool byId) const;
+    LONG GetLineOffset(LONG line, LineBy by) const;
     // The line holding `row` and the row's offset in it (a negative row
     // counts as 0); false beyond the last line.
     bool LineFromRow(LONG row, LONG* id, LONG* offset) const;

@@ -90,7 +90,7 @@ HRESULT CRichEditObject::LineFromRow(LONG row, LONG* id, LONG* offset)
 HRESULT CRichEditObject::GetLineStartRow(LONG id, LONG* row)
 {
     return WithLines([&](CRichEditLineCtrl& c) {
-        const LONG offset = c.GetLineOffset(id, true);
+        const LONG offset = c.GetLineOffset(id, CRichEditLineCtrl::LineBy::Id);
         if (offset < 0) {
             return E_FAIL;
         }
@@ -167,7 +167,7 @@ HRESULT CRichEditObject::DeleteRows(LONG id, LONG firstRow, LONG count, BOOL can
             return E_FAIL;
         }
         count = std::min(count, line.rows - firstRow);
-        const LONG start = c.GetLineOffset(index, false) + firstRow;
+        const LONG start = c.GetLineOffset(index, CRichEditLineCtrl::LineBy::Index) + firstRow;
         const CHARRANGE range = RowsRange(c, start, count);
         c.ReplaceSuspended(range.cpMin, range.cpMax, "", canUndo);
         c.LineAt(index).rows -= count;
@@ -184,7 +184,7 @@ HRESULT CRichEditObject::InsertRows(LONG id, LONG row, const char* text, BOOL ca
             return E_FAIL;
         }
         const LONG lineRows = c.LineAt(index).rows;
-        const LONG target = c.GetLineOffset(index, false) + std::min(row, lineRows);
+        const LONG target = c.GetLineOffset(index, CRichEditLineCtrl::LineBy::Index) + std::min(row, lineRows);
         const LONG before = c.EditorRowCount();
         const std::string body = text != nullptr ? text : "";
         if (target < before) {
@@ -210,7 +210,7 @@ HRESULT CRichEditObject::ReplaceLineRow(LONG id, LONG row, const char* text, BOO
     if (index < 0 || row < 0 || row >= m_lines.LineAt(index).rows) {
         return E_FAIL;
     }
-    return ReplaceRow(m_lines.GetLineOffset(index, false) + row, text, canUndo);
+    return ReplaceRow(m_lines.GetLineOffset(index, CRichEditLineCtrl::LineBy::Index) + row, text, canUndo);
 }
 
 HRESULT CRichEditObject::AppendToLine(LONG id, const char* text, BOOL canUndo)
@@ -220,7 +220,7 @@ HRESULT CRichEditObject::AppendToLine(LONG id, const char* text, BOOL canUndo)
         if (index < 0) {
             return E_FAIL;
         }
-        const LONG after = c.GetLineOffset(index, false) + c.LineAt(index).rows;
+        const LONG after = c.GetLineOffset(index, CRichEditLineCtrl::LineBy::Index) + c.LineAt(index).rows;
         const LONG before = c.EditorRowCount();
         const std::string body = text != nullptr ? text : "";
         if (after < before) {

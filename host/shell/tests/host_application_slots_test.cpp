@@ -172,7 +172,7 @@ TEST_F(HostApplicationSlotsTest, WithoutAFrameOrADocumentTheWindowSideIsEmpty)
     EXPECT_EQ(defaultMenu, nullptr);
 }
 
-TEST_F(HostApplicationSlotsTest, ReservedSlotsAndTheToolbarObjectsAnswerTheirFixedResults)
+TEST_F(HostApplicationSlotsTest, ReservedSlotsAnswerTheirFixedResultsAndToolbarsNeedAFrame)
 {
     EXPECT_EQ(App().Reserved22(1, 2), S_OK);
     EXPECT_EQ(App().Reserved23(1, 2), E_NOTIMPL);
@@ -183,28 +183,32 @@ TEST_F(HostApplicationSlotsTest, ReservedSlotsAndTheToolbarObjectsAnswerTheirFix
     EXPECT_EQ(App().Reserved28(1), S_OK);
     EXPECT_EQ(App().Reserved29(1, 2, 3, 4), S_OK);
     EXPECT_EQ(App().Reserved36(1, 2, 3, 4, 5, 6), S_OK);
+    // Without a main frame there are no toolbars and no toolbar controls.
     IToolbarControl* toolbar = reinterpret_cast<IToolbarControl*>(0x1);
-    EXPECT_EQ(App().AddToolbar("Milling", &toolbar), E_NOTIMPL);
+    EXPECT_EQ(App().AddToolbar("Milling", &toolbar), E_FAIL);
+    EXPECT_EQ(toolbar, nullptr);
+    toolbar = reinterpret_cast<IToolbarControl*>(0x1);
+    EXPECT_EQ(App().FindToolbar("Standard", &toolbar), E_FAIL);
+    EXPECT_EQ(toolbar, nullptr);
+    toolbar = reinterpret_cast<IToolbarControl*>(0x1);
+    EXPECT_EQ(App().GetToolbar(0, &toolbar), E_FAIL);
     EXPECT_EQ(toolbar, nullptr);
     IUnknown* control = reinterpret_cast<IUnknown*>(0x1);
-    EXPECT_EQ(App().GetToolbarCommandControl(kAddinA, 3, &control), E_NOTIMPL);
+    EXPECT_EQ(App().GetToolbarCommandControl(kAddinA, 3, &control), E_FAIL);
     EXPECT_EQ(control, nullptr);
 }
 
 TEST_F(HostApplicationSlotsTest, AddinPointsServeTheAddinsRecordAndAnUnknownAddinTheMainPoint)
 {
-    IConnectionPoint* main = nullptr;
-    IConnectionPoint* mine = nullptr;
-    IConnectionPoint* stranger = nullptr;
-    ASSERT_EQ(App().GetEventConnectionPoint(&main), S_OK);
-    ASSERT_EQ(App().GetAddinConnectionPoint(kAddinB, &mine), S_OK);
-    ASSERT_EQ(App().GetAddinConnectionPoint(kUnknownAddin, &stranger), S_OK);
-    EXPECT_EQ(static_cast<CConnectionPoint*>(mine)->EventGroup(), 2);
-    EXPECT_EQ(stranger, main);
-    EXPECT_NE(mine, main);
-    main->Release();
-    mine->Release();
-    stranger->Release();
+    ComPtr<IConnectionPoint> main;
+    ComPtr<IConnectionPoint> mine;
+    ComPtr<IConnectionPoint> stranger;
+    ASSERT_EQ(App().GetEventConnectionPoint(main.Receive()), S_OK);
+    ASSERT_EQ(App().GetAddinConnectionPoint(kAddinB, mine.Receive()), S_OK);
+    ASSERT_EQ(App().GetAddinConnectionPoint(kUnknownAddin, stranger.Receive()), S_OK);
+    EXPECT_EQ(static_cast<CConnectionPoint*>(mine.Get())->EventGroup(), 2);
+    EXPECT_EQ(stranger.Get(), main.Get());
+    EXPECT_NE(mine.Get(), main.Get());
 }
 
 } // namespace

@@ -2,12 +2,14 @@
 // two languages whose tables have gaps (the chosen language wins, English
 // fills in, a text missing from both leaves the item alone), popups missing
 // from the menu, the "&Toolbars" submenu captioned by position and kept, and
-// items that keep their ids, states and submenus.
+// items that keep their ids, states and submenus; plain menus and the menu
+// look's owner-drawn ones alike.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "host/menulook/new_menu.h"
 #include "host/shell/language_table.h"
 #include "host/shell/menu_translation.h"
 #include "platform/user/menu.h"
@@ -30,12 +32,7 @@ constexpr const char* kTable =
     "DE MENUITEM 59393 Status&leiste\n"
     "DE MENUITEM 57648 &Neues Fenster\n";
 
-std::string Text(HMENU menu, UINT position)
-{
-    char text[128] = {};
-    ::GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
-}
+std::string Text(HMENU menu, UINT position) { return GetMenuItemCaption(menu, position); }
 
 // The main frame's own menu: no "&Edit" and no "&Window" popups, and a
 // "&Tools" popup whose item has no text in either language.
@@ -68,7 +65,13 @@ struct FrameMenu {
         ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(other), "&Milling");
         ::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
     }
-    ~FrameMenu() { ::DestroyMenu(bar); }
+    // (A menu the menu look took over goes with it.)
+    ~FrameMenu()
+    {
+        if (::IsMenu(bar)) {
+            ::DestroyMenu(bar);
+        }
+    }
 };
 
 struct Expected {
@@ -96,35 +99,45 @@ TEST(MenuTranslation, TheChosenLanguageWinsEnglishFillsItsGapsAndMissingTextsLea
           "&Toolbars",
           "&Status Bar"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.language);
-        CLanguageTable texts;
-        texts.SetChosenLanguage(c.language);
-        texts.Merge(kTable);
-        FrameMenu menu;
-        ApplyMenuLanguage(texts, menu.bar);
+    for (const bool ownerDrawn : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.language);
+            SCOPED_TRACE(ownerDrawn ? "owner-drawn" : "plain");
+            CLanguageTable texts;
+            texts.SetChosenLanguage(c.language);
+            texts.Merge(kTable);
+            FrameMenu menu;
+            // The menu look takes the menu over as the drawings' template does
+            // (and destroys it before the plain owner would).
+            CNewMenu look(nullptr);
+            if (ownerDrawn) {
+                ASSERT_TRUE(look.LoadMenu(menu.bar));
+                ASSERT_NE(dynamic_cast<CNewMenu*>(CMenu::FromHandlePermanent(menu.file)), nullptr);
+            }
+            ApplyMenuLanguage(texts, menu.bar);
 
-        std::vector<std::string> captions;
-        for (int i = 0; i < ::GetMenuItemCount(menu.bar); ++i) {
-            captions.push_back(Text(menu.bar, static_cast<UINT>(i)));
-        }
-        EXPECT_EQ(captions, c.expected.captions);
-        std::vector<std::string> fileItems;
-        for (int i = 0; i < ::GetMenuItemCount(menu.file); ++i) {
-            fileItems.push_back(Text(menu.file, static_cast<UINT>(i)));
-        }
-        EXPECT_EQ(fileItems, c.expected.fileItems);
-        EXPECT_EQ(Text(menu.view, 0), c.expected.toolbars);
-        EXPECT_EQ(Text(menu.view, 1), c.expected.statusBar);
-        EXPECT_EQ(Text(menu.other, 0), "Other new");
+            std::vector<std::string> captions;
+            for (int i = 0; i < ::GetMenuItemCount(menu.bar); ++i) {
+                captions.push_back(Text(menu.bar, static_cast<UINT>(i)));
+            }
+            EXPECT_EQ(captions, c.expected.captions);
+            std::vector<std::string> fileItems;
+            for (int i = 0; i < ::GetMenuItemCount(menu.file); ++i) {
+                fileItems.push_back(Text(menu.file, static_cast<UINT>(i)));
+            }
+            EXPECT_EQ(fileItems, c.expected.fileItems);
+            EXPECT_EQ(Text(menu.view, 0), c.expected.toolbars);
+            EXPECT_EQ(Text(menu.view, 1), c.expected.statusBar);
+            EXPECT_EQ(Text(menu.other, 0), "Other new");
 
-        // Popups stay the same submenus, items keep their ids and states.
-        EXPECT_EQ(::GetSubMenu(menu.bar, 0), menu.file);
-        EXPECT_EQ(::GetSubMenu(menu.view, 0), menu.toolbars);
-        EXPECT_EQ(Text(menu.toolbars, 0), "&Standard");
-        EXPECT_EQ(::GetMenuItemID(menu.file, 0), 57600u);
-        EXPECT_NE(::GetMenuState(menu.file, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
-        EXPECT_NE(::GetMenuState(menu.view, 1, MF_BYPOSITION) & MF_CHECKED, 0u);
+            // Popups stay the same submenus, items keep their ids and states.
+            EXPECT_EQ(::GetSubMenu(menu.bar, 0), menu.file);
+            EXPECT_EQ(::GetSubMenu(menu.view, 0), menu.toolbars);
+            EXPECT_EQ(Text(menu.toolbars, 0), "&Standard");
+            EXPECT_EQ(::GetMenuItemID(menu.file, 0), 57600u);
+            EXPECT_NE(::GetMenuState(menu.file, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
+            EXPECT_NE(::GetMenuState(menu.view, 1, MF_BYPOSITION) & MF_CHECKED, 0u);
+        }
     }
 }
 

@@ -288,6 +288,44 @@ TEST_F(WndTest, SubclassedWindowGivesUnhandledMessagesToItsOwnProcedure)
     DestroyWindow(raw);
 }
 
+// A window object that deletes itself when its window is gone, and the
+// procedure that another party put on top of the framework's.
+class CSelfDeletingWnd : public CWnd {
+public:
+    explicit CSelfDeletingWnd(bool& deleted) : m_deleted(deleted) {}
+    ~CSelfDeletingWnd() override { m_deleted = true; }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+
+private:
+    bool& m_deleted;
+};
+
+WNDPROC g_underneath = nullptr;
+
+LRESULT CALLBACK OnTopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(g_underneath, hwnd, message, wParam, lParam);
+}
+
+TEST_F(WndTest, DestroyingAWindowSubclassedOverTheFrameworkLeavesTheDeletedObjectAlone)
+{
+    // Crash regression: the object deleted itself at WM_NCDESTROY while
+    // DestroyWindow still read its handle afterwards.
+    bool deleted = false;
+    auto* wnd = new CSelfDeletingWnd(deleted);
+    ASSERT_TRUE(wnd->CreateEx(0, nullptr, "window", WS_OVERLAPPEDWINDOW, 0, 0, 100, 50, nullptr, nullptr));
+    HWND hwnd = wnd->m_hWnd;
+    g_underneath = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OnTopProc)));
+    EXPECT_TRUE(wnd->DestroyWindow());
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), nullptr);
+    g_underneath = nullptr;
+}
+
 TEST_F(WndTest, SubclassDlgItemFindsTheChildById)
 {
     Log log;

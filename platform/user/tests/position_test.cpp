@@ -135,6 +135,37 @@ TEST_F(Placement, MaximiseAndRestore)
     EXPECT_FALSE(IsZoomed(main));
 }
 
+TEST_F(Placement, AVisibleWindowMadeMaximisedTakesItsMaximisedPlace)
+{
+    HWND main = MakeTopLevel("main", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, {50, 60, 450, 360});
+    EXPECT_TRUE(IsZoomed(main));
+    RECT r{};
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.left, -4);
+    EXPECT_EQ(r.right, 1024 + 4);
+    WINDOWPLACEMENT placement{};
+    ASSERT_TRUE(GetWindowPlacement(main, &placement));
+    EXPECT_EQ(placement.rcNormalPosition.left, 50);
+    EXPECT_EQ(placement.rcNormalPosition.bottom, 360);
+
+    // A child fills its parent's client area, its frame just outside it.
+    HWND child = MakeChild("child", main, {10, 10, 110, 110}, WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW | WS_MAXIMIZE);
+    EXPECT_TRUE(IsZoomed(child));
+    RECT parent{};
+    GetClientRect(main, &parent);
+    RECT inParent{};
+    GetWindowRect(child, &inParent);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&inParent), 2);
+    EXPECT_LE(inParent.left, 0);
+    EXPECT_GE(inParent.right, parent.right);
+    EXPECT_GE(inParent.bottom, parent.bottom);
+    ShowWindow(child, SW_RESTORE);
+    GetWindowRect(child, &inParent);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&inParent), 2);
+    EXPECT_EQ(inParent.left, 10);
+    EXPECT_EQ(inParent.right, 110);
+}
+
 TEST_F(Placement, CoordinatesAndMapping)
 {
     HWND main = MakeTopLevel("main", WS_POPUP | WS_VISIBLE | WS_BORDER, {100, 50, 500, 350});

@@ -242,10 +242,9 @@ TEST_F(CommandPanelTest, WithoutPluginsAnOperationHasNoMachineAndThePersonIsTold
         told.push_back(request.text);
         return DialogAnswer{};
     });
-    CMillingAddin* bare = new CMillingAddin();
-    bare->AddRef();
+    const ComPtr<CMillingAddin> bare = ComPtr<CMillingAddin>::Share(new CMillingAddin());
     bare->LoadPostprocessorsFrom(m_folder.Path() + "/none");
-    m_host.addin = bare;
+    m_host.addin = bare.Get();
     auto* command = Make<CAddOperationCommand>(CLSID_AddOperationCommand, kCommandAddOperation);
     EXPECT_EQ(Event(command, kEventAccept, nullptr), 0x12);
     m_host.addin = m_addin;
@@ -253,7 +252,6 @@ TEST_F(CommandPanelTest, WithoutPluginsAnOperationHasNoMachineAndThePersonIsTold
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("No postprocessor plug-in is loaded"), std::string::npos);
     EXPECT_EQ(FindMillingJob(m_document->GetHostDocument())->GetOperationCount(), 1);
-    bare->Release();
 }
 
 constexpr LONG kToolNames = 211;
@@ -341,12 +339,13 @@ TEST_F(CommandPanelTest, TheReadBackKeepsUnreadableFieldsAndRecalculateComputes)
 
 TEST_F(CommandPanelTest, ThePanelGoesWithTheCommand)
 {
-    IAddinCommand* command = nullptr;
-    m_services.strimoFactory->CreateInstance(nullptr, CLSID_CurveMillingCommand, reinterpret_cast<void**>(&command));
+    ComPtr<IAddinCommand> command;
+    ASSERT_EQ(m_services.strimoFactory->CreateInstance(nullptr, CLSID_CurveMillingCommand, command.ReceiveVoid()),
+              S_OK);
     command->Create(m_panelDocument.get(), kCommandCurveMilling, 0);
     EXPECT_EQ(Control(218).text, "Curve milling");
     EXPECT_FALSE(Panel().destroyed);
-    command->Release();
+    command.Reset();
     EXPECT_TRUE(Panel().destroyed);
 }
 

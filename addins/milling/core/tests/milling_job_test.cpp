@@ -207,8 +207,8 @@ TEST_F(MillingJobTest, TheJobComesBackWithASavedAndReopenedDrawing)
     EXPECT_EQ(Record(*read), record);
 
     std::vector<std::string> before, after;
-    EXPECT_TRUE(job->WriteNcCode(before, 0, false).ok);
-    EXPECT_TRUE(read->WriteNcCode(after, 0, false).ok);
+    EXPECT_TRUE(job->WriteNcCode(before, 0, CMillingJob::Phases::Unnumbered).ok);
+    EXPECT_TRUE(read->WriteNcCode(after, 0, CMillingJob::Phases::Unnumbered).ok);
     EXPECT_FALSE(before.empty());
     EXPECT_EQ(after, before);
 }
@@ -320,11 +320,12 @@ TEST_F(MillingJobTest, ADrawingWithADamagedJobOpensWithoutIt)
 TEST_F(MillingJobTest, CloneMakesARealCopy)
 {
     CMillingJob* job = TwoOperationJob();
-    IObjectBase* copy = nullptr;
-    ASSERT_EQ(job->Clone(&copy), S_OK);
-    ASSERT_NE(copy, nullptr);
-    copy->AddRef();
-    CMillingJob* clone = CMillingJob::FromInterface(copy);
+    IObjectBase* made = nullptr;
+    ASSERT_EQ(job->Clone(&made), S_OK);
+    ASSERT_NE(made, nullptr);
+    // A clone comes with count 0; held here, it goes with the test.
+    const ComPtr<IObjectBase> copy = ComPtr<IObjectBase>::Share(made);
+    CMillingJob* clone = CMillingJob::FromInterface(copy.Get());
     ASSERT_NE(clone, nullptr);
     EXPECT_NE(clone, job);
     EXPECT_EQ(Record(*clone), Record(*job));
@@ -332,14 +333,12 @@ TEST_F(MillingJobTest, CloneMakesARealCopy)
     // The copy is its own: changing it leaves the original as it was.
     clone->DeleteOperation(0);
     EXPECT_EQ(job->GetOperationCount(), 2);
-    copy->Release();
 
-    IObjectBase* emptyCopy = nullptr;
+    IObjectBase* emptyMade = nullptr;
     CMillingJob* empty = NewJob();
-    ASSERT_EQ(empty->Clone(&emptyCopy), S_OK);
-    emptyCopy->AddRef();
-    EXPECT_EQ(CMillingJob::FromInterface(emptyCopy)->GetOperationCount(), 0);
-    emptyCopy->Release();
+    ASSERT_EQ(empty->Clone(&emptyMade), S_OK);
+    const ComPtr<IObjectBase> emptyCopy = ComPtr<IObjectBase>::Share(emptyMade);
+    EXPECT_EQ(CMillingJob::FromInterface(emptyCopy.Get())->GetOperationCount(), 0);
 }
 
 TEST_F(MillingJobTest, OperationsAreNamedWithTheLeastFreeNumber)
@@ -415,7 +414,7 @@ TEST_F(MillingJobTest, AnUnnumberedProgramHoldsOnlyNcBlocks)
     CMillingJob* job = TwoOperationJob();
     job->GetOperation(0)->AddFeature(MakeSquareContour(30, nullptr));
     std::vector<std::string> lines;
-    ASSERT_TRUE(job->WriteNcCode(lines, -1, false).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, -1, CMillingJob::Phases::Unnumbered).ok);
     ASSERT_FALSE(lines.empty());
     IPostprocessor* postprocessor = m_addin->Postprocessors().at(0);
     INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens], styles[kNcMaxLineLength];
@@ -430,7 +429,7 @@ TEST_F(MillingJobTest, AnUnnumberedProgramHoldsOnlyNcBlocks)
     }
     postprocessor->ParseBlock("", &count, codes, kinds, values, styles);
 
-    ASSERT_TRUE(job->WriteNcCode(lines, 0, true).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, 0, CMillingJob::Phases::Numbered).ok);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Phase 1"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Phase 2"), 1);
     EXPECT_EQ(lines.front(), "Phase 1");
@@ -440,9 +439,9 @@ TEST_F(MillingJobTest, WriteNcCodeOfNoOperationIsEmptyAndWithoutAMachineFails)
 {
     CMillingJob* job = TwoOperationJob();
     std::vector<std::string> lines = {"stale"};
-    EXPECT_TRUE(job->WriteNcCode(lines, 5, false).ok);
+    EXPECT_TRUE(job->WriteNcCode(lines, 5, CMillingJob::Phases::Unnumbered).ok);
     EXPECT_TRUE(lines.empty());
-    const NcProgramResult noMachine = job->WriteNcCode(lines, 1, false);
+    const NcProgramResult noMachine = job->WriteNcCode(lines, 1, CMillingJob::Phases::Unnumbered);
     EXPECT_FALSE(noMachine.ok);
     EXPECT_NE(noMachine.message.find("Phase 1"), std::string::npos) << noMachine.message;
 }
@@ -454,11 +453,11 @@ TEST_F(MillingJobTest, AMachineStoreWithoutACurrentMachineWritesWithTheDefault)
     CMillingJob* job = TwoOperationJob();
     WriteProgramFile("Toolstore/poststore.dat", "1\nPower Control CNC\n1 1\n0\n1\n");
     std::vector<std::string> lines;
-    ASSERT_TRUE(job->WriteNcCode(lines, 0, false).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, 0, CMillingJob::Phases::Unnumbered).ok);
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines[0][0], 'N') << "the default machine writes no line numbers: " << lines[0];
     WriteProgramFile("Toolstore/poststore.dat", "1\nPower Control CNC\n1 1\n1\n1\n");
-    ASSERT_TRUE(job->WriteNcCode(lines, 0, false).ok);
+    ASSERT_TRUE(job->WriteNcCode(lines, 0, CMillingJob::Phases::Unnumbered).ok);
     EXPECT_EQ(lines[0][0], 'N') << lines[0];
 }
 

@@ -69,16 +69,13 @@ protected:
     // Runs command 0 or 1 as the host does: Create, then the start event.
     LONG Run(long command, NcFileResult* outcome = nullptr)
     {
-        IAddinCommand* object = nullptr;
-        EXPECT_EQ(m_services.strimoFactory->CreateInstance(nullptr, CLSID_NcFileCommand,
-                                                           reinterpret_cast<void**>(&object)),
-                  S_OK);
+        ComPtr<IAddinCommand> object;
+        EXPECT_EQ(m_services.strimoFactory->CreateInstance(nullptr, CLSID_NcFileCommand, object.ReceiveVoid()), S_OK);
         EXPECT_EQ(object->Create(Host(), command, 0), S_OK);
         LONG result = 0x10000000;
         EXPECT_EQ(object->OnEvent(1, nullptr, 1, 1, &result), S_OK);
         if (outcome != nullptr)
-            *outcome = static_cast<CNcFileCommand*>(object)->LastResult();
-        object->Release();
+            *outcome = static_cast<CNcFileCommand*>(object.Get())->LastResult();
         return result;
     }
 
@@ -240,12 +237,11 @@ TEST_F(NcFileTest, AFileThatCannotBeOpenedIsReported)
 TEST_F(NcFileTest, WithoutAnyPostprocessorNcFilesCannotBeRead)
 {
     CMillingJob* job = FindMillingJob(Host());
-    CMillingAddin* bare = new CMillingAddin();
-    bare->AddRef();
-    const NcFileResult result = OpenNcProgram(Host(), *job, bare, SourcePath("resources/samples/sample_part.nc"));
+    const ComPtr<CMillingAddin> bare = ComPtr<CMillingAddin>::Share(new CMillingAddin());
+    const NcFileResult result =
+        OpenNcProgram(Host(), *job, bare.Get(), SourcePath("resources/samples/sample_part.nc"));
     EXPECT_EQ(result.status, NcFileStatus::NoPostprocessor);
     EXPECT_NE(result.message.find("No postprocessor"), std::string::npos);
-    bare->Release();
 }
 
 // The sample part reads as a plate outline, a pocket with rounded corners

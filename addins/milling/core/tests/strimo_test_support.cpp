@@ -74,12 +74,11 @@ HRESULT RecordingToolbar::AddButton(IAddin* addin, LONG commandId, LONG image, B
 
 RecordingHost::RecordingHost()
 {
-    events = new CConnectionPointContainer();
-    events->AddRef();
+    events = ComPtr<CConnectionPointContainer>::Share(new CConnectionPointContainer());
     events->AddConnectionPoint(IID_IDispatch, kMainEventGroup);
 }
 
-RecordingHost::~RecordingHost() { events->Release(); }
+RecordingHost::~RecordingHost() = default;
 
 std::string RecordingHost::AddinName(IAddin* candidate) const
 {
@@ -376,26 +375,19 @@ HRESULT RecordingHost::GetToolbarCommandControl(IAddin*, LONG, IUnknown**) { ret
 
 StrimoServices::StrimoServices()
 {
-    StrimoGetClassObject(CLSID_StrimoAddin, IID_IClassFactory, reinterpret_cast<void**>(&strimoFactory));
+    StrimoGetClassObject(CLSID_StrimoAddin, IID_IClassFactory, strimoFactory.ReceiveVoid());
 }
 
-StrimoServices::~StrimoServices()
-{
-    if (strimoFactory != nullptr)
-        strimoFactory->Release();
-    if (entityFactory != nullptr)
-        entityFactory->Release();
-}
+StrimoServices::~StrimoServices() = default;
 
 IClassFactory* StrimoServices::GetClassFactoryForClsid(const CLSID& clsid)
 {
     if (clsid == CLSID_StrimoAddin)
-        return strimoFactory;
+        return strimoFactory.Get();
     if (clsid == CLSID_EntityComponent) {
-        if (entityFactory == nullptr)
-            CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                             reinterpret_cast<void**>(&entityFactory));
-        return entityFactory;
+        if (!entityFactory)
+            CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, entityFactory.ReceiveVoid());
+        return entityFactory.Get();
     }
     return TestServices::GetClassFactoryForClsid(clsid);
 }
@@ -437,8 +429,8 @@ void StrimoTest::SetUp()
     fs::create_symlink(std::string(NUVEX_TEST_BIN_DIR) + "/PostProc/yelk.so", folder + "/PostProc/yelk.so");
 
     m_host.programFolder = folder;
-    m_addin = new CMillingAddin();
-    m_addin->AddRef();
+    m_addinReference = ComPtr<CMillingAddin>::Share(new CMillingAddin());
+    m_addin = m_addinReference.Get();
     m_host.addin = m_addin;
     ASSERT_EQ(m_addin->Connect(&m_host), S_OK);
     m_services.host = &m_host;
@@ -449,8 +441,8 @@ void StrimoTest::SetUp()
 void StrimoTest::TearDown()
 {
     m_document.reset();
-    if (m_addin != nullptr)
-        m_addin->Release();
+    m_addin = nullptr;
+    m_addinReference.Reset();
     SetStrimoProgramFolder("");
     if (m_entities != nullptr)
         FreeLibrary(m_entities);

@@ -84,7 +84,7 @@ public:
     std::string programFolder;
     std::string chosenLanguage = "EN";
     IAddin* addin = nullptr; // what GetAddin answers for the module's class id
-    CConnectionPointContainer* events = nullptr;
+    ComPtr<CConnectionPointContainer> events;
 
     struct Group {
         std::string name;
@@ -173,12 +173,12 @@ public:
     // The add-in record 0 is the milling add-in with the module's factory.
     IClassFactory* GetAddinClassFactory(int32_t addinIndex) override
     {
-        return addinIndex == 0 ? strimoFactory : nullptr;
+        return addinIndex == 0 ? strimoFactory.Get() : nullptr;
     }
 
     IHostApplication* host = nullptr;
-    IClassFactory* strimoFactory = nullptr;
-    IClassFactory* entityFactory = nullptr;
+    ComPtr<IClassFactory> strimoFactory;
+    ComPtr<IClassFactory> entityFactory;
 };
 
 // A registry of its own in a fresh folder while it lives.
@@ -214,6 +214,8 @@ protected:
     std::unique_ptr<ScopedRegistry> m_registry;
     HMODULE m_entities = nullptr;
     RecordingHost m_host;
+    // The add-in object, held for the test; m_addin borrows it.
+    ComPtr<CMillingAddin> m_addinReference;
     CMillingAddin* m_addin = nullptr;
     StrimoServices m_services;
     TestOutput m_output;

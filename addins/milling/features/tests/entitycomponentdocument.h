@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "addins/milling/features/tests/host_document_stub.h"
+#include "addins/milling/features/tests/recording_document_stub.h"
 #include "ientitycomponent.h"
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/module.h"
@@ -16,7 +16,8 @@
 
 // Creates objects through the registered class factories; refuse makes
 // every creation fail, refuseChainer only the chainer's.
-class FactoryDocument : public CHostDocumentStub {
+template <class Base>
+class FactoryDocumentOf : public Base {
 public:
     bool refuse = false;
     bool refuseChainer = false;
@@ -34,6 +35,11 @@ public:
         return made;
     }
 };
+
+using FactoryDocument = FactoryDocumentOf<CHostDocumentStub>;
+// The same, keeping the entity records it is given (see
+// recording_document_stub.h).
+using RecordingDocument = FactoryDocumentOf<CRecordingDocumentStub>;
 
 class EntityComponentTest : public IsolatedRegistry {
 protected:

@@ -143,6 +143,9 @@ TEST(FeatureRecord, HostileRecordsLoadNothing)
         const char* name;
         std::vector<uint8_t> bytes;
         FeatureError code;
+        // What the error's context holds: where the record went wrong, and
+        // for a name, the loader it passed through.
+        const char* where = " at offset ";
     };
     std::vector<Case> cases;
     cases.push_back({"empty", {}, FeatureError::RecordTruncated});
@@ -151,14 +154,17 @@ TEST(FeatureRecord, HostileRecordsLoadNothing)
     {
         std::vector<uint8_t> b = good;
         PutI32(b, nameAt, 1 << 30);
-        cases.push_back({"name_length_huge", b, FeatureError::RecordTruncated});
+        cases.push_back({"name_length_huge", b, FeatureError::RecordTruncated,
+                         "CMillingFeature::Load: feature name at offset 6"});
         PutI32(b, nameAt, -5);
-        cases.push_back({"name_length_negative", b, FeatureError::RecordNegativeCount});
+        cases.push_back({"name_length_negative", b, FeatureError::RecordNegativeCount,
+                         "CMillingFeature::Load: feature name at offset 6"});
     }
     {
         std::vector<uint8_t> b = good;
         PutI32(b, toolNameAt, 500); // past the data
-        cases.push_back({"tool_name_past_end", b, FeatureError::RecordTruncated});
+        cases.push_back({"tool_name_past_end", b, FeatureError::RecordTruncated,
+                         "CMillingFeature::Load: tool name at offset 163"});
     }
     {
         std::vector<uint8_t> b = good;
@@ -176,6 +182,7 @@ TEST(FeatureRecord, HostileRecordsLoadNothing)
         Result<size_t> read = f.Load(c.bytes.data(), c.bytes.size(), nullptr);
         ASSERT_FALSE(read.ok());
         EXPECT_EQ(read.error().code, c.code);
+        EXPECT_NE(read.error().context.find(c.where), std::string::npos) << read.error().context;
         EXPECT_EQ(f.m_name, "kept");
         EXPECT_TRUE(f.Moves().empty());
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "addins/milling/features/ncfilereader.h"
-#include "addins/milling/features/tests/host_document_stub.h"
+#include "addins/milling/features/tests/entitycomponentdocument.h"
 #include "ientitycomponent.h"
 #include "ientityrecord.h"
 #include "objectmodel/attribute_set.h"
@@ -26,58 +26,6 @@ namespace {
 constexpr double kPositionTolerance = 1e-9;
 constexpr int kPower = 0;
 constexpr int kSiemens = 1;
-
-// A document that makes objects through the registered class factories and
-// keeps the records it is given.
-class RecordingDocument : public CHostDocumentStub {
-public:
-    bool refuseCreation = false;
-    std::vector<ComPtr<IEntityRecord>> records;
-    CAttributeSet attributes;
-    CCollectionB collection;
-
-    RecordingDocument()
-    {
-        attributes.AddRef();
-        collection.AddRef();
-    }
-
-    HRESULT STDMETHODCALLTYPE CreateObject(CLSID classId, IID iid, void** object) override
-    {
-        if (refuseCreation) {
-            return E_FAIL;
-        }
-        IClassFactory* factory = nullptr;
-        const HRESULT found =
-            CoGetClassObject(classId, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, reinterpret_cast<void**>(&factory));
-        if (FAILED(found)) {
-            return found;
-        }
-        const HRESULT made = factory->CreateInstance(nullptr, iid, object);
-        factory->Release();
-        return made;
-    }
-    HRESULT STDMETHODCALLTYPE AddObject(IEntityRecord* holder) override
-    {
-        records.push_back(ComPtr<IEntityRecord>::Share(holder));
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetActiveObject(IUnknown** object) override
-    {
-        *object = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetAttributes(IAttributeSet** set) override
-    {
-        *set = &attributes;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetSettings(ICollectionB** settings) override
-    {
-        *settings = &collection;
-        return S_OK;
-    }
-};
 
 // One drawn move as the test expects it: 'L' line or 'A' arc, with the
 // centre and normal of an arc.
@@ -136,8 +84,8 @@ void ExpectMoves(const RecordingDocument& document, const std::vector<Move>& exp
 // Parses each line with the dialect's postprocessor into the reader.
 void Store(CNcFileReader& reader, int dialect, const std::vector<std::string>& lines)
 {
-    IPostprocessor* post = nullptr;
-    ASSERT_EQ(yelk::CPostprocessor::Create(dialect, &post), S_OK);
+    ComPtr<IPostprocessor> post;
+    ASSERT_EQ(yelk::CPostprocessor::Create(dialect, post.Receive()), S_OK);
     std::vector<INT> codes(kNcMaxBlockTokens), kinds(kNcMaxBlockTokens), styles(4096);
     std::vector<VARIANT> values(320);
     INT count = 0;
@@ -146,30 +94,10 @@ void Store(CNcFileReader& reader, int dialect, const std::vector<std::string>& l
         reader.AddLine(count, codes.data(), kinds.data(), values.data());
     }
     post->ParseBlock("", &count, codes.data(), kinds.data(), values.data(), styles.data());
-    post->Release();
 }
 
 // The entity component registered in a registry of the test's own.
-class NcReader : public IsolatedRegistry {
-protected:
-    void SetUp() override
-    {
-        m_module = LoadLibraryA((std::string(NUVEX_TEST_BIN_DIR) + "/AddIns/entities.so").c_str());
-        ASSERT_NE(m_module, nullptr) << "the entity component is built into AddIns";
-        auto registerServer = reinterpret_cast<HRESULT (*)()>(GetProcAddress(m_module, "DllRegisterServer"));
-        ASSERT_NE(registerServer, nullptr);
-        ASSERT_EQ(registerServer(), S_OK);
-    }
-    void TearDown() override
-    {
-        if (m_module != nullptr) {
-            FreeLibrary(m_module);
-        }
-    }
-
-private:
-    HMODULE m_module = nullptr;
-};
+class NcReader : public EntityComponentTest {};
 
 }  // namespace
 
@@ -257,7 +185,7 @@ TEST_F(NcReader, InterpretsBlocksIntoMoves)
 TEST_F(NcReader, FailedEntityCreationDrawsNothingAndSaysSo)
 {
     RecordingDocument document;
-    document.refuseCreation = true;
+    document.refuse = true;
     CNcFileReader reader(&document);
     Store(reader, kPower, {"G00 X0 Y0 Z0", "G01 X10", "G02 X20 Y0 I5 J0", "G01 Y5"});
     const NcInterpretResult result = reader.Interpret();
@@ -267,7 +195,7 @@ TEST_F(NcReader, FailedEntityCreationDrawsNothingAndSaysSo)
 
     // With the component registered again the same program draws its moves,
     // each starting where the one before it ends.
-    document.refuseCreation = false;
+    document.refuse = false;
     const NcInterpretResult drawn = reader.Interpret();
     EXPECT_EQ(drawn.movesDrawn, 3);
     ExpectMoves(document, {{'L', {0, 0, 0}, {10, 0, 0}},
@@ -297,12 +225,11 @@ TEST_F(NcReader, ReadsFilesToTheEndSkippingEmptyLines)
         SCOPED_TRACE(c.name);
         TempFolder folder;
         folder.Write("part.nc", c.text);
-        IPostprocessor* post = nullptr;
-        ASSERT_EQ(yelk::CPostprocessor::Create(c.dialect, &post), S_OK);
+        ComPtr<IPostprocessor> post;
+        ASSERT_EQ(yelk::CPostprocessor::Create(c.dialect, post.Receive()), S_OK);
         RecordingDocument document;
         CNcFileReader reader(&document);
-        const NcReadResult read = ReadNcProgram((folder / "part.nc").c_str(), post, reader);
-        post->Release();
+        const NcReadResult read = ReadNcProgram((folder / "part.nc").c_str(), post.Get(), reader);
         EXPECT_EQ(read.status, NcReadStatus::Ok);
         EXPECT_EQ(read.linesStored, c.stored);
         EXPECT_EQ(read.emptyLinesSkipped, c.empty);
@@ -314,11 +241,10 @@ TEST_F(NcReader, ReadsFilesToTheEndSkippingEmptyLines)
 
     RecordingDocument document;
     CNcFileReader reader(&document);
-    IPostprocessor* post = nullptr;
-    ASSERT_EQ(yelk::CPostprocessor::Create(kPower, &post), S_OK);
-    EXPECT_EQ(ReadNcProgram("/no/such/folder/part.nc", post, reader).status, NcReadStatus::CannotOpen);
+    ComPtr<IPostprocessor> post;
+    ASSERT_EQ(yelk::CPostprocessor::Create(kPower, post.Receive()), S_OK);
+    EXPECT_EQ(ReadNcProgram("/no/such/folder/part.nc", post.Get(), reader).status, NcReadStatus::CannotOpen);
     EXPECT_EQ(ReadNcProgram("/no/such/folder/part.nc", nullptr, reader).status, NcReadStatus::NoPostprocessor);
-    post->Release();
 }
 
 TEST(NcProgramStore, StoresCopiesAndLooksBackwards)

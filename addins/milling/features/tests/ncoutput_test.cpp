@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "addins/milling/features/contourfeature.h"
+#include "addins/milling/features/tests/toolpath_check.h"
 #include "postproc/postprocessor.h"
 
 namespace {
@@ -46,15 +47,7 @@ void FillPart(CMillingFeature& f)
         ASSERT_TRUE(f.AppendMove(m, nullptr).ok());
 }
 
-struct Postprocessor {
-    explicit Postprocessor(int dialect) { EXPECT_EQ(yelk::CPostprocessor::Create(dialect, &p), S_OK); }
-    ~Postprocessor()
-    {
-        if (p)
-            p->Release();
-    }
-    IPostprocessor* p = nullptr;
-};
+using Postprocessor = toolpathcheck::PostprocessorHolder;
 
 std::string Join(const std::vector<std::string>& lines)
 {
@@ -92,14 +85,17 @@ TEST(NcOutput, GoldenProgramsInBothDialects)
         context.postprocessor = pp.p;
         context.machine = c.machine;
         std::vector<std::string> lines;
-        ASSERT_TRUE(f.WriteNc(lines, 1, false, context).ok());
+        ASSERT_TRUE(f.WriteNc(lines, 1, CMillingFeature::NcBlocks::Discard, context).ok());
         std::ifstream in(DataPath(c.file));
         std::stringstream golden;
         golden << in.rdbuf();
         const std::string actual = Join(lines);
         if (actual != golden.str()) {
-            std::ofstream(DataPath(std::string(c.file) + ".out")) << actual;
-            ADD_FAILURE() << "differs from the golden file; output written beside it:\n" << actual;
+            // The output goes to the test's temporary folder, never into the
+            // source tree, so a failed run leaves the checkout clean.
+            const std::string written = ::testing::TempDir() + c.file + ".out";
+            std::ofstream(written) << actual;
+            ADD_FAILURE() << "differs from the golden file; output written to " << written << ":\n" << actual;
         }
     }
 }
@@ -148,7 +144,7 @@ TEST(NcOutput, WordsOfSingleMoves)
         context.origin = c.origin;
         context.invertedZ = c.invertedZ;
         std::vector<std::string> lines;
-        ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+        ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
         ASSERT_EQ(lines.size(), c.expected.size() + 3) << Join(lines);
         for (size_t i = 0; i < c.expected.size(); ++i)
             EXPECT_EQ(lines[i + 1], c.expected[i]);
@@ -166,23 +162,23 @@ TEST(NcOutput, HeadingSeparatorAndNothingToWrite)
     CContourFeature f;
     FillPart(f);
     std::vector<std::string> lines;
-    ASSERT_TRUE(f.WriteNc(lines, 2, false, context).ok());
+    ASSERT_TRUE(f.WriteNc(lines, 2, CMillingFeature::NcBlocks::Discard, context).ok());
     EXPECT_EQ(lines.front(), "Phase 2");
     EXPECT_NE(lines[1].find(' '), std::string::npos) << lines[1];
     EXPECT_EQ(lines[lines.size() - 2].find(' '), std::string::npos); // the retract
     EXPECT_EQ(lines.back().find(' '), std::string::npos);            // the program end
     lines.clear();
-    ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+    ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
     EXPECT_NE(lines.front().rfind("Phase", 0), 0u);
 
     CContourFeature empty;
     lines.clear();
-    EXPECT_TRUE(empty.WriteNc(lines, 1, true, context).ok());
+    EXPECT_TRUE(empty.WriteNc(lines, 1, CMillingFeature::NcBlocks::Keep, context).ok());
     EXPECT_TRUE(lines.empty());
     EXPECT_TRUE(empty.RecordedBlocks().empty());
 
     CNcOutputContext none;
-    Status status = f.WriteNc(lines, 1, false, none);
+    Status status = f.WriteNc(lines, 1, CMillingFeature::NcBlocks::Discard, none);
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.error().code, FeatureError::NoPostprocessor);
     EXPECT_TRUE(lines.empty());
@@ -199,10 +195,10 @@ TEST(NcOutput, OperationProgramRunsEveryFeatureWithContinuingNumbers)
     FillPart(second);
     std::vector<std::string> lines;
     context.lastFeature = false;
-    ASSERT_TRUE(first.WriteNc(lines, -1, true, context).ok());
+    ASSERT_TRUE(first.WriteNc(lines, -1, CMillingFeature::NcBlocks::Keep, context).ok());
     const size_t firstCount = lines.size();
     context.lastFeature = true;
-    ASSERT_TRUE(second.WriteNc(lines, -1, true, context).ok());
+    ASSERT_TRUE(second.WriteNc(lines, -1, CMillingFeature::NcBlocks::Keep, context).ok());
     int ends = 0, expectedNumber = 1;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& l = lines[i];
@@ -234,7 +230,7 @@ TEST(NcOutput, ParsedBackGivesTheSameMoves)
         CContourFeature f;
         FillPart(f);
         std::vector<std::string> lines;
-        ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+        ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
         INT count = 0;
         INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens];
         VARIANT values[kNcMaxBlockTokens] = {};
@@ -293,56 +289,10 @@ TEST(NcOutput, ParsedBackGivesTheSameMoves)
 
 namespace {
 
-// One block of a program as a controller reads it: the motion in force and
-// the printed numbers, the arc centre taken from the printed start.
-struct ReadBlock {
-    int motion = kNcRapid;
-    CMovePoint start;
-    CMovePoint end;
-    CMovePoint centre;
-};
+using toolpathcheck::ReadBlock;
+using toolpathcheck::ReadProgram;
 
-std::vector<ReadBlock> ReadProgram(IPostprocessor* post, const std::vector<std::string>& lines)
-{
-    std::vector<ReadBlock> blocks;
-    INT count = 0;
-    INT codes[kNcMaxBlockTokens], kinds[kNcMaxBlockTokens];
-    VARIANT values[kNcMaxBlockTokens] = {};
-    int motion = kNcRapid;
-    CMovePoint at;
-    for (const std::string& l : lines) {
-        EXPECT_EQ(post->ParseBlock(l.c_str(), &count, codes, kinds, values, nullptr), S_OK);
-        ReadBlock b;
-        b.start = at;
-        b.end = at;
-        double i = 0, j = 0;
-        bool word = false;
-        for (INT t = 0; t < count; ++t) {
-            switch (codes[t]) {
-            case kNcRapid: case kNcLinear: case kNcArcClockwise: case kNcArcCounterClockwise:
-                motion = codes[t];
-                break;
-            case kNcX: b.end.x = values[t].dblVal; word = true; break;
-            case kNcY: b.end.y = values[t].dblVal; word = true; break;
-            case kNcZ: b.end.z = values[t].dblVal; word = true; break;
-            case kNcCentreI: i = values[t].dblVal; word = true; break;
-            case kNcCentreJ: j = values[t].dblVal; word = true; break;
-            default: break;
-            }
-        }
-        if (!word)
-            continue;
-        b.motion = motion;
-        b.centre = {at.x + i, at.y + j, at.z};
-        blocks.push_back(b);
-        at = b.end;
-    }
-    count = 0;
-    post->ParseBlock("", &count, codes, kinds, values, nullptr);
-    return blocks;
-}
-
-bool IsArcCode(int motion) { return motion == kNcArcClockwise || motion == kNcArcCounterClockwise; }
+bool IsArcCode(int motion) { return toolpathcheck::IsArcMotion(motion); }
 
 // A chain of arcs that a strict controller finds hardest: small radii at
 // positions off the grid, half turns with chords along the axes (odd and even
@@ -412,7 +362,7 @@ TEST(NcOutput, EveryPrintedArcIsConsistentAndReadsBackAsItsMove)
             context.machine = machine;
             context.origin = origin;
             std::vector<std::string> lines;
-            ASSERT_TRUE(f.WriteNc(lines, -1, false, context).ok());
+            ASSERT_TRUE(f.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
             const std::vector<ReadBlock> blocks = ReadProgram(pp.p, lines);
 
             // Every arc: the two radii of its printed numbers agree.

@@ -86,6 +86,7 @@ TEST(MachineStore, NamesRoundTripUpToTheLimit)
         {"blanks_inside_and_around", "  my  mill  "},
         {"empty_name", ""},
         {"longest_name", std::string(kMaxMachineNameLength, 'm')},
+        {"carriage_return_inside", "mill\rone"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -106,12 +107,27 @@ TEST(MachineStore, NamesRoundTripUpToTheLimit)
     }
 }
 
+// A name line is a C string: a zero byte ends the name; the rest of the
+// line is passed over.
+TEST(MachineStore, ZeroByteEndsTheName)
+{
+    TempFolder folder;
+    folder.Write("zero.dat", std::string("1\nPower\0 junk\n1 0\n1\n0\n", 22));
+    CPostprocessorList list;
+    ASSERT_EQ(list.Read((folder / "zero.dat").c_str()), MachineStoreStatus::Ok);
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_EQ(list[0].name, "Power");
+    EXPECT_EQ(list[0].current, 1);
+    EXPECT_EQ(list.Write((folder / "again.dat").c_str()), MachineStoreStatus::Ok);
+}
+
 TEST(MachineStore, RefusesToSaveNamesItCouldNotReadBack)
 {
     TempFolder folder;
     const std::string path = folder / "poststore.dat";
     folder.Write("poststore.dat", "kept");
-    const std::string kNames[] = {std::string(kMaxMachineNameLength + 1, 'x'), "two\nlines"};
+    const std::string kNames[] = {std::string(kMaxMachineNameLength + 1, 'x'), "two\nlines",
+                                  std::string("zero\0byte", 9), "carriage return at the end\r"};
     for (const std::string& name : kNames) {
         CPostprocessorList list = TwoMachines();
         list[1].name = name;

@@ -118,12 +118,11 @@ public:
         std::string entry = "panel " + std::to_string(LOWORD(word)) + " " + std::to_string(HIWORD(word));
         if (LOWORD(word) == kPaneTestApplyId) {
             IUnknown* control = nullptr;
-            void* edit = nullptr;
+            ComPtr<IEditControl> edit;
             if (SUCCEEDED(m_panel->GetControl(kPaneTestEditId, &control)) &&
-                SUCCEEDED(control->QueryInterface(IID_IEditControl, &edit))) {
+                SUCCEEDED(control->QueryInterface(IID_IEditControl, edit.ReceiveVoid()))) {
                 char text[kControlTextBufferSize] = {};
-                static_cast<IEditControl*>(edit)->GetText(text);
-                static_cast<IEditControl*>(edit)->Release();
+                edit->GetText(text);
                 entry += " text " + std::string(text);
             }
         }

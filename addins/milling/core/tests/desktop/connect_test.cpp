@@ -19,6 +19,8 @@
 #include "host/app/nuvex_app.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/shell/host_application.h"
+#include "host/shell/main_frame.h"
+#include "host/shell/toolbar_object.h"
 #include "icontrols.h"
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/module.h"
@@ -621,23 +623,56 @@ TEST(StrimoInTheProgram, ConnectRegistersEverythingWithTheRealHostInOrder)
         "GetSubMenu menu1 3 = menu2",
         "RegisterVariable \"Show/hide tool\" type 17 value 1 = 25",
         "RegisterVariable \"Toggle wireframe/shaded tool\" type 17 value 1 = 26",
-        // The program offers no toolbar objects to add-ins yet.
-        "AddToolbar \"Manufacturing\" -> E_NOTIMPL",
+        "AddToolbar \"Manufacturing\"",
     };
+    // Each command's image and button on the toolbar, then its texts, class
+    // and menu item; a separator on both after the group's last.
+    int image = 0;
     for (const ExpectedCommand& command : kCommands) {
         const std::string number = std::to_string(command.number);
+        expected.push_back("AddBitmap 1 bitmap");
+        expected.push_back("AddButton addin " + number + " " + std::to_string(image++) + " 4 0 " +
+                           Text(command.menuText));
         expected.push_back("SetCommandTexts addin " + number + " " + Text(command.name) + " " +
                            Text(command.shortName));
         expected.push_back("SetCommandStatusTexts addin " + number + " " + Text(command.statusText) + " " +
                            Text(command.toolTip));
         expected.push_back("RegisterCommandClass addin " + number + " " + id(command.classId));
         expected.push_back("AddMenuItem menu2 addin " + number + " 0 " + Text(command.menuText) + " bitmap");
-        if (command.separatorAfter)
+        if (command.separatorAfter) {
             expected.push_back("AddMenuSeparator menu2 addin 0 2048 \"\"");
+            expected.push_back("AddButton null 0 0 4 1 \"\"");
+        }
     }
     expected.push_back("RegisterEventHandlerClass addin " + id(CLSID_SelectionInfoHandler) + " 131076");
     expected.push_back("GetEventConnectionPoint");
     EXPECT_EQ(host.log, expected);
+
+    // The add-in's own toolbar: a button of each command, in order, with a
+    // separator where the menu has one.
+    IToolbarControl* found = nullptr;
+    ASSERT_EQ(app.HostApplication()->FindToolbar("Manufacturing", &found), S_OK);
+    CMainFrame* frame = app.GetMainFrame();
+    ASSERT_NE(frame, nullptr);
+    CToolbarObject* toolbar = nullptr;
+    for (size_t i = 0; frame->ToolbarObject(i) != nullptr; ++i) {
+        if (frame->ToolbarObject(i) == found) {
+            toolbar = frame->ToolbarObject(i);
+        }
+    }
+    ASSERT_NE(toolbar, nullptr);
+    std::vector<UINT> buttons;
+    for (int i = 0; i < toolbar->Toolbar().GetCount(); ++i) {
+        buttons.push_back(toolbar->Toolbar().GetItemID(i));
+    }
+    std::vector<UINT> expectedButtons;
+    for (const ExpectedCommand& command : kCommands) {
+        expectedButtons.push_back(10000u + static_cast<UINT>(app.FindHostCommand(addin, command.number)));
+        if (command.separatorAfter)
+            expectedButtons.push_back(0u);
+    }
+    EXPECT_EQ(buttons, expectedButtons);
+    EXPECT_EQ(toolbar->ImageCount(), static_cast<int>(std::size(kCommands)));
 
     ExpectRegisteredWithTheHost(app, addin, sinks);
     EXPECT_TRUE(program.messages.empty()) << program.messages.front();
