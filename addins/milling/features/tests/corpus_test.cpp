@@ -339,7 +339,7 @@ TEST_P(CorpusToolpath, KeepsClearanceCutsWhatItCanReachAndReadsBack)
         context.machine = {true, dialect == 0, dialect == 1};
         context.origin = origin;
         std::vector<std::string> lines;
-        ASSERT_TRUE(program.WriteNc(lines, -1, false, context).ok());
+        ASSERT_TRUE(program.WriteNc(lines, -1, CMillingFeature::NcBlocks::Discard, context).ok());
         EXPECT_LE(WorstArcRadiusDifference(ReadProgram(pp.p, lines)), kPrintedRadiusTolerance + 1e-9);
         const std::string difference = CompareDrawn(moves, DrawProgram(pp.p, lines), origin, kReadBackTolerance);
         EXPECT_EQ(difference, "");
