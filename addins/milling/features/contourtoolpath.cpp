@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "addins/milling/features/contourfeature.h"
-#include "addins/milling/features/documentmoveentities.h"
 #include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/toolpathsteps.h"
 
@@ -58,6 +57,8 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
     ChainList roots, islands;
     std::vector<int> islandRoot;
     BuildPasses(table, distance, params.outside, roots, islands, islandRoot, search);
+    if (roots.empty())
+        return Error{FeatureError::NoToolpath, m_name};
 
     // The tree: roots in order, each island under the root containing it.
     std::vector<std::unique_ptr<CRegionNode>> nodes;
@@ -96,11 +97,7 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
 Status CContourFeature::ComputeToolpath(ISelectionSet* picked, const CMillingParams& params,
                                         IHostDocument* document, CToolpathProgressBar* progress)
 {
-    ClearMoves();
-    CProgressSteps steps(progress);
-    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, steps);
-    if (!chains.ok())
-        return chains.error();
-    CDocumentMoveEntityFactory factory(document);
-    return ComputeFromContours(chains.value(), params, &factory, &steps);
+    return ComputeFromPicks(*this, picked, document, progress,
+                            [&](const std::vector<std::unique_ptr<CCurveList>>& contours, CMoveEntityFactory* factory,
+                                CProgressSteps* steps) { return ComputeFromContours(contours, params, factory, steps); });
 }

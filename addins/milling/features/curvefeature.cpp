@@ -11,13 +11,6 @@ using namespace toolpath;
 
 namespace {
 
-#define CURVE_TRY(expr)             \
-    do {                            \
-        Status status_ = (expr);    \
-        if (!status_.ok())          \
-            return status_.error(); \
-    } while (0)
-
 Status CutChains(const std::vector<const CCurveList*>& chains, const std::vector<double>& levels,
                  const CMillingParams& params, CMoveWriter& out)
 {
@@ -30,18 +23,18 @@ Status CutChains(const std::vector<const CCurveList*>& chains, const std::vector
         for (const CCurveList* chain : chains) {
             const CPoint2D s = chain->GetStartPoint();
             if (!first && s.IsEqual(last)) {
-                CURVE_TRY(out.Line(kMoveFeedLine, {s.x, s.y, lastZ}, {s.x, s.y, z}));
+                FEATURE_TRY(out.Line(kMoveFeedLine, {s.x, s.y, lastZ}, {s.x, s.y, z}));
             } else {
                 if (!first) {
-                    CURVE_TRY(out.Line(kMoveRapid, {last.x, last.y, lastZ}, {last.x, last.y, safe}));
-                    CURVE_TRY(out.Line(kMoveRapid, {last.x, last.y, safe}, {s.x, s.y, safe}));
+                    FEATURE_TRY(out.Line(kMoveRapid, {last.x, last.y, lastZ}, {last.x, last.y, safe}));
+                    FEATURE_TRY(out.Line(kMoveRapid, {last.x, last.y, safe}, {s.x, s.y, safe}));
                 }
-                CURVE_TRY(out.Line(kMoveRapid, {s.x, s.y, safe}, {s.x, s.y, engage}));
-                CURVE_TRY(out.Line(kMoveFeedLine, {s.x, s.y, engage}, {s.x, s.y, z}));
+                FEATURE_TRY(out.Line(kMoveRapid, {s.x, s.y, safe}, {s.x, s.y, engage}));
+                FEATURE_TRY(out.Line(kMoveFeedLine, {s.x, s.y, engage}, {s.x, s.y, z}));
                 first = false;
             }
             for (const auto& segment : chain->segments)
-                CURVE_TRY(out.Segment(*segment, z));
+                FEATURE_TRY(out.Segment(*segment, z));
             last = chain->GetEndPoint();
             lastZ = z;
         }

@@ -15,6 +15,7 @@ const char* FeatureErrorMessage(FeatureError code)
     case FeatureError::FormatFailed: return "the postprocessor could not format a block";
     case FeatureError::BadLevels: return "Z Top, Z Bottom and the vertical step give no levels";
     case FeatureError::BadRadialStep: return "the radial step is not a positive distance";
+    case FeatureError::NoToolpath: return "the tool fits nowhere in the contours: no pass could be made";
     }
     return "unknown error";
 }

@@ -19,6 +19,7 @@ enum class FeatureError : int {
     FormatFailed = 10,       // the postprocessor refused a block
     BadLevels = 11,          // Z Top, Z Bottom and the vertical step give no levels
     BadRadialStep = 12,      // the pocket's step-over is not a positive distance
+    NoToolpath = 13,         // the tool fits nowhere: not one pass could be made
 };
 
 // The fixed English message of a code.
@@ -54,3 +55,11 @@ private:
 
 struct Ok {};
 using Status = Result<Ok>;
+
+// Returns the error of a Status expression from the enclosing function.
+#define FEATURE_TRY(expr)           \
+    do {                            \
+        Status status_ = (expr);    \
+        if (!status_.ok())          \
+            return status_.error(); \
+    } while (0)

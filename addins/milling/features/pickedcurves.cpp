@@ -1,5 +1,7 @@
 // ChainPicks: from picked document records to curve lists (see pickedcurves.h).
 #include "addins/milling/features/pickedcurves.h"
+#include "addins/milling/features/documentmoveentities.h"
+#include "addins/milling/features/millingfeature.h"
 
 #include "addins/milling/geometry/curvelist.h"
 #include "ientitycomponent.h"
@@ -90,4 +92,16 @@ Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks
     }
     progress.Advance(8);
     return chains;
+}
+
+Status ComputeFromPicks(CMillingFeature& feature, ISelectionSet* picks, IHostDocument* document,
+                        CToolpathProgressBar* progress, const ContourCompute& compute)
+{
+    feature.ClearMoves();
+    CProgressSteps steps(progress);
+    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picks, document, steps);
+    if (!chains.ok())
+        return chains.error();
+    CDocumentMoveEntityFactory factory(document);
+    return compute(chains.value(), &factory, &steps);
 }

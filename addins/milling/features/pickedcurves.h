@@ -3,6 +3,7 @@
 // joined end to end by the entity component's curve chainer.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "addins/milling/features/toolpathprogress.h"
 
 class CCurveList;
+class CMillingFeature;
+class CMoveEntityFactory;
 struct IHostDocument;
 struct ISelectionSet;
 
@@ -27,3 +30,11 @@ inline constexpr int kMaxGroupParts = 1 << 20;
 // (only when plain curves were picked) and again when every chain is built.
 Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks, IHostDocument* document,
                                                             CProgressSteps& progress);
+
+// The one body of the toolpath computations of the contour and the pocket
+// features: empties the feature's moves, chains the picks and hands the
+// chains to compute with a factory that makes the moves in the document.
+using ContourCompute = std::function<Status(const std::vector<std::unique_ptr<CCurveList>>& contours,
+                                            CMoveEntityFactory* factory, CProgressSteps* progress)>;
+Status ComputeFromPicks(CMillingFeature& feature, ISelectionSet* picks, IHostDocument* document,
+                        CToolpathProgressBar* progress, const ContourCompute& compute);

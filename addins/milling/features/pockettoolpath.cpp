@@ -15,7 +15,6 @@
 
 #include "addins/milling/features/chainindex.h"
 #include "addins/milling/features/contourfeature.h"
-#include "addins/milling/features/documentmoveentities.h"
 #include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/pocketfeature.h"
 #include "addins/milling/features/toolpathsteps.h"
@@ -49,20 +48,84 @@ struct PassTree {
     }
 };
 
+// How much deeper than the tool radius from a pass a point must lie to count
+// as left standing by it (drawing units).
+constexpr double kRestMargin = 0.0005;
+
+// The areas a step wider than the tool radius leaves standing between a
+// region pass and its inward passes: the points deeper than the radius from
+// the pass (its offset by the radius, less the islands grown as far) that
+// lie farther than the radius from every inward pass. A slot the step
+// jumps over, the lobes and corners an inward offset loses, ribs between
+// two passes. Each becomes a region pass of its own, which is offset
+// inwards in turn. An area that holds an island is left standing.
+ChainList LeftStanding(const CCurveList& pass, const std::vector<const CCurveList*>& islandLoops,
+                       const ChainList& inward, double radius, double tolerance, PairSearch search)
+{
+    const int cw = pass.clockwise;
+    ChainList rest = OffsetClosed(pass, radius + kRestMargin, cw, tolerance);
+    rest.erase(std::remove_if(rest.begin(), rest.end(), [&](const auto& r) { return r->clockwise != cw; }), rest.end());
+    if (rest.empty())
+        return rest;
+    IslandOffsets near = OffsetIslands(islandLoops, radius + kRestMargin, tolerance);
+    ChainList nearHoles;
+    MergeIslands(near.outlines, nearHoles, nullptr, search);
+    CutIslandsFromBoundaries(rest, near.outlines, search);
+    // What the inward passes cut: each grown by the radius.
+    ChainList cover;
+    for (const auto& loop : inward)
+        for (auto& grown : OffsetClosed(*loop, radius, loop->clockwise ? 0 : 1, 0.0))
+            if (grown->clockwise == loop->clockwise)
+                cover.push_back(std::move(grown));
+    ChainList standing;
+    for (auto& piece : rest) {
+        ChainList pieces;
+        pieces.push_back(std::move(piece));
+        for (auto& c : cover) {
+            ChainList next;
+            for (auto& p : pieces) {
+                ChainList cut;
+                const int n = p->Combine(*c, CombineMode::Difference, cut, search);
+                if (n <= 0) {
+                    if (!c->ContainsList(*p, 0))
+                        next.push_back(std::move(p));
+                    continue;
+                }
+                for (auto& q : cut)
+                    if (q->GetCount() > 0 && q->IsClosed()) {
+                        q->IsClockwise(0);
+                        next.push_back(std::move(q));
+                    }
+            }
+            pieces = std::move(next);
+        }
+        for (auto& p : pieces) {
+            double length = 0.0;
+            const double area = p->SignedArea(&length);
+            // Slivers where a cover runs along the rest's edge enclose nothing.
+            if (p->clockwise != cw || !(std::fabs(area) > kRestMargin * length))
+                continue;
+            bool holds = false;
+            for (const CCurveList* island : islandLoops)
+                holds = holds || p->ContainsList(*island, 0);
+            if (!holds)
+                standing.push_back(std::move(p));
+        }
+    }
+    return standing;
+}
+
 // Offsets one region pass inwards by the step and grows its island children
 // by the same step; rebuilds the node's children from the results. Returns
 // the new region nodes, which are offset in turn.
-std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double step, double tolerance,
-                                      PairSearch search)
+std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double step, double radius,
+                                      double tolerance, PairSearch search)
 {
     std::vector<CRegionNode*> created;
     const int cw = node.pass->clockwise;
     ChainList regions = OffsetClosed(*node.pass, step, cw, tolerance);
     regions.erase(std::remove_if(regions.begin(), regions.end(), [&](const auto& r) { return r->clockwise != cw; }),
                   regions.end());
-    if (regions.empty())
-        return created;
-
     std::vector<CRegionNode*> islandKids;
     for (CRegionNode* child : node.children)
         if (child->island)
@@ -70,20 +133,27 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
     std::vector<const CCurveList*> islandLoops;
     for (CRegionNode* kid : islandKids)
         islandLoops.push_back(kid->pass);
-    IslandOffsets offsets = OffsetIslands(islandLoops, step, tolerance);
-    IslandOffsets originals;
-    for (size_t i = 0; i < offsets.outlines.size(); ++i) {
-        originals.outlines.push_back(offsets.outlines[i]->Copy());
-        originals.outlineSource.push_back(offsets.outlineSource[i]);
+    if (regions.empty()) {
+        // Nothing is left of the region one step in; what the pass did not
+        // reach becomes the last passes.
+        if (step > radius)
+            for (auto& r : LeftStanding(*node.pass, islandLoops, regions, radius, tolerance, search))
+                created.push_back(tree.Add(std::move(r), 0, &node));
+        return created;
     }
+    IslandOffsets offsets = OffsetIslands(islandLoops, step, tolerance);
+    const IslandOffsets originals = CopyOutlines(offsets);
     ChainList outlines = std::move(offsets.outlines);
     ChainList holes;
     std::vector<std::vector<int>> members;
     MergeIslands(outlines, holes, &members, search);
-    ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, regions, search);
-    for (auto& h : KeepReachable(holes, {}, originals, regions, search))
+    ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, regions, true, search);
+    for (auto& h : KeepReachable(holes, {}, originals, regions, true, search))
         freeLoops.push_back(std::move(h));
     const std::vector<bool> touched = CutIslandsFromBoundaries(regions, outlines, search);
+    ChainList standing;
+    if (step > radius)
+        standing = LeftStanding(*node.pass, islandLoops, regions, radius, tolerance, search);
 
     node.children.clear();
     std::vector<CRegionNode*> newRegions;
@@ -112,6 +182,8 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
     for (size_t k = 0; k < islandKids.size(); ++k)
         islandKids[k]->SetParent(holder[k] != nullptr ? holder[k] : &node);
     created = newRegions;
+    for (auto& r : standing)
+        created.push_back(tree.Add(std::move(r), 0, &node));
     // Enclosed free areas are regions of their own, reached from above.
     for (auto& f : freeLoops)
         created.push_back(tree.Add(std::move(f), 0, nullptr));
@@ -153,6 +225,8 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     ChainList roots, islands;
     std::vector<int> islandRoot;
     BuildPasses(table, radius + params.offset, 0, roots, islands, islandRoot, search);
+    if (roots.empty())
+        return Error{FeatureError::NoToolpath, m_name};
     PassTree tree;
     std::vector<CRegionNode*> work;
     for (auto& r : roots)
@@ -163,7 +237,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     for (size_t i = 0; i < work.size(); ++i) {
         if (tree.nodes.size() >= kMaxPasses)
             return Error{FeatureError::BadRadialStep, "more than " + std::to_string(kMaxPasses) + " passes"};
-        for (CRegionNode* created : StepInwards(tree, *work[i], step, tolerance, search))
+        for (CRegionNode* created : StepInwards(tree, *work[i], step, radius, tolerance, search))
             work.push_back(created);
     }
     steps.Advance(8);
@@ -189,11 +263,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
 Status CPocketFeature::GenerateToolpath(ISelectionSet* picked, const CMillingParams& params,
                                         IHostDocument* document, CToolpathProgressBar* progress)
 {
-    ClearMoves();
-    CProgressSteps steps(progress);
-    Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, steps);
-    if (!chains.ok())
-        return chains.error();
-    CDocumentMoveEntityFactory factory(document);
-    return ComputeFromContours(chains.value(), params, &factory, &steps);
+    return ComputeFromPicks(*this, picked, document, progress,
+                            [&](const std::vector<std::unique_ptr<CCurveList>>& contours, CMoveEntityFactory* factory,
+                                CProgressSteps* steps) { return ComputeFromContours(contours, params, factory, steps); });
 }

@@ -1,4 +1,9 @@
-// The steps shared by the contour and pocket toolpaths (see toolpathsteps.h).
+// Building the first passes, shared by the contour and pocket toolpaths (see
+// toolpathsteps.h): usable contours and their nesting, offsets with their
+// orientation and staging, merging island outlines, clipping the free loops
+// and cutting the outlines out of the boundary passes. The links between
+// passes are in toolpathlinks.cpp, the walk that makes the moves in
+// toolpathwalk.cpp.
 #include "addins/milling/features/toolpathsteps.h"
 
 #include "addins/milling/features/chainindex.h"
@@ -14,12 +19,6 @@ namespace {
 
 constexpr double kCornerAngleLimitDegrees = 165.0;
 
-#define FEATURE_TRY(expr)           \
-    do {                            \
-        Status status_ = (expr);    \
-        if (!status_.ok())          \
-            return status_.error(); \
-    } while (0)
 
 } // namespace
 
@@ -123,19 +122,56 @@ int Combined(const CChainIndex* indexA, const CChainIndex* indexB, const CCurveL
 
 } // namespace
 
+namespace {
+
+// A simplified copy of a closed offset when it keeps the outline: still
+// closed, with the same orientation and about the same area. A thin loop
+// simplified within a tolerance near its width could collapse or turn
+// over; it is then kept as the offset made it.
+std::unique_ptr<CCurveList> Simplified(const CCurveList& offset, int side, double tolerance)
+{
+    std::unique_ptr<CCurveList> simple = offset.Copy();
+    simple->Simplify(tolerance, side ? SimplifySide::Right : SimplifySide::Left);
+    if (simple->GetCount() == offset.GetCount())
+        return simple;
+    const double before = offset.SignedArea(), after = simple->SignedArea();
+    if (simple->GetCount() < 2 || !simple->IsClosed() || simple->IsClockwise(0) != offset.clockwise ||
+        !(std::fabs(after) > 0.5 * std::fabs(before)))
+        return nullptr;
+    return simple;
+}
+
+} // namespace
+
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance)
 {
+    // The offsets are made exact and simplified afterwards, only ever
+    // further to the offset side: an offset keeps at least its distance from
+    // the chain it was made from.
     ChainList results;
-    chain.Offset(distance, side, results, 1, kCornerAngleLimitDegrees, 1, tolerance);
+    chain.Offset(distance, side, results, 1, kCornerAngleLimitDegrees, 0, tolerance);
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     ChainList closed;
     for (auto& r : results) {
         if (r->GetCount() > 0 && r->IsClosed()) {
             r->IsClockwise(0);
+            if (tolerance > 0.0)
+                if (std::unique_ptr<CCurveList> simple = Simplified(*r, side, tolerance))
+                    r = std::move(simple);
             closed.push_back(std::move(r));
         }
     }
     return closed;
+}
+
+IslandOffsets CopyOutlines(const IslandOffsets& offsets)
+{
+    IslandOffsets copy;
+    for (size_t i = 0; i < offsets.outlines.size(); ++i) {
+        copy.outlines.push_back(offsets.outlines[i]->Copy());
+        copy.outlineSource.push_back(offsets.outlineSource[i]);
+    }
+    return copy;
 }
 
 IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, double distance, double tolerance)
@@ -157,33 +193,61 @@ IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, doubl
 }
 
 ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
-                        const ChainList& boundaries, PairSearch search)
+                        const ChainList& boundaries, bool inside, PairSearch search)
 {
     const Indexes boundaryIndexes = IndexesOf(boundaries, search);
     const CChainFinder outlines(BoxesOf(originals.outlines), search);
     std::vector<int> near;
     ChainList kept;
     for (size_t i = 0; i < loops.size(); ++i) {
-        CCurveList& loop = *loops[i];
-        bool ok = false;
-        for (size_t k = 0; k < boundaries.size() && !ok; ++k)
-            ok = Contains(boundaryIndexes[k].get(), *boundaries[k], loop);
-        if (!ok)
-            continue;
-        outlines.Find(ChainBox(loop), near);
+        const int source = i < loopSource.size() ? loopSource[i] : -1;
+        ChainList pieces;
+        pieces.push_back(std::move(loops[i]));
+        std::vector<char> holdsIsland(1, 0);
+        outlines.Find(ChainBox(*pieces.front()), near);
         for (int o : near) {
-            if (i < loopSource.size() && originals.outlineSource[static_cast<size_t>(o)] == loopSource[i])
+            if (originals.outlineSource[static_cast<size_t>(o)] == source)
                 continue;
-            std::vector<CPoint2D> points;
-            const CCurveList& outline = *originals.outlines[static_cast<size_t>(o)];
-            if (outline.IntersectWith(loop, &points, nullptr, nullptr, 0x13, 0x13) > 0 ||
-                originals.outlines[static_cast<size_t>(o)]->ContainsList(loop, 0)) {
-                ok = false;
-                break;
+            CCurveList& outline = *originals.outlines[static_cast<size_t>(o)];
+            ChainList next;
+            std::vector<char> nextHolds;
+            for (size_t k = 0; k < pieces.size(); ++k) {
+                ChainList cut;
+                const int n = pieces[k]->Combine(outline, CombineMode::Difference, cut, search);
+                if (n <= 0) {
+                    // Apart or only touching: the piece stays unless the
+                    // outline covers it.
+                    if (outline.ContainsList(*pieces[k], 0))
+                        continue;
+                    nextHolds.push_back(holdsIsland[k] || pieces[k]->ContainsList(outline, 0));
+                    next.push_back(std::move(pieces[k]));
+                    continue;
+                }
+                for (auto& c : cut) {
+                    if (c->GetCount() > 0 && c->IsClosed()) {
+                        c->IsClockwise(0);
+                        nextHolds.push_back(holdsIsland[k]);
+                        next.push_back(std::move(c));
+                    }
+                }
             }
+            pieces = std::move(next);
+            holdsIsland = std::move(nextHolds);
         }
-        if (ok)
-            kept.push_back(std::move(loops[i]));
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            if (inside) {
+                // The pocket steps a free area inwards, over whatever island
+                // it holds: such an area is left standing.
+                if (holdsIsland[k])
+                    continue;
+                bool ok = false;
+                for (size_t b = 0; b < boundaries.size() && !ok; ++b)
+                    ok = Contains(boundaryIndexes[b].get(), *boundaries[b], *pieces[k]);
+                if (!ok)
+                    continue;
+            }
+            kept.push_back(std::move(pieces[k]));
+        }
     }
     return kept;
 }
@@ -227,7 +291,8 @@ void MergeIslands(ChainList& islands, ChainList& holes, std::vector<std::vector<
     auto merge = [&](size_t a, size_t b) {
         ChainList pieces;
         const int count = Combined(indexes[a].get(), indexes[b].get(), *islands[a], *islands[b], CombineMode::Union, pieces);
-        if (count < 0) {
+        // 0: the outlines only touch; one may still hold the other.
+        if (count <= 0) {
             if (Contains(indexes[a].get(), *islands[a], *islands[b])) {
                 absorb(a, b);
                 ++version[a];
@@ -316,7 +381,10 @@ std::vector<bool> CutIslandsFromBoundaries(ChainList& boundaries, const ChainLis
             auto& boundary = boundaries[k];
             ChainList pieces;
             const int n = Combined(boundaryIndexes[k].get(), island.get(), *boundary, *islands[i], CombineMode::Difference, pieces);
-            if (n < 0) {
+            // An outline that only touches the pass (an island at exactly
+            // the tool's width from the wall) cuts nothing out of it: both
+            // are kept and the tool goes round both.
+            if (n <= 0) {
                 if (!Contains(island.get(), *islands[i], *boundary)) {
                     next.push_back(std::move(boundary));
                     nextIndexes.push_back(std::move(boundaryIndexes[k]));
@@ -410,15 +478,18 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
             if (t.parent[k] < 0)
                 tops.push_back(t.contours[k].get());
         IslandOffsets offsets = OffsetIslands(tops, distance, kOffsetTolerance);
+        IslandOffsets originals = CopyOutlines(offsets);
         ChainList holes;
         MergeIslands(offsets.outlines, holes, nullptr, search);
-        // Outside the part every outline is a pass of its own; enclosed
-        // areas (bays, holes between parts) are cut when the tool fits.
+        // Outside the parts every outline is a pass of its own; enclosed
+        // areas (bays, holes between parts) are cut where the tool fits,
+        // clipped against the parts that reach into them.
+        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, {}, false, search);
+        for (auto& h : KeepReachable(holes, {}, originals, {}, false, search))
+            freeLoops.push_back(std::move(h));
         for (auto& p : offsets.outlines)
             roots.push_back(std::move(p));
-        for (auto& p : offsets.loops)
-            roots.push_back(std::move(p));
-        for (auto& p : holes)
+        for (auto& p : freeLoops)
             roots.push_back(std::move(p));
     }
     for (size_t k = 0; k < n; ++k) {
@@ -433,16 +504,12 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
         if (boundaries.empty())
             continue;
         IslandOffsets offsets = OffsetIslands(members[k], distance, kOffsetTolerance);
-        IslandOffsets originals;
-        for (size_t i = 0; i < offsets.outlines.size(); ++i) {
-            originals.outlines.push_back(offsets.outlines[i]->Copy());
-            originals.outlineSource.push_back(offsets.outlineSource[i]);
-        }
+        const IslandOffsets originals = CopyOutlines(offsets);
         ChainList islands = std::move(offsets.outlines);
         ChainList holes;
         MergeIslands(islands, holes, nullptr, search);
-        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries, search);
-        for (auto& h : KeepReachable(holes, {}, originals, boundaries, search))
+        ChainList freeLoops = KeepReachable(offsets.loops, offsets.loopSource, originals, boundaries, true, search);
+        for (auto& h : KeepReachable(holes, {}, originals, boundaries, true, search))
             freeLoops.push_back(std::move(h));
         const std::vector<bool> touched = CutIslandsFromBoundaries(boundaries, islands, search);
         const Indexes boundaryIndexes = IndexesOf(boundaries, search);
@@ -465,362 +532,6 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
             // An island outline outside every boundary pass is dropped.
         }
     }
-}
-
-namespace {
-
-
-// The nearest-pair search of a pass with its children. The answer is that of
-// CCurveList::ClosestPoints of the pass with the child: the first pair of
-// segments (pass segment i, then child segment j) nearer than the stop
-// distance when there is one, else the first pair at the least distance.
-// The grid and the tree over the pass are built once for all its children.
-// Pairs nearer than the stop come from the pass segments within the stop of
-// each child segment; the least distance is searched within a reach that
-// starts at the stop distance and doubles until a pair lies within it,
-// nearest tree nodes first, each pass segment measured only against the
-// child segments within the best distance found so far.
-class CPassIndex {
-public:
-    explicit CPassIndex(const CCurveList& pass) : m_pass(pass), m_grid(Boxes(pass))
-    {
-        if (m_grid.Count() > 0)
-            Build(0, m_grid.Count());
-    }
-
-    void Link(CRegionNode& child, double stopDistance) const
-    {
-        const CCurveList& other = *child.pass;
-        if (m_pass.segments.empty() || other.segments.empty()) {
-            m_pass.ClosestPoints(other, child.parentPoint, child.entryPoint, &child.parentSegment,
-                                 &child.entrySegment, stopDistance);
-            return;
-        }
-        std::vector<SegmentBox> boxes;
-        boxes.reserve(other.segments.size());
-        for (const auto& s : other.segments)
-            boxes.push_back(IntersectionBox(*s, kClosedSegment));
-        Pair best;
-        const double stop = stopDistance + g_geometryTolerance;
-        if (stopDistance > 0.0) {
-            for (int j = 0; j < static_cast<int>(boxes.size()); ++j)
-                Visit(other, boxes, j, stop, [&](const Pair& p) {
-                    if (stop > p.distance && (!best.found || p.Before(best)))
-                        best = p;
-                });
-            if (best.found) {
-                Take(child, best);
-                return;
-            }
-        }
-        // The least distance: the pass segments near the child's box, the
-        // nearest boxes first, each against the child segments within the
-        // bound in force, until a pair lies within the reach.
-        SegmentBox childBox = boxes.front();
-        for (const SegmentBox& box : boxes)
-            childBox = Enclosing(childBox, box);
-        const CSegmentGrid childGrid(boxes);
-        std::vector<std::pair<double, int>> open; // (gap, node), a heap nearest first
-        std::vector<int> childFound;
-        for (double reach = stopDistance > 0.0 ? stop : kFirstReach;; reach *= 2.0) {
-            if (!std::isfinite(reach)) { // no finite distance: the plain search decides
-                m_pass.ClosestPoints(other, child.parentPoint, child.entryPoint, &child.parentSegment,
-                                     &child.entrySegment, stopDistance);
-                return;
-            }
-            auto bound = [&] { return best.found ? std::min(best.distance, reach) : reach; };
-            open.assign(1, {BoxDistance(m_nodes.front().box, childBox), 0});
-            while (!open.empty()) {
-                std::pop_heap(open.begin(), open.end(), std::greater<>());
-                const auto [gap, n] = open.back();
-                open.pop_back();
-                if (gap > bound())
-                    break;
-                const Node& node = m_nodes[static_cast<size_t>(n)];
-                if (node.left >= 0) {
-                    for (int c : {node.left, node.right}) {
-                        const double g = BoxDistance(m_nodes[static_cast<size_t>(c)].box, childBox);
-                        if (g <= bound()) {
-                            open.emplace_back(g, c);
-                            std::push_heap(open.begin(), open.end(), std::greater<>());
-                        }
-                    }
-                    continue;
-                }
-                for (int i = node.lo; i < node.hi; ++i) {
-                    const double within = bound();
-                    const SegmentBox& box = m_grid.Box(i);
-                    if (BoxDistance(box, childBox) > within)
-                        continue;
-                    childGrid.Query(Grown(box, within), childFound);
-                    for (int j : childFound) {
-                        if (BoxDistance(box, boxes[static_cast<size_t>(j)]) > bound())
-                            continue;
-                        const Pair p = Measure(other, i, j);
-                        if (!(p.distance <= reach))
-                            continue;
-                        if (!best.found || p.distance < best.distance ||
-                            (!(best.distance < p.distance) && p.Before(best)))
-                            best = p;
-                    }
-                }
-            }
-            if (best.found)
-                break;
-        }
-        Take(child, best);
-    }
-
-private:
-    // First reach of the search without a stop distance (drawing units).
-    static constexpr double kFirstReach = 0.01;
-    static constexpr int kLeafSize = 8;
-
-    // A node of the tree over ranges of the pass's segments in chain order:
-    // consecutive segments lie together, so halving a range gives boxes
-    // that shrink with the depth. A leaf holds up to kLeafSize segments.
-    struct Node {
-        SegmentBox box;
-        int lo = 0, hi = 0;        // segments lo .. hi - 1
-        int left = -1, right = -1; // -1 at a leaf
-    };
-
-    static SegmentBox Enclosing(SegmentBox a, const SegmentBox& b)
-    {
-        a.unbounded = a.unbounded || b.unbounded;
-        a.minX = std::min(a.minX, b.minX);
-        a.minY = std::min(a.minY, b.minY);
-        a.maxX = std::max(a.maxX, b.maxX);
-        a.maxY = std::max(a.maxY, b.maxY);
-        return a;
-    }
-
-    int Build(int lo, int hi)
-    {
-        const int index = static_cast<int>(m_nodes.size());
-        m_nodes.push_back({});
-        Node node;
-        node.lo = lo;
-        node.hi = hi;
-        if (hi - lo > kLeafSize) {
-            const int mid = lo + (hi - lo) / 2;
-            node.left = Build(lo, mid);
-            node.right = Build(mid, hi);
-            node.box = Enclosing(m_nodes[static_cast<size_t>(node.left)].box,
-                                 m_nodes[static_cast<size_t>(node.right)].box);
-        } else {
-            node.box = m_grid.Box(lo);
-            for (int i = lo + 1; i < hi; ++i)
-                node.box = Enclosing(node.box, m_grid.Box(i));
-        }
-        m_nodes[static_cast<size_t>(index)] = node;
-        return index;
-    }
-
-    struct Pair {
-        bool found = false;
-        int i = 0, j = 0;
-        double distance = 0.0;
-        CPoint2D onPass, onChild;
-        bool Before(const Pair& other) const { return i < other.i || (i == other.i && j < other.j); }
-    };
-
-    static std::vector<SegmentBox> Boxes(const CCurveList& pass)
-    {
-        std::vector<SegmentBox> boxes;
-        boxes.reserve(pass.segments.size());
-        for (const auto& s : pass.segments)
-            boxes.push_back(IntersectionBox(*s, kClosedSegment));
-        return boxes;
-    }
-
-    // Measures child segment j against the pass segments whose boxes lie
-    // within reach of its box.
-    template <typename Use>
-    void Visit(const CCurveList& other, const std::vector<SegmentBox>& boxes, int j, double reach, Use&& use) const
-    {
-        const SegmentBox& box = boxes[static_cast<size_t>(j)];
-        m_grid.Query(Grown(box, reach), m_found);
-        for (int i : m_found) {
-            if (BoxDistance(m_grid.Box(i), box) > reach)
-                continue;
-            use(Measure(other, i, j));
-        }
-    }
-
-    Pair Measure(const CCurveList& other, int i, int j) const
-    {
-        Pair p;
-        p.found = true;
-        p.i = i;
-        p.j = j;
-        m_pass.segments[static_cast<size_t>(i)]->ClosestPoints(*other.segments[static_cast<size_t>(j)], p.onPass,
-                                                               p.onChild);
-        p.distance = (p.onPass - p.onChild).Length();
-        return p;
-    }
-
-    static void Take(CRegionNode& child, const Pair& p)
-    {
-        child.parentPoint = p.onPass;
-        child.entryPoint = p.onChild;
-        child.parentSegment = p.i;
-        child.entrySegment = p.j;
-    }
-
-    const CCurveList& m_pass;
-    CSegmentGrid m_grid;
-    std::vector<Node> m_nodes; // the root first
-    mutable std::vector<int> m_found;
-};
-
-} // namespace
-
-void LinkToParents(const std::vector<CRegionNode*>& nodes, double stopDistance, PairSearch search)
-{
-    std::unordered_map<const CCurveList*, std::unique_ptr<CPassIndex>> indexes;
-    for (CRegionNode* node : nodes) {
-        if (node->parent == nullptr)
-            continue;
-        const CCurveList& pass = *node->parent->pass;
-        if (search == PairSearch::AllPairs) {
-            pass.ClosestPoints(*node->pass, node->parentPoint, node->entryPoint, &node->parentSegment,
-                               &node->entrySegment, stopDistance);
-            continue;
-        }
-        auto& index = indexes[&pass];
-        if (!index)
-            index = std::make_unique<CPassIndex>(pass);
-        index->Link(*node, stopDistance);
-    }
-}
-
-Status CMoveWriter::Line(uint8_t flag, const CMovePoint& from, const CMovePoint& to)
-{
-    CMove m;
-    m.flag = flag;
-    m.start = from;
-    m.end = to;
-    return m_feature.AppendMove(m, m_factory);
-}
-
-Status CMoveWriter::Segment(const CSegment2D& s, double z)
-{
-    const CPoint2D a = s.GetStartPoint(), b = s.GetEndPoint();
-    CMove m;
-    m.start = {a.x, a.y, z};
-    m.end = {b.x, b.y, z};
-    if (s.GetType() == kSegmentTypeArc) {
-        const auto& arc = static_cast<const CArcSegment2D&>(s);
-        m.flag = arc.ccw ? kMoveArcCounterClockwise : kMoveArcClockwise;
-        m.centre = {arc.centre.x, arc.centre.y, z};
-        m.radius = arc.radius;
-    } else {
-        m.flag = kMoveFeedLine;
-    }
-    return m_feature.AppendMove(m, m_factory);
-}
-
-namespace {
-
-// One node being cut: the stops round its pass and the next piece.
-struct Frame {
-    CRegionNode* node;
-    std::vector<CChainPosition> stops;
-    size_t next = 0;
-    bool cutAny = false;
-};
-
-Frame Enter(CRegionNode* node, const CChainPosition& start)
-{
-    node->cursor = 0;
-    node->SortIntersections(start);
-    Frame f{node, {start}};
-    for (CRegionNode* child : node->children)
-        f.stops.push_back({child->parentPoint, child->parentSegment});
-    f.stops.push_back(start);
-    return f;
-}
-
-Status Link(CMoveWriter& out, const WalkParams& p, const CPoint2D& from, const CPoint2D& to, double z)
-{
-    if (p.link == LinkStyle::Feed)
-        return out.Line(kMoveFeedLine, {from.x, from.y, z}, {to.x, to.y, z});
-    FEATURE_TRY(out.Line(kMoveRapid, {from.x, from.y, z}, {from.x, from.y, p.safe}));
-    FEATURE_TRY(out.Line(kMoveRapid, {from.x, from.y, p.safe}, {to.x, to.y, p.safe}));
-    FEATURE_TRY(out.Line(kMoveRapid, {to.x, to.y, p.safe}, {to.x, to.y, p.engage}));
-    return out.Line(kMoveFeedLine, {to.x, to.y, p.engage}, {to.x, to.y, z});
-}
-
-// Cuts a root's tree at one level without recursion (pocket trees can be
-// hundreds of rings deep). Pieces between consecutive distinct stops cover a
-// pass exactly once; when every stop is one point the whole pass is one piece.
-Status CutTree(CRegionNode* root, double z, const WalkParams& p, CMoveWriter& out)
-{
-    std::vector<Frame> stack;
-    stack.push_back(Enter(root, {root->pass->GetStartPoint(), 0}));
-    while (!stack.empty()) {
-        Frame& f = stack.back();
-        if (f.next + 1 >= f.stops.size()) {
-            CRegionNode* done = f.node;
-            stack.pop_back();
-            if (!stack.empty())
-                FEATURE_TRY(Link(out, p, done->entryPoint, done->parentPoint, z));
-            continue;
-        }
-        const CChainPosition a = f.stops[f.next];
-        const CChainPosition b = f.stops[f.next + 1];
-        const bool last = f.next + 2 == f.stops.size();
-        if (a.point.IsNotEqual(b.point) || (last && !f.cutAny)) {
-            std::unique_ptr<CCurveList> piece = f.node->pass->CutAt(a, b);
-            if (piece)
-                for (const auto& s : piece->segments)
-                    FEATURE_TRY(out.Segment(*s, z));
-            f.cutAny = true;
-        }
-        const size_t childIndex = f.next;
-        ++f.next;
-        if (last)
-            continue;
-        CRegionNode* child = f.node->children[childIndex];
-        f.node->cursor = static_cast<int>(childIndex + 1);
-        FEATURE_TRY(Link(out, p, child->parentPoint, child->entryPoint, z));
-        stack.push_back(Enter(child, {child->entryPoint, child->entrySegment}));
-    }
-    return Ok{};
-}
-
-} // namespace
-
-Status WalkLevels(const CRegionList& tree, const WalkParams& p, CMoveWriter& out)
-{
-    bool firstApproach = true;
-    CPoint2D last;
-    double lastZ = p.levels.empty() ? 0.0 : p.levels.front();
-    for (double z : p.levels) {
-        for (CRegionNode* node = tree.first; node != nullptr; node = node->next) {
-            if (node->parent != nullptr)
-                continue;
-            const CPoint2D s = node->pass->GetStartPoint();
-            if (firstApproach || s.IsNotEqual(last)) {
-                if (!firstApproach) {
-                    FEATURE_TRY(out.Line(kMoveRapid, {last.x, last.y, lastZ}, {last.x, last.y, p.safe}));
-                    FEATURE_TRY(out.Line(kMoveRapid, {last.x, last.y, p.safe}, {s.x, s.y, p.safe}));
-                }
-                FEATURE_TRY(out.Line(kMoveRapid, {s.x, s.y, p.safe}, {s.x, s.y, p.engage}));
-                FEATURE_TRY(out.Line(kMoveFeedLine, {s.x, s.y, p.engage}, {s.x, s.y, z}));
-                firstApproach = false;
-                last = s;
-            } else {
-                FEATURE_TRY(out.Line(kMoveFeedLine, {s.x, s.y, lastZ}, {s.x, s.y, z}));
-            }
-            FEATURE_TRY(CutTree(node, z, p, out));
-            lastZ = z;
-        }
-        if (p.afterLevel)
-            p.afterLevel();
-    }
-    return Ok{};
 }
 
 } // namespace toolpath

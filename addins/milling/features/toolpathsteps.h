@@ -44,15 +44,19 @@ struct IslandOffsets {
     ChainList loops;
     std::vector<int> loopSource;
 };
+// The outlines alone, copied (what the free loops are clipped against after
+// the outlines themselves have been merged).
+IslandOffsets CopyOutlines(const IslandOffsets& offsets);
 IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, double distance, double tolerance);
 
-// Keeps the free loops (inner loops and holes between merged outlines) that
-// the tool may cut: inside one of the boundary passes, and neither inside
-// nor crossing any island outline but the loop's own source (-1: none).
-// Doubtful loops are dropped: material left standing is safer than an island
-// cut into.
+// The free loops (inner loops and holes between merged outlines) that the
+// tool may cut: each loop is clipped against the island outlines but its own
+// source's (-1: none), so that no piece comes nearer to an island than the
+// outlines do; pieces an outline covers are dropped. Inside a part (inside)
+// a piece is kept only within one of the boundary passes and when it holds
+// no island outline: material left standing is safer than an island cut into.
 ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
-                        const ChainList& boundaries, PairSearch search = PairSearch::Indexed);
+                        const ChainList& boundaries, bool inside, PairSearch search = PairSearch::Indexed);
 
 // Unites overlapping island outlines until none cross; the holes of a union
 // (areas enclosed between islands) are appended to holes. When members is

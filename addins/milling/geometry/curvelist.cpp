@@ -356,8 +356,18 @@ int CCurveList::ContainsList(const CCurveList& other, int refreshOrientation)
     return ClassifyPoint(other.segments.back()->GetEndPoint(), 0) == PointPlace::Inside ? 1 : 0;
 }
 
-void CCurveList::Simplify(double tolerance)
+void CCurveList::Simplify(double tolerance, SimplifySide side)
 {
+    // The chord of an arc lies on the side of its centre: left of travel for
+    // a counter-clockwise arc. A merged line moves the points it drops to
+    // its other side: they must lie left of it for the chain to move right.
+    const auto chordAllowed = [side](const CArcSegment2D& arc) {
+        return side == SimplifySide::Either || (side == SimplifySide::Left) == (arc.ccw != 0);
+    };
+    const auto mergeAllowed = [side](const CPoint2D& d, const CPoint2D& dropped) {
+        const double cross = d.Cross(dropped);
+        return side == SimplifySide::Either || (side == SimplifySide::Right ? cross >= 0.0 : cross <= 0.0);
+    };
     // Flat arcs become chords. An arc of more than a half turn is never
     // flat: the test below measures the sagitta of the shorter of the two
     // arcs between its end points, which vanishes for a full circle.
@@ -365,7 +375,7 @@ void CCurveList::Simplify(double tolerance)
         if (segment->GetType() != kSegmentTypeArc)
             continue;
         const auto& arc = static_cast<const CArcSegment2D&>(*segment);
-        if (arc.IsFullCircle() || arc.SweepAngle() > kPi)
+        if (arc.IsFullCircle() || arc.SweepAngle() > kPi || !chordAllowed(arc))
             continue;
         const double h = arc.endDir.Relative(arc.startDir).HalfAngleCosine();
         if (tolerance / 2.0 > (1.0 - h) * arc.radius)
@@ -387,7 +397,7 @@ void CCurveList::Simplify(double tolerance)
             for (int u = e + 1; good && u <= o; ++u) {
                 const CPoint2D s = Seg(u).GetStartPoint();
                 const CPoint2D foot = p0 + d * ((s - p0).Dot(d) / squared);
-                if ((s - foot).Length() >= tolerance)
+                if ((s - foot).Length() >= tolerance || !mergeAllowed(d, s - p0))
                     good = false;
             }
             if (!good)

@@ -60,6 +60,10 @@ enum class PointPlace : int { Outside = 0, Inside = 1, On = 2 };
 // What Combine makes of two closed chains.
 enum class CombineMode : int { Union = 1, Difference = 2 };
 
+// Which way Simplify may move a chain: anywhere within the tolerance, or
+// only to the right or only to the left of its direction of travel.
+enum class SimplifySide : int { Either, Right, Left };
+
 // A closed chain whose area is below this many times the geometry tolerance
 // times its length encloses nothing wider than the tolerance: its
 // orientation is taken from its leftmost point instead of its area.
@@ -129,8 +133,11 @@ public:
     // 1 when the other chain (not empty) lies inside this one.
     int ContainsList(const CCurveList& other, int refreshOrientation);
     // Replaces flat arcs (at most a half turn) by their chords and merges
-    // runs of nearly collinear lines; never merges the whole chain into one line.
-    void Simplify(double tolerance);
+    // runs of nearly collinear lines; never merges the whole chain into one
+    // line. With a side, only the changes that move the chain to that side
+    // of its direction of travel (or leave it in place) are made, so that
+    // the simplified chain comes no nearer to what lies on the other side.
+    void Simplify(double tolerance, SimplifySide side = SimplifySide::Either);
     // How the chain passes the point c on segment k, seen along direction b
     // (a bit set of the arriving and leaving groups).
     CrossingCode ClassifyCrossing(int k, const CPoint2D& c, const CPoint2D& b) const;

@@ -275,4 +275,50 @@ TEST(CCurveListDebugTest, InitializerRoundTrip)
     EXPECT_EQ(ToInitializer(*rebuilt), "{{1, 0, 9, 0},\n {9, 0, 10, 1, 9, 1, 1}}");
 }
 
+TEST(CCurveListTest, SimplifyToASideMovesTheChainOnlyThatWay)
+{
+    // Travel is along +x: left is up. A vertex 1e-4 up (or down) is merged
+    // away only when the merged line lies on the allowed side of it; a flat
+    // counter-clockwise arc bulging down (centre up) becomes its chord only
+    // when the chain may move up.
+    struct Case {
+        const char* name;
+        double bump; // the middle vertex's y; 0 for the arc
+        bool arc;
+        SimplifySide side;
+        bool kept; // the vertex or the arc is still there
+    };
+    const Case cases[] = {
+        {"vertex_up_either", 1e-4, false, SimplifySide::Either, false},
+        {"vertex_up_right", 1e-4, false, SimplifySide::Right, false},
+        {"vertex_up_left", 1e-4, false, SimplifySide::Left, true},
+        {"vertex_down_right", -1e-4, false, SimplifySide::Right, true},
+        {"vertex_down_left", -1e-4, false, SimplifySide::Left, false},
+        {"arc_either", 0, true, SimplifySide::Either, false},
+        {"arc_left", 0, true, SimplifySide::Left, false},
+        {"arc_right", 0, true, SimplifySide::Right, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCurveList chain;
+        chain.Append(std::make_unique<CLineSegment2D>(CPoint2D(-10, 0), CPoint2D(0, 0)));
+        if (c.arc) {
+            const double r = 1000.0; // sagitta 0.0125 over the chord of 10
+            const CPoint2D centre(5.0, std::sqrt(r * r - 25.0));
+            chain.Append(std::make_unique<CArcSegment2D>(centre, CPoint2D(0, 0), CPoint2D(10, 0), 1));
+        } else {
+            chain.Append(std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(5, c.bump)));
+            chain.Append(std::make_unique<CLineSegment2D>(CPoint2D(5, c.bump), CPoint2D(10, 0)));
+        }
+        chain.Append(std::make_unique<CLineSegment2D>(CPoint2D(10, 0), CPoint2D(20, 0)));
+        chain.Append(std::make_unique<CLineSegment2D>(CPoint2D(20, 0), CPoint2D(20, 5)));
+        chain.Simplify(0.05, c.side);
+        bool kept = false;
+        for (const auto& s : chain.segments)
+            kept = kept || s->GetType() == kSegmentTypeArc ||
+                   (std::fabs(s->GetEndPoint().y - c.bump) < 1e-12 && std::fabs(s->GetEndPoint().x - 5) < 1e-12);
+        EXPECT_EQ(kept, c.kept);
+    }
+}
+
 } // namespace
