@@ -187,7 +187,7 @@ std::vector<CorpusCase> AllCases()
 
 // Faults the toolpaths have today, by case; the cases run disabled until the
 // faults are mended.
-enum class Fault { None, Tangency, Ribs, EnclosedArea, BayGouge, Simplification };
+enum class Fault { None, Ribs, EnclosedArea, Simplification };
 
 struct KnownFault {
     const char* name;
@@ -195,59 +195,14 @@ struct KnownFault {
 };
 
 const KnownFault kKnownFaults[] = {
-    {"island_tangent_contour", Fault::Tangency},
-    {"island_tangent_pocket_40", Fault::Tangency},
-    {"island_tangent_pocket_55", Fault::Tangency},
-    {"island_tangent_pocket_70", Fault::Tangency},
-    {"island_tangent_pocket_100", Fault::Tangency},
-    {"island_near_tangent_in_pocket_70", Fault::Ribs},
-    {"island_near_tangent_in_pocket_100", Fault::Ribs},
-    {"island_near_tangent_out_pocket_70", Fault::Ribs},
-    {"island_near_tangent_out_pocket_100", Fault::Ribs},
-    {"islands_tangent_pocket_55", Fault::Ribs},
-    {"islands_tangent_pocket_70", Fault::Ribs},
     {"islands_tangent_pocket_100", Fault::Ribs},
-    {"islands_near_tangent_in_pocket_55", Fault::Ribs},
-    {"islands_near_tangent_in_pocket_70", Fault::Ribs},
     {"islands_near_tangent_in_pocket_100", Fault::Ribs},
-    {"islands_near_tangent_out_pocket_55", Fault::Ribs},
-    {"islands_near_tangent_out_pocket_70", Fault::Ribs},
     {"islands_near_tangent_out_pocket_100", Fault::Ribs},
-    {"wide_crescent_pocket_70", Fault::Ribs},
-    {"wide_crescent_pocket_100", Fault::Ribs},
-    {"slot_at_tool_width_pocket_55", Fault::Ribs},
-    {"slot_at_tool_width_pocket_70", Fault::Ribs},
-    {"slot_at_tool_width_pocket_100", Fault::Ribs},
-    {"slot_below_tool_width_pocket_55", Fault::Ribs},
-    {"slot_below_tool_width_pocket_100", Fault::Ribs},
-    {"slot_just_above_tool_width_pocket_55", Fault::Ribs},
-    {"slot_just_above_tool_width_pocket_70", Fault::Ribs},
-    {"slot_just_above_tool_width_pocket_100", Fault::Ribs},
-    {"narrow_slot_pocket_70", Fault::Ribs},
-    {"narrow_slot_pocket_100", Fault::Ribs},
-    {"rounded_rectangle_pocket_55", Fault::Ribs},
-    {"rounded_rectangle_pocket_100", Fault::Ribs},
-    {"thin_wedge_pocket_70", Fault::Ribs},
-    {"thin_wedge_pocket_100", Fault::Ribs},
-    {"fine_gear_pocket_55", Fault::Ribs},
-    {"gear_with_round_island_pocket_100", Fault::Ribs},
-    {"ring_of_islands_contour", Fault::EnclosedArea},
-    {"ring_of_islands_pocket_40", Fault::EnclosedArea},
-    {"ring_of_islands_pocket_55", Fault::EnclosedArea},
-    {"ring_of_islands_pocket_70", Fault::EnclosedArea},
     {"ring_of_islands_pocket_100", Fault::EnclosedArea},
-    {"ring_of_islands_with_allowance_contour", Fault::EnclosedArea},
     {"ring_of_islands_with_allowance_pocket_40", Fault::EnclosedArea},
-    {"ring_of_islands_with_allowance_pocket_55", Fault::EnclosedArea},
     {"ring_of_islands_with_allowance_pocket_70", Fault::EnclosedArea},
     {"ring_of_islands_with_allowance_pocket_100", Fault::EnclosedArea},
-    {"block_in_closed_bay_outside", Fault::BayGouge},
-    {"polygon_circles_1500_segments_contour", Fault::Simplification},
-    {"polygon_circles_1500_segments_outside", Fault::Simplification},
-    {"polygon_circles_1500_segments_pocket_40", Fault::Simplification},
-    {"polygon_circles_1500_segments_pocket_55", Fault::Simplification},
     {"polygon_circles_1500_segments_pocket_70", Fault::Simplification},
-    {"polygon_circles_1500_segments_pocket_100", Fault::Simplification},
 };
 
 Fault FaultOf(const std::string& name)
@@ -349,16 +304,15 @@ TEST_P(CorpusToolpath, KeepsClearanceCutsWhatItCanReachAndReadsBack)
 std::string CaseName(const testing::TestParamInfo<CorpusCase>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(Cases(Fault::None)), CaseName);
-// Nothing is cut where chains only touch: touching taken as cutting.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Tangency, CorpusToolpath, testing::ValuesIn(Cases(Fault::Tangency)), CaseName);
-// Ribs stand where the next inward offset is empty or simplified away.
+// At a step of the whole diameter, ribs stand beside islands that touch or
+// nearly touch each other.
 INSTANTIATE_TEST_SUITE_P(DISABLED_Ribs, CorpusToolpath, testing::ValuesIn(Cases(Fault::Ribs)), CaseName);
-// The area enclosed by a ring of merged islands is never machined.
+// The area enclosed by a ring of merged islands is left partly uncut at a
+// step of the whole diameter, and with an allowance a pass meets an island.
 INSTANTIATE_TEST_SUITE_P(DISABLED_EnclosedArea, CorpusToolpath, testing::ValuesIn(Cases(Fault::EnclosedArea)),
                          CaseName);
-// Free passes in a closed bay are not clipped against the parts in it.
-INSTANTIATE_TEST_SUITE_P(DISABLED_BayGouge, CorpusToolpath, testing::ValuesIn(Cases(Fault::BayGouge)), CaseName);
-// Simplified offsets come nearer to the outlines than the offset distance.
+// On the 1 500-segment circles at 70 % a few points between passes stay
+// uncut.
 INSTANTIATE_TEST_SUITE_P(DISABLED_Simplification, CorpusToolpath,
                          testing::ValuesIn(Cases(Fault::Simplification)), CaseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
@@ -366,7 +320,7 @@ GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
 // Where the tool fits nowhere there is nothing to cut, and the toolpath
 // says so instead of succeeding with no moves.
 // Disabled: a toolpath that cannot be made is reported as success.
-TEST(CorpusToolpathFailure, DISABLED_ToolWiderThanEveryPartIsAnError)
+TEST(CorpusToolpathFailure, ToolWiderThanEveryPartIsAnError)
 {
     struct Case {
         const char* name;
