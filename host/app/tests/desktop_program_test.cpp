@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "host/app/nuvex_app.h"
+#include "host/app/tests/menu_bar_support.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/document/nuvex_doc.h"
 #include "host/menulook/new_menu_bar.h"
@@ -119,22 +120,6 @@ bool Contains(const std::vector<std::string>& log, const std::string& entry)
 size_t CountOf(const std::vector<std::string>& log, const std::string& entry)
 {
     return static_cast<size_t>(std::count(log.begin(), log.end(), entry));
-}
-
-// The screen rectangle of the menu bar's button for the main menu's item at
-// `position`; empty when the bar shows no such button.
-RECT MenuBarButton(CNewMenuBar& bar, int position)
-{
-    for (const std::unique_ptr<CMenuBarItem>& item : bar.Items()) {
-        const auto* button = dynamic_cast<const CMenuBarButton*>(item.get());
-        if (button != nullptr && button->m_position == position) {
-            CRect rect;
-            button->GetRect(rect, bar.IsVerticalBar());
-            bar.ClientToScreen(&rect);
-            return rect;
-        }
-    }
-    return RECT{};
 }
 
 // The position of the main menu's item with that text, or -1.

@@ -26,6 +26,7 @@
 #include "addins/milling/core/strimo_ids.h"
 #include "addins/milling/core/tests/desktop/strimo_program_support.h"
 #include "host/app/nuvex_app.h"
+#include "host/app/tests/menu_bar_support.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/document/nuvex_doc.h"
 #include "host/shell/main_frame.h"
@@ -302,9 +303,7 @@ TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
             int tries = 0;
         } choice;
         auto clickFileMenu = [&] {
-            RECT item{};
-            EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kFileMenu, &item));
-            pointer.Click(top, Centre(item));
+            pointer.Click(top, Centre(MenuBarButton(frame->MenuBar(), kFileMenu)));
         };
         auto chooseFileItem = [&](UINT command) {
             choice = MenuChoice{command};
@@ -315,7 +314,7 @@ TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
         auto menuChosen = [&] {
             HWND popup = FindPopupMenuWindow();
             if (popup != nullptr && !choice.itemClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
-                HMENU fileMenu = ::GetSubMenu(::GetMenu(top), kFileMenu);
+                HMENU fileMenu = ::GetSubMenu(frame->MenuBar().GetMenu(), kFileMenu);
                 int position = -1;
                 for (int i = 0; i < ::GetMenuItemCount(fileMenu); ++i)
                     if (::GetMenuItemID(fileMenu, i) == choice.command)
