@@ -214,7 +214,7 @@ void OneShotFill(benchmark::State& state)
     const double least = LeastSeconds(state, [&]() {
         std::vector<std::string> program;
         std::vector<size_t> headings;
-        (void)pane.job->WriteNcCode(program, 0, true, &headings);
+        (void)pane.job->WriteNcCode(program, 0, CMillingJob::Phases::Numbered, &headings);
         std::vector<std::string> lines{"Operation 1"};
         const bool cut = program.size() > kMaxNcPaneLines;
         if (cut)
