@@ -141,6 +141,24 @@ std::unique_ptr<CCurveList> Simplified(const CCurveList& offset, int side, doubl
     return simple;
 }
 
+// Removes the segments of a closed chain of several whose ends meet. Where
+// an offset shrinks a piece of the outline (an arc between two crossings
+// that move together) to nothing, it can leave a segment from a point back
+// to itself; as an arc that would run the full circle, so the chain would
+// turn once more round that centre: wrong orientation, and passes that step
+// into the island it came from.
+void DropPointSegments(CCurveList& chain)
+{
+    auto& s = chain.segments;
+    if (s.size() < 2)
+        return;
+    s.erase(std::remove_if(s.begin(), s.end(),
+                           [&](const auto& segment) {
+                               return s.size() > 1 && segment->GetStartPoint().IsEqual(segment->GetEndPoint());
+                           }),
+            s.end());
+}
+
 } // namespace
 
 ChainList OffsetClosed(const CCurveList& chain, double distance, int side, double tolerance)
@@ -154,10 +172,13 @@ ChainList OffsetClosed(const CCurveList& chain, double distance, int side, doubl
     ChainList closed;
     for (auto& r : results) {
         if (r->GetCount() > 0 && r->IsClosed()) {
+            DropPointSegments(*r);
             r->IsClockwise(0);
             if (tolerance > 0.0)
-                if (std::unique_ptr<CCurveList> simple = Simplified(*r, side, tolerance))
+                if (std::unique_ptr<CCurveList> simple = Simplified(*r, side, tolerance)) {
+                    DropPointSegments(*simple);
                     r = std::move(simple);
+                }
             closed.push_back(std::move(r));
         }
     }

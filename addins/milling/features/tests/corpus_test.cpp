@@ -199,8 +199,6 @@ const KnownFault kKnownFaults[] = {
     {"islands_near_tangent_in_pocket_100", Fault::Ribs},
     {"islands_near_tangent_out_pocket_100", Fault::Ribs},
     {"ring_of_islands_pocket_100", Fault::EnclosedArea},
-    {"ring_of_islands_with_allowance_pocket_40", Fault::EnclosedArea},
-    {"ring_of_islands_with_allowance_pocket_70", Fault::EnclosedArea},
     {"ring_of_islands_with_allowance_pocket_100", Fault::EnclosedArea},
     {"polygon_circles_1500_segments_pocket_70", Fault::Simplification},
 };
@@ -308,7 +306,7 @@ INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(Cases(Fault::N
 // nearly touch each other.
 INSTANTIATE_TEST_SUITE_P(DISABLED_Ribs, CorpusToolpath, testing::ValuesIn(Cases(Fault::Ribs)), CaseName);
 // The area enclosed by a ring of merged islands is left partly uncut at a
-// step of the whole diameter, and with an allowance a pass meets an island.
+// step of the whole diameter.
 INSTANTIATE_TEST_SUITE_P(DISABLED_EnclosedArea, CorpusToolpath, testing::ValuesIn(Cases(Fault::EnclosedArea)),
                          CaseName);
 // On the 1 500-segment circles at 70 % a few points between passes stay

@@ -336,4 +336,40 @@ TEST(PassGeometry, ThinOffsetsSurviveTheirSimplification)
     }
 }
 
+// Six circles of radius 11.2 whose centres lie 12 apart round a ring: their
+// merged outline grown by 0.8 makes each circle pass through its
+// neighbours' centres, where an arc of the outline shrinks to a point. The
+// grown outline keeps the outline's orientation, has no segment from a
+// point back to itself (an arc that would run the full circle) and keeps
+// the distance from every circle.
+TEST(PassGeometry, GrownOutlinesLoseTheArcsThatShrinkToAPoint)
+{
+    toolpath::ChainList circles;
+    for (int k = 0; k < 6; ++k) {
+        circles.push_back(Circle(30 + 12 * std::cos(k * kPi / 3), 30 + 12 * std::sin(k * kPi / 3), 11.2));
+        circles.back()->IsClockwise(0);
+    }
+    toolpath::ChainList merged;
+    for (const auto& c : circles)
+        merged.push_back(c->Copy());
+    toolpath::ChainList holes;
+    toolpath::MergeIslands(merged, holes);
+    ASSERT_EQ(merged.size(), 1u);
+    const toolpath::ChainList grown = toolpath::OffsetClosed(*merged[0], 0.8, merged[0]->clockwise ? 0 : 1, 0.0005);
+    bool outer = false;
+    for (const auto& g : grown) {
+        for (const auto& segment : g->segments)
+            EXPECT_TRUE(segment->GetStartPoint().IsNotEqual(segment->GetEndPoint()));
+        if (g->clockwise != merged[0]->clockwise)
+            continue;
+        outer = true;
+        EXPECT_GT(std::fabs(SignedArea(*g)), std::fabs(SignedArea(*merged[0])));
+        toolpath::ChainList originals;
+        for (const auto& c : circles)
+            originals.push_back(c->Copy());
+        EXPECT_GE(Clearance(CuttingPathOf(*g), originals), 0.8 - kDistanceTolerance);
+    }
+    EXPECT_TRUE(outer);
+}
+
 } // namespace
