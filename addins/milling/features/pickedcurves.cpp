@@ -3,12 +3,15 @@
 #include "addins/milling/features/documentmoveentities.h"
 #include "addins/milling/features/millingfeature.h"
 
+#include <cmath>
+
 #include "addins/milling/geometry/curvelist.h"
 #include "ientitycomponent.h"
 #include "ientityrecord.h"
 #include "igeometry.h"
 #include "ihost.h"
 #include "objectmodel/selection_set_object.h"
+#include "objectmodel/vector3.h"
 
 namespace {
 
@@ -42,6 +45,45 @@ void AddGroupMembers(IPlane& group, int32_t count, std::vector<std::unique_ptr<C
     }
 }
 
+// The plain picks sorted by height: one list per level that holds the curves
+// lying wholly at it, in pick order, and last a list of the rest (curves whose
+// ends lie at different heights, and picks that are no curve). The chainer
+// joins curves that touch in space, so a drawing with the moves between its
+// outlines drawn (a program read back: down to an outline, round it, up and
+// across to the next) would otherwise run every outline and the moves
+// between them into one chain through the points where they meet, and the
+// outlines would come out as no closed chain of their own.
+std::vector<std::vector<uintptr_t>> PicksByLevel(const std::vector<uintptr_t>& ids)
+{
+    std::vector<double> levels;
+    std::vector<std::vector<uintptr_t>> sets;
+    std::vector<uintptr_t> rest;
+    for (uintptr_t id : ids) {
+        ComPtr<ILineEntity> curve;
+        IUnknown* object = PickedObject(id);
+        CVector3 start;
+        CVector3 end;
+        if (object == nullptr || FAILED(object->QueryInterface(IID_ILineEntity, curve.ReceiveVoid())) || !curve ||
+            FAILED(curve->GetStartPoint(&start)) || FAILED(curve->GetEndPoint(&end)) ||
+            !(std::fabs(start.z.GetValue() - end.z.GetValue()) <= kChainingTolerance)) {
+            rest.push_back(id);
+            continue;
+        }
+        const double z = start.z.GetValue();
+        size_t level = 0;
+        while (level < levels.size() && !(std::fabs(levels[level] - z) <= kChainingTolerance))
+            ++level;
+        if (level == levels.size()) {
+            levels.push_back(z);
+            sets.emplace_back();
+        }
+        sets[level].push_back(id);
+    }
+    if (!rest.empty())
+        sets.push_back(std::move(rest));
+    return sets;
+}
+
 } // namespace
 
 Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks, IHostDocument* document,
@@ -55,7 +97,7 @@ Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks
         return Error{FeatureError::NoChainer, "picked curves"};
 
     std::vector<std::unique_ptr<CCurveList>> chains;
-    CSelectionSetObject plain;
+    std::vector<uintptr_t> plain;
     uint32_t count = 0;
     if (picks != nullptr && FAILED(picks->GetCount(&count)))
         count = 0;
@@ -68,7 +110,7 @@ Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks
             continue;
         ComPtr<IPlane> group;
         if (FAILED(object->QueryInterface(IID_IPlane, group.ReceiveVoid())) || !group) {
-            plain.InsertAt(plain.GetCount(), id, 1);
+            plain.push_back(id);
             continue;
         }
         int32_t parts = 0;
@@ -76,10 +118,16 @@ Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks
             AddGroupMembers(*group.Get(), parts, chains);
     }
 
-    if (plain.GetCount() > 0) {
-        int32_t chainCount = 0;
-        if (SUCCEEDED(chainer->SetEntities(&plain)) && SUCCEEDED(chainer->GetChainCount(&chainCount))) {
-            progress.Advance(8);
+    if (!plain.empty()) {
+        bool chained = false;
+        for (const std::vector<uintptr_t>& ids : PicksByLevel(plain)) {
+            CSelectionSetObject level;
+            for (uintptr_t id : ids)
+                level.InsertAt(level.GetCount(), id, 1);
+            int32_t chainCount = 0;
+            if (FAILED(chainer->SetEntities(&level)) || FAILED(chainer->GetChainCount(&chainCount)))
+                continue;
+            chained = true;
             for (int32_t c = 0; c < chainCount; ++c) {
                 ComPtr<ICurveSetEntity> chain;
                 if (FAILED(chainer->GetChain(c, chain.Receive())) || !chain)
@@ -89,6 +137,8 @@ Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks
                 chains.push_back(std::move(list));
             }
         }
+        if (chained)
+            progress.Advance(8);
     }
     progress.Advance(8);
     return chains;

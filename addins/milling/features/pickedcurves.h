@@ -23,11 +23,14 @@ inline constexpr double kChainingTolerance = 0.003;
 inline constexpr int kMaxGroupParts = 1 << 20;
 
 // The chains of the picks: first the members of picked groups in pick order,
-// then the chains of the plain curves in the chainer's order. A pick that
-// holds no object is skipped. Errors: NoDocument without a document,
-// NoChainer when the document does not make the chainer. The progress
-// advances by an eighth of its range when the chainer has made its chains
-// (only when plain curves were picked) and again when every chain is built.
+// then the chains of the plain curves: the curves lying at one height are
+// chained apart from those at every other (levels in the order of their
+// first pick, each in the chainer's order), and the curves that climb or
+// fall last, among themselves. A pick that holds no object is skipped.
+// Errors: NoDocument without a document, NoChainer when the document does
+// not make the chainer. The progress advances by an eighth of its range when
+// the chainer has made its chains (only when plain curves were picked) and
+// again when every chain is built.
 Result<std::vector<std::unique_ptr<CCurveList>>> ChainPicks(ISelectionSet* picks, IHostDocument* document,
                                                             CProgressSteps& progress);
 

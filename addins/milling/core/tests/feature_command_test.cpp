@@ -3,6 +3,9 @@
 // clicks and Enter on the empty command line, ended into undo steps.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "addins/milling/core/command_events.h"
 #include "addins/milling/core/feature_parameters.h"
 #include "addins/milling/core/milling_feature_command.h"
@@ -303,3 +306,82 @@ TEST_F(FeatureCommandTest, TheAcceptedPocketSavesAsAnNcProgram)
 }
 
 } // namespace
+
+namespace {
+
+double Length2D(double x, double y) { return std::hypot(x, y); }
+
+// The exact plane distance from (px, py) to a move: to the nearest point of
+// its line, or of its arc where the point's direction from the arc's centre
+// falls in the sweep and to the nearer end otherwise.
+double PlaneDistance(const CMove& move, double px, double py)
+{
+    const double sx = move.start.x, sy = move.start.y, ex = move.end.x, ey = move.end.y;
+    const double toEnds = std::min(Length2D(px - sx, py - sy), Length2D(px - ex, py - ey));
+    if (!IsArcMove(move.flag)) {
+        const double dx = ex - sx, dy = ey - sy;
+        const double squared = dx * dx + dy * dy;
+        if (!(squared > 0.0))
+            return toEnds;
+        const double t = std::clamp(((px - sx) * dx + (py - sy) * dy) / squared, 0.0, 1.0);
+        return Length2D(px - (sx + t * dx), py - (sy + t * dy));
+    }
+    const double cx = move.centre.x, cy = move.centre.y;
+    const double fromCentre = Length2D(px - cx, py - cy);
+    if (!(fromCentre > 0.0))
+        return move.radius;
+    const double twoPi = 2.0 * std::acos(-1.0);
+    auto angle = [&](double x, double y) { return std::atan2(y - cy, x - cx); };
+    auto sweep = [&](double from, double to) {
+        double a = move.flag == kMoveArcCounterClockwise ? to - from : from - to;
+        while (a < 0.0)
+            a += twoPi;
+        return a;
+    };
+    const double a0 = angle(sx, sy);
+    double full = sweep(a0, angle(ex, ey));
+    if (!(full > 0.0))
+        full = twoPi;
+    if (sweep(a0, angle(px, py)) <= full)
+        return std::fabs(fromCentre - move.radius);
+    return toEnds;
+}
+
+} // namespace
+
+// The shipped sample part picked as a box round its pocket picks the
+// pocket's outline, both islands and the rapids drawn between them; the
+// pocket's feed moves keep the tool's radius from the round island.
+TEST_F(FeatureCommandTest, TheSamplePocketPickedByBoxKeepsClearOfItsIslands)
+{
+    ASSERT_TRUE(m_document->OnOpenDocument(SourcePath("resources/samples/sample_part.nvx").c_str()));
+    // What a box from (18, 13) to (102, 67) picks: the entities lying wholly
+    // inside it.
+    auto inside = [](const CMovePoint& p) { return p.x > 18 && p.x < 102 && p.y > 13 && p.y < 67; };
+    std::vector<uintptr_t> boxed;
+    for (const DrawnEntity& drawn : DrawnEntities(Host()))
+        if (inside(drawn.view.start) && inside(drawn.view.end))
+            boxed.push_back(drawn.id);
+    ASSERT_GE(boxed.size(), 14u) << "pocket 8, round island 2, square island 4";
+
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    Enter();
+    CMillingFeatureCommandBase* command = FeatureCommand();
+    ASSERT_NE(command, nullptr);
+    Pick(boxed);
+    ASSERT_NE(command->Feature(), nullptr);
+    const CMillingFeature& feature = *command->Feature();
+    ASSERT_FALSE(feature.Moves().empty());
+    const double radius = feature.m_params.tool.diameter / 2.0;
+    size_t cutting = 0;
+    for (size_t i = 0; i < feature.Moves().size(); ++i) {
+        const CMove& move = feature.Moves()[i];
+        if (move.flag == kMoveRapid)
+            continue;
+        ++cutting;
+        EXPECT_GE(PlaneDistance(move, 45, 40) - 8.0, radius - 1e-6)
+            << "move " << i << " from (" << move.start.x << ", " << move.start.y << ") to (" << move.end.x << ", "
+            << move.end.y << ") cuts into the round island";
+    }
+    EXPECT_GT(cutting, 0u);
+}

@@ -83,21 +83,8 @@ protected:
     std::vector<CMoveEntityView> DrawnMoves()
     {
         std::vector<CMoveEntityView> moves;
-        LONG count = 0;
-        Host()->GetObjectCount(&count);
-        for (LONG i = 0; i < count; ++i) {
-            IEntityRecord* holder = nullptr;
-            Host()->GetObject(i, &holder);
-            IUnknown* object = nullptr;
-            if (holder == nullptr || FAILED(holder->GetObject(&object)) || object == nullptr)
-                continue;
-            ComPtr<IEntityBase> entity;
-            if (FAILED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid())))
-                continue;
-            CMoveEntityView view;
-            if (ReadMoveEntity(entity.Get(), view))
-                moves.push_back(view);
-        }
+        for (const DrawnEntity& drawn : DrawnEntities(Host()))
+            moves.push_back(drawn.view);
         return moves;
     }
 };

@@ -13,6 +13,7 @@
 #include "addins/milling/features/pocketfeature.h"
 #include "addins/milling/geometry/tests/shapes.h"
 #include "ientitycomponent.h"
+#include "ientityrecord.h"
 #include "platform/kernel/classobject.h"
 #include "platform/kernel/module.h"
 
@@ -33,6 +34,28 @@ std::string MenuName(HMENU menu)
 }
 
 } // namespace
+
+std::vector<DrawnEntity> DrawnEntities(IHostDocument* document)
+{
+    std::vector<DrawnEntity> drawn;
+    LONG count = 0;
+    document->GetObjectCount(&count);
+    for (LONG i = 0; i < count; ++i) {
+        IEntityRecord* holder = nullptr;
+        document->GetObject(i, &holder);
+        IUnknown* object = nullptr;
+        if (holder == nullptr || FAILED(holder->GetObject(&object)) || object == nullptr)
+            continue;
+        ComPtr<IEntityBase> entity;
+        if (FAILED(object->QueryInterface(IID_IEntityBase, entity.ReceiveVoid())))
+            continue;
+        DrawnEntity entry;
+        entry.id = reinterpret_cast<uintptr_t>(holder);
+        if (ReadMoveEntity(entity.Get(), entry.view))
+            drawn.push_back(entry);
+    }
+    return drawn;
+}
 
 std::string SourcePath(const std::string& relative) { return std::string(NUVEX_TEST_SOURCE_DIR) + "/" + relative; }
 

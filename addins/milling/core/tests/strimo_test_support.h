@@ -13,6 +13,7 @@
 #include "addins/milling/core/class_factory.h"
 #include "addins/milling/core/milling_addin.h"
 #include "addins/milling/core/milling_job.h"
+#include "addins/milling/features/documentmoveentities.h"
 #include "host/document/tests/document_test_support.h"
 #include "host/shell/connection_point.h"
 #include "icontrols.h"
@@ -226,6 +227,14 @@ protected:
 // square, made through the features' own computation.
 std::unique_ptr<CMillingFeature> MakeSquarePocket(double size, double islandSize, CMoveEntityFactory* factory);
 std::unique_ptr<CMillingFeature> MakeSquareContour(double size, CMoveEntityFactory* factory);
+
+// The line and arc entities of a document, in its order, with the ids of
+// the records that hold them.
+struct DrawnEntity {
+    uintptr_t id = 0;
+    CMoveEntityView view;
+};
+std::vector<DrawnEntity> DrawnEntities(IHostDocument* document);
 
 // The source tree's path of a file.
 std::string SourcePath(const std::string& relative);

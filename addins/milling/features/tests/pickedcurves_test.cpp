@@ -102,6 +102,14 @@ public:
         for (size_t i = 0; i < order.size(); ++i)
             Segment(*list.segments[static_cast<size_t>(order[i])], i < reversed.size() && reversed[i]);
     }
+    // A line between two points in space, as a move drawn between levels.
+    void Line(const CMovePoint& a, const CMovePoint& b)
+    {
+        CDocumentMoveEntityFactory factory(&m_document);
+        ComPtr<IEntityBase> entity = factory.CreateLine(a, b);
+        ASSERT_TRUE(entity);
+        Object(entity.Get());
+    }
     void Object(IUnknown* object)
     {
         m_records.push_back(ComPtr<IEntityRecord>::Share(new CEntityRecord(object)));
@@ -228,6 +236,40 @@ TEST_F(PickedCurves, ScrambledPicksGiveTheContoursToolpath)
             ExpectClearance(picked.moves, Make(outer->Copy(), island->Copy()), 3.5, true);
         for (const CMove& m : picked.moves)
             EXPECT_NE(m.entity.Get(), nullptr);
+    }
+}
+
+// A drawing of a program read back holds the moves between the outlines
+// too: down onto the boundary, round it, up, across and down onto the
+// island. Picked together with the outlines, they touch the outlines' ends
+// in space but outline nothing in the plane: the boundary and the island are
+// still the contours of the toolpath, which keeps clear of the island.
+TEST_F(PickedCurves, MovesDrawnBetweenLevelsLeaveTheOutlinesClosed)
+{
+    FactoryDocument document;
+    const auto outer = RoundedRect(0, 0, 60, 40, 8);
+    const auto island = Rect(20, 15, 32, 25);
+    const CPoint2D o = outer->segments.front()->GetStartPoint(), i = island->segments.front()->GetStartPoint();
+    const CMillingParams params = Params(0, -2, 1, 6, 0.5);
+    for (Kind kind : {Kind::Contour, Kind::Pocket}) {
+        SCOPED_TRACE(Name(kind));
+        Picks picks(document);
+        picks.Line({o.x, o.y, 5}, {o.x, o.y, 0});
+        picks.Curves(*outer);
+        picks.Line({o.x, o.y, 0}, {o.x, o.y, 5});
+        picks.Line({o.x, o.y, 5}, {i.x, i.y, 5});
+        picks.Line({i.x, i.y, 5}, {i.x, i.y, 0});
+        picks.Curves(*island);
+        picks.Line({i.x, i.y, 0}, {i.x, i.y, 5});
+        const Computed picked = FromPicks(kind, picks.Set(), params, &document);
+        ASSERT_TRUE(picked.status.ok()) << FeatureErrorMessage(picked.status.error().code);
+        const Computed direct = FromContours(kind, Make(outer->Copy(), island->Copy()), params);
+        ASSERT_TRUE(direct.status.ok());
+        const auto pickedLengths = CutLengthByLevel(picked.moves), directLengths = CutLengthByLevel(direct.moves);
+        ASSERT_EQ(pickedLengths.size(), directLengths.size());
+        for (const auto& [z, length] : directLengths)
+            EXPECT_NEAR(pickedLengths.at(z), length, 1e-3 * length) << "level " << z;
+        ExpectClearance(picked.moves, Make(outer->Copy(), island->Copy()), 3.5, true);
     }
 }
 
