@@ -30,7 +30,8 @@ protected:
                                  {kCommandPocketMilling, &CLSID_PocketMillingCommand},
                                  {kCommandContourMilling, &CLSID_ContourMillingCommand},
                                  {kCommandCurveMilling, &CLSID_CurveMillingCommand},
-                                 {kCommandSaveNcFile, &CLSID_NcFileCommand}};
+                                 {kCommandSaveNcFile, &CLSID_NcFileCommand},
+                                 {kCommandOpenNcFile, &CLSID_NcFileCommand}};
         for (const Entry& entry : entries)
             m_services.commands.push_back(Command(0, static_cast<uint32_t>(entry.number), *entry.id));
     }
@@ -303,6 +304,42 @@ TEST_F(FeatureCommandTest, TheAcceptedPocketSavesAsAnNcProgram)
     const NcFileResult saved = SaveNcProgram(*job, path);
     ASSERT_EQ(saved.status, NcFileStatus::Ok);
     EXPECT_GT(saved.linesRead, 10);
+}
+
+// Save and Open NC File started from the command table do all their work
+// on the start event and leave nothing running, whatever came of it, so the
+// drawing can be closed or saved right after.
+TEST_F(FeatureCommandTest, TheNcFileCommandsLeaveNothingRunningOnceTheFileIsDone)
+{
+    CMillingJob* job = FindMillingJob(Host());
+    auto operation = std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false);
+    operation->AddFeature(MakeSquarePocket(40, 12, nullptr));
+    job->AddOperation(std::move(operation), true);
+    const std::string saved = m_folder.Path() + "/saved.nc";
+    struct Row {
+        const char* name;
+        long command;
+        std::string path;
+        size_t messages;
+    };
+    const Row rows[] = {
+        {"saved", kCommandSaveNcFile, saved, 0},
+        {"save cancelled", kCommandSaveNcFile, "", 0},
+        {"save into a missing folder", kCommandSaveNcFile, m_folder.Path() + "/none/x.nc", 1},
+        {"the saved program opened", kCommandOpenNcFile, saved, 0},
+        {"a missing file opened", kCommandOpenNcFile, m_folder.Path() + "/none.nc", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DialogAnswers answers(row.path);
+        m_document->StartCommand(CommandIndex(row.command), 1);
+        EXPECT_EQ(answers.requests.size() - answers.Messages().size(), 1u) << "one file dialog";
+        EXPECT_EQ(answers.Messages().size(), row.messages);
+        EXPECT_EQ(m_document->GetLevelCount(), 1u);
+        EXPECT_FALSE(m_document->IsCommandActive());
+    }
+    EXPECT_NE(ReadText(saved).find("G01"), std::string::npos);
+    EXPECT_FALSE(DrawnEntities(Host()).empty()) << "the opened program is drawn";
 }
 
 } // namespace
