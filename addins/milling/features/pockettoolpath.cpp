@@ -51,14 +51,111 @@ struct PassTree {
 // How much deeper than the tool radius from a pass a point must lie to count
 // as left standing by it (drawing units).
 constexpr double kRestMargin = 0.0005;
+// Where a cover lying wholly inside a piece splits it, as a share of the
+// cover's width: off the middle, so that the cut misses the vertices of
+// symmetric parts.
+constexpr double kSplitShare = 0.5123;
+
+// The closed pieces of a combination, with their orientation.
+void KeepClosed(ChainList& cut, ChainList& into)
+{
+    for (auto& q : cut)
+        if (q->GetCount() > 0 && q->IsClosed()) {
+            q->IsClockwise(0);
+            into.push_back(std::move(q));
+        }
+}
+
+// The box from (x0, y0) to (x1, y1) as a closed chain of the orientation
+// given.
+std::unique_ptr<CCurveList> Box(double x0, double y0, double x1, double y1, int clockwise)
+{
+    std::vector<CPoint2D> corners{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    if (clockwise)
+        std::reverse(corners.begin(), corners.end());
+    auto box = std::make_unique<CCurveList>();
+    for (size_t k = 0; k < corners.size(); ++k)
+        box->Append(std::make_unique<CLineSegment2D>(corners[k], corners[(k + 1) % corners.size()]));
+    box->IsClockwise(0);
+    return box;
+}
+
+// The two halves of a piece left and right of a vertical line through the
+// cover inside it; the cover then crosses both. Empty when the cut fails.
+ChainList SplitAround(const CCurveList& piece, const CCurveList& cover, PairSearch search)
+{
+    double minX, minY, maxX, maxY, cx0, cy0, cx1, cy1;
+    piece.GetBounds(minX, minY, maxX, maxY);
+    cover.GetBounds(cx0, cy0, cx1, cy1);
+    const double x = cx0 + kSplitShare * (cx1 - cx0);
+    const double margin = 1.0 + (maxX - minX) + (maxY - minY);
+    ChainList halves;
+    const std::unique_ptr<CCurveList> others[] = {Box(x, minY - margin, maxX + margin, maxY + margin, piece.clockwise),
+                                                  Box(minX - margin, minY - margin, x, maxY + margin, piece.clockwise)};
+    for (const auto& other : others) {
+        ChainList cut;
+        if (piece.Combine(*other, CombineMode::Difference, cut, search) <= 0)
+            return {};
+        KeepClosed(cut, halves);
+    }
+    return halves;
+}
+
+// What is left of the pieces once every cover is taken away. A cover that
+// lies wholly inside a piece would leave a hole, which a chain cannot hold:
+// it is taken away again after the others, which may have opened the piece
+// up to it, and a piece that still holds it whole is split through it
+// first.
+ChainList TakeAway(ChainList pieces, const ChainList& covers, PairSearch search)
+{
+    auto takeAway = [&](CCurveList& cover, bool split, bool& holds) {
+        holds = false;
+        ChainList next;
+        ChainList todo = std::move(pieces);
+        while (!todo.empty()) {
+            std::unique_ptr<CCurveList> p = std::move(todo.back());
+            todo.pop_back();
+            ChainList cut;
+            if (p->Combine(cover, CombineMode::Difference, cut, search) > 0) {
+                KeepClosed(cut, next);
+                continue;
+            }
+            // Apart or only touching.
+            if (cover.ContainsList(*p, 0))
+                continue;
+            if (p->ContainsList(cover, 0)) {
+                ChainList halves = split ? SplitAround(*p, cover, search) : ChainList{};
+                if (!halves.empty()) {
+                    for (auto& h : halves)
+                        todo.push_back(std::move(h));
+                    continue;
+                }
+                holds = true;
+            }
+            next.push_back(std::move(p));
+        }
+        pieces = std::move(next);
+    };
+    std::vector<CCurveList*> inside;
+    bool holds = false;
+    for (const auto& c : covers) {
+        takeAway(*c, false, holds);
+        if (holds)
+            inside.push_back(c.get());
+    }
+    for (CCurveList* c : inside)
+        takeAway(*c, true, holds);
+    return pieces;
+}
 
 // The areas a step wider than the tool radius leaves standing between a
 // region pass and its inward passes: the points deeper than the radius from
 // the pass (its offset by the radius, less the islands grown as far) that
 // lie farther than the radius from every inward pass. A slot the step
 // jumps over, the lobes and corners an inward offset loses, ribs between
-// two passes. Each becomes a region pass of its own, which is offset
-// inwards in turn. An area that holds an island is left standing.
+// two passes and beside the islands. Each becomes a region pass of its own,
+// which is offset inwards in turn. An area that still holds an island is
+// left standing.
 ChainList LeftStanding(const CCurveList& pass, const std::vector<const CCurveList*>& islandLoops,
                        const ChainList& inward, double radius, double tolerance, PairSearch search)
 {
@@ -67,50 +164,30 @@ ChainList LeftStanding(const CCurveList& pass, const std::vector<const CCurveLis
     rest.erase(std::remove_if(rest.begin(), rest.end(), [&](const auto& r) { return r->clockwise != cw; }), rest.end());
     if (rest.empty())
         return rest;
+    // What the passes cut: the island loops' (merged, with the areas they
+    // enclose) and the inward passes', each grown by the radius.
     IslandOffsets near = OffsetIslands(islandLoops, radius + kRestMargin, tolerance);
     ChainList nearHoles;
     MergeIslands(near.outlines, nearHoles, nullptr, search);
-    CutIslandsFromBoundaries(rest, near.outlines, search);
-    // What the inward passes cut: each grown by the radius.
     ChainList cover;
     for (const auto& loop : inward)
         for (auto& grown : OffsetClosed(*loop, radius, loop->clockwise ? 0 : 1, 0.0))
             if (grown->clockwise == loop->clockwise)
                 cover.push_back(std::move(grown));
+    for (auto& outline : near.outlines)
+        cover.push_back(std::move(outline));
     ChainList standing;
-    for (auto& piece : rest) {
-        ChainList pieces;
-        pieces.push_back(std::move(piece));
-        for (auto& c : cover) {
-            ChainList next;
-            for (auto& p : pieces) {
-                ChainList cut;
-                const int n = p->Combine(*c, CombineMode::Difference, cut, search);
-                if (n <= 0) {
-                    if (!c->ContainsList(*p, 0))
-                        next.push_back(std::move(p));
-                    continue;
-                }
-                for (auto& q : cut)
-                    if (q->GetCount() > 0 && q->IsClosed()) {
-                        q->IsClockwise(0);
-                        next.push_back(std::move(q));
-                    }
-            }
-            pieces = std::move(next);
-        }
-        for (auto& p : pieces) {
-            double length = 0.0;
-            const double area = p->SignedArea(&length);
-            // Slivers where a cover runs along the rest's edge enclose nothing.
-            if (p->clockwise != cw || !(std::fabs(area) > kRestMargin * length))
-                continue;
-            bool holds = false;
-            for (const CCurveList* island : islandLoops)
-                holds = holds || p->ContainsList(*island, 0);
-            if (!holds)
-                standing.push_back(std::move(p));
-        }
+    for (auto& p : TakeAway(std::move(rest), cover, search)) {
+        double length = 0.0;
+        const double area = p->SignedArea(&length);
+        // Slivers where a cover runs along the rest's edge enclose nothing.
+        if (p->clockwise != cw || !(std::fabs(area) > kRestMargin * length))
+            continue;
+        bool holds = false;
+        for (const CCurveList* island : islandLoops)
+            holds = holds || p->ContainsList(*island, 0);
+        if (!holds)
+            standing.push_back(std::move(p));
     }
     return standing;
 }

@@ -130,6 +130,9 @@ std::vector<PartDefinition> Parts_()
         {"islands_tangent", islandPair(2.0), 2.0, 0.0, true, true, 0.25},
         {"islands_near_tangent_in", islandPair(2.0 - 1e-4), 2.0, 0.0, true, true, 0.25},
         {"islands_near_tangent_out", islandPair(2.0 + 1e-4), 2.0, 0.0, true, true, 0.25},
+        // The material a wide step leaves round a lone island encloses it.
+        {"island_amid_wide_pocket", [] { return Make(Rect(0, 0, 30, 24), Circle(13, 11, 2.5)); }, 4.0, 0.0, false,
+         true, 0.25},
         {"slot_at_tool_width", [] { return Make(SlottedBlock(6.0)); }, 6.0, 0.0, true, true, 0.5},
         {"slot_below_tool_width", [] { return Make(SlottedBlock(5.5)); }, 6.0, 0.0, true, true, 0.5},
         {"slot_just_above_tool_width", [] { return Make(SlottedBlock(6.0 + 1e-4)); }, 6.0, 0.0, true, true, 0.5},
@@ -187,7 +190,7 @@ std::vector<CorpusCase> AllCases()
 
 // Faults the toolpaths have today, by case; the cases run disabled until the
 // faults are mended.
-enum class Fault { None, Ribs, EnclosedArea, Simplification };
+enum class Fault { None, EnclosedArea };
 
 struct KnownFault {
     const char* name;
@@ -195,12 +198,8 @@ struct KnownFault {
 };
 
 const KnownFault kKnownFaults[] = {
-    {"islands_tangent_pocket_100", Fault::Ribs},
-    {"islands_near_tangent_in_pocket_100", Fault::Ribs},
-    {"islands_near_tangent_out_pocket_100", Fault::Ribs},
     {"ring_of_islands_pocket_100", Fault::EnclosedArea},
     {"ring_of_islands_with_allowance_pocket_100", Fault::EnclosedArea},
-    {"polygon_circles_1500_segments_pocket_70", Fault::Simplification},
 };
 
 Fault FaultOf(const std::string& name)
@@ -302,17 +301,10 @@ TEST_P(CorpusToolpath, KeepsClearanceCutsWhatItCanReachAndReadsBack)
 std::string CaseName(const testing::TestParamInfo<CorpusCase>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(Cases(Fault::None)), CaseName);
-// At a step of the whole diameter, ribs stand beside islands that touch or
-// nearly touch each other.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Ribs, CorpusToolpath, testing::ValuesIn(Cases(Fault::Ribs)), CaseName);
 // The area enclosed by a ring of merged islands is left partly uncut at a
 // step of the whole diameter.
 INSTANTIATE_TEST_SUITE_P(DISABLED_EnclosedArea, CorpusToolpath, testing::ValuesIn(Cases(Fault::EnclosedArea)),
                          CaseName);
-// On the 1 500-segment circles at 70 % a few points between passes stay
-// uncut.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Simplification, CorpusToolpath,
-                         testing::ValuesIn(Cases(Fault::Simplification)), CaseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
 
 // Where the tool fits nowhere there is nothing to cut, and the toolpath
