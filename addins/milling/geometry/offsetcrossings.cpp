@@ -120,16 +120,19 @@ void COffsetBuilder::AddCrossing(int i, int j, const CPoint2D& x, int flagI, int
     Record ri{x, i, Seg(i).DistanceAlong(x, 1), flagI, idJ, kLabelNone, false};
     m_records.push_back(rj);
     m_records.push_back(ri);
+    // A piece's records stay ordered by distance (a trim moves only the end
+    // of a piece that has records), so both places are found by bisection:
+    // a long corner arc can collect thousands of crossings.
     // Piece j: before the first record not nearer to the start.
     auto& listJ = m_pieces[j].records;
-    auto at = std::find_if(listJ.begin(), listJ.end(),
-                           [&](int r) { return m_records[r].distance >= rj.distance; });
+    auto at = std::lower_bound(listJ.begin(), listJ.end(), rj.distance,
+                               [&](int r, double distance) { return m_records[r].distance < distance; });
     listJ.insert(at, idJ);
     // Piece i: after the last record not farther from the start.
     auto& listI = m_pieces[i].records;
-    auto after = std::find_if(listI.rbegin(), listI.rend(),
-                              [&](int r) { return m_records[r].distance <= ri.distance; });
-    listI.insert(after.base(), idI);
+    auto after = std::upper_bound(listI.begin(), listI.end(), ri.distance,
+                                  [&](double distance, int r) { return distance < m_records[r].distance; });
+    listI.insert(after, idI);
 }
 
 // Cuts the junction of neighbouring pieces j = i - 1 and i back to one of

@@ -418,6 +418,19 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         candidates.push_back(std::move(circle));
     }
 
+    // The borders serve only where the chain crosses, touches or doubles
+    // back on itself. Beside a closed chain that does none of that, a
+    // portion that comes nearer than the distance does so from the offset
+    // side, across another candidate: a path from a point at the distance to
+    // one beyond the chain crosses the chain, and nearer to it the boundary
+    // of the points within the distance, which candidates make up.
+    const bool simple = closed &&
+                        std::none_of(vertexKind.begin(), vertexKind.end(),
+                                     [](VertexKind kind) { return kind == VertexKind::DoublesBack; }) &&
+                        chain.SelfIntersections(nullptr, search) == 0;
+    if (simple)
+        borders.clear();
+
     // Crossings split the candidates.
     const int n = static_cast<int>(candidates.size());
     for (auto& border : borders)
