@@ -18,6 +18,25 @@
 #include "host/shell/connection_point.h"
 #include "icontrols.h"
 #include "ihost.h"
+#include "platform/user/commdlg.h"
+
+// While it lives, answers every dialog with its default and keeps the text
+// of each message box, in order.
+class MessageAnswers {
+public:
+    MessageAnswers()
+    {
+        SetDialogAnswerHook([this](const DialogRequest& request) -> std::optional<DialogAnswer> {
+            if (request.kind == DialogRequestKind::MessageBox)
+                messages.push_back(request.text);
+            return DialogAnswer{};
+        });
+    }
+    ~MessageAnswers() { SetDialogAnswerHook(nullptr); }
+    MessageAnswers(const MessageAnswers&) = delete;
+    MessageAnswers& operator=(const MessageAnswers&) = delete;
+    std::vector<std::string> messages;
+};
 
 // A toolbar that logs its images and buttons into the host's log.
 class RecordingToolbar final : public IToolbarControl {
