@@ -282,7 +282,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
 
     Result<std::vector<double>> levels = ComputeLevels(params);
     if (!levels.ok())
-        return levels.error();
+        return Passed(levels.error(), "CPocketFeature::ComputeFromContours: levels");
     const double radius = params.tool.diameter / 2.0;
     const double ratio = params.tool.radialStep / 100.0;
     const double step = 2.0 * radius * ratio;
@@ -296,7 +296,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     steps.Advance(8);
     Status nested = NestContours(table, 0, search);
     if (!nested.ok())
-        return nested.error();
+        return Passed(nested.error(), "CPocketFeature::ComputeFromContours: nesting");
     steps.Advance(8);
 
     ChainList roots, islands;
@@ -332,7 +332,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     tree.master.Clear(false);
     if (!walked.ok()) {
         ClearMoves();
-        return walked.error();
+        return Passed(walked.error(), "CPocketFeature::ComputeFromContours: walking the levels");
     }
     return Ok{};
 }
