@@ -201,8 +201,8 @@ TEST_F(CommandPanelTest, TheTriadFollowsTheOriginAndInvertedZ)
 // without one, and the person is told.
 TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
 {
-    MessageAnswers answers;
-    const std::vector<std::string>& told = answers.messages;
+    DialogAnswers answers("");
+    const std::vector<std::string>& told = answers.Messages();
     const std::string store = ProgramFile("Toolstore/poststore.dat");
     CMillingJob* job = FindMillingJob(m_document->GetHostDocument());
 
@@ -233,8 +233,8 @@ TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
 
 TEST_F(CommandPanelTest, WithoutPluginsAnOperationHasNoMachineAndThePersonIsTold)
 {
-    MessageAnswers answers;
-    const std::vector<std::string>& told = answers.messages;
+    DialogAnswers answers("");
+    const std::vector<std::string>& told = answers.Messages();
     const ComPtr<CMillingAddin> bare = ComPtr<CMillingAddin>::Share(new CMillingAddin());
     bare->LoadPostprocessorsFrom(m_folder.Path() + "/none");
     m_host.addin = bare.Get();

@@ -161,7 +161,7 @@ TEST_F(TransferCommandTest, OkTransfersTheChosenPhaseAndStartsTheDriver)
 
 TEST_F(TransferCommandTest, FailuresAnswerEFailOrWarn)
 {
-    MessageAnswers answers;
+    DialogAnswers answers("");
     FourPhases();
     Make();
     LONG result = 0;
@@ -177,8 +177,8 @@ TEST_F(TransferCommandTest, FailuresAnswerEFailOrWarn)
     EXPECT_EQ(Control(kTransferOk, kNotifyClick, &result), S_OK);
     EXPECT_EQ(result, 2);
     EXPECT_TRUE(std::filesystem::exists(ProgramFile("out.nc")));
-    ASSERT_EQ(answers.messages.size(), 1u);
-    EXPECT_NE(answers.messages[0].find("could not be started"), std::string::npos);
+    ASSERT_EQ(answers.Messages().size(), 1u);
+    EXPECT_NE(answers.Messages()[0].find("could not be started"), std::string::npos);
     // Another folder typed into the panel is where the settings are read.
     Find(kTransferFolder).text = ProgramFile("Toolstore");
     EXPECT_EQ(Control(kTransferOk, kNotifyClick, &result), E_FAIL);
@@ -186,7 +186,7 @@ TEST_F(TransferCommandTest, FailuresAnswerEFailOrWarn)
 
 TEST_F(TransferCommandTest, AJobWithoutPhasesWarns)
 {
-    MessageAnswers answers;
+    DialogAnswers answers("");
     WriteProgramFile("KVL.ini", WriteDriver() + "\n");
     Make();
     EXPECT_TRUE(Find(kTransferPhases).items.empty());
@@ -196,7 +196,7 @@ TEST_F(TransferCommandTest, AJobWithoutPhasesWarns)
     EXPECT_EQ(Control(kTransferPhases, kNotifySelectionChange, &result), S_OK);
     EXPECT_EQ(Control(kTransferOk, kNotifyClick, &result), S_OK);
     EXPECT_EQ(result, 2);
-    EXPECT_EQ(answers.messages, Lines{"WARNING!! no current toolpath for Vornak!"});
+    EXPECT_EQ(answers.Messages(), Lines{"WARNING!! no current toolpath for Vornak!"});
     EXPECT_FALSE(std::filesystem::exists(ProgramFile("Transfer.nc")));
 }
 
