@@ -38,17 +38,6 @@ constexpr double kPocketBoxBottom = 10.0;
 constexpr double kPocketBoxRight = 104.0;
 constexpr double kPocketBoxTop = 70.0;
 
-// What the program's idle time does for the bars: their states and the
-// menu bar's items brought up to date, the layout recalculated.
-void IdleUpdate(CMainFrame& frame)
-{
-    PumpUntilIdle();
-    frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
-    frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
-    frame.RecalcLayout();
-    PumpUntilIdle();
-}
-
 // Messages dispatched until the queue is empty, at most kEndlessPaints
 // paints: the WM_PAINTs dispatched.
 int PaintsUntilIdle()
