@@ -411,6 +411,12 @@ TEST(MillingFlow, APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
         auto always = [] { return false; }; // for clicks that may come twice
         std::vector<std::string> paneBeforeClose;
         auto settledSince = std::chrono::steady_clock::now();
+        // The picked curves are highlighted as the running command's
+        // temporary objects.
+        auto curvesPicked = [&] {
+            CNuvexDoc* open = document();
+            return open != nullptr && !open->GetCommandObjects().empty();
+        };
         auto boxInView = [&] {
             const RECT view = viewRect();
             for (const POINT corner : {screenPointOf(kPocketBoxLeft, kPocketBoxTop),
@@ -482,9 +488,12 @@ TEST(MillingFlow, APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
                      pointer.Click(top, to);
                  },
                  [&] {
+                     if (!curvesPicked())
+                         return false;
                      shownAfterPick = ShownChecksum(top, viewRect());
                      return shownAfterPick != shownBeforePick;
-                 }},
+                 },
+                 curvesPicked},
                 {"the panel scrolled down until its tool list shows", [] {},
                  [&] {
                      if (ShowsItsCentre(panelControl(kToolList)))
