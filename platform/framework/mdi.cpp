@@ -202,6 +202,15 @@ void CMDIFrameWnd::RecalcLayout(BOOL notify) { CFrameWnd::RecalcLayout(notify); 
 
 LRESULT CMDIFrameWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The frame takes the focus back whenever it is activated (after a
+    // dialog, a menu or another program's window): with a child open it
+    // passes it to the client and so to the active child's view, where the
+    // keys belong. Without one the frame keeps it.
+    if (message == WM_SETFOCUS && m_hWndMDIClient != nullptr && ::IsWindowVisible(m_hWndMDIClient) &&
+        MDIGetActive() != nullptr) {
+        ::SetFocus(m_hWndMDIClient);
+        return 0;
+    }
     // Window commands that nobody handled reach the client, which knows the
     // children (Window menu entries activate them).
     if (message == WM_COMMAND && lParam == 0 && m_hWndMDIClient != nullptr) {

@@ -210,6 +210,14 @@ LRESULT MdiClientProc(HWND client, UINT message, WPARAM wParam, LPARAM lParam)
             }
         }
         break;
+    case WM_SETFOCUS:
+        // The client itself takes no keys: the focus goes on to the active
+        // child, whose frame hands it to its view.
+        if (HWND active = ActiveOf(client); active != nullptr && IsWindowVisible(active)) {
+            SetFocus(active);
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         RemovePropA(client, kActiveProperty);
         break;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "platform/framework/menu.h"
 #include "platform/framework/view.h"
 #include "platform/user/commdlg.h"
+#include "platform/user/input.h"
 #include "platform/user/inspect.h"
 
 namespace {
@@ -109,6 +111,7 @@ protected:
     NUVEX_ROUTE_NOTE("view")
     void OnUpdateGrid(CCmdUI* cmdUI) { cmdUI->SetCheck(Doc()->m_gridOn ? 1 : 0); }
     void OnGrid() { Doc()->m_gridOn = !Doc()->m_gridOn; }
+    void OnKeyDown(UINT key, UINT, UINT) { g_log.push_back("view key " + std::to_string(key)); }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -117,6 +120,7 @@ BEGIN_MESSAGE_MAP(CTestView, CView)
     ON_COMMAND_EX(kRouteCommand, OnRoute)
     ON_COMMAND(kGridCommand, OnGrid)
     ON_UPDATE_COMMAND_UI(kGridCommand, OnUpdateGrid)
+    ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 class CTestChildFrame : public CMDIChildWnd {
@@ -293,6 +297,58 @@ TEST_F(DocViewTest, TwoDocumentsGetTheirOwnFramesAndTheActiveOneTakesTheCommands
     EXPECT_STREQ(caption, "Doc2");
     // The document type's menu is on the main frame while a child is active.
     EXPECT_EQ(::GetMenu(frame->m_hWnd), m_app->m_docTemplate->m_hMenuShared);
+}
+
+// However the main frame gets the focus back (it is given it, or it is
+// activated again when a dialog or a popup that had the activation goes),
+// the keys reach the active child's view; with no child open the frame
+// keeps the focus itself.
+TEST_F(DocViewTest, KeysReachTheActiveViewWhenTheFrameTakesTheFocusBack)
+{
+    CTestDoc* document = NewDocument();
+    ASSERT_NE(document, nullptr);
+    CTestView* view = FirstView(document);
+    CMDIFrameWnd* frame = m_app->Frame();
+    // A window that takes the activation and the focus, then goes.
+    auto passingWindow = [&](bool destroy) {
+        HWND popup = ::CreateWindowExA(0, "#32770", "passing", WS_POPUP | WS_VISIBLE, 10, 10, 100, 60, frame->m_hWnd,
+                                       nullptr, nullptr, nullptr);
+        ::SetActiveWindow(popup);
+        ::SetFocus(popup);
+        if (!destroy) {
+            ::ShowWindow(popup, SW_HIDE);
+        }
+        ::DestroyWindow(popup);
+    };
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+    };
+    const Row rows[] = {
+        {"the frame is given the focus", [&] { frame->SetFocus(); }},
+        {"a popup that had the activation is destroyed", [&] { passingWindow(true); }},
+        {"a dialog that had the activation is hidden first", [&] { passingWindow(false); }},
+        {"the frame is activated again", [&] {
+             ::SetActiveWindow(nullptr);
+             ::SetActiveWindow(frame->m_hWnd);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ::SetFocus(nullptr);
+        row.act();
+        EXPECT_EQ(::GetFocus(), view->m_hWnd);
+        PumpUntilIdle();
+        g_log.clear();
+        InjectKey(VK_ESCAPE, KeyAction::Down);
+        InjectKey(VK_ESCAPE, KeyAction::Up);
+        PumpUntilIdle();
+        EXPECT_EQ(g_log, (Log{"view key " + std::to_string(VK_ESCAPE)}));
+    }
+
+    m_app->CloseAllDocuments(FALSE);
+    frame->SetFocus();
+    EXPECT_EQ(::GetFocus(), frame->m_hWnd);
 }
 
 TEST_F(DocViewTest, MenuItemsFollowTheirHandlersAndUpdateHandlers)

@@ -7,8 +7,9 @@
 namespace nuvex::testing {
 
 DesktopStepRunner::DesktopStepRunner(std::vector<DesktopStep> steps, std::function<void()> stuck, AfterLastStep after,
-                                     std::chrono::seconds stepTime)
-    : m_steps(std::move(steps)), m_stuck(std::move(stuck)), m_after(after), m_stepTime(stepTime)
+                                     std::chrono::seconds stepTime, std::chrono::milliseconds retryAfter)
+    : m_steps(std::move(steps)), m_stuck(std::move(stuck)), m_after(after), m_stepTime(stepTime),
+      m_retryAfter(retryAfter)
 {
 }
 
@@ -20,6 +21,7 @@ bool DesktopStepRunner::OnIdle()
     DesktopStep& step = m_steps[m_next];
     if (!m_acted) {
         m_started = std::chrono::steady_clock::now();
+        m_lastAct = m_started;
         step.act();
         m_acted = true;
         return false;
@@ -29,7 +31,13 @@ bool DesktopStepRunner::OnIdle()
         m_acted = false;
         return true;
     }
-    if (std::chrono::steady_clock::now() - m_started > m_stepTime) {
+    const auto now = std::chrono::steady_clock::now();
+    if (step.arrived && now - m_lastAct > m_retryAfter && now - m_started <= m_stepTime && !step.arrived()) {
+        m_lastAct = now;
+        step.act();
+        return false;
+    }
+    if (now - m_started > m_stepTime) {
         m_failed = step.name;
         if (m_stuck) {
             m_stuck();

@@ -17,6 +17,11 @@ struct DesktopStep {
     std::string name;
     std::function<void()> act;
     std::function<bool()> done;
+    // When set, `act` is repeated each retry interval until this holds (or
+    // `done` does): for a click a slow X server may drop, this tells from
+    // the program's own state that the click arrived. Unset: `act` runs
+    // once (typing, toggling picks).
+    std::function<bool()> arrived = {};
 };
 
 // Whether the runner ends the loop itself after the last step (a program
@@ -28,7 +33,8 @@ public:
     // `stuck` runs when a step times out (a screenshot for the person
     // reading the failure); the loop then ends with exit code 1.
     DesktopStepRunner(std::vector<DesktopStep> steps, std::function<void()> stuck, AfterLastStep after,
-                      std::chrono::seconds stepTime = std::chrono::seconds(15));
+                      std::chrono::seconds stepTime = std::chrono::seconds(15),
+                      std::chrono::milliseconds retryAfter = std::chrono::milliseconds(700));
 
     // The idle script: TRUE while more idle time is wanted.
     bool OnIdle();
@@ -42,10 +48,12 @@ private:
     std::function<void()> m_stuck;
     AfterLastStep m_after;
     std::chrono::seconds m_stepTime;
+    std::chrono::milliseconds m_retryAfter;
     size_t m_next = 0;
     bool m_acted = false;
     bool m_quitPosted = false;
     std::chrono::steady_clock::time_point m_started;
+    std::chrono::steady_clock::time_point m_lastAct;
     std::string m_failed;
 };
 
