@@ -202,7 +202,6 @@ TEST_F(CommandPanelTest, TheTriadFollowsTheOriginAndInvertedZ)
 TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
 {
     DialogAnswers answers("");
-    const std::vector<std::string>& told = answers.Messages();
     const std::string store = ProgramFile("Toolstore/poststore.dat");
     CMillingJob* job = FindMillingJob(m_document->GetHostDocument());
 
@@ -214,8 +213,8 @@ TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
     EXPECT_EQ(onDisk.GetCurrent(), 1);
     ASSERT_EQ(job->GetOperationCount(), 1);
     EXPECT_EQ(job->GetOperation(0)->m_postprocessor, nullptr);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].find("No loaded postprocessor is named Siemens 3Axis Milling"), std::string::npos);
+    ASSERT_EQ(answers.Messages().size(), 1u);
+    EXPECT_NE(answers.Messages()[0].find("No loaded postprocessor is named Siemens 3Axis Milling"), std::string::npos);
 
     ReleaseCommands();
     m_panelDocument = std::make_unique<PanelDocument>(m_document->GetHostDocument());
@@ -234,15 +233,14 @@ TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
 TEST_F(CommandPanelTest, WithoutPluginsAnOperationHasNoMachineAndThePersonIsTold)
 {
     DialogAnswers answers("");
-    const std::vector<std::string>& told = answers.Messages();
     const ComPtr<CMillingAddin> bare = ComPtr<CMillingAddin>::Share(new CMillingAddin());
     bare->LoadPostprocessorsFrom(m_folder.Path() + "/none");
     m_host.addin = bare.Get();
     auto* command = Make<CAddOperationCommand>(CLSID_AddOperationCommand, kCommandAddOperation);
     EXPECT_EQ(Event(command, kEventAccept, nullptr), 0x12);
     m_host.addin = m_addin;
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_NE(told[0].find("No postprocessor plug-in is loaded"), std::string::npos);
+    ASSERT_EQ(answers.Messages().size(), 1u);
+    EXPECT_NE(answers.Messages()[0].find("No postprocessor plug-in is loaded"), std::string::npos);
     EXPECT_EQ(FindMillingJob(m_document->GetHostDocument())->GetOperationCount(), 1);
 }
 
