@@ -48,26 +48,25 @@ double CArcSegment2D::SweepAngle() const
     return ccw ? endDir.Relative(startDir).Angle() : startDir.Relative(endDir).Angle();
 }
 
-// Full circle: the extreme of the circle. Otherwise the extreme of the circle
-// when its direction lies on the arc, else the better end point (the end
-// point on a tie).
-CPoint2D CArcSegment2D::ExtremePoint(const CPoint2D& axis, bool takeStartWhenLess, bool onX) const
+// Full circle: the extreme of the circle along the unit axis. Otherwise the
+// extreme of the circle when the axis direction lies on the arc, else the end
+// point farther along the axis (the end point on a tie).
+CPoint2D CArcSegment2D::ExtremePoint(const CPoint2D& axis) const
 {
     const CPoint2D circleExtreme = centre + axis * radius;
     if (IsFullCircle() || IsPointOn(centre + axis, kClosedSegment))
         return circleExtreme;
     const CPoint2D s = GetStartPoint();
     const CPoint2D e = GetEndPoint();
-    const double sv = onX ? s.x : s.y;
-    const double ev = onX ? e.x : e.y;
-    const bool takeStart = takeStartWhenLess ? sv < ev : sv > ev;
-    return takeStart ? s : e;
+    const double alongStart = s.x * axis.x + s.y * axis.y;
+    const double alongEnd = e.x * axis.x + e.y * axis.y;
+    return alongStart > alongEnd ? s : e;
 }
 
-CPoint2D CArcSegment2D::GetMinXPoint() const { return ExtremePoint({-1.0, 0.0}, true, true); }
-CPoint2D CArcSegment2D::GetMaxXPoint() const { return ExtremePoint({1.0, 0.0}, false, true); }
-CPoint2D CArcSegment2D::GetMinYPoint() const { return ExtremePoint({0.0, -1.0}, true, false); }
-CPoint2D CArcSegment2D::GetMaxYPoint() const { return ExtremePoint({0.0, 1.0}, false, false); }
+CPoint2D CArcSegment2D::GetMinXPoint() const { return ExtremePoint({-1.0, 0.0}); }
+CPoint2D CArcSegment2D::GetMaxXPoint() const { return ExtremePoint({1.0, 0.0}); }
+CPoint2D CArcSegment2D::GetMinYPoint() const { return ExtremePoint({0.0, -1.0}); }
+CPoint2D CArcSegment2D::GetMaxYPoint() const { return ExtremePoint({0.0, 1.0}); }
 
 int CArcSegment2D::Reverse()
 {

@@ -184,5 +184,5 @@ public:
     CPoint2D ClosestPoint(const CPoint2D& p, SegmentFlags flags) const override;
 
 private:
-    CPoint2D ExtremePoint(const CPoint2D& axis, bool takeStartWhenLess, bool onX) const;
+    CPoint2D ExtremePoint(const CPoint2D& axis) const;
 };

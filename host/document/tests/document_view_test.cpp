@@ -234,8 +234,9 @@ TEST(PartFlags, EachQueryIsOredOverTheRecordsLinks)
     FlagLink a(0x1, 0x10);
     FlagLink b(0x4, 0x20);
     FlagLink c(0x8, 0);
-    IEntityRecord* holder = MakeHolder(static_cast<IObjectBase*>(new TestObject("x")));
-    holder->AddRef();
+    const ComPtr<IEntityRecord> record =
+        ComPtr<IEntityRecord>::Share(MakeHolder(static_cast<IObjectBase*>(new TestObject("x"))));
+    IEntityRecord* holder = record.Get();
     for (FlagLink* link : {&a, &b, &c}) {
         holder->AddLink(link);
     }
@@ -245,7 +246,6 @@ TEST(PartFlags, EachQueryIsOredOverTheRecordsLinks)
     EXPECT_EQ(CollectPartFlagsA(nullptr, 3), 0u);
     holder->RemoveAllLinks();
     EXPECT_EQ(CollectPartFlagsA(holder, 3), 0u);
-    holder->Release();
 }
 
 } // namespace

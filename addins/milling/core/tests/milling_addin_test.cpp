@@ -148,13 +148,11 @@ TEST_F(MillingAddinTest, APluginWithoutTheExportsGivesNothing)
                                     plugins.Path() + "/aaa_not_a_postprocessor.so");
     std::filesystem::create_symlink(std::string(NUVEX_TEST_BIN_DIR) + "/PostProc/yelk.so",
                                     plugins.Path() + "/yelk.so");
-    CMillingAddin* fresh = new CMillingAddin();
-    fresh->AddRef();
+    const ComPtr<CMillingAddin> fresh = ComPtr<CMillingAddin>::Share(new CMillingAddin());
     fresh->LoadPostprocessorsFrom(plugins.Path());
     EXPECT_EQ(fresh->Postprocessors().size(), 1u);
     fresh->LoadPostprocessorsFrom(plugins.Path());
     EXPECT_EQ(fresh->Postprocessors().size(), 1u) << "later loads do nothing";
-    fresh->Release();
 }
 
 TEST_F(MillingAddinTest, HelpOpensTheTopicOfEachCommand)

@@ -38,14 +38,13 @@ public:
     HRESULT STDMETHODCALLTYPE GetClassIds(CLSID*, IID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetApproximation(double, IPolylineSet** approximation, uint32_t) override
     {
-        auto* set = new CPolylineSet();
-        set->AddRef();
+        ComPtr<CPolylineSet> set = ComPtr<CPolylineSet>::Share(new CPolylineSet());
         set->AddPolyline(static_cast<uint32_t>(m_points.size() + 1), 2);
         for (size_t k = 0; k <= m_points.size(); ++k) {
             const CPoint2D& p = m_points[k % m_points.size()];
             set->SetPoint(0, static_cast<int32_t>(k), p.x, p.y, 0.0);
         }
-        *approximation = set;
+        *approximation = set.Detach();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetParts(IPlane**) override { return E_NOTIMPL; }

@@ -239,12 +239,12 @@ protected:
         panel->AddButton("OK", kVisible, &rect, 1, nullptr);
         panel->AddButton("Recalculate", kVisible, &rect, 20, nullptr);
         panel->ShowAll();
-        owner = new RecordingCommand(log, 0);
-        owner->AddRef();
+        held = ComPtr<RecordingCommand>::Share(new RecordingCommand(log, 0));
+        owner = held.Get();
         panel->SetOwner(owner);
     }
-    void TearDown() override { owner->Release(); }
     IControlPanel* panel = nullptr;
+    ComPtr<RecordingCommand> held;
     RecordingCommand* owner = nullptr;
 };
 
