@@ -82,6 +82,26 @@ Parts RingOfIslands(double toolGap)
     return parts;
 }
 
+// The ring of islands round a small round island in its middle: the area
+// enclosed by the ring is cleared round the middle island.
+Parts RingRoundIsland()
+{
+    Parts parts = RingOfIslands(2.0);
+    parts.push_back(Circle(30, 30, 2));
+    return parts;
+}
+
+// An island shaped like a C whose bay the tool cannot enter through its
+// mouth (2 wide), and a block standing in the bay: the bay is cleared round
+// the block.
+Parts IslandInBayOfIsland()
+{
+    return Make(Rect(0, 0, 50, 40),
+                Polygon({{10, 8}, {40, 8}, {40, 19}, {36, 19}, {36, 12}, {14, 12}, {14, 28}, {36, 28}, {36, 21},
+                         {40, 21}, {40, 32}, {10, 32}}),
+                Rect(22, 17, 28, 23));
+}
+
 // A frame shaped like a C whose bay is closed but for a mouth of width 4,
 // and a block standing in the bay 2 from its walls.
 Parts FrameWithBlockInBay()
@@ -136,6 +156,8 @@ std::vector<PartDefinition> Parts_()
         {"narrow_slot", [] { return Make(Rect(0, 0, 60, 14)); }, 6.0, 0.0, false, true, 0.5},
         {"ring_of_islands", [] { return RingOfIslands(2.0); }, 3.0, 0.0, false, true, 0.5},
         {"ring_of_islands_with_allowance", [] { return RingOfIslands(2.0); }, 2.0, 0.4, false, true, 0.5},
+        {"ring_round_island", RingRoundIsland, 3.0, 0.0, false, true, 0.5},
+        {"island_in_bay_of_island", IslandInBayOfIsland, 3.0, 0.0, false, true, 0.5},
         {"block_in_closed_bay", FrameWithBlockInBay, 6.0, 0.0, true, false, 0.5},
         {"rounded_rectangle", [] { return Make(RoundedRect(0, 0, 80, 44, 8)); }, 10.0, 0.0, true, true, 1.0},
         {"thin_crescent", [] { return Make(Crescent(20, 16, 6)); }, 6.0, 0.0, true, true, 0.5},
@@ -187,7 +209,7 @@ std::vector<CorpusCase> AllCases()
 
 // Faults the toolpaths have today, by case; the cases run disabled until the
 // faults are mended.
-enum class Fault { None, Ribs, EnclosedArea, Simplification };
+enum class Fault { None, Ribs };
 
 struct KnownFault {
     const char* name;
@@ -198,9 +220,6 @@ const KnownFault kKnownFaults[] = {
     {"islands_tangent_pocket_100", Fault::Ribs},
     {"islands_near_tangent_in_pocket_100", Fault::Ribs},
     {"islands_near_tangent_out_pocket_100", Fault::Ribs},
-    {"ring_of_islands_pocket_100", Fault::EnclosedArea},
-    {"ring_of_islands_with_allowance_pocket_100", Fault::EnclosedArea},
-    {"polygon_circles_1500_segments_pocket_70", Fault::Simplification},
 };
 
 Fault FaultOf(const std::string& name)
@@ -305,14 +324,6 @@ INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(Cases(Fault::N
 // At a step of the whole diameter, ribs stand beside islands that touch or
 // nearly touch each other.
 INSTANTIATE_TEST_SUITE_P(DISABLED_Ribs, CorpusToolpath, testing::ValuesIn(Cases(Fault::Ribs)), CaseName);
-// The area enclosed by a ring of merged islands is left partly uncut at a
-// step of the whole diameter.
-INSTANTIATE_TEST_SUITE_P(DISABLED_EnclosedArea, CorpusToolpath, testing::ValuesIn(Cases(Fault::EnclosedArea)),
-                         CaseName);
-// On the 1 500-segment circles at 70 % a few points between passes stay
-// uncut.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Simplification, CorpusToolpath,
-                         testing::ValuesIn(Cases(Fault::Simplification)), CaseName);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
 
 // Where the tool fits nowhere there is nothing to cut, and the toolpath
