@@ -71,14 +71,14 @@ std::unique_ptr<CCurveList> SlottedBlock(double w)
     return Polygon({{0, 0}, {30, 0}, {30, 20}, {x1, 20}, {x1, 30}, {x0, 30}, {x0, 20}, {0, 20}});
 }
 
-// Six round islands of radius 5 on a ring of radius 12: 2 apart, so that
-// their offsets overlap and enclose the middle.
-Parts RingOfIslands(double toolGap)
+// Six round islands of radius 5 on a ring of radius 12 in the middle of a
+// square: 2 apart, so that their offsets overlap and enclose the middle.
+Parts RingOfIslands(double toolGap, double side = 60)
 {
-    Parts parts = Make(Rect(0, 0, 60, 60));
-    const double ring = 10.0 + toolGap / 2 / std::sin(kPi / 6);
+    Parts parts = Make(Rect(0, 0, side, side));
+    const double ring = 10.0 + toolGap / 2 / std::sin(kPi / 6), m = side / 2;
     for (int k = 0; k < 6; ++k)
-        parts.push_back(Circle(30 + ring * std::cos(k * kPi / 3), 30 + ring * std::sin(k * kPi / 3), 5));
+        parts.push_back(Circle(m + ring * std::cos(k * kPi / 3), m + ring * std::sin(k * kPi / 3), 5));
     return parts;
 }
 
@@ -157,6 +157,14 @@ std::vector<PartDefinition> Parts_()
         {"ring_of_islands", [] { return RingOfIslands(2.0); }, 3.0, 0.0, false, true, 0.5},
         {"ring_of_islands_with_allowance", [] { return RingOfIslands(2.0); }, 2.0, 0.4, false, true, 0.5},
         {"ring_round_island", RingRoundIsland, 3.0, 0.0, false, true, 0.5},
+        // A ring-shaped island: its hole is a pocket again, round an island
+        // of its own.
+        {"ring_shaped_island",
+         [] { return Make(Rect(0, 0, 60, 60), Circle(30, 30, 20), Circle(30, 30, 12), Circle(30, 30, 4)); }, 3.0, 0.0,
+         false, true, 0.5},
+        // The ring's outer islands 2 from the walls: their offsets cut into
+        // the boundary's, and the middle stays enclosed.
+        {"ring_against_walls", [] { return RingOfIslands(2.0, 38); }, 3.0, 0.0, false, true, 0.5},
         {"island_in_bay_of_island", IslandInBayOfIsland, 3.0, 0.0, false, true, 0.5},
         {"block_in_closed_bay", FrameWithBlockInBay, 6.0, 0.0, true, false, 0.5},
         {"rounded_rectangle", [] { return Make(RoundedRect(0, 0, 80, 44, 8)); }, 10.0, 0.0, true, true, 1.0},
