@@ -72,16 +72,7 @@ HRESULT CAttributeSet::Apply(IGraphicsContext* context, IUnknown* target)
 
 HRESULT CAttributeSet::Clone(IUnknown** out)
 {
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = nullptr;
-    auto* copy = new (std::nothrow) CAttributeSet(m_lineStyle, m_lineWidth, m_stippleFactor, m_flags);
-    if (copy == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    *out = static_cast<IAttributeSet*>(copy);
-    return S_OK;
+    return WriteNewObject<IAttributeSet, CAttributeSet>(out, m_lineStyle, m_lineWidth, m_stippleFactor, m_flags);
 }
 
 HRESULT CAttributeSet::Load(IHostDocument*, uint32_t size, const BYTE* data)

@@ -43,16 +43,7 @@ HRESULT CCollectionB::Apply(IGraphicsContext* context, IUnknown* target)
 
 HRESULT CCollectionB::Clone(IUnknown** out)
 {
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = nullptr;
-    auto* copy = new (std::nothrow) CCollectionB(m_colour, m_mode);
-    if (copy == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    *out = static_cast<ICollectionB*>(copy);
-    return S_OK;
+    return WriteNewObject<ICollectionB, CCollectionB>(out, m_colour, m_mode);
 }
 
 HRESULT CCollectionB::Load(IHostDocument*, uint32_t size, const BYTE* data)

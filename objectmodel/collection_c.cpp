@@ -27,19 +27,7 @@ HRESULT CCollectionC::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionC::Attach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionC::Apply(IGraphicsContext*, IUnknown*) { return E_NOTIMPL; }
 
-HRESULT CCollectionC::Clone(IUnknown** out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = nullptr;
-    try {
-        *out = static_cast<ICollectionC*>(new CCollectionC(m_text.c_str()));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
-}
+HRESULT CCollectionC::Clone(IUnknown** out) { return WriteNewObject<ICollectionC, CCollectionC>(out, m_text.c_str()); }
 
 HRESULT CCollectionC::Load(IHostDocument*, uint32_t size, const BYTE* data)
 {

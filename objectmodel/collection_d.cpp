@@ -9,19 +9,7 @@ HRESULT CCollectionD::Detach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionD::Attach(IEntityRecord*) { return E_NOTIMPL; }
 HRESULT CCollectionD::Apply(IGraphicsContext*, IUnknown*) { return S_OK; }
 
-HRESULT CCollectionD::Clone(IUnknown** out)
-{
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = nullptr;
-    auto* copy = new (std::nothrow) CCollectionD();
-    if (copy == nullptr) {
-        return E_OUTOFMEMORY;
-    }
-    *out = static_cast<ICollectionD*>(copy);
-    return S_OK;
-}
+HRESULT CCollectionD::Clone(IUnknown** out) { return WriteNewObject<ICollectionD, CCollectionD>(out); }
 
 HRESULT CCollectionD::Load(IHostDocument*, uint32_t size, const BYTE*) { return size == 0 ? S_OK : E_FAIL; }
 

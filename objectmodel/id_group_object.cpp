@@ -139,16 +139,7 @@ HRESULT CIdGroupObject::Apply(IGraphicsContext*, IUnknown* target)
 
 HRESULT CIdGroupObject::Clone(IUnknown** out)
 {
-    if (out == nullptr) {
-        return E_POINTER;
-    }
-    *out = nullptr;
-    try {
-        *out = static_cast<IIdGroup*>(new CIdGroupObject(static_cast<IIdGroup*>(this)));
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
-    return S_OK;
+    return WriteNewObject<IIdGroup, CIdGroupObject>(out, static_cast<IIdGroup*>(this));
 }
 
 HRESULT CIdGroupObject::Load(IHostDocument*, uint32_t size, const BYTE* data)

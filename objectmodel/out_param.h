@@ -2,6 +2,9 @@
 // the values written, or E_POINTER for a null pointer.
 #pragma once
 
+#include <new>
+#include <utility>
+
 #include "platform/base/guid.h"
 #include "platform/base/types.h"
 
@@ -24,5 +27,24 @@ inline HRESULT WriteClassIds(CLSID* factory, IID* iid, const CLSID& factoryValue
     }
     *factory = factoryValue;
     *iid = iidValue;
+    return S_OK;
+}
+
+// A new object of type T made from `args`, handed out through `out` as its
+// interface I with no reference counted yet (the taker's first reference
+// is its own); E_POINTER for a null pointer, E_OUTOFMEMORY when it cannot
+// be made. `out` is null on failure.
+template <class I, class T, class... Args>
+HRESULT WriteNewObject(IUnknown** out, Args&&... args)
+{
+    if (out == nullptr) {
+        return E_POINTER;
+    }
+    *out = nullptr;
+    try {
+        *out = static_cast<I*>(new T(std::forward<Args>(args)...));
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
     return S_OK;
 }

@@ -40,7 +40,10 @@ BOOL CNuvexDoc::StartCommand(int32_t index, int32_t flag)
         // The second step goes to whatever level is current now: the new
         // one, or the one below when the start was refused.
         SendCommandEvent(kSecondStart, &commandId, 1, 0, &result);
-        m_commandActive = TRUE;
+        // A command that did all its work on its start event (a file
+        // written, a dialog closed) has already ended its level: nothing
+        // runs now, and closing the document must not be refused.
+        m_commandActive = m_levels.size() > 1 ? TRUE : FALSE;
     }
     ApplyCommandPresets(index, flag);
     m_output.RefreshCommandStates(FALSE);

@@ -2,6 +2,7 @@
 #include "host/shell/color_text_static.h"
 
 #include "platform/framework/dc.h"
+#include "platform/gdi/dc_guards.h"
 #include "platform/gdi/gditext.h"
 #include "platform/user/winuser.h"
 
@@ -62,14 +63,13 @@ std::vector<CColorTextStatic::Run> CColorTextStatic::Runs() const
 
 int CColorTextStatic::MeasureText(HDC dc) const
 {
-    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     int width = 0;
     for (const Run& run : Runs()) {
         SIZE extent{0, 0};
         ::GetTextExtentPoint32A(dc, m_text.c_str() + run.first, static_cast<int>(run.count), &extent);
         width += extent.cx + ::GetTextCharacterExtra(dc);
     }
-    ::SelectObject(dc, old);
     return width;
 }
 
@@ -99,19 +99,21 @@ void CColorTextStatic::OnPaint()
     ::GetClientRect(m_hWnd, &client);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_BOTTOM);
-    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     int x = 0;
-    for (const Run& run : Runs()) {
-        ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
-        ::SetTextColor(dc, run.colour);
-        const char* text = m_text.c_str() + run.first;
-        const int count = static_cast<int>(run.count);
-        ::TextOutA(dc, x + kTextLeft, client.bottom - kBaselineInset, text, count);
-        SIZE extent{0, 0};
-        ::GetTextExtentPoint32A(dc, text, count, &extent);
-        x += extent.cx + ::GetTextCharacterExtra(dc);
+    {
+        const SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+        for (const Run& run : Runs()) {
+            ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+            ::SetTextColor(dc, run.colour);
+            const char* text = m_text.c_str() + run.first;
+            const int count = static_cast<int>(run.count);
+            ::TextOutA(dc, x + kTextLeft, client.bottom - kBaselineInset, text, count);
+            SIZE extent{0, 0};
+            ::GetTextExtentPoint32A(dc, text, count, &extent);
+            x += extent.cx + ::GetTextCharacterExtra(dc);
+        }
     }
-    ::SelectObject(dc, old);
+    // The font goes back before the paint ends.
     ::EndPaint(m_hWnd, &paint);
 }
 

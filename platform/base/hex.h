@@ -16,3 +16,11 @@ inline constexpr int HexDigitValue(char c)
     }
     return -1;
 }
+
+// 0 to 255 for two hexadecimal digits, high first; -1 when either is not one.
+inline constexpr int HexByteValue(char high, char low)
+{
+    const int h = HexDigitValue(high);
+    const int l = HexDigitValue(low);
+    return h < 0 || l < 0 ? -1 : h * 16 + l;
+}

@@ -113,12 +113,11 @@ std::optional<std::string> UnescapeKeyName(std::string_view text)
         if (i + 2 >= text.size()) {
             return std::nullopt;
         }
-        const int high = HexDigitValue(text[i + 1]);
-        const int low = HexDigitValue(text[i + 2]);
-        if (high < 0 || low < 0) {
+        const int byte = HexByteValue(text[i + 1], text[i + 2]);
+        if (byte < 0) {
             return std::nullopt;
         }
-        out += static_cast<char>(high * 16 + low);
+        out += static_cast<char>(byte);
         i += 2;
     }
     return out;
@@ -155,12 +154,11 @@ std::optional<std::string> ReadQuoted(std::string_view text, size_t& pos)
             if (i + 2 >= text.size()) {
                 return std::nullopt;
             }
-            const int high = HexDigitValue(text[i + 1]);
-            const int low = HexDigitValue(text[i + 2]);
-            if (high < 0 || low < 0) {
+            const int byte = HexByteValue(text[i + 1], text[i + 2]);
+            if (byte < 0) {
                 return std::nullopt;
             }
-            out += static_cast<char>(high * 16 + low);
+            out += static_cast<char>(byte);
             i += 2;
             break;
         }
@@ -208,12 +206,11 @@ std::optional<RegistryValue> ParseValue(std::string_view text)
         }
         value.type = REG_BINARY;
         for (size_t i = 0; i < digits.size(); i += 2) {
-            const int high = HexDigitValue(digits[i]);
-            const int low = HexDigitValue(digits[i + 1]);
-            if (high < 0 || low < 0) {
+            const int byte = HexByteValue(digits[i], digits[i + 1]);
+            if (byte < 0) {
                 return std::nullopt;
             }
-            value.bytes.push_back(static_cast<uint8_t>(high * 16 + low));
+            value.bytes.push_back(static_cast<uint8_t>(byte));
         }
         return value;
     }

@@ -49,12 +49,11 @@ std::vector<Token> Tokenize(const std::string& text)
                 case '\\': value += '\\'; break;
                 case '"': value += '"'; break;
                 case 'x': {
-                    const int high = i < text.size() ? HexDigitValue(text[i]) : -1;
-                    const int low = i + 1 < text.size() ? HexDigitValue(text[i + 1]) : -1;
-                    if (high < 0 || low < 0) {
+                    const int byte = i + 1 < text.size() ? HexByteValue(text[i], text[i + 1]) : -1;
+                    if (byte < 0) {
                         Fail("\\x needs two hex digits");
                     }
-                    value += static_cast<char>(high * 16 + low);
+                    value += static_cast<char>(byte);
                     i += 2;
                     break;
                 }

@@ -102,10 +102,7 @@ JobRecordStatus ReadFeature(CJobRecordReader& reader, size_t operation, size_t i
     const size_t start = reader.Offset();
     Result<size_t> read = feature->Load(reader.Here(), reader.Remaining(), factory);
     if (!read.ok()) {
-        std::string reason = FeatureErrorMessage(read.error().code);
-        if (!read.error().context.empty())
-            reason += " (" + read.error().context + ")";
-        return Fault(JobRecordError::BadFeatureRecord, start, context + ": " + reason);
+        return Fault(JobRecordError::BadFeatureRecord, start, context + ": " + FeatureErrorText(read.error()));
     }
     reader.Skip(read.value());
     return {};

@@ -19,6 +19,7 @@
 #include "objectmodel/entity_record.h"
 #include "platform/framework/ctrls.h"
 #include "platform/gdi/gdi.h"
+#include "platform/user/commdlg.h"
 
 namespace {
 
@@ -51,6 +52,9 @@ constexpr uint32_t kHoverFlags = 0x20002C;
 
 constexpr uint32_t kPreviewColour = 0x80C800;
 
+// The pick prompt while the picked curves give no toolpath.
+constexpr const char* kNoToolpathPrompt = "Select object (no toolpath: ";
+
 struct NumberField {
     LONG id;
     double CMillingParams::* field = nullptr;
@@ -81,11 +85,14 @@ const NumberField kToolFields[] = {
 };
 
 const FeatureCommandKind kPocket = {kCommandPocketMilling, 6025, 218, 217, 20006, "Pocket milling", 20007,
-                                    "Pocket parameters", false, true, 390, 38, "pocket_feature.htm", true};
+                                    "Pocket parameters", false, true, 390, 38, "pocket_feature.htm", true,
+                                    "Pocket milling"};
 const FeatureCommandKind kContour = {kCommandContourMilling, 6024, 219, 218, 20004, "Contour milling", 20038,
-                                     "Contour parameters", true, false, 420, 27, "contour_feature.htm", true};
+                                     "Contour parameters", true, false, 420, 27, "contour_feature.htm", true,
+                                     "Contour milling"};
 const FeatureCommandKind kCurve = {kCommandCurveMilling, 6032, 219, 218, 20062, "Curve milling", 20038,
-                                   "Contour parameters", true, true, 520, 38, "curve_feature.htm", false};
+                                   "Contour parameters", true, true, 520, 38, "curve_feature.htm", false,
+                                   "Curve milling"};
 
 RECT Rect(int left, int top, int right, int bottom) { return RECT{left, top, right, bottom}; }
 
@@ -331,8 +338,29 @@ void CMillingFeatureCommandBase::Recompute()
 {
     if (m_feature == nullptr)
         return;
-    Compute(*m_feature, &m_picked, m_params, m_document, m_kind.usesProgress ? &m_progress : nullptr);
+    const Status computed =
+        Compute(*m_feature, &m_picked, m_params, m_document, m_kind.usesProgress ? &m_progress : nullptr);
     ++m_computations;
+    if (!computed.ok())
+        m_toolpathError = computed.error();
+    else if (m_feature->Moves().empty())
+        // A computation that made no move has made no toolpath, whatever
+        // it answered.
+        m_toolpathError = Error{FeatureError::NoToolpath, "no moves"};
+    else
+        m_toolpathError.reset();
+    ShowToolpathState();
+}
+
+void CMillingFeatureCommandBase::ShowToolpathState()
+{
+    if (m_document == nullptr)
+        return;
+    std::string label;
+    if (m_toolpathError && m_picked.GetCount() > 0)
+        label = std::string(kNoToolpathPrompt) + FeatureErrorMessage(m_toolpathError->code) + ")";
+    // An empty label gives back the host's own pick prompt.
+    m_document->SetPrompt(kInputPickToggle, label.c_str());
 }
 
 void CMillingFeatureCommandBase::ResetProgress()
@@ -371,9 +399,9 @@ HRESULT CMillingFeatureCommandBase::OnEvent(LONG event, void* value, LONG final,
         *result = kResultEnd;
         break;
     case kEventAccept:
-        Accept();
+        if (Accept())
+            *result = kResultCommit;
         ResetProgress();
-        *result = kResultCommit;
         break;
     case kEventPickAdd:
     case kEventPick:
@@ -392,16 +420,30 @@ HRESULT CMillingFeatureCommandBase::OnEvent(LONG event, void* value, LONG final,
     return S_OK;
 }
 
-void CMillingFeatureCommandBase::Accept()
+bool CMillingFeatureCommandBase::Accept()
 {
-    if (m_job == nullptr || m_feature == nullptr || m_feature->Moves().empty())
-        return;
-    CMillingOperation* operation = m_job->GetOperation(m_job->GetActiveOperation());
-    if (operation == nullptr)
-        return;
+    // Without a document there is no feature and nothing to tell.
+    if (m_feature == nullptr)
+        return true;
+    CMillingOperation* operation = m_job != nullptr ? m_job->GetOperation(m_job->GetActiveOperation()) : nullptr;
+    std::string problem;
+    if (m_picked.GetCount() == 0)
+        problem = "Nothing is picked: pick the curves to mill, then accept.";
+    else if (m_toolpathError)
+        problem = "No toolpath can be made: " + FeatureErrorText(*m_toolpathError) +
+                  ".\nChange the picked curves or the parameters, or cancel the command.";
+    else if (m_feature->Moves().empty())
+        problem = "No toolpath has been computed: check the parameters and press Recalculate.";
+    else if (operation == nullptr)
+        problem = "There is no active operation to take the feature.";
+    if (!problem.empty()) {
+        MessageBoxA(nullptr, problem.c_str(), m_kind.commandName, MB_OK | MB_ICONWARNING);
+        return false;
+    }
     m_feature->m_params.tool = m_params.tool;
     operation->AddFeature(std::move(m_feature));
     m_job->UpdateNcCodePane();
+    return true;
 }
 
 void CMillingFeatureCommandBase::OnPick(void* value, LONG final)
@@ -445,6 +487,8 @@ void CMillingFeatureCommandBase::OnPick(void* value, LONG final)
     }
     if (ReadBack())
         Recompute();
+    else
+        ShowToolpathState();
     ResetProgress();
 }
 
@@ -453,10 +497,8 @@ void CMillingFeatureCommandBase::OnControl(const void* value, LONG* result)
     const ControlNotification notification = ReadControlNotification(value);
     switch (notification.id) {
     case kControlOk:
-        if (notification.code == kNotifyClick) {
-            Accept();
+        if (notification.code == kNotifyClick && Accept())
             *result = kResultCommit;
-        }
         break;
     case kControlCancel:
         if (notification.code == kNotifyClick)
@@ -518,10 +560,10 @@ std::unique_ptr<CMillingFeature> CPocketMillingCommand::NewFeature() const
     return std::make_unique<CPocketFeature>();
 }
 
-void CPocketMillingCommand::Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
-                                    IHostDocument* document, CToolpathProgressBar* progress)
+Status CPocketMillingCommand::Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+                                      IHostDocument* document, CToolpathProgressBar* progress)
 {
-    (void)static_cast<CPocketFeature&>(feature).GenerateToolpath(picked, params, document, progress);
+    return static_cast<CPocketFeature&>(feature).GenerateToolpath(picked, params, document, progress);
 }
 
 CContourMillingCommand::CContourMillingCommand() : CAddinCommandObject(kContour) {}
@@ -531,10 +573,10 @@ std::unique_ptr<CMillingFeature> CContourMillingCommand::NewFeature() const
     return std::make_unique<CContourFeature>();
 }
 
-void CContourMillingCommand::Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
-                                     IHostDocument* document, CToolpathProgressBar* progress)
+Status CContourMillingCommand::Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+                                       IHostDocument* document, CToolpathProgressBar* progress)
 {
-    (void)static_cast<CContourFeature&>(feature).ComputeToolpath(picked, params, document, progress);
+    return static_cast<CContourFeature&>(feature).ComputeToolpath(picked, params, document, progress);
 }
 
 CCurveMillingCommand::CCurveMillingCommand() : CAddinCommandObject(kCurve) {}
@@ -544,8 +586,8 @@ std::unique_ptr<CMillingFeature> CCurveMillingCommand::NewFeature() const
     return std::make_unique<CCurveFeature>();
 }
 
-void CCurveMillingCommand::Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
-                                   IHostDocument* document, CToolpathProgressBar*)
+Status CCurveMillingCommand::Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+                                     IHostDocument* document, CToolpathProgressBar*)
 {
-    (void)static_cast<CCurveFeature&>(feature).ComputeToolpath(picked, params, document);
+    return static_cast<CCurveFeature&>(feature).ComputeToolpath(picked, params, document);
 }

@@ -6,10 +6,14 @@
 // are valid, the feature's toolpath is computed and drawn as a preview.
 // Accepting hands the feature to the job's active operation. Without an
 // active operation the command first runs "Add Milling 2.5D Operation" as
-// a child command.
+// a child command. A toolpath that cannot be made is never accepted: its
+// error stays on the prompt while the person changes picks or parameters,
+// and an accept without a toolpath says why in a message box and keeps the
+// command running.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "addins/milling/core/command_object.h"
@@ -42,6 +46,8 @@ struct FeatureCommandKind {
     int gapBeforeRecalculate;
     const char* helpTopic;
     bool usesProgress;
+    // The caption of the command's message boxes.
+    const char* commandName;
 };
 
 // The host's status-bar progress control as the toolpath computations
@@ -71,12 +77,15 @@ public:
     ToolChoice Tool() const { return m_toolChosen; }
     const CSelectionSetObject& Picked() const { return m_picked; }
     int Computations() const { return m_computations; }
+    // The error of the last computation; none after a toolpath was made.
+    const std::optional<Error>& ToolpathError() const { return m_toolpathError; }
 
 protected:
     explicit CMillingFeatureCommandBase(const FeatureCommandKind& kind);
     virtual std::unique_ptr<CMillingFeature> NewFeature() const = 0;
     // The feature's toolpath from the picks; the feature replaces its moves.
-    virtual void Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+    // Returns the feature's error when no toolpath could be made.
+    virtual Status Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
                          IHostDocument* document, CToolpathProgressBar* progress) = 0;
 
 private:
@@ -87,7 +96,12 @@ private:
     // Reads the panel into the parameters; true when they are valid.
     bool ReadBack();
     void Recompute();
-    void Accept();
+    // The prompt shows the last computation's error while curves are
+    // picked, and the plain pick prompt otherwise.
+    void ShowToolpathState();
+    // Hands the feature on; false (having told the person why) when there
+    // is no toolpath or no operation to take it.
+    bool Accept();
     void OnPick(void* value, LONG final);
     void OnControl(const void* value, LONG* result);
     void Preview(IGraphicsContext* context) const;
@@ -110,6 +124,7 @@ private:
     CMillingJob* m_job = nullptr;
     IHostDocument* m_document = nullptr;
     int m_computations = 0;
+    std::optional<Error> m_toolpathError;
 };
 
 class CPocketMillingCommand final : public CAddinCommandObject<CLSID_PocketMillingCommand, CMillingFeatureCommandBase> {
@@ -118,8 +133,8 @@ public:
 
 private:
     std::unique_ptr<CMillingFeature> NewFeature() const override;
-    void Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
-                 IHostDocument* document, CToolpathProgressBar* progress) override;
+    Status Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+                   IHostDocument* document, CToolpathProgressBar* progress) override;
 };
 
 class CContourMillingCommand final : public CAddinCommandObject<CLSID_ContourMillingCommand, CMillingFeatureCommandBase> {
@@ -128,8 +143,8 @@ public:
 
 private:
     std::unique_ptr<CMillingFeature> NewFeature() const override;
-    void Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
-                 IHostDocument* document, CToolpathProgressBar* progress) override;
+    Status Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+                   IHostDocument* document, CToolpathProgressBar* progress) override;
 };
 
 class CCurveMillingCommand final : public CAddinCommandObject<CLSID_CurveMillingCommand, CMillingFeatureCommandBase> {
@@ -138,6 +153,6 @@ public:
 
 private:
     std::unique_ptr<CMillingFeature> NewFeature() const override;
-    void Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
-                 IHostDocument* document, CToolpathProgressBar* progress) override;
+    Status Compute(CMillingFeature& feature, ISelectionSet* picked, const CMillingParams& params,
+                   IHostDocument* document, CToolpathProgressBar* progress) override;
 };

@@ -271,7 +271,7 @@ NcProgramResult CMillingJob::WriteNcCode(std::vector<std::string>& lines, long o
             feature.WriteNc(lines, numbered ? static_cast<int>(j) + 1 : -1, CMillingFeature::NcBlocks::Keep, context);
         if (!written.ok() && result.ok) {
             result.ok = false;
-            result.message = feature.m_name + ": " + FeatureErrorMessage(written.error().code);
+            result.message = feature.m_name + ": " + FeatureErrorText(written.error());
         }
     }
     return result;
@@ -303,7 +303,7 @@ NcProgramResult CMillingJob::WriteFeatureNcCode(std::vector<std::string>& lines,
     const Status status = written->WriteNc(lines, -1, CMillingFeature::NcBlocks::Keep, context);
     if (status.ok())
         return {};
-    return {false, written->m_name + ": " + FeatureErrorMessage(status.error().code)};
+    return {false, written->m_name + ": " + FeatureErrorText(status.error())};
 }
 
 std::unique_ptr<CNcCodePaneSource> CMillingJob::NcCodePaneSource() const

@@ -83,7 +83,7 @@ SimulationProgram BuildSimulationProgram(CMillingFeature& feature, const CMillin
     std::vector<std::string> text;
     const Status written = feature.WriteNc(text, 1, CMillingFeature::NcBlocks::Discard, context);
     if (!written.ok())
-        program.message = feature.m_name + ": " + FeatureErrorMessage(written.error().code);
+        program.message = feature.m_name + ": " + FeatureErrorText(written.error());
     if (postprocessor != nullptr)
         program.text = std::move(text);
     else

@@ -43,14 +43,14 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
 
     Result<std::vector<double>> levels = ComputeLevels(params);
     if (!levels.ok())
-        return levels.error();
+        return Passed(levels.error(), "CContourFeature::ComputeFromContours: levels");
     ContourTable table = KeepUsableContours(contours);
     if (table.contours.empty())
         return Error{FeatureError::NoUsableContour, m_name};
     steps.Advance(4);
     Status nested = NestContours(table, params.outside, search);
     if (!nested.ok())
-        return nested.error();
+        return Passed(nested.error(), "CContourFeature::ComputeFromContours: nesting");
     steps.Advance(4);
 
     const double distance = params.tool.diameter / 2.0 + params.offset;
@@ -88,7 +88,7 @@ Status CContourFeature::ComputeFromContours(const std::vector<std::unique_ptr<CC
     tree.Clear(false);
     if (!walked.ok()) {
         ClearMoves();
-        return walked.error();
+        return Passed(walked.error(), "CContourFeature::ComputeFromContours: walking the levels");
     }
     steps.Advance(8);
     return Ok{};

@@ -52,7 +52,7 @@ Status CCurveFeature::ComputeFromChains(const std::vector<std::unique_ptr<CCurve
     m_params = params;
     Result<std::vector<double>> levels = ComputeLevels(params);
     if (!levels.ok())
-        return levels.error();
+        return Passed(levels.error(), "CCurveFeature::ComputeFromChains: levels");
     std::vector<const CCurveList*> kept;
     for (const auto& c : chains)
         if (c && c->GetCount() > 0 && c->SelfIntersections(nullptr) < 1)
@@ -70,7 +70,7 @@ Status CCurveFeature::ComputeFromChains(const std::vector<std::unique_ptr<CCurve
     Status cut = CutChains(kept, levels.value(), params, writer);
     if (!cut.ok()) {
         ClearMoves();
-        return cut.error();
+        return Passed(cut.error(), "CCurveFeature::ComputeFromChains: cutting the chains");
     }
     return Ok{};
 }
@@ -81,7 +81,7 @@ Status CCurveFeature::ComputeToolpath(ISelectionSet* picked, const CMillingParam
     CProgressSteps none(nullptr);
     Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picked, document, none);
     if (!chains.ok())
-        return chains.error();
+        return Passed(chains.error(), "CCurveFeature::ComputeToolpath: chaining the picks");
     CDocumentMoveEntityFactory factory(document);
     return ComputeFromChains(chains.value(), params, &factory);
 }

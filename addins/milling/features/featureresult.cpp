@@ -19,3 +19,11 @@ const char* FeatureErrorMessage(FeatureError code)
     }
     return "unknown error";
 }
+
+std::string FeatureErrorText(const Error& error)
+{
+    std::string text = FeatureErrorMessage(error.code);
+    if (!error.context.empty())
+        text += " (" + error.context + ")";
+    return text;
+}

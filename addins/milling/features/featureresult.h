@@ -39,6 +39,10 @@ inline Error Passed(Error error, const std::string& where)
     return error;
 }
 
+// The error as a person reads it: the code's message, then its context in
+// brackets when it has one.
+std::string FeatureErrorText(const Error& error);
+
 template <typename T>
 class [[nodiscard]] Result {
 public:
@@ -56,10 +60,11 @@ private:
 struct Ok {};
 using Status = Result<Ok>;
 
-// Returns the error of a Status expression from the enclosing function.
-#define FEATURE_TRY(expr)           \
-    do {                            \
-        Status status_ = (expr);    \
-        if (!status_.ok())          \
-            return status_.error(); \
+// Returns the error of a Status expression from the enclosing function,
+// naming that function in its context.
+#define FEATURE_TRY(expr)                              \
+    do {                                               \
+        Status status_ = (expr);                       \
+        if (!status_.ok())                             \
+            return Passed(status_.error(), __func__);  \
     } while (0)

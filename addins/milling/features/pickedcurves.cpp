@@ -151,7 +151,7 @@ Status ComputeFromPicks(CMillingFeature& feature, ISelectionSet* picks, IHostDoc
     CProgressSteps steps(progress);
     Result<std::vector<std::unique_ptr<CCurveList>>> chains = ChainPicks(picks, document, steps);
     if (!chains.ok())
-        return chains.error();
+        return Passed(chains.error(), "ComputeFromPicks: chaining the picks");
     CDocumentMoveEntityFactory factory(document);
     return compute(chains.value(), &factory, &steps);
 }

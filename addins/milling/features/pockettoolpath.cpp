@@ -63,7 +63,6 @@ ChainList Inwards(const CCurveList& loop, double distance, double tolerance)
 // How much deeper than the tool radius from a pass a point must lie to count
 // as left standing by it (drawing units).
 constexpr double kRestMargin = 0.0005;
-
 // The island children of a region pass grown by the tool radius (and the
 // margin): one outline per child, the same united where they meet, and the
 // areas the united outlines enclose.
@@ -293,7 +292,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
 
     Result<std::vector<double>> levels = ComputeLevels(params);
     if (!levels.ok())
-        return levels.error();
+        return Passed(levels.error(), "CPocketFeature::ComputeFromContours: levels");
     const double radius = params.tool.diameter / 2.0;
     const double ratio = params.tool.radialStep / 100.0;
     const double step = 2.0 * radius * ratio;
@@ -307,7 +306,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     steps.Advance(8);
     Status nested = NestContours(table, 0, search);
     if (!nested.ok())
-        return nested.error();
+        return Passed(nested.error(), "CPocketFeature::ComputeFromContours: nesting");
     steps.Advance(8);
 
     ChainList roots, islands;
@@ -343,7 +342,7 @@ Status CPocketFeature::ComputeFromContours(const std::vector<std::unique_ptr<CCu
     tree.master.Clear(false);
     if (!walked.ok()) {
         ClearMoves();
-        return walked.error();
+        return Passed(walked.error(), "CPocketFeature::ComputeFromContours: walking the levels");
     }
     return Ok{};
 }

@@ -345,7 +345,9 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
     const double tol = g_geometryTolerance;
     const int count = chain.GetCount();
     const bool closed = chain.IsClosed() != 0;
-    enum class VertexKind { Inner, Outer, DoublesBack };
+    // Smooth: the chain runs on without a corner, so that a point whose
+    // nearest point is the vertex lies on the side the segments give it.
+    enum class VertexKind { Inner, Outer, DoublesBack, Smooth };
     // Vertex v is the start of segment v (and the end of the last segment
     // for an open chain, index count).
     std::vector<VertexKind> vertexKind(static_cast<size_t>(count) + 1, VertexKind::Inner);
@@ -393,7 +395,9 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         } else {
             if (t.y < -tol) {
                 borders.push_back(coneArc(side ? 0 : 1));
-            } else if (!(t.y > -tol && t.x < 0.0)) {
+            } else if (t.y > -tol && t.x < 0.0) {
+                vertexKind[v] = VertexKind::Smooth;
+            } else {
                 auto circle = std::make_unique<CArcSegment2D>();
                 circle->ccw = side;
                 circle->SetCircle(u, distance);
@@ -413,6 +417,19 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         tangentSplits.push_back({static_cast<int>(candidates.size()), u + l.Perpendicular(side) * distance});
         candidates.push_back(std::move(circle));
     }
+
+    // The borders serve only where the chain crosses, touches or doubles
+    // back on itself. Beside a closed chain that does none of that, a
+    // portion that comes nearer than the distance does so from the offset
+    // side, across another candidate: a path from a point at the distance to
+    // one beyond the chain crosses the chain, and nearer to it the boundary
+    // of the points within the distance, which candidates make up.
+    const bool simple = closed &&
+                        std::none_of(vertexKind.begin(), vertexKind.end(),
+                                     [](VertexKind kind) { return kind == VertexKind::DoublesBack; }) &&
+                        chain.SelfIntersections(nullptr, search) == 0;
+    if (simple)
+        borders.clear();
 
     // Crossings split the candidates.
     const int n = static_cast<int>(candidates.size());
@@ -442,14 +459,16 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
     std::unique_ptr<CCurveList> orientedCopy;
     int wantInside = -1;
     std::vector<CChainDistance::Near> nearby;
-    // The offset side of a point that keeps the distance, judged at its
-    // nearest points of the chain; where they disagree (a slit, a chain
-    // running back over itself) the point's place in the closed chain decides.
-    auto onOffsetSide = [&](const CPoint2D& m, double dm) {
-        near.Nearest(m, dm + slack, nearby);
+    // The side that the nearest points of the chain within `within` of the
+    // least distance give m: ambiguous where the chain doubles back at one
+    // of them, and both right and wrong where they disagree.
+    struct SideVotes {
         bool ambiguous = false, anyRight = false, anyWrong = false;
+    };
+    auto vote = [&](const CPoint2D& m, double within) {
+        SideVotes votes;
         for (const auto& nb : nearby) {
-            if (nb.distance > dm + slack)
+            if (nb.distance > within)
                 continue;
             const CSegment2D& segment = *chain.segments[static_cast<size_t>(nb.index)];
             int vertex = -1;
@@ -457,26 +476,47 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
                 vertex = nb.index;
             else if (nb.point.IsEqual(segment.GetEndPoint()))
                 vertex = nb.index + 1 == count && closed ? 0 : nb.index + 1;
-            if (vertex >= 0) {
+            if (vertex >= 0 && vertexKind[static_cast<size_t>(vertex)] != VertexKind::Smooth) {
                 if (!closed && (vertex == 0 || vertex == count)) {
-                    anyRight = true;
+                    votes.anyRight = true;
                     continue;
                 }
                 const VertexKind kind = vertexKind[static_cast<size_t>(vertex)];
                 if (kind == VertexKind::DoublesBack)
-                    ambiguous = true;
+                    votes.ambiguous = true;
                 else if (kind == VertexKind::Outer)
-                    anyRight = true;
+                    votes.anyRight = true;
                 else
-                    anyWrong = true;
+                    votes.anyWrong = true;
                 continue;
             }
             const CPoint2D direction = segment.GetDirectionAt(nb.point, 1);
             const double cross = direction.Cross(m - nb.point);
-            ((cross < 0.0 ? 1 : 0) == side ? anyRight : anyWrong) = true;
+            ((cross < 0.0 ? 1 : 0) == side ? votes.anyRight : votes.anyWrong) = true;
         }
-        if (!ambiguous && !(anyRight && anyWrong))
-            return !anyWrong;
+        return votes;
+    };
+    // The offset side of a point that keeps the distance, judged at its
+    // nearest points of the chain; where they disagree (a slit, a chain
+    // running back over itself) the point's place in the closed chain decides.
+    auto onOffsetSide = [&](const CPoint2D& m, double dm) {
+        near.Nearest(m, dm + slack, nearby);
+        SideVotes votes = vote(m, dm + slack);
+        if (!votes.ambiguous && votes.anyRight && votes.anyWrong) {
+            // Beside a sharp inner corner the vertex lies only a little
+            // farther than the nearest point of its neighbour, within the
+            // slack: the points at the least distance itself, up to
+            // rounding, decide when they agree.
+            double least = std::numeric_limits<double>::infinity();
+            for (const auto& nb : nearby)
+                least = std::min(least, nb.distance);
+            const double rounding = 1e-13 * (1.0 + std::fabs(m.x) + std::fabs(m.y) + distance);
+            const SideVotes nearest = vote(m, least + rounding);
+            if (!nearest.ambiguous && !(nearest.anyRight && nearest.anyWrong))
+                votes = nearest;
+        }
+        if (!votes.ambiguous && !(votes.anyRight && votes.anyWrong))
+            return !votes.anyWrong;
         if (!closed)
             return true;
         if (wantInside < 0) {
@@ -537,5 +577,22 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
         PruneSpurs(kept);
     if (kept.empty())
         return 0;
-    return ChainPieces(std::move(kept), results, simplify, simplifyTolerance);
+    if (!closed)
+        return ChainPieces(std::move(kept), results, simplify, simplifyTolerance);
+    // The offset of a closed chain is made of closed outlines. A short
+    // open list is a stub of portions left where several candidates cross
+    // close together, shorter than the distance; it bounds nothing and
+    // would be cut as a stray move. Longer open lists stay: they are an
+    // outline that a gap broke, which the caller must see.
+    std::vector<std::unique_ptr<CCurveList>> lists;
+    ChainPieces(std::move(kept), lists, simplify, simplifyTolerance);
+    int written = 0;
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    for (auto& list : lists) {
+        if (!list->IsClosed() && list->GetLength() < distance)
+            continue;
+        results.push_back(std::move(list));
+        ++written;
+    }
+    return written;
 }

@@ -48,7 +48,7 @@ namespace {
 
 using nuvex::testing::AfterLastStep;
 using nuvex::testing::DesktopStepRunner;
-using nuvex::testing::FindPopupMenuWindow;
+using nuvex::testing::MenuChoice;
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
 using nuvex::testing::VirtualServer;
@@ -58,7 +58,6 @@ constexpr int kShowTimeoutMs = 5000;
 constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMs = 100;
 constexpr UINT kZoomAllCommand = 32777;
-constexpr int kMenuTries = 3;
 // The fixture drawing's objects that the program can recreate: the entity
 // component's move and two arcs (the drawing lines are the fixture's own
 // class, which the program does not know, and are left out).
@@ -204,37 +203,21 @@ TEST(DesktopProgram, OpensItsDrawingRunsAnAddinCommandAndEndsWhenItsWindowCloses
         const UINT commandId = kFirstHostCommandId + static_cast<UINT>(program.App().FindHostCommand(addin.Object(), 7));
         ASSERT_GE(frame->Toolbars().size(), 2u) << "the add-in's toolbar is missing";
         CMainToolBar& addinToolbar = *frame->Toolbars()[1];
-        // A menu of the bar opened by the pointer; its item at `item`
-        // clicked once the popup shows (again when a slow X server lost the
-        // click).
-        struct MenuClick {
-            int position = -1;
-            int item = -1;
-            bool itemClicked = false;
-            int tries = 0;
-        };
-        MenuClick menuClick;
+        // A menu of the bar opened by the pointer; its item at `item` (the
+        // last one when `last`) clicked once the popup shows.
+        MenuChoice menuChoice;
         auto openMenu = [&](const char* caption, int item, bool last) {
-            menuClick = MenuClick{MenuPosition(menuBar.GetMenu(), caption), item, false, 0};
-            if (last) {
-                menuClick.item = ::GetMenuItemCount(::GetSubMenu(menuBar.GetMenu(), menuClick.position)) - 1;
-            }
-            pointer.Click(top, Centre(MenuBarButton(menuBar, menuClick.position)));
+            const int position = MenuPosition(menuBar.GetMenu(), caption);
+            HMENU popupMenu = ::GetSubMenu(menuBar.GetMenu(), position);
+            const int chosen = last ? ::GetMenuItemCount(popupMenu) - 1 : item;
+            menuChoice.Start([&, position] { pointer.Click(top, Centre(MenuBarButton(menuBar, position))); },
+                             [&, popupMenu, chosen](HWND popup) {
+                                 RECT rect{};
+                                 EXPECT_TRUE(GetMenuItemRect(popup, popupMenu, static_cast<UINT>(chosen), &rect));
+                                 pointer.Click(popup, Centre(rect));
+                             });
         };
-        auto followMenu = [&] {
-            HMENU popupMenu = ::GetSubMenu(menuBar.GetMenu(), menuClick.position);
-            HWND popup = FindPopupMenuWindow();
-            if (popup != nullptr && !menuClick.itemClicked && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
-                RECT item{};
-                EXPECT_TRUE(GetMenuItemRect(popup, popupMenu, static_cast<UINT>(menuClick.item), &item));
-                pointer.Click(popup, Centre(item));
-                menuClick.itemClicked = true;
-            } else if (popup == nullptr && menuClick.itemClicked && menuClick.tries < kMenuTries) {
-                ++menuClick.tries;
-                menuClick.itemClicked = false;
-                pointer.Click(top, Centre(MenuBarButton(menuBar, menuClick.position)));
-            }
-        };
+        auto followMenu = [&] { menuChoice.Follow(); };
         std::filesystem::file_time_type writtenBefore{};
         ShownRegion before;
         ShownRegion after;

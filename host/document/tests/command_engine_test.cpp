@@ -176,6 +176,37 @@ TEST_F(CommandEngineTest, ARefusedStartLeavesNoLevelAndTheSecondStepReachesTheRo
     EXPECT_EQ(document.GetLastStartedCommand(), a);
 }
 
+// A command that finishes on its start event (a file written, a one-shot
+// dialog) leaves nothing running, so closing the document is not refused;
+// one that keeps its level stays the running command.
+TEST_F(CommandEngineTest, OnlyACommandThatKeepsItsLevelStaysActiveAfterItsStart)
+{
+    struct Row {
+        const char* name;
+        LONG answer;
+        size_t levels;
+        bool active;
+    };
+    const Row rows[] = {
+        {"committed on start", kCommit, 1, false},
+        {"ended on start", kEnd, 1, false},
+        {"a one-shot dialog ended as a nested level", kNested | kCommit, 1, false},
+        {"refused", kNotHandled, 1, false},
+        {"waiting for input", 0, 2, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const int32_t a = AddCommand({{kStart, {row.answer, {}}}, {kCancel, {kEnd, {}}}});
+        document.StartCommand(a, 1);
+        EXPECT_EQ(document.GetLevelCount(), row.levels);
+        EXPECT_EQ(document.IsCommandActive() != FALSE, row.active);
+        if (document.GetLevelCount() > 1) {
+            document.CancelCommand();
+        }
+        EXPECT_FALSE(document.IsCommandActive());
+    }
+}
+
 TEST_F(CommandEngineTest, ACommandWithoutAnObjectStartsNothing)
 {
     const int32_t a = AddCommand({});

@@ -201,11 +201,8 @@ TEST_F(CommandPanelTest, TheTriadFollowsTheOriginAndInvertedZ)
 // without one, and the person is told.
 TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
 {
-    std::vector<std::string> told;
-    SetDialogAnswerHook([&](const DialogRequest& request) -> std::optional<DialogAnswer> {
-        told.push_back(request.text);
-        return DialogAnswer{};
-    });
+    MessageAnswers answers;
+    const std::vector<std::string>& told = answers.messages;
     const std::string store = ProgramFile("Toolstore/poststore.dat");
     CMillingJob* job = FindMillingJob(m_document->GetHostDocument());
 
@@ -232,23 +229,18 @@ TEST_F(CommandPanelTest, TheChosenMachineBecomesCurrentAndTheOperationsOwn)
     EXPECT_EQ(job->GetOperation(1)->m_postprocessor, m_addin->Postprocessors().at(0));
     EXPECT_EQ(job->GetActiveOperation(), 1);
     EXPECT_EQ(m_panelDocument->log.back(), "ShowPane 0 0") << "the Features page after Enter";
-    SetDialogAnswerHook(nullptr);
 }
 
 TEST_F(CommandPanelTest, WithoutPluginsAnOperationHasNoMachineAndThePersonIsTold)
 {
-    std::vector<std::string> told;
-    SetDialogAnswerHook([&](const DialogRequest& request) -> std::optional<DialogAnswer> {
-        told.push_back(request.text);
-        return DialogAnswer{};
-    });
+    MessageAnswers answers;
+    const std::vector<std::string>& told = answers.messages;
     const ComPtr<CMillingAddin> bare = ComPtr<CMillingAddin>::Share(new CMillingAddin());
     bare->LoadPostprocessorsFrom(m_folder.Path() + "/none");
     m_host.addin = bare.Get();
     auto* command = Make<CAddOperationCommand>(CLSID_AddOperationCommand, kCommandAddOperation);
     EXPECT_EQ(Event(command, kEventAccept, nullptr), 0x12);
     m_host.addin = m_addin;
-    SetDialogAnswerHook(nullptr);
     ASSERT_EQ(told.size(), 1u);
     EXPECT_NE(told[0].find("No postprocessor plug-in is loaded"), std::string::npos);
     EXPECT_EQ(FindMillingJob(m_document->GetHostDocument())->GetOperationCount(), 1);

@@ -5,13 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "addins/milling/core/command_events.h"
 #include "addins/milling/core/feature_parameters.h"
 #include "addins/milling/core/milling_feature_command.h"
 #include "addins/milling/core/nc_file_command.h"
+#include "addins/milling/core/tests/fake_panel.h"
 #include "addins/milling/core/tests/strimo_test_support.h"
 #include "addins/milling/features/documentmoveentities.h"
+#include "host/document/document_panes.h"
 #include "ientityrecord.h"
 #include "objectmodel/selection_set_object.h"
 
@@ -30,7 +33,8 @@ protected:
                                  {kCommandPocketMilling, &CLSID_PocketMillingCommand},
                                  {kCommandContourMilling, &CLSID_ContourMillingCommand},
                                  {kCommandCurveMilling, &CLSID_CurveMillingCommand},
-                                 {kCommandSaveNcFile, &CLSID_NcFileCommand}};
+                                 {kCommandSaveNcFile, &CLSID_NcFileCommand},
+                                 {kCommandOpenNcFile, &CLSID_NcFileCommand}};
         for (const Entry& entry : entries)
             m_services.commands.push_back(Command(0, static_cast<uint32_t>(entry.number), *entry.id));
     }
@@ -97,6 +101,9 @@ protected:
         Host()->GetInputKinds(&kinds, table);
         return kinds;
     }
+
+    // The panel a test's fake pane pages hand out.
+    FakePanel m_panel;
 };
 
 // The whole run of a pocket: without an operation the command starts "Add
@@ -186,16 +193,23 @@ TEST_F(FeatureCommandTest, PicksToggleAndChangeTheInputKinds)
     }
 }
 
-// "Ok" accepts like Enter; accepting before any pick adds nothing.
+// "Ok" accepts like Enter; accepting before any pick adds nothing, says
+// so and leaves the command running.
 TEST_F(FeatureCommandTest, OkAcceptsAndAnEmptyFeatureIsNotAdded)
 {
     CMillingJob* job = FindMillingJob(Host());
     job->AddOperation(std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false),
                       true);
+    DialogAnswers answers("");
     m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
-    EXPECT_EQ(Click(kControlOk), kResultCommit);
-    EXPECT_EQ(m_document->GetLevelCount(), 1u);
+    EXPECT_EQ(Click(kControlOk), 0);
+    EXPECT_EQ(Enter(), 0);
+    EXPECT_EQ(m_document->GetLevelCount(), 2u);
     EXPECT_EQ(job->GetOperation(0)->GetFeatureCount(), 0u);
+    ASSERT_EQ(answers.Messages().size(), 2u);
+    EXPECT_NE(answers.Messages()[0].find("Nothing is picked"), std::string::npos) << answers.Messages()[0];
+    EXPECT_EQ(Click(kControlCancel), kResultEnd);
+    EXPECT_EQ(m_document->GetLevelCount(), 1u);
 
     const std::vector<uintptr_t> square = AddRectangle(0, 0, 30, 30);
     m_document->StartCommand(CommandIndex(kCommandCurveMilling), 1);
@@ -207,6 +221,109 @@ TEST_F(FeatureCommandTest, OkAcceptsAndAnEmptyFeatureIsNotAdded)
     m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
     EXPECT_EQ(Click(kControlCancel), kResultEnd);
     EXPECT_EQ(m_document->GetLevelCount(), 1u);
+}
+
+// The document's pane pages as a frame would give them, handing out one fake
+// panel, so that a test can choose tools in the Name list.
+class FakePanes final : public IDocumentPanes {
+public:
+    explicit FakePanes(FakePanel& panel) : m_panel(panel) {}
+    HRESULT ShowPane(LONG, LONG) override { return S_OK; }
+    HRESULT GetActivePane(LONG, LONG* item) override
+    {
+        *item = 0;
+        return S_OK;
+    }
+    HRESULT GetPaneObject(LONG, LONG, IUnknown** object) override
+    {
+        *object = nullptr;
+        return E_FAIL;
+    }
+    HRESULT CreateControlPanel(LONG, LONG, IControlPanel** out) override
+    {
+        *out = &m_panel;
+        return S_OK;
+    }
+
+private:
+    FakePanel& m_panel;
+};
+
+// A pocket whose tool fits nowhere in the picked outline: the command keeps
+// running with the toolpath's error on the prompt, refuses to accept it and
+// says why; a smaller tool and "Recalculate" make the toolpath, which is
+// then accepted.
+TEST_F(FeatureCommandTest, AToolpathThatCannotBeMadeIsShownAndNeverAccepted)
+{
+    constexpr LONG kToolNames = 211;
+    constexpr LONG kRecalculate = 206;
+    // The panel outlives the document, which may still hold the command.
+    FakePanel& panel = m_panel;
+    m_document->SetPanes(std::make_unique<FakePanes>(panel));
+    CMillingJob* job = FindMillingJob(Host());
+    job->AddOperation(std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false),
+                      true);
+    // An 8 x 8 pocket: a 10 mm mill cannot go in, a 6 mm mill can.
+    const std::vector<uintptr_t> square = AddRectangle(0, 0, 8, 8);
+    DialogAnswers answers("");
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    ASSERT_EQ(m_document->GetLevelCount(), 2u);
+    CMillingFeatureCommandBase* command = FeatureCommand();
+    FakeControl* names = panel.Find(kToolNames);
+    ASSERT_NE(names, nullptr);
+    const auto choose = [&](const std::string& tool) {
+        const auto found = std::find(names->items.begin(), names->items.end(), tool);
+        EXPECT_NE(found, names->items.end()) << tool;
+        names->selection = static_cast<int>(found - names->items.begin());
+        uint32_t value = static_cast<uint32_t>(kToolNames) | (kNotifySelectionChange << 16);
+        return Send(kEventControl, &value);
+    };
+    const std::string noToolpath = FeatureErrorMessage(FeatureError::NoToolpath);
+    struct Step {
+        const char* name;
+        std::function<LONG()> act;
+        LONG result;
+        size_t levels;
+        bool hasMoves;
+        // The text the prompt holds, and the text the latest message box
+        // holds (empty: no new box).
+        std::string prompt;
+        std::string told;
+    };
+    const Step steps[] = {
+        {"choose the big mill", [&] { return choose("Flat end mill 10 mm"); }, 0, 2, false, "Select object", ""},
+        {"pick the square", [&] { return Pick(square); }, 0, 2, false, "no toolpath: " + noToolpath, ""},
+        {"Enter", [&] { return Enter(); }, 0, 2, false, noToolpath, noToolpath},
+        {"Ok", [&] { return Click(kControlOk); }, 0, 2, false, noToolpath, noToolpath},
+        {"choose the smaller mill", [&] { return choose("Flat end mill 6 mm"); }, 0, 2, false, noToolpath, ""},
+        {"Recalculate", [&] { return Click(kRecalculate); }, 0, 2, true, "Select object :", ""},
+        {"Enter", [&] { return Enter(); }, kResultCommit, 1, true, "", ""},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        const size_t told = answers.Messages().size();
+        EXPECT_EQ(step.act(), step.result);
+        EXPECT_EQ(m_document->GetLevelCount(), step.levels);
+        if (step.levels == 2) {
+            ASSERT_NE(command->Feature(), nullptr);
+            EXPECT_EQ(!command->Feature()->Moves().empty(), step.hasMoves);
+            EXPECT_EQ(command->ToolpathError().has_value(), !step.hasMoves && command->Computations() > 0);
+            if (command->ToolpathError()) {
+                EXPECT_EQ(command->ToolpathError()->code, FeatureError::NoToolpath);
+            }
+            EXPECT_NE(m_output.prompt.find(step.prompt), std::string::npos) << m_output.prompt;
+        }
+        if (step.told.empty()) {
+            EXPECT_EQ(answers.Messages().size(), told);
+        } else {
+            ASSERT_EQ(answers.Messages().size(), told + 1);
+            EXPECT_NE(answers.Messages().back().find(step.told), std::string::npos) << answers.Messages().back();
+        }
+    }
+    ASSERT_EQ(job->GetOperation(0)->GetFeatureCount(), 1u);
+    const CMillingFeature& accepted = *job->GetOperation(0)->GetFeature(0);
+    EXPECT_EQ(accepted.m_params.tool.name, "Flat end mill 6 mm");
+    EXPECT_FALSE(accepted.Moves().empty());
 }
 
 // Events a command does not handle are answered 0, never "not handled".
@@ -303,6 +420,42 @@ TEST_F(FeatureCommandTest, TheAcceptedPocketSavesAsAnNcProgram)
     const NcFileResult saved = SaveNcProgram(*job, path);
     ASSERT_EQ(saved.status, NcFileStatus::Ok);
     EXPECT_GT(saved.linesRead, 10);
+}
+
+// Save and Open NC File started from the command table do all their work
+// on the start event and leave nothing running, whatever came of it, so the
+// drawing can be closed or saved right after.
+TEST_F(FeatureCommandTest, TheNcFileCommandsLeaveNothingRunningOnceTheFileIsDone)
+{
+    CMillingJob* job = FindMillingJob(Host());
+    auto operation = std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false);
+    operation->AddFeature(MakeSquarePocket(40, 12, nullptr));
+    job->AddOperation(std::move(operation), true);
+    const std::string saved = m_folder.Path() + "/saved.nc";
+    struct Row {
+        const char* name;
+        long command;
+        std::string path;
+        size_t messages;
+    };
+    const Row rows[] = {
+        {"saved", kCommandSaveNcFile, saved, 0},
+        {"save cancelled", kCommandSaveNcFile, "", 0},
+        {"save into a missing folder", kCommandSaveNcFile, m_folder.Path() + "/none/x.nc", 1},
+        {"the saved program opened", kCommandOpenNcFile, saved, 0},
+        {"a missing file opened", kCommandOpenNcFile, m_folder.Path() + "/none.nc", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DialogAnswers answers(row.path);
+        m_document->StartCommand(CommandIndex(row.command), 1);
+        EXPECT_EQ(answers.requests.size() - answers.Messages().size(), 1u) << "one file dialog";
+        EXPECT_EQ(answers.Messages().size(), row.messages);
+        EXPECT_EQ(m_document->GetLevelCount(), 1u);
+        EXPECT_FALSE(m_document->IsCommandActive());
+    }
+    EXPECT_NE(ReadText(saved).find("G01"), std::string::npos);
+    EXPECT_FALSE(DrawnEntities(Host()).empty()) << "the opened program is drawn";
 }
 
 } // namespace

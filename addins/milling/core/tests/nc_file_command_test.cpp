@@ -22,37 +22,6 @@ bool Near(const CMovePoint& a, const CMovePoint& b)
            std::fabs(a.z - b.z) <= kNcReadBackTolerance;
 }
 
-// Answers every file dialog with `path` (or cancels with an empty one) and
-// every message box with OK, recording what was asked.
-class DialogAnswers {
-public:
-    explicit DialogAnswers(std::string path) : m_path(std::move(path))
-    {
-        SetDialogAnswerHook([this](const DialogRequest& request) -> std::optional<DialogAnswer> {
-            requests.push_back(request);
-            DialogAnswer answer;
-            if (request.kind != DialogRequestKind::MessageBox) {
-                answer.button = m_path.empty() ? IDCANCEL : IDOK;
-                answer.path = m_path;
-            }
-            return answer;
-        });
-    }
-    ~DialogAnswers() { SetDialogAnswerHook(nullptr); }
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const DialogRequest& request : requests)
-            if (request.kind == DialogRequestKind::MessageBox)
-                texts.push_back(request.text);
-        return texts;
-    }
-    std::vector<DialogRequest> requests;
-
-private:
-    std::string m_path;
-};
-
 class NcFileTest : public StrimoTest {
 protected:
     IHostDocument* Host() { return m_document->GetHostDocument(); }

@@ -2,11 +2,13 @@
 // every call an add-in makes (answering like the host would), the host's
 // document with services that reach the add-in's class factory and the
 // built entity component, and a program folder with the shipped resources
-// and the built plug-ins.
+// and the built plug-ins; scripted answers to file dialogs and message
+// boxes.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "host/shell/connection_point.h"
 #include "icontrols.h"
 #include "ihost.h"
+#include "platform/user/commdlg.h"
 
 // A toolbar that logs its images and buttons into the host's log.
 class RecordingToolbar final : public IToolbarControl {
@@ -239,3 +242,34 @@ std::vector<DrawnEntity> DrawnEntities(IHostDocument* document);
 // The source tree's path of a file.
 std::string SourcePath(const std::string& relative);
 std::string ReadText(const std::string& path);
+
+// Answers every file dialog with `path` (or cancels with an empty one) and
+// every message box with OK, recording what was asked.
+class DialogAnswers {
+public:
+    explicit DialogAnswers(std::string path) : m_path(std::move(path))
+    {
+        SetDialogAnswerHook([this](const DialogRequest& request) -> std::optional<DialogAnswer> {
+            requests.push_back(request);
+            DialogAnswer answer;
+            if (request.kind != DialogRequestKind::MessageBox) {
+                answer.button = m_path.empty() ? IDCANCEL : IDOK;
+                answer.path = m_path;
+            }
+            return answer;
+        });
+    }
+    ~DialogAnswers() { SetDialogAnswerHook(nullptr); }
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const DialogRequest& request : requests)
+            if (request.kind == DialogRequestKind::MessageBox)
+                texts.push_back(request.text);
+        return texts;
+    }
+    std::vector<DialogRequest> requests;
+
+private:
+    std::string m_path;
+};

@@ -22,21 +22,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Answers every message box with OK and keeps its text.
-class MessageAnswers {
-public:
-    MessageAnswers()
-    {
-        SetDialogAnswerHook([this](const DialogRequest& request) -> std::optional<DialogAnswer> {
-            if (request.kind == DialogRequestKind::MessageBox)
-                messages.push_back(request.text);
-            return DialogAnswer{};
-        });
-    }
-    ~MessageAnswers() { SetDialogAnswerHook(nullptr); }
-    Lines messages;
-};
-
 Lines ReadLines(const std::string& path)
 {
     Lines lines;

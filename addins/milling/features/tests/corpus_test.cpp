@@ -150,6 +150,9 @@ std::vector<PartDefinition> Parts_()
         {"islands_tangent", islandPair(2.0), 2.0, 0.0, true, true, 0.25},
         {"islands_near_tangent_in", islandPair(2.0 - 1e-4), 2.0, 0.0, true, true, 0.25},
         {"islands_near_tangent_out", islandPair(2.0 + 1e-4), 2.0, 0.0, true, true, 0.25},
+        // The material a wide step leaves round a lone island encloses it.
+        {"island_amid_wide_pocket", [] { return Make(Rect(0, 0, 30, 24), Circle(13, 11, 2.5)); }, 4.0, 0.0, false,
+         true, 0.25},
         {"slot_at_tool_width", [] { return Make(SlottedBlock(6.0)); }, 6.0, 0.0, true, true, 0.5},
         {"slot_below_tool_width", [] { return Make(SlottedBlock(5.5)); }, 6.0, 0.0, true, true, 0.5},
         {"slot_just_above_tool_width", [] { return Make(SlottedBlock(6.0 + 1e-4)); }, 6.0, 0.0, true, true, 0.5},
@@ -212,38 +215,6 @@ std::vector<CorpusCase> AllCases()
                 cases.push_back(c);
             }
     }
-    return cases;
-}
-
-// Faults the toolpaths have today, by case; the cases run disabled until the
-// faults are mended.
-enum class Fault { None, Ribs };
-
-struct KnownFault {
-    const char* name;
-    Fault fault;
-};
-
-const KnownFault kKnownFaults[] = {
-    {"islands_tangent_pocket_100", Fault::Ribs},
-    {"islands_near_tangent_in_pocket_100", Fault::Ribs},
-    {"islands_near_tangent_out_pocket_100", Fault::Ribs},
-};
-
-Fault FaultOf(const std::string& name)
-{
-    for (const KnownFault& k : kKnownFaults)
-        if (name == k.name)
-            return k.fault;
-    return Fault::None;
-}
-
-std::vector<CorpusCase> Cases(Fault fault)
-{
-    std::vector<CorpusCase> cases;
-    for (CorpusCase& c : AllCases())
-        if (FaultOf(c.name) == fault)
-            cases.push_back(std::move(c));
     return cases;
 }
 
@@ -328,11 +299,7 @@ TEST_P(CorpusToolpath, KeepsClearanceCutsWhatItCanReachAndReadsBack)
 
 std::string CaseName(const testing::TestParamInfo<CorpusCase>& info) { return info.param.name; }
 
-INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(Cases(Fault::None)), CaseName);
-// At a step of the whole diameter, ribs stand beside islands that touch or
-// nearly touch each other.
-INSTANTIATE_TEST_SUITE_P(DISABLED_Ribs, CorpusToolpath, testing::ValuesIn(Cases(Fault::Ribs)), CaseName);
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
+INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(AllCases()), CaseName);
 
 // Where the tool fits nowhere there is nothing to cut, and the toolpath
 // says so instead of succeeding with no moves.

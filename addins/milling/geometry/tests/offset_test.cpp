@@ -359,6 +359,29 @@ TEST(FilteredOffsetTest, SpikyRingsStayClosed)
     }
 }
 
+// Jagged star polygons of unit edges offset by a share of their size: where
+// many portions cross close together the filtering offset can leave a
+// stub, a short open list beside the outline. The offset of a closed chain
+// is closed outlines only, each keeping the distance.
+TEST(FilteredOffsetTest, JaggedPolygonsGiveNoStubs)
+{
+    std::mt19937 random(1234);
+    const int n = 5000;
+    const double radius = n / kTwoPi;
+    auto star = RandomStar(random, n, radius - 0.4, radius + 0.4);
+    const int outwards = 1 - star->IsClockwise(0);
+    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    star->GetBounds(x0, y0, x1, y1);
+    const double d = 0.05 * std::min(x1 - x0, y1 - y0);
+    Results results;
+    ASSERT_GE(star->Offset(d, outwards, results, 0, 0.0, 0, 0.0), 1);
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    for (const auto& list : results) {
+        EXPECT_EQ(list->IsClosed(), 1);
+        EXPECT_GE(list->GetLength(), d);
+    }
+}
+
 // The filtering offset of a whole circle, in one arc or two, inwards and
 // outwards: one closed circle at the offset radius.
 TEST(FilteredOffsetTest, CirclesStayWhole)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <algorithm>
 #include <numeric>
+#include <random>
 
 #include "addins/milling/geometry/curvelist.h"
 #include "addins/milling/geometry/offsetstaging.h"
@@ -56,6 +57,11 @@ std::vector<StagedCase> StagedCases()
     cases.push_back({"fine gear, root radius 60", Gear(400, 90.0 / 400), 2.0, true});
     cases.push_back({"fine gear, root radius 8", Gear(120, 12.0 / 120), 2.0, true});
     cases.push_back({"handwriting stroke", Serpentine(40, 3.0), 3.0, false});
+    // Unit edges with radii jittered by 0.4: the first stage's outline is
+    // made of many short arcs and lines meeting smoothly or nearly so.
+    std::mt19937 random(1234);
+    const double radius = 1000 / kTwoPi;
+    cases.push_back({"jagged polygon", RandomStar(random, 1000, radius - 0.4, radius + 0.4), 16.0, true});
     return cases;
 }
 

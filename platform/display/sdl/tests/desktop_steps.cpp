@@ -1,6 +1,7 @@
 // Steps of a person at a desktop, run from a loop's idle script.
 #include "platform/display/sdl/tests/desktop_steps.h"
 
+#include "platform/display/sdl/sdl_display.h"
 #include "platform/user/winuser.h"
 
 namespace nuvex::testing {
@@ -67,6 +68,40 @@ HWND FindPopupMenuWindow()
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+void MenuChoice::Start(OpenMenu open, ClickItem click)
+{
+    m_open = std::move(open);
+    m_click = std::move(click);
+    m_tries = 0;
+    m_itemClicked = false;
+    m_open();
+    m_last = std::chrono::steady_clock::now();
+}
+
+void MenuChoice::Follow()
+{
+    constexpr int kShowTimeoutMs = 5000;
+    HWND popup = FindPopupMenuWindow();
+    // The first click on the item goes as soon as the popup shows; any
+    // other click waits to see what the one before did.
+    const bool firstItemClick = popup != nullptr && !m_itemClicked;
+    if (!firstItemClick && std::chrono::steady_clock::now() - m_last < kEffectTime) {
+        return;
+    }
+    if (m_tries >= kTries) {
+        return;
+    }
+    ++m_tries;
+    if (popup != nullptr && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
+        m_click(popup);
+        m_itemClicked = true;
+    } else {
+        m_open();
+        m_itemClicked = false;
+    }
+    m_last = std::chrono::steady_clock::now();
 }
 
 } // namespace nuvex::testing

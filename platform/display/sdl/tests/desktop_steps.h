@@ -52,4 +52,30 @@ private:
 // The visible popup menu window (class "#32768"), or null.
 HWND FindPopupMenuWindow();
 
+// A menu item chosen with the pointer: the menu bar's button clicked, then
+// the item in its popup once the popup shows. A slow X server can drop or
+// misplace a click (the menu then never opens, closes without a command, or
+// stays open), so a click whose effect has not shown after a while is tried
+// again, a few times.
+class MenuChoice {
+public:
+    using OpenMenu = std::function<void()>;           // clicks the bar's button
+    using ClickItem = std::function<void(HWND popup)>; // clicks the item in the shown popup
+
+    // Opens the menu; `click` picks the item once its popup shows.
+    void Start(OpenMenu open, ClickItem click);
+    // Called from the step's check while the command's effect has not shown.
+    void Follow();
+
+private:
+    static constexpr int kTries = 8;
+    static constexpr auto kEffectTime = std::chrono::milliseconds(700);
+
+    OpenMenu m_open;
+    ClickItem m_click;
+    int m_tries = 0;
+    bool m_itemClicked = false;
+    std::chrono::steady_clock::time_point m_last;
+};
+
 } // namespace nuvex::testing

@@ -32,7 +32,7 @@ namespace {
 using namespace demo;
 using nuvex::testing::AfterLastStep;
 using nuvex::testing::DesktopStepRunner;
-using nuvex::testing::FindPopupMenuWindow;
+using nuvex::testing::MenuChoice;
 using nuvex::testing::FindProgram;
 using nuvex::testing::Pointer;
 using nuvex::testing::VirtualServer;
@@ -44,8 +44,6 @@ constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMs = 100;
 constexpr int kBarsMenu = 1;  // "&Bars" on the sketch's menu bar
 constexpr int kFloatItem = 1; // "&Float Operations" in it
-constexpr int kMenuTries = 8;
-constexpr auto kClickEffectTime = std::chrono::milliseconds(700);
 
 POINT Centre(RECT rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
@@ -109,13 +107,20 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
         const std::string floatingShot = ShotPath("demo_frame_floating");
         const std::string dockedShot = ShotPath("demo_frame_docked_again");
         HWND floating = nullptr;
-        int menuTries = 0;
-        auto lastClick = std::chrono::steady_clock::now();
-        auto clickBarsMenu = [&] {
-            RECT item{};
-            EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kBarsMenu, &item));
-            pointer.Click(top, Centre(item));
-            lastClick = std::chrono::steady_clock::now();
+        MenuChoice floatChoice;
+        auto chooseFloat = [&] {
+            floatChoice.Start(
+                [&] {
+                    RECT item{};
+                    EXPECT_TRUE(GetMenuItemRect(top, ::GetMenu(top), kBarsMenu, &item));
+                    pointer.Click(top, Centre(item));
+                },
+                [&](HWND popup) {
+                    RECT item{};
+                    HMENU bars = ::GetSubMenu(::GetMenu(top), kBarsMenu);
+                    EXPECT_TRUE(GetMenuItemRect(popup, bars, kFloatItem, &item));
+                    pointer.Click(popup, Centre(item));
+                });
         };
         auto nothing = [] { return true; };
 
@@ -133,30 +138,13 @@ TEST(DemoFrame, RunsUnderTheSdlBackEndDrivenThroughTheXServer)
              },
              [&] { return frame->m_treeSelections > 0; }},
             {"the frame's screenshot", [&] { EXPECT_TRUE(SaveWindowScreenshot(top, frameShot.c_str())); }, nothing},
-            {"Float Operations chosen through the Bars menu of the menu bar", clickBarsMenu,
+            {"Float Operations chosen through the Bars menu of the menu bar", chooseFloat,
              [&] {
                  if (frame->m_treeBar.IsFloating()) {
                      floating = floatingFrame();
                      return floating != nullptr && SdlWaitUntilShown(floating, kShowTimeoutMs);
                  }
-                 // A slow X server can drop or misplace a click: the menu
-                 // then never opens, or closes without a command, or stays
-                 // open. Each click gets a while to show its effect before
-                 // the next one is tried.
-                 if (std::chrono::steady_clock::now() - lastClick < kClickEffectTime || menuTries >= kMenuTries) {
-                     return false;
-                 }
-                 ++menuTries;
-                 HWND popup = FindPopupMenuWindow();
-                 if (popup != nullptr && SdlWaitUntilShown(popup, kShowTimeoutMs)) {
-                     RECT item{};
-                     HMENU bars = ::GetSubMenu(::GetMenu(top), kBarsMenu);
-                     EXPECT_TRUE(GetMenuItemRect(popup, bars, kFloatItem, &item));
-                     pointer.Click(popup, Centre(item));
-                     lastClick = std::chrono::steady_clock::now();
-                 } else {
-                     clickBarsMenu();
-                 }
+                 floatChoice.Follow();
                  return false;
              }},
             {"the floating bar's screenshot",
