@@ -17,6 +17,7 @@
 #include "addins/milling/features/contourfeature.h"
 #include "addins/milling/features/pickedcurves.h"
 #include "addins/milling/features/pocketfeature.h"
+#include "addins/milling/features/toolpathareas.h"
 #include "addins/milling/features/toolpathsteps.h"
 
 using namespace toolpath;
@@ -48,104 +49,66 @@ struct PassTree {
     }
 };
 
+// The offsets of a loop inwards (to the side of its orientation) that keep
+// its orientation: the loops that remain of its area; the others are holes.
+ChainList Inwards(const CCurveList& loop, double distance, double tolerance)
+{
+    const int cw = loop.clockwise;
+    ChainList inner = OffsetClosed(loop, distance, cw, tolerance);
+    inner.erase(std::remove_if(inner.begin(), inner.end(), [&](const auto& r) { return r->clockwise != cw; }),
+                inner.end());
+    return inner;
+}
+
 // How much deeper than the tool radius from a pass a point must lie to count
 // as left standing by it (drawing units).
 constexpr double kRestMargin = 0.0005;
-// Where a cover lying wholly inside a piece splits it, as a share of the
-// cover's width: off the middle, so that the cut misses the vertices of
-// symmetric parts.
-constexpr double kSplitShare = 0.5123;
+// The island children of a region pass grown by the tool radius (and the
+// margin): one outline per child, the same united where they meet, and the
+// areas the united outlines enclose.
+struct IslandReach {
+    IslandOffsets grown;
+    ChainList united;
+    ChainList enclosed;
+};
 
-// The closed pieces of a combination, with their orientation.
-void KeepClosed(ChainList& cut, ChainList& into)
+IslandReach ReachOfIslands(const std::vector<const CCurveList*>& islandLoops, double radius, double tolerance,
+                           PairSearch search)
 {
-    for (auto& q : cut)
-        if (q->GetCount() > 0 && q->IsClosed()) {
-            q->IsClockwise(0);
-            into.push_back(std::move(q));
-        }
+    IslandReach reach;
+    reach.grown = OffsetIslands(islandLoops, radius + kRestMargin, tolerance);
+    for (const auto& o : reach.grown.outlines)
+        reach.united.push_back(o->Copy());
+    MergeIslands(reach.united, reach.enclosed, nullptr, search);
+    return reach;
 }
 
-// The box from (x0, y0) to (x1, y1) as a closed chain of the orientation
-// given.
-std::unique_ptr<CCurveList> Box(double x0, double y0, double x1, double y1, int clockwise)
-{
-    std::vector<CPoint2D> corners{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    if (clockwise)
-        std::reverse(corners.begin(), corners.end());
-    auto box = std::make_unique<CCurveList>();
-    for (size_t k = 0; k < corners.size(); ++k)
-        box->Append(std::make_unique<CLineSegment2D>(corners[k], corners[(k + 1) % corners.size()]));
-    box->IsClockwise(0);
-    return box;
-}
+// An area left standing, with the island outlines (of IslandReach::united)
+// it holds: the area is cleared round them.
+struct StandingArea {
+    std::unique_ptr<CCurveList> loop;
+    std::vector<int> holes;
+};
 
-// The two halves of a piece left and right of a vertical line through the
-// cover inside it; the cover then crosses both. Empty when the cut fails.
-ChainList SplitAround(const CCurveList& piece, const CCurveList& cover, PairSearch search)
+// What of the areas no pass reaches: outside the covers and outside the
+// islands' reach; slivers and turned-over pieces enclose nothing.
+void Uncut(ChainList areas, const ChainList& covers, const IslandReach& reach, int cw, PairSearch search,
+           std::vector<StandingArea>& standing)
 {
-    double minX, minY, maxX, maxY, cx0, cy0, cx1, cy1;
-    piece.GetBounds(minX, minY, maxX, maxY);
-    cover.GetBounds(cx0, cy0, cx1, cy1);
-    const double x = cx0 + kSplitShare * (cx1 - cx0);
-    const double margin = 1.0 + (maxX - minX) + (maxY - minY);
-    ChainList halves;
-    const std::unique_ptr<CCurveList> others[] = {Box(x, minY - margin, maxX + margin, maxY + margin, piece.clockwise),
-                                                  Box(minX - margin, minY - margin, x, maxY + margin, piece.clockwise)};
-    for (const auto& other : others) {
-        ChainList cut;
-        if (piece.Combine(*other, CombineMode::Difference, cut, search) <= 0)
-            return {};
-        KeepClosed(cut, halves);
+    std::vector<const CCurveList*> cuts = Pointers(covers);
+    for (const auto& o : reach.grown.outlines)
+        cuts.push_back(o.get());
+    const std::vector<const CCurveList*> united = Pointers(reach.united);
+    for (auto& p : CutAway(std::move(areas), cuts, search)) {
+        double length = 0.0;
+        const double area = p->SignedArea(&length);
+        if (p->clockwise != cw || !(std::fabs(area) > kRestMargin * length))
+            continue;
+        StandingArea s;
+        s.holes = HolesInside(*p, united);
+        s.loop = std::move(p);
+        standing.push_back(std::move(s));
     }
-    return halves;
-}
-
-// What is left of the pieces once every cover is taken away. A cover that
-// lies wholly inside a piece would leave a hole, which a chain cannot hold:
-// it is taken away again after the others, which may have opened the piece
-// up to it, and a piece that still holds it whole is split through it
-// first.
-ChainList TakeAway(ChainList pieces, const ChainList& covers, PairSearch search)
-{
-    auto takeAway = [&](CCurveList& cover, bool split, bool& holds) {
-        holds = false;
-        ChainList next;
-        ChainList todo = std::move(pieces);
-        while (!todo.empty()) {
-            std::unique_ptr<CCurveList> p = std::move(todo.back());
-            todo.pop_back();
-            ChainList cut;
-            if (p->Combine(cover, CombineMode::Difference, cut, search) > 0) {
-                KeepClosed(cut, next);
-                continue;
-            }
-            // Apart or only touching.
-            if (cover.ContainsList(*p, 0))
-                continue;
-            if (p->ContainsList(cover, 0)) {
-                ChainList halves = split ? SplitAround(*p, cover, search) : ChainList{};
-                if (!halves.empty()) {
-                    for (auto& h : halves)
-                        todo.push_back(std::move(h));
-                    continue;
-                }
-                holds = true;
-            }
-            next.push_back(std::move(p));
-        }
-        pieces = std::move(next);
-    };
-    std::vector<CCurveList*> inside;
-    bool holds = false;
-    for (const auto& c : covers) {
-        takeAway(*c, false, holds);
-        if (holds)
-            inside.push_back(c.get());
-    }
-    for (CCurveList* c : inside)
-        takeAway(*c, true, holds);
-    return pieces;
 }
 
 // The areas a step wider than the tool radius leaves standing between a
@@ -153,43 +116,61 @@ ChainList TakeAway(ChainList pieces, const ChainList& covers, PairSearch search)
 // the pass (its offset by the radius, less the islands grown as far) that
 // lie farther than the radius from every inward pass. A slot the step
 // jumps over, the lobes and corners an inward offset loses, ribs between
-// two passes and beside the islands. Each becomes a region pass of its own,
-// which is offset inwards in turn. An area that still holds an island is
-// left standing.
-ChainList LeftStanding(const CCurveList& pass, const std::vector<const CCurveList*>& islandLoops,
-                       const ChainList& inward, double radius, double tolerance, PairSearch search)
+// two passes, the band an inward pass loses where an island's outline cuts
+// it off. Each becomes a region pass of its own, which is offset inwards in
+// turn, round the islands it holds.
+std::vector<StandingArea> LeftStanding(const CCurveList& pass, const IslandReach& reach, const ChainList& inward,
+                                       double radius, double tolerance, PairSearch search)
 {
+    std::vector<StandingArea> standing;
     const int cw = pass.clockwise;
-    ChainList rest = OffsetClosed(pass, radius + kRestMargin, cw, tolerance);
-    rest.erase(std::remove_if(rest.begin(), rest.end(), [&](const auto& r) { return r->clockwise != cw; }), rest.end());
+    ChainList rest = Inwards(pass, radius + kRestMargin, tolerance);
     if (rest.empty())
-        return rest;
-    // What the passes cut: the island loops' (merged, with the areas they
-    // enclose) and the inward passes', each grown by the radius.
-    IslandOffsets near = OffsetIslands(islandLoops, radius + kRestMargin, tolerance);
-    ChainList nearHoles;
-    MergeIslands(near.outlines, nearHoles, nullptr, search);
-    ChainList cover;
-    for (const auto& loop : inward)
-        for (auto& grown : OffsetClosed(*loop, radius, loop->clockwise ? 0 : 1, 0.0))
-            if (grown->clockwise == loop->clockwise)
-                cover.push_back(std::move(grown));
-    for (auto& outline : near.outlines)
-        cover.push_back(std::move(outline));
-    ChainList standing;
-    for (auto& p : TakeAway(std::move(rest), cover, search)) {
-        double length = 0.0;
-        const double area = p->SignedArea(&length);
-        // Slivers where a cover runs along the rest's edge enclose nothing.
-        if (p->clockwise != cw || !(std::fabs(area) > kRestMargin * length))
-            continue;
-        bool holds = false;
-        for (const CCurveList* island : islandLoops)
-            holds = holds || p->ContainsList(*island, 0);
-        if (!holds)
-            standing.push_back(std::move(p));
+        return standing;
+    // What the inward passes cut: each grown by the radius.
+    const ChainList cover = Grown(Pointers(inward), radius, 0.0);
+    // Areas enclosed between islands that lie within the rest.
+    ChainList enclosed;
+    for (const auto& e : reach.enclosed) {
+        bool within = false;
+        for (const auto& r : rest)
+            within = within || r->ContainsList(*e, 0);
+        if (within)
+            enclosed.push_back(e->Copy());
+    }
+    Uncut(std::move(rest), cover, reach, cw, search, standing);
+    for (auto& e : enclosed) {
+        const int ecw = e->clockwise;
+        ChainList one;
+        one.push_back(std::move(e));
+        Uncut(std::move(one), cover, reach, ecw, search, standing);
     }
     return standing;
+}
+
+// The areas between a grown island outline and the islands it grew from that
+// neither pass reaches: where islands' outlines meet at a notch, the grown
+// outline's notch lies farther than the step from theirs. Free areas the
+// outline encloses are cleared by their own passes (covers).
+std::vector<StandingArea> Notches(const CCurveList& outline, const IslandReach& reach, const ChainList& covers,
+                                  double radius, double tolerance, PairSearch search)
+{
+    std::vector<StandingArea> standing;
+    const int cw = outline.clockwise;
+    ChainList inner = Inwards(outline, radius + kRestMargin, tolerance);
+    if (!inner.empty())
+        Uncut(std::move(inner), covers, reach, cw, search, standing);
+    return standing;
+}
+
+// Adds an area left standing under a parent: a region pass, with an island
+// pass under it for each island outline it holds. Returns the region node.
+CRegionNode* AddStanding(PassTree& tree, StandingArea& area, const IslandReach& reach, CRegionNode* parent)
+{
+    CRegionNode* region = tree.Add(std::move(area.loop), 0, parent);
+    for (int h : area.holes)
+        tree.Add(reach.united[static_cast<size_t>(h)]->Copy(), 1, region);
+    return region;
 }
 
 // Offsets one region pass inwards by the step and grows its island children
@@ -199,10 +180,7 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
                                       double tolerance, PairSearch search)
 {
     std::vector<CRegionNode*> created;
-    const int cw = node.pass->clockwise;
-    ChainList regions = OffsetClosed(*node.pass, step, cw, tolerance);
-    regions.erase(std::remove_if(regions.begin(), regions.end(), [&](const auto& r) { return r->clockwise != cw; }),
-                  regions.end());
+    ChainList regions = Inwards(*node.pass, step, tolerance);
     std::vector<CRegionNode*> islandKids;
     for (CRegionNode* child : node.children)
         if (child->island)
@@ -210,12 +188,17 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
     std::vector<const CCurveList*> islandLoops;
     for (CRegionNode* kid : islandKids)
         islandLoops.push_back(kid->pass);
+    // A step wider than the radius leaves material the passes do not reach.
+    const bool wide = step > radius;
+    IslandReach reach;
+    if (wide)
+        reach = ReachOfIslands(islandLoops, radius, tolerance, search);
     if (regions.empty()) {
         // Nothing is left of the region one step in; what the pass did not
         // reach becomes the last passes.
-        if (step > radius)
-            for (auto& r : LeftStanding(*node.pass, islandLoops, regions, radius, tolerance, search))
-                created.push_back(tree.Add(std::move(r), 0, &node));
+        if (wide)
+            for (StandingArea& s : LeftStanding(*node.pass, reach, regions, radius, tolerance, search))
+                created.push_back(AddStanding(tree, s, reach, &node));
         return created;
     }
     IslandOffsets offsets = OffsetIslands(islandLoops, step, tolerance);
@@ -228,42 +211,69 @@ std::vector<CRegionNode*> StepInwards(PassTree& tree, CRegionNode& node, double 
     for (auto& h : KeepReachable(holes, {}, originals, regions, true, search))
         freeLoops.push_back(std::move(h));
     const std::vector<bool> touched = CutIslandsFromBoundaries(regions, outlines, search);
-    ChainList standing;
-    if (step > radius)
-        standing = LeftStanding(*node.pass, islandLoops, regions, radius, tolerance, search);
+    std::vector<StandingArea> standing;
+    ChainList freeCovers;
+    if (wide) {
+        standing = LeftStanding(*node.pass, reach, regions, radius, tolerance, search);
+        freeCovers = Grown(Pointers(freeLoops), radius, 0.0);
+    }
 
     node.children.clear();
     std::vector<CRegionNode*> newRegions;
-    std::vector<std::unique_ptr<CChainIndex>> regionIndexes;
-    for (auto& r : regions) {
-        regionIndexes.push_back(search == PairSearch::Indexed ? std::make_unique<CChainIndex>(*r) : nullptr);
+    for (auto& r : regions)
         newRegions.push_back(tree.Add(std::move(r), 0, &node));
+    // Enclosed free areas are regions of their own, reached from above.
+    std::vector<CRegionNode*> freeNodes;
+    for (auto& f : freeLoops)
+        freeNodes.push_back(tree.Add(std::move(f), 0, nullptr));
+    // Each grown outline goes under the innermost new region around it (an
+    // enclosed free area round an island is cleared round it).
+    std::vector<const CCurveList*> around;
+    for (CRegionNode* r : newRegions)
+        around.push_back(r->pass);
+    for (CRegionNode* f : freeNodes)
+        around.push_back(f->pass);
+    // The grown outlines that stand in the free areas are held by the united
+    // outline round those areas as well: they go under the areas.
+    std::vector<std::vector<int>> standingMembers;
+    ChainList inFree = IslandsInFreeLoops(std::vector<const CCurveList*>(around.begin() + static_cast<std::ptrdiff_t>(newRegions.size()), around.end()),
+                                          originals, &standingMembers, search);
+    std::vector<bool> placed(outlines.size() + inFree.size(), true);
+    for (size_t b = 0; b < outlines.size(); ++b)
+        placed[b] = !touched[b];
+    for (size_t b = 0; b < inFree.size(); ++b) {
+        outlines.push_back(std::move(inFree[b]));
+        members.push_back(std::move(standingMembers[b]));
     }
     // Each old island goes under the grown outline that holds it, or back
     // under this node when that outline became part of a region pass.
     std::vector<CRegionNode*> holder(islandKids.size(), nullptr);
+    std::vector<CRegionNode*> notches;
     for (size_t b = 0; b < outlines.size(); ++b) {
-        if (touched[b])
+        if (!placed[b])
             continue;
-        CRegionNode* parent = nullptr;
-        for (size_t r = 0; r < newRegions.size() && parent == nullptr; ++r)
-            if (regionIndexes[r] ? regionIndexes[r]->ContainsList(*outlines[b]) != 0
-                                 : newRegions[r]->pass->ContainsList(*outlines[b], 0) != 0)
-                parent = newRegions[r];
-        if (parent == nullptr)
+        const int inner = InnermostAround(around, *outlines[b]);
+        if (inner < 0)
             continue;
+        CRegionNode* parent = static_cast<size_t>(inner) < newRegions.size()
+                                  ? newRegions[static_cast<size_t>(inner)]
+                                  : freeNodes[static_cast<size_t>(inner) - newRegions.size()];
         CRegionNode* grown = tree.Add(std::move(outlines[b]), 1, parent);
         for (int member : members[b])
             holder[static_cast<size_t>(originals.outlineSource[static_cast<size_t>(member)])] = grown;
+        if (wide)
+            for (StandingArea& s : Notches(*grown->pass, reach, freeCovers, radius, tolerance, search))
+                notches.push_back(AddStanding(tree, s, reach, grown));
     }
     for (size_t k = 0; k < islandKids.size(); ++k)
         islandKids[k]->SetParent(holder[k] != nullptr ? holder[k] : &node);
     created = newRegions;
-    for (auto& r : standing)
-        created.push_back(tree.Add(std::move(r), 0, &node));
-    // Enclosed free areas are regions of their own, reached from above.
-    for (auto& f : freeLoops)
-        created.push_back(tree.Add(std::move(f), 0, nullptr));
+    for (StandingArea& s : standing)
+        created.push_back(AddStanding(tree, s, reach, &node));
+    for (CRegionNode* f : freeNodes)
+        created.push_back(f);
+    for (CRegionNode* n : notches)
+        created.push_back(n);
     return created;
 }
 

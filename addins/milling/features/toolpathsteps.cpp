@@ -7,6 +7,7 @@
 #include "addins/milling/features/toolpathsteps.h"
 
 #include "addins/milling/features/chainindex.h"
+#include "addins/milling/features/toolpathareas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -224,53 +225,73 @@ ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, co
         const int source = i < loopSource.size() ? loopSource[i] : -1;
         ChainList pieces;
         pieces.push_back(std::move(loops[i]));
-        std::vector<char> holdsIsland(1, 0);
         outlines.Find(ChainBox(*pieces.front()), near);
         for (int o : near) {
             if (originals.outlineSource[static_cast<size_t>(o)] == source)
                 continue;
             CCurveList& outline = *originals.outlines[static_cast<size_t>(o)];
             ChainList next;
-            std::vector<char> nextHolds;
-            for (size_t k = 0; k < pieces.size(); ++k) {
+            for (auto& piece : pieces) {
                 ChainList cut;
-                const int n = pieces[k]->Combine(outline, CombineMode::Difference, cut, search);
+                const int n = piece->Combine(outline, CombineMode::Difference, cut, search);
                 if (n <= 0) {
-                    // Apart or only touching: the piece stays unless the
-                    // outline covers it.
-                    if (outline.ContainsList(*pieces[k], 0))
-                        continue;
-                    nextHolds.push_back(holdsIsland[k] || pieces[k]->ContainsList(outline, 0));
-                    next.push_back(std::move(pieces[k]));
+                    // Apart, only touching, or holding the outline (an
+                    // island standing in the area, which goes round it):
+                    // the piece stays unless the outline covers it.
+                    if (!outline.ContainsList(*piece, 0))
+                        next.push_back(std::move(piece));
                     continue;
                 }
                 for (auto& c : cut) {
                     if (c->GetCount() > 0 && c->IsClosed()) {
                         c->IsClockwise(0);
-                        nextHolds.push_back(holdsIsland[k]);
                         next.push_back(std::move(c));
                     }
                 }
             }
             pieces = std::move(next);
-            holdsIsland = std::move(nextHolds);
         }
-        for (size_t k = 0; k < pieces.size(); ++k) {
+        for (auto& piece : pieces) {
             if (inside) {
-                // The pocket steps a free area inwards, over whatever island
-                // it holds: such an area is left standing.
-                if (holdsIsland[k])
-                    continue;
                 bool ok = false;
                 for (size_t b = 0; b < boundaries.size() && !ok; ++b)
-                    ok = Contains(boundaryIndexes[b].get(), *boundaries[b], *pieces[k]);
+                    ok = Contains(boundaryIndexes[b].get(), *boundaries[b], *piece);
                 if (!ok)
                     continue;
             }
-            kept.push_back(std::move(pieces[k]));
+            kept.push_back(std::move(piece));
         }
     }
     return kept;
+}
+
+ChainList IslandsInFreeLoops(const std::vector<const CCurveList*>& freeLoops, const IslandOffsets& originals,
+                             std::vector<std::vector<int>>* members, PairSearch search)
+{
+    std::vector<int> inside;
+    ChainList standing;
+    for (size_t o = 0; o < originals.outlines.size(); ++o) {
+        const CCurveList& outline = *originals.outlines[o];
+        for (const CCurveList* loop : freeLoops) {
+            if (Contains(nullptr, *loop, outline)) {
+                inside.push_back(static_cast<int>(o));
+                standing.push_back(outline.Copy());
+                break;
+            }
+        }
+    }
+    ChainList holes;
+    std::vector<std::vector<int>> united;
+    MergeIslands(standing, holes, &united, search);
+    if (members != nullptr) {
+        members->clear();
+        for (const auto& u : united) {
+            members->emplace_back();
+            for (int m : u)
+                members->back().push_back(inside[static_cast<size_t>(m)]);
+        }
+    }
+    return standing;
 }
 
 // Merges run in rounds. In a round every outline unites with at most one
@@ -540,17 +561,34 @@ void BuildPasses(ContourTable& t, double distance, int outside, ChainList& roots
         const size_t boundaryEnd = roots.size();
         for (auto& f : freeLoops)
             roots.push_back(std::move(f));
+        // Each island goes under the innermost pass around it: a boundary
+        // pass, or an enclosed free area (the bay of another island, the
+        // middle of a ring of islands) that the tool clears round it.
+        std::vector<const CCurveList*> around;
+        for (size_t r = firstRoot; r < roots.size(); ++r)
+            around.push_back(roots[r].get());
         for (size_t i = 0; i < islands.size(); ++i) {
             if (touched[i])
                 continue; // its outline is part of a boundary pass now
-            for (size_t r = firstRoot; r < boundaryEnd; ++r) {
-                if (Contains(boundaryIndexes[r - firstRoot].get(), *roots[r], *islands[i])) {
-                    islandRoot.push_back(static_cast<int>(r));
-                    islandPasses.push_back(std::move(islands[i]));
-                    break;
-                }
-            }
+            int r = -1;
+            for (size_t b = firstRoot; b < boundaryEnd && r < 0; ++b)
+                if (Contains(boundaryIndexes[b - firstRoot].get(), *roots[b], *islands[i]))
+                    r = static_cast<int>(b - firstRoot);
             // An island outline outside every boundary pass is dropped.
+            if (r < 0)
+                continue;
+            const int inner = InnermostAround(around, *islands[i]);
+            islandRoot.push_back(static_cast<int>(firstRoot) + (inner >= 0 ? inner : r));
+            islandPasses.push_back(std::move(islands[i]));
+        }
+        const std::vector<const CCurveList*> free(around.begin() + static_cast<std::ptrdiff_t>(boundaryEnd - firstRoot),
+                                                  around.end());
+        for (auto& island : IslandsInFreeLoops(free, originals, nullptr, search)) {
+            const int inner = InnermostAround(around, *island);
+            if (inner < 0)
+                continue;
+            islandRoot.push_back(static_cast<int>(firstRoot) + inner);
+            islandPasses.push_back(std::move(island));
         }
     }
 }

@@ -53,10 +53,19 @@ IslandOffsets OffsetIslands(const std::vector<const CCurveList*>& islands, doubl
 // tool may cut: each loop is clipped against the island outlines but its own
 // source's (-1: none), so that no piece comes nearer to an island than the
 // outlines do; pieces an outline covers are dropped. Inside a part (inside)
-// a piece is kept only within one of the boundary passes and when it holds
-// no island outline: material left standing is safer than an island cut into.
+// a piece is kept only within one of the boundary passes. A piece may hold
+// island outlines: the caller puts them under it, so that it is cleared
+// round them.
 ChainList KeepReachable(ChainList& loops, const std::vector<int>& loopSource, const IslandOffsets& originals,
                         const ChainList& boundaries, bool inside, PairSearch search = PairSearch::Indexed);
+
+// The island outlines that stand in free loops (an island in the bay of
+// another, one in the middle of a ring of islands): the original outlines
+// that lie wholly inside one of the loops, united among themselves. The
+// united outline around the free loop holds them too, so they are not among
+// the merged outlines. members as for MergeIslands, by original outline.
+ChainList IslandsInFreeLoops(const std::vector<const CCurveList*>& freeLoops, const IslandOffsets& originals,
+                             std::vector<std::vector<int>>* members, PairSearch search = PairSearch::Indexed);
 
 // Unites overlapping island outlines until none cross; the holes of a union
 // (areas enclosed between islands) are appended to holes. When members is

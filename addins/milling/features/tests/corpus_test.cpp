@@ -71,15 +71,35 @@ std::unique_ptr<CCurveList> SlottedBlock(double w)
     return Polygon({{0, 0}, {30, 0}, {30, 20}, {x1, 20}, {x1, 30}, {x0, 30}, {x0, 20}, {0, 20}});
 }
 
-// Six round islands of radius 5 on a ring of radius 12: 2 apart, so that
-// their offsets overlap and enclose the middle.
-Parts RingOfIslands(double toolGap)
+// Six round islands of radius 5 on a ring of radius 12 in the middle of a
+// square: 2 apart, so that their offsets overlap and enclose the middle.
+Parts RingOfIslands(double toolGap, double side = 60)
 {
-    Parts parts = Make(Rect(0, 0, 60, 60));
-    const double ring = 10.0 + toolGap / 2 / std::sin(kPi / 6);
+    Parts parts = Make(Rect(0, 0, side, side));
+    const double ring = 10.0 + toolGap / 2 / std::sin(kPi / 6), m = side / 2;
     for (int k = 0; k < 6; ++k)
-        parts.push_back(Circle(30 + ring * std::cos(k * kPi / 3), 30 + ring * std::sin(k * kPi / 3), 5));
+        parts.push_back(Circle(m + ring * std::cos(k * kPi / 3), m + ring * std::sin(k * kPi / 3), 5));
     return parts;
+}
+
+// The ring of islands round a small round island in its middle: the area
+// enclosed by the ring is cleared round the middle island.
+Parts RingRoundIsland()
+{
+    Parts parts = RingOfIslands(2.0);
+    parts.push_back(Circle(30, 30, 2));
+    return parts;
+}
+
+// An island shaped like a C whose bay the tool cannot enter through its
+// mouth (2 wide), and a block standing in the bay: the bay is cleared round
+// the block.
+Parts IslandInBayOfIsland()
+{
+    return Make(Rect(0, 0, 50, 40),
+                Polygon({{10, 8}, {40, 8}, {40, 19}, {36, 19}, {36, 12}, {14, 12}, {14, 28}, {36, 28}, {36, 21},
+                         {40, 21}, {40, 32}, {10, 32}}),
+                Rect(22, 17, 28, 23));
 }
 
 // A frame shaped like a C whose bay is closed but for a mouth of width 4,
@@ -139,6 +159,16 @@ std::vector<PartDefinition> Parts_()
         {"narrow_slot", [] { return Make(Rect(0, 0, 60, 14)); }, 6.0, 0.0, false, true, 0.5},
         {"ring_of_islands", [] { return RingOfIslands(2.0); }, 3.0, 0.0, false, true, 0.5},
         {"ring_of_islands_with_allowance", [] { return RingOfIslands(2.0); }, 2.0, 0.4, false, true, 0.5},
+        {"ring_round_island", RingRoundIsland, 3.0, 0.0, false, true, 0.5},
+        // A ring-shaped island: its hole is a pocket again, round an island
+        // of its own.
+        {"ring_shaped_island",
+         [] { return Make(Rect(0, 0, 60, 60), Circle(30, 30, 20), Circle(30, 30, 12), Circle(30, 30, 4)); }, 3.0, 0.0,
+         false, true, 0.5},
+        // The ring's outer islands 2 from the walls: their offsets cut into
+        // the boundary's, and the middle stays enclosed.
+        {"ring_against_walls", [] { return RingOfIslands(2.0, 38); }, 3.0, 0.0, false, true, 0.5},
+        {"island_in_bay_of_island", IslandInBayOfIsland, 3.0, 0.0, false, true, 0.5},
         {"block_in_closed_bay", FrameWithBlockInBay, 6.0, 0.0, true, false, 0.5},
         {"rounded_rectangle", [] { return Make(RoundedRect(0, 0, 80, 44, 8)); }, 10.0, 0.0, true, true, 1.0},
         {"thin_crescent", [] { return Make(Crescent(20, 16, 6)); }, 6.0, 0.0, true, true, 0.5},
@@ -185,37 +215,6 @@ std::vector<CorpusCase> AllCases()
                 cases.push_back(c);
             }
     }
-    return cases;
-}
-
-// Faults the toolpaths have today, by case; the cases run disabled until the
-// faults are mended.
-enum class Fault { None, EnclosedArea };
-
-struct KnownFault {
-    const char* name;
-    Fault fault;
-};
-
-const KnownFault kKnownFaults[] = {
-    {"ring_of_islands_pocket_100", Fault::EnclosedArea},
-    {"ring_of_islands_with_allowance_pocket_100", Fault::EnclosedArea},
-};
-
-Fault FaultOf(const std::string& name)
-{
-    for (const KnownFault& k : kKnownFaults)
-        if (name == k.name)
-            return k.fault;
-    return Fault::None;
-}
-
-std::vector<CorpusCase> Cases(Fault fault)
-{
-    std::vector<CorpusCase> cases;
-    for (CorpusCase& c : AllCases())
-        if (FaultOf(c.name) == fault)
-            cases.push_back(std::move(c));
     return cases;
 }
 
@@ -300,12 +299,7 @@ TEST_P(CorpusToolpath, KeepsClearanceCutsWhatItCanReachAndReadsBack)
 
 std::string CaseName(const testing::TestParamInfo<CorpusCase>& info) { return info.param.name; }
 
-INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(Cases(Fault::None)), CaseName);
-// The area enclosed by a ring of merged islands is left partly uncut at a
-// step of the whole diameter.
-INSTANTIATE_TEST_SUITE_P(DISABLED_EnclosedArea, CorpusToolpath, testing::ValuesIn(Cases(Fault::EnclosedArea)),
-                         CaseName);
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusToolpath);
+INSTANTIATE_TEST_SUITE_P(Parts, CorpusToolpath, testing::ValuesIn(AllCases()), CaseName);
 
 // Where the tool fits nowhere there is nothing to cut, and the toolpath
 // says so instead of succeeding with no moves.
