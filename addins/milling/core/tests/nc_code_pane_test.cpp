@@ -168,10 +168,12 @@ TEST_F(NcCodePaneTest, TheTextFollowsTheActiveOperation)
     job->AddOperation(std::move(other), false);
     FakeRichEdit control;
     MakePane(&control);
+    job->FinishNcCodePane();
     ASSERT_FALSE(control.rows.empty());
     EXPECT_EQ(control.rows.front(), "Operation 1");
     const size_t firstLength = control.rows.size();
     job->SetActiveOperation(1);
+    job->FinishNcCodePane();
     EXPECT_EQ(control.rows, job->NcCodePaneLines());
     EXPECT_EQ(control.rows.front(), "Operation 2");
     EXPECT_LT(control.rows.size(), firstLength);
