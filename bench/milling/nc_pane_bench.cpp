@@ -115,10 +115,19 @@ struct Pane {
     CMillingJob* job = nullptr;
 };
 
-Pane& PaneOf(int moves)
+// The panes by their move count. They go in main, before the end of the
+// program destroys the statics their windows and add-in rely on (the
+// window system, the add-in's list of live objects), which are made after
+// this map and so destroyed before it.
+std::map<int, std::unique_ptr<Pane>>& Panes()
 {
     static std::map<int, std::unique_ptr<Pane>> panes;
-    auto& pane = panes[moves];
+    return panes;
+}
+
+Pane& PaneOf(int moves)
+{
+    auto& pane = Panes()[moves];
     if (!pane)
         pane = std::make_unique<Pane>(moves);
     return *pane;
@@ -243,4 +252,13 @@ BENCHMARK(LongestPause)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Mi
 BENCHMARK(PaneFill)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->MinTime(kMinSeconds)->Unit(benchmark::kMillisecond);
 BENCHMARK(OneShotFill)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->MinTime(kMinSeconds)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    Panes().clear();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -40,7 +40,7 @@ bool ReplaceSelection(RichEditState& s, std::string_view raw, EditCheck check, R
     const LONG caret = range.min + static_cast<LONG>(text.size());
     s.anchor = s.caret = caret;
     s.insertFormat.reset();
-    if (!Changed(s)) {
+    if (!Changed(s, range.min)) {
         return false;
     }
     if ((s.eventMask & ENM_SELCHANGE) != 0) {
@@ -89,6 +89,7 @@ bool Paste(RichEditState& s)
 
 bool ApplyUndo(RichEditState& s, UndoStep step)
 {
+    const LONG selected = s.Selection().min;
     const std::optional<RichRange> restored = step == UndoStep::Redo ? s.text.Redo() : s.text.Undo();
     if (!restored) {
         return false;
@@ -96,7 +97,8 @@ bool ApplyUndo(RichEditState& s, UndoStep step)
     s.anchor = restored->min;
     s.caret = restored->max;
     s.insertFormat.reset();
-    return Changed(s);
+    // The old selection's rows repaint too, wherever they were.
+    return Changed(s, std::min(selected, restored->min));
 }
 
 bool DeleteKey(RichEditState& s, int key)

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/controls/richedit_state.h"
+#include "platform/controls/richedit_window.h"
 #include "platform/gdi/gdi.h"
 
 namespace nuvex::controls {
@@ -87,12 +88,15 @@ LRESULT SetCharFormatMessage(RichEditState& s, WPARAM which, const CHARFORMATA* 
             range = s.text.WordAt(range.min);
         }
         if (range.Empty()) {
+            // Only what comes next changes: nothing shown repaints.
             RichCharFormat pending = s.InsertionFormat();
             apply(pending);
             s.insertFormat = pending;
         } else {
             s.text.ChangeFormats(range, apply);
+            richedit::InvalidateRows(s, s.text.RowOf(range.min), s.text.RowOf(range.max));
         }
+        return 1;
     }
     InvalidateRect(s.hwnd, nullptr, TRUE);
     return 1;
@@ -116,7 +120,7 @@ LRESULT SetParaFormatMessage(RichEditState& s, const PARAFORMAT* format)
     if (s.insertFormat) {
         apply(*s.insertFormat);
     }
-    InvalidateRect(s.hwnd, nullptr, TRUE);
+    richedit::InvalidateRows(s, s.text.RowOf(range.min), lastRow);
     return 1;
 }
 

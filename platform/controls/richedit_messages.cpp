@@ -38,7 +38,7 @@ LRESULT OnPaint(RichEditState& s)
     HDC dc = BeginPaint(s.hwnd, &paint);
     const int widest = s.widest;
     if (dc != nullptr) {
-        PaintRichEdit(s, dc);
+        PaintRichEdit(s, dc, paint.rcPaint);
     }
     EndPaint(s.hwnd, &paint);
     if (s.widest > widest) {
@@ -56,7 +56,8 @@ LRESULT OnSetText(RichEditState& s, LPCSTR text)
     s.firstRow = 0;
     s.xScroll = 0;
     s.widest = 0;
-    const bool alive = Changed(s);
+    InvalidateRect(s.hwnd, nullptr, TRUE); // scrolled back to the start
+    const bool alive = Changed(s, 0);
     if (alive) {
         s.modified = false;
     }
@@ -484,8 +485,12 @@ constexpr Row kMessages[] = {
     {EM_GETEVENTMASK, [](HWND, RichEditState& s, const Message&) -> LRESULT { return s.eventMask; }},
     {EM_SETEVENTMASK, OnSetEventMask},
     {EM_HIDESELECTION, [](HWND, RichEditState& s, const Message& m) -> LRESULT {
-         s.selectionHidden = m.wParam != 0;
-         InvalidateRect(s.hwnd, nullptr, TRUE);
+         const bool hidden = m.wParam != 0;
+         if (hidden != s.selectionHidden && !s.Selection().Empty()) {
+             // Only a highlight comes or goes; the caret stays as it is.
+             InvalidateRows(s, s.text.RowOf(s.Selection().min), s.text.RowOf(s.Selection().max));
+         }
+         s.selectionHidden = hidden;
          return 0;
      }},
     {EM_SETBKGNDCOLOR, OnSetBackgroundColour},

@@ -93,6 +93,7 @@ HFONT VariantFont(RichEditState& s, DWORD effects)
 
 void FreeFonts(RichEditState& s)
 {
+    s.rowHeight = 0;
     for (HFONT& font : s.variants) {
         if (font != nullptr) {
             DeleteObject(font);
@@ -103,10 +104,41 @@ void FreeFonts(RichEditState& s)
 
 int RowHeight(RichEditState& s, HDC dc)
 {
-    const SelectedObject font(dc, VariantFont(s, 0));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    return std::max<int>(1, metrics.tmHeight);
+    if (s.rowHeight == 0) {
+        const SelectedObject font(dc, VariantFont(s, 0));
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        s.rowHeight = std::max<int>(1, metrics.tmHeight);
+    }
+    return s.rowHeight;
+}
+
+int RowHeight(RichEditState& s)
+{
+    if (s.rowHeight == 0) {
+        MeasureDC dc(s.hwnd);
+        return RowHeight(s, dc.Get());
+    }
+    return s.rowHeight;
+}
+
+RECT RowsBand(RichEditState& s, LONG first, LONG last)
+{
+    RECT client{};
+    GetClientRect(s.hwnd, &client);
+    if (last >= 0 && last < first) {
+        return RECT{0, 0, 0, 0};
+    }
+    const int height = RowHeight(s);
+    // The top margin belongs to the first visible row, so that a band from
+    // above the visible rows covers all of it.
+    const LONG top = first <= s.firstRow ? 0 : kRichEditMargin + (first - s.firstRow) * height;
+    const LONG bottom = last < 0 ? client.bottom : kRichEditMargin + (last + 1 - s.firstRow) * height;
+    RECT band{client.left, std::max(top, client.top), client.right, std::min(bottom, client.bottom)};
+    if (band.top >= band.bottom) {
+        return RECT{0, 0, 0, 0};
+    }
+    return band;
 }
 
 std::vector<int> RowPositions(RichEditState& s, HDC dc, LONG row)
@@ -170,10 +202,9 @@ std::vector<int> RowPositions(RichEditState& s, HDC dc, LONG row)
 
 LONG VisibleRows(RichEditState& s)
 {
-    MeasureDC dc(s.hwnd);
     RECT client{};
     GetClientRect(s.hwnd, &client);
-    return std::max<LONG>(1, (client.bottom - client.top - kRichEditMargin) / RowHeight(s, dc.Get()));
+    return std::max<LONG>(1, (client.bottom - client.top - kRichEditMargin) / RowHeight(s));
 }
 
 LONG PositionFromPoint(RichEditState& s, POINT client)
@@ -209,11 +240,15 @@ POINT PointFromPosition(RichEditState& s, LONG position)
             kRichEditMargin + static_cast<int>(row - s.firstRow) * height};
 }
 
-void PaintRichEdit(RichEditState& s, HDC dc)
+void PaintRichEdit(RichEditState& s, HDC dc, const RECT& area)
 {
     RECT client{};
     GetClientRect(s.hwnd, &client);
-    FillSolidRect(dc, &client, s.Background());
+    RECT paper{};
+    if (IntersectRect(&paper, &client, &area) == FALSE) {
+        return;
+    }
+    FillSolidRect(dc, &paper, s.Background());
     const DWORD style = static_cast<DWORD>(GetWindowLongA(s.hwnd, GWL_STYLE));
     const bool showSelection = !s.selectionHidden && (s.focused || (style & ES_NOHIDESEL) != 0);
     const RichRange selection = s.Selection();
@@ -222,9 +257,12 @@ void PaintRichEdit(RichEditState& s, HDC dc)
     SetBkMode(dc, TRANSPARENT);
     const SelectedObject font(dc, VariantFont(s, 0));
 
-    for (LONG row = s.firstRow; row < text.RowCount(); ++row) {
+    // Only the rows that meet the area: those above and below it keep
+    // their pixels.
+    const LONG skipped = std::max<LONG>(0, (paper.top - kRichEditMargin) / height);
+    for (LONG row = s.firstRow + skipped; row < text.RowCount(); ++row) {
         const int y = kRichEditMargin + static_cast<int>(row - s.firstRow) * height;
-        if (y >= client.bottom) {
+        if (y >= paper.bottom) {
             break;
         }
         const LONG start = text.RowStart(row);

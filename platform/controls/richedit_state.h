@@ -44,6 +44,7 @@ struct RichEditState {
     // Variants of the font by the effects that change glyphs (bold, italic,
     // underline, strike-out); made when first needed.
     std::array<HFONT, 16> variants{};
+    int rowHeight = 0; // of the font, in pixels; 0 until measured
 
     RichRange Selection() const { return {std::min(anchor, caret), std::max(anchor, caret)}; }
     COLORREF Background() const;
@@ -55,8 +56,13 @@ struct RichEditState {
 
 HFONT VariantFont(RichEditState& s, DWORD effects);
 void FreeFonts(RichEditState& s);
-// The height of one text row in pixels.
+// The height of one text row in pixels, measured once per font.
 int RowHeight(RichEditState& s, HDC dc);
+int RowHeight(RichEditState& s);
+// The client band that rows [first, last] take (`last` -1: down to the
+// client's bottom edge), clipped to the client; empty when none of them is
+// shown.
+RECT RowsBand(RichEditState& s, LONG first, LONG last);
 // The x of every character boundary of `row` (RowLength + 1 values), in
 // client pixels, with alignment, indent and the horizontal scroll applied.
 std::vector<int> RowPositions(RichEditState& s, HDC dc, LONG row);
@@ -68,7 +74,9 @@ LONG PositionInRow(RichEditState& s, LONG row, int x);
 POINT PointFromPosition(RichEditState& s, LONG position);
 // How many whole rows the client area shows (at least 1).
 LONG VisibleRows(RichEditState& s);
-void PaintRichEdit(RichEditState& s, HDC dc);
+// Paints the rows that meet `area` (client coordinates) and the
+// background under it.
+void PaintRichEdit(RichEditState& s, HDC dc, const RECT& area);
 
 // The format messages (EM_GETCHARFORMAT, EM_SETCHARFORMAT,
 // EM_GETPARAFORMAT, EM_SETPARAFORMAT); records smaller than their full

@@ -80,7 +80,8 @@ void UpdateScrollBars(RichEditState& s)
         info.nMax = static_cast<int>(s.text.RowCount() - 1);
         info.nPage = static_cast<UINT>(VisibleRows(s));
         info.nPos = static_cast<int>(s.firstRow);
-        SetScrollInfo(s.hwnd, SB_VERT, &info, TRUE);
+        // One redraw paints both bars: the last call asks for it.
+        SetScrollInfo(s.hwnd, SB_VERT, &info, s.horizontalBar ? FALSE : TRUE);
     }
     if (s.horizontalBar) {
         RECT client{};
@@ -93,11 +94,40 @@ void UpdateScrollBars(RichEditState& s)
     }
 }
 
-bool Changed(RichEditState& s)
+void InvalidateRows(RichEditState& s, LONG first, LONG last)
+{
+    const RECT band = RowsBand(s, first, last);
+    if (!IsRectEmpty(&band)) {
+        InvalidateRect(s.hwnd, &band, TRUE);
+    }
+}
+
+void InvalidateSelection(RichEditState& s, RichRange range)
+{
+    if (range.Empty()) {
+        if (s.focused) {
+            InvalidateRows(s, s.text.RowOf(range.min), s.text.RowOf(range.min));
+        }
+        return;
+    }
+    const bool shown = !s.selectionHidden && (s.focused || (Style(s) & ES_NOHIDESEL) != 0);
+    if (shown) {
+        InvalidateRows(s, s.text.RowOf(range.min), s.text.RowOf(range.max));
+    }
+}
+
+bool Changed(RichEditState& s, LONG from)
 {
     s.modified = true;
-    s.firstRow = std::min(s.firstRow, s.text.RowCount() - 1);
-    InvalidateRect(s.hwnd, nullptr, TRUE);
+    const LONG firstRow = std::min(s.firstRow, s.text.RowCount() - 1);
+    if (firstRow != s.firstRow) {
+        s.firstRow = firstRow;
+        InvalidateRect(s.hwnd, nullptr, TRUE);
+    } else {
+        // The rows before the change keep their text; those from it on may
+        // all have moved.
+        InvalidateRows(s, s.text.RowOf(from), kRowsToBottom);
+    }
     UpdateScrollBars(s);
     if ((s.eventMask & ENM_UPDATE) != 0 && !NotifyCommand(s, EN_UPDATE)) {
         return false;
@@ -112,11 +142,12 @@ bool SetSelection(RichEditState& s, LONG anchor, LONG caret)
     if (anchor == s.anchor && caret == s.caret) {
         return true;
     }
+    InvalidateSelection(s, s.Selection());
     s.anchor = anchor;
     s.caret = caret;
     s.insertFormat.reset();
     s.text.StopTyping();
-    InvalidateRect(s.hwnd, nullptr, TRUE);
+    InvalidateSelection(s, s.Selection());
     if ((s.eventMask & ENM_SELCHANGE) != 0) {
         SELCHANGE change{};
         const RichRange range = s.Selection();

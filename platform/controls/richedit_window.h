@@ -25,9 +25,20 @@ LRESULT NotifyParent(RichEditState& s, NMHDR& header, UINT code);
 // The window's own scroll bars follow the rows and the first visible one,
 // and sideways the widest row seen and the scroll position.
 void UpdateScrollBars(RichEditState& s);
-// After the text changed: repaint, then EN_UPDATE and EN_CHANGE as the
+// After the text changed from position `from` on: the rows from there to
+// the bottom of the client repaint, then EN_UPDATE and EN_CHANGE as the
 // event mask asks.
-bool Changed(RichEditState& s);
+bool Changed(RichEditState& s, LONG from);
+
+// Repainting only what changed, so that text added or styled below the
+// visible rows costs no paint. Rows [first, last] are marked for repainting
+// as far as the client shows them; `last` kRowsToBottom means down to the
+// client's bottom edge.
+inline constexpr LONG kRowsToBottom = -1;
+void InvalidateRows(RichEditState& s, LONG first, LONG last);
+// The rows whose look depends on `range` as a selection: its highlight
+// where a selection is shown, the caret's row where the caret is.
+void InvalidateSelection(RichEditState& s, RichRange range);
 
 // Selection and scrolling (richedit_window.cpp).
 // Sets the selection; EN_SELCHANGE when it changed and the mask asks.

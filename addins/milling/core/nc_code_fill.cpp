@@ -70,7 +70,7 @@ bool CNcCodePaneSource::Fetch()
         }
         // A feature that cannot be written (no postprocessor, a refused
         // block) shows what it wrote before; the next one follows it.
-        (void)m_writer->Write(written, kNcPaneSliceLines);
+        (void)m_writer->Write(written, kNcPaneHiddenSliceLines);
         startsFeature = !written.empty() && !m_writerStarted;
         if (!written.empty())
             m_writerStarted = true;
@@ -136,6 +136,7 @@ void CNcCodePaneFill::Begin()
     ClearNcCodePane(m_control);
     m_empty = true;
     m_length = 0;
+    m_lines = 0;
     if (Slice() && m_timer == 0) {
         m_timer = ::SetTimer(nullptr, 0, kNcPaneSliceMs, &CNcCodePaneFill::OnTimer);
         if (m_timer != 0)
@@ -156,8 +157,10 @@ bool CNcCodePaneFill::Slice()
     }
     std::vector<std::string> lines;
     std::vector<bool> heading;
-    lines.reserve(kNcPaneSliceLines);
-    m_source->Next(lines, heading, kNcPaneSliceLines);
+    const size_t count = NcPaneSliceLines(m_lines);
+    lines.reserve(count);
+    m_source->Next(lines, heading, count);
+    m_lines += lines.size();
     if (!lines.empty()) {
         const NcCodePaneText text = BuildNcCodePaneText(lines, heading, m_postprocessor);
         const LONG start = m_empty ? 0 : m_length + 1;

@@ -25,9 +25,21 @@ struct IRichEditControl;
 
 // The pane shows at most this many lines of a program.
 inline constexpr size_t kMaxNcPaneLines = 10240;
-// Lines styled and appended per slice: about one repaint of the pane in
-// time (bench/milling/nc_pane_bench.cpp measures both).
-inline constexpr size_t kNcPaneSliceLines = 48;
+// Lines styled and appended per slice while its rows may be on screen:
+// each such slice also repaints its rows, and the pause of one slice (its
+// work and its paint) stays below one repaint of the whole pane
+// (bench/milling/nc_pane_bench.cpp measures both).
+inline constexpr size_t kNcPaneSliceLines = 12;
+// More rows than a pane shows: the lines below them repaint nothing, so
+// they go in larger slices that cost as much work as a small one costs
+// work and paint.
+inline constexpr size_t kNcPaneShownRows = 96;
+inline constexpr size_t kNcPaneHiddenSliceLines = 28;
+// The lines of the slice that follows `appended` lines.
+constexpr size_t NcPaneSliceLines(size_t appended)
+{
+    return appended < kNcPaneShownRows ? kNcPaneSliceLines : kNcPaneHiddenSliceLines;
+}
 // Milliseconds between the slices run from the message loop.
 inline constexpr unsigned kNcPaneSliceMs = 10;
 
@@ -106,6 +118,7 @@ private:
     std::function<const CMillingOperation*()> m_current;
     bool m_stopped = false;
     bool m_empty = true; // nothing appended yet
+    size_t m_lines = 0;  // lines appended
     LONG m_length = 0;   // characters appended
     UINT_PTR m_timer = 0;
 };

@@ -2,6 +2,11 @@
 // background colour, and the selection's highlight.
 #include "platform/controls/tests/richedit_support.h"
 
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
 namespace nuvex::controls::testing {
 namespace {
 
@@ -125,6 +130,85 @@ TEST_F(RichEditPixels, SelectionIsHighlightedWhileFocused)
     UpdateWindow(parent);
     EXPECT_EQ(PixelBox(parent, BoxOf(0, 3)).Count(GetSysColor(COLOR_HIGHLIGHT)), 0);
     EXPECT_GT(PixelBox(parent, BoxOf(0, 3)).Count(kRed), 10);
+}
+
+// The rows below the visible ones cost no paint: text appended or styled
+// there leaves nothing to repaint, and a change on a visible row repaints
+// that row's band only.
+TEST_F(RichEditPixels, OnlyChangedVisibleRowsRepaint)
+{
+    std::string text;
+    for (int i = 0; i < 60; ++i)
+        text += "row " + std::to_string(i) + "\r\n";
+    text += "last";
+    SetText(text.c_str());
+    UpdateWindow(parent);
+    RECT update{};
+    ASSERT_FALSE(GetUpdateRect(edit, &update, FALSE));
+
+    struct ChangeCase {
+        const char* name;
+        std::function<void()> change;
+        bool repaints;
+    };
+    const LONG end = static_cast<LONG>(SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0));
+    const LONG row2 = static_cast<LONG>(SendMessageA(edit, EM_LINEINDEX, 2, 0));
+    const ChangeCase kCases[] = {
+        {"append_below", [&] { Select(end, end); SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("\r\nmore")); }, false},
+        {"style_below", [&] { SetFormat(end - 3, end, CFM_COLOR, 0, kRed); }, false},
+        {"caret_moves_unfocused", [&] { Select(row2, row2); }, false},
+        {"style_row_2", [&] { SetFormat(row2, row2 + 3, CFM_COLOR, 0, kBlue); }, true},
+    };
+    for (const ChangeCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Select(end, end);
+        UpdateWindow(parent);
+        c.change();
+        update = RECT{};
+        EXPECT_EQ(GetUpdateRect(edit, &update, FALSE) != FALSE, c.repaints);
+        if (c.repaints) {
+            // One row's band: it starts below row 0 and is one row high.
+            POINT top{};
+            SendMessageA(edit, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&top), row2);
+            EXPECT_EQ(update.top, top.y);
+            EXPECT_EQ(update.bottom - update.top, (top.y - 2) / 2);
+        }
+        UpdateWindow(parent);
+    }
+}
+
+// Whatever repainted in parts, the pixels are those of a full repaint:
+// edits, styles and selections on visible rows and beyond.
+TEST_F(RichEditPixels, PartialRepaintsMatchAFullOne)
+{
+    SetText("alpha\r\nbeta\r\ngamma\r\ndelta\r\nepsilon");
+    SetFocus(edit);
+    UpdateWindow(parent);
+    const std::function<void()> kSteps[] = {
+        [&] { SetFormat(6, 10, CFM_COLOR, 0, kGreen); },
+        [&] { Select(2, 14); },
+        [&] { Select(20, 20); },
+        [&] { SendMessageA(edit, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>("X\r\nY")); },
+        [&] { SendMessageA(edit, EM_UNDO, 0, 0); },
+        [&] { SendMessageA(edit, EM_HIDESELECTION, TRUE, 0); },
+        [&] { Select(0, 3); },
+        [&] { SendMessageA(edit, EM_HIDESELECTION, FALSE, 0); },
+        [&] { SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0); },
+    };
+    int step = 0;
+    for (const auto& change : kSteps) {
+        SCOPED_TRACE(step++);
+        change();
+        UpdateWindow(parent);
+        const GdiSurface parts = GetWindowSurface(parent);
+        const std::vector<uint32_t> partial(parts.pixels,
+                                            parts.pixels + static_cast<size_t>(parts.stride) *
+                                                               static_cast<size_t>(parts.height));
+        InvalidateRect(edit, nullptr, TRUE);
+        UpdateWindow(parent);
+        const GdiSurface whole = GetWindowSurface(parent);
+        EXPECT_TRUE(std::equal(partial.begin(), partial.end(), whole.pixels));
+    }
 }
 
 } // namespace
