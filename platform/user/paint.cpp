@@ -64,55 +64,6 @@ void Invalidate(Window* w, const RECT* rect, UINT flags)
     }
 }
 
-bool Contains(const RECT& outer, const RECT& inner)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
-// A window whose DC does not leave its children out paints over them, and
-// over their own children whatever their styles: every visible descendant
-// under `covered` (screen coordinates) that does not wait for that part
-// already is invalidated there, erased, and its frame too where the frame
-// was covered, so that it paints again after the window.
-void CoverDescendants(Window* w, const RECT& covered)
-{
-    for (Window* child : w->children) {
-        if ((child->style & WS_VISIBLE) == 0) {
-            continue;
-        }
-        const RECT whole = ScreenWindowRect(child);
-        RECT hit{};
-        if (IntersectRect(&hit, &covered, &whole) == FALSE) {
-            continue;
-        }
-        const RECT client = ScreenClientRect(child);
-        if (!Contains(client, hit)) {
-            child->frameNeeded = true;
-        }
-        RECT inClient{};
-        if (IntersectRect(&inClient, &hit, &client) != FALSE) {
-            OffsetRect(&inClient, -client.left, -client.top);
-            if (!child->updatePending || !Contains(child->update, inClient)) {
-                Invalidate(child, &inClient, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
-            }
-        }
-        CoverDescendants(child, hit);
-    }
-}
-
-// `area` of `w`'s client as the part of the screen that its paint covers.
-void CoverChildren(Window* w, const RECT& area)
-{
-    if (IsRectEmpty(&area) || w->children.empty()) {
-        return;
-    }
-    RECT covered = area;
-    const RECT client = ScreenClientRect(w);
-    OffsetRect(&covered, client.left, client.top);
-    CoverDescendants(w, covered);
-}
-
 void Validate(Window* w, const RECT* rect, UINT flags)
 {
     if (rect == nullptr) {
@@ -188,7 +139,7 @@ void PaintNow(HWND hwnd, WithChildren children, PaintPass pass)
             }
             if ((w = W(hwnd)) != nullptr && w->eraseNeeded) {
                 w->eraseNeeded = false;
-                if (HDC dc = MakeWindowDC(w, DcArea::Client, &w->update, StyleClipFlags(w))) {
+                if (HDC dc = MakeWindowDC(w, DcArea::Client, &w->update)) {
                     Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
                     FreeDC(dc);
                 }
@@ -222,34 +173,6 @@ void PaintNow(HWND hwnd, WithChildren children, PaintPass pass)
 }
 
 } // namespace
-
-void InvalidateUncovered(Window* parent, const Window* w, const RECT& area)
-{
-    Invalidate(parent, &area, RDW_INVALIDATE | RDW_ERASE);
-    if (ChildrenIncluded(parent, RDW_INVALIDATE)) {
-        return;
-    }
-    // The parent's invalidation leaves its children out: the siblings that
-    // lay below `w` show again where it was.
-    bool below = false;
-    for (Window* sibling : parent->children) {
-        if (sibling == w) {
-            below = true;
-            continue;
-        }
-        RECT inSibling{};
-        if (!below || (sibling->style & WS_VISIBLE) == 0 || IntersectRect(&inSibling, &area, &sibling->rect) == FALSE) {
-            continue;
-        }
-        // Into the sibling's window, then its client coordinates.
-        OffsetRect(&inSibling, -sibling->rect.left, -sibling->rect.top);
-        if (!Contains(sibling->client, inSibling)) {
-            sibling->frameNeeded = true;
-        }
-        OffsetRect(&inSibling, -sibling->client.left, -sibling->client.top);
-        Invalidate(sibling, &inSibling, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-    }
-}
 
 void InvalidateWhole(Window* w, EraseBackground erase, WithFrame frame, WithChildren children)
 {
@@ -354,11 +277,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     w->updatePending = false;
     w->eraseNeeded = false;
     w->internalPaint = false;
-    const DWORD clipFlags = StyleClipFlags(w);
-    if ((clipFlags & DCX_CLIPCHILDREN) == 0) {
-        CoverChildren(w, area);
-    }
-    HDC dc = MakeWindowDC(w, DcArea::Client, &area, clipFlags);
+    HDC dc = MakeWindowDC(w, DcArea::Client, &area);
     if (dc == nullptr) {
         return nullptr;
     }
@@ -383,11 +302,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint)
     return TRUE;
 }
 
-namespace {
-
-// A DC of `hwnd` (null or the desktop: of the screen) that leaves out the
-// windows `flags` name.
-HDC MakeDC(HWND hwnd, DWORD flags)
+HDC GetDCEx(HWND hwnd, HRGN, DWORD flags)
 {
     WindowSystem& system = System();
     HDC dc = nullptr;
@@ -401,7 +316,7 @@ HDC MakeDC(HWND hwnd, DWORD flags)
         if (w == nullptr) {
             return nullptr;
         }
-        dc = MakeWindowDC(w, (flags & DCX_WINDOW) != 0 ? DcArea::Window : DcArea::Client, nullptr, flags);
+        dc = MakeWindowDC(w, (flags & DCX_WINDOW) != 0 ? DcArea::Window : DcArea::Client, nullptr);
     }
     if (dc != nullptr) {
         system.dcs[dc] = DeviceContextRecord{hwnd, false};
@@ -409,20 +324,8 @@ HDC MakeDC(HWND hwnd, DWORD flags)
     return dc;
 }
 
-// The clip flags a window's style gives its DCs; none for the screen.
-DWORD StyleClipFlagsOf(HWND hwnd)
-{
-    const Window* w = hwnd != nullptr ? W(hwnd) : nullptr;
-    return w != nullptr && w != System().Desktop() ? StyleClipFlags(w) : 0u;
-}
-
-} // namespace
-
-// The flags alone decide which windows the DC leaves out: a DC asked for
-// without DCX_CLIPCHILDREN draws over the children whatever the style.
-HDC GetDCEx(HWND hwnd, HRGN, DWORD flags) { return MakeDC(hwnd, flags); }
-HDC GetDC(HWND hwnd) { return MakeDC(hwnd, DCX_CACHE | StyleClipFlagsOf(hwnd)); }
-HDC GetWindowDC(HWND hwnd) { return MakeDC(hwnd, DCX_WINDOW | DCX_CACHE | StyleClipFlagsOf(hwnd)); }
+HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_CACHE); }
+HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_CACHE); }
 
 int ReleaseDC(HWND, HDC dc)
 {

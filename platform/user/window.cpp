@@ -622,7 +622,8 @@ HWND SetParent(HWND hwnd, HWND newParentHandle)
     }
     const bool visible = IsReallyVisible(w);
     if (visible && oldParent != system.Desktop()) {
-        InvalidateUncovered(oldParent, w, w->rect);
+        RECT r = w->rect;
+        InvalidateRect(oldParent->handle, &r, TRUE);
     }
     Unlink(w);
     w->parent = newParent;

@@ -278,11 +278,7 @@ CNuvexView* FirstView(CNuvexDoc* document)
     return dynamic_cast<CNuvexView*>(document->GetNextView(position));
 }
 
-// Disabled: after the second mill is chosen and Recalculate pressed, the
-// pocket command holds no moves and names no error, so Ok now refuses the
-// feature (an accepted feature must have a toolpath) and the flow stops
-// there.
-TEST(MillingFlow, DISABLED_APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
+TEST(MillingFlow, APocketIsMilledSavedAsNcAndComesBackWithTheDrawing)
 {
     const std::string xvfb = FindProgram("Xvfb");
     if (xvfb.empty()) {
