@@ -182,13 +182,19 @@ TEST_F(DesktopViewTest, APersonZoomsPansPicksSnapsAndOrbitsWithTheMouse)
         std::filesystem::remove(shot);
     }
 
-    // A click on the bottom line selects it.
+    // A click on the bottom line selects it. A loaded X server now and then
+    // drops a click; one that never arrived is made again (a second click
+    // on the same line picks the same line).
     const POINT onLine = ScreenOf(CVector3(10.0, -60.0, 0.0));
     ASSERT_TRUE(MoveTo(onLine));
-    pointer->Click(Frame(), onLine, 1);
     const uintptr_t lineId = reinterpret_cast<uintptr_t>(session->Document().GetObjectAt(0));
-    ASSERT_TRUE(PumpUntil([&] { return !session->Document().SelectionHandler().GetSelection().empty(); }))
-        << "the click picked nothing";
+    bool picked = false;
+    for (int attempt = 0; attempt < 3 && !picked; ++attempt) {
+        pointer->Click(Frame(), onLine, 1);
+        picked = PumpUntil([&] { return !session->Document().SelectionHandler().GetSelection().empty(); },
+                           kWaitMs / 3);
+    }
+    ASSERT_TRUE(picked) << "the click picked nothing";
     EXPECT_EQ(session->Document().SelectionHandler().GetSelection(), std::vector<uintptr_t>{lineId});
     pointer->Key(Frame(), VK_ESCAPE);
     Settle();
