@@ -16,6 +16,7 @@
 #include "platform/controls/commctrl.h"
 #include "platform/framework/cmdui.h"
 #include "platform/framework/ids.h"
+#include "platform/user/input.h"
 #include "platform/user/inspect.h"
 #include "platform/user/keyboard.h"
 #include "platform/user/winuser.h"
@@ -255,16 +256,37 @@ TEST_F(MainFrameTest, TheOpenGLWindowStaysInTheViewOnTopWhenTheMainWindowRepaint
         {"the main window's client and frame", RDW_INVALIDATE | RDW_ERASE | RDW_FRAME},
     };
     int paintsOfTheHiddenView = 0;
-    SetMessageSpy([&](HWND window, UINT message, WPARAM, LPARAM, MessageDelivery) {
+    int clicksOnTop = 0;
+    int clicksHidden = 0;
+    SetMessageSpy([&](HWND window, UINT message, WPARAM, LPARAM, MessageDelivery delivery) {
+        if (delivery == MessageDelivery::Default) {
+            return;
+        }
         paintsOfTheHiddenView += window == hidden->GetSafeHwnd() && message == WM_PAINT ? 1 : 0;
+        clicksOnTop += window == onTop->GetSafeHwnd() && message == WM_LBUTTONDOWN ? 1 : 0;
+        clicksHidden += window == hidden->GetSafeHwnd() && message == WM_LBUTTONDOWN ? 1 : 0;
     });
+    RECT shown{};
+    onTop->GetWindowRect(&shown);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         paintsOfTheHiddenView = 0;
+        clicksOnTop = 0;
+        clicksHidden = 0;
         Frame().RedrawWindow(nullptr, nullptr, c.flags);
         PumpUntilIdle();
         EXPECT_EQ(paintsOfTheHiddenView, 0);
         EXPECT_EQ(::GetParent(CGLWnd::Shared()->GetSafeHwnd()), onTop->GetSafeHwnd());
+        // A click in the middle of the view on top, through the window
+        // under the pointer; not so soon after the last that it makes a
+        // double click.
+        AdvanceWindowSystemTime(::GetDoubleClickTime() + 1);
+        InjectMouseMove(POINT{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2});
+        InjectMouseButton(MouseButton::Left, KeyAction::Down);
+        InjectMouseButton(MouseButton::Left, KeyAction::Up);
+        PumpUntilIdle();
+        EXPECT_EQ(clicksOnTop, 1);
+        EXPECT_EQ(clicksHidden, 0);
     }
     SetMessageSpy(nullptr);
 }
