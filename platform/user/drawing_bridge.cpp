@@ -84,7 +84,79 @@ void PaintCaption(HDC dc, const Window* w, const NonClientLayout& l, bool active
 
 } // namespace
 
-HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip)
+DWORD StyleClipFlags(const Window* w)
+{
+    return ((w->style & WS_CLIPCHILDREN) != 0 ? DCX_CLIPCHILDREN : 0u) |
+           ((w->style & WS_CLIPSIBLINGS) != 0 ? DCX_CLIPSIBLINGS : 0u);
+}
+
+// The screen rectangles of the windows that a DC of `w` leaves out: its
+// visible children (DCX_CLIPCHILDREN), the visible siblings above it
+// (DCX_CLIPSIBLINGS), and the visible siblings above each ancestor that
+// has WS_CLIPSIBLINGS. Top-level windows own their surfaces, so the walk
+// stops below the desktop.
+std::vector<RECT> ClippedAway(const Window* w, DWORD clipFlags)
+{
+    std::vector<RECT> away;
+    // A child shows only inside its parent's client area, so a maximised
+    // child reaching over its parent's frame leaves that frame alone.
+    auto addVisible = [&away](const Window* other) {
+        RECT shown{};
+        const RECT parentClient = ScreenClientRect(other->parent);
+        const RECT whole = ScreenWindowRect(other);
+        if ((other->style & WS_VISIBLE) != 0 && IntersectRect(&shown, &whole, &parentClient) != FALSE) {
+            away.push_back(shown);
+        }
+    };
+    if ((clipFlags & DCX_CLIPCHILDREN) != 0) {
+        for (const Window* child : w->children) {
+            addVisible(child);
+        }
+    }
+    const Window* desktop = System().Desktop();
+    for (const Window* p = w; p != nullptr && p->parent != nullptr && p->parent != desktop; p = p->parent) {
+        const bool clipsSiblings = p == w ? (clipFlags & DCX_CLIPSIBLINGS) != 0 : (p->style & WS_CLIPSIBLINGS) != 0;
+        if (!clipsSiblings) {
+            continue;
+        }
+        // Children are kept topmost first: the siblings before `p` lie above it.
+        for (const Window* sibling : p->parent->children) {
+            if (sibling == p) {
+                break;
+            }
+            addVisible(sibling);
+        }
+    }
+    return away;
+}
+
+bool ShownPart(const Window* w, const RECT& screenArea, RECT* shown)
+{
+    if (IsRectEmpty(&screenArea) != FALSE) {
+        return false;
+    }
+    // Its own children are not taken away: they show as part of it.
+    const std::vector<RECT> away = ClippedAway(w, StyleClipFlags(w) & DCX_CLIPSIBLINGS);
+    if (away.empty()) {
+        *shown = screenArea;
+        return true;
+    }
+    HRGN region = CreateRectRgn(screenArea.left, screenArea.top, screenArea.right, screenArea.bottom);
+    for (const RECT& r : away) {
+        HRGN cut = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+        CombineRgn(region, region, cut, RGN_DIFF);
+        DeleteObject(cut);
+    }
+    RECT part{};
+    const bool any = GetRgnBox(region, &part) != NULLREGION;
+    DeleteObject(region);
+    if (any) {
+        *shown = part;
+    }
+    return any;
+}
+
+HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip, DWORD clipFlags)
 {
     Window* top = TopLevelOf(w);
     if (top == nullptr || top == System().Desktop()) {
@@ -107,6 +179,16 @@ HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip)
             visible = {0, 0, 0, 0};
         }
     }
+    // What clipped children and siblings cover, still in screen coordinates.
+    std::vector<RECT> away;
+    if (IsRectEmpty(&visible) == FALSE) {
+        for (const RECT& r : ClippedAway(w, clipFlags)) {
+            RECT inside{};
+            if (IntersectRect(&inside, &visible, &r) != FALSE) {
+                away.push_back(inside);
+            }
+        }
+    }
     OffsetRect(&visible, -topScreen.left, -topScreen.top);
     if (IsRectEmpty(&visible) != FALSE) {
         visible = {0, 0, 0, 0};
@@ -115,7 +197,22 @@ HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip)
     if (top->pixels.empty()) {
         ResizeSurface(top);
     }
-    return CreateSurfaceDC(SurfaceOf(top), origin, visible);
+    HDC dc = CreateSurfaceDC(SurfaceOf(top), origin, visible);
+    if (dc != nullptr && !away.empty()) {
+        // The DC's visible region is relative to its origin.
+        const int dx = topScreen.left + origin.x;
+        const int dy = topScreen.top + origin.y;
+        HRGN region = CreateRectRgn(visible.left - origin.x, visible.top - origin.y, visible.right - origin.x,
+                                    visible.bottom - origin.y);
+        for (const RECT& r : away) {
+            HRGN cut = CreateRectRgn(r.left - dx, r.top - dy, r.right - dx, r.bottom - dy);
+            CombineRgn(region, region, cut, RGN_DIFF);
+            DeleteObject(cut);
+        }
+        SetSurfaceDCVisibleRegion(dc, region);
+        DeleteObject(region);
+    }
+    return dc;
 }
 
 void ComposeScreen()

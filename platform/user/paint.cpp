@@ -64,6 +64,58 @@ void Invalidate(Window* w, const RECT* rect, UINT flags)
     }
 }
 
+bool Contains(const RECT& outer, const RECT& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// A window whose DC does not leave its children out paints over them, and
+// over their own children whatever their styles: every visible descendant
+// that shows under `covered` (screen coordinates) and does not wait for
+// that part already is invalidated there, erased, and its frame too where
+// the frame was covered, so that it paints again after the window. A
+// descendant that a sibling above it hides there (or above one of its
+// ancestors, clipping siblings) lost nothing to the paint: its pixels never
+// showed there, and a paint of it would change nothing on the screen.
+void CoverDescendants(Window* w, const RECT& covered)
+{
+    for (Window* child : w->children) {
+        if ((child->style & WS_VISIBLE) == 0) {
+            continue;
+        }
+        const RECT whole = ScreenWindowRect(child);
+        RECT hit{};
+        if (IntersectRect(&hit, &covered, &whole) == FALSE || !ShownPart(child, hit, &hit)) {
+            continue;
+        }
+        const RECT client = ScreenClientRect(child);
+        if (!Contains(client, hit)) {
+            child->frameNeeded = true;
+        }
+        RECT inClient{};
+        if (IntersectRect(&inClient, &hit, &client) != FALSE) {
+            OffsetRect(&inClient, -client.left, -client.top);
+            if (!child->updatePending || !Contains(child->update, inClient)) {
+                Invalidate(child, &inClient, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+            }
+        }
+        CoverDescendants(child, hit);
+    }
+}
+
+// `area` of `w`'s client as the part of the screen that its paint covers.
+void CoverChildren(Window* w, const RECT& area)
+{
+    if (IsRectEmpty(&area) || w->children.empty()) {
+        return;
+    }
+    RECT covered = area;
+    const RECT client = ScreenClientRect(w);
+    OffsetRect(&covered, client.left, client.top);
+    CoverDescendants(w, covered);
+}
+
 void Validate(Window* w, const RECT* rect, UINT flags)
 {
     if (rect == nullptr) {
@@ -139,7 +191,7 @@ void PaintNow(HWND hwnd, WithChildren children, PaintPass pass)
             }
             if ((w = W(hwnd)) != nullptr && w->eraseNeeded) {
                 w->eraseNeeded = false;
-                if (HDC dc = MakeWindowDC(w, DcArea::Client, &w->update)) {
+                if (HDC dc = MakeWindowDC(w, DcArea::Client, &w->update, StyleClipFlags(w))) {
                     Send(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
                     FreeDC(dc);
                 }
@@ -173,6 +225,34 @@ void PaintNow(HWND hwnd, WithChildren children, PaintPass pass)
 }
 
 } // namespace
+
+void InvalidateUncovered(Window* parent, const Window* w, const RECT& area)
+{
+    Invalidate(parent, &area, RDW_INVALIDATE | RDW_ERASE);
+    if (ChildrenIncluded(parent, RDW_INVALIDATE)) {
+        return;
+    }
+    // The parent's invalidation leaves its children out: the siblings that
+    // lay below `w` show again where it was.
+    bool below = false;
+    for (Window* sibling : parent->children) {
+        if (sibling == w) {
+            below = true;
+            continue;
+        }
+        RECT inSibling{};
+        if (!below || (sibling->style & WS_VISIBLE) == 0 || IntersectRect(&inSibling, &area, &sibling->rect) == FALSE) {
+            continue;
+        }
+        // Into the sibling's window, then its client coordinates.
+        OffsetRect(&inSibling, -sibling->rect.left, -sibling->rect.top);
+        if (!Contains(sibling->client, inSibling)) {
+            sibling->frameNeeded = true;
+        }
+        OffsetRect(&inSibling, -sibling->client.left, -sibling->client.top);
+        Invalidate(sibling, &inSibling, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
 
 void InvalidateWhole(Window* w, EraseBackground erase, WithFrame frame, WithChildren children)
 {
@@ -277,7 +357,11 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint)
     w->updatePending = false;
     w->eraseNeeded = false;
     w->internalPaint = false;
-    HDC dc = MakeWindowDC(w, DcArea::Client, &area);
+    const DWORD clipFlags = StyleClipFlags(w);
+    if ((clipFlags & DCX_CLIPCHILDREN) == 0) {
+        CoverChildren(w, area);
+    }
+    HDC dc = MakeWindowDC(w, DcArea::Client, &area, clipFlags);
     if (dc == nullptr) {
         return nullptr;
     }
@@ -302,7 +386,11 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint)
     return TRUE;
 }
 
-HDC GetDCEx(HWND hwnd, HRGN, DWORD flags)
+namespace {
+
+// A DC of `hwnd` (null or the desktop: of the screen) that leaves out the
+// windows `flags` name.
+HDC MakeDC(HWND hwnd, DWORD flags)
 {
     WindowSystem& system = System();
     HDC dc = nullptr;
@@ -316,7 +404,7 @@ HDC GetDCEx(HWND hwnd, HRGN, DWORD flags)
         if (w == nullptr) {
             return nullptr;
         }
-        dc = MakeWindowDC(w, (flags & DCX_WINDOW) != 0 ? DcArea::Window : DcArea::Client, nullptr);
+        dc = MakeWindowDC(w, (flags & DCX_WINDOW) != 0 ? DcArea::Window : DcArea::Client, nullptr, flags);
     }
     if (dc != nullptr) {
         system.dcs[dc] = DeviceContextRecord{hwnd, false};
@@ -324,8 +412,20 @@ HDC GetDCEx(HWND hwnd, HRGN, DWORD flags)
     return dc;
 }
 
-HDC GetDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_CACHE); }
-HDC GetWindowDC(HWND hwnd) { return GetDCEx(hwnd, nullptr, DCX_WINDOW | DCX_CACHE); }
+// The clip flags a window's style gives its DCs; none for the screen.
+DWORD StyleClipFlagsOf(HWND hwnd)
+{
+    const Window* w = hwnd != nullptr ? W(hwnd) : nullptr;
+    return w != nullptr && w != System().Desktop() ? StyleClipFlags(w) : 0u;
+}
+
+} // namespace
+
+// The flags alone decide which windows the DC leaves out: a DC asked for
+// without DCX_CLIPCHILDREN draws over the children whatever the style.
+HDC GetDCEx(HWND hwnd, HRGN, DWORD flags) { return MakeDC(hwnd, flags); }
+HDC GetDC(HWND hwnd) { return MakeDC(hwnd, DCX_CACHE | StyleClipFlagsOf(hwnd)); }
+HDC GetWindowDC(HWND hwnd) { return MakeDC(hwnd, DCX_WINDOW | DCX_CACHE | StyleClipFlagsOf(hwnd)); }
 
 int ReleaseDC(HWND, HDC dc)
 {

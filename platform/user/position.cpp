@@ -95,6 +95,32 @@ void Reorder(Window* w, HWND insertAfter)
     list.insert(after == list.end() ? list.end() : after + 1, w);
 }
 
+// After the child `w` changed its place among its siblings (`before` is the
+// old order, topmost first): where it and a sibling overlap and their order
+// flipped, the one now on top shows there and paints again.
+void ShowRestacked(Window* w, const std::vector<Window*>& before)
+{
+    if ((w->style & WS_VISIBLE) == 0) {
+        return;
+    }
+    const auto& after = w->parent->children;
+    auto above = [](const std::vector<Window*>& list, const Window* a, const Window* b) {
+        return std::find(list.begin(), list.end(), a) < std::find(list.begin(), list.end(), b);
+    };
+    for (Window* sibling : after) {
+        RECT overlap{};
+        if (sibling == w || (sibling->style & WS_VISIBLE) == 0 ||
+            above(before, w, sibling) == above(after, w, sibling) ||
+            IntersectRect(&overlap, &w->rect, &sibling->rect) == FALSE) {
+            continue;
+        }
+        Window* shown = above(after, w, sibling) ? w : sibling;
+        // Into the shown window's client coordinates.
+        OffsetRect(&overlap, -(shown->rect.left + shown->client.left), -(shown->rect.top + shown->client.top));
+        RedrawWindow(shown->handle, &overlap, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+}
+
 // A top-level window may be activated: visible, enabled, not a child.
 bool CanActivate(const Window* w)
 {
@@ -278,7 +304,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         ResizeSurface(w);
     }
     if ((pos.flags & SWP_NOZORDER) == 0) {
+        const std::vector<Window*> before = w->parent->children;
         Reorder(w, pos.hwndInsertAfter);
+        if (!IsTopLevel(w) && (pos.flags & SWP_NOREDRAW) == 0) {
+            ShowRestacked(w, before);
+        }
     }
     if ((pos.flags & SWP_SHOWWINDOW) != 0) {
         w->style |= WS_VISIBLE;
@@ -292,8 +322,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
         Window* parent = w->parent;
         if ((moved || sized || (pos.flags & SWP_HIDEWINDOW) != 0) && wasVisible && parent != system.Desktop() &&
             IsReallyVisible(parent)) {
-            RECT uncovered = oldRect; // parent client coordinates
-            InvalidateRect(parent->handle, &uncovered, TRUE);
+            InvalidateUncovered(parent, w, oldRect); // parent client coordinates
         }
         if ((w->style & WS_VISIBLE) != 0 &&
             ((pos.flags & SWP_SHOWWINDOW) != 0 || sized || (pos.flags & SWP_FRAMECHANGED) != 0 ||

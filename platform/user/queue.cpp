@@ -98,7 +98,7 @@ Window* FindPaint(Window* parent, HWND filter)
             continue;
         }
         const bool inFilter = filter == nullptr || child->handle == filter || IsChild(filter, child->handle);
-        if (inFilter && !child->redrawOff && (child->updatePending || child->internalPaint)) {
+        if (inFilter && !child->redrawOff && (child->updatePending || child->internalPaint || child->frameNeeded)) {
             return child;
         }
         if (Window* found = FindPaint(child, filter)) {

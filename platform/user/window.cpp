@@ -622,8 +622,7 @@ HWND SetParent(HWND hwnd, HWND newParentHandle)
     }
     const bool visible = IsReallyVisible(w);
     if (visible && oldParent != system.Desktop()) {
-        RECT r = w->rect;
-        InvalidateRect(oldParent->handle, &r, TRUE);
+        InvalidateUncovered(oldParent, w, w->rect);
     }
     Unlink(w);
     w->parent = newParent;

@@ -250,6 +250,11 @@ enum class EraseBackground : uint8_t { No, Yes };
 enum class WithFrame : uint8_t { No, Yes };
 enum class WithChildren : uint8_t { No, Yes };
 void InvalidateWhole(Window* w, EraseBackground erase, WithFrame frame, WithChildren children);
+// Invalidates `area` (client coordinates of `parent`) where the child `w`
+// was, when it moved, shrank, hid or left: the parent, and the siblings
+// that lay below `w` even where the parent's WS_CLIPCHILDREN keeps its
+// invalidation away from them.
+void InvalidateUncovered(Window* parent, const Window* w, const RECT& area);
 LRESULT HitTest(HWND hwnd, POINT screen);
 // The deepest visible, enabled-or-not window under `screen`, with its hit code.
 HWND WindowUnder(POINT screen, LRESULT* hitCode);
@@ -286,8 +291,21 @@ bool FillWithBrush(HDC dc, const RECT& rect, HBRUSH brush);
 // A DC on the surface of `w`'s top-level window: origin at the window's
 // client (or, with DcArea::Window, window) top-left, clipped to the visible
 // part of that area and to `clip` (same coordinates as the origin) if given.
+// `clipFlags` (DCX_CLIPCHILDREN, DCX_CLIPSIBLINGS) leave out `w`'s visible
+// children and the visible siblings above it; the siblings above an
+// ancestor with WS_CLIPSIBLINGS are always left out.
 enum class DcArea : uint8_t { Client, Window };
-HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip);
+HDC MakeWindowDC(Window* w, DcArea area, const RECT* clip, DWORD clipFlags);
+// The clip flags that `w`'s style asks of its DCs (WS_CLIPCHILDREN,
+// WS_CLIPSIBLINGS).
+DWORD StyleClipFlags(const Window* w);
+// The screen rectangles that a DC of `w` with `clipFlags` leaves out.
+std::vector<RECT> ClippedAway(const Window* w, DWORD clipFlags);
+// The box round the part of `screenArea` where `w` shows, its children
+// counted as its own: what the siblings above it (or above an ancestor)
+// cover is left out where its style, or the ancestor's, clips them. False
+// when nothing of it shows there: what it would paint there never shows.
+bool ShownPart(const Window* w, const RECT& screenArea, RECT* shown);
 // A DC on the whole screen surface.
 HDC MakeScreenDC();
 // Copies the visible top-level windows into the screen's pixels, so that a

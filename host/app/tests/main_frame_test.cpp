@@ -16,6 +16,8 @@
 #include "platform/controls/commctrl.h"
 #include "platform/framework/cmdui.h"
 #include "platform/framework/ids.h"
+#include "platform/user/input.h"
+#include "platform/user/inspect.h"
 #include "platform/user/keyboard.h"
 #include "platform/user/winuser.h"
 
@@ -215,6 +217,78 @@ TEST_F(MainFrameTest, F2AndF3AreTheViewsZoomsAndF3WithoutADrawingDoesNothing)
     program->App().CloseAllDocuments(TRUE);
     Frame().SendMessage(WM_COMMAND, MAKEWPARAM(32780, 1), 0);
     EXPECT_EQ(program->ActiveDocument(), nullptr);
+}
+
+// Two drawings open, the second one's window maximized over the first: the
+// main window repainting (its paint reaches over the document windows)
+// leaves the program's one OpenGL window in the view on top, where the
+// pointer's messages to it must go, and the hidden view paints nothing.
+TEST_F(MainFrameTest, TheOpenGLWindowStaysInTheViewOnTopWhenTheMainWindowRepaints)
+{
+    auto viewOf = [](CNuvexDoc* document) {
+        POSITION position = document->GetFirstViewPosition();
+        return dynamic_cast<CNuvexView*>(document->GetNextView(position));
+    };
+    CNuvexDoc* first = program->ActiveDocument();
+    ASSERT_NE(first, nullptr);
+    Frame().SendMessage(WM_COMMAND, ID_FILE_NEW, 0);
+    CNuvexDoc* second = program->ActiveDocument();
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    BOOL maximized = FALSE;
+    CMDIChildWnd* child = Frame().MDIGetActive(&maximized);
+    ASSERT_NE(child, nullptr);
+    Frame().MDIMaximize(child);
+    IdleUpdate(Frame());
+    CNuvexView* hidden = viewOf(first);
+    CNuvexView* onTop = viewOf(second);
+    ASSERT_NE(hidden, nullptr);
+    ASSERT_NE(onTop, nullptr);
+    ASSERT_NE(CGLWnd::Shared(), nullptr);
+    ASSERT_EQ(::GetParent(CGLWnd::Shared()->GetSafeHwnd()), onTop->GetSafeHwnd());
+
+    struct Case {
+        const char* name;
+        UINT flags;
+    };
+    const Case cases[] = {
+        {"the main window's client", RDW_INVALIDATE | RDW_ERASE},
+        {"the main window's client and frame", RDW_INVALIDATE | RDW_ERASE | RDW_FRAME},
+    };
+    int paintsOfTheHiddenView = 0;
+    int clicksOnTop = 0;
+    int clicksHidden = 0;
+    SetMessageSpy([&](HWND window, UINT message, WPARAM, LPARAM, MessageDelivery delivery) {
+        if (delivery == MessageDelivery::Default) {
+            return;
+        }
+        paintsOfTheHiddenView += window == hidden->GetSafeHwnd() && message == WM_PAINT ? 1 : 0;
+        clicksOnTop += window == onTop->GetSafeHwnd() && message == WM_LBUTTONDOWN ? 1 : 0;
+        clicksHidden += window == hidden->GetSafeHwnd() && message == WM_LBUTTONDOWN ? 1 : 0;
+    });
+    RECT shown{};
+    onTop->GetWindowRect(&shown);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        paintsOfTheHiddenView = 0;
+        clicksOnTop = 0;
+        clicksHidden = 0;
+        Frame().RedrawWindow(nullptr, nullptr, c.flags);
+        PumpUntilIdle();
+        EXPECT_EQ(paintsOfTheHiddenView, 0);
+        EXPECT_EQ(::GetParent(CGLWnd::Shared()->GetSafeHwnd()), onTop->GetSafeHwnd());
+        // A click in the middle of the view on top, through the window
+        // under the pointer; not so soon after the last that it makes a
+        // double click.
+        AdvanceWindowSystemTime(::GetDoubleClickTime() + 1);
+        InjectMouseMove(POINT{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2});
+        InjectMouseButton(MouseButton::Left, KeyAction::Down);
+        InjectMouseButton(MouseButton::Left, KeyAction::Up);
+        PumpUntilIdle();
+        EXPECT_EQ(clicksOnTop, 1);
+        EXPECT_EQ(clicksHidden, 0);
+    }
+    SetMessageSpy(nullptr);
 }
 
 TEST_F(MainFrameTest, TheBarLayoutIsKeptWhenTheProgramClosesAndRestoredAtItsStart)

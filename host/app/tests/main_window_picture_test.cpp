@@ -23,17 +23,6 @@ constexpr UINT kZoomAllCommand = 32777;
 constexpr int kWidth = 800;
 constexpr int kHeight = 560;
 
-// What the program's idle time does for the bars: their states and the
-// menu bar's items brought up to date, the layout recalculated.
-void IdleUpdate(CMainFrame& frame)
-{
-    PumpUntilIdle();
-    frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
-    frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
-    frame.RecalcLayout();
-    PumpUntilIdle();
-}
-
 TEST(MainWindowPicture, ADrawingOpenWithACommandRunning)
 {
     TestProgramFolder folder;

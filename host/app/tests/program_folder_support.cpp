@@ -207,4 +207,13 @@ int RunningProgram::Stop()
 
 CMainFrame* RunningProgram::Frame() { return m_app->GetMainFrame(); }
 
+void IdleUpdate(CMainFrame& frame)
+{
+    PumpUntilIdle();
+    frame.SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    frame.SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, TRUE);
+    frame.RecalcLayout();
+    PumpUntilIdle();
+}
+
 CNuvexDoc* RunningProgram::ActiveDocument() { return m_app->GetActiveDocument(); }

@@ -99,3 +99,8 @@ private:
     std::vector<std::string> m_arguments;
     bool m_stopped = false;
 };
+
+// What the program's idle time does for the bars of `frame`: their states
+// and the menu bar's items brought up to date, the layout recalculated,
+// with the queue run empty before and after.
+void IdleUpdate(CMainFrame& frame);
