@@ -9,10 +9,12 @@ namespace {
 
 CGLWnd* g_shared = nullptr;
 
-// Messages that go to the parent view's handler of the same message.
+// Messages that go to the parent view's handler of the same message. A
+// quick second left click arrives as a double click; it goes on too, so
+// that the view does not lose it.
 constexpr UINT kForwarded[] = {
-    WM_MOUSEMOVE, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL, WM_LBUTTONDOWN, WM_LBUTTONUP,
-    WM_KEYDOWN,   WM_KEYUP,       WM_CHAR,      WM_RBUTTONDOWN, WM_RBUTTONDBLCLK,
+    WM_MOUSEMOVE, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL,  WM_LBUTTONDOWN,   WM_LBUTTONUP,
+    WM_KEYDOWN,   WM_KEYUP,       WM_CHAR,      WM_RBUTTONDOWN, WM_RBUTTONDBLCLK, WM_LBUTTONDBLCLK,
 };
 
 bool IsForwarded(UINT message)

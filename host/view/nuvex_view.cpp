@@ -318,6 +318,9 @@ LRESULT CNuvexView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_input.OnMouseMove(wParam, point);
         return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The second of two quick clicks is a click of its own: a box's
+        // second corner, or the next object picked.
         m_input.OnLButtonDown(wParam, point);
         break;
     case WM_MBUTTONDOWN:

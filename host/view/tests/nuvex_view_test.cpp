@@ -130,6 +130,26 @@ TEST_F(NuvexViewTest, TheWheelOverTheOpenGLWindowZoomsTheViewItBelongsTo)
     }
 }
 
+TEST_F(NuvexViewTest, AQuickSecondClickOverTheOpenGLWindowIsAClickOfTheView)
+{
+    // One view shows, so the shared window stays in it while the box is
+    // drawn.
+    output.views = {&left};
+    left.OnUpdate();
+    CGLWnd* window = CGLWnd::Shared();
+    ASSERT_NE(window, nullptr);
+    // A box opened on empty space above the line; the second click comes
+    // within the double-click time, as a double click, and closes it.
+    ::SendMessageA(window->m_hWnd, WM_MOUSEMOVE, 0, (20 << 16) | 20);
+    ::SendMessageA(window->m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, (20 << 16) | 20);
+    ::SendMessageA(window->m_hWnd, WM_LBUTTONUP, 0, (20 << 16) | 20);
+    ASSERT_TRUE(left.Input().IsBoxStarted());
+    ::SendMessageA(window->m_hWnd, WM_MOUSEMOVE, 0, (30 << 16) | 30);
+    ASSERT_EQ(::GetParent(window->m_hWnd), left.m_hWnd);
+    ::SendMessageA(window->m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, (30 << 16) | 30);
+    EXPECT_FALSE(left.Input().IsBoxStarted());
+}
+
 TEST_F(NuvexViewTest, PrintingPutsTheViewsDrawingOntoThePage)
 {
     left.OnUpdate();
