@@ -578,6 +578,7 @@ TEST_F(FeatureCommandTest, TheSamplePartPocketedAndContouredWritesBothFeatures)
 {
     constexpr LONG kOutsideCheck = 217;
     constexpr LONG kRecalculate = 206;
+    constexpr LONG kToolNames = 211;
     constexpr double kPlateWidth = 120.0;
     constexpr double kPlateHeight = 80.0;
     FakePanel& panel = m_panel;
@@ -610,9 +611,27 @@ TEST_F(FeatureCommandTest, TheSamplePartPocketedAndContouredWritesBothFeatures)
     }
     ASSERT_EQ(sides.size(), 4u) << "the plate's outline";
 
+    // A mill chosen from the panel's tool list.
+    const auto choose = [&](const std::string& tool) {
+        FakeControl* names = panel.Find(kToolNames);
+        ASSERT_NE(names, nullptr);
+        const auto found = std::find(names->items.begin(), names->items.end(), tool);
+        ASSERT_NE(found, names->items.end()) << tool;
+        names->selection = static_cast<int>(found - names->items.begin());
+        uint32_t value = static_cast<uint32_t>(kToolNames) | (kNotifySelectionChange << 16);
+        Send(kEventControl, &value);
+    };
+
     m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    CMillingFeatureCommandBase* pocketing = FeatureCommand();
+    ASSERT_NE(pocketing, nullptr);
     Pick(pocket);
+    choose("Flat end mill 6 mm");
+    Click(kRecalculate);
+    ASSERT_FALSE(pocketing->ToolpathError().has_value()) << FeatureErrorText(*pocketing->ToolpathError());
     ASSERT_EQ(Enter(), kResultCommit);
+    // The next command's panel is a new one.
+    panel.controls.clear();
     m_document->StartCommand(CommandIndex(kCommandContourMilling), 1);
     CMillingFeatureCommandBase* contour = FeatureCommand();
     ASSERT_NE(contour, nullptr);
@@ -621,6 +640,7 @@ TEST_F(FeatureCommandTest, TheSamplePartPocketedAndContouredWritesBothFeatures)
     FakeControl* outside = panel.Find(kOutsideCheck);
     ASSERT_NE(outside, nullptr);
     outside->SetCheck(1);
+    choose("Flat end mill 10 mm");
     Click(kRecalculate);
     ASSERT_FALSE(contour->ToolpathError().has_value()) << FeatureErrorText(*contour->ToolpathError());
     ASSERT_EQ(Enter(), kResultCommit);
