@@ -542,7 +542,8 @@ TEST_F(FeatureCommandTest, TheSamplePocketPickedByBoxKeepsClearOfItsIslands)
 
 namespace {
 
-// The exact plane distance from (px, py) to the rectangle's outline.
+// The exact plane distance from (px, py) to the rectangle's outline, inside
+// or outside it.
 double OutlineDistance(double px, double py, double x0, double y0, double x1, double y1)
 {
     const double dx = std::max({x0 - px, 0.0, px - x1});
@@ -569,11 +570,12 @@ std::vector<std::string> WithoutBlockNumbers(const std::vector<std::string>& lin
 
 } // namespace
 
-// The shipped sample part pocketed (picked by a box) and contoured on the
-// outside of its plate (its four sides picked, "Outside" checked) in one
-// operation: the job holds both features, the contour's feed moves keep
-// exactly the tool's radius from the plate, and the NC program holds the
-// moves of both.
+// The shipped sample part pocketed with the 6 mm mill (picked by a box) and
+// contoured with the 10 mm mill on the outside of its plate (its four sides
+// picked one by one, "Outside" checked), each recalculated after the mill
+// was chosen, in one operation: the job holds both features, the contour's
+// feed moves keep exactly the tool's radius from the plate, and the NC
+// program holds the blocks of both, the contour's after the pocket's.
 TEST_F(FeatureCommandTest, TheSamplePartPocketedAndContouredWritesBothFeatures)
 {
     constexpr LONG kOutsideCheck = 217;
