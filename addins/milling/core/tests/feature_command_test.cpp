@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <sstream>
 
 #include "addins/milling/core/command_events.h"
 #include "addins/milling/core/feature_parameters.h"
@@ -537,4 +538,154 @@ TEST_F(FeatureCommandTest, TheSamplePocketPickedByBoxKeepsClearOfItsIslands)
             << move.end.y << ") cuts into the round island";
     }
     EXPECT_GT(cutting, 0u);
+}
+
+namespace {
+
+// The exact plane distance from (px, py) to the rectangle's outline, inside
+// or outside it.
+double OutlineDistance(double px, double py, double x0, double y0, double x1, double y1)
+{
+    const double dx = std::max({x0 - px, 0.0, px - x1});
+    const double dy = std::max({y0 - py, 0.0, py - y1});
+    if (dx > 0.0 || dy > 0.0)
+        return Length2D(dx, dy);
+    return std::min({px - x0, x1 - px, py - y0, y1 - py});
+}
+
+// The lines of an NC program without their leading block numbers.
+std::vector<std::string> WithoutBlockNumbers(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> bare;
+    for (const std::string& line : lines) {
+        size_t at = 0;
+        if (!line.empty() && line[0] == 'N') {
+            at = line.find_first_not_of("0123456789", 1);
+            at = at != std::string::npos && line[at] == ' ' ? at + 1 : 0;
+        }
+        bare.push_back(line.substr(at));
+    }
+    return bare;
+}
+
+} // namespace
+
+// The shipped sample part pocketed with the 6 mm mill (picked by a box) and
+// contoured with the 10 mm mill on the outside of its plate (its four sides
+// picked one by one, "Outside" checked), each recalculated after the mill
+// was chosen, in one operation: the job holds both features, the contour's
+// feed moves keep exactly the tool's radius from the plate, and the NC
+// program holds the blocks of both, the contour's after the pocket's.
+TEST_F(FeatureCommandTest, TheSamplePartPocketedAndContouredWritesBothFeatures)
+{
+    constexpr LONG kOutsideCheck = 217;
+    constexpr LONG kRecalculate = 206;
+    constexpr LONG kToolNames = 211;
+    constexpr double kPlateWidth = 120.0;
+    constexpr double kPlateHeight = 80.0;
+    FakePanel& panel = m_panel;
+    m_document->SetPanes(std::make_unique<FakePanes>(panel));
+    ASSERT_TRUE(m_document->OnOpenDocument(SourcePath("resources/samples/sample_part.nvx").c_str()));
+    CMillingJob* job = FindMillingJob(Host());
+    job->AddOperation(std::make_unique<CMillingOperation>(m_addin->Postprocessors().at(0), "", CMovePoint{}, false),
+                      true);
+    auto inPocketBox = [](const CMovePoint& p) { return p.x > 18 && p.x < 102 && p.y > 13 && p.y < 67; };
+    // A side lies on one of the plate's four edges (the vertical moves
+    // drawn at its corner do not).
+    auto onOneSide = [&](const CMovePoint& a, const CMovePoint& b) {
+        if (Length2D(a.x - b.x, a.y - b.y) < 1e-9)
+            return false;
+        for (double x : {0.0, kPlateWidth})
+            if (std::fabs(a.x - x) < 1e-9 && std::fabs(b.x - x) < 1e-9)
+                return true;
+        for (double y : {0.0, kPlateHeight})
+            if (std::fabs(a.y - y) < 1e-9 && std::fabs(b.y - y) < 1e-9)
+                return true;
+        return false;
+    };
+    std::vector<uintptr_t> pocket;
+    std::vector<uintptr_t> sides;
+    for (const DrawnEntity& drawn : DrawnEntities(Host())) {
+        if (inPocketBox(drawn.view.start) && inPocketBox(drawn.view.end))
+            pocket.push_back(drawn.id);
+        else if (!drawn.view.arc && onOneSide(drawn.view.start, drawn.view.end))
+            sides.push_back(drawn.id);
+    }
+    ASSERT_EQ(sides.size(), 4u) << "the plate's outline";
+
+    // A mill chosen from the panel's tool list.
+    const auto choose = [&](const std::string& tool) {
+        FakeControl* names = panel.Find(kToolNames);
+        ASSERT_NE(names, nullptr);
+        const auto found = std::find(names->items.begin(), names->items.end(), tool);
+        ASSERT_NE(found, names->items.end()) << tool;
+        names->selection = static_cast<int>(found - names->items.begin());
+        uint32_t value = static_cast<uint32_t>(kToolNames) | (kNotifySelectionChange << 16);
+        Send(kEventControl, &value);
+    };
+
+    m_document->StartCommand(CommandIndex(kCommandPocketMilling), 1);
+    CMillingFeatureCommandBase* pocketing = FeatureCommand();
+    ASSERT_NE(pocketing, nullptr);
+    Pick(pocket);
+    choose("Flat end mill 6 mm");
+    Click(kRecalculate);
+    ASSERT_FALSE(pocketing->ToolpathError().has_value()) << FeatureErrorText(*pocketing->ToolpathError());
+    ASSERT_EQ(Enter(), kResultCommit);
+    // The next command's panel is a new one.
+    panel.controls.clear();
+    m_document->StartCommand(CommandIndex(kCommandContourMilling), 1);
+    CMillingFeatureCommandBase* contour = FeatureCommand();
+    ASSERT_NE(contour, nullptr);
+    for (uintptr_t side : sides)
+        Pick({side});
+    FakeControl* outside = panel.Find(kOutsideCheck);
+    ASSERT_NE(outside, nullptr);
+    outside->SetCheck(1);
+    choose("Flat end mill 10 mm");
+    Click(kRecalculate);
+    ASSERT_FALSE(contour->ToolpathError().has_value()) << FeatureErrorText(*contour->ToolpathError());
+    ASSERT_EQ(Enter(), kResultCommit);
+
+    ASSERT_EQ(job->GetOperationCount(), 1);
+    const CMillingOperation& operation = *job->GetOperation(0);
+    ASSERT_EQ(operation.GetFeatureCount(), 2u);
+    EXPECT_EQ(operation.GetFeature(0)->GetType(), 0) << "the pocket";
+    const CMillingFeature& accepted = *operation.GetFeature(1);
+    EXPECT_EQ(accepted.GetType(), 1) << "the contour";
+    const double radius = accepted.m_params.tool.diameter / 2.0;
+    size_t cutting = 0;
+    for (size_t i = 0; i < accepted.Moves().size(); ++i) {
+        const CMove& move = accepted.Moves()[i];
+        if (!IsFeedMove(move.flag) || (std::fabs(move.start.x - move.end.x) < 1e-9 &&
+                                       std::fabs(move.start.y - move.end.y) < 1e-9))
+            continue; // rapids and plunges
+        ++cutting;
+        for (const CMovePoint& p : {move.start, move.end})
+            EXPECT_NEAR(OutlineDistance(p.x, p.y, 0, 0, kPlateWidth, kPlateHeight), radius, 1e-6)
+                << "move " << i << " at (" << p.x << ", " << p.y << ")";
+    }
+    EXPECT_GE(cutting, 8u) << "four sides and four corners";
+
+    const std::string path = m_folder.Path() + "/pocket_and_contour.nc";
+    ASSERT_EQ(SaveNcProgram(*job, path).status, NcFileStatus::Ok);
+    // The program is the pocket's blocks without its program end, then the
+    // contour's, numbered on from the pocket's.
+    std::vector<std::string> pocketLines;
+    std::vector<std::string> contourLines;
+    ASSERT_TRUE(job->WriteFeatureNcCode(pocketLines, 0, 0).ok);
+    ASSERT_TRUE(job->WriteFeatureNcCode(contourLines, 0, 1).ok);
+    ASSERT_FALSE(pocketLines.empty());
+    ASSERT_EQ(pocketLines.back(), "M30");
+    pocketLines.pop_back();
+    std::vector<std::string> expected = WithoutBlockNumbers(pocketLines);
+    for (const std::string& line : WithoutBlockNumbers(contourLines))
+        expected.push_back(line);
+    std::vector<std::string> written;
+    std::istringstream program(ReadText(path));
+    for (std::string line; std::getline(program, line);)
+        written.push_back(line);
+    EXPECT_EQ(WithoutBlockNumbers(written), expected);
+    EXPECT_NE(std::find(contourLines.begin(), contourLines.end(), "N4 X120"), contourLines.end())
+        << "the cut along the plate's lower side";
 }
