@@ -188,40 +188,6 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
     pieces.resize(static_cast<size_t>(kept));
 }
 
-// Whether the box lies at least `reach` away from p: its segment then does
-// too, since every box holds its segment. Far cheaper than the segment's
-// nearest point, and most boxes a square query returns are such.
-bool IsBoxBeyond(const SegmentBox& box, const CPoint2D& p, double reach)
-{
-    if (box.unbounded)
-        return false;
-    const double dx = std::max({0.0, box.minX - p.x, p.x - box.maxX});
-    const double dy = std::max({0.0, box.minY - p.y, p.y - box.maxY});
-    return dx * dx + dy * dy >= reach * reach;
-}
-
-// Whether the segment lies at least `reach` away from p by a bound that
-// costs one square root: the distance to an arc's whole circle, or to the
-// line through a line segment, is no more than the distance to the segment.
-// The margin keeps rounding from deciding a point at the very distance.
-bool IsBoundBeyond(const CSegment2D& segment, const CPoint2D& p, double reach)
-{
-    double bound;
-    if (segment.GetType() == kSegmentTypeArc) {
-        const auto& arc = static_cast<const CArcSegment2D&>(segment);
-        bound = std::fabs((p - arc.centre).Length() - arc.radius);
-    } else {
-        const auto& line = static_cast<const CLineSegment2D&>(segment);
-        const CPoint2D along = line.end - line.start;
-        const double length = along.Length();
-        if (!(length > 0.0))
-            return false;
-        bound = std::fabs(along.Cross(p - line.start)) / length;
-    }
-    const double margin = 1e-12 * (1.0 + std::fabs(p.x) + std::fabs(p.y) + reach);
-    return bound >= reach + margin;
-}
-
 // An arc portion so short that its end directions agree at the chaining
 // tolerance would read as a full circle from then on (a circle of the
 // offset's radius through the part); it is as good as its chord.
@@ -243,96 +209,20 @@ struct Split {
 
 } // namespace
 
-CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
-{
-    if (segment.GetType() == kSegmentTypeArc && p.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
-        return segment.GetStartPoint();
-    return segment.ClosestPoint(p, kClosedSegment);
-}
-
-CChainDistance::CChainDistance(const CCurveList& chain, double reach) : m_chain(chain)
-{
-    std::vector<SegmentBox> boxes;
-    boxes.reserve(chain.segments.size());
-    for (const auto& segment : chain.segments)
-        boxes.push_back(IntersectionBox(*segment, kClosedSegment));
-    m_grid = std::make_unique<CSegmentGrid>(std::move(boxes), reach);
-}
-
-void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const
-{
-    out.clear();
-    SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
-    m_grid->Query(box, m_found, false);
-    for (int k : m_found) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        if (IsBoxBeyond(m_grid->Box(k), p, reach) || IsBoundBeyond(segment, p, reach))
-            continue;
-        const CPoint2D q = NearestOnSegment(segment, p);
-        out.push_back({k, q, (q - p).Length()});
-    }
-}
-
-bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
-{
-    SegmentBox box{p.x - threshold, p.y - threshold, p.x + threshold, p.y + threshold, false};
-    m_grid->Query(box, m_found, false);
-    return IsNearer(p, threshold, m_found);
-}
-
-void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const { m_grid->Query(box, out, false); }
-
-bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
-{
-    for (int k : segments) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        if (!IsBoxBeyond(m_grid->Box(k), p, threshold) && !IsBoundBeyond(segment, p, threshold) &&
-            (NearestOnSegment(segment, p) - p).Length() < threshold)
-            return true;
-    }
-    return false;
-}
-
-double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) const
-{
-    SegmentBox box{p.x - limit, p.y - limit, p.x + limit, p.y + limit, false};
-    m_grid->Query(box, m_found, false);
-    double best = std::numeric_limits<double>::infinity();
-    for (int k : m_found) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        const double within = std::min(best, limit);
-        if (IsBoxBeyond(m_grid->Box(k), p, within) || IsBoundBeyond(segment, p, within))
-            continue;
-        best = std::min(best, (NearestOnSegment(segment, p) - p).Length());
-        if (best < enough)
-            break;
-    }
-    return best;
-}
-
 bool OffsetResultIsSound(const CCurveList& chain, double distance,
                          const std::vector<std::unique_ptr<CCurveList>>& lists)
 {
     const bool closed = chain.IsClosed() != 0;
     const CChainDistance near(chain, distance);
     const double limit = distance - DistanceSlack(distance);
-    std::vector<int> segments;
     for (const auto& list : lists) {
         if (closed && !list->IsClosed())
             return false;
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
             const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
-            // One look-up of the chain's segments within reach of the whole
-            // piece serves all its samples.
-            SegmentBox reach = IntersectionBox(*piece, kClosedSegment);
-            reach.minX -= limit;
-            reach.minY -= limit;
-            reach.maxX += limit;
-            reach.maxY += limit;
-            near.Within(reach, segments);
             for (int k = 0; k <= samples; ++k)
-                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit, segments))
+                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit))
                     return false;
         }
     }
