@@ -1,9 +1,9 @@
 // CChainDistance: distances from points to a chain, nearest first through a
 // tree of boxes. Conventions: see offsetfilter.h.
 //
-// The tree splits the segments at the median of their box centres along the
-// wider side, down to leaves of a few segments; every node holds the box
-// round its segments. A query walks the tree depth first, the nearer child
+// The tree's leaves hold a few consecutive segments of the chain, each
+// inner node two neighbouring nodes of the level below; every node holds
+// the box round its segments. A query walks the tree depth first, the nearer child
 // first, and passes over a node whose box lies at least as far from the
 // point as the query's current radius: the limit, or, for a distance, the
 // nearest segment found so far once that is nearer. A node's box holds the
@@ -15,17 +15,24 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 
-constexpr int kLeafSize = 4;
+constexpr int kLeafSize = 16;
 
-// The squared distance from p to the box (0 inside it); monotone in the
-// box's sides, so that a box holding another is never farther.
-double SquaredDistance(double minX, double minY, double maxX, double maxY, const CPoint2D& p)
+// The box that a query starts from: a point, or (Within) the box round a
+// piece whose points all ask the same question.
+SegmentBox BoxAt(const CPoint2D& p) { return {p.x, p.y, p.x, p.y, false}; }
+
+// The squared distance from the query box to the box (0 where they
+// overlap); monotone in both boxes' sides, so that a box holding another is
+// never farther, and the distance from a point in the query box never
+// nearer.
+double SquaredDistance(double minX, double minY, double maxX, double maxY, const SegmentBox& q)
 {
-    const double dx = std::max({0.0, minX - p.x, p.x - maxX});
-    const double dy = std::max({0.0, minY - p.y, p.y - maxY});
+    const double dx = std::max({0.0, minX - q.maxX, q.minX - maxX});
+    const double dy = std::max({0.0, minY - q.maxY, q.minY - maxY});
     return dx * dx + dy * dy;
 }
 
@@ -47,7 +54,7 @@ bool IsBoxBeyond(const SegmentBox& box, const CPoint2D& p, double reach)
 {
     if (box.unbounded)
         return false;
-    return IsSquaredBeyond(SquaredDistance(box.minX, box.minY, box.maxX, box.maxY, p), reach);
+    return IsSquaredBeyond(SquaredDistance(box.minX, box.minY, box.maxX, box.maxY, BoxAt(p)), reach);
 }
 
 // Whether the segment lies at least `reach` away from p by a bound that
@@ -90,7 +97,8 @@ CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
 
 CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_chain(chain)
 {
-    m_boxes.reserve(chain.segments.size());
+    const int count = static_cast<int>(chain.segments.size());
+    m_boxes.reserve(static_cast<size_t>(count));
     for (const auto& segment : chain.segments) {
         SegmentBox box = IntersectionBox(*segment, kClosedSegment);
         // A box without finite corners bounds nothing: such a segment is
@@ -100,91 +108,85 @@ CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_ch
             box.unbounded = true;
         m_boxes.push_back(box);
     }
-    const int count = static_cast<int>(m_boxes.size());
-    for (int k = 0; k < count; ++k)
-        (m_boxes[static_cast<size_t>(k)].unbounded ? m_unbounded : m_items).push_back(k);
-    if (!m_items.empty()) {
-        m_nodes.reserve(2 * m_items.size() / kLeafSize + 1);
-        Build(0, static_cast<int>(m_items.size()));
-    }
-}
-
-int CChainDistance::Build(int begin, int end)
-{
-    const int index = static_cast<int>(m_nodes.size());
-    const SegmentBox& first = m_boxes[static_cast<size_t>(m_items[static_cast<size_t>(begin)])];
-    Node node{first.minX, first.minY, first.maxX, first.maxY, begin, end, -1};
-    double centreMinX = std::numeric_limits<double>::infinity(), centreMaxX = -centreMinX;
-    double centreMinY = centreMinX, centreMaxY = centreMaxX;
-    for (int i = begin; i < end; ++i) {
-        const SegmentBox& box = m_boxes[static_cast<size_t>(m_items[static_cast<size_t>(i)])];
-        node.minX = std::min(node.minX, box.minX);
-        node.minY = std::min(node.minY, box.minY);
-        node.maxX = std::max(node.maxX, box.maxX);
-        node.maxY = std::max(node.maxY, box.maxY);
-        const double cx = 0.5 * (box.minX + box.maxX), cy = 0.5 * (box.minY + box.maxY);
-        centreMinX = std::min(centreMinX, cx);
-        centreMaxX = std::max(centreMaxX, cx);
-        centreMinY = std::min(centreMinY, cy);
-        centreMaxY = std::max(centreMaxY, cy);
-    }
-    m_nodes.push_back(node);
-    if (end - begin <= kLeafSize)
-        return index;
-    const bool alongX = centreMaxX - centreMinX >= centreMaxY - centreMinY;
-    auto centre = [&](int k) {
+    if (count == 0)
+        return;
+    const double infinity = std::numeric_limits<double>::infinity();
+    std::vector<Node> leaves(static_cast<size_t>((count + kLeafSize - 1) / kLeafSize),
+                             Node{infinity, infinity, -infinity, -infinity});
+    for (int k = 0; k < count; ++k) {
         const SegmentBox& box = m_boxes[static_cast<size_t>(k)];
-        return alongX ? box.minX + box.maxX : box.minY + box.maxY;
-    };
-    const int middle = begin + (end - begin) / 2;
-    std::nth_element(m_items.begin() + begin, m_items.begin() + middle, m_items.begin() + end,
-                     [&](int a, int b) { return centre(a) < centre(b); });
-    Build(begin, middle);
-    const int second = Build(middle, end);
-    m_nodes[static_cast<size_t>(index)].second = second;
-    return index;
+        if (box.unbounded) {
+            m_unbounded.push_back(k);
+            continue;
+        }
+        Node& leaf = leaves[static_cast<size_t>(k / kLeafSize)];
+        leaf.minX = std::min(leaf.minX, box.minX);
+        leaf.minY = std::min(leaf.minY, box.minY);
+        leaf.maxX = std::max(leaf.maxX, box.maxX);
+        leaf.maxY = std::max(leaf.maxY, box.maxY);
+    }
+    m_levels.push_back(std::move(leaves));
+    while (m_levels.back().size() > 1) {
+        const std::vector<Node>& below = m_levels.back();
+        std::vector<Node> above((below.size() + 1) / 2);
+        for (size_t i = 0; i < above.size(); ++i) {
+            above[i] = below[2 * i];
+            if (2 * i + 1 < below.size()) {
+                const Node& other = below[2 * i + 1];
+                above[i].minX = std::min(above[i].minX, other.minX);
+                above[i].minY = std::min(above[i].minY, other.minY);
+                above[i].maxX = std::max(above[i].maxX, other.maxX);
+                above[i].maxY = std::max(above[i].maxY, other.maxY);
+            }
+        }
+        m_levels.push_back(std::move(above));
+    }
 }
 
-// Calls visit(k) for the unbounded segments, then for the segments of every
-// leaf whose box lies nearer to p than radius() (asked again at each node,
-// as it may shrink), nearer children first, until visit returns true.
+// Calls visit(k) for the unbounded segments, then for the bounded segments
+// of every leaf whose box lies nearer to the query box than radius() (asked
+// again at each node, as it may shrink), nearer children first, until
+// visit returns true.
 template <typename Radius, typename Visit>
-void CChainDistance::Search(const CPoint2D& p, Radius&& radius, Visit&& visit) const
+void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit) const
 {
     for (int k : m_unbounded)
         if (visit(k))
             return;
-    if (m_nodes.empty())
+    if (m_levels.empty())
         return;
-    auto distanceOf = [&](int n) {
-        const Node& node = m_nodes[static_cast<size_t>(n)];
+    auto distanceOf = [&](int level, int index) {
+        const Node& node = m_levels[static_cast<size_t>(level)][static_cast<size_t>(index)];
         return SquaredDistance(node.minX, node.minY, node.maxX, node.maxY, p);
     };
+    const int count = static_cast<int>(m_boxes.size());
     m_stack.clear();
-    m_stack.push_back({0, distanceOf(0)});
+    const int top = static_cast<int>(m_levels.size()) - 1;
+    m_stack.push_back({top, 0, distanceOf(top, 0)});
     while (!m_stack.empty()) {
-        const auto [n, squared] = m_stack.back();
+        const Pending next = m_stack.back();
         m_stack.pop_back();
         const double within = radius();
-        if (IsSquaredBeyond(squared, within))
+        if (IsSquaredBeyond(next.squared, within))
             continue;
-        const Node& node = m_nodes[static_cast<size_t>(n)];
-        if (node.second < 0) {
-            for (int i = node.begin; i < node.end; ++i)
-                if (visit(m_items[static_cast<size_t>(i)]))
+        if (next.level == 0) {
+            const int end = std::min(count, (next.index + 1) * kLeafSize);
+            for (int k = next.index * kLeafSize; k < end; ++k)
+                if (!m_boxes[static_cast<size_t>(k)].unbounded && visit(k))
                     return;
             continue;
         }
-        int nearer = n + 1, farther = node.second;
-        double nearerSquared = distanceOf(nearer), fartherSquared = distanceOf(farther);
-        if (fartherSquared < nearerSquared) {
-            std::swap(nearer, farther);
-            std::swap(nearerSquared, fartherSquared);
+        const int level = next.level - 1;
+        Pending nearer{level, 2 * next.index, distanceOf(level, 2 * next.index)};
+        if (2 * next.index + 1 < static_cast<int>(m_levels[static_cast<size_t>(level)].size())) {
+            Pending farther{level, 2 * next.index + 1, distanceOf(level, 2 * next.index + 1)};
+            if (farther.squared < nearer.squared)
+                std::swap(nearer, farther);
+            if (!IsSquaredBeyond(farther.squared, within))
+                m_stack.push_back(farther);
         }
-        if (!IsSquaredBeyond(fartherSquared, within))
-            m_stack.push_back({farther, fartherSquared});
-        if (!IsSquaredBeyond(nearerSquared, within))
-            m_stack.push_back({nearer, nearerSquared});
+        if (!IsSquaredBeyond(nearer.squared, within))
+            m_stack.push_back(nearer);
     }
 }
 
@@ -192,7 +194,7 @@ double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) 
 {
     double best = std::numeric_limits<double>::infinity();
     Search(
-        p, [&] { return std::min(best, limit); },
+        BoxAt(p), [&] { return std::min(best, limit); },
         [&](int k) {
             const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
             if (!MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, std::min(best, limit)))
@@ -207,7 +209,7 @@ void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>&
 {
     out.clear();
     Search(
-        p, [&] { return reach; },
+        BoxAt(p), [&] { return reach; },
         [&](int k) {
             const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
             if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, reach)) {
@@ -222,7 +224,7 @@ bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
 {
     bool nearer = false;
     Search(
-        p, [&] { return threshold; },
+        BoxAt(p), [&] { return threshold; },
         [&](int k) {
             const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
             nearer = MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
@@ -230,4 +232,34 @@ bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
             return nearer;
         });
     return nearer;
+}
+
+void CChainDistance::Within(const SegmentBox& box, double reach, std::vector<int>& out) const
+{
+    out.clear();
+    if (box.unbounded) {
+        for (int k = 0; k < static_cast<int>(m_boxes.size()); ++k)
+            out.push_back(k);
+        return;
+    }
+    const SegmentBox& query = box;
+    Search(
+        query, [&] { return reach; },
+        [&](int k) {
+            const SegmentBox& b = m_boxes[static_cast<size_t>(k)];
+            if (b.unbounded || !IsSquaredBeyond(SquaredDistance(b.minX, b.minY, b.maxX, b.maxY, query), reach))
+                out.push_back(k);
+            return false;
+        });
+}
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
+{
+    for (int k : segments) {
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
+            (NearestOnSegment(segment, p) - p).Length() < threshold)
+            return true;
+    }
+    return false;
 }

@@ -215,14 +215,18 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
     const bool closed = chain.IsClosed() != 0;
     const CChainDistance near(chain, distance);
     const double limit = distance - DistanceSlack(distance);
+    std::vector<int> segments;
     for (const auto& list : lists) {
         if (closed && !list->IsClosed())
             return false;
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
             const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
+            // One search for the chain's segments within reach of the whole
+            // piece serves all its samples.
+            near.Within(IntersectionBox(*piece, kClosedSegment), limit, segments);
             for (int k = 0; k <= samples; ++k)
-                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit))
+                if (near.IsNearer(PointAlong(*piece, length * k / samples), limit, segments))
                     return false;
         }
     }

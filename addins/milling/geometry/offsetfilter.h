@@ -7,18 +7,17 @@
 #pragma once
 
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "addins/milling/geometry/curvelist.h"
 
 // Distances from points to a chain, answered nearest first through a tree
-// of boxes: a query looks at the boxes in order of their distance from the
-// point and leaves out every box at least as far as what it looks for (the
-// limit, or the nearest segment found so far), so that its cost follows the
-// segments near the point rather than all those within the limit. The
-// answers are those of a scan over every segment. Defined in
-// chaindistance.cpp.
+// of boxes over runs of consecutive segments: a query looks at the boxes in
+// order of their distance from the point and leaves out every box at least
+// as far as what it looks for (the limit, or the nearest segment found so
+// far), so that its cost follows the segments near the point rather than
+// all those within the limit. The answers are those of a scan over every
+// segment. Defined in chaindistance.cpp.
 class CChainDistance {
 public:
     // reach: the distance most queries look within (0: unknown). Each
@@ -40,25 +39,37 @@ public:
     // True when some point of the chain lies nearer to p than threshold;
     // stops at the first such segment.
     bool IsNearer(const CPoint2D& p, double threshold) const;
+    // For many points in one box: the segments whose boxes lie nearer to
+    // box than reach (all of them for an unbounded box), in no set order.
+    void Within(const SegmentBox& box, double reach, std::vector<int>& out) const;
+    // IsNearer among the given segments only: those Within a box that holds
+    // p, by a reach of at least threshold.
+    bool IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const;
 
 private:
-    // A node of the tree: the box round its segments; a leaf holds the
-    // segments m_items[begin] .. m_items[end - 1], an inner node has its
-    // first child right after it and its second at `second`.
+    // The box round some segments: a leaf's kLeafSize consecutive segments
+    // of the chain, or an inner node's two children. Consecutive segments
+    // of a chain lie together, so that the boxes of a curve's pieces stay
+    // tight without sorting. Empty (minX > maxX) when all its segments are
+    // unbounded.
     struct Node {
         double minX, minY, maxX, maxY;
-        int begin, end, second;
     };
-    int Build(int begin, int end);
+    struct Pending {
+        int level, index;
+        double squared;
+    };
     template <typename Radius, typename Visit>
-    void Search(const CPoint2D& p, Radius&& radius, Visit&& visit) const;
+    void Search(const SegmentBox& query, Radius&& radius, Visit&& visit) const;
 
     const CCurveList& m_chain;
     std::vector<SegmentBox> m_boxes;
-    std::vector<int> m_items;
     std::vector<int> m_unbounded;
-    std::vector<Node> m_nodes;
-    mutable std::vector<std::pair<int, double>> m_stack;
+    // The leaves first, each further level the parents of the one before,
+    // node i holding nodes 2i and 2i + 1 of the level below; the last level
+    // has one node.
+    std::vector<std::vector<Node>> m_levels;
+    mutable std::vector<Pending> m_stack;
 };
 
 // The nearest point of a segment to p; a point at an arc's centre is at the

@@ -2,6 +2,7 @@
 // every segment, on random chains of lines and arcs with degenerate pieces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -123,7 +124,8 @@ const ChainCase kChains[] = {
 // Distance is exactly the least distance of the scan when that is below the
 // limit and at least the limit otherwise; told a distance that is near
 // enough, it answers below it exactly when the least distance is, and
-// otherwise as without it; IsNearer agrees with the scan; Nearest returns
+// otherwise as without it; IsNearer agrees with the scan, also among the
+// segments Within a box round the point; Nearest returns
 // every segment within its reach, once, with the scan's distance. Limits include the least distance itself (not below it) and the
 // next number above it.
 TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
@@ -136,6 +138,7 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
         const CChainDistance near(*chain);
         std::uniform_real_distribution<double> unit(0.0, 1.0);
         std::vector<CChainDistance::Near> found;
+        std::vector<int> segments;
         for (const CPoint2D& p : QueryPoints(random, *chain, 400, 0.75)) {
             const std::vector<double> distances = ScanDistances(*chain, p);
             const double least = Least(distances);
@@ -160,6 +163,13 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                     }
                 }
                 EXPECT_EQ(near.IsNearer(p, limit), least < limit);
+                // As one of the points in a box round it.
+                const SegmentBox box{p.x - unit(random), p.y - 0.1 * unit(random), p.x + 2.0 * unit(random), p.y,
+                                     false};
+                near.Within(box, limit, segments);
+                EXPECT_EQ(near.IsNearer(p, limit, segments), least < limit);
+                std::sort(segments.begin(), segments.end());
+                EXPECT_EQ(std::adjacent_find(segments.begin(), segments.end()), segments.end());
                 near.Nearest(p, limit, found);
                 std::vector<char> listed(distances.size(), 0);
                 for (const auto& f : found) {
