@@ -286,7 +286,11 @@ void SizesQuery(benchmark::internal::Benchmark* b)
 BENCHMARK_CAPTURE(ChainQuery, within, Query::Within)->Apply(SizesQuery);
 BENCHMARK_CAPTURE(ChainQuery, nearer, Query::Nearer)->Apply(SizesQuery);
 BENCHMARK_CAPTURE(ChainQuery, full, Query::Full)->Apply(SizesQuery);
-BENCHMARK_CAPTURE(ChainQuery, scan, Query::Scan)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1);
+BENCHMARK_CAPTURE(ChainQuery, scan, Query::Scan)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.1);
 
 struct DistanceShape {
     const char* name;

@@ -142,7 +142,8 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
         for (const CPoint2D& p : QueryPoints(random, *chain, 400, 0.75)) {
             const std::vector<double> distances = ScanDistances(*chain, p);
             const double least = Least(distances);
-            SCOPED_TRACE(testing::Message() << std::hexfloat << "point " << p.x << ", " << p.y << ", least " << least);
+            SCOPED_TRACE(testing::Message()
+                         << std::hexfloat << "point " << p.x << ", " << p.y << ", least " << least);
             EXPECT_TRUE(ExactlyEqual(near.Distance(p, kInfinity), least));
             const double limits[] = {least, std::nextafter(least, kInfinity), 0.5 * least, 2.0 * least + 0.1, 0.0,
                                      5.0 * unit(random)};
