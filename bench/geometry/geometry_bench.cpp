@@ -13,7 +13,8 @@
 // also runs with the all-pairs search as the baseline, and the indexed runs
 // report the ratio baseline time / indexed time as the counter "speedup".
 // The offset cases run the whole offset; the "fallback" cases run the
-// filtering offset that replaces a walk result failing its check.
+// filtering offset that replaces a walk result failing its check. The
+// query cases time the chain's distance queries that both of these ask.
 //
 // After the runs a table gives, for each case and size, the CPU time per
 // call (the least of three repetitions) and its growth against n log n from
@@ -26,6 +27,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <random>
 #include <string>
@@ -206,6 +208,89 @@ BENCHMARK_CAPTURE(Combine, gear_allpairs, GearOf, PairSearch::AllPairs)->Apply(S
 BENCHMARK_CAPTURE(Combine, stroke_indexed, StrokeOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, polygon_indexed, PolygonOf, PairSearch::Indexed)->Apply(SizesAll);
 BENCHMARK_CAPTURE(Combine, polygon_allpairs, PolygonOf, PairSearch::AllPairs)->Apply(SizesBaseline);
+
+// The chain's distance queries at 1 000 points a call, round the jagged
+// polygon at 1 % of its size (the distance of the offset cases): points
+// about that far inside the outline, as the offset's check and the
+// filtering offset ask about them. "within": the distance when below the
+// limit, stopping at a segment nearer than the limit less a slack;
+// "nearer": whether a segment lies nearer than the limit; "full": the
+// distance without a limit from points anywhere in the polygon's box. The
+// scan cases (to 10 k segments) answer "within" from every segment, the
+// baseline the counter "speedup" divides by.
+struct QueryPoints {
+    std::unique_ptr<CCurveList> chain;
+    double limit = 0.0;
+    std::vector<CPoint2D> nearPoints, anyPoints;
+};
+
+QueryPoints QueryPointsOf(int n)
+{
+    QueryPoints q;
+    q.chain = PolygonOf(n);
+    q.limit = SizeOf(*q.chain) / 100.0;
+    const double radius = n / kTwoPi;
+    std::mt19937 random(77);
+    std::uniform_real_distribution<double> angle(0.0, kTwoPi), depth(0.9, 1.1), coordinate(-radius, radius);
+    for (int k = 0; k < 1000; ++k) {
+        const double a = angle(random), r = radius - q.limit * depth(random);
+        q.nearPoints.emplace_back(r * std::cos(a), r * std::sin(a));
+        q.anyPoints.emplace_back(coordinate(random), coordinate(random));
+    }
+    return q;
+}
+
+double ScanDistance(const CCurveList& chain, const CPoint2D& p)
+{
+    double best = std::numeric_limits<double>::infinity();
+    for (const auto& segment : chain.segments)
+        best = std::min(best, (NearestOnSegment(*segment, p) - p).Length());
+    return best;
+}
+
+enum class Query { Within, Nearer, Full, Scan };
+
+void ChainQuery(benchmark::State& state, Query query)
+{
+    const QueryPoints q = QueryPointsOf(static_cast<int>(state.range(0)));
+    const CChainDistance near(*q.chain, q.limit);
+    const double enough = q.limit - 1e-5;
+    auto batch = [&](Query which) {
+        double sum = 0.0;
+        for (size_t k = 0; k < q.nearPoints.size(); ++k) {
+            switch (which) {
+            case Query::Within: sum += near.Distance(q.nearPoints[k], q.limit, enough); break;
+            case Query::Nearer: sum += near.IsNearer(q.nearPoints[k], q.limit) ? 1.0 : 0.0; break;
+            case Query::Full: sum += near.Distance(q.anyPoints[k], std::numeric_limits<double>::infinity()); break;
+            case Query::Scan: sum += ScanDistance(*q.chain, q.nearPoints[k]); break;
+            }
+        }
+        return sum;
+    };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(batch(query));
+    state.counters["segments"] = q.chain->GetCount();
+    if (query == Query::Within && state.range(0) <= kLargestBaseline) {
+        const double baseline = SecondsOf([&] { benchmark::DoNotOptimize(batch(Query::Scan)); });
+        const double indexed = SecondsOf([&] { benchmark::DoNotOptimize(batch(Query::Within)); });
+        state.counters["speedup"] = baseline / indexed;
+    }
+}
+
+void SizesQuery(benchmark::internal::Benchmark* b)
+{
+    b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->MinTime(0.3);
+    b->Repetitions(3)->ComputeStatistics("least", Least)->DisplayAggregatesOnly();
+}
+
+BENCHMARK_CAPTURE(ChainQuery, within, Query::Within)->Apply(SizesQuery);
+BENCHMARK_CAPTURE(ChainQuery, nearer, Query::Nearer)->Apply(SizesQuery);
+BENCHMARK_CAPTURE(ChainQuery, full, Query::Full)->Apply(SizesQuery);
+BENCHMARK_CAPTURE(ChainQuery, scan, Query::Scan)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.1);
 
 struct DistanceShape {
     const char* name;

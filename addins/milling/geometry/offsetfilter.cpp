@@ -188,40 +188,6 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
     pieces.resize(static_cast<size_t>(kept));
 }
 
-// Whether the box lies at least `reach` away from p: its segment then does
-// too, since every box holds its segment. Far cheaper than the segment's
-// nearest point, and most boxes a square query returns are such.
-bool IsBoxBeyond(const SegmentBox& box, const CPoint2D& p, double reach)
-{
-    if (box.unbounded)
-        return false;
-    const double dx = std::max({0.0, box.minX - p.x, p.x - box.maxX});
-    const double dy = std::max({0.0, box.minY - p.y, p.y - box.maxY});
-    return dx * dx + dy * dy >= reach * reach;
-}
-
-// Whether the segment lies at least `reach` away from p by a bound that
-// costs one square root: the distance to an arc's whole circle, or to the
-// line through a line segment, is no more than the distance to the segment.
-// The margin keeps rounding from deciding a point at the very distance.
-bool IsBoundBeyond(const CSegment2D& segment, const CPoint2D& p, double reach)
-{
-    double bound;
-    if (segment.GetType() == kSegmentTypeArc) {
-        const auto& arc = static_cast<const CArcSegment2D&>(segment);
-        bound = std::fabs((p - arc.centre).Length() - arc.radius);
-    } else {
-        const auto& line = static_cast<const CLineSegment2D&>(segment);
-        const CPoint2D along = line.end - line.start;
-        const double length = along.Length();
-        if (!(length > 0.0))
-            return false;
-        bound = std::fabs(along.Cross(p - line.start)) / length;
-    }
-    const double margin = 1e-12 * (1.0 + std::fabs(p.x) + std::fabs(p.y) + reach);
-    return bound >= reach + margin;
-}
-
 // An arc portion so short that its end directions agree at the chaining
 // tolerance would read as a full circle from then on (a circle of the
 // offset's radius through the part); it is as good as its chord.
@@ -236,79 +202,90 @@ bool IsArcSliver(const CSegment2D& piece, double length)
     return arc.IsFullCircle();
 }
 
+// The box round two boxes (bounded ones).
+void Unite(SegmentBox& box, const SegmentBox& other)
+{
+    box.minX = std::min(box.minX, other.minX);
+    box.minY = std::min(box.minY, other.minY);
+    box.maxX = std::max(box.maxX, other.maxX);
+    box.maxY = std::max(box.maxY, other.maxY);
+}
+
+// Calls visit(i, j) for the pairs i < j with i below `first` whose boxes
+// overlap, in order of i, then j: the pairs ForEachCandidatePair visits
+// with the index, in its order, but without meeting a pair from both ends
+// or sorting what a box meets. A tree over runs of consecutive boxes
+// (neighbouring candidates lie together: the offsets of consecutive
+// segments, the corner arcs in vertex order) lets the search from box i
+// pass over every run at or before i and every run whose box misses box i;
+// runs are walked from the left, so j comes out ascending. Unbounded boxes,
+// which meet everything, go through ForEachCandidatePair.
+template <typename Visit>
+void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&& visit)
+{
+    if (std::any_of(boxes.begin(), boxes.end(), [](const SegmentBox& box) { return box.unbounded; })) {
+        ForEachCandidatePair(boxes, PairSearch::Indexed, [&](int i, int j) {
+            if (i < first)
+                visit(i, j);
+        });
+        return;
+    }
+    constexpr int kRun = 8;
+    const int count = static_cast<int>(boxes.size());
+    if (count < 2)
+        return;
+    const double infinity = std::numeric_limits<double>::infinity();
+    std::vector<std::vector<SegmentBox>> levels(1);
+    levels[0].assign(static_cast<size_t>((count + kRun - 1) / kRun),
+                     SegmentBox{infinity, infinity, -infinity, -infinity, false});
+    for (int k = 0; k < count; ++k)
+        Unite(levels[0][static_cast<size_t>(k / kRun)], boxes[static_cast<size_t>(k)]);
+    while (levels.back().size() > 1) {
+        const std::vector<SegmentBox>& below = levels.back();
+        std::vector<SegmentBox> above((below.size() + 1) / 2);
+        for (size_t k = 0; k < above.size(); ++k) {
+            above[k] = below[2 * k];
+            if (2 * k + 1 < below.size())
+                Unite(above[k], below[2 * k + 1]);
+        }
+        levels.push_back(std::move(above));
+    }
+    struct Pending {
+        int level, index;
+    };
+    std::vector<Pending> stack;
+    const int top = static_cast<int>(levels.size()) - 1;
+    for (int i = 0; i < std::min(first, count); ++i) {
+        const SegmentBox& box = boxes[static_cast<size_t>(i)];
+        stack.assign(1, {top, 0});
+        while (!stack.empty()) {
+            const Pending next = stack.back();
+            stack.pop_back();
+            const int64_t span = int64_t{kRun} << next.level;
+            if ((next.index + 1) * span - 1 <= i ||
+                !levels[static_cast<size_t>(next.level)][static_cast<size_t>(next.index)].Overlaps(box))
+                continue;
+            if (next.level == 0) {
+                const int end = std::min(count, (next.index + 1) * kRun);
+                for (int j = std::max(i + 1, next.index * kRun); j < end; ++j)
+                    if (box.Overlaps(boxes[static_cast<size_t>(j)]))
+                        visit(i, j);
+                continue;
+            }
+            const int below = next.level - 1;
+            if (2 * next.index + 1 < static_cast<int>(levels[static_cast<size_t>(below)].size()))
+                stack.push_back({below, 2 * next.index + 1});
+            stack.push_back({below, 2 * next.index});
+        }
+    }
+}
+
 struct Split {
     double along;
     CPoint2D point;
 };
 
 } // namespace
-
-CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
-{
-    if (segment.GetType() == kSegmentTypeArc && p.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
-        return segment.GetStartPoint();
-    return segment.ClosestPoint(p, kClosedSegment);
-}
-
-CChainDistance::CChainDistance(const CCurveList& chain, double reach) : m_chain(chain)
-{
-    std::vector<SegmentBox> boxes;
-    boxes.reserve(chain.segments.size());
-    for (const auto& segment : chain.segments)
-        boxes.push_back(IntersectionBox(*segment, kClosedSegment));
-    m_grid = std::make_unique<CSegmentGrid>(std::move(boxes), reach);
-}
-
-void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const
-{
-    out.clear();
-    SegmentBox box{p.x - reach, p.y - reach, p.x + reach, p.y + reach, false};
-    m_grid->Query(box, m_found, false);
-    for (int k : m_found) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        if (IsBoxBeyond(m_grid->Box(k), p, reach) || IsBoundBeyond(segment, p, reach))
-            continue;
-        const CPoint2D q = NearestOnSegment(segment, p);
-        out.push_back({k, q, (q - p).Length()});
-    }
-}
-
-bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
-{
-    SegmentBox box{p.x - threshold, p.y - threshold, p.x + threshold, p.y + threshold, false};
-    m_grid->Query(box, m_found, false);
-    return IsNearer(p, threshold, m_found);
-}
-
-void CChainDistance::Within(const SegmentBox& box, std::vector<int>& out) const { m_grid->Query(box, out, false); }
-
-bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
-{
-    for (int k : segments) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        if (!IsBoxBeyond(m_grid->Box(k), p, threshold) && !IsBoundBeyond(segment, p, threshold) &&
-            (NearestOnSegment(segment, p) - p).Length() < threshold)
-            return true;
-    }
-    return false;
-}
-
-double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) const
-{
-    SegmentBox box{p.x - limit, p.y - limit, p.x + limit, p.y + limit, false};
-    m_grid->Query(box, m_found, false);
-    double best = std::numeric_limits<double>::infinity();
-    for (int k : m_found) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        const double within = std::min(best, limit);
-        if (IsBoxBeyond(m_grid->Box(k), p, within) || IsBoundBeyond(segment, p, within))
-            continue;
-        best = std::min(best, (NearestOnSegment(segment, p) - p).Length());
-        if (best < enough)
-            break;
-    }
-    return best;
-}
 
 bool OffsetResultIsSound(const CCurveList& chain, double distance,
                          const std::vector<std::unique_ptr<CCurveList>>& lists)
@@ -323,14 +300,9 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
         for (const auto& piece : list->segments) {
             const double length = Length(*piece);
             const int samples = static_cast<int>(std::clamp(std::ceil(length / distance), 2.0, 8.0));
-            // One look-up of the chain's segments within reach of the whole
+            // One search for the chain's segments within reach of the whole
             // piece serves all its samples.
-            SegmentBox reach = IntersectionBox(*piece, kClosedSegment);
-            reach.minX -= limit;
-            reach.minY -= limit;
-            reach.maxX += limit;
-            reach.maxY += limit;
-            near.Within(reach, segments);
+            near.Within(IntersectionBox(*piece, kClosedSegment), limit, segments);
             for (int k = 0; k <= samples; ++k)
                 if (near.IsNearer(PointAlong(*piece, length * k / samples), limit, segments))
                     return false;
@@ -444,7 +416,7 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
     for (const auto& [k, p] : tangentSplits)
         splits[k].push_back({candidates[k]->DistanceAlong(p, 1), p});
     SegmentPoints points;
-    ForEachCandidatePair(boxes, search, [&](int i, int j) {
+    auto split = [&](int i, int j) {
         if (i >= n)
             return;
         const int found = candidates[i]->Intersect(*candidates[j], points, kClosedSegment, kClosedSegment);
@@ -452,7 +424,11 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             splits[i].push_back({candidates[i]->DistanceAlong(points[k], 1), points[k]});
             splits[j].push_back({candidates[j]->DistanceAlong(points[k], 1), points[k]});
         }
-    });
+    };
+    if (search == PairSearch::Indexed)
+        ForEachLaterOverlap(boxes, n, split);
+    else
+        ForEachCandidatePair(boxes, search, split);
 
     const CChainDistance near(chain, distance);
     const double slack = DistanceSlack(distance);

@@ -11,34 +11,65 @@
 
 #include "addins/milling/geometry/curvelist.h"
 
-// Distances from points to a chain, answered through a spatial index.
+// Distances from points to a chain, answered nearest first through a tree
+// of boxes over runs of consecutive segments: a query looks at the boxes in
+// order of their distance from the point and leaves out every box at least
+// as far as what it looks for (the limit, or the nearest segment found so
+// far), so that its cost follows the segments near the point rather than
+// all those within the limit. The answers are those of a scan over every
+// segment. Defined in chaindistance.cpp.
 class CChainDistance {
 public:
-    // reach: the distance most queries look within (0: unknown).
+    // reach: the distance most queries look within (0: unknown). Each
+    // query prunes by its own distance, so the tree does not depend on it.
     explicit CChainDistance(const CCurveList& chain, double reach = 0.0);
     // The distance from p to the chain when it is below limit, else a value
     // >= limit; as soon as a segment nearer than `enough` turns up, a value
     // below `enough` (not always the least).
     double Distance(const CPoint2D& p, double limit, double enough = -1.0) const;
-    // The segments within reach + margin of p with their nearest points and distances.
+    // Every segment within reach of p, once, with its nearest point and
+    // distance; among them some farther ones that the cheap bounds did not
+    // tell apart.
     struct Near {
         int index;
         CPoint2D point;
         double distance;
     };
     void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
-    // True when some point of the chain lies nearer to p than threshold.
+    // True when some point of the chain lies nearer to p than threshold;
+    // stops at the first such segment.
     bool IsNearer(const CPoint2D& p, double threshold) const;
-    // The segments whose boxes overlap box, for IsNearer over many points.
-    void Within(const SegmentBox& box, std::vector<int>& out) const;
+    // For many points in one box: the segments whose boxes lie nearer to
+    // box than reach (all of them for an unbounded box), in no set order.
+    void Within(const SegmentBox& box, double reach, std::vector<int>& out) const;
     // IsNearer among the given segments only: those Within a box that holds
-    // p grown by threshold.
+    // p, by a reach of at least threshold.
     bool IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const;
 
 private:
+    // The box round some segments: a leaf's kLeafSize consecutive segments
+    // of the chain, or an inner node's two children. Consecutive segments
+    // of a chain lie together, so that the boxes of a curve's pieces stay
+    // tight without sorting. Empty (minX > maxX) when all its segments are
+    // unbounded.
+    struct Node {
+        double minX, minY, maxX, maxY;
+    };
+    struct Pending {
+        int level, index;
+        double squared;
+    };
+    template <typename Radius, typename Visit>
+    void Search(const SegmentBox& query, Radius&& radius, Visit&& visit) const;
+
     const CCurveList& m_chain;
-    std::unique_ptr<CSegmentGrid> m_grid;
-    mutable std::vector<int> m_found;
+    std::vector<SegmentBox> m_boxes;
+    std::vector<int> m_unbounded;
+    // The leaves first, each further level the parents of the one before,
+    // node i holding nodes 2i and 2i + 1 of the level below; the last level
+    // has one node.
+    std::vector<std::vector<Node>> m_levels;
+    mutable std::vector<Pending> m_stack;
 };
 
 // The nearest point of a segment to p; a point at an arc's centre is at the

@@ -1,0 +1,265 @@
+// CChainDistance: distances from points to a chain, nearest first through a
+// tree of boxes. Conventions: see offsetfilter.h.
+//
+// The tree's leaves hold a few consecutive segments of the chain, each
+// inner node two neighbouring nodes of the level below; every node holds
+// the box round its segments. A query walks the tree depth first, the nearer child
+// first, and passes over a node whose box lies at least as far from the
+// point as the query's current radius: the limit, or, for a distance, the
+// nearest segment found so far once that is nearer. A node's box holds the
+// boxes of its segments, so it is never farther than any of them, and the
+// tests on the segments themselves are the same as a scan over all of them
+// would make: the answers do not depend on the tree.
+#include "addins/milling/geometry/offsetfilter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace {
+
+constexpr int kLeafSize = 16;
+
+// The box that a query starts from: a point, or (Within) the box round a
+// piece whose points all ask the same question.
+SegmentBox BoxAt(const CPoint2D& p) { return {p.x, p.y, p.x, p.y, false}; }
+
+// The squared distance from the query box to the box (0 where they
+// overlap); monotone in both boxes' sides, so that a box holding another is
+// never farther, and the distance from a point in the query box never
+// nearer.
+double SquaredDistance(double minX, double minY, double maxX, double maxY, const SegmentBox& q)
+{
+    const double dx = std::max({0.0, minX - q.maxX, q.minX - maxX});
+    const double dy = std::max({0.0, minY - q.maxY, q.minY - maxY});
+    return dx * dx + dy * dy;
+}
+
+// Whether a box at the squared distance from a point lies at least `reach`
+// away: nothing lies nearer than a reach of zero or below, and a point in
+// the box lies within every reach above zero, also one whose square is too
+// small for a double. Monotone in the squared distance.
+bool IsSquaredBeyond(double squared, double reach)
+{
+    if (!(reach > 0.0))
+        return true;
+    return squared > 0.0 && squared >= reach * reach;
+}
+
+// Whether the box lies at least `reach` away from p: its segment then does
+// too, since every box holds its segment. Far cheaper than the segment's
+// nearest point.
+bool IsBoxBeyond(const SegmentBox& box, const CPoint2D& p, double reach)
+{
+    if (box.unbounded)
+        return false;
+    return IsSquaredBeyond(SquaredDistance(box.minX, box.minY, box.maxX, box.maxY, BoxAt(p)), reach);
+}
+
+// Whether the segment lies at least `reach` away from p by a bound that
+// costs one square root: the distance to an arc's whole circle, or to the
+// line through a line segment, is no more than the distance to the segment.
+// The margin keeps rounding from deciding a point at the very distance.
+bool IsBoundBeyond(const CSegment2D& segment, const CPoint2D& p, double reach)
+{
+    double bound;
+    if (segment.GetType() == kSegmentTypeArc) {
+        const auto& arc = static_cast<const CArcSegment2D&>(segment);
+        bound = std::fabs((p - arc.centre).Length() - arc.radius);
+    } else {
+        const auto& line = static_cast<const CLineSegment2D&>(segment);
+        const CPoint2D along = line.end - line.start;
+        const double length = along.Length();
+        if (!(length > 0.0))
+            return false;
+        bound = std::fabs(along.Cross(p - line.start)) / length;
+    }
+    const double margin = 1e-12 * (1.0 + std::fabs(p.x) + std::fabs(p.y) + reach);
+    return bound >= reach + margin;
+}
+
+// Whether the segment can lie nearer to p than reach: the two cheap tests
+// above both fail.
+bool MayBeNearer(const SegmentBox& box, const CSegment2D& segment, const CPoint2D& p, double reach)
+{
+    return !IsBoxBeyond(box, p, reach) && !IsBoundBeyond(segment, p, reach);
+}
+
+} // namespace
+
+CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
+{
+    if (segment.GetType() == kSegmentTypeArc && p.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
+        return segment.GetStartPoint();
+    return segment.ClosestPoint(p, kClosedSegment);
+}
+
+CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_chain(chain)
+{
+    const int count = static_cast<int>(chain.segments.size());
+    m_boxes.reserve(static_cast<size_t>(count));
+    for (const auto& segment : chain.segments) {
+        SegmentBox box = IntersectionBox(*segment, kClosedSegment);
+        // A box without finite corners bounds nothing: such a segment is
+        // looked at by every query.
+        if (!std::isfinite(box.minX) || !std::isfinite(box.minY) || !std::isfinite(box.maxX) ||
+            !std::isfinite(box.maxY))
+            box.unbounded = true;
+        m_boxes.push_back(box);
+    }
+    if (count == 0)
+        return;
+    const double infinity = std::numeric_limits<double>::infinity();
+    std::vector<Node> leaves(static_cast<size_t>((count + kLeafSize - 1) / kLeafSize),
+                             Node{infinity, infinity, -infinity, -infinity});
+    for (int k = 0; k < count; ++k) {
+        const SegmentBox& box = m_boxes[static_cast<size_t>(k)];
+        if (box.unbounded) {
+            m_unbounded.push_back(k);
+            continue;
+        }
+        Node& leaf = leaves[static_cast<size_t>(k / kLeafSize)];
+        leaf.minX = std::min(leaf.minX, box.minX);
+        leaf.minY = std::min(leaf.minY, box.minY);
+        leaf.maxX = std::max(leaf.maxX, box.maxX);
+        leaf.maxY = std::max(leaf.maxY, box.maxY);
+    }
+    m_levels.push_back(std::move(leaves));
+    while (m_levels.back().size() > 1) {
+        const std::vector<Node>& below = m_levels.back();
+        std::vector<Node> above((below.size() + 1) / 2);
+        for (size_t i = 0; i < above.size(); ++i) {
+            above[i] = below[2 * i];
+            if (2 * i + 1 < below.size()) {
+                const Node& other = below[2 * i + 1];
+                above[i].minX = std::min(above[i].minX, other.minX);
+                above[i].minY = std::min(above[i].minY, other.minY);
+                above[i].maxX = std::max(above[i].maxX, other.maxX);
+                above[i].maxY = std::max(above[i].maxY, other.maxY);
+            }
+        }
+        m_levels.push_back(std::move(above));
+    }
+}
+
+// Calls visit(k) for the unbounded segments, then for the bounded segments
+// of every leaf whose box lies nearer to the query box than radius() (asked
+// again at each node, as it may shrink), nearer children first, until
+// visit returns true.
+template <typename Radius, typename Visit>
+void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit) const
+{
+    for (int k : m_unbounded)
+        if (visit(k))
+            return;
+    if (m_levels.empty())
+        return;
+    auto distanceOf = [&](int level, int index) {
+        const Node& node = m_levels[static_cast<size_t>(level)][static_cast<size_t>(index)];
+        return SquaredDistance(node.minX, node.minY, node.maxX, node.maxY, p);
+    };
+    const int count = static_cast<int>(m_boxes.size());
+    m_stack.clear();
+    const int top = static_cast<int>(m_levels.size()) - 1;
+    m_stack.push_back({top, 0, distanceOf(top, 0)});
+    while (!m_stack.empty()) {
+        const Pending next = m_stack.back();
+        m_stack.pop_back();
+        const double within = radius();
+        if (IsSquaredBeyond(next.squared, within))
+            continue;
+        if (next.level == 0) {
+            const int end = std::min(count, (next.index + 1) * kLeafSize);
+            for (int k = next.index * kLeafSize; k < end; ++k)
+                if (!m_boxes[static_cast<size_t>(k)].unbounded && visit(k))
+                    return;
+            continue;
+        }
+        const int level = next.level - 1;
+        Pending nearer{level, 2 * next.index, distanceOf(level, 2 * next.index)};
+        if (2 * next.index + 1 < static_cast<int>(m_levels[static_cast<size_t>(level)].size())) {
+            Pending farther{level, 2 * next.index + 1, distanceOf(level, 2 * next.index + 1)};
+            if (farther.squared < nearer.squared)
+                std::swap(nearer, farther);
+            if (!IsSquaredBeyond(farther.squared, within))
+                m_stack.push_back(farther);
+        }
+        if (!IsSquaredBeyond(nearer.squared, within))
+            m_stack.push_back(nearer);
+    }
+}
+
+double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) const
+{
+    double best = std::numeric_limits<double>::infinity();
+    Search(
+        BoxAt(p), [&] { return std::min(best, limit); },
+        [&](int k) {
+            const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+            if (!MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, std::min(best, limit)))
+                return false;
+            best = std::min(best, (NearestOnSegment(segment, p) - p).Length());
+            return best < enough;
+        });
+    return best;
+}
+
+void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const
+{
+    out.clear();
+    Search(
+        BoxAt(p), [&] { return reach; },
+        [&](int k) {
+            const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+            if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, reach)) {
+                const CPoint2D q = NearestOnSegment(segment, p);
+                out.push_back({k, q, (q - p).Length()});
+            }
+            return false;
+        });
+}
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold) const
+{
+    bool nearer = false;
+    Search(
+        BoxAt(p), [&] { return threshold; },
+        [&](int k) {
+            const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+            nearer = MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
+                     (NearestOnSegment(segment, p) - p).Length() < threshold;
+            return nearer;
+        });
+    return nearer;
+}
+
+void CChainDistance::Within(const SegmentBox& box, double reach, std::vector<int>& out) const
+{
+    out.clear();
+    if (box.unbounded) {
+        for (int k = 0; k < static_cast<int>(m_boxes.size()); ++k)
+            out.push_back(k);
+        return;
+    }
+    const SegmentBox& query = box;
+    Search(
+        query, [&] { return reach; },
+        [&](int k) {
+            const SegmentBox& b = m_boxes[static_cast<size_t>(k)];
+            if (b.unbounded || !IsSquaredBeyond(SquaredDistance(b.minX, b.minY, b.maxX, b.maxY, query), reach))
+                out.push_back(k);
+            return false;
+        });
+}
+
+bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
+{
+    for (int k : segments) {
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
+            (NearestOnSegment(segment, p) - p).Length() < threshold)
+            return true;
+    }
+    return false;
+}
