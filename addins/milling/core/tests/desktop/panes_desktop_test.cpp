@@ -463,7 +463,7 @@ TEST(MillingPanes, TheFeaturesTreeNcPaneSimulationSelectionAndMachinesTakeRealIn
         long stoppedAt = -1;
         auto stoppedSince = std::chrono::steady_clock::now();
         const PickedFields kOneEdge = {" 1", " 0", " 1", "120.000"};
-        const PickedFields kTwoEdges = {" 1", " 0", " 1", "200.000"};
+        const PickedFields kTwoEdges = {" 2", " 0", " 1", "200.000"};
         DesktopStepRunner runner(
             {
                 {"File > Open shows the file dialog",
@@ -578,6 +578,117 @@ TEST(MillingPanes, TheFeaturesTreeNcPaneSimulationSelectionAndMachinesTakeRealIn
                      return true;
                  },
                  [&] { return pageShown(kNcCodePage); }},
+                {"the toolbar's simulation button shows the simulation panel",
+                 [&] { clickToolbarButton(kCommandSimulation); },
+                 [&] { return simulation().has_value() && panelControl(kPhaseList, WC_COMBOBOXA) != nullptr; },
+                 [&] { return simulation().has_value(); }},
+                {"a click into the phase list drops it down",
+                 [&] { clickControl(panelControl(kPhaseList, WC_COMBOBOXA)); },
+                 [&] { return DroppedList() != nullptr; }, [] { return DroppedList() != nullptr; }},
+                {"the pocket chosen from it fills the panel's NC text",
+                 [&] {
+                     HWND list = DroppedList();
+                     RECT item{};
+                     ::SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+                     POINT centre = Centre(item);
+                     ::ClientToScreen(list, &centre);
+                     pointer.Click(top, centre);
+                 },
+                 [&] {
+                     const std::optional<SimulationProbe> run = simulation();
+                     return DroppedList() == nullptr && run && run->featureChosen &&
+                            RowCount(simulationText()) > 1 && ::IsWindowEnabled(panelControl(kStartButton)) != FALSE;
+                 },
+                 [] { return DroppedList() == nullptr; }},
+                {"a click into the speed field gives it the keyboard", [&] { clickControl(panelControl(kSpeedField)); },
+                 [&] { return ::GetFocus() == panelControl(kSpeedField); },
+                 [&] { return ::GetFocus() == panelControl(kSpeedField); }},
+                {"digits typed after the speed field's 1 make the tool run faster",
+                 [&] {
+                     pointer.Key(top, VK_END);
+                     EXPECT_TRUE(pointer.Type(top, kSpeedDigits));
+                 },
+                 [&] {
+                     const std::optional<SimulationProbe> run = simulation();
+                     return run && std::fabs(run->speedFactor - kSpeedFactor) < 1e-9;
+                 }},
+                {"Start runs the tool along the pocket's toolpath while the passed NC lines turn red",
+                 [&] { clickControl(panelControl(kStartButton)); },
+                 [&] {
+                     const std::optional<SimulationProbe> run = simulation();
+                     if (!run || !run->running || run->lineIndex < 0 || run->lineIndex >= run->lineCount)
+                         return false;
+                     if (linesPassed.insert(run->lineIndex).second) {
+                         if (!InPocketBox(run->from) || !InPocketBox(run->to))
+                             offPath.push_back("line " + std::to_string(run->lineIndex));
+                         if (run->row >= 0 && !RowMarked(simulationText(), run->row))
+                             unmarked.push_back(run->row);
+                     }
+                     return linesPassed.size() >= kLinesToPass;
+                 },
+                 [&] {
+                     const std::optional<SimulationProbe> run = simulation();
+                     return run && run->running;
+                 }},
+                {"Stop halts the tool where it is", [&] { clickControl(panelControl(kStopButton)); },
+                 [&] {
+                     const std::optional<SimulationProbe> run = simulation();
+                     if (!run || run->running)
+                         return false;
+                     const auto now = std::chrono::steady_clock::now();
+                     if (run->lineIndex != stoppedAt) {
+                         stoppedAt = run->lineIndex;
+                         stoppedSince = now;
+                         return false;
+                     }
+                     return now - stoppedSince >= kSettleTime;
+                 },
+                 [&] {
+                     const std::optional<SimulationProbe> run = simulation();
+                     return run && !run->running;
+                 }},
+                {"Cancel in the panel ends the simulation", [&] { clickControl(panelControl(kSimulationCancel)); },
+                 [&] { return !commandRunning(); }, [&] { return !commandRunning(); }},
+                {"a click on the plate's bottom edge picks it and the panel measures it",
+                 [&] { clickModel(kBottomEdge); }, [&] { return fieldsRead(kOneEdge); },
+                 [&] { return pickedField(kPickedCount) == kOneEdge.count; }},
+                {"a Ctrl click on its right edge adds that edge", [&] { ctrlClickModel(kRightEdge); },
+                 [&] { return fieldsRead(kTwoEdges); },
+                 [&] { return pickedField(kPickedLength) != kOneEdge.length; }},
+                {"a Ctrl click on the right edge again takes it away", [&] { ctrlClickModel(kRightEdge); },
+                 [&] { return fieldsRead(kOneEdge); },
+                 [&] { return pickedField(kPickedLength) != kTwoEdges.length; }},
+                {"Escape ends the picking", [&] { pointer.Key(top, VK_ESCAPE); },
+                 [&] { return pickedField(kPickedCount) == "0"; }},
+                {"the toolbar's machine settings button shows the machine dialog",
+                 [&] { clickToolbarButton(kCommandMachineSettings); },
+                 [&] {
+                     HWND dialog = MachineDialog();
+                     return dialog != nullptr && SdlWaitUntilShown(dialog, kShowTimeoutMs) != FALSE;
+                 },
+                 [] { return MachineDialog() != nullptr; }},
+                // The keys follow once the field has the keyboard: keys that
+                // come with the click go to the control that had it (the
+                // machine list, where End would choose the last machine).
+                {"a click into the name field gives it the keyboard",
+                 [&] { clickControl(dialogControl(kMachineName)); },
+                 [&] { return ::GetFocus() == dialogControl(kMachineName); },
+                 [&] { return ::GetFocus() == dialogControl(kMachineName); }},
+                {"a name typed after the current machine's renames it in the field",
+                 [&] {
+                     pointer.Key(MachineDialog(), VK_END);
+                     EXPECT_TRUE(pointer.Type(MachineDialog(), kNameTyped));
+                 },
+                 [&] { return WindowText(dialogControl(kMachineName)) == kRenamedMachine; }},
+                {"a click on Modal G adresses switches them off", [&] { clickControl(dialogControl(kModalCheck)); },
+                 [&] { return ::SendMessageA(dialogControl(kModalCheck), BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
+                 [&] { return ::SendMessageA(dialogControl(kModalCheck), BM_GETCHECK, 0, 0) == BST_UNCHECKED; }},
+                {"Modify changes the machine in the list", [&] { clickControl(dialogControl(kModifyButton)); },
+                 [&] { return ComboItemText(dialogControl(kMachineList), 0) == kRenamedMachine; },
+                 [&] { return ComboItemText(dialogControl(kMachineList), 0) == kRenamedMachine; }},
+                {"OK writes the machine store", [&] { clickControl(dialogControl(IDOK)); },
+                 [&] { return MachineDialog() == nullptr && ReadFile(store) != shippedStore; },
+                 [] { return MachineDialog() == nullptr; }},
             },
             [&] {
                 const std::string shot =
@@ -592,8 +703,8 @@ TEST(MillingPanes, TheFeaturesTreeNcPaneSimulationSelectionAndMachinesTakeRealIn
                 HWND focus = ::GetFocus();
                 char focusClass[64] = {};
                 ::GetClassNameA(focus, focusClass, sizeof focusClass);
-                std::printf("lines passed: %zu; the speed field reads [%s]; the focus: %s %d\n", linesPassed.size(),
-                            WindowText(panelControl(kSpeedField)).c_str(), focusClass, ::GetDlgCtrlID(focus));
+                std::printf("lines passed: %zu; the focus: %s %d [%s]\n", linesPassed.size(), focusClass,
+                            ::GetDlgCtrlID(focus), WindowText(focus).c_str());
             },
             AfterLastStep::QuitLoop, kStepTime);
         SetIdleScript([&] { return runner.OnIdle(); });
@@ -647,6 +758,14 @@ TEST(MillingPanes, TheFeaturesTreeNcPaneSimulationSelectionAndMachinesTakeRealIn
                 cuts = cuts || text.find("G01") != std::string::npos;
             EXPECT_TRUE(cuts) << "no cutting move in the NC pane";
 
+            // The simulation stayed on the pocket's toolpath and marked the
+            // row of each line it passed.
+            EXPECT_TRUE(offPath.empty()) << offPath.front();
+            EXPECT_TRUE(unmarked.empty()) << "row " << unmarked.front() << " not marked";
+
+            // The machine store: the current machine renamed, its modal G
+            // addresses off, the other machine as shipped.
+            EXPECT_EQ(ReadFile(store), kRenamedStore);
         }
         ReleaseStrimoRecord(app);
     }
