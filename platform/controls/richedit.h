@@ -13,6 +13,11 @@
 inline constexpr const char* RICHEDIT_CLASSA = "RichEdit20A";
 inline constexpr const char* RICHEDIT_CLASS = RICHEDIT_CLASSA;
 
+// The vertical scroll bar stays shown, disabled, while the text fits (the
+// horizontal bar still comes and goes with the widest row). Changing the
+// style lays the bar out anew at once.
+inline constexpr DWORD ES_DISABLENOSCROLL = 0x00002000;
+
 // The class is a system class of every window system; this answers TRUE
 // when it is registered (kept for callers that ask before creating one).
 NUVEX_PLATFORM_API BOOL InitRichEditClass();

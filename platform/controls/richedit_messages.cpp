@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/controls/richedit.h"
 #include "platform/controls/richedit_window.h"
 #include "platform/gdi/gdi.h"
 
@@ -354,6 +355,13 @@ constexpr Row kMessages[] = {
     {WM_ERASEBKGND, [](HWND, RichEditState&, const Message&) -> LRESULT { return 1; }}, // the paint fills it
     {WM_SIZE, [](HWND, RichEditState& s, const Message&) -> LRESULT {
          UpdateScrollBars(s);
+         return 0;
+     }},
+    // The bars follow the style (ES_DISABLENOSCROLL keeps the vertical one).
+    {WM_STYLECHANGED, [](HWND, RichEditState& s, const Message& m) -> LRESULT {
+         if (m.wParam == static_cast<WPARAM>(GWL_STYLE)) {
+             UpdateScrollBars(s);
+         }
          return 0;
      }},
     {WM_SETTEXT, [](HWND, RichEditState& s, const Message& m) -> LRESULT {

@@ -11,6 +11,7 @@
 // that a program can always rewrite what it protected.
 #include <algorithm>
 
+#include "platform/controls/richedit.h"
 #include "platform/controls/richedit_window.h"
 #include "platform/user/window_system.h"
 
@@ -80,6 +81,9 @@ void UpdateScrollBars(RichEditState& s)
         info.nMax = static_cast<int>(s.text.RowCount() - 1);
         info.nPage = static_cast<UINT>(VisibleRows(s));
         info.nPos = static_cast<int>(s.firstRow);
+        if ((Style(s) & ES_DISABLENOSCROLL) != 0) {
+            info.fMask |= SIF_DISABLENOSCROLL;
+        }
         // One redraw paints both bars: the last call asks for it.
         SetScrollInfo(s.hwnd, SB_VERT, &info, s.horizontalBar ? FALSE : TRUE);
     }

@@ -10,6 +10,7 @@
 #include "addins/milling/core/milling_operation.h"
 #include "addins/milling/core/nc_code_pane.h"
 #include "icontrols.h"
+#include "platform/controls/richedit.h"
 #include "platform/user/winuser.h"
 
 namespace {
@@ -129,10 +130,26 @@ CNcCodePaneFill::CNcCodePaneFill(IRichEditControl& control, std::unique_ptr<CNcC
 {
 }
 
+// The control may be gone by now (a document closing mid-fill), so the
+// bar is left as it is: a fill that replaces this one holds it anyway.
 CNcCodePaneFill::~CNcCodePaneFill() { StopTimer(); }
+
+void CNcCodePaneFill::HoldVerticalBar()
+{
+    if (!m_barHeld)
+        m_barHeld = SUCCEEDED(m_control.ModifyStyle(0, ES_DISABLENOSCROLL, 0));
+}
+
+void CNcCodePaneFill::ReleaseVerticalBar()
+{
+    if (m_barHeld)
+        m_control.ModifyStyle(ES_DISABLENOSCROLL, 0, 0);
+    m_barHeld = false;
+}
 
 void CNcCodePaneFill::Begin()
 {
+    HoldVerticalBar();
     ClearNcCodePane(m_control);
     m_empty = true;
     m_length = 0;
@@ -146,13 +163,16 @@ void CNcCodePaneFill::Begin()
 
 bool CNcCodePaneFill::Slice()
 {
-    if (Done())
+    if (Done()) {
+        ReleaseVerticalBar();
         return false;
+    }
     if (m_current && !m_source->Follows(m_current())) {
         // The operation or its features changed under the fill; the job
         // starts a new one for what it holds now.
         m_stopped = true;
         StopTimer();
+        ReleaseVerticalBar();
         return false;
     }
     std::vector<std::string> lines;
@@ -170,6 +190,7 @@ bool CNcCodePaneFill::Slice()
     }
     if (Done()) {
         StopTimer();
+        ReleaseVerticalBar();
         return false;
     }
     return true;

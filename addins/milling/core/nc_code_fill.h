@@ -111,6 +111,13 @@ public:
 private:
     void StopTimer();
     static void OnTimer(HWND, UINT, UINT_PTR id, DWORD);
+    // While the fill runs the control keeps its vertical scroll bar shown
+    // (disabled while the rows fit): a bar that came and went as the pane
+    // emptied and filled again would narrow the text and repaint every row
+    // within one slice. Once the fill ends the bar follows the rows again,
+    // so the filled pane shows as it would have without.
+    void HoldVerticalBar();
+    void ReleaseVerticalBar();
 
     IRichEditControl& m_control;
     std::unique_ptr<CNcCodePaneSource> m_source;
@@ -121,4 +128,5 @@ private:
     size_t m_lines = 0;  // lines appended
     LONG m_length = 0;   // characters appended
     UINT_PTR m_timer = 0;
+    bool m_barHeld = false;
 };

@@ -2,6 +2,8 @@
 // the tool drawn at each step.
 #include "addins/milling/core/simulation_command.h"
 
+#include <map>
+
 #include "addins/milling/core/addin_resources.h"
 #include "addins/milling/core/command_events.h"
 #include "addins/milling/core/command_panel.h"
@@ -11,6 +13,7 @@
 #include "ientity.h"
 #include "ihost.h"
 #include "platform/gdi/gdi.h"
+#include "platform/user/winuser.h"
 
 namespace {
 
@@ -67,6 +70,14 @@ const PanelControlRow kPanel[] = {
 };
 constexpr RECT kNcCodeRect = {5, 205, 165, 400};
 
+// The commands waiting for their next frame, by the id of their timer: a
+// timer procedure is told its id only.
+std::map<UINT_PTR, CSimulationCommand*>& WaitingFrames()
+{
+    static std::map<UINT_PTR, CSimulationCommand*> commands;
+    return commands;
+}
+
 template <class Control>
 void Enable(Control* control, bool enable)
 {
@@ -86,6 +97,7 @@ CSimulationCommand::CSimulationCommand()
 
 CSimulationCommand::~CSimulationCommand()
 {
+    StopFrame();
     if (m_document != nullptr && m_addin != nullptr && m_previousPane >= 0)
         m_document->ShowPane(m_addin->PaneGroup(), m_previousPane);
     if (m_panel != nullptr)
@@ -321,7 +333,7 @@ void CSimulationCommand::Draw(IGraphicsContext* context)
         if (m_simulation.Running() && stepped == StepResult::Draw)
             DrawTool(context);
         if (m_simulation.Running())
-            RedrawDocument();
+            ScheduleFrame();
     } else if (m_simulation.ToolShown()) {
         DrawTool(context);
     }
@@ -341,6 +353,39 @@ void CSimulationCommand::DrawTool(IGraphicsContext* context)
                   m_wireframe);
     m_solid.Draw(m_gl != nullptr ? *m_gl : RealToolGl(), position->x, position->y, position->z,
                  m_simulation.ColourFlag());
+}
+
+void CSimulationCommand::ScheduleFrame()
+{
+    if (m_frameTimer != 0)
+        return;
+    m_frameTimer = ::SetTimer(nullptr, 0, kSimulationFrameMs, &CSimulationCommand::OnFrameTimer);
+    if (m_frameTimer != 0)
+        WaitingFrames()[m_frameTimer] = this;
+    else
+        RedrawDocument(); // no timer to be had: the frame at once
+}
+
+void CSimulationCommand::StopFrame()
+{
+    if (m_frameTimer == 0)
+        return;
+    ::KillTimer(nullptr, m_frameTimer);
+    WaitingFrames().erase(m_frameTimer);
+    m_frameTimer = 0;
+}
+
+void CSimulationCommand::OnFrameTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    const auto found = WaitingFrames().find(id);
+    if (found == WaitingFrames().end()) {
+        ::KillTimer(nullptr, id);
+        return;
+    }
+    CSimulationCommand* command = found->second;
+    command->StopFrame();
+    if (command->m_simulation.Running())
+        command->RedrawDocument();
 }
 
 void CSimulationCommand::RedrawDocument()

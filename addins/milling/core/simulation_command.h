@@ -21,6 +21,13 @@ class CMillingFeature;
 class CMillingJob;
 class CMillingOperation;
 
+// The time between two frames of a running simulation. The next step is
+// asked for from a timer, not from inside the drawing: a redraw asked for
+// while drawing leaves a paint always pending, so the message loop would
+// never wait, and a real screen would show no frame and take no input
+// (Stop included) until the run ends.
+inline constexpr unsigned kSimulationFrameMs = 15;
+
 class CSimulationCommand final : public CAddinCommandObject<CLSID_SimulationCommand> {
 public:
     CSimulationCommand();
@@ -55,6 +62,10 @@ private:
     void DrawTool(IGraphicsContext* context);
     void MarkRow(long row);
     void RedrawDocument();
+    // The next frame's redraw, kSimulationFrameMs from now (once).
+    void ScheduleFrame();
+    void StopFrame();
+    static void OnFrameTimer(HWND, UINT, UINT_PTR id, DWORD);
 
     CLanguageTable m_language;
     IHostDocument* m_document = nullptr;
@@ -71,6 +82,7 @@ private:
     int32_t m_wireframe = 0;
     CToolGl* m_gl = nullptr;
     std::string m_lastMessage;
+    UINT_PTR m_frameTimer = 0;
 
     IComboBoxControl* m_phases = nullptr;
     IButtonControl* m_shaded = nullptr;

@@ -154,6 +154,7 @@ public:
             if (IsWindow(it->first) == FALSE) {
                 SDL_DestroyWindow(it->second.window);
                 it = m_windows.erase(it);
+                m_focusMayBeLost = true;
             } else {
                 ++it;
             }
@@ -162,6 +163,7 @@ public:
         for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
             Show(*it);
         }
+        RestoreKeyboardFocus();
         UpdateCursor();
     }
 
@@ -260,6 +262,7 @@ private:
                 SDL_HideWindow(it->second.window);
                 it->second.visible = false;
                 it->second.exposed = false;
+                m_focusMayBeLost = true;
             }
             return;
         }
@@ -307,6 +310,23 @@ private:
         SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, pixels.pixels, pixels.stride * 4, target->format->format,
                           target->pixels, target->pitch);
         SDL_UpdateWindowSurface(shown.window);
+    }
+
+    // An X server without a window manager hands the keyboard to each window
+    // SDL shows, and to no window once that one is hidden or gone (a popup
+    // menu, a drop-down list): the keys typed next would be lost. So once a
+    // window went away the foreground window takes the keyboard back.
+    void RestoreKeyboardFocus()
+    {
+        if (!m_focusMayBeLost) {
+            return;
+        }
+        const auto it = m_windows.find(GetForegroundWindow());
+        if (it == m_windows.end() || !it->second.visible) {
+            return;
+        }
+        SDL_SetWindowInputFocus(it->second.window);
+        m_focusMayBeLost = false;
     }
 
     void UpdateCursor()
@@ -455,6 +475,8 @@ private:
     std::map<Uint32, HWND> m_byId;
     std::map<HCURSOR, SDL_Cursor*> m_cursors;
     HCURSOR m_cursor = nullptr;
+    // A window was hidden or went away since the keyboard was last given back.
+    bool m_focusMayBeLost = false;
     bool m_repaint = false;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/gl/opengl.h"
 #include "platform/kernel/help.h"
 #include "platform/kernel/tickcount.h"
+#include "platform/user/inspect.h"
 
 namespace {
 
@@ -199,7 +200,17 @@ TEST_F(SimulationCommandTest, TheToolRunsAlongTheChosenFeature)
     EXPECT_EQ(m_gl.calls.front(), "Enable");
     EXPECT_EQ(m_gl.calls[3], "Lines") << "a wireframe";
     EXPECT_TRUE(m_ncCode.rowFormats.empty());
-    EXPECT_GT(Redraws(), redrawsBefore);
+    // The next frame is asked for from a timer, so the loop waits between
+    // frames (a redraw asked for while drawing keeps a paint pending).
+    EXPECT_EQ(Redraws(), redrawsBefore) << "a redraw asked for from inside the drawing";
+    PumpUntilIdle();
+    EXPECT_EQ(Redraws(), redrawsBefore) << "the next frame before its time";
+    AdvanceWindowSystemTime(kSimulationFrameMs);
+    PumpUntilIdle();
+    EXPECT_EQ(Redraws(), redrawsBefore + 1);
+    AdvanceWindowSystemTime(kSimulationFrameMs);
+    PumpUntilIdle();
+    EXPECT_EQ(Redraws(), redrawsBefore + 1) << "one frame a drawing";
 
     // Two seconds at the start speeds pass several lines.
     Draw(3000);

@@ -79,7 +79,6 @@ constexpr int kToolList = 211;
 constexpr int kRecalculate = 206;
 constexpr int kSpindleSpeed = 207;
 constexpr int kOutsideCheck = 217;
-constexpr int kFileNameEdit = 1152;
 
 // The box around the sample part's pocket (model coordinates): its boundary
 // and both islands lie inside, the plate's outline outside.
@@ -122,8 +121,6 @@ constexpr const char* kContourCuts[] = {
     "G03 X0 Y-5 I5 J0",
 };
 
-POINT Centre(RECT rect) { return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
-
 // The clicks on a Recalculate button that reached the program, as their
 // button's notification to its dialog: the views of a document window are
 // not all shown on the X server yet, so its pixels cannot tell.
@@ -160,96 +157,6 @@ std::string ReadFile(const std::filesystem::path& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::string WindowText(HWND window)
-{
-    char text[512] = {};
-    if (window != nullptr)
-        ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// The first visible window below `root` with control id `id` (and, when
-// given, of window class `className`), or null.
-HWND FindVisibleControl(HWND root, int id, const char* className = nullptr)
-{
-    struct Search {
-        int id;
-        const char* className;
-        HWND found;
-    } search{id, className, nullptr};
-    ::EnumChildWindows(
-        root,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(window) != s->id || !::IsWindowVisible(window))
-                return TRUE;
-            if (s->className != nullptr) {
-                char name[64] = {};
-                ::GetClassNameA(window, name, sizeof name);
-                if (std::string(name) != s->className)
-                    return TRUE;
-            }
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The file dialog while it is up (the active window holding the name
-// field), else null.
-HWND FileDialog()
-{
-    HWND active = ::GetActiveWindow();
-    return active != nullptr && ::GetDlgItem(active, kFileNameEdit) != nullptr ? active : nullptr;
-}
-
-// The visible drop-down list of a combo box, or null.
-HWND DroppedList()
-{
-    struct Search {
-        HWND found;
-    } search{nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            char name[64] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (std::string(name) == "ComboLBox" && ::IsWindowVisible(window)) {
-                reinterpret_cast<Search*>(param)->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// A checksum of what the X server shows of `region` (screen); 0 when
-// nothing is shown.
-uint64_t ShownChecksum(HWND top, RECT region)
-{
-    std::vector<uint32_t> pixels;
-    int width = 0;
-    int height = 0;
-    RECT frame{};
-    if (!SdlReadShownPixels(top, &pixels, &width, &height) || !::GetWindowRect(top, &frame))
-        return 0;
-    uint64_t checksum = 1469598103934665603ull;
-    for (int y = region.top; y < region.bottom; ++y) {
-        for (int x = region.left; x < region.right; ++x) {
-            const int px = x - frame.left;
-            const int py = y - frame.top;
-            if (px < 0 || py < 0 || px >= width || py >= height)
-                continue;
-            checksum = (checksum ^ (pixels[static_cast<size_t>(py) * static_cast<size_t>(width) +
-                                           static_cast<size_t>(px)] &
-                                    0xFFFFFF)) *
-                       1099511628211ull;
-        }
-    }
-    return checksum;
 }
 
 // Whether a click at the centre of `control` reaches it (no other window
@@ -342,27 +249,6 @@ std::vector<std::string> FeaturesPaneLabels(HWND top)
         },
         reinterpret_cast<LPARAM>(&search));
     return search.labels;
-}
-
-CNuvexDoc* DocumentAt(CNuvexApp& app, const std::filesystem::path& path)
-{
-    for (POSITION templates = app.GetFirstDocTemplatePosition(); templates != nullptr;) {
-        CDocTemplate* drawings = app.GetNextDocTemplate(templates);
-        for (POSITION documents = drawings->GetFirstDocPosition(); documents != nullptr;) {
-            auto* document = dynamic_cast<CNuvexDoc*>(drawings->GetNextDoc(documents));
-            if (document != nullptr && std::filesystem::path(static_cast<const char*>(document->GetPathName())) == path)
-                return document;
-        }
-    }
-    return nullptr;
-}
-
-CNuvexView* FirstView(CNuvexDoc* document)
-{
-    if (document == nullptr)
-        return nullptr;
-    POSITION position = document->GetFirstViewPosition();
-    return dynamic_cast<CNuvexView*>(document->GetNextView(position));
 }
 
 // The two starts of the program in one test: the first mills the part,

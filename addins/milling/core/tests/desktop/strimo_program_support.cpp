@@ -2,8 +2,15 @@
 #include "addins/milling/core/tests/desktop/strimo_program_support.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "addins/milling/core/strimo_ids.h"
+#include "host/document/nuvex_doc.h"
+#include "host/view/nuvex_view.h"
+#include "platform/controls/commctrl.h"
+#include "platform/framework/doctemplate.h"
+#include "platform/display/sdl/sdl_display.h"
+#include "platform/user/winuser.h"
 #include "host/app/nuvex_app.h"
 #include "host/app/tests/program_folder_support.h"
 #include "host/menulook/new_menu.h"
@@ -56,4 +63,143 @@ void ReleaseStrimoRecord(CNuvexApp& app)
         record.classFactory->Release();
     record.addin = nullptr;
     record.classFactory = nullptr;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = {};
+    if (window != nullptr)
+        ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+HWND FindVisibleControl(HWND root, int id, const char* className)
+{
+    struct Search {
+        int id;
+        const char* className;
+        HWND found;
+    } search{id, className, nullptr};
+    ::EnumChildWindows(
+        root,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (::GetDlgCtrlID(window) != s->id || !::IsWindowVisible(window))
+                return TRUE;
+            if (s->className != nullptr) {
+                char name[64] = {};
+                ::GetClassNameA(window, name, sizeof name);
+                if (std::string(name) != s->className)
+                    return TRUE;
+            }
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FileDialog()
+{
+    HWND active = ::GetActiveWindow();
+    return active != nullptr && ::GetDlgItem(active, kFileNameEdit) != nullptr ? active : nullptr;
+}
+
+uint64_t ShownChecksum(HWND top, RECT region)
+{
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+    RECT frame{};
+    if (!SdlReadShownPixels(top, &pixels, &width, &height) || !::GetWindowRect(top, &frame))
+        return 0;
+    uint64_t checksum = 1469598103934665603ull;
+    for (int y = region.top; y < region.bottom; ++y) {
+        for (int x = region.left; x < region.right; ++x) {
+            const int px = x - frame.left;
+            const int py = y - frame.top;
+            if (px < 0 || py < 0 || px >= width || py >= height)
+                continue;
+            checksum = (checksum ^ (pixels[static_cast<size_t>(py) * static_cast<size_t>(width) +
+                                           static_cast<size_t>(px)] &
+                                    0xFFFFFF)) *
+                       1099511628211ull;
+        }
+    }
+    return checksum;
+}
+
+CNuvexDoc* DocumentAt(CNuvexApp& app, const std::filesystem::path& path)
+{
+    for (POSITION templates = app.GetFirstDocTemplatePosition(); templates != nullptr;) {
+        CDocTemplate* drawings = app.GetNextDocTemplate(templates);
+        for (POSITION documents = drawings->GetFirstDocPosition(); documents != nullptr;) {
+            auto* document = dynamic_cast<CNuvexDoc*>(drawings->GetNextDoc(documents));
+            if (document != nullptr && std::filesystem::path(static_cast<const char*>(document->GetPathName())) == path)
+                return document;
+        }
+    }
+    return nullptr;
+}
+
+CNuvexView* FirstView(CNuvexDoc* document)
+{
+    if (document == nullptr)
+        return nullptr;
+    POSITION position = document->GetFirstViewPosition();
+    return dynamic_cast<CNuvexView*>(document->GetNextView(position));
+}
+
+HWND FindPageTab(HWND root, const std::string& page, RECT* tab)
+{
+    struct Search {
+        std::string page;
+        RECT* tab;
+        HWND found;
+    } search{page, tab, nullptr};
+    ::EnumChildWindows(
+        root,
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (std::string(name) != WC_TABCONTROLA || !::IsWindowVisible(window))
+                return TRUE;
+            const auto count = static_cast<int>(::SendMessageA(window, TCM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                char text[64] = {};
+                TCITEMA item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                ::SendMessageA(window, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+                if (s->page != text)
+                    continue;
+                ::SendMessageA(window, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(s->tab));
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND DroppedList()
+{
+    struct Search {
+        HWND found;
+    } search{nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (std::string(name) == "ComboLBox" && ::IsWindowVisible(window)) {
+                reinterpret_cast<Search*>(param)->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
