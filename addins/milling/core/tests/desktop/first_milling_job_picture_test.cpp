@@ -54,14 +54,6 @@ int PaintsUntilIdle()
     return paints;
 }
 
-CNuvexView* FirstView(CNuvexDoc* document)
-{
-    if (document == nullptr)
-        return nullptr;
-    POSITION position = document->GetFirstViewPosition();
-    return dynamic_cast<CNuvexView*>(document->GetNextView(position));
-}
-
 // A left click of the view at the model point (x, y).
 void ClickAt(CNuvexView& view, double x, double y)
 {
