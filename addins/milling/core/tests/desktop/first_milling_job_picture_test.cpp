@@ -69,40 +69,14 @@ void ClickAt(CNuvexView& view, double x, double y)
 // false when there is none.
 bool ClickPageTab(HWND root, const std::string& page)
 {
-    struct Search {
-        std::string page;
-        bool clicked;
-    } search{page, false};
-    ::EnumChildWindows(
-        root,
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            char name[64] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (std::string(name) != WC_TABCONTROLA || !::IsWindowVisible(window))
-                return TRUE;
-            const auto count = static_cast<int>(::SendMessageA(window, TCM_GETITEMCOUNT, 0, 0));
-            for (int i = 0; i < count; ++i) {
-                char text[64] = {};
-                TCITEMA item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = text;
-                item.cchTextMax = sizeof text;
-                ::SendMessageA(window, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-                if (s->page != text)
-                    continue;
-                RECT tab{};
-                ::SendMessageA(window, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
-                const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
-                ::SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
-                ::SendMessageA(window, WM_LBUTTONUP, 0, at);
-                s->clicked = true;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.clicked;
+    RECT tab{};
+    HWND tabs = FindPageTab(root, page, &tab);
+    if (tabs == nullptr)
+        return false;
+    const LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+    ::SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageA(tabs, WM_LBUTTONUP, 0, at);
+    return true;
 }
 
 // The NC code pane fills from a timer, slice by slice: moves the clock on
