@@ -21,6 +21,11 @@ constexpr int kTurningSamples = 64;
 constexpr double kStagingTurn = 3.0 * kPi;
 // The first stage is no shorter than the distance over this.
 constexpr double kFirstStageFraction = 64.0;
+// Each stage reaches about this many times the distance of the one before:
+// the share of a segment or a vertex that makes up the outline shrinks only
+// a little from one stage to the next, so that its candidate meets no more
+// than its neighbours' on the outline.
+constexpr double kStageGrowth = 4.0;
 
 class CChainTurning {
 public:
@@ -64,34 +69,39 @@ private:
     mutable std::vector<int> m_found;
 };
 
-// Whether every list of a stage is closed (at the chaining tolerance): only
-// the outline of a region can be offset further as a region.
-bool AllClosed(const std::vector<std::unique_ptr<CCurveList>>& lists)
-{
-    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-    for (const auto& list : lists)
-        if (list->GetCount() > 0 && !list->IsClosed())
-            return false;
-    return true;
-}
-
 } // namespace
 
 std::vector<double> OffsetStages(const CCurveList& chain, double distance)
 {
     if (chain.GetCount() < kTurningSamples || !chain.IsClosed() || !(distance > 0.0) || !std::isfinite(distance))
         return {distance};
+    // The turning grows with the reach, so the search goes up from the
+    // shortest first stage: the largest of distance / 2, / 4, ... (down to
+    // the shortest) within which the chain turns little, and no stages when
+    // it turns little within the whole distance. Asking about short reaches
+    // first keeps the box queries small.
     const CChainTurning turning(chain);
-    if (turning.Within(distance) <= kStagingTurn)
-        return {distance};
+    double first = distance / kFirstStageFraction;
+    if (turning.Within(first) <= kStagingTurn) {
+        while (first < distance / 2.0 && turning.Within(2.0 * first) <= kStagingTurn)
+            first *= 2.0;
+        if (first >= distance / 2.0 && turning.Within(distance) <= kStagingTurn)
+            return {distance};
+    }
     // Only the outline of a region grows and shrinks like that: a chain
     // that crosses itself is offset in one go.
     if (chain.SelfIntersections(nullptr) > 0)
         return {distance};
-    double first = distance / 2.0;
-    while (first > distance / kFirstStageFraction && turning.Within(first) > kStagingTurn)
-        first /= 2.0;
-    return {first, distance - first};
+    // Each further stage takes the distance to about kStageGrowth times what
+    // it has reached; the last takes what is left.
+    std::vector<double> steps = {first};
+    double done = first;
+    while (distance - done > 2.0 * (kStageGrowth - 1.0) * done) {
+        steps.push_back(done * (kStageGrowth - 1.0));
+        done *= kStageGrowth;
+    }
+    steps.push_back(distance - done);
+    return steps;
 }
 
 int StagedOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
@@ -112,24 +122,20 @@ int StagedOffset(const CCurveList& chain, double distance, int side, std::vector
     const std::vector<double> steps = OffsetStages(chain, distance);
     if (steps.size() == 1)
         return inOneGo(chain, distance, results, simplify);
+    // OffsetStages gives more than one step only for a chain that does not
+    // cross itself.
+    std::vector<double> reached;
+    double sum = 0.0;
+    for (double step : steps)
+        reached.push_back(sum += step);
+    reached.back() = distance;
     std::vector<std::unique_ptr<CCurveList>> lists;
-    inOneGo(chain, steps[0], lists, 0);
-    for (size_t k = 1; k < steps.size(); ++k) {
-        // A stage that lost its way (an open list) leaves the whole offset
-        // to be done in one go.
-        if (!AllClosed(lists)) {
-            lists.clear();
-            inOneGo(chain, distance, lists, simplify);
-            break;
-        }
-        const int last = k + 1 == steps.size() ? simplify : 0;
-        std::vector<std::unique_ptr<CCurveList>> next;
-        for (const auto& list : lists)
-            if (list->GetCount() > 0)
-                inOneGo(*list, steps[k], next, last);
-        lists = std::move(next);
+    const int count = FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, true);
+    if (simplify) {
+        CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+        for (auto& list : lists)
+            list->Simplify(simplifyTolerance);
     }
-    const int count = static_cast<int>(lists.size());
     for (auto& list : lists)
         results.push_back(std::move(list));
     return count;
