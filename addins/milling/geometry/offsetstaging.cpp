@@ -29,11 +29,9 @@ constexpr double kStageGrowth = 4.0;
 
 class CChainTurning {
 public:
-    explicit CChainTurning(const CCurveList& chain)
+    explicit CChainTurning(const CCurveList& chain) : m_chain(chain), m_near(chain)
     {
         const int n = chain.GetCount();
-        std::vector<SegmentBox> boxes;
-        boxes.reserve(static_cast<size_t>(n));
         m_turn.resize(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
             const CSegment2D& s = *chain.segments[static_cast<size_t>(i)];
@@ -44,19 +42,17 @@ public:
             if (s.GetType() == kSegmentTypeArc)
                 turn += static_cast<const CArcSegment2D&>(s).SweepAngle();
             m_turn[static_cast<size_t>(i)] = turn;
-            boxes.push_back(IntersectionBox(s, kClosedSegment));
         }
-        m_grid = std::make_unique<CSegmentGrid>(std::move(boxes));
     }
 
     double Within(double reach) const
     {
-        const int n = m_grid->Count();
+        const int n = m_chain.GetCount();
         const int samples = std::min(n, kTurningSamples);
         double total = 0.0;
         for (int k = 0; k < samples; ++k) {
             const int i = static_cast<int>(static_cast<int64_t>(k) * n / samples);
-            m_grid->Query(Grown(m_grid->Box(i), reach), m_found, false);
+            m_near.Within(IntersectionBox(*m_chain.segments[static_cast<size_t>(i)], kClosedSegment), reach, m_found);
             for (int j : m_found)
                 total += m_turn[static_cast<size_t>(j)];
         }
@@ -64,8 +60,11 @@ public:
     }
 
 private:
+    const CCurveList& m_chain;
+    // The tree of boxes over runs of the chain: built without sorting,
+    // it finds the segments within reach of a sample as a grid would.
+    CChainDistance m_near;
     std::vector<double> m_turn;
-    std::unique_ptr<CSegmentGrid> m_grid;
     mutable std::vector<int> m_found;
 };
 
