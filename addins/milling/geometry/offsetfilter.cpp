@@ -69,7 +69,11 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
         const CPoint2D first = starts[k];
         CPoint2D end = ends[k];
         while (!end.IsEqual(first) || chain.size() == 1) {
-            const int next = find(byStart, starts, end);
+            // The pieces of an outline mostly follow one another.
+            const int following = chain.back() + 1;
+            const int next = following < count && !taken[following] && starts[following].IsEqual(end)
+                                 ? following
+                                 : find(byStart, starts, end);
             if (next < 0)
                 break;
             taken[next] = 1;
@@ -171,15 +175,24 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
     for (int m = 0; m < count; ++m) {
         if (gone[m] || (starts[m].IsEqual(ends[m]) && pieces[m]->GetType() == kSegmentTypeArc))
             continue;
-        meeting(byEnd, ends, starts[m], m, around);
-        if (around.empty()) {
-            trace(m, true);
-            if (gone[m])
-                continue;
+        // The portions of an outline mostly follow one another: a live
+        // neighbour in the list that meets m answers without a search.
+        const int before = m == 0 ? count - 1 : m - 1, after = m + 1 == count ? 0 : m + 1;
+        const bool joinedBefore = before != m && !gone[before] && ends[before].IsEqual(starts[m]);
+        if (!joinedBefore) {
+            meeting(byEnd, ends, starts[m], m, around);
+            if (around.empty()) {
+                trace(m, true);
+                if (gone[m])
+                    continue;
+            }
         }
-        meeting(byStart, starts, ends[m], m, around);
-        if (around.empty())
-            trace(m, false);
+        const bool joinedAfter = after != m && !gone[after] && starts[after].IsEqual(ends[m]);
+        if (!joinedAfter) {
+            meeting(byStart, starts, ends[m], m, around);
+            if (around.empty())
+                trace(m, false);
+        }
     }
     int kept = 0;
     for (int m = 0; m < count; ++m)
@@ -511,13 +524,6 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
         shareOf.push_back(share);
     };
     std::vector<std::pair<int, CPoint2D>> tangentSplits;
-    for (int i = 0; i < count; ++i) {
-        if (!wanted(i))
-            continue;
-        auto piece = m_chain.segments[static_cast<size_t>(i)]->Clone(0);
-        if (piece->Offset(distance, side))
-            add(std::move(piece), i, true);
-    }
     // Where the chain crosses or runs back over itself, a portion can come
     // nearer than the distance through the far side of a segment or round
     // an inner vertex: those borders split the candidates too, but are
@@ -529,11 +535,11 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
             if (piece->Offset(distance, side ? 0 : 1))
                 borders.push_back(std::move(piece));
         }
-    for (int v = m_closed ? 0 : 1; v < count; ++v) {
+    auto addVertex = [&](int v) {
         const VertexKind kind = m_vertexKind[static_cast<size_t>(v)];
         const Border border = m_border[static_cast<size_t>(v)];
         if (kind != VertexKind::Outer && kind != VertexKind::DoublesBack && (m_simple || border == Border::None))
-            continue;
+            return;
         const CSegment2D& h = *m_chain.segments[static_cast<size_t>(v == 0 ? count - 1 : v - 1)];
         const CSegment2D& i = *m_chain.segments[static_cast<size_t>(v)];
         const CPoint2D u = i.GetStartPoint();
@@ -573,6 +579,19 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
         } else {
             borders.push_back(circle());
         }
+    };
+    // In the order of the chain, each vertex's arc before the offset of the
+    // segment it starts: the portions of an outline then mostly follow one
+    // another in the list, which the chaining and the pruning of spurs
+    // look at first.
+    for (int i = 0; i < count; ++i) {
+        if (m_closed || i > 0)
+            addVertex(i);
+        if (!wanted(i))
+            continue;
+        auto piece = m_chain.segments[static_cast<size_t>(i)]->Clone(0);
+        if (piece->Offset(distance, side))
+            add(std::move(piece), i, true);
     }
 
     // Crossings split the candidates.

@@ -70,10 +70,27 @@ private:
 
 } // namespace
 
-std::vector<double> OffsetStages(const CCurveList& chain, double distance)
+namespace {
+
+// The staged offset's plan: its steps, and for one step whether the chain
+// is a polygon that still turns back and forth within the distance (more
+// than kFilterTurn on average). The corner arcs of such a polygon cross the
+// pieces of the corners round them, the walk over the crossing records
+// mostly loses its way there, and the filtering offset alone is faster than
+// the walk and the filtering offset after it. (Chains with arcs, such as
+// the outlines of strokes whose tangent arcs make up their turning, keep
+// the walk.)
+constexpr double kFilterTurn = kPi;
+
+struct StagePlan {
+    std::vector<double> steps;
+    bool filter = false;
+};
+
+StagePlan PlanStages(const CCurveList& chain, double distance)
 {
     if (chain.GetCount() < kTurningSamples || !chain.IsClosed() || !(distance > 0.0) || !std::isfinite(distance))
-        return {distance};
+        return {{distance}, false};
     // The turning grows with the reach, so the search goes up from the
     // shortest first stage: the largest of distance / 2, / 4, ... (down to
     // the shortest) within which the chain turns little, and no stages when
@@ -84,23 +101,37 @@ std::vector<double> OffsetStages(const CCurveList& chain, double distance)
     if (turning.Within(first) <= kStagingTurn) {
         while (first < distance / 2.0 && turning.Within(2.0 * first) <= kStagingTurn)
             first *= 2.0;
-        if (first >= distance / 2.0 && turning.Within(distance) <= kStagingTurn)
-            return {distance};
+        if (first >= distance / 2.0) {
+            const double whole = turning.Within(distance);
+            if (whole <= kStagingTurn) {
+                const bool polygon = std::all_of(chain.segments.begin(), chain.segments.end(), [](const auto& s) {
+                    return s->GetType() == kSegmentTypeLine;
+                });
+                return {{distance}, polygon && whole > kFilterTurn};
+            }
+        }
     }
     // Only the outline of a region grows and shrinks like that: a chain
     // that crosses itself is offset in one go.
     if (chain.SelfIntersections(nullptr) > 0)
-        return {distance};
+        return {{distance}, false};
     // Each further stage takes the distance to about kStageGrowth times what
     // it has reached; the last takes what is left.
-    std::vector<double> steps = {first};
+    StagePlan plan{{first}, false};
     double done = first;
     while (distance - done > 2.0 * (kStageGrowth - 1.0) * done) {
-        steps.push_back(done * (kStageGrowth - 1.0));
+        plan.steps.push_back(done * (kStageGrowth - 1.0));
         done *= kStageGrowth;
     }
-    steps.push_back(distance - done);
-    return steps;
+    plan.steps.push_back(distance - done);
+    return plan;
+}
+
+} // namespace
+
+std::vector<double> OffsetStages(const CCurveList& chain, double distance)
+{
+    return PlanStages(chain, distance).steps;
 }
 
 int StagedOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
@@ -118,18 +149,19 @@ int StagedOffset(const CCurveList& chain, double distance, int side, std::vector
         distance = -distance;
         side = side ? 0 : 1;
     }
-    const std::vector<double> steps = OffsetStages(chain, distance);
-    if (steps.size() == 1)
+    const StagePlan plan = PlanStages(chain, distance);
+    if (plan.steps.size() == 1 && !plan.filter)
         return inOneGo(chain, distance, results, simplify);
-    // OffsetStages gives more than one step only for a chain that does not
-    // cross itself.
     std::vector<double> reached;
     double sum = 0.0;
-    for (double step : steps)
+    for (double step : plan.steps)
         reached.push_back(sum += step);
     reached.back() = distance;
+    // The plan has more than one step only for a chain that does not cross
+    // itself.
     std::vector<std::unique_ptr<CCurveList>> lists;
-    const int count = FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, true);
+    const int count =
+        FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, plan.steps.size() > 1);
     if (simplify) {
         CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
         for (auto& list : lists)
