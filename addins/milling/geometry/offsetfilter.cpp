@@ -373,6 +373,13 @@ private:
     int m_wantInside = -1;
     std::vector<CChainDistance::Near> m_nearby;
     std::vector<int> m_rayCandidates;
+    // Kept from one stage to the next for their memory.
+    std::vector<std::unique_ptr<CSegment2D>> m_candidates;
+    std::vector<int> m_featureOf;
+    std::vector<Range> m_shareOf, m_kept;
+    std::vector<std::pair<int, Split>> m_splits;
+    std::vector<SegmentBox> m_boxes;
+    std::vector<Split> m_bounds;
 };
 
 CFilteringOffset::CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed)
@@ -495,10 +502,13 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
         return all || features[static_cast<size_t>(feature)].lo <= features[static_cast<size_t>(feature)].hi;
     };
     const double slack = DistanceSlack(distance);
-    std::vector<std::unique_ptr<CSegment2D>> candidates;
-    std::vector<int> featureOf;
+    std::vector<std::unique_ptr<CSegment2D>>& candidates = m_candidates;
+    std::vector<int>& featureOf = m_featureOf;
+    candidates.clear();
+    featureOf.clear();
     // The share of the whole candidate that each candidate is.
-    std::vector<Range> shareOf;
+    std::vector<Range>& shareOf = m_shareOf;
+    shareOf.clear();
     auto add = [&](std::unique_ptr<CSegment2D> candidate, int feature, bool trim) {
         Range share;
         if (!all && trim) {
@@ -511,12 +521,8 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
             if (share.lo > 0.0 || share.hi < 1.0) {
                 const CPoint2D from = PointAlong(*candidate, share.lo * length);
                 const CPoint2D to = PointAlong(*candidate, share.hi * length);
-                if (candidate->GetType() == kSegmentTypeLine) {
-                    candidate = std::make_unique<CLineSegment2D>(from, to);
-                } else {
-                    candidate->SetStartPoint(from);
-                    candidate->SetEndPoint(to);
-                }
+                candidate->SetStartPoint(from);
+                candidate->SetEndPoint(to);
             }
         }
         candidates.push_back(std::move(candidate));
@@ -601,8 +607,10 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
     const int total = static_cast<int>(candidates.size());
     // The points that split candidate k, as (k, split) in one list (one
     // allocation rather than one a candidate), ordered by k, then along.
-    std::vector<std::pair<int, Split>> splits;
-    std::vector<SegmentBox> boxes(static_cast<size_t>(total));
+    std::vector<std::pair<int, Split>>& splits = m_splits;
+    std::vector<SegmentBox>& boxes = m_boxes;
+    splits.clear();
+    boxes.assign(static_cast<size_t>(total), SegmentBox{});
     if (m_search == PairSearch::Indexed)
         for (int k = 0; k < total; ++k)
             boxes[k] = IntersectionBox(*candidates[k], kClosedSegment);
@@ -627,9 +635,10 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
         return a.first != b.first ? a.first < b.first : a.second.along < b.second.along;
     });
 
-    std::vector<Range> kept(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
+    std::vector<Range>& kept = m_kept;
+    kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
     std::vector<std::unique_ptr<CSegment2D>> out;
-    std::vector<Split> bounds;
+    std::vector<Split>& bounds = m_bounds;
     size_t next = 0;
     for (int k = 0; k < n; ++k) {
         CSegment2D& candidate = *candidates[k];
@@ -687,7 +696,7 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
             }
         }
     }
-    features = std::move(kept);
+    std::swap(features, kept);
     return out;
 }
 

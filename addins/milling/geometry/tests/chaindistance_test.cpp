@@ -99,6 +99,26 @@ std::vector<CPoint2D> QueryPoints(std::mt19937& random, const CCurveList& chain,
     return points;
 }
 
+// The segments found: each once, with the scan's distance, and among them
+// every segment nearer than reach.
+void ExpectEverySegmentWithin(const std::vector<CChainDistance::Near>& found, const std::vector<double>& distances,
+                              double reach)
+{
+    std::vector<char> listed(distances.size(), 0);
+    for (const auto& f : found) {
+        ASSERT_GE(f.index, 0);
+        ASSERT_LT(f.index, static_cast<int>(distances.size()));
+        EXPECT_EQ(listed[static_cast<size_t>(f.index)], 0) << "listed twice: " << f.index;
+        listed[static_cast<size_t>(f.index)] = 1;
+        EXPECT_TRUE(ExactlyEqual(f.distance, distances[static_cast<size_t>(f.index)])) << f.index;
+    }
+    for (size_t k = 0; k < distances.size(); ++k) {
+        if (distances[k] < reach) {
+            EXPECT_EQ(listed[k], 1) << "missing: " << k;
+        }
+    }
+}
+
 struct ChainCase {
     std::string name;
     std::function<std::unique_ptr<CCurveList>(std::mt19937&)> make;
@@ -172,19 +192,7 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                 std::sort(segments.begin(), segments.end());
                 EXPECT_EQ(std::adjacent_find(segments.begin(), segments.end()), segments.end());
                 near.Nearest(p, limit, found);
-                std::vector<char> listed(distances.size(), 0);
-                for (const auto& f : found) {
-                    ASSERT_GE(f.index, 0);
-                    ASSERT_LT(f.index, static_cast<int>(distances.size()));
-                    EXPECT_EQ(listed[static_cast<size_t>(f.index)], 0) << "listed twice: " << f.index;
-                    listed[static_cast<size_t>(f.index)] = 1;
-                    EXPECT_TRUE(ExactlyEqual(f.distance, distances[static_cast<size_t>(f.index)])) << f.index;
-                }
-                for (size_t k = 0; k < distances.size(); ++k) {
-                    if (distances[k] < limit) {
-                        EXPECT_EQ(listed[k], 1) << "missing: " << k;
-                    }
-                }
+                ExpectEverySegmentWithin(found, distances, limit);
                 // Distance and Nearest in one search: below `enough` with
                 // nothing listed, or the distance with every segment within
                 // the slack of it.
@@ -203,18 +211,7 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                             EXPECT_TRUE(ExactlyEqual(e, least)) << e;
                         else
                             EXPECT_GE(e, limit);
-                        std::vector<char> once(distances.size(), 0);
-                        for (const auto& f : found) {
-                            ASSERT_GE(f.index, 0);
-                            ASSERT_LT(f.index, static_cast<int>(distances.size()));
-                            EXPECT_EQ(once[static_cast<size_t>(f.index)], 0) << "listed twice: " << f.index;
-                            once[static_cast<size_t>(f.index)] = 1;
-                            EXPECT_TRUE(ExactlyEqual(f.distance, distances[static_cast<size_t>(f.index)])) << f.index;
-                        }
-                        for (size_t k = 0; k < distances.size(); ++k)
-                            if (distances[k] < std::min(e, limit) + slack) {
-                                EXPECT_EQ(once[k], 1) << "missing: " << k;
-                            }
+                        ExpectEverySegmentWithin(found, distances, std::min(e, limit) + slack);
                     }
                 }
             }
