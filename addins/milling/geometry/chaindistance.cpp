@@ -205,6 +205,33 @@ double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) 
     return best;
 }
 
+double CChainDistance::DistanceAndNearest(const CPoint2D& p, double limit, double enough, double slack,
+                                          std::vector<Near>& out) const
+{
+    out.clear();
+    double best = std::numeric_limits<double>::infinity();
+    auto reach = [&] { return std::min(best, limit) + slack; };
+    Search(BoxAt(p), reach, [&](int k) {
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        if (!MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, reach()))
+            return false;
+        const CPoint2D q = NearestOnSegment(segment, p);
+        const double distance = (q - p).Length();
+        best = std::min(best, distance);
+        if (best < enough)
+            return true;
+        out.push_back({k, q, distance});
+        return false;
+    });
+    if (best < enough)
+        out.clear();
+    // What was kept before a nearer segment turned up may lie beyond the
+    // reach of the least distance.
+    out.erase(std::remove_if(out.begin(), out.end(), [&](const Near& near) { return near.distance > best + slack; }),
+              out.end());
+    return best;
+}
+
 void CChainDistance::Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const
 {
     out.clear();
@@ -262,4 +289,11 @@ bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::ve
             return true;
     }
     return false;
+}
+
+void CChainDistance::AlongRayLeft(const CPoint2D& p, std::vector<int>& out) const
+{
+    const SegmentBox ray{-std::numeric_limits<double>::infinity(), p.y, p.x, p.y, false};
+    Within(ray, 2.0 * g_geometryTolerance, out);
+    std::sort(out.begin(), out.end());
 }

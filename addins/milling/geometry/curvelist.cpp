@@ -293,16 +293,31 @@ PointPlace CCurveList::ClassifyPoint(CPoint2D point, int refreshOrientation)
     }
     if (refreshOrientation)
         IsClockwise(0);
+    return ClassifyAmong(point, nullptr);
+}
+
+PointPlace CCurveList::ClassifyPointAmong(CPoint2D point, const std::vector<int>& among) const
+{
+    if (segments.empty() || !IsClosed()) {
+        SetGeometryGlobal(E_FAIL);
+        return PointPlace::Outside;
+    }
+    return ClassifyAmong(point, &among);
+}
+
+PointPlace CCurveList::ClassifyAmong(const CPoint2D& point, const std::vector<int>* among) const
+{
     // A point on the chain is on the boundary whatever the probe finds: a
     // probe that touches an arc at its top or bottom can miss it by a
     // rounding and read the point as outside.
-    for (int k = 0; k < GetCount(); ++k)
-        if (IsOnSegment(k, point))
+    const int count = among ? static_cast<int>(among->size()) : GetCount();
+    for (int n = 0; n < count; ++n)
+        if (IsOnSegment(among ? (*among)[static_cast<size_t>(n)] : n, point))
             return PointPlace::On;
     const CLineSegment2D probe(point, point + CPoint2D(1.0, 0.0));
     std::vector<CPoint2D> points;
     std::vector<int> indices;
-    if (IntersectSegment(probe, &points, &indices, kClosedSegment, kAnywhere) == 0)
+    if (IntersectSegmentAmong(probe, among, &points, &indices, kClosedSegment, kAnywhere) == 0)
         return PointPlace::Outside;
     return ClassifyByRayCrossings(point, points, indices);
 }

@@ -123,6 +123,12 @@ public:
     // Open list: E_FAIL and Outside. A point within the tolerance of a
     // segment is On the boundary.
     PointPlace ClassifyPoint(CPoint2D point, int refreshOrientation);
+    // ClassifyPoint with the orientation known, looking only at the
+    // segments among (ascending indices): the caller's selection must hold
+    // every segment within the tolerance of the point and every one whose
+    // box meets the horizontal line left of it, so that a search over
+    // nearby segments answers as the scan over all of them would.
+    PointPlace ClassifyPointAmong(CPoint2D point, const std::vector<int>& among) const;
     // Whether point lies within the tolerance of segment k.
     bool IsOnSegment(int k, const CPoint2D& point) const;
     // ClassifyPoint's answer from the crossings (points on segments indices)
@@ -146,6 +152,10 @@ public:
     int SelfIntersections(std::vector<CPoint2D>* points, PairSearch search = PairSearch::Indexed) const;
     int IntersectSegment(const CSegment2D& segment, std::vector<CPoint2D>* points, std::vector<int>* indices,
                          SegmentFlags chainFlags, SegmentFlags segmentFlags) const;
+    // IntersectSegment with the segments among (ascending indices; null:
+    // every segment) only.
+    int IntersectSegmentAmong(const CSegment2D& segment, const std::vector<int>* among, std::vector<CPoint2D>* points,
+                              std::vector<int>* indices, SegmentFlags chainFlags, SegmentFlags segmentFlags) const;
     int IntersectWith(const CCurveList& other, std::vector<CPoint2D>* points, std::vector<int>* indicesThis,
                       std::vector<int>* indicesOther, SegmentFlags flagsThis, SegmentFlags flagsOther,
                       PairSearch search = PairSearch::Indexed) const;
@@ -179,6 +189,7 @@ public:
 
 private:
     const CSegment2D& Seg(int i) const { return *segments[static_cast<size_t>(i)]; }
+    PointPlace ClassifyAmong(const CPoint2D& point, const std::vector<int>* among) const;
 };
 
 // The order of positions along a chain from its start: by segment, then by

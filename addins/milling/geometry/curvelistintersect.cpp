@@ -67,6 +67,13 @@ int CCurveList::SelfIntersections(std::vector<CPoint2D>* points, PairSearch sear
 int CCurveList::IntersectSegment(const CSegment2D& segment, std::vector<CPoint2D>* points, std::vector<int>* indices,
                                  SegmentFlags chainFlags, SegmentFlags segmentFlags) const
 {
+    return IntersectSegmentAmong(segment, nullptr, points, indices, chainFlags, segmentFlags);
+}
+
+int CCurveList::IntersectSegmentAmong(const CSegment2D& segment, const std::vector<int>* among,
+                                      std::vector<CPoint2D>* points, std::vector<int>* indices,
+                                      SegmentFlags chainFlags, SegmentFlags segmentFlags) const
+{
     if (points)
         points->clear();
     if (indices)
@@ -77,24 +84,26 @@ int CCurveList::IntersectSegment(const CSegment2D& segment, std::vector<CPoint2D
     }
     const bool closed = IsClosed() != 0;
     int total = 0;
-    bool clearStart = false;
+    int clearStartOf = -1;
     SegmentPoints found;
-    for (int i = 0; i < GetCount(); ++i) {
+    const int count = among ? static_cast<int>(among->size()) : GetCount();
+    for (int n = 0; n < count; ++n) {
+        const int i = among ? (*among)[static_cast<size_t>(n)] : n;
         SegmentFlags flags = chainFlags & IntersectionMask(i, closed);
-        if (clearStart)
+        if (clearStartOf == i)
             flags &= ~kAtStart;
-        const int count = Seg(i).Intersect(segment, found, flags, segmentFlags);
+        const int crossings = Seg(i).Intersect(segment, found, flags, segmentFlags);
         const CPoint2D end = Seg(i).GetEndPoint();
-        clearStart = false;
-        for (int k = 0; k < count; ++k) {
+        clearStartOf = -1;
+        for (int k = 0; k < crossings; ++k) {
             if (found[k].IsEqual(end))
-                clearStart = true;
+                clearStartOf = i + 1;
             if (points)
                 points->push_back(found[k]);
             if (indices)
                 indices->push_back(i);
         }
-        total += count;
+        total += crossings;
     }
     return total;
 }

@@ -20,8 +20,9 @@
 //  5. Chain: join the collected portions into result lists (offsetwalk.cpp
 //     for steps 4 and 5).
 // CCurveList::Offset then checks the lists (offsetfilter.h) and, where the
-// walk went wrong, replaces them by the filtering offset. By default it runs
-// these steps once a stage (offsetstaging.h).
+// walk went wrong, replaces them by the filtering offset. By default a
+// chain that turns back and forth a lot within the distance goes to the
+// filtering offset directly, in stages where that serves (offsetstaging.h).
 #include "addins/milling/geometry/offsetbuilder.h"
 #include "addins/milling/geometry/offsetfilter.h"
 

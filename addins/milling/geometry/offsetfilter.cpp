@@ -69,7 +69,11 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
         const CPoint2D first = starts[k];
         CPoint2D end = ends[k];
         while (!end.IsEqual(first) || chain.size() == 1) {
-            const int next = find(byStart, starts, end);
+            // The pieces of an outline mostly follow one another.
+            const int following = chain.back() + 1;
+            const int next = following < count && !taken[following] && starts[following].IsEqual(end)
+                                 ? following
+                                 : find(byStart, starts, end);
             if (next < 0)
                 break;
             taken[next] = 1;
@@ -171,15 +175,24 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
     for (int m = 0; m < count; ++m) {
         if (gone[m] || (starts[m].IsEqual(ends[m]) && pieces[m]->GetType() == kSegmentTypeArc))
             continue;
-        meeting(byEnd, ends, starts[m], m, around);
-        if (around.empty()) {
-            trace(m, true);
-            if (gone[m])
-                continue;
+        // The portions of an outline mostly follow one another: a live
+        // neighbour in the list that meets m answers without a search.
+        const int before = m == 0 ? count - 1 : m - 1, after = m + 1 == count ? 0 : m + 1;
+        const bool joinedBefore = before != m && !gone[before] && ends[before].IsEqual(starts[m]);
+        if (!joinedBefore) {
+            meeting(byEnd, ends, starts[m], m, around);
+            if (around.empty()) {
+                trace(m, true);
+                if (gone[m])
+                    continue;
+            }
         }
-        meeting(byStart, starts, ends[m], m, around);
-        if (around.empty())
-            trace(m, false);
+        const bool joinedAfter = after != m && !gone[after] && starts[after].IsEqual(ends[m]);
+        if (!joinedAfter) {
+            meeting(byStart, starts, ends[m], m, around);
+            if (around.empty())
+                trace(m, false);
+        }
     }
     int kept = 0;
     for (int m = 0; m < count; ++m)
@@ -311,42 +324,233 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
     return true;
 }
 
-int FilteredOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
-               int simplify, double simplifyTolerance, PairSearch search)
-{
-    const double tol = g_geometryTolerance;
-    const int count = chain.GetCount();
-    const bool closed = chain.IsClosed() != 0;
+namespace {
+
+// The filtering offset of one chain: what does not depend on the distance
+// is worked out once, so that several distances can be offset in turn.
+class CFilteringOffset {
+public:
+    CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed);
+
+    // The share of a segment's offset or a vertex's arc, as fractions of
+    // its length from its start: the same angles or the same stretch of a
+    // line at every distance. Empty when lo > hi.
+    struct Range {
+        double lo = 0.0, hi = 1.0;
+    };
+    // The portions of the candidates at `distance` that keep it from the
+    // chain on the offset side. `features` (empty: every one whole) says
+    // which share of each segment's offset (index i) and of each vertex's
+    // arc (count + v) to take as candidates; on return it holds the share
+    // that the kept portions of each take up.
+    std::vector<std::unique_ptr<CSegment2D>> Portions(double distance, std::vector<Range>& features);
+
+private:
     // Smooth: the chain runs on without a corner, so that a point whose
     // nearest point is the vertex lies on the side the segments give it.
     enum class VertexKind { Inner, Outer, DoublesBack, Smooth };
+    // What a vertex adds to the borders where the chain is not simple: the
+    // arc across its cone on the other side, or a whole circle.
+    enum class Border { None, Cone, Circle };
+    struct SideVotes {
+        bool ambiguous = false, anyRight = false, anyWrong = false;
+    };
+    SideVotes Vote(const CPoint2D& m, double within) const;
+    bool OnOffsetSide(const CPoint2D& m, double dm, double slack);
+
+    const CCurveList& m_chain;
+    int m_side;
+    PairSearch m_search;
+    int m_count;
+    bool m_closed;
+    bool m_simple = false;
     // Vertex v is the start of segment v (and the end of the last segment
     // for an open chain, index count).
-    std::vector<VertexKind> vertexKind(static_cast<size_t>(count) + 1, VertexKind::Inner);
-    std::vector<std::unique_ptr<CSegment2D>> candidates;
-    std::vector<std::pair<int, CPoint2D>> tangentSplits;
-    for (int i = 0; i < count; ++i) {
-        auto piece = chain.segments[static_cast<size_t>(i)]->Clone(0);
-        if (piece->Offset(distance, side))
-            candidates.push_back(std::move(piece));
-    }
-    // Where the chain crosses or runs back over itself, a portion can come
-    // nearer than the distance through the far side of a segment or round
-    // an inner vertex: those borders split the candidates too, but are
-    // never part of the result themselves.
-    std::vector<std::unique_ptr<CSegment2D>> borders;
-    for (int i = 0; i < count; ++i) {
-        auto piece = chain.segments[static_cast<size_t>(i)]->Clone(0);
-        if (piece->Offset(distance, side ? 0 : 1))
-            borders.push_back(std::move(piece));
-    }
-    for (int v = closed ? 0 : 1; v < count; ++v) {
-        const CSegment2D& h = *chain.segments[static_cast<size_t>(v == 0 ? count - 1 : v - 1)];
+    std::vector<VertexKind> m_vertexKind;
+    std::vector<Border> m_border;
+    CChainDistance m_near;
+    std::unique_ptr<CCurveList> m_orientedCopy;
+    int m_wantInside = -1;
+    std::vector<CChainDistance::Near> m_nearby;
+    std::vector<int> m_rayCandidates;
+    // Kept from one stage to the next for their memory.
+    std::vector<std::unique_ptr<CSegment2D>> m_candidates;
+    std::vector<int> m_featureOf;
+    std::vector<Range> m_shareOf, m_kept;
+    std::vector<std::pair<int, Split>> m_splits;
+    std::vector<SegmentBox> m_boxes;
+    std::vector<Split> m_bounds;
+};
+
+CFilteringOffset::CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed)
+    : m_chain(chain), m_side(side), m_search(search), m_count(chain.GetCount()), m_closed(chain.IsClosed() != 0),
+      m_vertexKind(static_cast<size_t>(m_count) + 1, VertexKind::Inner),
+      m_border(static_cast<size_t>(m_count) + 1, Border::None), m_near(chain)
+{
+    const double tol = g_geometryTolerance;
+    for (int v = m_closed ? 0 : 1; v < m_count; ++v) {
+        const CSegment2D& h = *chain.segments[static_cast<size_t>(v == 0 ? m_count - 1 : v - 1)];
         const CSegment2D& i = *chain.segments[static_cast<size_t>(v)];
         const CPoint2D u = i.GetStartPoint();
         const CPoint2D a = h.GetDirectionAt(u, 1);
         const CPoint2D l = i.GetDirectionAt(u, 1);
         const CVector2D t = side == 0 ? CVector2D(-a, l) : CVector2D(l, -a);
+        if (t.y > tol)
+            m_vertexKind[v] = VertexKind::Outer;
+        else if (!(t.y < -tol) && t.x > 0.0)
+            m_vertexKind[v] = VertexKind::DoublesBack;
+        else if (t.y < -tol)
+            m_border[v] = Border::Cone;
+        else if (t.y > -tol && t.x < 0.0)
+            m_vertexKind[v] = VertexKind::Smooth;
+        else
+            m_border[v] = Border::Circle;
+    }
+    // The borders serve only where the chain crosses, touches or doubles
+    // back on itself. Beside a closed chain that does none of that, a
+    // portion that comes nearer than the distance does so from the offset
+    // side, across another candidate: a path from a point at the distance to
+    // one beyond the chain crosses the chain, and nearer to it the boundary
+    // of the points within the distance, which candidates make up.
+    m_simple = m_closed &&
+               std::none_of(m_vertexKind.begin(), m_vertexKind.end(),
+                            [](VertexKind kind) { return kind == VertexKind::DoublesBack; }) &&
+               (uncrossed || chain.SelfIntersections(nullptr, search) == 0);
+}
+
+// The side that the nearest points of the chain within `within` of the
+// least distance give m: ambiguous where the chain doubles back at one of
+// them, and both right and wrong where they disagree.
+CFilteringOffset::SideVotes CFilteringOffset::Vote(const CPoint2D& m, double within) const
+{
+    SideVotes votes;
+    for (const auto& nb : m_nearby) {
+        if (nb.distance > within)
+            continue;
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(nb.index)];
+        int vertex = -1;
+        if (nb.point.IsEqual(segment.GetStartPoint()))
+            vertex = nb.index;
+        else if (nb.point.IsEqual(segment.GetEndPoint()))
+            vertex = nb.index + 1 == m_count && m_closed ? 0 : nb.index + 1;
+        if (vertex >= 0 && m_vertexKind[static_cast<size_t>(vertex)] != VertexKind::Smooth) {
+            if (!m_closed && (vertex == 0 || vertex == m_count)) {
+                votes.anyRight = true;
+                continue;
+            }
+            const VertexKind kind = m_vertexKind[static_cast<size_t>(vertex)];
+            if (kind == VertexKind::DoublesBack)
+                votes.ambiguous = true;
+            else if (kind == VertexKind::Outer)
+                votes.anyRight = true;
+            else
+                votes.anyWrong = true;
+            continue;
+        }
+        const CPoint2D direction = segment.GetDirectionAt(nb.point, 1);
+        const double cross = direction.Cross(m - nb.point);
+        ((cross < 0.0 ? 1 : 0) == m_side ? votes.anyRight : votes.anyWrong) = true;
+    }
+    return votes;
+}
+
+// The offset side of a point that keeps the distance, judged at its
+// nearest points of the chain (m_nearby, those within dm + slack); where
+// they disagree (a slit, a chain running
+// back over itself) the point's place in the closed chain decides.
+bool CFilteringOffset::OnOffsetSide(const CPoint2D& m, double dm, double slack)
+{
+    SideVotes votes = Vote(m, dm + slack);
+    if (!votes.ambiguous && votes.anyRight && votes.anyWrong) {
+        // Beside a sharp inner corner the vertex lies only a little farther
+        // than the nearest point of its neighbour, within the slack: the
+        // points at the least distance itself, up to rounding, decide when
+        // they agree.
+        double least = std::numeric_limits<double>::infinity();
+        for (const auto& nb : m_nearby)
+            least = std::min(least, nb.distance);
+        const double rounding = 1e-13 * (1.0 + std::fabs(m.x) + std::fabs(m.y) + dm);
+        const SideVotes nearest = Vote(m, least + rounding);
+        if (!nearest.ambiguous && !(nearest.anyRight && nearest.anyWrong))
+            votes = nearest;
+    }
+    if (!votes.ambiguous && !(votes.anyRight && votes.anyWrong))
+        return !votes.anyWrong;
+    if (!m_closed)
+        return true;
+    if (m_wantInside < 0) {
+        m_orientedCopy = m_chain.Copy();
+        m_wantInside = m_side == m_orientedCopy->IsClockwise(0) ? 1 : 0;
+    }
+    // Only the segments near m and those whose boxes meet the horizontal
+    // line left of it can answer: the search through the tree keeps this
+    // from scanning the whole chain for every point.
+    m_near.AlongRayLeft(m, m_rayCandidates);
+    const PointPlace place = m_orientedCopy->ClassifyPointAmong(m, m_rayCandidates);
+    return place != PointPlace::On && (place == PointPlace::Inside) == (m_wantInside == 1);
+}
+
+std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double distance, std::vector<Range>& features)
+{
+    const double tol = g_geometryTolerance;
+    const int count = m_count;
+    const int side = m_side;
+    const bool all = features.empty();
+    // Feature i < count: the offset of segment i; count + v: the arc of
+    // vertex v.
+    auto wanted = [&](int feature) {
+        return all || features[static_cast<size_t>(feature)].lo <= features[static_cast<size_t>(feature)].hi;
+    };
+    const double slack = DistanceSlack(distance);
+    std::vector<std::unique_ptr<CSegment2D>>& candidates = m_candidates;
+    std::vector<int>& featureOf = m_featureOf;
+    candidates.clear();
+    featureOf.clear();
+    // The share of the whole candidate that each candidate is.
+    std::vector<Range>& shareOf = m_shareOf;
+    shareOf.clear();
+    auto add = [&](std::unique_ptr<CSegment2D> candidate, int feature, bool trim) {
+        Range share;
+        if (!all && trim) {
+            // A little more than the share that kept portions took up at
+            // the smaller distance, against rounding at its ends.
+            const double length = Length(*candidate);
+            const double margin = length > 0.0 ? 4.0 * slack / length : 1.0;
+            share.lo = std::max(0.0, features[static_cast<size_t>(feature)].lo - margin);
+            share.hi = std::min(1.0, features[static_cast<size_t>(feature)].hi + margin);
+            if (share.lo > 0.0 || share.hi < 1.0) {
+                const CPoint2D from = PointAlong(*candidate, share.lo * length);
+                const CPoint2D to = PointAlong(*candidate, share.hi * length);
+                candidate->SetStartPoint(from);
+                candidate->SetEndPoint(to);
+            }
+        }
+        candidates.push_back(std::move(candidate));
+        featureOf.push_back(feature);
+        shareOf.push_back(share);
+    };
+    std::vector<std::pair<int, CPoint2D>> tangentSplits;
+    // Where the chain crosses or runs back over itself, a portion can come
+    // nearer than the distance through the far side of a segment or round
+    // an inner vertex: those borders split the candidates too, but are
+    // never part of the result themselves.
+    std::vector<std::unique_ptr<CSegment2D>> borders;
+    if (!m_simple)
+        for (int i = 0; i < count; ++i) {
+            auto piece = m_chain.segments[static_cast<size_t>(i)]->Clone(0);
+            if (piece->Offset(distance, side ? 0 : 1))
+                borders.push_back(std::move(piece));
+        }
+    auto addVertex = [&](int v) {
+        const VertexKind kind = m_vertexKind[static_cast<size_t>(v)];
+        const Border border = m_border[static_cast<size_t>(v)];
+        if (kind != VertexKind::Outer && kind != VertexKind::DoublesBack && (m_simple || border == Border::None))
+            return;
+        const CSegment2D& h = *m_chain.segments[static_cast<size_t>(v == 0 ? count - 1 : v - 1)];
+        const CSegment2D& i = *m_chain.segments[static_cast<size_t>(v)];
+        const CPoint2D u = i.GetStartPoint();
+        const CPoint2D a = h.GetDirectionAt(u, 1);
+        const CPoint2D l = i.GetDirectionAt(u, 1);
         // A point at the distance from the vertex has the vertex as its
         // nearest point of the chain only inside the vertex's normal cone,
         // between the normals of the two segments; elsewhere on the circle a
@@ -357,166 +561,102 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             return std::make_unique<CArcSegment2D>(u, u + a.Perpendicular(onSide) * distance,
                                                    u + l.Perpendicular(onSide) * distance, onSide);
         };
-        if (t.y > tol) {
-            vertexKind[v] = VertexKind::Outer;
-            candidates.push_back(coneArc(side));
-            continue;
-        }
-        if (!(t.y < -tol) && t.x > 0.0) {
-            vertexKind[v] = VertexKind::DoublesBack;
-        } else {
-            if (t.y < -tol) {
-                borders.push_back(coneArc(side ? 0 : 1));
-            } else if (t.y > -tol && t.x < 0.0) {
-                vertexKind[v] = VertexKind::Smooth;
-            } else {
-                auto circle = std::make_unique<CArcSegment2D>();
-                circle->ccw = side;
-                circle->SetCircle(u, distance);
-                borders.push_back(std::move(circle));
+        auto circle = [&] {
+            auto whole = std::make_unique<CArcSegment2D>();
+            whole->ccw = side;
+            whole->SetCircle(u, distance);
+            return whole;
+        };
+        if (kind == VertexKind::Outer) {
+            if (wanted(count + v))
+                add(coneArc(side), count + v, true);
+        } else if (kind == VertexKind::DoublesBack) {
+            // Where the chain turns back on itself the cone is a half plane
+            // on either side: the whole circle. It meets the offsets of the
+            // two segments where they end, touching them: a touch that
+            // rounding turns into a near miss must still split the circle.
+            if (wanted(count + v)) {
+                tangentSplits.push_back({static_cast<int>(candidates.size()), u + a.Perpendicular(side) * distance});
+                tangentSplits.push_back({static_cast<int>(candidates.size()), u + l.Perpendicular(side) * distance});
+                add(circle(), count + v, false);
             }
-            continue;
+        } else if (border == Border::Cone) {
+            borders.push_back(coneArc(side ? 0 : 1));
+        } else {
+            borders.push_back(circle());
         }
-        // Where the chain turns back on itself the cone is a half plane on
-        // either side: the whole circle.
-        auto circle = std::make_unique<CArcSegment2D>();
-        circle->ccw = side;
-        circle->SetCircle(u, distance);
-        // The circle meets the offsets of the two segments where they end,
-        // touching them: a touch that rounding turns into a near miss must
-        // still split the circle.
-        tangentSplits.push_back({static_cast<int>(candidates.size()), u + a.Perpendicular(side) * distance});
-        tangentSplits.push_back({static_cast<int>(candidates.size()), u + l.Perpendicular(side) * distance});
-        candidates.push_back(std::move(circle));
+    };
+    // In the order of the chain, each vertex's arc before the offset of the
+    // segment it starts: the portions of an outline then mostly follow one
+    // another in the list, which the chaining and the pruning of spurs
+    // look at first.
+    for (int i = 0; i < count; ++i) {
+        if (m_closed || i > 0)
+            addVertex(i);
+        if (!wanted(i))
+            continue;
+        auto piece = m_chain.segments[static_cast<size_t>(i)]->Clone(0);
+        if (piece->Offset(distance, side))
+            add(std::move(piece), i, true);
     }
-
-    // The borders serve only where the chain crosses, touches or doubles
-    // back on itself. Beside a closed chain that does none of that, a
-    // portion that comes nearer than the distance does so from the offset
-    // side, across another candidate: a path from a point at the distance to
-    // one beyond the chain crosses the chain, and nearer to it the boundary
-    // of the points within the distance, which candidates make up.
-    const bool simple = closed &&
-                        std::none_of(vertexKind.begin(), vertexKind.end(),
-                                     [](VertexKind kind) { return kind == VertexKind::DoublesBack; }) &&
-                        chain.SelfIntersections(nullptr, search) == 0;
-    if (simple)
-        borders.clear();
 
     // Crossings split the candidates.
     const int n = static_cast<int>(candidates.size());
     for (auto& border : borders)
         candidates.push_back(std::move(border));
-    const int all = static_cast<int>(candidates.size());
-    std::vector<std::vector<Split>> splits(static_cast<size_t>(all));
-    std::vector<SegmentBox> boxes(static_cast<size_t>(all));
-    if (search == PairSearch::Indexed)
-        for (int k = 0; k < all; ++k)
+    const int total = static_cast<int>(candidates.size());
+    // The points that split candidate k, as (k, split) in one list (one
+    // allocation rather than one a candidate), ordered by k, then along.
+    std::vector<std::pair<int, Split>>& splits = m_splits;
+    std::vector<SegmentBox>& boxes = m_boxes;
+    splits.clear();
+    boxes.assign(static_cast<size_t>(total), SegmentBox{});
+    if (m_search == PairSearch::Indexed)
+        for (int k = 0; k < total; ++k)
             boxes[k] = IntersectionBox(*candidates[k], kClosedSegment);
     for (const auto& [k, p] : tangentSplits)
-        splits[k].push_back({candidates[k]->DistanceAlong(p, 1), p});
+        splits.push_back({k, {candidates[k]->DistanceAlong(p, 1), p}});
     SegmentPoints points;
     auto split = [&](int i, int j) {
         if (i >= n)
             return;
         const int found = candidates[i]->Intersect(*candidates[j], points, kClosedSegment, kClosedSegment);
         for (int k = 0; k < found; ++k) {
-            splits[i].push_back({candidates[i]->DistanceAlong(points[k], 1), points[k]});
-            splits[j].push_back({candidates[j]->DistanceAlong(points[k], 1), points[k]});
+            splits.push_back({i, {candidates[i]->DistanceAlong(points[k], 1), points[k]}});
+            if (j < n)
+                splits.push_back({j, {candidates[j]->DistanceAlong(points[k], 1), points[k]}});
         }
     };
-    if (search == PairSearch::Indexed)
+    if (m_search == PairSearch::Indexed)
         ForEachLaterOverlap(boxes, n, split);
     else
-        ForEachCandidatePair(boxes, search, split);
+        ForEachCandidatePair(boxes, m_search, split);
+    std::sort(splits.begin(), splits.end(), [](const std::pair<int, Split>& a, const std::pair<int, Split>& b) {
+        return a.first != b.first ? a.first < b.first : a.second.along < b.second.along;
+    });
 
-    const CChainDistance near(chain, distance);
-    const double slack = DistanceSlack(distance);
-    std::unique_ptr<CCurveList> orientedCopy;
-    int wantInside = -1;
-    std::vector<CChainDistance::Near> nearby;
-    // The side that the nearest points of the chain within `within` of the
-    // least distance give m: ambiguous where the chain doubles back at one
-    // of them, and both right and wrong where they disagree.
-    struct SideVotes {
-        bool ambiguous = false, anyRight = false, anyWrong = false;
-    };
-    auto vote = [&](const CPoint2D& m, double within) {
-        SideVotes votes;
-        for (const auto& nb : nearby) {
-            if (nb.distance > within)
-                continue;
-            const CSegment2D& segment = *chain.segments[static_cast<size_t>(nb.index)];
-            int vertex = -1;
-            if (nb.point.IsEqual(segment.GetStartPoint()))
-                vertex = nb.index;
-            else if (nb.point.IsEqual(segment.GetEndPoint()))
-                vertex = nb.index + 1 == count && closed ? 0 : nb.index + 1;
-            if (vertex >= 0 && vertexKind[static_cast<size_t>(vertex)] != VertexKind::Smooth) {
-                if (!closed && (vertex == 0 || vertex == count)) {
-                    votes.anyRight = true;
-                    continue;
-                }
-                const VertexKind kind = vertexKind[static_cast<size_t>(vertex)];
-                if (kind == VertexKind::DoublesBack)
-                    votes.ambiguous = true;
-                else if (kind == VertexKind::Outer)
-                    votes.anyRight = true;
-                else
-                    votes.anyWrong = true;
-                continue;
-            }
-            const CPoint2D direction = segment.GetDirectionAt(nb.point, 1);
-            const double cross = direction.Cross(m - nb.point);
-            ((cross < 0.0 ? 1 : 0) == side ? votes.anyRight : votes.anyWrong) = true;
-        }
-        return votes;
-    };
-    // The offset side of a point that keeps the distance, judged at its
-    // nearest points of the chain; where they disagree (a slit, a chain
-    // running back over itself) the point's place in the closed chain decides.
-    auto onOffsetSide = [&](const CPoint2D& m, double dm) {
-        near.Nearest(m, dm + slack, nearby);
-        SideVotes votes = vote(m, dm + slack);
-        if (!votes.ambiguous && votes.anyRight && votes.anyWrong) {
-            // Beside a sharp inner corner the vertex lies only a little
-            // farther than the nearest point of its neighbour, within the
-            // slack: the points at the least distance itself, up to
-            // rounding, decide when they agree.
-            double least = std::numeric_limits<double>::infinity();
-            for (const auto& nb : nearby)
-                least = std::min(least, nb.distance);
-            const double rounding = 1e-13 * (1.0 + std::fabs(m.x) + std::fabs(m.y) + distance);
-            const SideVotes nearest = vote(m, least + rounding);
-            if (!nearest.ambiguous && !(nearest.anyRight && nearest.anyWrong))
-                votes = nearest;
-        }
-        if (!votes.ambiguous && !(votes.anyRight && votes.anyWrong))
-            return !votes.anyWrong;
-        if (!closed)
-            return true;
-        if (wantInside < 0) {
-            orientedCopy = chain.Copy();
-            wantInside = side == orientedCopy->IsClockwise(0) ? 1 : 0;
-        }
-        const PointPlace place = orientedCopy->ClassifyPoint(m, 0);
-        return place != PointPlace::On && (place == PointPlace::Inside) == (wantInside == 1);
-    };
-
-    std::vector<std::unique_ptr<CSegment2D>> kept;
+    std::vector<Range>& kept = m_kept;
+    kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
+    std::vector<std::unique_ptr<CSegment2D>> out;
+    std::vector<Split>& bounds = m_bounds;
+    size_t next = 0;
     for (int k = 0; k < n; ++k) {
         CSegment2D& candidate = *candidates[k];
         const double length = Length(candidate);
         const bool circle = candidate.GetType() == kSegmentTypeArc &&
                             static_cast<const CArcSegment2D&>(candidate).IsFullCircle();
-        auto& cuts = splits[k];
-        std::sort(cuts.begin(), cuts.end(), [](const Split& a, const Split& b) { return a.along < b.along; });
-        std::vector<Split> bounds;
+        const size_t firstCut = next;
+        while (next < splits.size() && splits[next].first == k)
+            ++next;
+        const bool uncut = next == firstCut;
+        bounds.clear();
         if (!circle)
             bounds.push_back({0.0, candidate.GetStartPoint()});
-        for (const Split& s : cuts)
+        for (size_t c = firstCut; c < next; ++c) {
+            const Split& s = splits[c].second;
             if (bounds.empty() || s.along - bounds.back().along >= tol)
                 bounds.push_back(s);
+        }
         if (circle) {
             if (bounds.empty())
                 bounds.push_back({0.0, candidate.GetStartPoint()});
@@ -536,18 +676,61 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
             if (middle >= length)
                 middle -= length;
             const CPoint2D m = PointAlong(candidate, middle);
-            const double dm = near.Distance(m, distance, distance - slack);
-            if (dm < distance - slack || !onOffsetSide(m, dm))
+            const double dm = m_near.DistanceAndNearest(m, distance, distance - slack, slack, m_nearby);
+            if (dm < distance - slack || !OnOffsetSide(m, dm, slack))
                 continue;
             auto piece = candidate.Clone(0);
-            if (!(circle && bounds.size() == 2 && cuts.empty())) {
+            if (!(circle && bounds.size() == 2 && uncut)) {
                 piece->SetStartPoint(bounds[b].point);
                 piece->SetEndPoint(bounds[b + 1].point);
                 if (IsArcSliver(*piece, to - from))
                     piece = std::make_unique<CLineSegment2D>(bounds[b].point, bounds[b + 1].point);
             }
-            kept.push_back(std::move(piece));
+            out.push_back(std::move(piece));
+            if (length > 0.0) {
+                Range& range = kept[static_cast<size_t>(featureOf[k])];
+                const Range& share = shareOf[static_cast<size_t>(k)];
+                const double width = share.hi - share.lo;
+                range.lo = std::min(range.lo, share.lo + width * std::max(0.0, from / length));
+                range.hi = std::max(range.hi, share.lo + width * std::min(1.0, to / length));
+            }
         }
+    }
+    std::swap(features, kept);
+    return out;
+}
+
+} // namespace
+
+int FilteredOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
+                   int simplify, double simplifyTolerance, PairSearch search)
+{
+    return FilteredOffsetInStages(chain, {distance}, side, results, simplify, simplifyTolerance, search);
+}
+
+int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& distances, int side,
+                           std::vector<std::unique_ptr<CCurveList>>& results, int simplify, double simplifyTolerance,
+                           PairSearch search, bool uncrossed)
+{
+    if (distances.empty())
+        return 0;
+    const double tol = g_geometryTolerance;
+    const double distance = distances.back();
+    const bool closed = chain.IsClosed() != 0;
+    CFilteringOffset filtering(chain, side, search, uncrossed);
+    // The points at the distance whose nearest point of the chain lies on
+    // a segment or a vertex lie, nearer to it, on the outline at every
+    // smaller distance with the same nearest point: the disc round a point
+    // of the outline that holds no point of the chain holds the smaller
+    // discs touching the chain at the same place. So only the segments and
+    // vertices that make up the outline at a smaller distance can make it
+    // up at the next.
+    std::vector<CFilteringOffset::Range> features;
+    std::vector<std::unique_ptr<CSegment2D>> kept;
+    for (double stage : distances) {
+        kept = filtering.Portions(stage, features);
+        if (kept.empty())
+            return 0;
     }
     if (closed)
         PruneSpurs(kept);
@@ -559,13 +742,19 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
     // open list is a stub of portions left where several candidates cross
     // close together, shorter than the distance; it bounds nothing and
     // would be cut as a stray move. Longer open lists stay: they are an
-    // outline that a gap broke, which the caller must see.
+    // outline that a gap broke, which the caller must see. Likewise a
+    // closed list that encloses less area than a band of the tolerance
+    // along it: a knot of slivers where candidates cross close together,
+    // closed only by the chaining tolerance.
     std::vector<std::unique_ptr<CCurveList>> lists;
     ChainPieces(std::move(kept), lists, simplify, simplifyTolerance);
     int written = 0;
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     for (auto& list : lists) {
         if (!list->IsClosed() && list->GetLength() < distance)
+            continue;
+        double length = 0.0;
+        if (list->IsClosed() && std::fabs(list->SignedArea(&length)) < tol * length)
             continue;
         results.push_back(std::move(list));
         ++written;

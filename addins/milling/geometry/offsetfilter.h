@@ -36,6 +36,10 @@ public:
         double distance;
     };
     void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
+    // Distance and, in the same search, Nearest(p, the distance + slack)
+    // when the distance is not below `enough` (else out is empty).
+    double DistanceAndNearest(const CPoint2D& p, double limit, double enough, double slack,
+                              std::vector<Near>& out) const;
     // True when some point of the chain lies nearer to p than threshold;
     // stops at the first such segment.
     bool IsNearer(const CPoint2D& p, double threshold) const;
@@ -45,6 +49,10 @@ public:
     // IsNearer among the given segments only: those Within a box that holds
     // p, by a reach of at least threshold.
     bool IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const;
+    // The segments that CCurveList::ClassifyPointAmong needs for p, in
+    // ascending order: those within the tolerance of p and those whose boxes
+    // meet the horizontal line left of it.
+    void AlongRayLeft(const CPoint2D& p, std::vector<int>& out) const;
 
 private:
     // The box round some segments: a leaf's kLeafSize consecutive segments
@@ -85,4 +93,15 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
 // outer vertex, split where they cross, the portions that keep the distance
 // from the chain and lie on the offset side, chained into lists. distance > 0.
 int FilteredOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
-               int simplify, double simplifyTolerance, PairSearch search);
+                   int simplify, double simplifyTolerance, PairSearch search);
+// The filtering offset by the last of distances (growing, each > 0), the
+// earlier ones narrowing the candidates: only the segments and vertices
+// whose candidates make up the outline at one distance are taken as
+// candidates at the next. A chain that turns back and forth many times
+// within the distance has few of them left by then, so that the crossing
+// search stays near its outline instead of among every piece within the
+// distance. The result is the filtering offset by the last distance.
+// uncrossed: the caller has found that the chain does not cross itself.
+int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& distances, int side,
+                           std::vector<std::unique_ptr<CCurveList>>& results, int simplify, double simplifyTolerance,
+                           PairSearch search, bool uncrossed = false);

@@ -21,14 +21,17 @@ constexpr int kTurningSamples = 64;
 constexpr double kStagingTurn = 3.0 * kPi;
 // The first stage is no shorter than the distance over this.
 constexpr double kFirstStageFraction = 64.0;
+// Each stage reaches about this many times the distance of the one before:
+// the share of a segment or a vertex that makes up the outline shrinks only
+// a little from one stage to the next, so that its candidate meets no more
+// than its neighbours' on the outline.
+constexpr double kStageGrowth = 4.0;
 
 class CChainTurning {
 public:
-    explicit CChainTurning(const CCurveList& chain)
+    explicit CChainTurning(const CCurveList& chain) : m_chain(chain), m_near(chain)
     {
         const int n = chain.GetCount();
-        std::vector<SegmentBox> boxes;
-        boxes.reserve(static_cast<size_t>(n));
         m_turn.resize(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i) {
             const CSegment2D& s = *chain.segments[static_cast<size_t>(i)];
@@ -39,19 +42,17 @@ public:
             if (s.GetType() == kSegmentTypeArc)
                 turn += static_cast<const CArcSegment2D&>(s).SweepAngle();
             m_turn[static_cast<size_t>(i)] = turn;
-            boxes.push_back(IntersectionBox(s, kClosedSegment));
         }
-        m_grid = std::make_unique<CSegmentGrid>(std::move(boxes));
     }
 
     double Within(double reach) const
     {
-        const int n = m_grid->Count();
+        const int n = m_chain.GetCount();
         const int samples = std::min(n, kTurningSamples);
         double total = 0.0;
         for (int k = 0; k < samples; ++k) {
             const int i = static_cast<int>(static_cast<int64_t>(k) * n / samples);
-            m_grid->Query(Grown(m_grid->Box(i), reach), m_found, false);
+            m_near.Within(IntersectionBox(*m_chain.segments[static_cast<size_t>(i)], kClosedSegment), reach, m_found);
             for (int j : m_found)
                 total += m_turn[static_cast<size_t>(j)];
         }
@@ -59,39 +60,78 @@ public:
     }
 
 private:
+    const CCurveList& m_chain;
+    // The tree of boxes over runs of the chain: built without sorting,
+    // it finds the segments within reach of a sample as a grid would.
+    CChainDistance m_near;
     std::vector<double> m_turn;
-    std::unique_ptr<CSegmentGrid> m_grid;
     mutable std::vector<int> m_found;
 };
 
-// Whether every list of a stage is closed (at the chaining tolerance): only
-// the outline of a region can be offset further as a region.
-bool AllClosed(const std::vector<std::unique_ptr<CCurveList>>& lists)
+} // namespace
+
+namespace {
+
+// The staged offset's plan: its steps, and for one step whether the chain
+// is a polygon that still turns back and forth within the distance (more
+// than kFilterTurn on average). The corner arcs of such a polygon cross the
+// pieces of the corners round them, the walk over the crossing records
+// mostly loses its way there, and the filtering offset alone is faster than
+// the walk and the filtering offset after it. (Chains with arcs, such as
+// the outlines of strokes whose tangent arcs make up their turning, keep
+// the walk.)
+constexpr double kFilterTurn = kPi;
+
+struct StagePlan {
+    std::vector<double> steps;
+    bool filter = false;
+};
+
+StagePlan PlanStages(const CCurveList& chain, double distance)
 {
-    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-    for (const auto& list : lists)
-        if (list->GetCount() > 0 && !list->IsClosed())
-            return false;
-    return true;
+    if (chain.GetCount() < kTurningSamples || !chain.IsClosed() || !(distance > 0.0) || !std::isfinite(distance))
+        return {{distance}, false};
+    // The turning grows with the reach, so the search goes up from the
+    // shortest first stage: the largest of distance / 2, / 4, ... (down to
+    // the shortest) within which the chain turns little, and no stages when
+    // it turns little within the whole distance. Asking about short reaches
+    // first keeps the box queries small.
+    const CChainTurning turning(chain);
+    double first = distance / kFirstStageFraction;
+    if (turning.Within(first) <= kStagingTurn) {
+        while (first < distance / 2.0 && turning.Within(2.0 * first) <= kStagingTurn)
+            first *= 2.0;
+        if (first >= distance / 2.0) {
+            const double whole = turning.Within(distance);
+            if (whole <= kStagingTurn) {
+                const bool polygon = std::all_of(chain.segments.begin(), chain.segments.end(), [](const auto& s) {
+                    return s->GetType() == kSegmentTypeLine;
+                });
+                return {{distance}, polygon && whole > kFilterTurn};
+            }
+        }
+    }
+    // Only the outline of a region grows and shrinks like that: a chain
+    // that crosses itself is offset in one go.
+    if (chain.SelfIntersections(nullptr) > 0)
+        return {{distance}, false};
+    // Each further stage takes the distance to about kStageGrowth times what
+    // it has reached; the last takes what is left.
+    StagePlan plan{{first}, false};
+    double done = first;
+    while (distance - done > 2.0 * (kStageGrowth - 1.0) * done) {
+        plan.steps.push_back(done * (kStageGrowth - 1.0));
+        done *= kStageGrowth;
+    }
+    plan.steps.push_back(distance - done);
+    return plan;
 }
 
 } // namespace
 
 std::vector<double> OffsetStages(const CCurveList& chain, double distance)
 {
-    if (chain.GetCount() < kTurningSamples || !chain.IsClosed() || !(distance > 0.0) || !std::isfinite(distance))
-        return {distance};
-    const CChainTurning turning(chain);
-    if (turning.Within(distance) <= kStagingTurn)
-        return {distance};
-    // Only the outline of a region grows and shrinks like that: a chain
-    // that crosses itself is offset in one go.
-    if (chain.SelfIntersections(nullptr) > 0)
-        return {distance};
-    double first = distance / 2.0;
-    while (first > distance / kFirstStageFraction && turning.Within(first) > kStagingTurn)
-        first /= 2.0;
-    return {first, distance - first};
+    return PlanStages(chain, distance).steps;
 }
 
 int StagedOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
@@ -109,27 +149,24 @@ int StagedOffset(const CCurveList& chain, double distance, int side, std::vector
         distance = -distance;
         side = side ? 0 : 1;
     }
-    const std::vector<double> steps = OffsetStages(chain, distance);
-    if (steps.size() == 1)
+    const StagePlan plan = PlanStages(chain, distance);
+    if (plan.steps.size() == 1 && !plan.filter)
         return inOneGo(chain, distance, results, simplify);
+    std::vector<double> reached;
+    double sum = 0.0;
+    for (double step : plan.steps)
+        reached.push_back(sum += step);
+    reached.back() = distance;
+    // The plan has more than one step only for a chain that does not cross
+    // itself.
     std::vector<std::unique_ptr<CCurveList>> lists;
-    inOneGo(chain, steps[0], lists, 0);
-    for (size_t k = 1; k < steps.size(); ++k) {
-        // A stage that lost its way (an open list) leaves the whole offset
-        // to be done in one go.
-        if (!AllClosed(lists)) {
-            lists.clear();
-            inOneGo(chain, distance, lists, simplify);
-            break;
-        }
-        const int last = k + 1 == steps.size() ? simplify : 0;
-        std::vector<std::unique_ptr<CCurveList>> next;
-        for (const auto& list : lists)
-            if (list->GetCount() > 0)
-                inOneGo(*list, steps[k], next, last);
-        lists = std::move(next);
+    const int count =
+        FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, plan.steps.size() > 1);
+    if (simplify) {
+        CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+        for (auto& list : lists)
+            list->Simplify(simplifyTolerance);
     }
-    const int count = static_cast<int>(lists.size());
     for (auto& list : lists)
         results.push_back(std::move(list));
     return count;

@@ -99,6 +99,26 @@ std::vector<CPoint2D> QueryPoints(std::mt19937& random, const CCurveList& chain,
     return points;
 }
 
+// The segments found: each once, with the scan's distance, and among them
+// every segment nearer than reach.
+void ExpectEverySegmentWithin(const std::vector<CChainDistance::Near>& found, const std::vector<double>& distances,
+                              double reach)
+{
+    std::vector<char> listed(distances.size(), 0);
+    for (const auto& f : found) {
+        ASSERT_GE(f.index, 0);
+        ASSERT_LT(f.index, static_cast<int>(distances.size()));
+        EXPECT_EQ(listed[static_cast<size_t>(f.index)], 0) << "listed twice: " << f.index;
+        listed[static_cast<size_t>(f.index)] = 1;
+        EXPECT_TRUE(ExactlyEqual(f.distance, distances[static_cast<size_t>(f.index)])) << f.index;
+    }
+    for (size_t k = 0; k < distances.size(); ++k) {
+        if (distances[k] < reach) {
+            EXPECT_EQ(listed[k], 1) << "missing: " << k;
+        }
+    }
+}
+
 struct ChainCase {
     std::string name;
     std::function<std::unique_ptr<CCurveList>(std::mt19937&)> make;
@@ -172,20 +192,60 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                 std::sort(segments.begin(), segments.end());
                 EXPECT_EQ(std::adjacent_find(segments.begin(), segments.end()), segments.end());
                 near.Nearest(p, limit, found);
-                std::vector<char> listed(distances.size(), 0);
-                for (const auto& f : found) {
-                    ASSERT_GE(f.index, 0);
-                    ASSERT_LT(f.index, static_cast<int>(distances.size()));
-                    EXPECT_EQ(listed[static_cast<size_t>(f.index)], 0) << "listed twice: " << f.index;
-                    listed[static_cast<size_t>(f.index)] = 1;
-                    EXPECT_TRUE(ExactlyEqual(f.distance, distances[static_cast<size_t>(f.index)])) << f.index;
-                }
-                for (size_t k = 0; k < distances.size(); ++k) {
-                    if (distances[k] < limit) {
-                        EXPECT_EQ(listed[k], 1) << "missing: " << k;
+                ExpectEverySegmentWithin(found, distances, limit);
+                // Distance and Nearest in one search: below `enough` with
+                // nothing listed, or the distance with every segment within
+                // the slack of it.
+                for (double slack : {1e-9, 1e-5, 0.3}) {
+                    for (double enough : {0.5 * limit, least, std::nextafter(least, kInfinity)}) {
+                        if (enough > limit)
+                            continue;
+                        SCOPED_TRACE(testing::Message() << "slack " << slack << ", enough " << enough);
+                        const double e = near.DistanceAndNearest(p, limit, enough, slack, found);
+                        EXPECT_EQ(e < enough, least < enough) << e;
+                        if (e < enough) {
+                            EXPECT_TRUE(found.empty());
+                            continue;
+                        }
+                        if (least < limit)
+                            EXPECT_TRUE(ExactlyEqual(e, least)) << e;
+                        else
+                            EXPECT_GE(e, limit);
+                        ExpectEverySegmentWithin(found, distances, std::min(e, limit) + slack);
                     }
                 }
             }
+        }
+    }
+}
+
+// Where a point lies in a closed chain, from the segments the tree picks
+// along the horizontal line left of it: as from every segment, also for
+// points on the chain, at its vertices and level with them.
+TEST(ChainDistanceTest, ClassifyingAmongTheSegmentsAlongTheRayAgreesWithTheScan)
+{
+    std::mt19937 random(23);
+    std::vector<std::unique_ptr<CCurveList>> chains;
+    chains.push_back(shapes::RandomStar(random, 2000, 318.0, 318.8));
+    chains.push_back(shapes::Gear(60, 0.7));
+    chains.push_back(shapes::Serpentine(30));
+    chains.push_back(shapes::RoundedRect(0, 0, 10, 4, 1));
+    for (auto& chain : chains) {
+        chain->IsClockwise(0);
+        const CChainDistance near(*chain);
+        std::vector<int> among;
+        std::vector<CPoint2D> points = QueryPoints(random, *chain, 600, 0.75);
+        // Level with a vertex, to either side of it.
+        for (size_t k = 0; k < chain->segments.size(); k += 7) {
+            const CPoint2D v = chain->segments[k]->GetStartPoint();
+            points.push_back(v + CPoint2D(0.3, 0.0));
+            points.push_back(v - CPoint2D(0.3, 0.0));
+        }
+        for (const CPoint2D& p : points) {
+            SCOPED_TRACE(testing::Message() << std::hexfloat << "point " << p.x << ", " << p.y);
+            near.AlongRayLeft(p, among);
+            EXPECT_TRUE(std::is_sorted(among.begin(), among.end()));
+            EXPECT_EQ(chain->ClassifyPointAmong(p, among), chain->ClassifyPoint(p, 0));
         }
     }
 }
