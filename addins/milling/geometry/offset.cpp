@@ -83,6 +83,9 @@ int CCurveList::Offset(double distance, int side, std::vector<std::unique_ptr<CC
         lists.clear();
         count = FilteredOffset(*this, distance, side, lists, 0, 0.0, search);
     }
+    // A corner arc where the chain bends only a little can be so short that
+    // it reads as a full circle at the chaining tolerance.
+    ChordArcSlivers(lists);
     if (simplify) {
         CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
         for (auto& list : lists)

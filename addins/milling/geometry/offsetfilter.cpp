@@ -201,19 +201,6 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
     pieces.resize(static_cast<size_t>(kept));
 }
 
-// An arc portion so short that its end directions agree at the chaining
-// tolerance would read as a full circle from then on (a circle of the
-// offset's radius through the part); it is as good as its chord.
-bool IsArcSliver(const CSegment2D& piece, double length)
-{
-    if (piece.GetType() != kSegmentTypeArc)
-        return false;
-    const auto& arc = static_cast<const CArcSegment2D&>(piece);
-    if (!(length < arc.radius))
-        return false;
-    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
-    return arc.IsFullCircle();
-}
 
 // The box round two boxes (bounded ones).
 void Unite(SegmentBox& box, const SegmentBox& other)
@@ -299,6 +286,25 @@ struct Split {
 };
 
 } // namespace
+
+bool IsArcSliver(const CSegment2D& piece, double length)
+{
+    if (piece.GetType() != kSegmentTypeArc)
+        return false;
+    const auto& arc = static_cast<const CArcSegment2D&>(piece);
+    if (!(length < arc.radius))
+        return false;
+    CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+    return arc.IsFullCircle();
+}
+
+void ChordArcSlivers(std::vector<std::unique_ptr<CCurveList>>& lists)
+{
+    for (auto& list : lists)
+        for (auto& segment : list->segments)
+            if (IsArcSliver(*segment, segment->GetLength()))
+                segment = std::make_unique<CLineSegment2D>(segment->GetStartPoint(), segment->GetEndPoint());
+}
 
 bool OffsetResultIsSound(const CCurveList& chain, double distance,
                          const std::vector<std::unique_ptr<CCurveList>>& lists)

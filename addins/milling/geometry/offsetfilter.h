@@ -84,6 +84,14 @@ private:
 // distance of the radius from every point of the circle.
 CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p);
 
+// An arc so short (length: its length) that its end directions agree at
+// the chaining tolerance would read as a full circle from then on, at the
+// tolerance the toolpaths and the chaining work at: a circle of the
+// offset's radius through the part. It is as good as its chord.
+bool IsArcSliver(const CSegment2D& piece, double length);
+// Replaces every such arc of the lists by its chord.
+void ChordArcSlivers(std::vector<std::unique_ptr<CCurveList>>& lists);
+
 // True when every list of an offset is sound: closed when the chain is
 // closed, and no point of any piece nearer to the chain than the distance.
 bool OffsetResultIsSound(const CCurveList& chain, double distance,

@@ -241,6 +241,42 @@ TEST(OffsetPropertyTest, RandomStars)
     }
 }
 
+// Where a jagged outline bends only a little and no corner limit joins the
+// bend sharp, the walk's corner arc can be a few ten-thousandths long: at
+// the chaining tolerance, at which offsets are oriented, chained and
+// simplified, its ends agree and it would read as a full circle of the
+// offset's radius. No arc of an offset reads so unless it is one.
+TEST(OffsetPropertyTest, NoShortArcReadsAsAFullCircleAtTheChainingTolerance)
+{
+    for (const unsigned seed : {1u, 10u, 30u}) {
+        std::mt19937 random(seed);
+        const int n = 200 + static_cast<int>(seed * 137) % 1800;
+        const double jitter = 0.1 + 0.05 * (seed % 10), radius = n / kTwoPi;
+        auto star = RandomStar(random, n, radius - jitter, radius + jitter);
+        const int inwards = star->IsClockwise(0);
+        for (const double share : {0.007, 0.015, 0.03}) {
+            const double d = 2.0 * radius * share;
+            SCOPED_TRACE(testing::Message() << "seed " << seed << ", distance " << d);
+            for (const int simplify : {0, 1}) {
+                Results results;
+                star->Offset(d, inwards, results, 0, 0.0, simplify, 0.0005);
+                ASSERT_FALSE(results.empty());
+                for (const auto& list : results) {
+                    for (const auto& segment : list->segments) {
+                        if (segment->GetType() != kSegmentTypeArc)
+                            continue;
+                        const auto& arc = static_cast<const CArcSegment2D&>(*segment);
+                        const bool whole = arc.IsFullCircle();
+                        CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
+                        EXPECT_EQ(arc.IsFullCircle(), whole) << "arc of radius " << arc.radius << ", length "
+                                                             << arc.GetLength();
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Offsetting out and back in gives back the source (up to its rounded
 // concave corners, of which a convex polygon has none).
 TEST(OffsetPropertyTest, OutAndBackInRestoresConvexPolygon)
