@@ -9,16 +9,17 @@ set(NUVEX_INCLUDE_ROOTS ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 # Run path for anything placed in the program folder or one level below it.
 set(NUVEX_RPATH "$ORIGIN;$ORIGIN/..")
 
-# nuvex_add_test(NAME SOURCES src... LIBS lib... [WORKING_DIRECTORY dir] [DESKTOP])
+# nuvex_add_test(NAME SOURCES src... LIBS lib... [WORKING_DIRECTORY dir] [DESKTOP] [SERIAL])
 # One GoogleTest executable, registered with CTest test by test. DESKTOP
 # tests drive a virtual X server with real input and wait on its timing, so
-# they run alone rather than beside a machine full of other tests. Tests
+# they run alone rather than beside a machine full of other tests; SERIAL
+# ones run alone too, for files their tests share. Tests
 # render OpenGL with llvmpipe on the calling thread (LP_NUM_THREADS=0): no
 # rasterizer threads compete with the tests running beside them, and none
 # is alive half-way when LeakSanitizer scans the threads at exit (its scan
 # then crashes now and then).
 function(nuvex_add_test name)
-  cmake_parse_arguments(T "DESKTOP" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DESKTOP;SERIAL" "WORKING_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   if(NOT NUVEX_BUILD_TESTS)
     return()
   endif()
@@ -36,8 +37,9 @@ function(nuvex_add_test name)
   if(NOT T_WORKING_DIRECTORY)
     set(T_WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   endif()
+  # Desktop tests share the X server; SERIAL tests share files of their own.
   set(serial FALSE)
-  if(T_DESKTOP)
+  if(T_DESKTOP OR T_SERIAL)
     set(serial TRUE)
   endif()
   include(GoogleTest)
