@@ -4,23 +4,7 @@
 
 #include <cmath>
 
-int CPoint2D::IsEqual(const CPoint2D& p) const
-{
-    const double tol = g_geometryTolerance;
-    return (std::fabs(x - p.x) < tol && std::fabs(y - p.y) < tol) ? 1 : 0;
-}
-
 int CPoint2D::IsZero() const { return (IsWithinTolerance(x) && IsWithinTolerance(y)) ? 1 : 0; }
-
-double CPoint2D::Length() const { return std::sqrt(x * x + y * y); }
-
-CPoint2D CPoint2D::Normalized() const
-{
-    const double squared = x * x + y * y;
-    if (ExactlyEqual(squared, 0.0) || ExactlyEqual(squared, 1.0))
-        return *this;
-    return *this / std::sqrt(squared);
-}
 
 int CPoint2D::HasCommonSign(const CPoint2D& p) const
 {
@@ -33,13 +17,6 @@ int CPoint2D::HasCommonSign(const CPoint2D& p) const
 }
 
 CVector2D::CVector2D(double angle) : x(std::cos(angle)), y(std::sin(angle)) {}
-
-CVector2D::CVector2D(const CPoint2D& p, int normalise)
-{
-    const CPoint2D q = normalise ? p.Normalized() : p;
-    x = q.x;
-    y = q.y;
-}
 
 CVector2D::CVector2D(const CPoint2D& a, const CPoint2D& b)
 {
@@ -94,12 +71,6 @@ CVector2D CVector2D::HalfAngle() const
 {
     const CPoint2D half = CPoint2D(HalfAngleCosine(), HalfAngleSine()).Normalized();
     return {half.x, half.y};
-}
-
-int CVector2D::IsEqual(const CVector2D& d) const
-{
-    const double tol = g_geometryTolerance;
-    return (std::fabs(x - d.x) < tol && std::fabs(y - d.y) < tol) ? 1 : 0;
 }
 
 // Both orders place a direction by its half of the circle, then compare the

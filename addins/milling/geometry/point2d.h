@@ -5,6 +5,8 @@
 // compare with g_geometryTolerance (strictly less than it counts as equal).
 #pragma once
 
+#include <cmath>
+
 #include "addins/milling/geometry/geomtol.h"
 
 // Root of every kernel class: no fields, a virtual destructor only.
@@ -41,12 +43,22 @@ public:
     // z of the cross product: > 0 when p lies counter-clockwise of this.
     double Cross(const CPoint2D& p) const { return x * p.y - y * p.x; }
     // 1 when both coordinates differ by strictly less than the tolerance.
-    int IsEqual(const CPoint2D& p) const;
+    int IsEqual(const CPoint2D& p) const
+    {
+        const double tol = g_geometryTolerance;
+        return (std::fabs(x - p.x) < tol && std::fabs(y - p.y) < tol) ? 1 : 0;
+    }
     int IsNotEqual(const CPoint2D& p) const { return IsEqual(p) ? 0 : 1; }
     int IsZero() const;
-    double Length() const;
+    double Length() const { return std::sqrt(x * x + y * y); }
     // Divided by its length; unchanged when the squared length is exactly 0 or 1.
-    CPoint2D Normalized() const;
+    CPoint2D Normalized() const
+    {
+        const double squared = x * x + y * y;
+        if (ExactlyEqual(squared, 0.0) || ExactlyEqual(squared, 1.0))
+            return *this;
+        return *this / std::sqrt(squared);
+    }
     void Normalize() { *this = Normalized(); }
     // flag != 0: turned clockwise by 90 degrees (y, -x); flag 0: counter-clockwise (-y, x).
     CPoint2D Perpendicular(int flag) const { return flag ? CPoint2D(y, -x) : CPoint2D(-y, x); }
@@ -64,7 +76,12 @@ public:
     CVector2D() = default;
     CVector2D(double cosine, double sine) : x(cosine), y(sine) {}
     explicit CVector2D(double angle);
-    CVector2D(const CPoint2D& p, int normalise);
+    CVector2D(const CPoint2D& p, int normalise)
+    {
+        const CPoint2D q = normalise ? p.Normalized() : p;
+        x = q.x;
+        y = q.y;
+    }
     // The direction of the angle from a to b (both normalised first).
     CVector2D(const CPoint2D& a, const CPoint2D& b);
     // Cosine a.b and unsigned sine |a x b| of the angle between two 3-D vectors.
@@ -94,7 +111,11 @@ public:
     double HalfAngleCosine() const;
     // Half of the unsigned angle, in [0, pi/2].
     CVector2D HalfAngle() const;
-    int IsEqual(const CVector2D& d) const;
+    int IsEqual(const CVector2D& d) const
+    {
+        const double tol = g_geometryTolerance;
+        return (std::fabs(x - d.x) < tol && std::fabs(y - d.y) < tol) ? 1 : 0;
+    }
     int IsNotEqual(const CVector2D& d) const { return IsEqual(d) ? 0 : 1; }
     // Angular order in [0, 2*pi) under the tolerance; both taken as unit
     // vectors. (1, 0) ranks as 0 against the upper half and as 2*pi
