@@ -257,8 +257,9 @@ TEST(NcOutput, AProgramWrittenInStepsIsTheWholeProgram)
             ASSERT_TRUE(writer.Write(lines, c.step).ok());
             // A call stops once it has its lines, short of the end only
             // by a move's blocks.
-            if (!writer.Done())
+            if (!writer.Done()) {
                 EXPECT_GE(lines.size() - before, c.step);
+            }
             ASSERT_LT(++calls, 100u);
         }
         EXPECT_EQ(lines, expected);
