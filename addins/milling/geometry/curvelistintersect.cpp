@@ -52,13 +52,19 @@ int CCurveList::SelfIntersections(std::vector<CPoint2D>* points, PairSearch sear
     }
     int total = 0;
     SegmentPoints found;
-    ForEachCandidatePair(boxes, search, [&](int i, int j) {
+    auto visit = [&](int i, int j) {
         const int count = Seg(i).Intersect(Seg(j), found, 0x11, flagsOf(j));
         for (int k = 0; k < count; ++k)
             if (points)
                 points->push_back(found[k]);
         total += count;
-    });
+    };
+    // Consecutive segments of a chain lie together: the tree over runs of
+    // them finds the same pairs as the grid, in the same order, for less.
+    if (search == PairSearch::Indexed)
+        ForEachLaterOverlap(boxes, GetCount(), visit);
+    else
+        ForEachCandidatePair(boxes, search, visit);
     return total;
 }
 

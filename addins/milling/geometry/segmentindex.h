@@ -10,7 +10,9 @@
 // all-pairs search finds.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -115,6 +117,85 @@ void ForEachCandidatePair(const std::vector<SegmentBox>& boxes, PairSearch searc
         for (int j : found)
             if (j > i)
                 visit(i, j);
+    }
+}
+
+// The box round two boxes (bounded ones).
+inline void Unite(SegmentBox& box, const SegmentBox& other)
+{
+    box.minX = std::min(box.minX, other.minX);
+    box.minY = std::min(box.minY, other.minY);
+    box.maxX = std::max(box.maxX, other.maxX);
+    box.maxY = std::max(box.maxY, other.maxY);
+}
+
+// Calls visit(i, j) for the pairs i < j with i below `first` whose boxes
+// overlap, in order of i, then j: the pairs ForEachCandidatePair visits
+// with the index, in its order, but without meeting a pair from both ends
+// or sorting what a box meets. For boxes where neighbours in the list lie
+// together (the segments of a chain, the offsets of consecutive segments,
+// the corner arcs in vertex order): a tree over runs of consecutive boxes
+// lets the search from box i pass over every run at or before i and every
+// run whose box misses box i; runs are walked from the left, so j comes out
+// ascending. Unbounded boxes, which meet everything, go through
+// ForEachCandidatePair.
+template <typename Visit>
+void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&& visit)
+{
+    if (std::any_of(boxes.begin(), boxes.end(), [](const SegmentBox& box) { return box.unbounded; })) {
+        ForEachCandidatePair(boxes, PairSearch::Indexed, [&](int i, int j) {
+            if (i < first)
+                visit(i, j);
+        });
+        return;
+    }
+    constexpr int kRun = 8;
+    const int count = static_cast<int>(boxes.size());
+    if (count < 2)
+        return;
+    const double infinity = std::numeric_limits<double>::infinity();
+    std::vector<std::vector<SegmentBox>> levels(1);
+    levels[0].assign(static_cast<size_t>((count + kRun - 1) / kRun),
+                     SegmentBox{infinity, infinity, -infinity, -infinity, false});
+    for (int k = 0; k < count; ++k)
+        Unite(levels[0][static_cast<size_t>(k / kRun)], boxes[static_cast<size_t>(k)]);
+    while (levels.back().size() > 1) {
+        const std::vector<SegmentBox>& below = levels.back();
+        std::vector<SegmentBox> above((below.size() + 1) / 2);
+        for (size_t k = 0; k < above.size(); ++k) {
+            above[k] = below[2 * k];
+            if (2 * k + 1 < below.size())
+                Unite(above[k], below[2 * k + 1]);
+        }
+        levels.push_back(std::move(above));
+    }
+    struct Pending {
+        int level, index;
+    };
+    std::vector<Pending> stack;
+    const int top = static_cast<int>(levels.size()) - 1;
+    for (int i = 0; i < std::min(first, count); ++i) {
+        const SegmentBox& box = boxes[static_cast<size_t>(i)];
+        stack.assign(1, {top, 0});
+        while (!stack.empty()) {
+            const Pending next = stack.back();
+            stack.pop_back();
+            const int64_t span = int64_t{kRun} << next.level;
+            if ((next.index + 1) * span - 1 <= i ||
+                !levels[static_cast<size_t>(next.level)][static_cast<size_t>(next.index)].Overlaps(box))
+                continue;
+            if (next.level == 0) {
+                const int end = std::min(count, (next.index + 1) * kRun);
+                for (int j = std::max(i + 1, next.index * kRun); j < end; ++j)
+                    if (box.Overlaps(boxes[static_cast<size_t>(j)]))
+                        visit(i, j);
+                continue;
+            }
+            const int below = next.level - 1;
+            if (2 * next.index + 1 < static_cast<int>(levels[static_cast<size_t>(below)].size()))
+                stack.push_back({below, 2 * next.index + 1});
+            stack.push_back({below, 2 * next.index});
+        }
     }
 }
 
