@@ -3,17 +3,19 @@
 //
 // The tree's leaves hold a few consecutive segments of the chain, each
 // inner node two neighbouring nodes of the level below; every node holds
-// the box round its segments. A query walks the tree depth first, the nearer child
-// first, and passes over a node whose box lies at least as far from the
-// point as the query's current radius: the limit, or, for a distance, the
-// nearest segment found so far once that is nearer. A node's box holds the
-// boxes of its segments, so it is never farther than any of them, and the
-// tests on the segments themselves are the same as a scan over all of them
-// would make: the answers do not depend on the tree.
+// the box round its segments and a rectangle along the chord of its run. A
+// query walks the tree depth first, the nearer child first, and passes over
+// a node whose box or rectangle lies at least as far from the point as the
+// query's current radius: the limit, or, for a distance, the nearest
+// segment found so far once that is nearer. Both hold the node's segments,
+// so neither is farther than any of them, and the tests on the segments
+// themselves are the same as a scan over all of them would make: the
+// answers do not depend on the tree.
 #include "addins/milling/geometry/offsetfilter.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -86,6 +88,65 @@ bool MayBeNearer(const SegmentBox& box, const CSegment2D& segment, const CPoint2
     return !IsBoxBeyond(box, p, reach) && !IsBoundBeyond(segment, p, reach);
 }
 
+// The rectangle along the chord of a run: min and max of the projections
+// of its segments on the axis u and on the perpendicular v = (-u.y, u.x).
+struct Extent {
+    double minU = std::numeric_limits<double>::infinity(), maxU = -std::numeric_limits<double>::infinity();
+    double minV = std::numeric_limits<double>::infinity(), maxV = -std::numeric_limits<double>::infinity();
+
+    void Add(double pu, double pv)
+    {
+        minU = std::min(minU, pu);
+        maxU = std::max(maxU, pu);
+        minV = std::min(minV, pv);
+        maxV = std::max(maxV, pv);
+    }
+};
+
+// Adds what holds the segment: its ends for a line; for an arc of at most a
+// quarter turn the triangle of its ends and the meeting point of its end
+// tangents; else its whole circle.
+void AddSegment(Extent& extent, const CSegment2D& segment, double ux, double uy)
+{
+    auto add = [&](const CPoint2D& p) { extent.Add(p.x * ux + p.y * uy, p.y * ux - p.x * uy); };
+    if (segment.GetType() != kSegmentTypeArc) {
+        add(segment.GetStartPoint());
+        add(segment.GetEndPoint());
+        return;
+    }
+    const auto& arc = static_cast<const CArcSegment2D&>(segment);
+    const double sweep = arc.SweepAngle();
+    if (sweep <= 0.5 * kPi) {
+        const CPoint2D s = arc.GetStartPoint(), e = arc.GetEndPoint();
+        const CPoint2D bisector = CPoint2D(arc.startDir.x + arc.endDir.x, arc.startDir.y + arc.endDir.y);
+        const double length = bisector.Length();
+        if (length > 1.0) {
+            add(s);
+            add(e);
+            // |s + e| = 2 cos(sweep / 2) for unit directions: the tangents
+            // meet at the radius over that cosine along the bisector.
+            add(arc.centre + bisector * (2.0 * arc.radius / (length * length)));
+            return;
+        }
+    }
+    const double cu = arc.centre.x * ux + arc.centre.y * uy, cv = arc.centre.y * ux - arc.centre.x * uy;
+    extent.Add(cu - arc.radius, cv - arc.radius);
+    extent.Add(cu + arc.radius, cv + arc.radius);
+}
+
+// The squared distance from p to the node's rectangle along its chord, or 0
+// when the node has none.
+double SquaredRectangleDistance(double cx, double cy, double ux, double uy, double along, double across,
+                                const CPoint2D& p)
+{
+    if (!(along >= 0.0))
+        return 0.0;
+    const double qx = p.x - cx, qy = p.y - cy;
+    const double a = std::max(0.0, std::fabs(qx * ux + qy * uy) - along);
+    const double b = std::max(0.0, std::fabs(qy * ux - qx * uy) - across);
+    return a * a + b * b;
+}
+
 } // namespace
 
 CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
@@ -141,6 +202,67 @@ CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_ch
         }
         m_levels.push_back(std::move(above));
     }
+    // The rectangles: a leaf's from its segments, an inner node's from the
+    // corners of its children's. Each is grown by a margin that covers the
+    // rounding of the projections.
+    auto settle = [](Node& node, const Extent& extent, double ux, double uy) {
+        if (!(extent.minU <= extent.maxU))
+            return;
+        const double mu = 0.5 * (extent.minU + extent.maxU), mv = 0.5 * (extent.minV + extent.maxV);
+        node.ux = ux;
+        node.uy = uy;
+        node.cx = mu * ux - mv * uy;
+        node.cy = mu * uy + mv * ux;
+        const double margin =
+            1e-12 * (1.0 + std::fabs(extent.minU) + std::fabs(extent.maxU) + std::fabs(extent.minV) +
+                     std::fabs(extent.maxV));
+        node.along = 0.5 * (extent.maxU - extent.minU) + margin;
+        node.across = 0.5 * (extent.maxV - extent.minV) + margin;
+    };
+    auto axisOf = [&](int first, int last, double& ux, double& uy) {
+        const CPoint2D chord = chain.segments[static_cast<size_t>(last)]->GetEndPoint() -
+                               chain.segments[static_cast<size_t>(first)]->GetStartPoint();
+        const double length = chord.Length();
+        ux = 1.0;
+        uy = 0.0;
+        if (length > 0.0 && std::isfinite(length)) {
+            ux = chord.x / length;
+            uy = chord.y / length;
+        }
+    };
+    for (size_t leaf = 0; leaf < m_levels[0].size(); ++leaf) {
+        const int first = static_cast<int>(leaf) * kLeafSize, end = std::min(count, first + kLeafSize);
+        double ux, uy;
+        axisOf(first, end - 1, ux, uy);
+        Extent extent;
+        for (int k = first; k < end; ++k)
+            if (!m_boxes[static_cast<size_t>(k)].unbounded)
+                AddSegment(extent, *chain.segments[static_cast<size_t>(k)], ux, uy);
+        settle(m_levels[0][leaf], extent, ux, uy);
+    }
+    for (size_t level = 1; level < m_levels.size(); ++level) {
+        const int64_t span = int64_t{kLeafSize} << level;
+        for (size_t i = 0; i < m_levels[level].size(); ++i) {
+            const int first = static_cast<int>(static_cast<int64_t>(i) * span);
+            const int last = static_cast<int>(std::min<int64_t>(count, first + span)) - 1;
+            double ux, uy;
+            axisOf(first, last, ux, uy);
+            Extent extent;
+            for (size_t child = 2 * i; child <= 2 * i + 1 && child < m_levels[level - 1].size(); ++child) {
+                const Node& below = m_levels[level - 1][child];
+                if (!(below.along >= 0.0))
+                    continue;
+                for (int corner = 0; corner < 4; ++corner) {
+                    const double a = (corner & 1) ? below.along : -below.along;
+                    const double b = (corner & 2) ? below.across : -below.across;
+                    const double x = below.cx + a * below.ux - b * below.uy;
+                    const double y = below.cy + a * below.uy + b * below.ux;
+                    extent.Add(x * ux + y * uy, y * ux - x * uy);
+                }
+            }
+            settle(m_levels[level][i], extent, ux, uy);
+        }
+    }
 }
 
 // Calls visit(k) for the unbounded segments, then for the bounded segments
@@ -155,9 +277,16 @@ void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit)
             return;
     if (m_levels.empty())
         return;
+    // A point query also has the rectangles along the chords: both bounds
+    // hold every segment of the node, so the larger distance does too.
+    const bool point = ExactlyEqual(p.minX, p.maxX) && ExactlyEqual(p.minY, p.maxY);
+    const CPoint2D at(p.minX, p.minY);
     auto distanceOf = [&](int level, int index) {
         const Node& node = m_levels[static_cast<size_t>(level)][static_cast<size_t>(index)];
-        return SquaredDistance(node.minX, node.minY, node.maxX, node.maxY, p);
+        const double box = SquaredDistance(node.minX, node.minY, node.maxX, node.maxY, p);
+        if (!point)
+            return box;
+        return std::max(box, SquaredRectangleDistance(node.cx, node.cy, node.ux, node.uy, node.along, node.across, at));
     };
     const int count = static_cast<int>(m_boxes.size());
     m_stack.clear();

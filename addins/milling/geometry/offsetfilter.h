@@ -62,6 +62,12 @@ private:
     // unbounded.
     struct Node {
         double minX, minY, maxX, maxY;
+        // A second bound for point queries: the rectangle aligned with the
+        // chord of the node's run (centre, unit axis, half lengths along and
+        // across it). A run of a curve that lies slanted in the plane fills
+        // little of its box; the rectangle along its chord stays as thin as
+        // the run bulges.
+        double cx = 0.0, cy = 0.0, ux = 1.0, uy = 0.0, along = -1.0, across = -1.0;
     };
     struct Pending {
         int level, index;

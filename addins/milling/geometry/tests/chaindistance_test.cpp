@@ -139,6 +139,24 @@ const ChainCase kChains[] = {
     {"arcs_and_full_circles", [](std::mt19937& random) { return RandomChain(random, 120, true, true); }},
     {"jagged_polygon", [](std::mt19937& random) { return shapes::RandomStar(random, 2000, 318.0, 318.8); }},
     {"gear", [](std::mt19937&) { return shapes::Gear(60, 0.7); }},
+    // Far from the origin, where the tree's rectangles along slanted runs
+    // carry the rounding of large coordinates.
+    {"fine_gear_far_off",
+     [](std::mt19937&) {
+         auto chain = shapes::Gear(500, 0.4);
+         const CPoint2D by(3.0e4, -1.7e4);
+         for (auto& segment : chain->segments) {
+             if (segment->GetType() == kSegmentTypeArc) {
+                 auto& arc = static_cast<CArcSegment2D&>(*segment);
+                 arc.centre = arc.centre + by;
+             } else {
+                 auto& line = static_cast<CLineSegment2D&>(*segment);
+                 line.start = line.start + by;
+                 line.end = line.end + by;
+             }
+         }
+         return chain;
+     }},
 };
 
 // Distance is exactly the least distance of the scan when that is below the
