@@ -420,6 +420,29 @@ bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::ve
     return false;
 }
 
+bool CChainDistance::IsNearerAlong(const CPoint2D& p, double threshold, int first, int last) const
+{
+    const int count = static_cast<int>(m_boxes.size());
+    if (count == 0 || last < first)
+        return false;
+    const bool closed = m_chain.IsClosed() != 0;
+    if (!closed) {
+        first = std::max(first, 0);
+        last = std::min(last, count - 1);
+    } else if (last - first >= count) {
+        first = 0;
+        last = count - 1;
+    }
+    for (int i = first; i <= last; ++i) {
+        const int k = ((i % count) + count) % count;
+        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
+        if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
+            (NearestOnSegment(segment, p) - p).Length() < threshold)
+            return true;
+    }
+    return false;
+}
+
 void CChainDistance::AlongRayLeft(const CPoint2D& p, std::vector<int>& out) const
 {
     const SegmentBox ray{-std::numeric_limits<double>::infinity(), p.y, p.x, p.y, false};

@@ -20,6 +20,10 @@
 
 namespace {
 
+// How many segments before and after its own a portion's distance test
+// looks at first.
+constexpr int kNeighbours = 6;
+
 // Slack of the distance test: portions on the offset lie at the distance up
 // to rounding; portions inside it lie nearer by much more.
 double DistanceSlack(double distance) { return 10.0 * g_geometryTolerance + 1e-9 * distance; }
@@ -577,6 +581,9 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
         while (next < splits.size() && splits[next].first == k)
             ++next;
         const bool uncut = next == firstCut;
+        // The segment the candidate comes from: its own, or the one a
+        // vertex starts.
+        const int near = featureOf[k] < count ? featureOf[k] : featureOf[k] - count;
         bounds.clear();
         if (!circle)
             bounds.push_back({0.0, candidate.GetStartPoint()});
@@ -604,6 +611,12 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
             if (middle >= length)
                 middle -= length;
             const CPoint2D m = PointAlong(candidate, middle);
+            // Most portions that come too near do so beside the segments
+            // round the one they come from: a look at those spares the
+            // search through the tree.
+            if (m_near.IsNearerAlong(m, distance - slack, near - kNeighbours, near + kNeighbours)) {
+                continue;
+            }
             const double dm = m_near.DistanceAndNearest(m, distance, distance - slack, slack, m_nearby);
             if (dm < distance - slack || !OnOffsetSide(m, dm, slack))
                 continue;

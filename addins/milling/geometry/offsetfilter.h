@@ -49,6 +49,11 @@ public:
     // IsNearer among the given segments only: those Within a box that holds
     // p, by a reach of at least threshold.
     bool IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const;
+    // IsNearer among the segments first .. last of the chain (in its order,
+    // round the end of a closed chain, at most all of them once), without
+    // the tree: the cheap first look for a point whose nearer segments are
+    // likely to follow the one it came from.
+    bool IsNearerAlong(const CPoint2D& p, double threshold, int first, int last) const;
     // The segments that CCurveList::ClassifyPointAmong needs for p, in
     // ascending order: those within the tolerance of p and those whose boxes
     // meet the horizontal line left of it.
