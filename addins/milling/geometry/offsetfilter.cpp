@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -42,6 +43,23 @@ CPoint2D PointAlong(const CSegment2D& segment, double along)
 
 double Length(const CSegment2D& segment) { return segment.GetLength(); }
 
+// Cells over points, built on first use: the pieces of an outline mostly
+// follow one another, so that most chainings never search.
+class CLazyPointCells {
+public:
+    explicit CLazyPointCells(const std::vector<CPoint2D>& points) : m_points(points) {}
+    void Near(const CPoint2D& p, std::vector<int>& out)
+    {
+        if (!m_cells)
+            m_cells.emplace(m_points, g_geometryTolerance);
+        m_cells->Near(p, out);
+    }
+
+private:
+    const std::vector<CPoint2D>& m_points;
+    std::optional<CPointCells> m_cells;
+};
+
 // Joins pieces end to start at the raised tolerance, forwards from each free
 // piece and then backwards from its start.
 int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std::unique_ptr<CCurveList>>& results,
@@ -54,10 +72,10 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
         starts[m] = pieces[m]->GetStartPoint();
         ends[m] = pieces[m]->GetEndPoint();
     }
-    const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
+    CLazyPointCells byStart(starts), byEnd(ends);
     std::vector<char> taken(static_cast<size_t>(count), 0);
     std::vector<int> near;
-    auto find = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p) {
+    auto find = [&](CLazyPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p) {
         cells.Near(p, near);
         for (int m : near)
             if (!taken[m] && at[m].IsEqual(p))
@@ -133,12 +151,12 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
         starts[m] = pieces[m]->GetStartPoint();
         ends[m] = pieces[m]->GetEndPoint();
     }
-    const CPointCells byStart(starts, g_geometryTolerance), byEnd(ends, g_geometryTolerance);
+    CLazyPointCells byStart(starts), byEnd(ends);
     std::vector<char> gone(static_cast<size_t>(count), 0), onPath(static_cast<size_t>(count), 0);
     std::vector<int> near;
     // The live portions other than m (and off the current path) whose
     // start (or end) lies at p.
-    auto meeting = [&](const CPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m,
+    auto meeting = [&](CLazyPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m,
                        std::vector<int>& out) {
         cells.Near(p, near);
         out.clear();
