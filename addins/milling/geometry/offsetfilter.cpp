@@ -292,8 +292,10 @@ public:
     // chain on the offset side. `features` (empty: every one whole) says
     // which share of each segment's offset (index i) and of each vertex's
     // arc (count + v) to take as candidates; on return it holds the share
-    // that the kept portions of each take up.
-    std::vector<std::unique_ptr<CSegment2D>> Portions(double distance, std::vector<Range>& features);
+    // that the kept portions of each take up. Returns how many portions
+    // were kept, and adds them to `pieces` when that is given (a stage that
+    // only narrows the next needs the shares alone).
+    int Portions(double distance, std::vector<Range>& features, std::vector<std::unique_ptr<CSegment2D>>* pieces);
 
 private:
     // Smooth: the chain runs on without a corner, so that a point whose
@@ -440,7 +442,8 @@ bool CFilteringOffset::OnOffsetSide(const CPoint2D& m, double dm, double slack)
     return place != PointPlace::On && (place == PointPlace::Inside) == (m_wantInside == 1);
 }
 
-std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double distance, std::vector<Range>& features)
+int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
+                                std::vector<std::unique_ptr<CSegment2D>>* pieces)
 {
     const double tol = g_geometryTolerance;
     const int count = m_count;
@@ -587,7 +590,7 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
 
     std::vector<Range>& kept = m_kept;
     kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
-    std::vector<std::unique_ptr<CSegment2D>> out;
+    int keptCount = 0;
     std::vector<Split>& bounds = m_bounds;
     size_t next = 0;
     for (int k = 0; k < n; ++k) {
@@ -638,14 +641,17 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
             const double dm = m_near.DistanceAndNearest(m, distance, distance - slack, slack, m_nearby);
             if (dm < distance - slack || !OnOffsetSide(m, dm, slack))
                 continue;
-            auto piece = candidate.Clone(0);
-            if (!(circle && bounds.size() == 2 && uncut)) {
-                piece->SetStartPoint(bounds[b].point);
-                piece->SetEndPoint(bounds[b + 1].point);
-                if (IsArcSliver(*piece, to - from))
-                    piece = std::make_unique<CLineSegment2D>(bounds[b].point, bounds[b + 1].point);
+            ++keptCount;
+            if (pieces) {
+                auto piece = candidate.Clone(0);
+                if (!(circle && bounds.size() == 2 && uncut)) {
+                    piece->SetStartPoint(bounds[b].point);
+                    piece->SetEndPoint(bounds[b + 1].point);
+                    if (IsArcSliver(*piece, to - from))
+                        piece = std::make_unique<CLineSegment2D>(bounds[b].point, bounds[b + 1].point);
+                }
+                pieces->push_back(std::move(piece));
             }
-            out.push_back(std::move(piece));
             if (length > 0.0) {
                 Range& range = kept[static_cast<size_t>(featureOf[k])];
                 const Range& share = shareOf[static_cast<size_t>(k)];
@@ -656,7 +662,7 @@ std::vector<std::unique_ptr<CSegment2D>> CFilteringOffset::Portions(double dista
         }
     }
     std::swap(features, kept);
-    return out;
+    return keptCount;
 }
 
 } // namespace
@@ -686,9 +692,9 @@ int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& d
     // up at the next.
     std::vector<CFilteringOffset::Range> features;
     std::vector<std::unique_ptr<CSegment2D>> kept;
-    for (double stage : distances) {
-        kept = filtering.Portions(stage, features);
-        if (kept.empty())
+    for (size_t k = 0; k < distances.size(); ++k) {
+        const bool last = k + 1 == distances.size();
+        if (filtering.Portions(distances[k], features, last ? &kept : nullptr) == 0)
             return 0;
     }
     if (closed)
