@@ -23,9 +23,11 @@ constexpr double kStagingTurn = 3.0 * kPi;
 constexpr double kFirstStageFraction = 64.0;
 // Each stage reaches about this many times the distance of the one before:
 // the share of a segment or a vertex that makes up the outline shrinks only
-// a little from one stage to the next, so that its candidate meets no more
-// than its neighbours' on the outline.
-constexpr double kStageGrowth = 4.0;
+// a little from one stage to the next, so that its candidate meets few more
+// than its neighbours' on the outline. Where every tooth of a chain stays
+// on the outline at every distance, each stage costs about as much as the
+// first, so fewer, longer stages pay.
+constexpr double kStageGrowth = 8.0;
 
 class CChainTurning {
 public:

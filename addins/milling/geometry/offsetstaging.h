@@ -25,7 +25,7 @@ enum class OffsetStaging { Staged, OneGo };
 // pieces of every tooth within the distance. So a chain that turns a lot
 // within the distance is first offset by a fraction of it small enough for
 // the chain (at least 1/64 of it); each further stage takes the distance
-// reached to about four times as far, the last to the distance. Only the
+// reached to about eight times as far, the last to the distance. Only the
 // segments and vertices that make up the outline at one stage can make it
 // up at the next, and only the share of each that did, so the candidates
 // of a stage stay near the outline. One step for chains that turn little
