@@ -14,6 +14,7 @@
 #include "addins/milling/geometry/offsetfilter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -266,17 +267,31 @@ CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_ch
 }
 
 // Calls visit(k) for the unbounded segments, then for the bounded segments
+// first[0] .. first[1] (none when first[1] < first[0]), then for the others
 // of every leaf whose box lies nearer to the query box than radius() (asked
 // again at each node, as it may shrink), nearer children first, until
 // visit returns true.
 template <typename Radius, typename Visit>
-void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit) const
+void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit, std::array<int, 2> first) const
 {
     for (int k : m_unbounded)
         if (visit(k))
             return;
     if (m_levels.empty())
         return;
+    const int count = static_cast<int>(m_boxes.size());
+    first[0] = std::max(first[0], 0);
+    first[1] = std::min(first[1], count - 1);
+    for (int k = first[0]; k <= first[1]; ++k)
+        if (!m_boxes[static_cast<size_t>(k)].unbounded && visit(k))
+            return;
+    auto visitLeaf = [&](int leaf) {
+        const int end = std::min(count, (leaf + 1) * kLeafSize);
+        for (int k = leaf * kLeafSize; k < end; ++k)
+            if ((k < first[0] || k > first[1]) && !m_boxes[static_cast<size_t>(k)].unbounded && visit(k))
+                return true;
+        return false;
+    };
     // A point query also has the rectangles along the chords: both bounds
     // hold every segment of the node, so the larger distance does too.
     const bool point = ExactlyEqual(p.minX, p.maxX) && ExactlyEqual(p.minY, p.maxY);
@@ -288,7 +303,6 @@ void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit)
             return box;
         return std::max(box, SquaredRectangleDistance(node.cx, node.cy, node.ux, node.uy, node.along, node.across, at));
     };
-    const int count = static_cast<int>(m_boxes.size());
     m_stack.clear();
     const int top = static_cast<int>(m_levels.size()) - 1;
     m_stack.push_back({top, 0, distanceOf(top, 0)});
@@ -299,10 +313,8 @@ void CChainDistance::Search(const SegmentBox& p, Radius&& radius, Visit&& visit)
         if (IsSquaredBeyond(next.squared, within))
             continue;
         if (next.level == 0) {
-            const int end = std::min(count, (next.index + 1) * kLeafSize);
-            for (int k = next.index * kLeafSize; k < end; ++k)
-                if (!m_boxes[static_cast<size_t>(k)].unbounded && visit(k))
-                    return;
+            if (visitLeaf(next.index))
+                return;
             continue;
         }
         const int level = next.level - 1;
@@ -335,11 +347,16 @@ double CChainDistance::Distance(const CPoint2D& p, double limit, double enough) 
 }
 
 double CChainDistance::DistanceAndNearest(const CPoint2D& p, double limit, double enough, double slack,
-                                          std::vector<Near>& out) const
+                                          std::vector<Near>& out, int from) const
 {
     out.clear();
     double best = std::numeric_limits<double>::infinity();
     auto reach = [&] { return std::min(best, limit) + slack; };
+    // The segments round `from` along the chain.
+    constexpr int kAround = 6;
+    std::array<int, 2> first = {0, -1};
+    if (from >= 0)
+        first = {from - kAround, from + kAround};
     Search(BoxAt(p), reach, [&](int k) {
         const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
         if (!MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, reach()))
@@ -351,7 +368,7 @@ double CChainDistance::DistanceAndNearest(const CPoint2D& p, double limit, doubl
             return true;
         out.push_back({k, q, distance});
         return false;
-    });
+    }, first);
     if (best < enough)
         out.clear();
     // What was kept before a nearer segment turned up may lie beyond the
@@ -412,29 +429,6 @@ void CChainDistance::Within(const SegmentBox& box, double reach, std::vector<int
 bool CChainDistance::IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const
 {
     for (int k : segments) {
-        const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
-        if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
-            (NearestOnSegment(segment, p) - p).Length() < threshold)
-            return true;
-    }
-    return false;
-}
-
-bool CChainDistance::IsNearerAlong(const CPoint2D& p, double threshold, int first, int last) const
-{
-    const int count = static_cast<int>(m_boxes.size());
-    if (count == 0 || last < first)
-        return false;
-    const bool closed = m_chain.IsClosed() != 0;
-    if (!closed) {
-        first = std::max(first, 0);
-        last = std::min(last, count - 1);
-    } else if (last - first >= count) {
-        first = 0;
-        last = count - 1;
-    }
-    for (int i = first; i <= last; ++i) {
-        const int k = ((i % count) + count) % count;
         const CSegment2D& segment = *m_chain.segments[static_cast<size_t>(k)];
         if (MayBeNearer(m_boxes[static_cast<size_t>(k)], segment, p, threshold) &&
             (NearestOnSegment(segment, p) - p).Length() < threshold)

@@ -21,10 +21,6 @@
 
 namespace {
 
-// How many segments before and after its own a portion's distance test
-// looks at first.
-constexpr int kNeighbours = 6;
-
 // Slack of the distance test: portions on the offset lie at the distance up
 // to rounding; portions inside it lie nearer by much more.
 double DistanceSlack(double distance) { return 10.0 * g_geometryTolerance + 1e-9 * distance; }
@@ -633,12 +629,8 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
                 middle -= length;
             const CPoint2D m = PointAlong(candidate, middle);
             // Most portions that come too near do so beside the segments
-            // round the one they come from: a look at those spares the
-            // search through the tree.
-            if (m_near.IsNearerAlong(m, distance - slack, near - kNeighbours, near + kNeighbours)) {
-                continue;
-            }
-            const double dm = m_near.DistanceAndNearest(m, distance, distance - slack, slack, m_nearby);
+            // round the one they come from: the search looks there first.
+            const double dm = m_near.DistanceAndNearest(m, distance, distance - slack, slack, m_nearby, near);
             if (dm < distance - slack || !OnOffsetSide(m, dm, slack))
                 continue;
             ++keptCount;

@@ -6,6 +6,7 @@
 // lengths in drawing units; tolerant tests compare with g_geometryTolerance.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -37,9 +38,12 @@ public:
     };
     void Nearest(const CPoint2D& p, double reach, std::vector<Near>& out) const;
     // Distance and, in the same search, Nearest(p, the distance + slack)
-    // when the distance is not below `enough` (else out is empty).
+    // when the distance is not below `enough` (else out is empty). The
+    // search looks first at the segments round segment `from` (none for
+    // -1): for a point that came from there, those that come nearer than
+    // `enough` mostly lie among them, and then no more is searched.
     double DistanceAndNearest(const CPoint2D& p, double limit, double enough, double slack,
-                              std::vector<Near>& out) const;
+                              std::vector<Near>& out, int from = -1) const;
     // True when some point of the chain lies nearer to p than threshold;
     // stops at the first such segment.
     bool IsNearer(const CPoint2D& p, double threshold) const;
@@ -49,11 +53,6 @@ public:
     // IsNearer among the given segments only: those Within a box that holds
     // p, by a reach of at least threshold.
     bool IsNearer(const CPoint2D& p, double threshold, const std::vector<int>& segments) const;
-    // IsNearer among the segments first .. last of the chain (in its order,
-    // round the end of a closed chain, at most all of them once), without
-    // the tree: the cheap first look for a point whose nearer segments are
-    // likely to follow the one it came from.
-    bool IsNearerAlong(const CPoint2D& p, double threshold, int first, int last) const;
     // The segments that CCurveList::ClassifyPointAmong needs for p, in
     // ascending order: those within the tolerance of p and those whose boxes
     // meet the horizontal line left of it.
@@ -79,7 +78,7 @@ private:
         double squared;
     };
     template <typename Radius, typename Visit>
-    void Search(const SegmentBox& query, Radius&& radius, Visit&& visit) const;
+    void Search(const SegmentBox& query, Radius&& radius, Visit&& visit, std::array<int, 2> first = {0, -1}) const;
 
     const CCurveList& m_chain;
     std::vector<SegmentBox> m_boxes;

@@ -163,7 +163,7 @@ const ChainCase kChains[] = {
 // limit and at least the limit otherwise; told a distance that is near
 // enough, it answers below it exactly when the least distance is, and
 // otherwise as without it; IsNearer agrees with the scan, also among the
-// segments Within a box round the point and along a run of the chain; Nearest returns
+// segments Within a box round the point; Nearest returns
 // every segment within its reach, once, with the scan's distance. Limits include the least distance itself (not below it) and the
 // next number above it.
 TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
@@ -202,21 +202,6 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                     }
                 }
                 EXPECT_EQ(near.IsNearer(p, limit), least < limit);
-                // Along a run of the chain, which may pass its ends: as the
-                // scan over that run (round the end of a closed chain).
-                {
-                    const int count = chain->GetCount();
-                    const int first = static_cast<int>(unit(random) * count) - 4;
-                    const int last = first + static_cast<int>(unit(random) * 14) - 1;
-                    const bool closed = chain->IsClosed() != 0;
-                    bool nearer = false;
-                    for (int i = first; i <= last && (!closed || i < first + count); ++i) {
-                        const int k = closed ? ((i % count) + count) % count : i;
-                        if (k >= 0 && k < count && distances[static_cast<size_t>(k)] < limit)
-                            nearer = true;
-                    }
-                    EXPECT_EQ(near.IsNearerAlong(p, limit, first, last), nearer) << first << " .. " << last;
-                }
                 // As one of the points in a box round it.
                 const SegmentBox box{p.x - unit(random), p.y - 0.1 * unit(random), p.x + 2.0 * unit(random), p.y,
                                      false};
@@ -228,23 +213,28 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                 ExpectEverySegmentWithin(found, distances, limit);
                 // Distance and Nearest in one search: below `enough` with
                 // nothing listed, or the distance with every segment within
-                // the slack of it.
+                // the slack of it; the same when the search starts beside
+                // some segment (any one, near the ends of the chain too).
+                const int from = static_cast<int>(unit(random) * chain->GetCount());
                 for (double slack : {1e-9, 1e-5, 0.3}) {
                     for (double enough : {0.5 * limit, least, std::nextafter(least, kInfinity)}) {
-                        if (enough > limit)
-                            continue;
-                        SCOPED_TRACE(testing::Message() << "slack " << slack << ", enough " << enough);
-                        const double e = near.DistanceAndNearest(p, limit, enough, slack, found);
-                        EXPECT_EQ(e < enough, least < enough) << e;
-                        if (e < enough) {
-                            EXPECT_TRUE(found.empty());
-                            continue;
+                        for (int start : {-1, from}) {
+                            if (enough > limit)
+                                continue;
+                            SCOPED_TRACE(testing::Message()
+                                         << "slack " << slack << ", enough " << enough << ", from " << start);
+                            const double e = near.DistanceAndNearest(p, limit, enough, slack, found, start);
+                            EXPECT_EQ(e < enough, least < enough) << e;
+                            if (e < enough) {
+                                EXPECT_TRUE(found.empty());
+                                continue;
+                            }
+                            if (least < limit)
+                                EXPECT_TRUE(ExactlyEqual(e, least)) << e;
+                            else
+                                EXPECT_GE(e, limit);
+                            ExpectEverySegmentWithin(found, distances, std::min(e, limit) + slack);
                         }
-                        if (least < limit)
-                            EXPECT_TRUE(ExactlyEqual(e, least)) << e;
-                        else
-                            EXPECT_GE(e, limit);
-                        ExpectEverySegmentWithin(found, distances, std::min(e, limit) + slack);
                     }
                 }
             }
