@@ -276,7 +276,8 @@ namespace {
 // is worked out once, so that several distances can be offset in turn.
 class CFilteringOffset {
 public:
-    CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed);
+    CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed,
+                     const CChainDistance* near);
 
     // The share of a segment's offset or a vertex's arc, as fractions of
     // its length from its start: the same angles or the same stretch of a
@@ -316,7 +317,9 @@ private:
     // for an open chain, index count).
     std::vector<VertexKind> m_vertexKind;
     std::vector<Border> m_border;
-    CChainDistance m_near;
+    // The chain's distance tree: the caller's, or one of its own.
+    std::optional<CChainDistance> m_ownNear;
+    const CChainDistance& m_near;
     std::unique_ptr<CCurveList> m_orientedCopy;
     int m_wantInside = -1;
     std::vector<CChainDistance::Near> m_nearby;
@@ -330,10 +333,13 @@ private:
     std::vector<Split> m_bounds;
 };
 
-CFilteringOffset::CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed)
+CFilteringOffset::CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed,
+                                   const CChainDistance* near)
     : m_chain(chain), m_side(side), m_search(search), m_count(chain.GetCount()), m_closed(chain.IsClosed() != 0),
       m_vertexKind(static_cast<size_t>(m_count) + 1, VertexKind::Inner),
-      m_border(static_cast<size_t>(m_count) + 1, Border::None), m_near(chain)
+      m_border(static_cast<size_t>(m_count) + 1, Border::None),
+      m_ownNear(near ? std::nullopt : std::optional<CChainDistance>(std::in_place, chain)),
+      m_near(near ? *near : *m_ownNear)
 {
     const double tol = g_geometryTolerance;
     for (int v = m_closed ? 0 : 1; v < m_count; ++v) {
@@ -667,14 +673,14 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
 
 int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& distances, int side,
                            std::vector<std::unique_ptr<CCurveList>>& results, int simplify, double simplifyTolerance,
-                           PairSearch search, bool uncrossed)
+                           PairSearch search, bool uncrossed, const CChainDistance* near)
 {
     if (distances.empty())
         return 0;
     const double tol = g_geometryTolerance;
     const double distance = distances.back();
     const bool closed = chain.IsClosed() != 0;
-    CFilteringOffset filtering(chain, side, search, uncrossed);
+    CFilteringOffset filtering(chain, side, search, uncrossed, near);
     // The points at the distance whose nearest point of the chain lies on
     // a segment or a vertex lie, nearer to it, on the outline at every
     // smaller distance with the same nearest point: the disc round a point

@@ -120,6 +120,7 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
 // search stays near its outline instead of among every piece within the
 // distance. The result is the filtering offset by the last distance.
 // uncrossed: the caller has found that the chain does not cross itself.
+// near: the chain's distance tree when the caller has built one already.
 int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& distances, int side,
                            std::vector<std::unique_ptr<CCurveList>>& results, int simplify, double simplifyTolerance,
-                           PairSearch search, bool uncrossed = false);
+                           PairSearch search, bool uncrossed = false, const CChainDistance* near = nullptr);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "addins/milling/geometry/curvelist.h"
 #include "addins/milling/geometry/offsetfilter.h"
@@ -31,7 +32,7 @@ constexpr double kStageGrowth = 8.0;
 
 class CChainTurning {
 public:
-    explicit CChainTurning(const CCurveList& chain) : m_chain(chain), m_near(chain)
+    CChainTurning(const CCurveList& chain, const CChainDistance& near) : m_chain(chain), m_near(near)
     {
         const int n = chain.GetCount();
         m_turn.resize(static_cast<size_t>(n));
@@ -65,7 +66,7 @@ private:
     const CCurveList& m_chain;
     // The tree of boxes over runs of the chain: built without sorting,
     // it finds the segments within reach of a sample as a grid would.
-    CChainDistance m_near;
+    const CChainDistance& m_near;
     std::vector<double> m_turn;
     mutable std::vector<int> m_found;
 };
@@ -89,7 +90,9 @@ struct StagePlan {
     bool filter = false;
 };
 
-StagePlan PlanStages(const CCurveList& chain, double distance)
+// `near` receives the chain's distance tree when the plan needs one, for
+// the offset to use in turn.
+StagePlan PlanStages(const CCurveList& chain, double distance, std::optional<CChainDistance>& near)
 {
     if (chain.GetCount() < kTurningSamples || !chain.IsClosed() || !(distance > 0.0) || !std::isfinite(distance))
         return {{distance}, false};
@@ -98,7 +101,8 @@ StagePlan PlanStages(const CCurveList& chain, double distance)
     // the shortest) within which the chain turns little, and no stages when
     // it turns little within the whole distance. Asking about short reaches
     // first keeps the box queries small.
-    const CChainTurning turning(chain);
+    near.emplace(chain);
+    const CChainTurning turning(chain, *near);
     double first = distance / kFirstStageFraction;
     if (turning.Within(first) <= kStagingTurn) {
         while (first < distance / 2.0 && turning.Within(2.0 * first) <= kStagingTurn)
@@ -133,7 +137,8 @@ StagePlan PlanStages(const CCurveList& chain, double distance)
 
 std::vector<double> OffsetStages(const CCurveList& chain, double distance)
 {
-    return PlanStages(chain, distance).steps;
+    std::optional<CChainDistance> near;
+    return PlanStages(chain, distance, near).steps;
 }
 
 int StagedOffset(const CCurveList& chain, double distance, int side, std::vector<std::unique_ptr<CCurveList>>& results,
@@ -151,7 +156,8 @@ int StagedOffset(const CCurveList& chain, double distance, int side, std::vector
         distance = -distance;
         side = side ? 0 : 1;
     }
-    const StagePlan plan = PlanStages(chain, distance);
+    std::optional<CChainDistance> near;
+    const StagePlan plan = PlanStages(chain, distance, near);
     if (plan.steps.size() == 1 && !plan.filter)
         return inOneGo(chain, distance, results, simplify);
     std::vector<double> reached;
@@ -163,7 +169,8 @@ int StagedOffset(const CCurveList& chain, double distance, int side, std::vector
     // itself.
     std::vector<std::unique_ptr<CCurveList>> lists;
     const int count =
-        FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, plan.steps.size() > 1);
+        FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, plan.steps.size() > 1,
+                               near ? &*near : nullptr);
     if (simplify) {
         CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
         for (auto& list : lists)
