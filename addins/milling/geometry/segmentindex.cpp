@@ -58,9 +58,22 @@ SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags)
             box.unbounded = true;
             return box;
         }
+        // The points where the circle meets the axes through its centre
+        // bound the arc where it sweeps past them. An arc of at most half a
+        // turn (counted from its first end counter-clockwise) sweeps past
+        // a direction lying between its ends, a longer one past every
+        // direction that does not lie between them the other way round.
+        // Where rounding decides, the direction lies at an end, which the
+        // box holds already within the margin.
+        const bool full = arc.IsFullCircle();
+        const CVector2D& s = arc.ccw ? arc.startDir : arc.endDir;
+        const CVector2D& e = arc.ccw ? arc.endDir : arc.startDir;
+        const bool half = s.x * e.y - s.y * e.x >= 0.0;
         const CPoint2D axes[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         for (const CPoint2D& axis : axes) {
-            if (arc.IsFullCircle() || arc.IsPointOn(arc.centre + axis, kClosedSegment))
+            const double fromStart = s.x * axis.y - s.y * axis.x, toEnd = axis.x * e.y - axis.y * e.x;
+            const bool swept = half ? fromStart >= 0.0 && toEnd >= 0.0 : !(fromStart < 0.0 && toEnd < 0.0);
+            if (full || swept)
                 Include(box, arc.centre + axis * arc.radius);
         }
         // Directions are compared within the tolerance, which on the circle

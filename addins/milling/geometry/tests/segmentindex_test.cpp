@@ -1,10 +1,13 @@
 // The spatial indexes of the crossing searches and of the chaining answer
-// every query with a superset of what a scan of all boxes or points finds.
+// every query with a superset of what a scan of all boxes or points finds;
+// the boxes they start from hold every point a segment accepts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "addins/milling/geometry/segmentindex.h"
 
@@ -77,6 +80,58 @@ TEST(CPointCellsTest, NearHoldsEveryClosePoint)
                 const CPoint2D d = points[static_cast<size_t>(k)] - p;
                 if (std::fabs(d.x) < cell && std::fabs(d.y) < cell) {
                     ASSERT_TRUE(std::binary_search(near.begin(), near.end(), k)) << "point " << k;
+                }
+            }
+        }
+    }
+}
+
+// An arc's box holds its points and those the kernel still takes as on it
+// within the tolerance beyond its ends: arcs of both senses, from a sliver
+// to nearly a whole turn, with ends on the axes and off them, half and
+// whole circles.
+TEST(IntersectionBoxTest, AnArcsBoxHoldsEveryPointItAccepts)
+{
+    std::mt19937 random(41);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double quarter = 0.5 * kPi;
+    std::vector<std::pair<double, double>> spans = {{0.0, quarter}, {quarter, kPi},   {0.0, kPi},
+                                                    {kPi, 2.0 * kPi}, {0.3, 0.3 + kPi}, {-0.2, 0.2},
+                                                    {0.0, 2.0 * kPi}, {1.0, 1.0 + 1e-5}};
+    for (int k = 0; k < 200; ++k) {
+        const double a = 2.0 * kPi * unit(random);
+        spans.push_back({a, a + 2.0 * kPi * unit(random) * unit(random)});
+    }
+    for (const auto& [from, to] : spans) {
+        for (int ccw : {1, 0}) {
+            const CPoint2D centre(3.0 * unit(random) - 1.0, 2.0 * unit(random));
+            const double radius = 0.01 + 20.0 * unit(random);
+            auto at = [&](double angle) { return centre + CPoint2D(std::cos(angle), std::sin(angle)) * radius; };
+            CArcSegment2D arc(centre, at(ccw ? from : to), at(ccw ? to : from), ccw);
+            if (to - from >= 2.0 * kPi)
+                arc.SetCircle(centre, radius);
+            SCOPED_TRACE(testing::Message() << "from " << from << " to " << to << (ccw ? ", ccw" : ", cw"));
+            const SegmentBox box = IntersectionBox(arc, kClosedSegment);
+            ASSERT_FALSE(box.unbounded);
+            const double beyond = 3.0 * g_geometryTolerance;
+            for (int step = 0; step <= 400; ++step) {
+                const double angle = from - beyond + (to - from + 2.0 * beyond) * step / 400.0;
+                for (double near : {angle, from - beyond * unit(random), to + beyond * unit(random)}) {
+                    const CPoint2D p = at(near);
+                    if (!arc.IsPointOn(p, kClosedSegment))
+                        continue;
+                    EXPECT_TRUE(p.x >= box.minX && p.x <= box.maxX && p.y >= box.minY && p.y <= box.maxY)
+                        << std::hexfloat << near << ": " << p.x << ", " << p.y;
+                }
+            }
+            // The axis points the arc sweeps past, exactly: the box reaches them.
+            for (double angle : {0.0, quarter, kPi, 3.0 * quarter, 2.0 * kPi}) {
+                for (double turn : {angle - 2.0 * kPi, angle, angle + 2.0 * kPi}) {
+                    if (turn > from + 1e-9 && turn < to - 1e-9) {
+                        const CPoint2D p = at(turn);
+                        EXPECT_TRUE(p.x >= box.minX && p.x <= box.maxX && p.y >= box.minY && p.y <= box.maxY)
+                            << "axis " << angle;
+                    }
                 }
             }
         }
