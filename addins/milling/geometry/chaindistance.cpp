@@ -152,8 +152,35 @@ double SquaredRectangleDistance(double cx, double cy, double ux, double uy, doub
 
 CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p)
 {
-    if (segment.GetType() == kSegmentTypeArc && p.IsEqual(static_cast<const CArcSegment2D&>(segment).centre))
+    if (segment.GetType() != kSegmentTypeArc)
+        return segment.ClosestPoint(p, kClosedSegment);
+    const auto& arc = static_cast<const CArcSegment2D&>(segment);
+    if (p.IsEqual(arc.centre))
         return segment.GetStartPoint();
+    // The foot on the circle is the nearest point when its direction lies
+    // between the arc's ends, else the nearer end. Clear of the ends and of
+    // the axes (where the kernel's tolerant order of directions has its
+    // seams) the signs of two cross products say which, as the kernel's
+    // test of the foot would; near them the kernel decides.
+    if (arc.radius > 0.0 && !arc.IsFullCircle()) {
+        const CPoint2D d = p - arc.centre;
+        const double length = d.Length();
+        const double band = 8.0 * g_geometryTolerance;
+        if (length > 0.0 && std::fabs(d.x) > band * length && std::fabs(d.y) > band * length) {
+            const double qx = d.x / length, qy = d.y / length;
+            const CVector2D& s = arc.ccw ? arc.startDir : arc.endDir;
+            const CVector2D& e = arc.ccw ? arc.endDir : arc.startDir;
+            const double fromStart = s.x * qy - s.y * qx, toEnd = qx * e.y - qy * e.x;
+            const double ends = s.x * e.y - s.y * e.x;
+            if (std::fabs(fromStart) > band && std::fabs(toEnd) > band && std::fabs(ends) > band) {
+                const bool swept = ends > 0.0 ? fromStart > 0.0 && toEnd > 0.0 : !(fromStart < 0.0 && toEnd < 0.0);
+                if (swept)
+                    return arc.centre + d.Normalized() * arc.radius;
+                const CPoint2D a = arc.GetStartPoint(), b = arc.GetEndPoint();
+                return (p - a).Length() < (p - b).Length() ? a : b;
+            }
+        }
+    }
     return segment.ClosestPoint(p, kClosedSegment);
 }
 

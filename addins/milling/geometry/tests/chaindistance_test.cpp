@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "addins/milling/geometry/offsetfilter.h"
 #include "addins/milling/geometry/tests/shapes.h"
@@ -236,6 +238,51 @@ TEST(ChainDistanceTest, QueriesAgreeWithTheScan)
                             ExpectEverySegmentWithin(found, distances, std::min(e, limit) + slack);
                         }
                     }
+                }
+            }
+        }
+    }
+}
+
+// The nearest point of an arc is the one the kernel's closest point gives,
+// to the last bit: for arcs of both senses, from slivers to nearly whole
+// turns, with ends on the axes and off them, and points anywhere, beside
+// the ends, on the axes through the centre and just off them.
+TEST(ChainDistanceTest, NearestOnAnArcIsTheKernelsClosestPoint)
+{
+    std::mt19937 random(29);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double quarter = 0.5 * kPi, tol = g_geometryTolerance;
+    std::vector<std::pair<double, double>> spans = {{0.0, quarter}, {quarter, kPi}, {0.0, kPi},        {kPi, 1.9 * kPi},
+                                                    {-0.2, 0.2},    {1.0, 1.0 + 1e-5}, {0.3, 0.3 + 1e-7}, {0.5, 0.5 + 2.0 * kPi - 1e-6}};
+    for (int k = 0; k < 300; ++k) {
+        const double a = 2.0 * kPi * unit(random);
+        spans.push_back({a, a + 2.0 * kPi * unit(random) * unit(random)});
+    }
+    for (const auto& [from, to] : spans) {
+        for (int ccw : {1, 0}) {
+            const CPoint2D centre(2.0 * unit(random) - 1.0, 2.0 * unit(random) - 1.0);
+            const double radius = 0.01 + 50.0 * unit(random);
+            auto at = [&](double angle, double r) { return centre + CPoint2D(std::cos(angle), std::sin(angle)) * r; };
+            const CArcSegment2D arc(centre, at(ccw ? from : to, radius), at(ccw ? to : from, radius), ccw);
+            std::vector<double> angles;
+            for (int k = 0; k < 40; ++k)
+                angles.push_back(2.0 * kPi * unit(random));
+            for (double end : {from, to})
+                for (double by : {0.0, tol, -tol, 4.0 * tol, -4.0 * tol, 9.0 * tol, -9.0 * tol, 1e-3, -1e-3})
+                    angles.push_back(end + by);
+            for (double axis : {0.0, quarter, kPi, 3.0 * quarter})
+                for (double by : {0.0, tol, -tol, 9.0 * tol, -9.0 * tol})
+                    angles.push_back(axis + by);
+            for (double angle : angles) {
+                for (double r : {0.0, 0.5 * radius, radius, 3.0 * radius}) {
+                    const CPoint2D p = r > 0.0 ? at(angle, r) : centre;
+                    const CPoint2D expected = p.IsEqual(centre) ? arc.GetStartPoint() : arc.ClosestPoint(p, kClosedSegment);
+                    const CPoint2D got = NearestOnSegment(arc, p);
+                    EXPECT_TRUE(ExactlyEqual(got.x, expected.x) && ExactlyEqual(got.y, expected.y))
+                        << std::hexfloat << "arc " << from << " .. " << to << (ccw ? " ccw" : " cw") << ", point at "
+                        << angle << ", " << r << ": " << got.x << ", " << got.y << " against " << expected.x << ", "
+                        << expected.y;
                 }
             }
         }
