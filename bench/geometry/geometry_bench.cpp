@@ -66,22 +66,6 @@ std::unique_ptr<CCurveList> PolygonOf(int n)
     return shapes::RandomStar(random, n, radius - 0.4, radius + 0.4);
 }
 
-std::unique_ptr<CCurveList> Shifted(const CCurveList& list, const CPoint2D& by)
-{
-    auto copy = list.Copy();
-    for (auto& segment : copy->segments) {
-        if (segment->GetType() == kSegmentTypeArc) {
-            auto& arc = static_cast<CArcSegment2D&>(*segment);
-            arc.centre = arc.centre + by;
-        } else {
-            auto& line = static_cast<CLineSegment2D&>(*segment);
-            line.start = line.start + by;
-            line.end = line.end + by;
-        }
-    }
-    return copy;
-}
-
 using Shape = std::unique_ptr<CCurveList> (*)(int);
 
 // The smaller side of a chain's box.
@@ -160,7 +144,7 @@ void Fallback(benchmark::State& state, Shape shape, PairSearch search)
 void Combine(benchmark::State& state, Shape shape, PairSearch search)
 {
     auto a = shape(static_cast<int>(state.range(0)));
-    auto b = Shifted(*a, {0.35, 0.2});
+    auto b = shapes::Moved(a->Copy(), {0.35, 0.2});
     a->IsClockwise(0);
     b->IsClockwise(0);
     for (auto _ : state)

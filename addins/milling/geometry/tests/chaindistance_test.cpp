@@ -143,22 +143,7 @@ const ChainCase kChains[] = {
     {"gear", [](std::mt19937&) { return shapes::Gear(60, 0.7); }},
     // Far from the origin, where the tree's rectangles along slanted runs
     // carry the rounding of large coordinates.
-    {"fine_gear_far_off",
-     [](std::mt19937&) {
-         auto chain = shapes::Gear(500, 0.4);
-         const CPoint2D by(3.0e4, -1.7e4);
-         for (auto& segment : chain->segments) {
-             if (segment->GetType() == kSegmentTypeArc) {
-                 auto& arc = static_cast<CArcSegment2D&>(*segment);
-                 arc.centre = arc.centre + by;
-             } else {
-                 auto& line = static_cast<CLineSegment2D&>(*segment);
-                 line.start = line.start + by;
-                 line.end = line.end + by;
-             }
-         }
-         return chain;
-     }},
+    {"fine_gear_far_off", [](std::mt19937&) { return shapes::Moved(shapes::Gear(500, 0.4), {3.0e4, -1.7e4}); }},
 };
 
 // Distance is exactly the least distance of the scan when that is below the

@@ -155,6 +155,22 @@ inline std::unique_ptr<CCurveList> SpikyRing(std::mt19937& random, int n, double
     return Polygon(points);
 }
 
+// The list moved by `by`.
+inline std::unique_ptr<CCurveList> Moved(std::unique_ptr<CCurveList> list, const CPoint2D& by)
+{
+    for (auto& segment : list->segments) {
+        if (segment->GetType() == kSegmentTypeArc) {
+            auto& arc = static_cast<CArcSegment2D&>(*segment);
+            arc.centre = arc.centre + by;
+        } else {
+            auto& line = static_cast<CLineSegment2D&>(*segment);
+            line.start = line.start + by;
+            line.end = line.end + by;
+        }
+    }
+    return list;
+}
+
 // A copy of a list run the other way round.
 inline std::unique_ptr<CCurveList> Reversed(const CCurveList& list)
 {
