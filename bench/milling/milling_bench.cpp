@@ -63,18 +63,7 @@ constexpr double kFieldMargin = 8.0;
 std::unique_ptr<CCurveList> GearAt(int segments, double rootRadius, const CPoint2D& c)
 {
     const int teeth = std::max(3, segments / 4);
-    auto gear = shapes::Gear(teeth, 1.5 * rootRadius / teeth);
-    for (auto& s : gear->segments) {
-        if (s->GetType() == kSegmentTypeArc) {
-            auto& arc = static_cast<CArcSegment2D&>(*s);
-            arc.centre = arc.centre + c;
-        } else {
-            auto& line = static_cast<CLineSegment2D&>(*s);
-            line.start = line.start + c;
-            line.end = line.end + c;
-        }
-    }
-    return gear;
+    return shapes::Moved(shapes::Gear(teeth, 1.5 * rootRadius / teeth), c);
 }
 
 // The part: 60 % of the segments on the boundary, 10 % on each island.

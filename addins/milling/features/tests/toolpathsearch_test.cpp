@@ -17,36 +17,20 @@ using namespace shapes;
 using namespace toolpathtest;
 using Chains = std::vector<std::unique_ptr<CCurveList>>;
 
-std::unique_ptr<CCurveList> Moved(std::unique_ptr<CCurveList> list, double dx, double dy)
-{
-    const CPoint2D d(dx, dy);
-    for (auto& s : list->segments) {
-        if (s->GetType() == kSegmentTypeArc) {
-            auto& arc = static_cast<CArcSegment2D&>(*s);
-            arc.centre = arc.centre + d;
-        } else {
-            auto& line = static_cast<CLineSegment2D&>(*s);
-            line.start = line.start + d;
-            line.end = line.end + d;
-        }
-    }
-    return list;
-}
-
 // A boundary with a grid of islands: gears, circles and rounded squares,
 // some close enough that their grown outlines merge, one touching the
 // boundary, one with an island of its own inside (a pocket in an island).
 Chains IslandField(double spacing)
 {
     Chains part;
-    part.push_back(Moved(Gear(40, 2.0), 0, 0)); // root radius about 25
+    part.push_back(Moved(Gear(40, 2.0), {0, 0})); // root radius about 25
     int k = 0;
     for (double x = -15; x <= 15; x += spacing)
         for (double y = -15; y <= 15; y += spacing, ++k) {
             if (k % 3 == 0)
                 part.push_back(Circle(x, y, 1.5));
             else if (k % 3 == 1)
-                part.push_back(Moved(Gear(6, 0.4), x, y));
+                part.push_back(Moved(Gear(6, 0.4), {x, y}));
             else
                 part.push_back(RoundedRect(x - 1.2, y - 1.2, x + 1.2, y + 1.2, 0.4));
         }
@@ -150,7 +134,7 @@ TEST(ToolpathSearch, IndexedLinksEqualClosestPoints)
     Chains children;
     children.push_back(Circle(0, 0, 3));
     children.push_back(Circle(8, 2, 1));
-    children.push_back(Moved(Gear(8, 0.5), -5, 4));
+    children.push_back(Moved(Gear(8, 0.5), {-5, 4}));
     children.push_back(Circle(0, 0, 40));
     children.push_back(RoundedRect(10, -3, 16, 3, 1));
     children.push_back(Circle(60, 60, 2));
@@ -214,7 +198,7 @@ TEST(ToolpathSearch, IndexedSideOfChainEqualsTheChainsOwnTest)
                     probes.push_back(s->GetStartPoint() + CPoint2D(dx, dy));
         for (const CPoint2D& p : probes)
             ASSERT_EQ(index.ClassifyPoint(p), chain.ClassifyPoint(p, 0)) << p.x << ", " << p.y;
-        Chains others = Make(Circle(0, 0, 0.5), Circle(3, 2, 1), Rect(-20, -20, 20, 20), Moved(Gear(5, 0.3), 2, 1));
+        Chains others = Make(Circle(0, 0, 0.5), Circle(3, 2, 1), Rect(-20, -20, 20, 20), Moved(Gear(5, 0.3), {2, 1}));
         for (size_t o = 0; o < others.size(); ++o) {
             SCOPED_TRACE("other " + std::to_string(o));
             EXPECT_EQ(index.ContainsList(*others[o]), chain.ContainsList(*others[o], 0));
