@@ -72,7 +72,8 @@ bool IsFullTurn(int motion, const std::array<bool, 3>& axisGiven, const std::arr
     for (const ArcPlane& plane : kArcPlanes) {
         if (offsetGiven[plane.first] && offsetGiven[plane.second] && !offsetGiven[plane.normal] &&
             !axisGiven[plane.normal]) {
-            return offset[plane.first] != 0.0 || offset[plane.second] != 0.0;
+            return std::fpclassify(offset[plane.first]) != FP_ZERO ||
+                   std::fpclassify(offset[plane.second]) != FP_ZERO;
         }
     }
     return false;
