@@ -330,8 +330,9 @@ TEST_F(NcCodePaneTest, TheHostsControlShowsColouredProtectedText)
             DWORD mask = 0;
             ASSERT_EQ(object->GetCharFormat(probe.position, &format, &mask), S_OK);
             EXPECT_NE(format.dwEffects & CFE_PROTECTED, 0u);
-            if (probe.colour != 0xFFFFFFFF)
+            if (probe.colour != 0xFFFFFFFF) {
                 EXPECT_EQ(format.crTextColor, probe.colour);
+            }
         }
         job->SetNcCodeControl(nullptr);
     }
