@@ -220,12 +220,39 @@ void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
 }
 
 
+// The features a stage's foreseen overlap is worked out from.
+constexpr size_t kOverlapSamples = 128;
+
 struct Split {
     double along;
     CPoint2D point;
+    // The candidate whose crossing made the split (-1: none), and in the
+    // list of every split the candidate it splits.
+    int other = -1;
+    int candidate = -1;
 };
 
+
 } // namespace
+
+bool CoveredUpTo(const CSegment2D& candidate, bool fromStart, const CPoint2D& p, const CPoint2D& q,
+                 double distance, double slack)
+{
+    const CPoint2D end = fromStart ? candidate.GetStartPoint() : candidate.GetEndPoint();
+    if (!((end - q).Length() < distance - slack) || !((p - q).Length() <= distance + slack))
+        return false;
+    if (candidate.GetType() == kSegmentTypeLine)
+        return true;
+    const auto& arc = static_cast<const CArcSegment2D&>(candidate);
+    const CPoint2D away = arc.centre - q;
+    const CPoint2D a = (fromStart ? end : p) - arc.centre, b = (fromStart ? p : end) - arc.centre;
+    // Angles from a in the arc's sense, in [0, 2 pi).
+    auto turn = [&](const CPoint2D& to) {
+        const double angle = std::atan2(arc.ccw ? a.Cross(to) : to.Cross(a), a.Dot(to));
+        return angle < 0.0 ? angle + kTwoPi : angle;
+    };
+    return turn(away) > turn(b);
+}
 
 bool IsArcSliver(const CSegment2D& piece, double length)
 {
@@ -293,6 +320,14 @@ public:
     // were kept, and adds them to `pieces` when that is given (a stage that
     // only narrows the next needs the shares alone).
     int Portions(double distance, std::vector<Range>& features, std::vector<std::unique_ptr<CSegment2D>>* pieces);
+    // How many times the length of the outline the last call's candidates
+    // were (after their cuts; 0 when it kept nothing).
+    double Overlap() const { return m_keptLength > 0.0 ? m_candidateLength / m_keptLength : 0.0; }
+    // The same foreseen for the next call at `distance` from a sample of the
+    // features that the last call kept (`features`, as it returned them):
+    // how many times the length they took up then their candidates will
+    // be once cut at their neighbours.
+    double ForeseenOverlap(double distance, const std::vector<Range>& features) const;
 
 private:
     // Smooth: the chain runs on without a corner, so that a point whose
@@ -306,6 +341,12 @@ private:
     };
     SideVotes Vote(const CPoint2D& m, double within) const;
     bool OnOffsetSide(const CPoint2D& m, double dm, double slack);
+    void CutAtNeighbours(double distance, double slack, std::vector<std::pair<int, CPoint2D>>& tangentSplits);
+    std::unique_ptr<CArcSegment2D> ConeArc(int v, double distance, int onSide) const;
+    std::unique_ptr<CSegment2D> NarrowedCandidate(int feature, double distance, const Range& share, double slack) const;
+    CPoint2D NearestOfFeature(int feature, const CPoint2D& p) const;
+    bool CutAt(const CSegment2D& candidate, int end, const CSegment2D& beside, int besideFeature, double distance,
+               double slack, Split& cut) const;
 
     const CCurveList& m_chain;
     int m_side;
@@ -328,10 +369,42 @@ private:
     std::vector<std::unique_ptr<CSegment2D>> m_candidates;
     std::vector<int> m_featureOf;
     std::vector<Range> m_shareOf, m_kept;
-    std::vector<std::pair<int, Split>> m_splits;
+    std::vector<Split> m_splits;
     std::vector<SegmentBox> m_boxes;
     std::vector<Split> m_bounds;
+    // For each feature, the features beside its share on the outline at
+    // the last distance (before it, after it; -1: none found), and those
+    // being found at this one.
+    std::vector<std::array<int, 2>> m_neighbours, m_keptNeighbours;
+    std::vector<int> m_candidateOf;
+    std::vector<char> m_narrowed;
+    struct Cut {
+        Split from, to;
+    };
+    std::vector<Cut> m_cuts;
+    std::vector<int> m_renumbered;
+    double m_candidateLength = 0.0, m_keptLength = 0.0;
+    // The length of the portions each feature kept at the last call.
+    std::vector<double> m_keptLengthOf;
 };
+
+// The share `wanted` of a candidate, a little more against rounding at its
+// ends; returns the share it now is of the whole.
+CFilteringOffset::Range Narrow(CSegment2D& candidate, const CFilteringOffset::Range& wanted, double slack)
+{
+    const double length = Length(candidate);
+    const double margin = length > 0.0 ? 4.0 * slack / length : 1.0;
+    CFilteringOffset::Range share;
+    share.lo = std::max(0.0, wanted.lo - margin);
+    share.hi = std::min(1.0, wanted.hi + margin);
+    if (share.lo > 0.0 || share.hi < 1.0) {
+        const CPoint2D from = PointAlong(candidate, share.lo * length);
+        const CPoint2D to = PointAlong(candidate, share.hi * length);
+        candidate.SetStartPoint(from);
+        candidate.SetEndPoint(to);
+    }
+    return share;
+}
 
 CFilteringOffset::CFilteringOffset(const CCurveList& chain, int side, PairSearch search, bool uncrossed,
                                    const CChainDistance* near)
@@ -444,6 +517,187 @@ bool CFilteringOffset::OnOffsetSide(const CPoint2D& m, double dm, double slack)
     return place != PointPlace::On && (place == PointPlace::Inside) == (m_wantInside == 1);
 }
 
+// A point at the distance from vertex v has the vertex as its nearest point
+// of the chain only inside the vertex's normal cone, between the normals of
+// the two segments; elsewhere on the circle a segment is nearer. So a
+// corner needs only the arc across its cone, which keeps the number of
+// crossings proportional to the chain's detail instead of to the circles'
+// overlap.
+std::unique_ptr<CArcSegment2D> CFilteringOffset::ConeArc(int v, double distance, int onSide) const
+{
+    const CSegment2D& h = *m_chain.segments[static_cast<size_t>(v == 0 ? m_count - 1 : v - 1)];
+    const CSegment2D& i = *m_chain.segments[static_cast<size_t>(v)];
+    const CPoint2D u = i.GetStartPoint();
+    const CPoint2D a = h.GetDirectionAt(u, 1);
+    const CPoint2D l = i.GetDirectionAt(u, 1);
+    return std::make_unique<CArcSegment2D>(u, u + a.Perpendicular(onSide) * distance,
+                                           u + l.Perpendicular(onSide) * distance, onSide);
+}
+
+// The candidate of a segment or of an outer vertex at the distance, cut to
+// its share; null where a segment has no offset there.
+std::unique_ptr<CSegment2D> CFilteringOffset::NarrowedCandidate(int feature, double distance, const Range& share,
+                                                                double slack) const
+{
+    std::unique_ptr<CSegment2D> candidate;
+    if (feature < m_count) {
+        candidate = m_chain.segments[static_cast<size_t>(feature)]->Clone(0);
+        if (!candidate->Offset(distance, m_side))
+            return nullptr;
+    } else if (feature - m_count < m_count &&
+               m_vertexKind[static_cast<size_t>(feature - m_count)] == VertexKind::Outer) {
+        candidate = ConeArc(feature - m_count, distance, m_side);
+    } else {
+        return nullptr;
+    }
+    Narrow(*candidate, share, slack);
+    return candidate;
+}
+
+// The point of a feature nearest p: on its segment, or the vertex itself.
+CPoint2D CFilteringOffset::NearestOfFeature(int feature, const CPoint2D& p) const
+{
+    if (feature < m_count)
+        return NearestOnSegment(*m_chain.segments[static_cast<size_t>(feature)], p);
+    const int v = feature - m_count;
+    return v < m_count ? m_chain.segments[static_cast<size_t>(v)]->GetStartPoint()
+                       : m_chain.segments[static_cast<size_t>(m_count - 1)]->GetEndPoint();
+}
+
+// Moves `cut` (end 0: the start the candidate keeps from; 1: its end)
+// farther in to a crossing with the candidate `beside` of the neighbour
+// feature besideFeature, where the part cut off lies within the distance
+// of that feature. True when it moved.
+bool CFilteringOffset::CutAt(const CSegment2D& candidate, int end, const CSegment2D& beside, int besideFeature,
+                             double distance, double slack, Split& cut) const
+{
+    SegmentPoints points;
+    const int found = candidate.Intersect(beside, points, kClosedSegment, kClosedSegment);
+    bool moved = false;
+    for (int i = 0; i < found; ++i) {
+        const CPoint2D& p = points[static_cast<size_t>(i)];
+        const double along = candidate.DistanceAlong(p, 1);
+        const bool farther = end == 0 ? along > cut.along : along < cut.along;
+        if (farther && CoveredUpTo(candidate, end == 0, p, NearestOfFeature(besideFeature, p), distance, slack)) {
+            cut = {along, p};
+            moved = true;
+        }
+    }
+    return moved;
+}
+
+double CFilteringOffset::ForeseenOverlap(double distance, const std::vector<Range>& features) const
+{
+    if (m_neighbours.size() != features.size() || m_keptLengthOf.size() != features.size())
+        return 0.0;
+    const double tol = g_geometryTolerance;
+    const double slack = DistanceSlack(distance);
+    std::vector<int> live;
+    for (size_t f = 0; f < features.size(); ++f)
+        if (features[f].lo <= features[f].hi && m_keptLengthOf[f] > 0.0)
+            live.push_back(static_cast<int>(f));
+    const size_t samples = std::min(live.size(), kOverlapSamples);
+    double before = 0.0, after = 0.0;
+    for (size_t k = 0; k < samples; ++k) {
+        const int f = live[k * live.size() / samples];
+        auto candidate = NarrowedCandidate(f, distance, features[static_cast<size_t>(f)], slack);
+        if (!candidate)
+            continue;
+        const double length = Length(*candidate);
+        Split from{0.0, candidate->GetStartPoint()}, to{length, candidate->GetEndPoint()};
+        for (int end = 0; end < 2; ++end) {
+            const int other = m_neighbours[static_cast<size_t>(f)][static_cast<size_t>(end)];
+            if (other < 0 || other == f || !(features[static_cast<size_t>(other)].lo <= features[static_cast<size_t>(other)].hi))
+                continue;
+            auto beside = NarrowedCandidate(other, distance, features[static_cast<size_t>(other)], slack);
+            if (beside)
+                CutAt(*candidate, end, *beside, other, distance, slack, end == 0 ? from : to);
+        }
+        before += m_keptLengthOf[static_cast<size_t>(f)];
+        after += std::max(0.0, to.along - from.along - tol);
+    }
+    return before > 0.0 ? after / before : 0.0;
+}
+
+// A candidate runs on beside each neighbour that bounded its share at the
+// smaller distance, within the distance of the neighbour's segment or
+// vertex, up to where their candidates cross: the part before the crossing
+// can never be on the outline, whether or not the neighbour stays on it.
+// Cutting it off keeps a candidate about as long as its share will be where
+// its neighbours stay, so that a stage can reach much farther than the one
+// before without its candidates meeting many others. Only candidates cut
+// to their shares are cut again; one covered whole is dropped.
+void CFilteringOffset::CutAtNeighbours(double distance, double slack,
+                                       std::vector<std::pair<int, CPoint2D>>& tangentSplits)
+{
+    const double tol = g_geometryTolerance;
+    std::vector<std::unique_ptr<CSegment2D>>& candidates = m_candidates;
+    const int built = static_cast<int>(candidates.size());
+    std::vector<int>& candidateOf = m_candidateOf;
+    candidateOf.assign(m_neighbours.size(), -1);
+    for (int k = 0; k < built; ++k)
+        if (m_narrowed[static_cast<size_t>(k)])
+            candidateOf[static_cast<size_t>(m_featureOf[static_cast<size_t>(k)])] = k;
+    std::vector<Cut>& cuts = m_cuts;
+    cuts.resize(static_cast<size_t>(built));
+    bool anyCut = false;
+    for (int k = 0; k < built; ++k) {
+        const CSegment2D& candidate = *candidates[static_cast<size_t>(k)];
+        const double length = Length(candidate);
+        Cut& cut = cuts[static_cast<size_t>(k)];
+        cut = {{0.0, candidate.GetStartPoint()}, {length, candidate.GetEndPoint()}};
+        if (!m_narrowed[static_cast<size_t>(k)])
+            continue;
+        const std::array<int, 2>& around = m_neighbours[static_cast<size_t>(m_featureOf[static_cast<size_t>(k)])];
+        for (int end = 0; end < 2; ++end) {
+            const int other = around[static_cast<size_t>(end)] < 0
+                                  ? -1
+                                  : candidateOf[static_cast<size_t>(around[static_cast<size_t>(end)])];
+            if (other < 0 || other == k)
+                continue;
+            if (CutAt(candidate, end, *candidates[static_cast<size_t>(other)], around[static_cast<size_t>(end)],
+                      distance, slack, end == 0 ? cut.from : cut.to))
+                anyCut = true;
+        }
+    }
+    if (!anyCut)
+        return;
+    std::vector<int>& renumbered = m_renumbered;
+    renumbered.assign(static_cast<size_t>(built), -1);
+    int kept = 0;
+    for (int k = 0; k < built; ++k) {
+        const size_t at = static_cast<size_t>(k);
+        CSegment2D& candidate = *candidates[at];
+        const Cut& cut = cuts[at];
+        const double length = Length(candidate);
+        if (cut.from.along > 0.0 || cut.to.along < length) {
+            if (!(cut.to.along - cut.from.along >= tol))
+                continue;
+            Range& share = m_shareOf[at];
+            const double width = share.hi - share.lo;
+            const Range was = share;
+            share.lo = was.lo + width * (cut.from.along / length);
+            share.hi = was.lo + width * (cut.to.along / length);
+            candidate.SetStartPoint(cut.from.point);
+            candidate.SetEndPoint(cut.to.point);
+        }
+        renumbered[at] = kept;
+        if (kept != k) {
+            candidates[static_cast<size_t>(kept)] = std::move(candidates[at]);
+            m_featureOf[static_cast<size_t>(kept)] = m_featureOf[at];
+            m_shareOf[static_cast<size_t>(kept)] = m_shareOf[at];
+            m_narrowed[static_cast<size_t>(kept)] = m_narrowed[at];
+        }
+        ++kept;
+    }
+    candidates.resize(static_cast<size_t>(kept));
+    m_featureOf.resize(static_cast<size_t>(kept));
+    m_shareOf.resize(static_cast<size_t>(kept));
+    m_narrowed.resize(static_cast<size_t>(kept));
+    for (auto& [k, p] : tangentSplits)
+        k = renumbered[static_cast<size_t>(k)];
+}
+
 int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
                                 std::vector<std::unique_ptr<CSegment2D>>* pieces)
 {
@@ -461,28 +715,26 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     std::vector<int>& featureOf = m_featureOf;
     candidates.clear();
     featureOf.clear();
+    m_narrowed.clear();
+    // At most a candidate and a border for every segment and vertex: room
+    // for them at once (the lists serve every stage).
+    const size_t most = 2 * (2 * static_cast<size_t>(count) + 1);
+    candidates.reserve(most);
+    featureOf.reserve(most);
+    m_narrowed.reserve(most);
+    m_shareOf.reserve(most);
     // The share of the whole candidate that each candidate is.
     std::vector<Range>& shareOf = m_shareOf;
     shareOf.clear();
     auto add = [&](std::unique_ptr<CSegment2D> candidate, int feature, bool trim) {
+        // The share that kept portions took up at the smaller distance.
         Range share;
-        if (!all && trim) {
-            // A little more than the share that kept portions took up at
-            // the smaller distance, against rounding at its ends.
-            const double length = Length(*candidate);
-            const double margin = length > 0.0 ? 4.0 * slack / length : 1.0;
-            share.lo = std::max(0.0, features[static_cast<size_t>(feature)].lo - margin);
-            share.hi = std::min(1.0, features[static_cast<size_t>(feature)].hi + margin);
-            if (share.lo > 0.0 || share.hi < 1.0) {
-                const CPoint2D from = PointAlong(*candidate, share.lo * length);
-                const CPoint2D to = PointAlong(*candidate, share.hi * length);
-                candidate->SetStartPoint(from);
-                candidate->SetEndPoint(to);
-            }
-        }
+        if (!all && trim)
+            share = Narrow(*candidate, features[static_cast<size_t>(feature)], slack);
         candidates.push_back(std::move(candidate));
         featureOf.push_back(feature);
         shareOf.push_back(share);
+        m_narrowed.push_back(!all && trim ? 1 : 0);
     };
     std::vector<std::pair<int, CPoint2D>> tangentSplits;
     // Where the chain crosses or runs back over itself, a portion can come
@@ -506,16 +758,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         const CPoint2D u = i.GetStartPoint();
         const CPoint2D a = h.GetDirectionAt(u, 1);
         const CPoint2D l = i.GetDirectionAt(u, 1);
-        // A point at the distance from the vertex has the vertex as its
-        // nearest point of the chain only inside the vertex's normal cone,
-        // between the normals of the two segments; elsewhere on the circle a
-        // segment is nearer. So a corner needs only the arc across its cone,
-        // which keeps the number of crossings proportional to the chain's
-        // detail instead of to the circles' overlap.
-        auto coneArc = [&](int onSide) {
-            return std::make_unique<CArcSegment2D>(u, u + a.Perpendicular(onSide) * distance,
-                                                   u + l.Perpendicular(onSide) * distance, onSide);
-        };
+        auto coneArc = [&](int onSide) { return ConeArc(v, distance, onSide); };
         auto circle = [&] {
             auto whole = std::make_unique<CArcSegment2D>();
             whole->ccw = side;
@@ -555,43 +798,55 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
             add(std::move(piece), i, true);
     }
 
+    if (!all && m_neighbours.size() == features.size())
+        CutAtNeighbours(distance, slack, tangentSplits);
+
     // Crossings split the candidates.
     const int n = static_cast<int>(candidates.size());
+    m_candidateLength = 0.0;
+    m_keptLength = 0.0;
+    for (const auto& candidate : candidates)
+        m_candidateLength += Length(*candidate);
     for (auto& border : borders)
         candidates.push_back(std::move(border));
     const int total = static_cast<int>(candidates.size());
-    // The points that split candidate k, as (k, split) in one list (one
-    // allocation rather than one a candidate), ordered by k, then along.
-    std::vector<std::pair<int, Split>>& splits = m_splits;
+    // The points that split the candidates, in one list (one allocation
+    // rather than one a candidate), ordered by candidate, then along. Most
+    // candidates cross about two others; room for that at once spares the
+    // list's growth copying it.
+    std::vector<Split>& splits = m_splits;
     std::vector<SegmentBox>& boxes = m_boxes;
     splits.clear();
+    splits.reserve(4 * static_cast<size_t>(n));
     boxes.assign(static_cast<size_t>(total), SegmentBox{});
     if (m_search == PairSearch::Indexed)
         for (int k = 0; k < total; ++k)
             boxes[k] = IntersectionBox(*candidates[k], kClosedSegment);
     for (const auto& [k, p] : tangentSplits)
-        splits.push_back({k, {candidates[k]->DistanceAlong(p, 1), p}});
+        splits.push_back({candidates[k]->DistanceAlong(p, 1), p, -1, k});
     SegmentPoints points;
     auto split = [&](int i, int j) {
         if (i >= n)
             return;
         const int found = candidates[i]->Intersect(*candidates[j], points, kClosedSegment, kClosedSegment);
         for (int k = 0; k < found; ++k) {
-            splits.push_back({i, {candidates[i]->DistanceAlong(points[k], 1), points[k]}});
+            splits.push_back({candidates[i]->DistanceAlong(points[k], 1), points[k], j, i});
             if (j < n)
-                splits.push_back({j, {candidates[j]->DistanceAlong(points[k], 1), points[k]}});
+                splits.push_back({candidates[j]->DistanceAlong(points[k], 1), points[k], i, j});
         }
     };
     if (m_search == PairSearch::Indexed)
         ForEachLaterOverlap(boxes, n, split);
     else
         ForEachCandidatePair(boxes, m_search, split);
-    std::sort(splits.begin(), splits.end(), [](const std::pair<int, Split>& a, const std::pair<int, Split>& b) {
-        return a.first != b.first ? a.first < b.first : a.second.along < b.second.along;
+    std::sort(splits.begin(), splits.end(), [](const Split& a, const Split& b) {
+        return a.candidate != b.candidate ? a.candidate < b.candidate : a.along < b.along;
     });
 
     std::vector<Range>& kept = m_kept;
     kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
+    m_keptNeighbours.assign(kept.size(), {-1, -1});
+    m_keptLengthOf.assign(kept.size(), 0.0);
     int keptCount = 0;
     std::vector<Split>& bounds = m_bounds;
     size_t next = 0;
@@ -601,7 +856,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         const bool circle = candidate.GetType() == kSegmentTypeArc &&
                             static_cast<const CArcSegment2D&>(candidate).IsFullCircle();
         const size_t firstCut = next;
-        while (next < splits.size() && splits[next].first == k)
+        while (next < splits.size() && splits[next].candidate == k)
             ++next;
         const bool uncut = next == firstCut;
         // The segment the candidate comes from: its own, or the one a
@@ -611,9 +866,13 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         if (!circle)
             bounds.push_back({0.0, candidate.GetStartPoint()});
         for (size_t c = firstCut; c < next; ++c) {
-            const Split& s = splits[c].second;
+            const Split& s = splits[c];
             if (bounds.empty() || s.along - bounds.back().along >= tol)
                 bounds.push_back(s);
+            else if (bounds.back().other < 0)
+                // A crossing at the candidate's start (where it was cut at
+                // a neighbour) still names the neighbour.
+                bounds.back().other = s.other;
         }
         if (circle) {
             if (bounds.empty())
@@ -622,7 +881,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         } else if (length - bounds.back().along >= tol) {
             bounds.push_back({length, candidate.GetEndPoint()});
         } else {
-            bounds.back() = {length, candidate.GetEndPoint()};
+            bounds.back() = {length, candidate.GetEndPoint(), bounds.back().other};
         }
         for (size_t b = 0; b + 1 < bounds.size(); ++b) {
             // Slivers shorter than the chaining tolerance are kept: where
@@ -640,6 +899,8 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
             if (dm < distance - slack || !OnOffsetSide(m, dm, slack))
                 continue;
             ++keptCount;
+            m_keptLength += to - from;
+            m_keptLengthOf[static_cast<size_t>(featureOf[k])] += to - from;
             if (pieces) {
                 auto piece = candidate.Clone(0);
                 if (!(circle && bounds.size() == 2 && uncut)) {
@@ -652,6 +913,13 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
             }
             if (length > 0.0) {
                 Range& range = kept[static_cast<size_t>(featureOf[k])];
+                // The features whose candidates bound the share on the
+                // outline: the first kept portion's start, the last's end.
+                auto neighbour = [&](int other) { return other >= 0 && other < n ? featureOf[other] : -1; };
+                std::array<int, 2>& around = m_keptNeighbours[static_cast<size_t>(featureOf[k])];
+                if (range.lo > range.hi)
+                    around[0] = neighbour(bounds[b].other);
+                around[1] = neighbour(bounds[b + 1].other);
                 const Range& share = shareOf[static_cast<size_t>(k)];
                 const double width = share.hi - share.lo;
                 range.lo = std::min(range.lo, share.lo + width * std::max(0.0, from / length));
@@ -660,7 +928,28 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         }
     }
     std::swap(features, kept);
+    std::swap(m_neighbours, m_keptNeighbours);
     return keptCount;
+}
+
+
+// Growing stages: the second reaches kFirstGrowth times as far as the first,
+// and each further one as far again as its candidates allow. A stage whose
+// candidates, after their cuts, are about as long as its outline (every
+// feature kept its neighbours: teeth on a large gear) may reach much
+// farther; one whose candidates overlap the outline several times over
+// (features leaving between their neighbours: jittered outlines) has them
+// grow with the reach, and the next stage reaches less far, so that the
+// candidates of each stage make about kTargetExcess times its outline in
+// excess.
+constexpr double kFirstGrowth = 8.0;
+constexpr double kTargetExcess = 2.0;
+constexpr double kLeastGrowth = 2.0;
+
+double NextGrowth(double growth, double overlap)
+{
+    const double excess = std::max(overlap - 1.0, 1e-3);
+    return std::max(kLeastGrowth, 1.0 + (growth - 1.0) * kTargetExcess / excess);
 }
 
 } // namespace
@@ -673,7 +962,7 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
 
 int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& distances, int side,
                            std::vector<std::unique_ptr<CCurveList>>& results, int simplify, double simplifyTolerance,
-                           PairSearch search, bool uncrossed, const CChainDistance* near)
+                           PairSearch search, bool uncrossed, const CChainDistance* near, bool grow)
 {
     if (distances.empty())
         return 0;
@@ -690,10 +979,19 @@ int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& d
     // up at the next.
     std::vector<CFilteringOffset::Range> features;
     std::vector<std::unique_ptr<CSegment2D>> kept;
-    for (size_t k = 0; k < distances.size(); ++k) {
-        const bool last = k + 1 == distances.size();
-        if (filtering.Portions(distances[k], features, last ? &kept : nullptr) == 0)
+    std::vector<double> reach(distances);
+    for (size_t k = 0; k < reach.size(); ++k) {
+        const bool last = k + 1 == reach.size();
+        if (filtering.Portions(reach[k], features, last ? &kept : nullptr) == 0)
             return 0;
+        if (grow && !last) {
+            const double growth = k == 0 ? kFirstGrowth : NextGrowth(reach[k] / reach[k - 1], filtering.Overlap());
+            if (reach.back() > (2.0 * growth - 1.0) * reach[k]) {
+                const double foreseen = filtering.ForeseenOverlap(reach.back(), features);
+                if (!(foreseen > 0.0 && foreseen - 1.0 <= kTargetExcess))
+                    reach.insert(reach.begin() + static_cast<std::ptrdiff_t>(k) + 1, reach[k] * growth);
+            }
+        }
     }
     if (closed)
         PruneSpurs(kept);

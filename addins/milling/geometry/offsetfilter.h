@@ -94,6 +94,15 @@ private:
 // distance of the radius from every point of the circle.
 CPoint2D NearestOnSegment(const CSegment2D& segment, const CPoint2D& p);
 
+// Whether every point of `candidate` from its start (fromStart) or from its
+// end up to p lies within `distance` of q, up to rounding at p, which lies
+// at the distance: such a part of a candidate can never be on the offset.
+// Along a line the distance from q has no maximum inside; along an arc its
+// only maximum is where the direction from q through the centre meets the
+// circle, which must lie outside the part.
+bool CoveredUpTo(const CSegment2D& candidate, bool fromStart, const CPoint2D& p, const CPoint2D& q, double distance,
+                 double slack);
+
 // An arc so short (length: its length) that its end directions agree at
 // the chaining tolerance would read as a full circle from then on, at the
 // tolerance the toolpaths and the chaining work at: a circle of the
@@ -121,6 +130,11 @@ int FilteredOffset(const CCurveList& chain, double distance, int side, std::vect
 // distance. The result is the filtering offset by the last distance.
 // uncrossed: the caller has found that the chain does not cross itself.
 // near: the chain's distance tree when the caller has built one already.
+// grow: distances holds the first stage and the last; the stages between
+// reach as far as the candidates allow, each once the one before has run.
+// A candidate is also cut where it runs within the distance of a segment
+// or vertex beside it on the outline at the stage before.
 int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& distances, int side,
                            std::vector<std::unique_ptr<CCurveList>>& results, int simplify, double simplifyTolerance,
-                           PairSearch search, bool uncrossed = false, const CChainDistance* near = nullptr);
+                           PairSearch search, bool uncrossed = false, const CChainDistance* near = nullptr,
+                           bool grow = false);

@@ -20,15 +20,11 @@ namespace {
 // segment's offset crosses those of many others.
 constexpr int kTurningSamples = 64;
 constexpr double kStagingTurn = 3.0 * kPi;
-// The first stage is no shorter than the distance over this.
-constexpr double kFirstStageFraction = 64.0;
-// Each stage reaches about this many times the distance of the one before:
-// the share of a segment or a vertex that makes up the outline shrinks only
-// a little from one stage to the next, so that its candidate meets few more
-// than its neighbours' on the outline. Where every tooth of a chain stays
-// on the outline at every distance, each stage costs about as much as the
-// first, so fewer, longer stages pay.
-constexpr double kStageGrowth = 8.0;
+// The first stage is no shorter than the distance over this. Stages after
+// it reach as far as their candidates allow (see the filtering offset), so
+// a short first stage costs few further ones where the chain's features
+// keep their neighbours, as the teeth of a gear do.
+constexpr double kFirstStageFraction = 1024.0;
 
 class CChainTurning {
 public:
@@ -121,16 +117,9 @@ StagePlan PlanStages(const CCurveList& chain, double distance, std::optional<CCh
     // that crosses itself is offset in one go.
     if (chain.SelfIntersections(nullptr) > 0)
         return {{distance}, false};
-    // Each further stage takes the distance to about kStageGrowth times what
-    // it has reached; the last takes what is left.
-    StagePlan plan{{first}, false};
-    double done = first;
-    while (distance - done > 2.0 * (kStageGrowth - 1.0) * done) {
-        plan.steps.push_back(done * (kStageGrowth - 1.0));
-        done *= kStageGrowth;
-    }
-    plan.steps.push_back(distance - done);
-    return plan;
+    // The stages after the first are chosen as the offset goes, from how
+    // its candidates narrow.
+    return {{first, distance - first}, false};
 }
 
 } // namespace
@@ -161,16 +150,15 @@ int StagedOffset(const CCurveList& chain, double distance, int side, std::vector
     if (plan.steps.size() == 1 && !plan.filter)
         return inOneGo(chain, distance, results, simplify);
     std::vector<double> reached;
-    double sum = 0.0;
-    for (double step : plan.steps)
-        reached.push_back(sum += step);
-    reached.back() = distance;
+    if (plan.steps.size() > 1)
+        reached.push_back(plan.steps.front());
+    reached.push_back(distance);
     // The plan has more than one step only for a chain that does not cross
     // itself.
     std::vector<std::unique_ptr<CCurveList>> lists;
     const int count =
         FilteredOffsetInStages(chain, reached, side, lists, 0, 0.0, search, plan.steps.size() > 1,
-                               near ? &*near : nullptr);
+                               near ? &*near : nullptr, true);
     if (simplify) {
         CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
         for (auto& list : lists)

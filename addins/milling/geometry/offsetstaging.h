@@ -20,17 +20,18 @@ class CCurveList;
 // simplification.
 enum class OffsetStaging { Staged, OneGo };
 
-// The steps of a staged offset; they add up to the distance. Offsetting
-// fine teeth by many times their size in one go crosses each piece with the
-// pieces of every tooth within the distance. So a chain that turns a lot
-// within the distance is first offset by a fraction of it small enough for
-// the chain (at least 1/64 of it); each further stage takes the distance
-// reached to about eight times as far, the last to the distance. Only the
-// segments and vertices that make up the outline at one stage can make it
-// up at the next, and only the share of each that did, so the candidates
-// of a stage stay near the outline. One step for chains that turn little
-// within the distance, that are open, or that cross themselves.
-// distance > 0.
+// The first step of a staged offset and what is left; they add up to the
+// distance. Offsetting fine teeth by many times their size in one go crosses
+// each piece with the pieces of every tooth within the distance. So a chain
+// that turns a lot within the distance is first offset by a fraction of it
+// small enough for the chain (at least 1/1024 of it); only the segments and
+// vertices that make up the outline at one stage can make it up at the
+// next, and only the share of each that did, so the candidates of a stage
+// stay near the outline. The stages between the first and the distance are
+// chosen as the offset goes: each reaches as far as its candidates allow
+// once cut at their neighbours on the outline before. One step for chains
+// that turn little within the distance, that are open, or that cross
+// themselves. distance > 0.
 std::vector<double> OffsetStages(const CCurveList& chain, double distance);
 
 // The offset in the stages above; the rest as CCurveList::Offset (which

@@ -6,10 +6,10 @@
 
 #include <cmath>
 #include <algorithm>
-#include <numeric>
 #include <random>
 
 #include "addins/milling/geometry/curvelist.h"
+#include "addins/milling/geometry/offsetfilter.h"
 #include "addins/milling/geometry/offsetstaging.h"
 #include "addins/milling/geometry/tests/shapes.h"
 
@@ -70,6 +70,15 @@ std::vector<StagedCase> StagedCases()
     std::vector<StagedCase> cases;
     cases.push_back({"fine gear, root radius 60", Gear(400, 90.0 / 400), 2.0, true});
     cases.push_back({"fine gear, root radius 8", Gear(120, 12.0 / 120), 2.0, true});
+    // Teeth 0.7 apart at 1.5 % of the gear's width: the stage after the
+    // first reaches the distance at once, its candidates cut at their
+    // neighbours on the first stage's outline. Cutting at every crossing
+    // with a neighbour, covered or not, broke this outline into 18 pieces.
+    auto gear = Gear(246, 0.7);
+    double x0, y0, x1, y1;
+    gear->GetBounds(x0, y0, x1, y1);
+    const double width = std::min(x1 - x0, y1 - y0);
+    cases.push_back({"gear, teeth 0.7 apart", std::move(gear), width * 1.5 / 100.0, true});
     cases.push_back({"handwriting stroke", Serpentine(40, 3.0), 3.0, false});
     cases.push_back({"comb", Comb(60), 3.0, true});
     // Unit edges with radii jittered by 0.4: the first stage's outline is
@@ -93,17 +102,10 @@ TEST(OffsetStages, StagedOutlinesEqualTheOffsetInOneGo)
                 continue;
             SCOPED_TRACE(testing::Message() << c.name << (side == outwards ? ", outwards" : ", inwards"));
             const std::vector<double> steps = OffsetStages(*c.chain, c.distance);
-            ASSERT_GE(steps.size(), 2u);
-            EXPECT_GE(steps[0], c.distance / 64.0);
-            EXPECT_NEAR(std::accumulate(steps.begin(), steps.end(), 0.0), c.distance, 1e-12);
-            // Each stage reaches at most about eight times as far as the
-            // one before (the last up to sixteen times, taking what is left).
-            double reached = steps[0];
-            for (size_t k = 1; k < steps.size(); ++k) {
-                EXPECT_GT(steps[k], 0.0);
-                EXPECT_LE(reached + steps[k], 16.0 * reached);
-                reached += steps[k];
-            }
+            ASSERT_EQ(steps.size(), 2u);
+            EXPECT_GE(steps[0], c.distance / 1024.0);
+            EXPECT_LE(steps[0], c.distance / 2.0);
+            EXPECT_NEAR(steps[0] + steps[1], c.distance, 1e-12);
             const ChainList staged = ClosedOffset(*c.chain, c.distance, side, OffsetStaging::Staged);
             const ChainList once = ClosedOffset(*c.chain, c.distance, side, OffsetStaging::OneGo);
             const ChainList negated = ClosedOffset(*c.chain, -c.distance, 1 - side, OffsetStaging::Staged);
@@ -128,6 +130,55 @@ TEST(OffsetStages, StagedOutlinesEqualTheOffsetInOneGo)
                 EXPECT_NEAR(negatedAreas[k], onceAreas[k], 2.0 * kSimplifyTolerance * perimeter);
             }
         }
+    }
+}
+
+// A candidate is cut where it runs within the distance of a neighbour's
+// segment or vertex: only a part that lies wholly within the distance of
+// the neighbour's nearest point q may go, from the candidate's start (or
+// end) up to the crossing p at the distance.
+TEST(OffsetStages, OnlyPartsWithinTheDistanceOfANeighbourAreCutOff)
+{
+    const double slack = 1e-9;
+    auto arc = [](double fromDegrees, double toDegrees, int ccw) {
+        auto at = [](double degrees) {
+            const double a = degrees * kPi / 180.0;
+            return CPoint2D(5.0 * std::cos(a), 5.0 * std::sin(a));
+        };
+        return std::make_unique<CArcSegment2D>(CPoint2D(0.0, 0.0), at(fromDegrees), at(toDegrees), ccw);
+    };
+    auto point = [](double degrees) {
+        const double a = degrees * kPi / 180.0;
+        return CPoint2D(5.0 * std::cos(a), 5.0 * std::sin(a));
+    };
+    const CPoint2D left(-1.0, 0.0);
+    // From q = (-1, 0) the circle of radius 5 round the origin is farthest
+    // at angle 0: a part across it rises above what its ends have.
+    const double across = (point(60.0) - left).Length() + 0.01;
+    const double beside = (point(100.0) - left).Length();
+    struct Case {
+        const char* name;
+        std::unique_ptr<CSegment2D> candidate;
+        bool fromStart;
+        CPoint2D p, q;
+        double distance;
+        bool covered;
+    } cases[] = {
+        {"line, start within", std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(10, 0)), true,
+         CPoint2D(7, 0), CPoint2D(3, 1), std::sqrt(17.0), true},
+        {"line, end beyond", std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(10, 0)), false,
+         CPoint2D(7, 0), CPoint2D(3, 1), std::sqrt(17.0), false},
+        {"line, crossing beyond the distance", std::make_unique<CLineSegment2D>(CPoint2D(0, 0), CPoint2D(10, 0)),
+         true, CPoint2D(8, 0), CPoint2D(3, 1), std::sqrt(17.0), false},
+        {"arc across its farthest point", arc(-60.0, 90.0, 1), true, point(60.0), left, across, false},
+        {"arc across its farthest point, clockwise", arc(60.0, -90.0, 0), true, point(-60.0), left, across, false},
+        {"arc clear of its farthest point", arc(100.0, 180.0, 1), false, point(100.0), left, beside, true},
+        {"arc clear of its farthest point, clockwise", arc(180.0, 100.0, 0), true, point(100.0), left, beside,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CoveredUpTo(*c.candidate, c.fromStart, c.p, c.q, c.distance, slack), c.covered);
     }
 }
 
