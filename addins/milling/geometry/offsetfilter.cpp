@@ -25,6 +25,10 @@ namespace {
 // to rounding; portions inside it lie nearer by much more.
 double DistanceSlack(double distance) { return 10.0 * g_geometryTolerance + 1e-9 * distance; }
 
+// Points along a candidate and how far along a point lies, to the last
+// bits: the kernel reads directions within the tolerance of an axis or of
+// one another as the same, which on a circle of radius r moves a point by up
+// to r times the tolerance, more than the tolerance itself once r is large.
 CPoint2D PointAlong(const CSegment2D& segment, double along)
 {
     if (segment.GetType() == kSegmentTypeLine) {
@@ -33,8 +37,27 @@ CPoint2D PointAlong(const CSegment2D& segment, double along)
         return s + d * along;
     }
     const auto& arc = static_cast<const CArcSegment2D&>(segment);
-    const double angle = arc.startDir.Angle() + (arc.ccw ? 1.0 : -1.0) * along / arc.radius;
+    const double angle = std::atan2(arc.startDir.y, arc.startDir.x) + (arc.ccw ? 1.0 : -1.0) * along / arc.radius;
     return arc.centre + CPoint2D(std::cos(angle), std::sin(angle)) * arc.radius;
+}
+
+// For a point on the segment (up to the tolerance): one a little before an
+// arc's start reads as at its start, not as nearly a turn along.
+double AlongOf(const CSegment2D& segment, const CPoint2D& p)
+{
+    if (segment.GetType() == kSegmentTypeLine)
+        return segment.DistanceAlong(p, 1);
+    const auto& arc = static_cast<const CArcSegment2D&>(segment);
+    const CPoint2D a(arc.startDir.x, arc.startDir.y), b = p - arc.centre;
+    double angle = std::atan2(arc.ccw ? a.Cross(b) : b.Cross(a), a.Dot(b));
+    if (angle < 0.0)
+        angle += kTwoPi;
+    if (!arc.IsFullCircle()) {
+        const double sweep = arc.SweepAngle();
+        if (angle > sweep)
+            angle = angle - sweep < kTwoPi - angle ? sweep : 0.0;
+    }
+    return angle * arc.radius;
 }
 
 double Length(const CSegment2D& segment) { return segment.GetLength(); }
@@ -299,6 +322,63 @@ bool OffsetResultIsSound(const CCurveList& chain, double distance,
 
 namespace {
 
+// Along `candidate` from its start (fromStart; else from its end) towards
+// the point `alongP` along it, where its distance from q comes to `reach`:
+// how far along from the start, and the point (along NaN where it does not
+// between them). The distance is below `reach` at the end it starts from
+// and has no maximum before alongP (see CoveredUpTo), so it comes to it
+// once.
+Split ReachAlong(const CSegment2D& candidate, bool fromStart, const CPoint2D& q, double reach, double alongP)
+{
+    const double tol = g_geometryTolerance;
+    const double length = Length(candidate);
+    const Split none{std::numeric_limits<double>::quiet_NaN(), {}};
+    if (!(length > 0.0))
+        return none;
+    if (candidate.GetType() == kSegmentTypeLine) {
+        const CPoint2D s = candidate.GetStartPoint(), e = candidate.GetEndPoint();
+        const CPoint2D d = (fromStart ? e - s : s - e) * (1.0 / length);
+        const CPoint2D from = fromStart ? s : e;
+        const CPoint2D w = from - q;
+        const double b = w.Dot(d);
+        const double disc = b * b - w.Dot(w) + reach * reach;
+        if (!(disc >= 0.0))
+            return none;
+        const double t = -b + std::sqrt(disc);
+        const double along = fromStart ? t : length - t;
+        if (!(fromStart ? along <= alongP + tol : along >= alongP - tol))
+            return none;
+        return {along, from + d * t};
+    }
+    // On the circle the squared distance from q is r^2 + m^2 + 2 r m cos of
+    // the angle from the direction q -> centre: the two directions at the
+    // reach lie that angle either side of it.
+    const auto& arc = static_cast<const CArcSegment2D&>(candidate);
+    const CPoint2D w = arc.centre - q;
+    const double m = w.Length();
+    const double radius = arc.radius;
+    if (!(m > 0.0) || !(radius > 0.0))
+        return none;
+    const double cosine = (reach * reach - radius * radius - m * m) / (2.0 * radius * m);
+    if (!(std::fabs(cosine) <= 1.0))
+        return none;
+    const double sine = std::sqrt(std::max(0.0, 1.0 - cosine * cosine));
+    const CPoint2D axis = w * (1.0 / m), across(-axis.y, axis.x);
+    const CPoint2D start(arc.startDir.x, arc.startDir.y);
+    Split best = none;
+    for (double side : {1.0, -1.0}) {
+        const CPoint2D u = axis * cosine + across * (side * sine);
+        double angle = std::atan2(arc.ccw ? start.Cross(u) : u.Cross(start), start.Dot(u));
+        if (angle < 0.0)
+            angle += kTwoPi;
+        const double along = angle * radius;
+        const bool within = fromStart ? along <= alongP + tol : along >= alongP - tol && along <= length + tol;
+        if (within && !(fromStart ? along <= best.along : along >= best.along))
+            best = {along, arc.centre + u * radius};
+    }
+    return best;
+}
+
 // The filtering offset of one chain: what does not depend on the distance
 // is worked out once, so that several distances can be offset in turn.
 class CFilteringOffset {
@@ -346,7 +426,7 @@ private:
     std::unique_ptr<CSegment2D> NarrowedCandidate(int feature, double distance, const Range& share, double slack) const;
     CPoint2D NearestOfFeature(int feature, const CPoint2D& p) const;
     bool CutAt(const CSegment2D& candidate, int end, const CSegment2D& beside, int besideFeature, double distance,
-               double slack, Split& cut) const;
+               double slack, Split& cut, Split& crossing) const;
 
     const CCurveList& m_chain;
     int m_side;
@@ -379,30 +459,55 @@ private:
     std::vector<int> m_candidateOf;
     std::vector<char> m_narrowed;
     struct Cut {
+        int candidate;
         Split from, to;
+        // The neighbours' crossings (other: the neighbour's candidate).
+        Split crossing[2];
     };
     std::vector<Cut> m_cuts;
+    // For each candidate cut at a neighbour, how long the part between
+    // the cut and the crossing is at its start and at its end (-1: not
+    // cut there); and the crossings as splits. The kernel reads a point
+    // within the tolerance of an arc's start direction as at its start,
+    // which on a large circle can be farther from it than the part is
+    // long: the crossing splits the candidate where it lies.
+    std::vector<std::array<double, 2>> m_bandOf;
+    std::vector<Split> m_cutSplits;
     std::vector<int> m_renumbered;
     double m_candidateLength = 0.0, m_keptLength = 0.0;
     // The length of the portions each feature kept at the last call.
     std::vector<double> m_keptLengthOf;
 };
 
+// Cuts a candidate to the part from `from` to `to`, `length` long. An arc
+// part so short that its end directions agree at the tolerance would read
+// as a whole circle: its chord, which lies within far less than the
+// tolerance of it, stands for it. (Chords of longer arcs would move their
+// crossings with candidates that meet them at a slant.)
+void CutTo(std::unique_ptr<CSegment2D>& candidate, const CPoint2D& from, const CPoint2D& to, double length)
+{
+    candidate->SetStartPoint(from);
+    candidate->SetEndPoint(to);
+    if (candidate->GetType() == kSegmentTypeArc) {
+        const auto& arc = static_cast<const CArcSegment2D&>(*candidate);
+        if (length < arc.radius && arc.IsFullCircle())
+            candidate = std::make_unique<CLineSegment2D>(from, to);
+    }
+}
+
 // The share `wanted` of a candidate, a little more against rounding at its
 // ends; returns the share it now is of the whole.
-CFilteringOffset::Range Narrow(CSegment2D& candidate, const CFilteringOffset::Range& wanted, double slack)
+CFilteringOffset::Range Narrow(std::unique_ptr<CSegment2D>& candidate, const CFilteringOffset::Range& wanted,
+                               double slack)
 {
-    const double length = Length(candidate);
+    const double length = Length(*candidate);
     const double margin = length > 0.0 ? 4.0 * slack / length : 1.0;
     CFilteringOffset::Range share;
     share.lo = std::max(0.0, wanted.lo - margin);
     share.hi = std::min(1.0, wanted.hi + margin);
-    if (share.lo > 0.0 || share.hi < 1.0) {
-        const CPoint2D from = PointAlong(candidate, share.lo * length);
-        const CPoint2D to = PointAlong(candidate, share.hi * length);
-        candidate.SetStartPoint(from);
-        candidate.SetEndPoint(to);
-    }
+    if (share.lo > 0.0 || share.hi < 1.0)
+        CutTo(candidate, PointAlong(*candidate, share.lo * length), PointAlong(*candidate, share.hi * length),
+              (share.hi - share.lo) * length);
     return share;
 }
 
@@ -550,7 +655,7 @@ std::unique_ptr<CSegment2D> CFilteringOffset::NarrowedCandidate(int feature, dou
     } else {
         return nullptr;
     }
-    Narrow(*candidate, share, slack);
+    Narrow(candidate, share, slack);
     return candidate;
 }
 
@@ -565,23 +670,33 @@ CPoint2D CFilteringOffset::NearestOfFeature(int feature, const CPoint2D& p) cons
 }
 
 // Moves `cut` (end 0: the start the candidate keeps from; 1: its end)
-// farther in to a crossing with the candidate `beside` of the neighbour
-// feature besideFeature, where the part cut off lies within the distance
-// of that feature. True when it moved.
+// farther in towards a crossing with the candidate `beside` of the
+// neighbour feature besideFeature, where the part beyond the crossing lies
+// within the distance of that feature; `crossing` holds the crossing and
+// how far along it lies. The cut stops where that part comes within the slack of
+// the distance: the portions there (slivers where several candidates meet
+// close together) are judged as the rest are, once split. True when it
+// moved.
 bool CFilteringOffset::CutAt(const CSegment2D& candidate, int end, const CSegment2D& beside, int besideFeature,
-                             double distance, double slack, Split& cut) const
+                             double distance, double slack, Split& cut, Split& crossing) const
 {
     SegmentPoints points;
     const int found = candidate.Intersect(beside, points, kClosedSegment, kClosedSegment);
     bool moved = false;
     for (int i = 0; i < found; ++i) {
         const CPoint2D& p = points[static_cast<size_t>(i)];
-        const double along = candidate.DistanceAlong(p, 1);
-        const bool farther = end == 0 ? along > cut.along : along < cut.along;
-        if (farther && CoveredUpTo(candidate, end == 0, p, NearestOfFeature(besideFeature, p), distance, slack)) {
-            cut = {along, p};
-            moved = true;
-        }
+        const double along = AlongOf(candidate, p);
+        if (!(end == 0 ? along > crossing.along : along < crossing.along))
+            continue;
+        const CPoint2D q = NearestOfFeature(besideFeature, p);
+        if (!CoveredUpTo(candidate, end == 0, p, q, distance, slack))
+            continue;
+        const Split reach = ReachAlong(candidate, end == 0, q, distance - slack, along);
+        if (std::isnan(reach.along))
+            continue;
+        cut = reach;
+        crossing = {along, p};
+        moved = true;
     }
     return moved;
 }
@@ -605,13 +720,14 @@ double CFilteringOffset::ForeseenOverlap(double distance, const std::vector<Rang
             continue;
         const double length = Length(*candidate);
         Split from{0.0, candidate->GetStartPoint()}, to{length, candidate->GetEndPoint()};
+        Split crossings[2] = {{0.0, from.point}, {length, to.point}};
         for (int end = 0; end < 2; ++end) {
             const int other = m_neighbours[static_cast<size_t>(f)][static_cast<size_t>(end)];
             if (other < 0 || other == f || !(features[static_cast<size_t>(other)].lo <= features[static_cast<size_t>(other)].hi))
                 continue;
             auto beside = NarrowedCandidate(other, distance, features[static_cast<size_t>(other)], slack);
             if (beside)
-                CutAt(*candidate, end, *beside, other, distance, slack, end == 0 ? from : to);
+                CutAt(*candidate, end, *beside, other, distance, slack, end == 0 ? from : to, crossings[end]);
         }
         before += m_keptLengthOf[static_cast<size_t>(f)];
         after += std::max(0.0, to.along - from.along - tol);
@@ -638,16 +754,21 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
     for (int k = 0; k < built; ++k)
         if (m_narrowed[static_cast<size_t>(k)])
             candidateOf[static_cast<size_t>(m_featureOf[static_cast<size_t>(k)])] = k;
+    // The cuts, in the order of the candidates they cut.
     std::vector<Cut>& cuts = m_cuts;
-    cuts.resize(static_cast<size_t>(built));
-    bool anyCut = false;
+    cuts.clear();
+    cuts.reserve(static_cast<size_t>(built));
+    m_cutSplits.reserve(2 * static_cast<size_t>(built));
     for (int k = 0; k < built; ++k) {
-        const CSegment2D& candidate = *candidates[static_cast<size_t>(k)];
-        const double length = Length(candidate);
-        Cut& cut = cuts[static_cast<size_t>(k)];
-        cut = {{0.0, candidate.GetStartPoint()}, {length, candidate.GetEndPoint()}};
         if (!m_narrowed[static_cast<size_t>(k)])
             continue;
+        const CSegment2D& candidate = *candidates[static_cast<size_t>(k)];
+        const double length = Length(candidate);
+        Cut cut{k,
+                {0.0, candidate.GetStartPoint()},
+                {length, candidate.GetEndPoint()},
+                {Split{0.0, candidate.GetStartPoint()}, Split{length, candidate.GetEndPoint()}}};
+        bool moved = false;
         const std::array<int, 2>& around = m_neighbours[static_cast<size_t>(m_featureOf[static_cast<size_t>(k)])];
         for (int end = 0; end < 2; ++end) {
             const int other = around[static_cast<size_t>(end)] < 0
@@ -656,21 +777,26 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
             if (other < 0 || other == k)
                 continue;
             if (CutAt(candidate, end, *candidates[static_cast<size_t>(other)], around[static_cast<size_t>(end)],
-                      distance, slack, end == 0 ? cut.from : cut.to))
-                anyCut = true;
+                      distance, slack, end == 0 ? cut.from : cut.to, cut.crossing[end])) {
+                cut.crossing[end].other = other;
+                moved = true;
+            }
         }
+        if (moved)
+            cuts.push_back(cut);
     }
-    if (!anyCut)
+    if (cuts.empty())
         return;
     std::vector<int>& renumbered = m_renumbered;
     renumbered.assign(static_cast<size_t>(built), -1);
+    m_bandOf.assign(static_cast<size_t>(built), {-1.0, -1.0});
     int kept = 0;
+    size_t nextCut = 0;
     for (int k = 0; k < built; ++k) {
         const size_t at = static_cast<size_t>(k);
-        CSegment2D& candidate = *candidates[at];
-        const Cut& cut = cuts[at];
-        const double length = Length(candidate);
-        if (cut.from.along > 0.0 || cut.to.along < length) {
+        if (nextCut < cuts.size() && cuts[nextCut].candidate == k) {
+            const Cut& cut = cuts[nextCut++];
+            const double length = Length(*candidates[at]);
             if (!(cut.to.along - cut.from.along >= tol))
                 continue;
             Range& share = m_shareOf[at];
@@ -678,8 +804,13 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
             const Range was = share;
             share.lo = was.lo + width * (cut.from.along / length);
             share.hi = was.lo + width * (cut.to.along / length);
-            candidate.SetStartPoint(cut.from.point);
-            candidate.SetEndPoint(cut.to.point);
+            CutTo(candidates[at], cut.from.point, cut.to.point, cut.to.along - cut.from.along);
+            m_bandOf[at] = {cut.from.along > 0.0 ? cut.crossing[0].along - cut.from.along : -1.0,
+                            cut.to.along < length ? cut.to.along - cut.crossing[1].along : -1.0};
+            for (int end = 0; end < 2; ++end)
+                if (m_bandOf[at][static_cast<size_t>(end)] >= 0.0)
+                    m_cutSplits.push_back({cut.crossing[end].along - cut.from.along, cut.crossing[end].point,
+                                           cut.crossing[end].other, kept});
         }
         renumbered[at] = kept;
         if (kept != k) {
@@ -687,6 +818,7 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
             m_featureOf[static_cast<size_t>(kept)] = m_featureOf[at];
             m_shareOf[static_cast<size_t>(kept)] = m_shareOf[at];
             m_narrowed[static_cast<size_t>(kept)] = m_narrowed[at];
+            m_bandOf[static_cast<size_t>(kept)] = m_bandOf[at];
         }
         ++kept;
     }
@@ -694,8 +826,11 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
     m_featureOf.resize(static_cast<size_t>(kept));
     m_shareOf.resize(static_cast<size_t>(kept));
     m_narrowed.resize(static_cast<size_t>(kept));
+    m_bandOf.resize(static_cast<size_t>(kept));
     for (auto& [k, p] : tangentSplits)
         k = renumbered[static_cast<size_t>(k)];
+    for (Split& split : m_cutSplits)
+        split.other = split.other >= 0 ? renumbered[static_cast<size_t>(split.other)] : -1;
 }
 
 int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
@@ -730,7 +865,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         // The share that kept portions took up at the smaller distance.
         Range share;
         if (!all && trim)
-            share = Narrow(*candidate, features[static_cast<size_t>(feature)], slack);
+            share = Narrow(candidate, features[static_cast<size_t>(feature)], slack);
         candidates.push_back(std::move(candidate));
         featureOf.push_back(feature);
         shareOf.push_back(share);
@@ -798,6 +933,8 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
             add(std::move(piece), i, true);
     }
 
+    m_bandOf.clear();
+    m_cutSplits.clear();
     if (!all && m_neighbours.size() == features.size())
         CutAtNeighbours(distance, slack, tangentSplits);
 
@@ -839,6 +976,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         ForEachLaterOverlap(boxes, n, split);
     else
         ForEachCandidatePair(boxes, m_search, split);
+    splits.insert(splits.end(), m_cutSplits.begin(), m_cutSplits.end());
     std::sort(splits.begin(), splits.end(), [](const Split& a, const Split& b) {
         return a.candidate != b.candidate ? a.candidate < b.candidate : a.along < b.along;
     });
@@ -889,6 +1027,16 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
             // over two or more of them in a row, together longer than the
             // tolerance. The chaining bridges the ones it does not need.
             const double from = bounds[b].along, to = bounds[b + 1].along;
+            // A portion from a cut up to the neighbour's crossing lies
+            // within the slack of the distance from the neighbour; it
+            // joins nothing the outline needs (the crossing splits the
+            // rest), as the part cut off before it would have.
+            if (!m_bandOf.empty()) {
+                const std::array<double, 2>& band = m_bandOf[static_cast<size_t>(k)];
+                if ((b == 0 && band[0] >= 0.0 && to <= band[0] + tol) ||
+                    (b + 2 == bounds.size() && band[1] >= 0.0 && from >= length - band[1] - tol))
+                    continue;
+            }
             double middle = 0.5 * (from + to);
             if (middle >= length)
                 middle -= length;
