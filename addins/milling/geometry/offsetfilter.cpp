@@ -255,6 +255,43 @@ struct Split {
     int candidate = -1;
 };
 
+// Orders splits (each of a candidate below n) by candidate, then along.
+// The candidates are counted out, not compared: most have two or three
+// splits, which then take a few steps of insertion each, so that the cost
+// follows the number of splits instead of growing with its logarithm.
+void SortByCandidate(std::vector<Split>& splits, int n, std::vector<Split>& scratch, std::vector<int>& cursor)
+{
+    cursor.assign(static_cast<size_t>(n) + 1, 0);
+    for (const Split& split : splits)
+        ++cursor[static_cast<size_t>(split.candidate) + 1];
+    for (size_t k = 1; k < cursor.size(); ++k)
+        cursor[k] += cursor[k - 1];
+    scratch.resize(splits.size());
+    for (const Split& split : splits)
+        scratch[static_cast<size_t>(cursor[static_cast<size_t>(split.candidate)]++)] = split;
+    // cursor[k] now ends candidate k's splits, where candidate k + 1's begin.
+    auto byAlong = [](const Split& a, const Split& b) { return a.along < b.along; };
+    constexpr size_t kInsertionMost = 16;
+    size_t begin = 0;
+    for (int k = 0; k < n; ++k) {
+        const size_t end = static_cast<size_t>(cursor[static_cast<size_t>(k)]);
+        if (end - begin > kInsertionMost) {
+            std::stable_sort(scratch.begin() + static_cast<std::ptrdiff_t>(begin),
+                             scratch.begin() + static_cast<std::ptrdiff_t>(end), byAlong);
+        } else {
+            for (size_t i = begin + 1; i < end; ++i) {
+                const Split moved = scratch[i];
+                size_t j = i;
+                for (; j > begin && byAlong(moved, scratch[j - 1]); --j)
+                    scratch[j] = scratch[j - 1];
+                scratch[j] = moved;
+            }
+        }
+        begin = end;
+    }
+    std::swap(splits, scratch);
+}
+
 
 } // namespace
 
@@ -449,7 +486,8 @@ private:
     std::vector<std::unique_ptr<CSegment2D>> m_candidates;
     std::vector<int> m_featureOf;
     std::vector<Range> m_shareOf, m_kept;
-    std::vector<Split> m_splits;
+    std::vector<Split> m_splits, m_sortedSplits;
+    std::vector<int> m_splitCursor;
     std::vector<SegmentBox> m_boxes;
     std::vector<Split> m_bounds;
     // For each feature, the features beside its share on the outline at
@@ -977,9 +1015,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     else
         ForEachCandidatePair(boxes, m_search, split);
     splits.insert(splits.end(), m_cutSplits.begin(), m_cutSplits.end());
-    std::sort(splits.begin(), splits.end(), [](const Split& a, const Split& b) {
-        return a.candidate != b.candidate ? a.candidate < b.candidate : a.along < b.along;
-    });
+    SortByCandidate(splits, n, m_sortedSplits, m_splitCursor);
 
     std::vector<Range>& kept = m_kept;
     kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});

@@ -32,13 +32,6 @@ SegmentBox Grown(const SegmentBox& box, double by)
     return SegmentBox{box.minX - by, box.minY - by, box.maxX + by, box.maxY + by, false};
 }
 
-bool SegmentBox::Overlaps(const SegmentBox& other) const
-{
-    if (unbounded || other.unbounded)
-        return true;
-    return !(minX > other.maxX || maxX < other.minX || minY > other.maxY || maxY < other.minY);
-}
-
 SegmentBox IntersectionBox(const CSegment2D& segment, SegmentFlags flags)
 {
     SegmentBox box;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -28,7 +29,12 @@ struct SegmentBox {
     double minX = 0.0, minY = 0.0, maxX = 0.0, maxY = 0.0;
     bool unbounded = false;
 
-    bool Overlaps(const SegmentBox& other) const;
+    bool Overlaps(const SegmentBox& other) const
+    {
+        if (unbounded || other.unbounded)
+            return true;
+        return !(minX > other.maxX || maxX < other.minX || minY > other.maxY || maxY < other.minY);
+    }
 };
 
 // Euclidean distance between two boxes; 0 when they overlap or one is unbounded.
@@ -135,10 +141,12 @@ inline void Unite(SegmentBox& box, const SegmentBox& other)
 // or sorting what a box meets. For boxes where neighbours in the list lie
 // together (the segments of a chain, the offsets of consecutive segments,
 // the corner arcs in vertex order): a tree over runs of consecutive boxes
-// lets the search from box i pass over every run at or before i and every
-// run whose box misses box i; runs are walked from the left, so j comes out
-// ascending. Unbounded boxes, which meet everything, go through
-// ForEachCandidatePair.
+// lets the search from a run pass over every run at or before it and every
+// run whose box misses it. Each run of kRun boxes searches the tree once
+// for all of them (a run's neighbours are mostly those of each of its
+// boxes), tests its boxes against those of the runs found, and visits its
+// pairs ordered by i, then j. Unbounded boxes, which meet everything, go
+// through ForEachCandidatePair.
 template <typename Visit>
 void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&& visit)
 {
@@ -173,22 +181,38 @@ void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&
         int level, index;
     };
     std::vector<Pending> stack;
+    // The later boxes that each box of the run meets, in the order found
+    // (j ascending for each box), tagged with the box's place in the run.
+    std::vector<std::pair<int, int>> found, ordered;
     const int top = static_cast<int>(levels.size()) - 1;
-    for (int i = 0; i < std::min(first, count); ++i) {
-        const SegmentBox& box = boxes[static_cast<size_t>(i)];
+    const int runs = (std::min(first, count) + kRun - 1) / kRun;
+    for (int run = 0; run < runs; ++run) {
+        const int begin = run * kRun, end = std::min(count, begin + kRun);
+        const int last = std::min(end, first) - 1;
+        const SegmentBox& runBox = levels[0][static_cast<size_t>(run)];
+        found.clear();
+        for (int i = begin; i <= last; ++i)
+            for (int j = i + 1; j < end; ++j)
+                if (boxes[static_cast<size_t>(i)].Overlaps(boxes[static_cast<size_t>(j)]))
+                    found.push_back({i - begin, j});
         stack.assign(1, {top, 0});
         while (!stack.empty()) {
             const Pending next = stack.back();
             stack.pop_back();
             const int64_t span = int64_t{kRun} << next.level;
-            if ((next.index + 1) * span - 1 <= i ||
-                !levels[static_cast<size_t>(next.level)][static_cast<size_t>(next.index)].Overlaps(box))
+            if (std::min<int64_t>(count, (next.index + 1) * span) <= end ||
+                !levels[static_cast<size_t>(next.level)][static_cast<size_t>(next.index)].Overlaps(runBox))
                 continue;
             if (next.level == 0) {
-                const int end = std::min(count, (next.index + 1) * kRun);
-                for (int j = std::max(i + 1, next.index * kRun); j < end; ++j)
-                    if (box.Overlaps(boxes[static_cast<size_t>(j)]))
-                        visit(i, j);
+                const int stop = std::min(count, (next.index + 1) * kRun);
+                for (int j = std::max(end, next.index * kRun); j < stop; ++j) {
+                    const SegmentBox& box = boxes[static_cast<size_t>(j)];
+                    if (!box.Overlaps(runBox))
+                        continue;
+                    for (int i = begin; i <= last; ++i)
+                        if (boxes[static_cast<size_t>(i)].Overlaps(box))
+                            found.push_back({i - begin, j});
+                }
                 continue;
             }
             const int below = next.level - 1;
@@ -196,6 +220,18 @@ void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&
                 stack.push_back({below, 2 * next.index + 1});
             stack.push_back({below, 2 * next.index});
         }
+        // Counted out by the box's place in the run, keeping the order of
+        // each box's j.
+        std::array<int, kRun + 1> start{};
+        for (const auto& pair : found)
+            ++start[static_cast<size_t>(pair.first) + 1];
+        for (size_t k = 1; k < start.size(); ++k)
+            start[k] += start[k - 1];
+        ordered.resize(found.size());
+        for (const auto& pair : found)
+            ordered[static_cast<size_t>(start[static_cast<size_t>(pair.first)]++)] = pair;
+        for (const auto& [place, j] : ordered)
+            visit(begin + place, j);
     }
 }
 

@@ -47,6 +47,48 @@ TEST(CSegmentGridTest, QueryEqualsScan)
     }
 }
 
+// The search over runs of consecutive boxes visits the pairs of a scan over
+// every pair, in the scan's order (i, then j), for boxes along a winding
+// path (as the segments of a chain lie), boxes scattered anywhere, and
+// counts and limits that end inside a run, on its border, or beyond the
+// boxes.
+TEST(ForEachLaterOverlapTest, VisitsThePairsOfAScanInItsOrder)
+{
+    using Pairs = std::vector<std::pair<int, int>>;
+    auto scan = [](const std::vector<SegmentBox>& boxes, int first) {
+        Pairs pairs;
+        for (int i = 0; i < std::min(first, static_cast<int>(boxes.size())); ++i)
+            for (int j = i + 1; j < static_cast<int>(boxes.size()); ++j)
+                if (boxes[i].Overlaps(boxes[j]))
+                    pairs.push_back({i, j});
+        return pairs;
+    };
+    std::mt19937 random(17);
+    std::uniform_real_distribution<double> turn(-1.2, 1.2), at(-30.0, 30.0), size(0.0, 3.0);
+    for (int count : {0, 1, 2, 7, 8, 9, 64, 333}) {
+        for (bool path : {true, false}) {
+            std::vector<SegmentBox> boxes;
+            double x = 0.0, y = 0.0, heading = 0.0;
+            for (int k = 0; k < count; ++k) {
+                heading += turn(random);
+                const double nx = path ? x + std::cos(heading) : at(random);
+                const double ny = path ? y + std::sin(heading) : at(random);
+                const double grow = path ? 0.05 : size(random);
+                boxes.push_back({std::min(x, nx) - grow, std::min(y, ny) - grow, std::max(x, nx) + grow,
+                                 std::max(y, ny) + grow, false});
+                x = nx;
+                y = ny;
+            }
+            for (int first : {0, 1, count / 2, count - 1, count, count + 5}) {
+                Pairs visited;
+                ForEachLaterOverlap(boxes, first, [&](int i, int j) { visited.push_back({i, j}); });
+                EXPECT_EQ(visited, scan(boxes, first))
+                    << count << (path ? " boxes along a path" : " scattered boxes") << ", first " << first;
+            }
+        }
+    }
+}
+
 // Points near cell borders, far from the origin and not finite: Near holds
 // every point within the cell size, ascending.
 TEST(CPointCellsTest, NearHoldsEveryClosePoint)
