@@ -255,41 +255,46 @@ struct Split {
     int candidate = -1;
 };
 
-// Orders splits (each of a candidate below n) by candidate, then along.
+// Orders splits (each of a candidate below n) by candidate, then along:
+// `order` receives their indices in that order, and candidate k's are
+// order[cursor[k - 1]] .. order[cursor[k] - 1] (from 0 for the first).
 // The candidates are counted out, not compared: most have two or three
 // splits, which then take a few steps of insertion each, so that the cost
-// follows the number of splits instead of growing with its logarithm.
-void SortByCandidate(std::vector<Split>& splits, int n, std::vector<Split>& scratch, std::vector<int>& cursor)
+// follows the number of splits instead of growing with its logarithm; and
+// only the indices move, not the splits.
+void SortByCandidate(const std::vector<Split>& splits, int n, std::vector<int>& order, std::vector<int>& cursor)
 {
     cursor.assign(static_cast<size_t>(n) + 1, 0);
     for (const Split& split : splits)
         ++cursor[static_cast<size_t>(split.candidate) + 1];
     for (size_t k = 1; k < cursor.size(); ++k)
         cursor[k] += cursor[k - 1];
-    scratch.resize(splits.size());
-    for (const Split& split : splits)
-        scratch[static_cast<size_t>(cursor[static_cast<size_t>(split.candidate)]++)] = split;
+    order.resize(splits.size());
+    for (size_t s = 0; s < splits.size(); ++s)
+        order[static_cast<size_t>(cursor[static_cast<size_t>(splits[s].candidate)]++)] = static_cast<int>(s);
     // cursor[k] now ends candidate k's splits, where candidate k + 1's begin.
-    auto byAlong = [](const Split& a, const Split& b) { return a.along < b.along; };
+    auto byAlong = [&](int a, int b) {
+        return splits[static_cast<size_t>(a)].along < splits[static_cast<size_t>(b)].along;
+    };
     constexpr size_t kInsertionMost = 16;
     size_t begin = 0;
     for (int k = 0; k < n; ++k) {
         const size_t end = static_cast<size_t>(cursor[static_cast<size_t>(k)]);
         if (end - begin > kInsertionMost) {
-            std::stable_sort(scratch.begin() + static_cast<std::ptrdiff_t>(begin),
-                             scratch.begin() + static_cast<std::ptrdiff_t>(end), byAlong);
+            std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(begin),
+                             order.begin() + static_cast<std::ptrdiff_t>(end), byAlong);
         } else {
             for (size_t i = begin + 1; i < end; ++i) {
-                const Split moved = scratch[i];
+                const int moved = order[i];
                 size_t j = i;
-                for (; j > begin && byAlong(moved, scratch[j - 1]); --j)
-                    scratch[j] = scratch[j - 1];
-                scratch[j] = moved;
+                for (; j > begin && byAlong(moved, order[j - 1]); --j)
+                    order[j] = order[j - 1];
+                order[j] = moved;
             }
         }
         begin = end;
     }
-    std::swap(splits, scratch);
+    cursor.pop_back();
 }
 
 
@@ -486,8 +491,8 @@ private:
     std::vector<std::unique_ptr<CSegment2D>> m_candidates;
     std::vector<int> m_featureOf;
     std::vector<Range> m_shareOf, m_kept;
-    std::vector<Split> m_splits, m_sortedSplits;
-    std::vector<int> m_splitCursor;
+    std::vector<Split> m_splits;
+    std::vector<int> m_splitOrder, m_splitCursor;
     std::vector<SegmentBox> m_boxes;
     std::vector<Split> m_bounds;
     // For each feature, the features beside its share on the outline at
@@ -1015,7 +1020,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     else
         ForEachCandidatePair(boxes, m_search, split);
     splits.insert(splits.end(), m_cutSplits.begin(), m_cutSplits.end());
-    SortByCandidate(splits, n, m_sortedSplits, m_splitCursor);
+    SortByCandidate(splits, n, m_splitOrder, m_splitCursor);
 
     std::vector<Range>& kept = m_kept;
     kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
@@ -1023,15 +1028,13 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     m_keptLengthOf.assign(kept.size(), 0.0);
     int keptCount = 0;
     std::vector<Split>& bounds = m_bounds;
-    size_t next = 0;
     for (int k = 0; k < n; ++k) {
         CSegment2D& candidate = *candidates[k];
         const double length = Length(candidate);
         const bool circle = candidate.GetType() == kSegmentTypeArc &&
                             static_cast<const CArcSegment2D&>(candidate).IsFullCircle();
-        const size_t firstCut = next;
-        while (next < splits.size() && splits[next].candidate == k)
-            ++next;
+        const size_t firstCut = k == 0 ? 0 : static_cast<size_t>(m_splitCursor[static_cast<size_t>(k) - 1]);
+        const size_t next = static_cast<size_t>(m_splitCursor[static_cast<size_t>(k)]);
         const bool uncut = next == firstCut;
         // The segment the candidate comes from: its own, or the one a
         // vertex starts.
@@ -1040,7 +1043,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         if (!circle)
             bounds.push_back({0.0, candidate.GetStartPoint()});
         for (size_t c = firstCut; c < next; ++c) {
-            const Split& s = splits[c];
+            const Split& s = splits[static_cast<size_t>(m_splitOrder[c])];
             if (bounds.empty() || s.along - bounds.back().along >= tol)
                 bounds.push_back(s);
             else if (bounds.back().other < 0)
