@@ -200,7 +200,7 @@ CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_ch
     if (count == 0)
         return;
     const double infinity = std::numeric_limits<double>::infinity();
-    std::vector<Node> leaves(static_cast<size_t>((count + kLeafSize - 1) / kLeafSize),
+    ScratchVector<Node> leaves(static_cast<size_t>((count + kLeafSize - 1) / kLeafSize),
                              Node{infinity, infinity, -infinity, -infinity});
     for (int k = 0; k < count; ++k) {
         const SegmentBox& box = m_boxes[static_cast<size_t>(k)];
@@ -216,8 +216,8 @@ CChainDistance::CChainDistance(const CCurveList& chain, double /*reach*/) : m_ch
     }
     m_levels.push_back(std::move(leaves));
     while (m_levels.back().size() > 1) {
-        const std::vector<Node>& below = m_levels.back();
-        std::vector<Node> above((below.size() + 1) / 2);
+        const ScratchVector<Node>& below = m_levels.back();
+        ScratchVector<Node> above((below.size() + 1) / 2);
         for (size_t i = 0; i < above.size(); ++i) {
             above[i] = below[2 * i];
             if (2 * i + 1 < below.size()) {

@@ -42,7 +42,7 @@ int CCurveList::SelfIntersections(std::vector<CPoint2D>* points, PairSearch sear
     const bool closed = IsClosed() != 0;
     const int last = GetCount() - 1;
     auto flagsOf = [&](int j) -> SegmentFlags { return (!closed && j == last) ? 0x12 : 0x11; };
-    std::vector<SegmentBox> boxes;
+    ScratchVector<SegmentBox> boxes;
     if (search == PairSearch::Indexed) {
         boxes.reserve(segments.size());
         for (int i = 0; i < GetCount(); ++i)

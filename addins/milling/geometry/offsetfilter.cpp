@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
+#include <variant>
 
 namespace {
 
@@ -62,11 +64,14 @@ double AlongOf(const CSegment2D& segment, const CPoint2D& p)
 
 double Length(const CSegment2D& segment) { return segment.GetLength(); }
 
+// The kept portions of an offset before they are chained.
+using Pieces = ScratchVector<std::unique_ptr<CSegment2D>>;
+
 // Cells over points, built on first use: the pieces of an outline mostly
 // follow one another, so that most chainings never search.
 class CLazyPointCells {
 public:
-    explicit CLazyPointCells(const std::vector<CPoint2D>& points) : m_points(points) {}
+    explicit CLazyPointCells(std::span<const CPoint2D> points) : m_points(points) {}
     void Near(const CPoint2D& p, std::vector<int>& out)
     {
         if (!m_cells)
@@ -75,26 +80,26 @@ public:
     }
 
 private:
-    const std::vector<CPoint2D>& m_points;
+    std::span<const CPoint2D> m_points;
     std::optional<CPointCells> m_cells;
 };
 
 // Joins pieces end to start at the raised tolerance, forwards from each free
 // piece and then backwards from its start.
-int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std::unique_ptr<CCurveList>>& results,
-                int simplify, double simplifyTolerance)
+int ChainPieces(Pieces pieces, std::vector<std::unique_ptr<CCurveList>>& results, int simplify,
+                double simplifyTolerance)
 {
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     const int count = static_cast<int>(pieces.size());
-    std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
+    ScratchVector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
     for (int m = 0; m < count; ++m) {
         starts[m] = pieces[m]->GetStartPoint();
         ends[m] = pieces[m]->GetEndPoint();
     }
     CLazyPointCells byStart(starts), byEnd(ends);
-    std::vector<char> taken(static_cast<size_t>(count), 0);
+    ScratchVector<char> taken(static_cast<size_t>(count), 0);
     std::vector<int> near;
-    auto find = [&](CLazyPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p) {
+    auto find = [&](CLazyPointCells& cells, const ScratchVector<CPoint2D>& at, const CPoint2D& p) {
         cells.Near(p, near);
         for (int m : near)
             if (!taken[m] && at[m].IsEqual(p))
@@ -105,7 +110,7 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
     for (int k = 0; k < count; ++k) {
         if (taken[k])
             continue;
-        std::vector<int> chain = {k};
+        ScratchVector<int> chain = {k};
         taken[k] = 1;
         const CPoint2D first = starts[k];
         CPoint2D end = ends[k];
@@ -161,21 +166,21 @@ int ChainPieces(std::vector<std::unique_ptr<CSegment2D>> pieces, std::vector<std
 // it joins the outline beside another portion. Spurs are taken out; a path
 // that has free ends but joins nothing (an outline broken by a gap) stays.
 // Matching is at the chaining tolerance.
-void PruneSpurs(std::vector<std::unique_ptr<CSegment2D>>& pieces)
+void PruneSpurs(Pieces& pieces)
 {
     CGeometryToleranceScope raised(g_geometryTolerance * kChainingToleranceFactor);
     const int count = static_cast<int>(pieces.size());
-    std::vector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
+    ScratchVector<CPoint2D> starts(static_cast<size_t>(count)), ends(static_cast<size_t>(count));
     for (int m = 0; m < count; ++m) {
         starts[m] = pieces[m]->GetStartPoint();
         ends[m] = pieces[m]->GetEndPoint();
     }
     CLazyPointCells byStart(starts), byEnd(ends);
-    std::vector<char> gone(static_cast<size_t>(count), 0), onPath(static_cast<size_t>(count), 0);
+    ScratchVector<char> gone(static_cast<size_t>(count), 0), onPath(static_cast<size_t>(count), 0);
     std::vector<int> near;
     // The live portions other than m (and off the current path) whose
     // start (or end) lies at p.
-    auto meeting = [&](CLazyPointCells& cells, const std::vector<CPoint2D>& at, const CPoint2D& p, int m,
+    auto meeting = [&](CLazyPointCells& cells, const ScratchVector<CPoint2D>& at, const CPoint2D& p, int m,
                        std::vector<int>& out) {
         cells.Near(p, near);
         out.clear();
@@ -262,7 +267,7 @@ struct Split {
 // splits, which then take a few steps of insertion each, so that the cost
 // follows the number of splits instead of growing with its logarithm; and
 // only the indices move, not the splits.
-void SortByCandidate(const std::vector<Split>& splits, int n, std::vector<int>& order, std::vector<int>& cursor)
+void SortByCandidate(const ScratchVector<Split>& splits, int n, ScratchVector<int>& order, ScratchVector<int>& cursor)
 {
     cursor.assign(static_cast<size_t>(n) + 1, 0);
     for (const Split& split : splits)
@@ -421,6 +426,42 @@ Split ReachAlong(const CSegment2D& candidate, bool fromStart, const CPoint2D& q,
     return best;
 }
 
+// A candidate of the filtering offset, a line or an arc held in place:
+// a stage makes and drops one for every segment and vertex it takes, so
+// they live in one list rather than as a heap object each. Used through
+// * and -> as the segment.
+class CCandidate {
+public:
+    CCandidate() = default;
+    CCandidate(const CLineSegment2D& line) : m_segment(line) {}
+    CCandidate(const CArcSegment2D& arc) : m_segment(arc) {}
+    // A copy of a chain's segment, which is a line or an arc.
+    static CCandidate Of(const CSegment2D& segment)
+    {
+        if (segment.GetType() == kSegmentTypeArc)
+            return CCandidate(static_cast<const CArcSegment2D&>(segment));
+        return CCandidate(static_cast<const CLineSegment2D&>(segment));
+    }
+
+    CSegment2D& operator*() { return *operator->(); }
+    const CSegment2D& operator*() const { return *operator->(); }
+    CSegment2D* operator->()
+    {
+        if (auto* arc = std::get_if<CArcSegment2D>(&m_segment))
+            return arc;
+        return std::get_if<CLineSegment2D>(&m_segment);
+    }
+    const CSegment2D* operator->() const
+    {
+        if (const auto* arc = std::get_if<CArcSegment2D>(&m_segment))
+            return arc;
+        return std::get_if<CLineSegment2D>(&m_segment);
+    }
+
+private:
+    std::variant<CLineSegment2D, CArcSegment2D> m_segment;
+};
+
 // The filtering offset of one chain: what does not depend on the distance
 // is worked out once, so that several distances can be offset in turn.
 class CFilteringOffset {
@@ -441,7 +482,7 @@ public:
     // that the kept portions of each take up. Returns how many portions
     // were kept, and adds them to `pieces` when that is given (a stage that
     // only narrows the next needs the shares alone).
-    int Portions(double distance, std::vector<Range>& features, std::vector<std::unique_ptr<CSegment2D>>* pieces);
+    int Portions(double distance, ScratchVector<Range>& features, Pieces* pieces);
     // How many times the length of the outline the last call's candidates
     // were (after their cuts; 0 when it kept nothing).
     double Overlap() const { return m_keptLength > 0.0 ? m_candidateLength / m_keptLength : 0.0; }
@@ -449,7 +490,7 @@ public:
     // features that the last call kept (`features`, as it returned them):
     // how many times the length they took up then their candidates will
     // be once cut at their neighbours.
-    double ForeseenOverlap(double distance, const std::vector<Range>& features) const;
+    double ForeseenOverlap(double distance, const ScratchVector<Range>& features) const;
 
 private:
     // Smooth: the chain runs on without a corner, so that a point whose
@@ -464,8 +505,8 @@ private:
     SideVotes Vote(const CPoint2D& m, double within) const;
     bool OnOffsetSide(const CPoint2D& m, double dm, double slack);
     void CutAtNeighbours(double distance, double slack, std::vector<std::pair<int, CPoint2D>>& tangentSplits);
-    std::unique_ptr<CArcSegment2D> ConeArc(int v, double distance, int onSide) const;
-    std::unique_ptr<CSegment2D> NarrowedCandidate(int feature, double distance, const Range& share, double slack) const;
+    CArcSegment2D ConeArc(int v, double distance, int onSide) const;
+    std::optional<CCandidate> NarrowedCandidate(int feature, double distance, const Range& share, double slack) const;
     CPoint2D NearestOfFeature(int feature, const CPoint2D& p) const;
     bool CutAt(const CSegment2D& candidate, int end, const CSegment2D& beside, int besideFeature, double distance,
                double slack, Split& cut, Split& crossing) const;
@@ -478,8 +519,8 @@ private:
     bool m_simple = false;
     // Vertex v is the start of segment v (and the end of the last segment
     // for an open chain, index count).
-    std::vector<VertexKind> m_vertexKind;
-    std::vector<Border> m_border;
+    ScratchVector<VertexKind> m_vertexKind;
+    ScratchVector<Border> m_border;
     // The chain's distance tree: the caller's, or one of its own.
     std::optional<CChainDistance> m_ownNear;
     const CChainDistance& m_near;
@@ -488,38 +529,38 @@ private:
     std::vector<CChainDistance::Near> m_nearby;
     std::vector<int> m_rayCandidates;
     // Kept from one stage to the next for their memory.
-    std::vector<std::unique_ptr<CSegment2D>> m_candidates;
-    std::vector<int> m_featureOf;
-    std::vector<Range> m_shareOf, m_kept;
-    std::vector<Split> m_splits;
-    std::vector<int> m_splitOrder, m_splitCursor;
-    std::vector<SegmentBox> m_boxes;
+    ScratchVector<CCandidate> m_candidates, m_borders;
+    ScratchVector<int> m_featureOf;
+    ScratchVector<Range> m_shareOf, m_kept;
+    ScratchVector<Split> m_splits;
+    ScratchVector<int> m_splitOrder, m_splitCursor;
+    ScratchVector<SegmentBox> m_boxes;
     std::vector<Split> m_bounds;
     // For each feature, the features beside its share on the outline at
     // the last distance (before it, after it; -1: none found), and those
     // being found at this one.
-    std::vector<std::array<int, 2>> m_neighbours, m_keptNeighbours;
-    std::vector<int> m_candidateOf;
-    std::vector<char> m_narrowed;
+    ScratchVector<std::array<int, 2>> m_neighbours, m_keptNeighbours;
+    ScratchVector<int> m_candidateOf;
+    ScratchVector<char> m_narrowed;
     struct Cut {
         int candidate;
         Split from, to;
         // The neighbours' crossings (other: the neighbour's candidate).
         Split crossing[2];
     };
-    std::vector<Cut> m_cuts;
+    ScratchVector<Cut> m_cuts;
     // For each candidate cut at a neighbour, how long the part between
     // the cut and the crossing is at its start and at its end (-1: not
     // cut there); and the crossings as splits. The kernel reads a point
     // within the tolerance of an arc's start direction as at its start,
     // which on a large circle can be farther from it than the part is
     // long: the crossing splits the candidate where it lies.
-    std::vector<std::array<double, 2>> m_bandOf;
-    std::vector<Split> m_cutSplits;
-    std::vector<int> m_renumbered;
+    ScratchVector<std::array<double, 2>> m_bandOf;
+    ScratchVector<Split> m_cutSplits;
+    ScratchVector<int> m_renumbered;
     double m_candidateLength = 0.0, m_keptLength = 0.0;
     // The length of the portions each feature kept at the last call.
-    std::vector<double> m_keptLengthOf;
+    ScratchVector<double> m_keptLengthOf;
 };
 
 // Cuts a candidate to the part from `from` to `to`, `length` long. An arc
@@ -527,20 +568,20 @@ private:
 // as a whole circle: its chord, which lies within far less than the
 // tolerance of it, stands for it. (Chords of longer arcs would move their
 // crossings with candidates that meet them at a slant.)
-void CutTo(std::unique_ptr<CSegment2D>& candidate, const CPoint2D& from, const CPoint2D& to, double length)
+void CutTo(CCandidate& candidate, const CPoint2D& from, const CPoint2D& to, double length)
 {
     candidate->SetStartPoint(from);
     candidate->SetEndPoint(to);
     if (candidate->GetType() == kSegmentTypeArc) {
         const auto& arc = static_cast<const CArcSegment2D&>(*candidate);
         if (length < arc.radius && arc.IsFullCircle())
-            candidate = std::make_unique<CLineSegment2D>(from, to);
+            candidate = CLineSegment2D(from, to);
     }
 }
 
 // The share `wanted` of a candidate, a little more against rounding at its
 // ends; returns the share it now is of the whole.
-CFilteringOffset::Range Narrow(std::unique_ptr<CSegment2D>& candidate, const CFilteringOffset::Range& wanted,
+CFilteringOffset::Range Narrow(CCandidate& candidate, const CFilteringOffset::Range& wanted,
                                double slack)
 {
     const double length = Length(*candidate);
@@ -671,34 +712,33 @@ bool CFilteringOffset::OnOffsetSide(const CPoint2D& m, double dm, double slack)
 // corner needs only the arc across its cone, which keeps the number of
 // crossings proportional to the chain's detail instead of to the circles'
 // overlap.
-std::unique_ptr<CArcSegment2D> CFilteringOffset::ConeArc(int v, double distance, int onSide) const
+CArcSegment2D CFilteringOffset::ConeArc(int v, double distance, int onSide) const
 {
     const CSegment2D& h = *m_chain.segments[static_cast<size_t>(v == 0 ? m_count - 1 : v - 1)];
     const CSegment2D& i = *m_chain.segments[static_cast<size_t>(v)];
     const CPoint2D u = i.GetStartPoint();
     const CPoint2D a = h.GetDirectionAt(u, 1);
     const CPoint2D l = i.GetDirectionAt(u, 1);
-    return std::make_unique<CArcSegment2D>(u, u + a.Perpendicular(onSide) * distance,
-                                           u + l.Perpendicular(onSide) * distance, onSide);
+    return CArcSegment2D(u, u + a.Perpendicular(onSide) * distance, u + l.Perpendicular(onSide) * distance, onSide);
 }
 
 // The candidate of a segment or of an outer vertex at the distance, cut to
-// its share; null where a segment has no offset there.
-std::unique_ptr<CSegment2D> CFilteringOffset::NarrowedCandidate(int feature, double distance, const Range& share,
-                                                                double slack) const
+// its share; none where a segment has no offset there.
+std::optional<CCandidate> CFilteringOffset::NarrowedCandidate(int feature, double distance, const Range& share,
+                                                              double slack) const
 {
-    std::unique_ptr<CSegment2D> candidate;
+    std::optional<CCandidate> candidate;
     if (feature < m_count) {
-        candidate = m_chain.segments[static_cast<size_t>(feature)]->Clone(0);
-        if (!candidate->Offset(distance, m_side))
-            return nullptr;
+        candidate = CCandidate::Of(*m_chain.segments[static_cast<size_t>(feature)]);
+        if (!(*candidate)->Offset(distance, m_side))
+            return std::nullopt;
     } else if (feature - m_count < m_count &&
                m_vertexKind[static_cast<size_t>(feature - m_count)] == VertexKind::Outer) {
         candidate = ConeArc(feature - m_count, distance, m_side);
     } else {
-        return nullptr;
+        return std::nullopt;
     }
-    Narrow(candidate, share, slack);
+    Narrow(*candidate, share, slack);
     return candidate;
 }
 
@@ -744,13 +784,13 @@ bool CFilteringOffset::CutAt(const CSegment2D& candidate, int end, const CSegmen
     return moved;
 }
 
-double CFilteringOffset::ForeseenOverlap(double distance, const std::vector<Range>& features) const
+double CFilteringOffset::ForeseenOverlap(double distance, const ScratchVector<Range>& features) const
 {
     if (m_neighbours.size() != features.size() || m_keptLengthOf.size() != features.size())
         return 0.0;
     const double tol = g_geometryTolerance;
     const double slack = DistanceSlack(distance);
-    std::vector<int> live;
+    ScratchVector<int> live;
     for (size_t f = 0; f < features.size(); ++f)
         if (features[f].lo <= features[f].hi && m_keptLengthOf[f] > 0.0)
             live.push_back(static_cast<int>(f));
@@ -758,19 +798,21 @@ double CFilteringOffset::ForeseenOverlap(double distance, const std::vector<Rang
     double before = 0.0, after = 0.0;
     for (size_t k = 0; k < samples; ++k) {
         const int f = live[k * live.size() / samples];
-        auto candidate = NarrowedCandidate(f, distance, features[static_cast<size_t>(f)], slack);
+        const std::optional<CCandidate> candidate =
+            NarrowedCandidate(f, distance, features[static_cast<size_t>(f)], slack);
         if (!candidate)
             continue;
-        const double length = Length(*candidate);
-        Split from{0.0, candidate->GetStartPoint()}, to{length, candidate->GetEndPoint()};
+        const double length = Length(**candidate);
+        Split from{0.0, (*candidate)->GetStartPoint()}, to{length, (*candidate)->GetEndPoint()};
         Split crossings[2] = {{0.0, from.point}, {length, to.point}};
         for (int end = 0; end < 2; ++end) {
             const int other = m_neighbours[static_cast<size_t>(f)][static_cast<size_t>(end)];
             if (other < 0 || other == f || !(features[static_cast<size_t>(other)].lo <= features[static_cast<size_t>(other)].hi))
                 continue;
-            auto beside = NarrowedCandidate(other, distance, features[static_cast<size_t>(other)], slack);
+            const std::optional<CCandidate> beside =
+                NarrowedCandidate(other, distance, features[static_cast<size_t>(other)], slack);
             if (beside)
-                CutAt(*candidate, end, *beside, other, distance, slack, end == 0 ? from : to, crossings[end]);
+                CutAt(**candidate, end, **beside, other, distance, slack, end == 0 ? from : to, crossings[end]);
         }
         before += m_keptLengthOf[static_cast<size_t>(f)];
         after += std::max(0.0, to.along - from.along - tol);
@@ -790,15 +832,15 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
                                        std::vector<std::pair<int, CPoint2D>>& tangentSplits)
 {
     const double tol = g_geometryTolerance;
-    std::vector<std::unique_ptr<CSegment2D>>& candidates = m_candidates;
+    ScratchVector<CCandidate>& candidates = m_candidates;
     const int built = static_cast<int>(candidates.size());
-    std::vector<int>& candidateOf = m_candidateOf;
+    ScratchVector<int>& candidateOf = m_candidateOf;
     candidateOf.assign(m_neighbours.size(), -1);
     for (int k = 0; k < built; ++k)
         if (m_narrowed[static_cast<size_t>(k)])
             candidateOf[static_cast<size_t>(m_featureOf[static_cast<size_t>(k)])] = k;
     // The cuts, in the order of the candidates they cut.
-    std::vector<Cut>& cuts = m_cuts;
+    ScratchVector<Cut>& cuts = m_cuts;
     cuts.clear();
     cuts.reserve(static_cast<size_t>(built));
     m_cutSplits.reserve(2 * static_cast<size_t>(built));
@@ -830,7 +872,7 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
     }
     if (cuts.empty())
         return;
-    std::vector<int>& renumbered = m_renumbered;
+    ScratchVector<int>& renumbered = m_renumbered;
     renumbered.assign(static_cast<size_t>(built), -1);
     m_bandOf.assign(static_cast<size_t>(built), {-1.0, -1.0});
     int kept = 0;
@@ -876,8 +918,8 @@ void CFilteringOffset::CutAtNeighbours(double distance, double slack,
         split.other = split.other >= 0 ? renumbered[static_cast<size_t>(split.other)] : -1;
 }
 
-int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
-                                std::vector<std::unique_ptr<CSegment2D>>* pieces)
+int CFilteringOffset::Portions(double distance, ScratchVector<Range>& features,
+                                Pieces* pieces)
 {
     const double tol = g_geometryTolerance;
     const int count = m_count;
@@ -889,8 +931,8 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         return all || features[static_cast<size_t>(feature)].lo <= features[static_cast<size_t>(feature)].hi;
     };
     const double slack = DistanceSlack(distance);
-    std::vector<std::unique_ptr<CSegment2D>>& candidates = m_candidates;
-    std::vector<int>& featureOf = m_featureOf;
+    ScratchVector<CCandidate>& candidates = m_candidates;
+    ScratchVector<int>& featureOf = m_featureOf;
     candidates.clear();
     featureOf.clear();
     m_narrowed.clear();
@@ -902,9 +944,9 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     m_narrowed.reserve(most);
     m_shareOf.reserve(most);
     // The share of the whole candidate that each candidate is.
-    std::vector<Range>& shareOf = m_shareOf;
+    ScratchVector<Range>& shareOf = m_shareOf;
     shareOf.clear();
-    auto add = [&](std::unique_ptr<CSegment2D> candidate, int feature, bool trim) {
+    auto add = [&](CCandidate candidate, int feature, bool trim) {
         // The share that kept portions took up at the smaller distance.
         Range share;
         if (!all && trim)
@@ -919,12 +961,13 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     // nearer than the distance through the far side of a segment or round
     // an inner vertex: those borders split the candidates too, but are
     // never part of the result themselves.
-    std::vector<std::unique_ptr<CSegment2D>> borders;
+    ScratchVector<CCandidate>& borders = m_borders;
+    borders.clear();
     if (!m_simple)
         for (int i = 0; i < count; ++i) {
-            auto piece = m_chain.segments[static_cast<size_t>(i)]->Clone(0);
+            CCandidate piece = CCandidate::Of(*m_chain.segments[static_cast<size_t>(i)]);
             if (piece->Offset(distance, side ? 0 : 1))
-                borders.push_back(std::move(piece));
+                borders.push_back(piece);
         }
     auto addVertex = [&](int v) {
         const VertexKind kind = m_vertexKind[static_cast<size_t>(v)];
@@ -938,9 +981,9 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
         const CPoint2D l = i.GetDirectionAt(u, 1);
         auto coneArc = [&](int onSide) { return ConeArc(v, distance, onSide); };
         auto circle = [&] {
-            auto whole = std::make_unique<CArcSegment2D>();
-            whole->ccw = side;
-            whole->SetCircle(u, distance);
+            CArcSegment2D whole;
+            whole.ccw = side;
+            whole.SetCircle(u, distance);
             return whole;
         };
         if (kind == VertexKind::Outer) {
@@ -971,9 +1014,9 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
             addVertex(i);
         if (!wanted(i))
             continue;
-        auto piece = m_chain.segments[static_cast<size_t>(i)]->Clone(0);
+        CCandidate piece = CCandidate::Of(*m_chain.segments[static_cast<size_t>(i)]);
         if (piece->Offset(distance, side))
-            add(std::move(piece), i, true);
+            add(piece, i, true);
     }
 
     m_bandOf.clear();
@@ -987,15 +1030,14 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     m_keptLength = 0.0;
     for (const auto& candidate : candidates)
         m_candidateLength += Length(*candidate);
-    for (auto& border : borders)
-        candidates.push_back(std::move(border));
+    candidates.insert(candidates.end(), borders.begin(), borders.end());
     const int total = static_cast<int>(candidates.size());
     // The points that split the candidates, in one list (one allocation
     // rather than one a candidate), ordered by candidate, then along. Most
     // candidates cross about two others; room for that at once spares the
     // list's growth copying it.
-    std::vector<Split>& splits = m_splits;
-    std::vector<SegmentBox>& boxes = m_boxes;
+    ScratchVector<Split>& splits = m_splits;
+    ScratchVector<SegmentBox>& boxes = m_boxes;
     splits.clear();
     splits.reserve(4 * static_cast<size_t>(n));
     boxes.assign(static_cast<size_t>(total), SegmentBox{});
@@ -1022,7 +1064,7 @@ int CFilteringOffset::Portions(double distance, std::vector<Range>& features,
     splits.insert(splits.end(), m_cutSplits.begin(), m_cutSplits.end());
     SortByCandidate(splits, n, m_splitOrder, m_splitCursor);
 
-    std::vector<Range>& kept = m_kept;
+    ScratchVector<Range>& kept = m_kept;
     kept.assign(static_cast<size_t>(count) * 2 + 1, Range{1.0, 0.0});
     m_keptNeighbours.assign(kept.size(), {-1, -1});
     m_keptLengthOf.assign(kept.size(), 0.0);
@@ -1164,8 +1206,8 @@ int FilteredOffsetInStages(const CCurveList& chain, const std::vector<double>& d
     // discs touching the chain at the same place. So only the segments and
     // vertices that make up the outline at a smaller distance can make it
     // up at the next.
-    std::vector<CFilteringOffset::Range> features;
-    std::vector<std::unique_ptr<CSegment2D>> kept;
+    ScratchVector<CFilteringOffset::Range> features;
+    Pieces kept;
     std::vector<double> reach(distances);
     for (size_t k = 0; k < reach.size(); ++k) {
         const bool last = k + 1 == reach.size();

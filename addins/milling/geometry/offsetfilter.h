@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "addins/milling/geometry/curvelist.h"
+#include "addins/milling/geometry/scratch.h"
 
 // Distances from points to a chain, answered nearest first through a tree
 // of boxes over runs of consecutive segments: a query looks at the boxes in
@@ -81,12 +82,12 @@ private:
     void Search(const SegmentBox& query, Radius&& radius, Visit&& visit, std::array<int, 2> first = {0, -1}) const;
 
     const CCurveList& m_chain;
-    std::vector<SegmentBox> m_boxes;
+    ScratchVector<SegmentBox> m_boxes;
     std::vector<int> m_unbounded;
     // The leaves first, each further level the parents of the one before,
     // node i holding nodes 2i and 2i + 1 of the level below; the last level
     // has one node.
-    std::vector<std::vector<Node>> m_levels;
+    std::vector<ScratchVector<Node>> m_levels;
     mutable std::vector<Pending> m_stack;
 };
 

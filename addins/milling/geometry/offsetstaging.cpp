@@ -63,7 +63,7 @@ private:
     // The tree of boxes over runs of the chain: built without sorting,
     // it finds the segments within reach of a sample as a grid would.
     const CChainDistance& m_near;
-    std::vector<double> m_turn;
+    ScratchVector<double> m_turn;
     mutable std::vector<int> m_found;
 };
 

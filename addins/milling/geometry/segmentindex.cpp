@@ -220,7 +220,7 @@ void CSegmentGrid::Query(const SegmentBox& box, std::vector<int>& out, bool sort
         std::sort(out.begin(), out.end());
 }
 
-CPointCells::CPointCells(const std::vector<CPoint2D>& points, double cellSize) : m_cellSize(cellSize)
+CPointCells::CPointCells(std::span<const CPoint2D> points, double cellSize) : m_cellSize(cellSize)
 {
     // Cells at least as large as the coordinates need to keep within range.
     double extent = 0.0;

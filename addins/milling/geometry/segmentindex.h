@@ -14,9 +14,11 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
+#include "addins/milling/geometry/scratch.h"
 #include "addins/milling/geometry/segment2d.h"
 
 // How a crossing search enumerates pairs of segments.
@@ -93,21 +95,21 @@ private:
 // per-cell allocation.
 class CPointCells {
 public:
-    CPointCells(const std::vector<CPoint2D>& points, double cellSize);
+    CPointCells(std::span<const CPoint2D> points, double cellSize);
     void Near(const CPoint2D& p, std::vector<int>& out) const;
 
 private:
     bool CellOf(const CPoint2D& p, int64_t& x, int64_t& y) const;
 
     double m_cellSize;
-    std::vector<std::pair<uint64_t, int>> m_entries; // (cell key, index), sorted
+    ScratchVector<std::pair<uint64_t, int>> m_entries; // (cell key, index), sorted
     std::vector<int> m_outside;                      // points without a finite cell
 };
 
 // Calls visit(i, j) for the pairs i < j whose boxes overlap (every pair
 // with AllPairs), in order of i, then j.
 template <typename Visit>
-void ForEachCandidatePair(const std::vector<SegmentBox>& boxes, PairSearch search, Visit&& visit)
+void ForEachCandidatePair(std::span<const SegmentBox> boxes, PairSearch search, Visit&& visit)
 {
     const int n = static_cast<int>(boxes.size());
     if (search == PairSearch::AllPairs) {
@@ -116,10 +118,10 @@ void ForEachCandidatePair(const std::vector<SegmentBox>& boxes, PairSearch searc
                 visit(i, j);
         return;
     }
-    CSegmentGrid grid(boxes);
+    CSegmentGrid grid(std::vector<SegmentBox>(boxes.begin(), boxes.end()));
     std::vector<int> found;
     for (int i = 0; i < n; ++i) {
-        grid.Query(boxes[i], found);
+        grid.Query(boxes[static_cast<size_t>(i)], found);
         for (int j : found)
             if (j > i)
                 visit(i, j);
@@ -148,7 +150,7 @@ inline void Unite(SegmentBox& box, const SegmentBox& other)
 // pairs ordered by i, then j. Unbounded boxes, which meet everything, go
 // through ForEachCandidatePair.
 template <typename Visit>
-void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&& visit)
+void ForEachLaterOverlap(std::span<const SegmentBox> boxes, int first, Visit&& visit)
 {
     if (std::any_of(boxes.begin(), boxes.end(), [](const SegmentBox& box) { return box.unbounded; })) {
         ForEachCandidatePair(boxes, PairSearch::Indexed, [&](int i, int j) {
@@ -162,14 +164,14 @@ void ForEachLaterOverlap(const std::vector<SegmentBox>& boxes, int first, Visit&
     if (count < 2)
         return;
     const double infinity = std::numeric_limits<double>::infinity();
-    std::vector<std::vector<SegmentBox>> levels(1);
+    std::vector<ScratchVector<SegmentBox>> levels(1);
     levels[0].assign(static_cast<size_t>((count + kRun - 1) / kRun),
                      SegmentBox{infinity, infinity, -infinity, -infinity, false});
     for (int k = 0; k < count; ++k)
         Unite(levels[0][static_cast<size_t>(k / kRun)], boxes[static_cast<size_t>(k)]);
     while (levels.back().size() > 1) {
-        const std::vector<SegmentBox>& below = levels.back();
-        std::vector<SegmentBox> above((below.size() + 1) / 2);
+        const ScratchVector<SegmentBox>& below = levels.back();
+        ScratchVector<SegmentBox> above((below.size() + 1) / 2);
         for (size_t k = 0; k < above.size(); ++k) {
             above[k] = below[2 * k];
             if (2 * k + 1 < below.size())
