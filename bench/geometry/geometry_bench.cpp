@@ -17,7 +17,7 @@
 // query cases time the chain's distance queries that both of these ask.
 //
 // After the runs a table gives, for each case and size, the CPU time per
-// call (the least of three repetitions) and its growth against n log n from
+// call (the least of its repetitions) and its growth against n log n from
 // the size before: growth =
 // (t(n) / t(m)) / ((n log n) / (m log m)); about 1 or below is n log n or
 // better, 10 / log-ratio above that is quadratic.
@@ -283,9 +283,14 @@ struct DistanceShape {
 const DistanceShape kDistanceShapes[] = {{"gear", GearOf}, {"polygon", PolygonOf}, {"stroke", StrokeOf}};
 
 // One case a shape, distance, side and staging, so that the growth table
-// has a row for each; every size runs three times and counts by its least
-// time. The offset in one go, the baseline, stops at 10 k segments: at
-// 100 k it takes from seconds to minutes.
+// has a row for each; every size runs five times and counts by its least
+// time. A 100 k-segment size runs a single call a repetition, so one slow
+// spell of the machine decides a repetition; five of them, spread over the
+// run (see main), let the least step past such spells. The offset in one
+// go, the baseline, stops at 10 k segments: at 100 k it takes from seconds
+// to minutes.
+constexpr int kDistanceRepetitions = 5;
+
 void RegisterDistanceCases()
 {
     for (const DistanceShape& shape : kDistanceShapes) {
@@ -299,7 +304,7 @@ void RegisterDistanceCases()
                         if (staged || n <= kLargestBaseline)
                             b->Args({n, percent, inwards, staged});
                     b->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.1)->MinTime(0.3);
-                    b->Repetitions(3)->ComputeStatistics("least", Least)->DisplayAggregatesOnly();
+                    b->Repetitions(kDistanceRepetitions)->ComputeStatistics("least", Least)->DisplayAggregatesOnly();
                 }
             }
         }
@@ -329,7 +334,9 @@ public:
     {
         ConsoleReporter::Finalize();
         std::printf("\n%-26s %9s %12s %8s\n", "case", "segments", "cpu ms", "growth");
-        for (const auto& [name, sizes] : m_cases) {
+        for (auto& [name, sizes] : m_cases) {
+            // Interleaved repetitions report the sizes of a case in any order.
+            std::sort(sizes.begin(), sizes.end(), [](const Size& a, const Size& b) { return a.n < b.n; });
             for (size_t k = 0; k < sizes.size(); ++k) {
                 std::printf("%-26s %9lld %12.2f", name.c_str(), static_cast<long long>(sizes[k].n), sizes[k].ms);
                 if (k > 0 && sizes[k - 1].ms > 0.0) {
@@ -353,11 +360,23 @@ private:
 
 } // namespace
 
+// Repetitions run interleaved at random with those of the other cases
+// unless the command line says otherwise: a shared machine's speed changes for
+// seconds at a time, and repetitions run back to back would all fall into
+// one spell, which the neighbouring size of the same case may miss.
 int main(int argc, char** argv)
 {
     RegisterDistanceCases();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    std::vector<char*> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    if (std::none_of(args.begin(), args.end(), [](const char* arg) {
+            return std::string(arg).rfind("--benchmark_enable_random_interleaving", 0) == 0;
+        }))
+        args.insert(args.begin() + 1, interleave);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
     GrowthReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
